@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs that are missing.
+#   tools/install-deps.sh play   what building and running the Linux program needs
+#   tools/install-deps.sh all    that plus the Windows cross build, Wine and the test tools
+set -euo pipefail
+
+play_packages=(
+    build-essential cmake pkg-config
+    libgtk-3-dev libstb-dev
+)
+test_packages=(
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    python3 python3-pil fonts-dejavu-core
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
+    wine64 xvfb xdotool x11-utils imagemagick
+)
+
+case "${1:-all}" in
+    play) wanted=("${play_packages[@]}") ;;
+    all) wanted=("${play_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 [play|all]" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
