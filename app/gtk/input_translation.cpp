@@ -1,0 +1,125 @@
+#include "app/gtk/input_translation.h"
+
+#include "display/messages.h"
+
+namespace kz {
+namespace {
+
+guint buttonMask(guint button) {
+    switch (button) {
+        case 1:
+            return GDK_BUTTON1_MASK;
+        case 2:
+            return GDK_BUTTON2_MASK;
+        case 3:
+            return GDK_BUTTON3_MASK;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+uint32_t mouseFlags(guint state) {
+    uint32_t flags = 0;
+    if (state & GDK_BUTTON1_MASK) {
+        flags |= mouseflag::LeftButton;
+    }
+    if (state & GDK_BUTTON3_MASK) {
+        flags |= mouseflag::RightButton;
+    }
+    if (state & GDK_SHIFT_MASK) {
+        flags |= mouseflag::Shift;
+    }
+    if (state & GDK_CONTROL_MASK) {
+        flags |= mouseflag::Control;
+    }
+    if (state & GDK_BUTTON2_MASK) {
+        flags |= mouseflag::MiddleButton;
+    }
+    return flags;
+}
+
+std::optional<TranslatedMouse> translateButton(GdkEventType type, guint button, guint state) {
+    static constexpr uint32_t kDown[] = {msg::LeftButtonDown, msg::MiddleButtonDown,
+                                         msg::RightButtonDown};
+    static constexpr uint32_t kUp[] = {msg::LeftButtonUp, msg::MiddleButtonUp, msg::RightButtonUp};
+    if (button < 1 || button > 3) {
+        return std::nullopt;
+    }
+    // GDK reports the state before the event; the message carries the state after it.
+    if (type == GDK_BUTTON_PRESS) {
+        return TranslatedMouse{kDown[button - 1], mouseFlags(state | buttonMask(button))};
+    }
+    if (type == GDK_BUTTON_RELEASE) {
+        return TranslatedMouse{kUp[button - 1], mouseFlags(state & ~buttonMask(button))};
+    }
+    return std::nullopt;
+}
+
+TranslatedMouse translateMotion(guint state) {
+    return {msg::MouseMove, mouseFlags(state)};
+}
+
+uint32_t virtualKeyFor(guint keyval) {
+    guint upper = gdk_keyval_to_upper(keyval);
+    if ((upper >= GDK_KEY_A && upper <= GDK_KEY_Z) || (upper >= GDK_KEY_0 && upper <= GDK_KEY_9)) {
+        return upper;  // letters and digits share their codes with ASCII
+    }
+    if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F24) {
+        return 0x70 + (keyval - GDK_KEY_F1);
+    }
+    switch (keyval) {
+        case GDK_KEY_BackSpace:
+            return 0x08;
+        case GDK_KEY_Tab:
+        case GDK_KEY_ISO_Left_Tab:
+            return 0x09;
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+            return 0x0D;
+        case GDK_KEY_Shift_L:
+        case GDK_KEY_Shift_R:
+            return 0x10;
+        case GDK_KEY_Control_L:
+        case GDK_KEY_Control_R:
+            return 0x11;
+        case GDK_KEY_Alt_L:
+        case GDK_KEY_Alt_R:
+            return 0x12;
+        case GDK_KEY_Escape:
+            return 0x1B;
+        case GDK_KEY_space:
+            return 0x20;
+        case GDK_KEY_Left:
+            return 0x25;
+        case GDK_KEY_Up:
+            return 0x26;
+        case GDK_KEY_Right:
+            return 0x27;
+        case GDK_KEY_Down:
+            return 0x28;
+        case GDK_KEY_Delete:
+            return 0x2E;
+        default:
+            return 0;
+    }
+}
+
+std::optional<TranslatedKey> translateKey(GdkEventType type, guint keyval,
+                                          guint16 hardwareKeycode) {
+    if (type != GDK_KEY_PRESS && type != GDK_KEY_RELEASE) {
+        return std::nullopt;
+    }
+    bool up = type == GDK_KEY_RELEASE;
+    // lparam as a key message carries it: repeat count 1, the scan code (X keycodes are
+    // scan codes plus 8) and, for a release, the previous-state and transition bits.
+    int64_t scanCode = hardwareKeycode >= 8 ? (hardwareKeycode - 8) & 0xFF : 0;
+    int64_t lparam = 1 | (scanCode << 16);
+    if (up) {
+        lparam |= int64_t{0xC0000000};
+    }
+    return TranslatedKey{up ? msg::KeyUp : msg::KeyDown, virtualKeyFor(keyval), lparam};
+}
+
+}  // namespace kz

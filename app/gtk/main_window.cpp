@@ -1,0 +1,150 @@
+#include "app/gtk/main_window.h"
+
+#include <cmath>
+
+#include "app/common/settings.h"
+#include "app/gtk/input_translation.h"
+
+namespace kz {
+
+MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
+    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(window_), kProgramTitle);
+    gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+    g_signal_connect(window_, "delete-event", G_CALLBACK(onDelete), this);
+
+    accelerators_ = gtk_accel_group_new();
+    gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
+    menuBar_ = std::make_unique<MenuBar>(accelerators_, [this](uint16_t id) {
+        if (handlers_.command) {
+            handlers_.command(id);
+        }
+    });
+
+    area_ = gtk_drawing_area_new();
+    gtk_widget_set_halign(area_, GTK_ALIGN_START);
+    gtk_widget_set_valign(area_, GTK_ALIGN_START);
+    gtk_widget_set_can_focus(area_, TRUE);
+    gtk_widget_add_events(area_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK |
+                                     GDK_BUTTON_RELEASE_MASK | GDK_KEY_PRESS_MASK |
+                                     GDK_KEY_RELEASE_MASK);
+    g_signal_connect(area_, "draw", G_CALLBACK(onDraw), this);
+    g_signal_connect(area_, "button-press-event", G_CALLBACK(onButton), this);
+    g_signal_connect(area_, "button-release-event", G_CALLBACK(onButton), this);
+    g_signal_connect(area_, "motion-notify-event", G_CALLBACK(onMotion), this);
+    g_signal_connect(area_, "key-press-event", G_CALLBACK(onKey), this);
+    g_signal_connect(area_, "key-release-event", G_CALLBACK(onKey), this);
+
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_box_pack_start(GTK_BOX(box), menuBar_->widget(), FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(box), area_, FALSE, FALSE, 0);
+    gtk_container_add(GTK_CONTAINER(window_), box);
+}
+
+MainWindow::~MainWindow() {
+    // The window goes first: nothing may draw from the pixels once they are released.
+    gtk_widget_destroy(window_);
+    if (pixels_) {
+        cairo_surface_destroy(pixels_);
+    }
+    g_object_unref(accelerators_);
+}
+
+bool MainWindow::attachPixels(const uint32_t* pixels, int32_t width, int32_t height) {
+    if (!pixels || width <= 0 || height <= 0 ||
+        cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width) != width * 4) {
+        return false;
+    }
+    // Cairo only reads from a surface used as a source, so the buffer stays the display's.
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels)), CAIRO_FORMAT_RGB24, width,
+        height, width * 4);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return false;
+    }
+    if (pixels_) {
+        cairo_surface_destroy(pixels_);
+    }
+    pixels_ = surface;
+    gtk_widget_set_size_request(area_, width, height);
+    return true;
+}
+
+void MainWindow::present(const std::vector<Rect>& areas) {
+    for (const Rect& r : areas) {
+        if (r.width() <= 0 || r.height() <= 0) {
+            continue;
+        }
+        if (pixels_) {
+            cairo_surface_mark_dirty_rectangle(pixels_, r.left, r.top, r.width(), r.height());
+        }
+        gtk_widget_queue_draw_area(area_, r.left, r.top, r.width(), r.height());
+    }
+}
+
+void MainWindow::show() {
+    gtk_widget_show_all(window_);
+    gtk_widget_grab_focus(area_);
+}
+
+gboolean MainWindow::onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    if (self->pixels_) {
+        // GTK has already scaled the context for a HiDPI screen; whole-pixel nearest
+        // neighbour scaling keeps the picture sharp.
+        cairo_set_source_surface(cr, self->pixels_, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(cr);
+    }
+    if (!self->shown_) {
+        self->shown_ = true;
+        if (self->handlers_.firstShown) {
+            self->handlers_.firstShown();
+        }
+    }
+    return TRUE;
+}
+
+gboolean MainWindow::onButton(GtkWidget*, GdkEventButton* event, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    std::optional<TranslatedMouse> m = translateButton(event->type, event->button, event->state);
+    if (m && self->handlers_.mouse) {
+        self->handlers_.mouse(m->message, m->wparam, static_cast<int32_t>(std::floor(event->x)),
+                              static_cast<int32_t>(std::floor(event->y)));
+    }
+    return TRUE;
+}
+
+gboolean MainWindow::onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    TranslatedMouse m = translateMotion(event->state);
+    if (self->handlers_.mouse) {
+        self->handlers_.mouse(m.message, m.wparam, static_cast<int32_t>(std::floor(event->x)),
+                              static_cast<int32_t>(std::floor(event->y)));
+    }
+    return TRUE;
+}
+
+gboolean MainWindow::onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    std::optional<TranslatedKey> k =
+        translateKey(event->type, event->keyval, event->hardware_keycode);
+    if (k && self->handlers_.key) {
+        self->handlers_.key(k->message, k->wparam, k->lparam);
+    }
+    // Keys stay available to the window's menu mnemonics and keyboard navigation.
+    return FALSE;
+}
+
+gboolean MainWindow::onDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    if (self->handlers_.close) {
+        self->handlers_.close();
+    }
+    // The window stays until the program has saved its settings and ends.
+    return TRUE;
+}
+
+}  // namespace kz

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cairo.h>
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/gtk/menu_bar.h"
+#include "display/rect.h"
+
+namespace kz {
+
+// The program's one window: a title, the menu bar and a drawing area that shows a pixel
+// buffer (0x00RRGGBB rows without padding). The window cannot be resized. Pointer and key
+// events over the drawing area reach the handlers as Windows messages in client
+// coordinates.
+class MainWindow {
+  public:
+    struct Handlers {
+        std::function<void(uint32_t message, uint32_t wparam, int32_t x, int32_t y)> mouse;
+        std::function<void(uint32_t message, uint32_t wparam, int64_t lparam)> key;
+        std::function<void(uint16_t commandId)> command;
+        std::function<void()> close;
+        // Once, when the drawing area is first shown on screen.
+        std::function<void()> firstShown;
+    };
+
+    explicit MainWindow(Handlers handlers);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Shows these pixels in the drawing area, which takes their size. The buffer must
+    // outlive the window. False when the pixels cannot be shown.
+    bool attachPixels(const uint32_t* pixels, int32_t width, int32_t height);
+
+    // Copies the given areas of the buffer to the screen at the next frame.
+    void present(const std::vector<Rect>& areas);
+
+    void show();
+
+    GtkWindow* window() const { return GTK_WINDOW(window_); }
+    GtkWidget* drawingArea() const { return area_; }
+    MenuBar& menuBar() { return *menuBar_; }
+
+  private:
+    static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
+    static gboolean onButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
+    static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+    static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
+
+    Handlers handlers_;
+    GtkWidget* window_ = nullptr;
+    GtkWidget* area_ = nullptr;
+    GtkAccelGroup* accelerators_ = nullptr;
+    std::unique_ptr<MenuBar> menuBar_;
+    cairo_surface_t* pixels_ = nullptr;
+    bool shown_ = false;
+};
+
+}  // namespace kz

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+namespace kz {
+
+// The main window's menu bar: Game, Options (Field Size, Action Type) and Help, with the
+// command ids both programs share. Ctrl+W is bound to Exit through the given accelerator
+// group; F1 is only shown next to Contents.
+class MenuBar {
+  public:
+    using CommandHandler = std::function<void(uint16_t commandId)>;
+
+    MenuBar(GtkAccelGroup* accelerators, CommandHandler handler);
+    MenuBar(const MenuBar&) = delete;
+    MenuBar& operator=(const MenuBar&) = delete;
+
+    GtkWidget* widget() const { return bar_; }
+
+    // Moves the radio marks without sending any command.
+    void markFieldSize(int32_t fieldSize);
+    void markActionType(int32_t actionType);
+
+    // The command ids of the marked items, or 0 when a group has no mark.
+    uint16_t markedFieldSizeCommand() const;
+    uint16_t markedActionTypeCommand() const;
+
+    // The item of a command, for tests of the menu's look.
+    GtkWidget* item(uint16_t commandId) const;
+
+  private:
+    GtkWidget* addItem(GtkWidget* menu, const char* label, uint16_t commandId);
+    GtkWidget* addRadioItem(GtkWidget* menu, GSList** group, const char* label, uint16_t commandId);
+    void mark(uint16_t commandId);
+    uint16_t markedIn(uint16_t first, uint16_t last) const;
+    static void onActivate(GtkMenuItem* item, gpointer self);
+
+    GtkWidget* bar_ = nullptr;
+    CommandHandler handler_;
+    std::map<uint16_t, GtkWidget*> items_;
+    bool marking_ = false;
+};
+
+}  // namespace kz
