@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs a build into a scratch prefix and checks that the program finds everything there:
+# the binary, its help with the search and index pages, the desktop file, the icons and the
+# AppStream data (validated when the validators are installed).
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d /tmp/kz-install-XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail=0
+need() {
+    if [ ! -e "$prefix/$1" ]; then
+        echo "missing after install: $1"
+        fail=1
+    fi
+}
+need bin/kestrane-zivadorured
+need share/kestrane-zivadorured/help/index.html
+need share/kestrane-zivadorured/help/search.html
+need share/kestrane-zivadorured/help/keywords.html
+need share/applications/example.kestrane_games.KestraneZivadorured.desktop
+need share/metainfo/example.kestrane_games.KestraneZivadorured.metainfo.xml
+for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
+    need share/icons/hicolor/$size/apps/kestrane-zivadorured.png
+done
+
+# The search page lists the help pages it was built from.
+search=$prefix/share/kestrane-zivadorured/help/search.html
+if [ -e "$search" ] && ! grep -q 'file: "index.html"' "$search"; then
+    echo "search.html does not list index.html"
+    fail=1
+fi
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$prefix"/share/applications/*.desktop || fail=1
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null || {
+        appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml
+        fail=1
+    }
+fi
+
+[ $fail -eq 0 ] && echo "installation complete under a scratch prefix"
+exit $fail

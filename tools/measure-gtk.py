@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""Measures the Linux program against Debian's sgt-puzzles games on a private X server.
+
+For each program: time from start to its first mapped window (median of several starts),
+peak resident memory, and CPU time and wake-ups over 5 s idle. For our program also over
+5 s of a running game (the clock ticking). sgt-puzzles is only the yardstick:
+    apt-get install sgt-puzzles      (not a dependency of the project)
+
+usage: tools/measure-gtk.py [PROGRAM] [--runs N]
+"""
+import argparse
+import glob
+import os
+import select
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+DEFAULT_PROGRAM = os.path.join(HERE, "..", "build", "default", "app", "gtk", "kestrane-zivadorured")
+YARDSTICKS = ["/usr/games/sgt-net", "/usr/games/sgt-mines", "/usr/games/sgt-untangle"]
+NEXT_BUTTON = (117, 439)
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    os.close(write_end)
+    data = b""
+    deadline = time.monotonic() + 20
+    while not data.endswith(b"\n") and time.monotonic() < deadline:
+        if select.select([read_end], [], [], 0.5)[0]:
+            data += os.read(read_end, 16)
+    os.close(read_end)
+    if not data:
+        proc.kill()
+        sys.exit("Xvfb did not start")
+    return proc, ":" + data.decode().strip()
+
+
+def stop(proc):
+    if proc.poll() is None:
+        try:
+            os.killpg(proc.pid, signal.SIGTERM)
+            proc.wait(5)
+        except (ProcessLookupError, subprocess.TimeoutExpired):
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait(5)
+
+
+def time_to_map(cmd, env):
+    """Seconds from starting the program to the first MapNotify of a top-level window."""
+    watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"],
+                               env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               start_new_session=True)
+    time.sleep(0.3)  # xev selects its events before the program starts
+    start = time.monotonic()
+    proc = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    mapped = None
+    deadline = start + 20
+    fd = watcher.stdout.fileno()
+    buffer = b""
+    while mapped is None and time.monotonic() < deadline:
+        if select.select([fd], [], [], 0.5)[0]:
+            chunk = os.read(fd, 65536)
+            buffer += chunk
+            if b"MapNotify" in buffer:
+                mapped = time.monotonic() - start
+    return proc, watcher, mapped
+
+
+def task_stats(pid):
+    """CPU nanoseconds and context switches summed over all threads."""
+    cpu = 0
+    switches = 0
+    for task in glob.glob(f"/proc/{pid}/task/*"):
+        try:
+            with open(task + "/schedstat") as f:
+                cpu += int(f.read().split()[0])
+            with open(task + "/status") as f:
+                for line in f:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        switches += int(line.split()[1])
+        except FileNotFoundError:
+            pass
+    return cpu, switches
+
+
+def main_thread_switches(pid):
+    with open(f"/proc/{pid}/status") as f:
+        return sum(int(l.split()[1]) for l in f if "ctxt_switches" in l)
+
+
+def peak_rss_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM"):
+                return int(line.split()[1])
+    return 0
+
+
+def sample(pid, seconds):
+    cpu0, sw0 = task_stats(pid)
+    main0 = main_thread_switches(pid)
+    time.sleep(seconds)
+    cpu1, sw1 = task_stats(pid)
+    main1 = main_thread_switches(pid)
+    return (cpu1 - cpu0) / 1e6, sw1 - sw0, main1 - main0
+
+
+def measure(name, cmd, env, runs, game=False):
+    times = []
+    row = {"program": name}
+    for i in range(runs):
+        proc, watcher, mapped = time_to_map(cmd, env)
+        stop(watcher)
+        if mapped is None:
+            stop(proc)
+            print(f"{name}: no window was mapped", file=sys.stderr)
+            return None
+        times.append(mapped * 1000)
+        if i < runs - 1:
+            stop(proc)
+            continue
+        time.sleep(2.0)  # let start-up work settle
+        row["idle_cpu_ms"], row["idle_switches"], row["idle_main_switches"] = sample(proc.pid, 5)
+        if game:
+            subprocess.run(["xdotool", "mousemove", str(row_area[0] + NEXT_BUTTON[0]),
+                            str(row_area[1] + NEXT_BUTTON[1]), "click", "1", "mousemove",
+                            "1500", "1100"], env=env, timeout=10, check=True)
+            time.sleep(1.5)
+            row["game_cpu_ms"], row["game_switches"], row["game_main_switches"] = sample(
+                proc.pid, 5)
+        row["peak_rss_mib"] = peak_rss_kib(proc.pid) / 1024
+        stop(proc)
+    row["map_ms_median"] = statistics.median(times)
+    row["map_ms_min"] = min(times)
+    return row
+
+
+row_area = (0, 25)
+
+
+def main():
+    global row_area
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program", nargs="?", default=DEFAULT_PROGRAM)
+    parser.add_argument("--runs", type=int, default=10)
+    args = parser.parse_args()
+    for tool in ("Xvfb", "xev", "xdotool", "stdbuf"):
+        if not shutil.which(tool):
+            sys.exit(f"{tool} is missing (tools/install-deps.sh all installs it)")
+    if not os.access(args.program, os.X_OK):
+        sys.exit(f"{args.program} is not built (cmake --build --preset default)")
+
+    xvfb, display = start_xvfb()
+    home = tempfile.mkdtemp(prefix="kz-measure-")
+    try:
+        env = dict(os.environ, DISPLAY=display, HOME=home, XDG_CONFIG_HOME=home + "/config",
+                   XDG_CACHE_HOME=home + "/cache", GDK_BACKEND="x11", NO_AT_BRIDGE="1",
+                   GSETTINGS_BACKEND="memory")
+        env.pop("WAYLAND_DISPLAY", None)
+        # Warm the file cache and fontconfig's caches for everyone alike.
+        for cmd in [[args.program]] + [[y] for y in YARDSTICKS if os.path.exists(y)]:
+            proc, watcher, _ = time_to_map(cmd, env)
+            stop(watcher)
+            stop(proc)
+
+        # Where our drawing area lands (no window manager: the window sits at 0,0).
+        probe = subprocess.Popen([args.program], env=dict(env, KZ_DEBUG_PRINT_STATE="1"),
+                                 stdout=subprocess.PIPE, text=True, start_new_session=True)
+        for line in probe.stdout:
+            if line.startswith("shown "):
+                area = dict(p.split("=", 1) for p in line.split()[1:])["area"]
+                row_area = tuple(int(v) for v in area.split("x")[0].split(",")[:2])
+                break
+        stop(probe)
+
+        rows = [measure("kestrane-zivadorured", [args.program], env, args.runs, game=True)]
+        for y in YARDSTICKS:
+            if os.path.exists(y):
+                rows.append(measure(os.path.basename(y), [y], env, args.runs))
+        if len(rows) == 1:
+            print("(sgt-puzzles is not installed: no yardstick)")
+
+        print(f"{'program':22} {'map ms (median/min)':>20} {'peak RSS MiB':>13} "
+              f"{'idle 5 s: CPU ms / wake-ups':>28} {'game 5 s: CPU ms / wake-ups (main)':>36}")
+        for r in rows:
+            if r is None:
+                continue
+            game = (f"{r['game_cpu_ms']:.2f} / {r['game_switches']} ({r['game_main_switches']})"
+                    if "game_cpu_ms" in r else "-")
+            print(f"{r['program']:22} {r['map_ms_median']:>11.1f} / {r['map_ms_min']:<6.1f} "
+                  f"{r['peak_rss_mib']:>13.1f} "
+                  f"{r['idle_cpu_ms']:>17.2f} / {r['idle_switches']:<8} {game:>36}")
+    finally:
+        stop(xvfb)
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
