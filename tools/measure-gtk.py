@@ -60,7 +60,7 @@ def time_to_map(cmd, env):
     watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"],
                                env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                start_new_session=True)
-    time.sleep(0.3)  # xev selects its events before the program starts
+    time.sleep(1.0)  # xev selects its events before the program starts
     start = time.monotonic()
     proc = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                             start_new_session=True)
@@ -120,8 +120,12 @@ def measure(name, cmd, env, runs, game=False):
     times = []
     row = {"program": name}
     for i in range(runs):
-        proc, watcher, mapped = time_to_map(cmd, env)
-        stop(watcher)
+        for attempt in range(3):  # a busy machine can make xev miss the map: try again
+            proc, watcher, mapped = time_to_map(cmd, env)
+            stop(watcher)
+            if mapped is not None:
+                break
+            stop(proc)
         if mapped is None:
             stop(proc)
             print(f"{name}: no window was mapped", file=sys.stderr)

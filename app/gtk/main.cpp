@@ -7,7 +7,10 @@
 
 int main(int argc, char** argv) {
     g_set_prgname("kestrane-zivadorured");
-    gdk_set_program_class("kestrane-zivadorured");
+    // The game draws into image surfaces only. Without this GDK probes OpenGL while it opens
+    // the display, which loads the GL driver: with a software rasteriser that is some 50 MiB
+    // and a good part of the start-up time. Whoever sets GDK_GL keeps their choice.
+    g_setenv("GDK_GL", "disable", FALSE);
     if (!gtk_init_check(&argc, &argv)) {
         // No window can be opened; the message goes to the terminal.
         const char* display = g_getenv("DISPLAY");
@@ -16,6 +19,8 @@ int main(int argc, char** argv) {
         kz::showFatalError(nullptr, kz::FatalError::Window);
         return 1;
     }
+    // After GTK's own start-up, which sets the class from the program name.
+    gdk_set_program_class("kestrane-zivadorured");
     kz::Program program;
     return program.run();
 }
