@@ -45,7 +45,8 @@ HEAD_ORANGE_DARK = (184, 90, 8)
 HEAD_PALE_ORANGE = (255, 200, 120)
 HEAD_PALE_ORANGE_LIGHT = (255, 238, 196)
 HEAD_PALE_ORANGE_DARK = (224, 158, 80)
-HOVER_GLOW = (150, 196, 120)  # soft halo around a highlighted stick
+HOVER_GLOW = (120, 170, 100)  # soft halo around a highlighted stick
+HOVER_GLOW_INNER = (226, 244, 176)
 
 OUTLINE_EMPTY = (22, 78, 42)  # quiet: a slot that can take a stick
 OUTLINE_EMPTY_HOVER = (206, 236, 196)
@@ -228,7 +229,7 @@ def felt():
             noise = (state % 5) - 2  # -2 .. 2
             weave = 1 if (x * 3 + y * 7) % 10 == 0 else 0
             v = noise + weave
-            px[x, y] = (FELT[0] + v, FELT[1] + v + (1 if noise > 1 else 0), FELT[2] + v)
+            px[x, y] = (FELT[0] + v, FELT[1] + v, FELT[2] + v)
     return img
 
 
@@ -236,9 +237,9 @@ def felt():
 # Matchsticks
 
 STICK_LENGTH, STICK_THICKNESS = 80, 15
-BODY_TOP, BODY_BOTTOM = 5.0, 10.0
+BODY_TOP, BODY_BOTTOM = 4.5, 10.5
 BODY_LEFT, BODY_RIGHT = 12.0, 77.0
-HEAD_BOX = (2.5, 3.0, 18.5, 12.0)
+HEAD_BOX = (2.5, 2.5, 19.0, 12.5)
 
 
 def stick_silhouette(draw, s, colour, grow=0.0):
@@ -259,6 +260,7 @@ def stick_frame(head, wood, hover):
     def paint(draw, s):
         if hover:
             stick_silhouette(draw, s, HOVER_GLOW, grow=1.5)
+            stick_silhouette(draw, s, HOVER_GLOW_INNER, grow=0.75)
         # cast shadow
         draw.rounded_rectangle(
             box(s, BODY_LEFT + 1, BODY_TOP + 1.5, BODY_RIGHT + 1, BODY_BOTTOM + 1.5),
@@ -278,11 +280,11 @@ def stick_frame(head, wood, hover):
         )
         draw.rectangle(box(s, BODY_LEFT + 2, BODY_TOP + 0.5, BODY_RIGHT - 2, BODY_TOP + 1.5), fill=wood_light)
         # a faint grain line
-        draw.rectangle(box(s, BODY_LEFT + 10, BODY_TOP + 2.5, BODY_RIGHT - 12, BODY_TOP + 2.9), fill=wood_dark)
+        draw.rectangle(box(s, BODY_LEFT + 10, BODY_TOP + 3.0, BODY_RIGHT - 12, BODY_TOP + 3.4), fill=wood_dark)
         # the head: dark rim, body colour, highlight towards the light
         draw.ellipse(box(s, x0, y0, x1, y1), fill=head_dark)
         draw.ellipse(box(s, x0 + 0.3, y0 + 0.2, x1 - 0.6, y1 - 1.0), fill=head_mid)
-        draw.ellipse(box(s, x0 + 3, y0 + 1.6, x0 + 9, y0 + 3.6), fill=head_light)
+        draw.ellipse(box(s, x0 + 3, y0 + 1.6, x0 + 10, y0 + 4.0), fill=head_light)
 
     return supersampled((STICK_LENGTH, STICK_THICKNESS), FELT, paint)
 
@@ -694,9 +696,20 @@ def digit_sheet(frame_size, origin, pattern_of, colour_of_row):
     return img
 
 
+def embolden(rows):
+    """Thickens the vertical strokes of a pattern by one pixel to the right, like the bold
+    words beside the small digits."""
+    out = []
+    for row in rows:
+        padded = "." + row
+        out.append("".join("#" if "#" in padded[x : x + 2] else "." for x in range(len(row) + 1)))
+    return out
+
+
 def small_digits():
-    """119: 8 x 10 frames, the 5 x 7 pattern ending on the row where the words' baseline is."""
-    return digit_sheet((8, 10), (1, 2), lambda g: g, lambda y, n: SMALL_DIGIT)
+    """119: 8 x 10 frames, the emboldened 6 x 7 pattern ending on the row where the words'
+    baseline is."""
+    return digit_sheet((8, 10), (1, 2), embolden, lambda y, n: SMALL_DIGIT)
 
 
 def large_digits():
@@ -960,7 +973,7 @@ def compose_screen(p, state):
         screen.paste(p[129], WIN_BANNER_POS)
         screen.paste(frame_of(p[114], 2, 1, 0), LEFT_BUTTON_POS)
         screen.paste(frame_of(p[113], 2, 1, 0), RIGHT_BUTTON_POS)
-        put_counter(screen, p[117], 14, 16, MOVES_COUNTER_POS, "-1")
+        put_counter(screen, p[117], 14, 16, MOVES_COUNTER_POS, " 3")
         put_counter(screen, p[117], 14, 16, CLOCK_POS, "00:02:05")
     return screen
 
