@@ -740,21 +740,27 @@ def icon_image(n):
     thick = max(3.0, 5.0 * 16 / n) if n <= 16 else (4.0 if n <= 32 else 3.6)
     head = thick * 1.6
     lo, hi = 10, 38
+    # a pinwheel: each stick's head at a different corner, each corner holding one head
     sticks = [
-        ((lo + 3, lo), (hi - 3, lo)),  # top, head on the left
-        ((lo, lo + 3), (lo, hi - 3)),  # left, head on top
-        ((hi, lo + 3), (hi, hi - 3)),  # right
-        ((lo + 3, hi), (hi - 3, hi)),  # bottom
+        ((lo + 3, lo), (hi - 4, lo)),  # top, head on the left
+        ((hi, lo + 3), (hi, hi - 4)),  # right, head on top
+        ((hi - 3, hi), (lo + 4, hi)),  # bottom, head on the right
+        ((lo, hi - 3), (lo, lo + 4)),  # left, head at the bottom
     ]
-    heads = [HEAD_RED, HEAD_RED, HEAD_ORANGE, HEAD_RED]
-    for ((x0, y0), (x1, y1)), hc in zip(sticks, heads):
+    for (x0, y0), (x1, y1) in sticks:
         sh = 0.9
         d.line([(s(x0 + sh), s(y0 + sh)), (s(x1 + sh), s(y1 + sh))], fill=FELT_SHADOW + (255,), width=s(thick))
         d.line([(s(x0), s(y0)), (s(x1), s(y1))], fill=WOOD + (255,), width=s(thick))
         d.ellipse(
             [s(x0 - head / 2), s(y0 - head / 2), s(x0 + head / 2), s(y0 + head / 2)],
-            fill=hc + (255,),
+            fill=HEAD_RED + (255,),
         )
+        if n >= 32:
+            hl = head * 0.22
+            d.ellipse(
+                [s(x0 - hl * 1.6), s(y0 - hl * 1.6), s(x0 - hl * 0.2), s(y0 - hl * 0.2)],
+                fill=HEAD_RED_LIGHT + (255,),
+            )
     return big.resize((n, n), Image.BOX)
 
 
