@@ -13,6 +13,7 @@ The output is deterministic: running it twice gives the same bytes.
 """
 
 import argparse
+import math
 import os
 import struct
 import sys
@@ -388,8 +389,6 @@ def controls_panel():
 
 def icon_restart(draw, s, cx, cy, r):
     """A curved arrow going round clockwise, the arrowhead at its end."""
-    import math
-
     def arc_points(radius, a0, a1, n=40):
         return [
             (s(cx + radius * math.cos(math.radians(a))), s(cy + radius * math.sin(math.radians(a))))
@@ -452,8 +451,6 @@ def icon_cross(draw, s, cx, cy, r):
                 fill=colour,
                 width=s(width),
             )
-        # round the ends of the outline so the strokes do not end in sharp corners
-    return None
 
 
 def arrow_polygon(cx, cy, r):
@@ -583,8 +580,6 @@ def word_squares():
 
 
 def star(draw, s, cx, cy, r, colour):
-    import math
-
     pts = []
     for i in range(8):
         a = math.radians(i * 45 - 90)
@@ -932,15 +927,19 @@ def compose_screen(p, state):
         screen.paste(p[rid], pos)
 
     # the Board: 5 x 5 lattice; frames by stick
+    def settled(f):
+        # the playing state shows every highlight for review; a finished game shows none
+        return f - f % 2 if (f is not None and state == "won") else f
+
     def h_frame(x, y):
         if state == "idle":
             return 0
-        return PLAY_H.get((x, y), 4 if (x < 4 and y < 5) else None)
+        return settled(PLAY_H.get((x, y), 4 if (x < 4 and y < 5) else None))
 
     def v_frame(x, y):
         if state == "idle":
             return 0
-        return PLAY_V.get((x, y), 4 if (x < 5 and y < 4) else None)
+        return settled(PLAY_V.get((x, y), 4 if (x < 5 and y < 4) else None))
 
     bx, by = BOARD_POS
     if state == "idle":
