@@ -6,8 +6,12 @@ namespace {
 Display* currentDisplay = nullptr;
 }
 
-Display* activeDisplay() { return currentDisplay; }
+Display* activeDisplay() {
+    return currentDisplay;
+}
 
-void setActiveDisplay(Display* display) { currentDisplay = display; }
+void setActiveDisplay(Display* display) {
+    currentDisplay = display;
+}
 
 }  // namespace kz

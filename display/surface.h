@@ -9,7 +9,7 @@
 namespace kz {
 
 // Blit flag words, with the values the DirectDraw shell passes through unchanged.
-constexpr uint32_t kBlitWait = 0x01000000;      // wait while the blitter is busy
+constexpr uint32_t kBlitWait = 0x01000000;       // wait while the blitter is busy
 constexpr uint32_t kBlitKeySource = 0x00008000;  // skip source pixels inside the colour key
 constexpr uint32_t kBlitColourFill = 0x00000400;
 
@@ -24,13 +24,13 @@ struct BitmapName {
 
 // A decoded bitmap, held in whatever form the platform likes.
 class Bitmap {
-public:
+  public:
     virtual ~Bitmap() = default;
 };
 
 // An offscreen surface or the display's target. Destroying it releases it.
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 };
 
@@ -42,7 +42,7 @@ struct ColourKey {
 // The surface layer: the six operations the element framework needs of a display.
 // Every operation reports success; nothing throws.
 class Display {
-public:
+  public:
     virtual ~Display() = default;
 
     // The surface every draw of the element tree targets, clipped to the window.

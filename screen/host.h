@@ -7,7 +7,7 @@ namespace kz {
 // What the game screen needs of the program that hosts it. Every shell implements it;
 // tests use a recording one.
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Starts a repeating timer whose ticks reach GameScreen::onTimer on the input thread.

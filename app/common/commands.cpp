@@ -1,0 +1,73 @@
+#include "app/common/commands.h"
+
+namespace kz {
+
+std::optional<int32_t> fieldSizeForCommand(uint16_t id) {
+    switch (id) {
+        case command::FieldSize2:
+            return 2;
+        case command::FieldSize3:
+            return 3;
+        case command::FieldSize4:
+            return 4;
+        case command::FieldSize5:
+            return 5;
+        case command::FieldSizeRandom:
+            return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<int32_t> actionTypeForCommand(uint16_t id) {
+    switch (id) {
+        case command::AddFromNone:
+            return 1;
+        case command::AddFromSome:
+            return 2;
+        case command::RemoveFromFull:
+            return 4;
+        case command::RemoveFromSome:
+            return 5;
+        case command::MoveFromSome:
+            return 3;
+        case command::Mixed:
+            return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+uint16_t commandForFieldSize(int32_t fieldSize) {
+    switch (fieldSize) {
+        case 2:
+            return command::FieldSize2;
+        case 3:
+            return command::FieldSize3;
+        case 4:
+            return command::FieldSize4;
+        case 5:
+            return command::FieldSize5;
+        default:
+            return command::FieldSizeRandom;
+    }
+}
+
+uint16_t commandForActionType(int32_t actionType) {
+    switch (actionType) {
+        case 1:
+            return command::AddFromNone;
+        case 2:
+            return command::AddFromSome;
+        case 4:
+            return command::RemoveFromFull;
+        case 5:
+            return command::RemoveFromSome;
+        case 3:
+            return command::MoveFromSome;
+        default:
+            return command::Mixed;
+    }
+}
+
+}  // namespace kz

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace kz {
+
+// Menu command identifiers of the main window's menu bar (menu 101).
+namespace command {
+constexpr uint16_t Exit = 40002;
+constexpr uint16_t FieldSize2 = 40003;
+constexpr uint16_t FieldSize3 = 40004;
+constexpr uint16_t FieldSize4 = 40005;
+constexpr uint16_t FieldSize5 = 40006;
+constexpr uint16_t FieldSizeRandom = 40007;
+constexpr uint16_t HelpContents = 40010;
+constexpr uint16_t HelpSearch = 40011;
+constexpr uint16_t HelpIndex = 40012;
+constexpr uint16_t About = 40013;
+constexpr uint16_t AddFromNone = 40014;
+constexpr uint16_t AddFromSome = 40015;
+constexpr uint16_t RemoveFromFull = 40016;
+constexpr uint16_t RemoveFromSome = 40017;
+constexpr uint16_t MoveFromSome = 40018;
+constexpr uint16_t Mixed = 40019;
+
+constexpr uint16_t FirstFieldSize = FieldSize2;
+constexpr uint16_t LastFieldSize = FieldSizeRandom;
+constexpr uint16_t FirstActionType = AddFromNone;
+constexpr uint16_t LastActionType = Mixed;
+}  // namespace command
+
+// The field size a Field Size command selects, or nothing for any other command.
+std::optional<int32_t> fieldSizeForCommand(uint16_t id);
+// The action type an Action Type command selects (the menu lists Remove before Move).
+std::optional<int32_t> actionTypeForCommand(uint16_t id);
+
+// The menu item that carries the radio mark for a setting; values the menu does not name
+// mark Random and Mixed.
+uint16_t commandForFieldSize(int32_t fieldSize);
+uint16_t commandForActionType(int32_t actionType);
+
+}  // namespace kz

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kz {
+
+// Names of the two stored settings, the same in the registry and in the key file.
+constexpr const char* kFieldSizeSettingName = "dimensionsRange";
+constexpr const char* kActionTypeSettingName = "actionType";
+
+constexpr int32_t kDefaultFieldSize = 0;   // Random
+constexpr int32_t kDefaultActionType = 0;  // Mixed
+
+// The values the menus name. Anything else found in storage is replaced by the default,
+// so a damaged or hand-edited setting can never reach the puzzle generator.
+bool isValidFieldSize(int64_t value);
+bool isValidActionType(int64_t value);
+int32_t validFieldSizeOrDefault(int64_t value);
+int32_t validActionTypeOrDefault(int64_t value);
+
+constexpr const char* kProgramTitle = "Kestrane Zivadorured";
+constexpr const char* kVersionText = "Version 1.1.2";
+// The maker has no site yet; this lives on a domain reserved for examples.
+constexpr const char* kMakerWebAddress = "https://kestrane-games.example/";
+constexpr const char* kHelpFileName = "Kestrane Zivadorured Help.chm";
+
+}  // namespace kz
