@@ -157,19 +157,5 @@ TEST_F(BackdropTest, FailedPieceStopsAndKeepsTheList) {
     EXPECT_EQ(plain.getDirtyCount(), 1);
 }
 
-TEST_F(BackdropTest, ChildrenAreNeverDrawn) {
-    // A backdrop that holds a child (possible for a derived class): still only tiles.
-    struct Parented : Backdrop {
-        using Backdrop::Backdrop;
-        void give(Image* image) { addChild(std::make_unique<Element>(this, 0, 0, image)); }
-    };
-    Parented p(nullptr, 0, 0, 100, 100, &felt);
-    p.give(&felt);
-    ASSERT_TRUE(p.draw(display.target()));
-    EXPECT_EQ(display.calls.size(), 1u);
-    EXPECT_EQ(display.calls[0].source, felt.getSurface());
-    EXPECT_EQ(p.getChild(0)->getDirtyCount(), 1);
-}
-
 }  // namespace
 }  // namespace kz
