@@ -108,15 +108,10 @@ bool HeadlessGame::playSolution() {
         }
     }
     const auto clickStick = [this](std::pair<StickOrientation, int32_t> stick) {
-        const int32_t before = board().getMovesMade();
-        const bool inHand = board().isStickInHand();
+        const StickLayers before = board().getCurrentSticks();
         auto [x, y] = stickCentre(stick.first, stick.second);
-        if (!click(x, y)) {
-            return false;
-        }
-        // Every accepted click changes the layout; in Move mode it may leave the count alone.
-        return board().getMovesMade() != before || board().isStickInHand() != inHand ||
-               !board().isActive();
+        // Every accepted click changes the layout by one stick.
+        return click(x, y) && !(board().getCurrentSticks() == before);
     };
     if (b.getMode() == Move) {
         if (taken.size() != filled.size()) {
