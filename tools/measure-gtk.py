@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Measures the Linux program against Debian's sgt-puzzles games on a private X server.
 
 For each program: time from start to its first mapped window (median of several starts),

@@ -91,7 +91,7 @@ bool Program::start() {
     }
     screen_ = std::make_unique<GameScreen>(nullptr, 0, 0, screenImages, host_);
     screen_->setFieldSize(settings.fieldSize);
-    screen_->setActionType(settings.actionType);
+    screen_->setActionType(static_cast<ActionType>(settings.actionType));
     if (screen_->getWidth() != kScreenWidth || screen_->getHeight() != kScreenHeight) {
         // The target is made before the screen that gives its size; they must agree.
         showFatalError(window_->window(), FatalError::Display);
@@ -169,7 +169,7 @@ void Program::onMenuCommand(uint16_t id) {
         screen_->setFieldSize(*size);
         window_->menuBar().markFieldSize(*size);
     } else if (std::optional<int32_t> type = actionTypeForCommand(id)) {
-        screen_->setActionType(*type);
+        screen_->setActionType(static_cast<ActionType>(*type));
         window_->menuBar().markActionType(*type);
     } else if (id == command::HelpContents) {
         openHelpPage(window_->window(), help_, HelpPage::Contents);

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """End-to-end test of the Linux program on a private X server.
 
 Starts Xvfb on a free display, runs the program with a fresh settings directory and drives
@@ -251,6 +251,8 @@ def main():
         width = int(re.search(r"Geometry: (\d+)x(\d+)", geometry).group(1))
         check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
         print(f"window {windows[0]} on {xserver.display}, drawing area at {ax},{ay}, {aw} x {ah}")
+        # There is no window manager to give the window the keyboard.
+        xdo("windowfocus", "--sync", windows[0])
 
         grab = lambda: screenshot(env, ax, ay, AREA_W, AREA_H)
         if os.path.exists(golden):
@@ -322,6 +324,10 @@ def main():
         game = Game(program, env)
         games.append(game)
         state = game.wait_line("shown", WAIT_START)
+        windows = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
+                      stdout=subprocess.PIPE, text=True).stdout.split()
+        check(len(windows) == 1, f"expected one window titled Kestrane Zivadorured: {windows}")
+        xdo("windowfocus", "--sync", windows[0])
         check(state["field-size-mark"] == "40005" and state["field-size"] == "4",
               f"the next start should mark and play 4 x 4: {state}")
         sx, sy, sw, sh = state["area"]
