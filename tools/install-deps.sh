@@ -13,7 +13,7 @@ test_packages=(
     python3 python3-pil fonts-dejavu-core
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
     wine64 xvfb xdotool x11-utils imagemagick
-    desktop-file-utils appstream
+    desktop-file-utils appstream nodejs
 )
 
 case "${1:-all}" in

@@ -7,7 +7,8 @@ cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${OUTPUT_DIR}")
 file(MAKE_DIRECTORY "${OUTPUT_DIR}")
 if(IS_DIRECTORY "${SOURCE_DIR}")
-    file(COPY "${SOURCE_DIR}/" DESTINATION "${OUTPUT_DIR}")
+    # The Windows help project files (.hhp, .hhc, .hhk) are sources, not pages.
+    file(COPY "${SOURCE_DIR}/" DESTINATION "${OUTPUT_DIR}" PATTERN "*.hh?" EXCLUDE)
     file(GLOB_RECURSE pages RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.htm" "${SOURCE_DIR}/*.html")
     list(SORT pages)
 else()
@@ -44,6 +45,29 @@ function(html_escape out text)
     set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Keywords of the Windows help index (.hhk sitemaps): each Name belongs to the Local pages
+# that follow it.
+set(hhk_keys "")
+if(IS_DIRECTORY "${SOURCE_DIR}")
+    file(GLOB hhk_files "${SOURCE_DIR}/*.hhk")
+endif()
+foreach(hhk IN LISTS hhk_files)
+    file(READ "${hhk}" sitemap)
+    string(REGEX MATCHALL "<[Pp][Aa][Rr][Aa][Mm][ \t\r\n]+[Nn][Aa][Mm][Ee]=\"(Name|Local)\"[ \t\r\n]+[Vv][Aa][Ll][Uu][Ee]=\"[^\"]*\""
+           params "${sitemap}")
+    set(name "")
+    foreach(param IN LISTS params)
+        string(REGEX MATCH "\"(Name|Local)\"[ \t\r\n]+[Vv][Aa][Ll][Uu][Ee]=\"([^\"]*)\"" _ "${param}")
+        if(CMAKE_MATCH_1 STREQUAL "Name")
+            plain_text(name "${CMAKE_MATCH_2}")
+            string(REPLACE ";" "," name "${name}")
+            string(REPLACE "|" "/" name "${name}")
+        elseif(NOT name STREQUAL "")
+            list(APPEND hhk_keys "${name}|${CMAKE_MATCH_2}")
+        endif()
+    endforeach()
+endforeach()
+
 set(entries "")
 set(index_keys "")
 foreach(page IN LISTS pages)
@@ -55,12 +79,30 @@ foreach(page IN LISTS pages)
     if(html MATCHES "<[Tt][Ii][Tt][Ll][Ee]>([^<]*)</[Tt][Ii][Tt][Ll][Ee]>")
         plain_text(title "${CMAKE_MATCH_1}")
     endif()
-    set(keywords "")
+    # Keywords from the page's keywords meta tag (comma separated) and from the help index.
+    set(key_list "")
     if(html MATCHES "<meta[^>]*name=\"keywords\"[^>]*>")
         if(CMAKE_MATCH_0 MATCHES "content=\"([^\"]*)\"")
-            plain_text(keywords "${CMAKE_MATCH_1}")
+            plain_text(meta_keys "${CMAKE_MATCH_1}")
+            string(REPLACE ";" "," meta_keys "${meta_keys}")
+            string(REPLACE "," ";" meta_keys "${meta_keys}")
+            foreach(key IN LISTS meta_keys)
+                string(STRIP "${key}" key)
+                list(APPEND key_list "${key}")
+            endforeach()
         endif()
     endif()
+    foreach(entry IN LISTS hhk_keys)
+        string(REPLACE "|" ";" parts "${entry}")
+        list(GET parts 1 local)
+        if(local STREQUAL page)
+            list(GET parts 0 key)
+            list(APPEND key_list "${key}")
+        endif()
+    endforeach()
+    list(REMOVE_ITEM key_list "")
+    list(REMOVE_DUPLICATES key_list)
+    list(JOIN key_list ", " keywords)
     set(body "${html}")
     string(FIND "${html}" "<body" at)
     if(at GREATER -1)
@@ -75,14 +117,10 @@ foreach(page IN LISTS pages)
     js_string(j_text "${text}")
     string(APPEND entries "  {file: ${j_file}, title: ${j_title}, keywords: ${j_keywords}, text: ${j_text}},\n")
 
-    string(REPLACE ";" "," keywords "${keywords}")
-    string(REPLACE "," ";" key_list "${keywords}")
+    string(REPLACE ";" "," safe_title "${title}")
+    string(REPLACE "|" "/" safe_title "${safe_title}")
     foreach(key IN LISTS key_list)
-        string(STRIP "${key}" key)
-        if(NOT key STREQUAL "")
-            string(REPLACE ";" "," safe_title "${title}")
-            list(APPEND index_keys "${key}|${page}|${safe_title}")
-        endif()
+        list(APPEND index_keys "${key}|${page}|${safe_title}")
     endforeach()
 endforeach()
 
@@ -108,13 +146,14 @@ if(GENERATE_INDEX)
 <head>
 <meta charset=\"utf-8\">
 <title>Index - Kestrane Zivadorured Help</title>
-<style>body { font-family: sans-serif; margin: 2em auto; max-width: 46em; padding: 0 1em; } li { margin: 0.3em 0; }</style>
+<link rel=\"stylesheet\" href=\"style.css\">
+<style>li { margin: 0.25em 0; }</style>
 </head>
 <body>
 <h1>Index</h1>
 <ul>
 ${items}</ul>
-<p><a href=\"${CONTENTS_PAGE}\">Contents</a> &middot; <a href=\"search.html\">Search</a></p>
+<p class=\"nav\"><a href=\"${CONTENTS_PAGE}\">Contents</a> | <a href=\"search.html\">Search</a></p>
 </body>
 </html>
 ")
