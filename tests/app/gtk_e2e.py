@@ -18,6 +18,7 @@ import sys
 import tempfile
 import threading
 import time
+import urllib.parse
 
 from PIL import Image, ImageChops
 
@@ -185,6 +186,26 @@ def stick_centres(size):
     return points
 
 
+def install_fake_browser(workdir, env):
+    """Makes a script the user's browser for HTML files; it notes each address it is given."""
+    opened = os.path.join(workdir, "opened.txt")
+    browser = os.path.join(workdir, "browser.sh")
+    with open(browser, "w") as f:
+        f.write(f"#!/bin/sh\necho \"$1\" >> '{opened}'\n")
+    os.chmod(browser, 0o755)
+    apps = os.path.join(workdir, "data", "applications")
+    os.makedirs(apps)
+    with open(os.path.join(apps, "kz-test-browser.desktop"), "w") as f:
+        f.write("[Desktop Entry]\nType=Application\nName=Test Browser\n"
+                f"Exec={browser} %u\nMimeType=text/html;x-scheme-handler/file;\n")
+    os.makedirs(env["XDG_CONFIG_HOME"], exist_ok=True)
+    with open(os.path.join(env["XDG_CONFIG_HOME"], "mimeapps.list"), "w") as f:
+        f.write("[Default Applications]\ntext/html=kz-test-browser.desktop\n"
+                "x-scheme-handler/file=kz-test-browser.desktop\n")
+    env["XDG_DATA_HOME"] = os.path.join(workdir, "data")
+    return opened
+
+
 def read_settings(path):
     values = {}
     if os.path.exists(path):
@@ -224,6 +245,7 @@ def main():
         # build they would be reported as leaks.
         env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
         settings = os.path.join(workdir, "config", "kestrane-zivadorured", "settings.ini")
+        opened = install_fake_browser(workdir, env)
 
         def xdo(*args):
             run(["xdotool", *args], env)
@@ -310,6 +332,35 @@ def main():
         check(box[0] <= bx < box[2] and box[1] <= by < box[3],
               f"the change {box} is not where the pointer is ({bx}, {by})")
         print(f"the stick at ({x}, {y}) changed its look under the pointer")
+
+        # F1 opens nothing; Contents, Search and Index open their pages in the browser.
+        xdo("key", "F1")
+        time.sleep(1.0)
+        check(not os.path.exists(opened), "F1 should open nothing")
+        pages = []
+        help_dir = os.path.join(os.path.dirname(os.path.abspath(program)), "help")
+        has_help = os.path.isfile(os.path.join(help_dir, "index.html"))
+        if not has_help:
+            print(f"SKIPPED the help commands: {help_dir} has no pages yet")
+        for mnemonic, page in () if not has_help else (("c", "index.html"), ("s", "search.html"), ("i", "keywords.html")):
+            xdo("key", "alt+h")
+            time.sleep(0.3)
+            xdo("key", mnemonic)
+            game.wait_line("command", WAIT_STEP)
+            wanted = len(pages) + 1
+            deadline = time.monotonic() + WAIT_STEP
+            while len(pages) < wanted and time.monotonic() < deadline:
+                time.sleep(0.1)
+                pages = open(opened).read().split() if os.path.exists(opened) else []
+            # GIO hands a local file to the browser as its path or as a file:// address.
+            check(pages and pages[-1].startswith(("file:///", "/")) and
+                  pages[-1].endswith("/" + page), f"Help should open {page} in the browser: {pages}")
+            path = pages[-1]
+            if path.startswith("file://"):
+                path = urllib.parse.unquote(path[len("file://"):])
+            check(os.path.isfile(path), f"the help page {path} does not exist")
+        if has_help:
+            print("F1 opens nothing; Contents, Search and Index open their pages")
 
         # Ctrl+W ends the program with 0 and keeps 4 x 4.
         xdo("key", "ctrl+w")
