@@ -127,7 +127,7 @@ TEST_F(ResourceScript, AboutBoxShowsTheProgramsTitleAndVersion) {
     EXPECT_NE(script.find("IDD_ABOUT DIALOG 0, 0, 205, 117"), std::string::npos);
     EXPECT_NE(script.find(std::string("CAPTION \"About ") + kProgramTitle + "\""),
               std::string::npos);
-    EXPECT_NE(script.find(std::string("LTEXT \"") + kVersionText + "\", -1, 12, 9, 42, 8"),
+    EXPECT_NE(script.find(std::string("LTEXT \"") + kVersionText + "\", -1, 12, 9, 100, 8"),
               std::string::npos);
     EXPECT_NE(script.find("LTEXT \"Visit us at:\", -1, 12, 78, 34, 8"), std::string::npos);
     EXPECT_NE(script.find("DEFPUSHBUTTON \"OK\", IDCANCEL, 78, 96, 50, 14"), std::string::npos);
