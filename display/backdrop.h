@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "display/element.h"
+
+namespace kz {
+
+// Paints an area of any size by tiling an Image over it, or without an Image by filling it
+// with one colour. It always keeps and paints dirty rectangles and never draws children.
+class Backdrop : public Element {
+  public:
+    Backdrop(Element* parent, int32_t x, int32_t y, int32_t width, int32_t height, Image* image);
+
+    bool draw(Surface* target) override;
+    // Sets the size and fill colour and makes the element paint; invalidates nothing.
+    virtual void setupBackdrop(int32_t newWidth, int32_t newHeight, uint32_t newFillColour);
+    virtual bool drawTiled(Surface* target);
+    virtual bool drawFilled(Surface* target);
+
+    uint32_t getFillColour() const { return fillColour; }
+
+  protected:
+    uint32_t fillColour = 0;  // in the target's pixel format
+};
+
+}  // namespace kz

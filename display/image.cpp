@@ -1,0 +1,72 @@
+#include "display/image.h"
+
+#include <utility>
+
+namespace kz {
+
+namespace {
+// A grid without columns or rows has no frames; its frame size is 0 instead of a
+// division by zero.
+int32_t frameSize(int32_t total, int32_t cells) {
+    return cells > 0 ? total / cells : 0;
+}
+}  // namespace
+
+Image::Image(BitmapName source, int32_t width, int32_t height, int32_t columns, int32_t rows,
+             int32_t frameCount)
+    : Image(std::move(source), width, height, columns, rows, frameCount, false, 0, 0) {}
+
+Image::Image(BitmapName source, int32_t width, int32_t height, int32_t columns, int32_t rows,
+             int32_t frameCount, bool colourKeyed, uint32_t keyLow, uint32_t keyHigh)
+    : source(std::move(source)),
+      width(width),
+      height(height),
+      frameWidth(frameSize(width, columns)),
+      frameHeight(frameSize(height, rows)),
+      columns(columns),
+      rows(rows),
+      frameCount(frameCount),
+      colourKeyed(colourKeyed),
+      keyLow(keyLow),
+      keyHigh(keyHigh),
+      blitFlags(colourKeyed ? (kBlitWait | kBlitKeySource) : kBlitWait) {}
+
+Image::~Image() = default;
+
+bool Image::load() {
+    if (surface) {
+        return true;
+    }
+    Display* d = activeDisplay();
+    if (d == nullptr) {
+        return false;
+    }
+    std::unique_ptr<Bitmap> bitmap = d->openBitmap(source, width, height);
+    if (!bitmap) {
+        return false;
+    }
+    ColourKey key{keyLow, keyHigh};
+    surface = d->createSurface(width, height, colourKeyed ? &key : nullptr);
+    if (!surface) {
+        return false;
+    }
+    display = d;
+    return d->copyBitmap(*surface, *bitmap);
+}
+
+bool Image::blit(Surface* target, const Rect& dst, const Rect& src) {
+    if (!surface || target == nullptr || display == nullptr) {
+        return false;
+    }
+    return display->blit(*target, dst, *surface, src, blitFlags);
+}
+
+Rect Image::frameRect(int32_t f) const {
+    int32_t column = columns > 0 ? f % columns : 0;
+    int32_t row = columns > 0 ? f / columns : 0;
+    int32_t left = column * frameWidth;
+    int32_t top = row * frameHeight;
+    return Rect{left, top, left + frameWidth, top + frameHeight};
+}
+
+}  // namespace kz

@@ -1,0 +1,10 @@
+#include "puzzle/random_source.h"
+
+namespace kz {
+
+RandomSource& randomSource() {
+    static RandomSource instance;
+    return instance;
+}
+
+}  // namespace kz

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kz {
+
+// The only source of chance in the game: a 15-bit linear congruential generator. Puzzles
+// depend on every draw, so the constants and the output bits must not change.
+class RandomSource {
+  public:
+    void seed(uint32_t s) { state = s; }
+
+    // A value in 0..32767.
+    int32_t next() {
+        state = state * 214013u + 2531011u;
+        return static_cast<int32_t>((state >> 16) & 0x7FFF);
+    }
+
+    uint32_t currentState() const { return state; }
+
+  private:
+    uint32_t state = 0;
+};
+
+// The one instance of the process.
+RandomSource& randomSource();
+
+}  // namespace kz

@@ -1,0 +1,203 @@
+#include "software/software_display.h"
+
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace kz {
+
+namespace {
+
+std::unique_ptr<SoftwareBitmap> fromRgb(unsigned char* rgb, int w, int h) {
+    if (rgb == nullptr) {
+        return nullptr;
+    }
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const unsigned char* p = rgb + i * 3;
+        pixels[i] = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[2]};
+    }
+    stbi_image_free(rgb);
+    return std::make_unique<SoftwareBitmap>(w, h, std::move(pixels));
+}
+
+bool sameSize(const Rect& a, const Rect& b) {
+    return a.width() == b.width() && a.height() == b.height();
+}
+
+}  // namespace
+
+std::unique_ptr<SoftwareBitmap> decodeBitmap(const std::vector<uint8_t>& bytes) {
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
+        return nullptr;
+    }
+    int w = 0;
+    int h = 0;
+    int channels = 0;
+    unsigned char* rgb =
+        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 3);
+    return fromRgb(rgb, w, h);
+}
+
+std::unique_ptr<SoftwareBitmap> decodeBitmapFile(const std::string& path) {
+    int w = 0;
+    int h = 0;
+    int channels = 0;
+    unsigned char* rgb = stbi_load(path.c_str(), &w, &h, &channels, 3);
+    return fromRgb(rgb, w, h);
+}
+
+SoftwareSurface::SoftwareSurface(int32_t width, int32_t height, const ColourKey* key)
+    : w(std::max(width, 0)),
+      h(std::max(height, 0)),
+      keyed(key != nullptr),
+      colourKey(key != nullptr ? *key : ColourKey{}),
+      pixels(static_cast<size_t>(w) * static_cast<size_t>(h), 0u) {}
+
+SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver)
+    : targetSurface(width, height), resolver(std::move(resolver)) {}
+
+std::unique_ptr<Bitmap> SoftwareDisplay::openBitmap(const BitmapName& name, int32_t width,
+                                                    int32_t height) {
+    std::unique_ptr<SoftwareBitmap> bitmap;
+    if (name.resourceId != 0 && resolver) {
+        bitmap = decodeBitmap(resolver(name.resourceId));
+    }
+    if (!bitmap && !name.path.empty()) {
+        bitmap = decodeBitmapFile(name.path);
+    }
+    if (!bitmap || bitmap->width() != width || bitmap->height() != height) {
+        return nullptr;
+    }
+    return bitmap;
+}
+
+std::unique_ptr<Surface> SoftwareDisplay::createSurface(int32_t width, int32_t height,
+                                                        const ColourKey* key) {
+    if (width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    return std::make_unique<SoftwareSurface>(width, height, key);
+}
+
+bool SoftwareDisplay::copyBitmap(Surface& surface, const Bitmap& bitmap) {
+    auto* dst = dynamic_cast<SoftwareSurface*>(&surface);
+    auto* src = dynamic_cast<const SoftwareBitmap*>(&bitmap);
+    if (dst == nullptr || src == nullptr || dst->width() != src->width() ||
+        dst->height() != src->height()) {
+        return false;
+    }
+    for (int32_t y = 0; y < src->height(); ++y) {
+        const uint32_t* from = src->data().data() + static_cast<size_t>(y) * src->width();
+        std::copy(from, from + src->width(), dst->row(y));
+    }
+    return true;
+}
+
+bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
+                           uint32_t flags) {
+    auto* to = dynamic_cast<SoftwareSurface*>(&target);
+    auto* from = dynamic_cast<SoftwareSurface*>(&source);
+    if (to == nullptr || from == nullptr || !sameSize(dst, src)) {
+        return false;
+    }
+    if (dst.width() <= 0 || dst.height() <= 0) {
+        return true;
+    }
+    if (src.left < 0 || src.top < 0 || src.right > from->width() || src.bottom > from->height()) {
+        return false;
+    }
+    // Clip the destination to the target and move the source along with it.
+    const int32_t left = std::max(dst.left, 0);
+    const int32_t top = std::max(dst.top, 0);
+    const int32_t right = std::min(dst.right, to->width());
+    const int32_t bottom = std::min(dst.bottom, to->height());
+    if (right <= left || bottom <= top) {
+        return true;
+    }
+    const int32_t sx = src.left + (left - dst.left);
+    const int32_t sy = src.top + (top - dst.top);
+    const int32_t w = right - left;
+    const bool skipKey = (flags & kBlitKeySource) != 0 && from->isKeyed();
+    const uint32_t low = from->key().low;
+    const uint32_t high = from->key().high;
+    uint64_t count = 0;
+    for (int32_t y = top; y < bottom; ++y) {
+        const uint32_t* s = from->row(sy + (y - top)) + sx;
+        uint32_t* d = to->row(y) + left;
+        if (!skipKey) {
+            std::copy(s, s + w, d);
+            count += static_cast<uint64_t>(w);
+            continue;
+        }
+        for (int32_t i = 0; i < w; ++i) {
+            if (s[i] < low || s[i] > high) {
+                d[i] = s[i];
+                ++count;
+            }
+        }
+    }
+    noteWrite(*to, Rect{left, top, right, bottom}, count);
+    return true;
+}
+
+bool SoftwareDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
+    auto* to = dynamic_cast<SoftwareSurface*>(&target);
+    if (to == nullptr) {
+        return false;
+    }
+    const int32_t left = std::max(dst.left, 0);
+    const int32_t top = std::max(dst.top, 0);
+    const int32_t right = std::min(dst.right, to->width());
+    const int32_t bottom = std::min(dst.bottom, to->height());
+    if (right <= left || bottom <= top) {
+        return true;
+    }
+    for (int32_t y = top; y < bottom; ++y) {
+        std::fill(to->row(y) + left, to->row(y) + right, colour);
+    }
+    noteWrite(*to, Rect{left, top, right, bottom},
+              static_cast<uint64_t>(right - left) * static_cast<uint64_t>(bottom - top));
+    return true;
+}
+
+void SoftwareDisplay::noteWrite(SoftwareSurface& surface, const Rect& r, uint64_t count) {
+    if (&surface != &targetSurface) {
+        return;
+    }
+    writtenRects.push_back(r);
+    written += count;
+}
+
+uint32_t SoftwareDisplay::pixel(int32_t x, int32_t y) const {
+    if (x < 0 || y < 0 || x >= targetSurface.width() || y >= targetSurface.height()) {
+        return 0;
+    }
+    return targetSurface.row(y)[x];
+}
+
+std::vector<Rect> SoftwareDisplay::takeWrittenRects() {
+    std::vector<Rect> out;
+    out.swap(writtenRects);
+    return out;
+}
+
+bool SoftwareDisplay::savePng(const std::string& path) const {
+    const int32_t w = targetSurface.width();
+    const int32_t h = targetSurface.height();
+    if (w <= 0 || h <= 0) {
+        return false;
+    }
+    std::vector<unsigned char> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
+    const std::vector<uint32_t>& px = targetSurface.data();
+    for (size_t i = 0; i < px.size(); ++i) {
+        rgb[i * 3] = static_cast<unsigned char>((px[i] >> 16) & 0xFF);
+        rgb[i * 3 + 1] = static_cast<unsigned char>((px[i] >> 8) & 0xFF);
+        rgb[i * 3 + 2] = static_cast<unsigned char>(px[i] & 0xFF);
+    }
+    return stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3) != 0;
+}
+
+}  // namespace kz

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display/rect.h"
+#include "display/surface.h"
+
+namespace kz {
+
+// A surface of 32-bit pixels, 0x00RRGGBB, row by row without padding.
+class SoftwareSurface : public Surface {
+  public:
+    SoftwareSurface(int32_t width, int32_t height, const ColourKey* key = nullptr);
+
+    int32_t width() const { return w; }
+    int32_t height() const { return h; }
+    bool isKeyed() const { return keyed; }
+    const ColourKey& key() const { return colourKey; }
+    uint32_t* row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * w; }
+    const uint32_t* row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * w; }
+    const std::vector<uint32_t>& data() const { return pixels; }
+
+  private:
+    int32_t w;
+    int32_t h;
+    bool keyed;
+    ColourKey colourKey;
+    std::vector<uint32_t> pixels;
+};
+
+// A decoded bitmap in the same pixel format.
+class SoftwareBitmap : public Bitmap {
+  public:
+    SoftwareBitmap(int32_t width, int32_t height, std::vector<uint32_t> pixels)
+        : w(width), h(height), pixels(std::move(pixels)) {}
+
+    int32_t width() const { return w; }
+    int32_t height() const { return h; }
+    const std::vector<uint32_t>& data() const { return pixels; }
+
+  private:
+    int32_t w;
+    int32_t h;
+    std::vector<uint32_t> pixels;
+};
+
+// The surface layer in software: a pixel-buffer target of a fixed size, to which all
+// drawing is clipped. It remembers what it wrote since it was last asked, so a shell can
+// present only the changed areas, and counts the pixels it wrote.
+class SoftwareDisplay : public Display {
+  public:
+    // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
+    using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
+
+    SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver = {});
+
+    Surface* target() override { return &targetSurface; }
+    // The resource through the resolver first, then the file path. A bitmap whose decoded
+    // size is not the one asked for is refused rather than shown cropped or stretched.
+    std::unique_ptr<Bitmap> openBitmap(const BitmapName& name, int32_t width,
+                                       int32_t height) override;
+    std::unique_ptr<Surface> createSurface(int32_t width, int32_t height,
+                                           const ColourKey* key) override;
+    bool copyBitmap(Surface& surface, const Bitmap& bitmap) override;
+    // Fails for surfaces of another display, rectangles of unequal size and source
+    // rectangles outside the source; an empty rectangle succeeds and writes nothing.
+    bool blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
+              uint32_t flags) override;
+    bool fill(Surface& target, const Rect& dst, uint32_t colour) override;
+
+    int32_t width() const { return targetSurface.width(); }
+    int32_t height() const { return targetSurface.height(); }
+    const SoftwareSurface& targetPixels() const { return targetSurface; }
+    // 0 outside the target.
+    uint32_t pixel(int32_t x, int32_t y) const;
+
+    // The clipped rectangles written to the target since the last call, in order.
+    std::vector<Rect> takeWrittenRects();
+    // Pixels written to the target since construction or the last reset.
+    uint64_t pixelsWritten() const { return written; }
+    void resetPixelsWritten() { written = 0; }
+
+    bool savePng(const std::string& path) const;
+
+  private:
+    void noteWrite(SoftwareSurface& surface, const Rect& r, uint64_t count);
+
+    SoftwareSurface targetSurface;
+    BitmapResolver resolver;
+    std::vector<Rect> writtenRects;
+    uint64_t written = 0;
+};
+
+// Decodes an encoded picture (BMP, PNG, ...) into 0x00RRGGBB pixels; null when it cannot.
+std::unique_ptr<SoftwareBitmap> decodeBitmap(const std::vector<uint8_t>& bytes);
+std::unique_ptr<SoftwareBitmap> decodeBitmapFile(const std::string& path);
+
+}  // namespace kz

@@ -1,0 +1,220 @@
+#include "software/software_display.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "display/image.h"
+#include "software/resource_files.h"
+#include "tests/support/recording_display.h"
+#include "tests/support/test_bitmaps.h"
+
+namespace kz {
+namespace {
+
+using test::makeBmp;
+
+// Rows in the high byte so that a key range of a few pixels of one row keys no other row.
+uint32_t gradient(int32_t x, int32_t y) {
+    return (static_cast<uint32_t>(y * 10) << 16) | (static_cast<uint32_t>(x * 10) << 8) | 0x40;
+}
+
+// A 10 x 10 source surface whose pixel (x, y) is gradient(x, y).
+std::unique_ptr<Surface> gradientSurface(SoftwareDisplay& display, const ColourKey* key = nullptr) {
+    auto bitmap = decodeBitmap(makeBmp(10, 10, gradient));
+    auto surface = display.createSurface(10, 10, key);
+    EXPECT_TRUE(bitmap && surface && display.copyBitmap(*surface, *bitmap));
+    return surface;
+}
+
+std::string tempPath(const std::string& name) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return (std::filesystem::temp_directory_path() /
+            (std::string("kz_") + info->name() + "_" + name))
+        .string();
+}
+
+TEST(SoftwareDisplayTest, BlitCopiesTheRectangleExactly) {
+    SoftwareDisplay display(40, 30);
+    auto source = gradientSurface(display);
+    ASSERT_TRUE(display.blit(*display.target(), {5, 6, 9, 9}, *source, {2, 3, 6, 6}, kBlitWait));
+    for (int32_t y = 0; y < 30; ++y) {
+        for (int32_t x = 0; x < 40; ++x) {
+            const bool inside = x >= 5 && x < 9 && y >= 6 && y < 9;
+            EXPECT_EQ(display.pixel(x, y), inside ? gradient(x - 3, y - 3) : 0u) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{5, 6, 9, 9}}));
+    EXPECT_TRUE(display.takeWrittenRects().empty()) << "asking empties the record";
+    EXPECT_EQ(display.pixelsWritten(), 12u);
+}
+
+TEST(SoftwareDisplayTest, DrawingIsClippedToTheTarget) {
+    SoftwareDisplay display(8, 6);
+    auto source = gradientSurface(display);
+    ASSERT_TRUE(display.blit(*display.target(), {-2, -1, 4, 3}, *source, {0, 0, 6, 4}, kBlitWait));
+    EXPECT_EQ(display.pixel(0, 0), gradient(2, 1));
+    EXPECT_EQ(display.pixel(3, 1), gradient(5, 2));
+    ASSERT_TRUE(display.blit(*display.target(), {5, 4, 11, 9}, *source, {1, 1, 7, 6}, kBlitWait));
+    EXPECT_EQ(display.pixel(7, 5), gradient(3, 2));
+    ASSERT_TRUE(
+        display.blit(*display.target(), {20, 20, 25, 25}, *source, {0, 0, 5, 5}, kBlitWait));
+    EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 0, 4, 3}, {5, 4, 8, 6}}));
+    EXPECT_EQ(display.pixelsWritten(), 12u + 6u);
+    EXPECT_EQ(display.pixel(-1, 0), 0u);
+    EXPECT_EQ(display.pixel(8, 0), 0u);
+}
+
+TEST(SoftwareDisplayTest, KeyedSourcePixelsAreSkippedInclusively) {
+    SoftwareDisplay display(10, 10);
+    // Keys the pixels of columns 3 to 5 of row 0, both ends included.
+    const ColourKey key{gradient(3, 0), gradient(5, 0)};
+    auto source = gradientSurface(display, &key);
+    ASSERT_TRUE(display.fill(*display.target(), {0, 0, 10, 10}, 0x00ABCDEF));
+    display.takeWrittenRects();
+    display.resetPixelsWritten();
+
+    ASSERT_TRUE(display.blit(*display.target(), {0, 0, 10, 2}, *source, {0, 0, 10, 2},
+                             kBlitWait | kBlitKeySource));
+    for (int32_t x = 0; x < 10; ++x) {
+        const bool keyed = x >= 3 && x <= 5;
+        EXPECT_EQ(display.pixel(x, 0), keyed ? 0x00ABCDEFu : gradient(x, 0)) << x;
+        EXPECT_EQ(display.pixel(x, 1), gradient(x, 1)) << x;
+    }
+    EXPECT_EQ(display.pixelsWritten(), 17u);
+
+    // Without the flag the key plays no part.
+    ASSERT_TRUE(display.blit(*display.target(), {0, 0, 10, 1}, *source, {0, 0, 10, 1}, kBlitWait));
+    EXPECT_EQ(display.pixel(4, 0), gradient(4, 0));
+}
+
+TEST(SoftwareDisplayTest, EmptyRectangleSucceedsAndDrawsNothing) {
+    SoftwareDisplay display(10, 10);
+    auto source = gradientSurface(display);
+    EXPECT_TRUE(display.blit(*display.target(), {3, 3, 3, 8}, *source, {0, 0, 0, 5}, kBlitWait));
+    EXPECT_TRUE(display.blit(*display.target(), {3, 3, 7, 3}, *source, {0, 0, 4, 0}, kBlitWait));
+    EXPECT_TRUE(display.fill(*display.target(), {2, 2, 2, 2}, 0xFFFFFF));
+    EXPECT_TRUE(display.takeWrittenRects().empty());
+    EXPECT_EQ(display.pixelsWritten(), 0u);
+}
+
+TEST(SoftwareDisplayTest, MalformedBlitsFail) {
+    SoftwareDisplay display(10, 10);
+    auto source = gradientSurface(display);
+    EXPECT_FALSE(display.blit(*display.target(), {0, 0, 5, 5}, *source, {0, 0, 4, 5}, kBlitWait))
+        << "unequal sizes";
+    EXPECT_FALSE(display.blit(*display.target(), {0, 0, 5, 5}, *source, {6, 0, 11, 5}, kBlitWait))
+        << "source beyond the surface";
+    EXPECT_FALSE(display.blit(*display.target(), {0, 0, 5, 5}, *source, {-1, 0, 4, 5}, kBlitWait));
+    test::RecordingSurface foreign("foreign", 10, 10);
+    EXPECT_FALSE(display.blit(*display.target(), {0, 0, 5, 5}, foreign, {0, 0, 5, 5}, kBlitWait));
+    EXPECT_FALSE(display.fill(foreign, {0, 0, 5, 5}, 0));
+    EXPECT_EQ(display.createSurface(0, 5, nullptr), nullptr);
+    EXPECT_EQ(display.pixelsWritten(), 0u);
+}
+
+TEST(SoftwareDisplayTest, FillIsClippedAndRecorded) {
+    SoftwareDisplay display(10, 10);
+    ASSERT_TRUE(display.fill(*display.target(), {-5, 8, 3, 20}, 0x00FF8000));
+    EXPECT_EQ(display.pixel(0, 9), 0x00FF8000u);
+    EXPECT_EQ(display.pixel(2, 8), 0x00FF8000u);
+    EXPECT_EQ(display.pixel(3, 8), 0u);
+    EXPECT_EQ(display.pixel(0, 7), 0u);
+    EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 8, 3, 10}}));
+    EXPECT_EQ(display.pixelsWritten(), 6u);
+
+    // Drawing into an offscreen surface is not a write to the target.
+    auto surface = display.createSurface(4, 4, nullptr);
+    ASSERT_TRUE(display.fill(*surface, {0, 0, 4, 4}, 1));
+    EXPECT_TRUE(display.takeWrittenRects().empty());
+}
+
+TEST(SoftwareDisplayTest, DecodesBitmapsFromResolverOrFile) {
+    const std::vector<uint8_t> bmp = makeBmp(6, 4, gradient);
+    const std::string path = tempPath("picture.bmp");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bmp.data()),
+                  static_cast<std::streamsize>(bmp.size()));
+    }
+    int asked = 0;
+    SoftwareDisplay display(20, 20, [&](int32_t id) {
+        ++asked;
+        return id == 7 ? bmp : std::vector<uint8_t>{};
+    });
+    test::ActiveDisplayScope scope(&display);
+
+    Image fromResource(BitmapName::resource(7), 6, 4, 1, 1, 1);
+    ASSERT_TRUE(fromResource.load());
+    ASSERT_TRUE(fromResource.blit(display.target(), {0, 0, 6, 4}, {0, 0, 6, 4}));
+    EXPECT_EQ(display.pixel(5, 3), gradient(5, 3)) << "rows are not upside down";
+    EXPECT_EQ(display.pixel(0, 0), gradient(0, 0));
+
+    Image fromFile(BitmapName::file(path), 6, 4, 1, 1, 1);
+    ASSERT_TRUE(fromFile.load());
+    ASSERT_TRUE(fromFile.blit(display.target(), {10, 10, 16, 14}, {0, 0, 6, 4}));
+    EXPECT_EQ(display.pixel(12, 11), gradient(2, 1));
+
+    // A resource id the resolver does not know falls back to the path.
+    BitmapName both{99, path};
+    EXPECT_NE(display.openBitmap(both, 6, 4), nullptr);
+    EXPECT_EQ(display.openBitmap(BitmapName::resource(99), 6, 4), nullptr);
+    EXPECT_EQ(display.openBitmap(BitmapName::file(path + ".missing"), 6, 4), nullptr);
+    EXPECT_EQ(display.openBitmap(BitmapName::resource(7), 6, 5), nullptr) << "wrong size";
+    EXPECT_GE(asked, 3);
+
+    Image unknown(BitmapName::resource(12345), 6, 4, 1, 1, 1);
+    EXPECT_FALSE(unknown.load());
+    EXPECT_EQ(unknown.getSurface(), nullptr);
+    EXPECT_FALSE(unknown.blit(display.target(), {0, 0, 1, 1}, {0, 0, 1, 1}));
+    std::remove(path.c_str());
+
+    // Bytes that are no picture decode to nothing.
+    EXPECT_EQ(decodeBitmap({'B', 'M', 0, 1, 2, 3}), nullptr);
+    EXPECT_EQ(decodeBitmap({}), nullptr);
+}
+
+TEST(SoftwareDisplayTest, ResolvesResourceIdsToFilesOfADirectory) {
+    const std::string dir = tempPath("bitmaps");
+    std::filesystem::create_directories(dir);
+    const std::vector<uint8_t> bmp = makeBmp(3, 3, [](int32_t, int32_t) { return 0x00112233u; });
+    {
+        std::ofstream out(dir + "/104.bmp", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bmp.data()),
+                  static_cast<std::streamsize>(bmp.size()));
+    }
+    auto resolve = bitmapDirectoryResolver(dir);
+    EXPECT_EQ(resolve(104), bmp);
+    EXPECT_TRUE(resolve(105).empty());
+    std::filesystem::remove_all(dir);
+
+    // The game's felt, once the source tree has it.
+    const char* root = std::getenv("KZ_SOURCE_DIR");
+    if (root != nullptr &&
+        !readFileBytes(std::string(root) + "/resources/bitmaps/102.bmp").empty()) {
+        SoftwareDisplay display(100, 100, sourceTreeResolver(root));
+        EXPECT_NE(display.openBitmap(BitmapName::resource(102), 100, 100), nullptr);
+    }
+}
+
+TEST(SoftwareDisplayTest, SavesTheTargetAsPng) {
+    SoftwareDisplay display(7, 5);
+    auto source = gradientSurface(display);
+    ASSERT_TRUE(display.blit(*display.target(), {0, 0, 7, 5}, *source, {1, 1, 8, 6}, kBlitWait));
+    const std::string path = tempPath("target.png");
+    ASSERT_TRUE(display.savePng(path));
+    auto decoded = decodeBitmapFile(path);
+    std::remove(path.c_str());
+    ASSERT_NE(decoded, nullptr);
+    ASSERT_EQ(decoded->width(), 7);
+    ASSERT_EQ(decoded->height(), 5);
+    EXPECT_EQ(decoded->data(), display.targetPixels().data());
+}
+
+}  // namespace
+}  // namespace kz

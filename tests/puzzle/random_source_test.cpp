@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "puzzle/random_source.h"
+
+namespace kz {
+namespace {
+
+TEST(RandomSource, SeedOneGivesTheKnownSequence) {
+    RandomSource random;
+    random.seed(1);
+    for (int32_t expected : {41, 18467, 6334, 26500, 19169}) {
+        EXPECT_EQ(random.next(), expected);
+    }
+}
+
+TEST(RandomSource, StaysWithinFifteenBitsAndReseedsExactly) {
+    RandomSource random;
+    random.seed(0xDEADBEEF);
+    int32_t highest = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const int32_t r = random.next();
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, 32767);
+        highest = std::max(highest, r);
+    }
+    EXPECT_GT(highest, 32000);  // the whole range is reached, not a narrower one
+
+    random.seed(12345);
+    const int32_t first = random.next();
+    random.next();
+    random.seed(12345);
+    EXPECT_EQ(random.next(), first);
+}
+
+TEST(RandomSource, TheProcessHasOneInstance) {
+    EXPECT_EQ(&randomSource(), &randomSource());
+}
+
+}  // namespace
+}  // namespace kz

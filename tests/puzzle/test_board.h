@@ -1,0 +1,52 @@
+#pragma once
+
+#include <algorithm>
+
+#include "puzzle/puzzle_board.h"
+
+namespace kz {
+
+// The puzzle side with its field set by hand, for checking the square operations on
+// layouts the generator would not produce.
+class TestBoard : public PuzzleBoard {
+  public:
+    explicit TestBoard(int32_t columns = 5, int32_t rows = 5) { configureField(columns, rows); }
+
+    void setActiveField(int32_t columns, int32_t rows) {
+        activeColumns = columns;
+        activeRows = rows;
+        smallSide = std::min(columns, rows);
+        largeSide = std::max(columns, rows);
+        squareCount = squareCountFor(smallSide, largeSide);
+    }
+
+    StickLayers emptyLayout() const {
+        StickLayers layout;
+        layout.allocate(maxColumns, maxRows);
+        return layout;
+    }
+
+    StickLayers fullLayout() const {
+        StickLayers layout = emptyLayout();
+        for (int32_t i = 0; i < horizontalCount(); ++i) {
+            layout.horizontal[static_cast<size_t>(i)] = isActiveHorizontal(i) ? 1 : 0;
+        }
+        for (int32_t i = 0; i < verticalCount(); ++i) {
+            layout.vertical[static_cast<size_t>(i)] = isActiveVertical(i) ? 1 : 0;
+        }
+        return layout;
+    }
+
+    int32_t sticks(const StickLayers& l) {
+        return countSticks(l.horizontal.data(), l.vertical.data());
+    }
+    int32_t squares(const StickLayers& l, uint8_t* list = nullptr) {
+        return findSquares(l.horizontal.data(), l.vertical.data(), list);
+    }
+    int32_t differences(const StickLayers& a, const StickLayers& b) {
+        return countDifferences(a.horizontal.data(), a.vertical.data(), b.horizontal.data(),
+                                b.vertical.data());
+    }
+};
+
+}  // namespace kz
