@@ -94,12 +94,31 @@ timeout 150 wineboot -i >"$work/wineboot.log" 2>&1 || die "wineboot failed or to
 timeout 30 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f \
     >/dev/null 2>&1 || die "could not configure Wine"
 
+# The program runs from a folder of its own, with its help file and a planted, broken
+# hhctrl.ocx: the help must still open, from the system's copy of the control.
+app_dir="$work/app"
+mkdir -p "$app_dir"
+cp "$exe" "$app_dir/"
+help_file="$(dirname "$exe")/Kestrane Zivadorured Help.chm"
+[ -f "$help_file" ] || die "the help file was not built next to the program"
+cp "$help_file" "$app_dir/"
+echo "not a library" >"$app_dir/hhctrl.ocx"
+
+wait_for_window_gone() {  # wait_for_window_gone TITLE SECONDS
+    local i
+    for i in $(seq $(($2 * 4))); do
+        timeout 5 xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.25
+    done
+    return 1
+}
+
 # --- helpers ------------------------------------------------------------------------------
 run=0
 start_program() {
     run=$((run + 1))
     timeout 5 xdotool mousemove 1000 740 >/dev/null 2>&1
-    (cd "$(dirname "$exe")" && exec wine "$(basename "$exe")") >"$work/program$run.log" 2>&1 &
+    (cd "$app_dir" && exec wine "$(basename "$exe")") >"$work/program$run.log" 2>&1 &
     app_pid=$!
     window=""
     for _ in $(seq 60); do
@@ -120,8 +139,21 @@ start_program() {
     win_h=$(awk '/^ *Height:/ {print $2}' <<<"$info")
 }
 
-shot() {  # shot FILE: the whole screen
+shot() {  # shot FILE: the whole screen; kept in $KZ_E2E_SHOTS when that is set
     timeout 20 import -window root "$1" 2>/dev/null || die "screenshot failed"
+    if [ -n "${KZ_E2E_SHOTS:-}" ]; then
+        mkdir -p "$KZ_E2E_SHOTS" && cp "$1" "$KZ_E2E_SHOTS/run$run-$(basename "$1")"
+    fi
+}
+
+wait_for_window() {  # wait_for_window TITLE SECONDS: prints the window id
+    local id="" i
+    for i in $(seq $(($2 * 2))); do
+        id=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && break
+        sleep 0.5
+    done
+    echo "$id"
 }
 
 crop() {  # crop SCREEN OUT X Y W H: client coordinates
@@ -168,16 +200,16 @@ field_size_menu_picture() {  # field_size_menu_picture OUT
     convert "$work/menu.png" -crop "240x120+$((win_x + 40))+$((win_y + 19))" +repage "$1"
 }
 
+# A click on the felt closes open menus and leaves the menu bar unselected (Esc would keep
+# the bar selected, and the next click on it would close rather than open a menu).
 close_menus() {
-    timeout 5 xdotool key Escape >/dev/null
-    sleep 0.2
-    timeout 5 xdotool key Escape >/dev/null
+    click_client 5 495
     sleep 0.5
 }
 
 end_with_ctrl_w() {
     # A click on the felt between the panels and the field gives the window the keyboard.
-    click_client 178 250
+    click_client 5 495
     sleep 0.3
     timeout 5 xdotool key ctrl+w >/dev/null
     local code=""
@@ -278,9 +310,11 @@ check_damaged_start() {  # check_damaged_start DESCRIPTION
     field_size_menu_picture "$work/menu-damaged.png"
     close_menus
     if [ "$(differing_pixels "$work/menu-defaults.png" "$work/menu-damaged.png")" != "0" ]; then
-        cp "$work/menu-damaged.png" /tmp/win32-menu-damaged.png
         fail "$1: the Field Size menu does not mark Random as on a first start"
     fi
+}
+
+finish_damaged_start() {  # finish_damaged_start DESCRIPTION
     end_with_ctrl_w
     [ "$exit_code" -eq 0 ] || fail "$1: exit code $exit_code, not 0"
     # The game ran with the defaults, so the defaults are written back.
@@ -294,6 +328,7 @@ log "run 2: dimensionsRange 7, actionType 9"
 timeout 30 wine reg add "$kSettingsKey" /v dimensionsRange /t REG_DWORD /d 7 /f >/dev/null 2>&1
 timeout 30 wine reg add "$kSettingsKey" /v actionType /t REG_DWORD /d 9 /f >/dev/null 2>&1
 check_damaged_start "stored values 7 and 9"
+finish_damaged_start "stored values 7 and 9"
 
 log "run 3: settings of other types"
 timeout 30 wine reg add "$kSettingsKey" /v dimensionsRange /t REG_SZ /d 3 /f >/dev/null 2>&1
@@ -301,6 +336,43 @@ timeout 30 wine reg add "$kSettingsKey" /v dimensionsRange /t REG_SZ /d 3 /f >/d
 timeout 30 wine reg add "$kSettingsKey" /v actionType /t REG_BINARY /d 04000000 /f \
     >/dev/null 2>&1
 check_damaged_start "values of type REG_SZ and REG_BINARY"
+
+# Help > About opens the About box; Esc closes it.
+timeout 5 xdotool mousemove $((win_x + 107)) $((win_y + 10)) click 1 >/dev/null
+sleep 0.8
+timeout 5 xdotool mousemove $((win_x + 121)) $((win_y + 85)) click 1 >/dev/null
+about=$(wait_for_window "About $kTitle" 10)
+if [ -z "$about" ]; then
+    fail "Help > About opened no About box"
+else
+    sleep 0.5
+    shot "$work/about.png"
+    # A click on an empty spot of the box gives it the keyboard.
+    about_info=$(timeout 5 xwininfo -id "$about")
+    about_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$about_info")
+    about_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$about_info")
+    timeout 5 xdotool mousemove $((about_x + 200)) $((about_y + 40)) click 1 >/dev/null
+    sleep 0.3
+    timeout 5 xdotool key Escape >/dev/null
+    if ! wait_for_window_gone "About $kTitle" 6; then
+        fail "Esc did not close the About box"
+    else
+        log "the About box opens and closes"
+    fi
+fi
+
+# Help > Contents opens the help viewer.
+timeout 5 xdotool mousemove $((win_x + 107)) $((win_y + 10)) click 1 >/dev/null
+sleep 0.8
+timeout 5 xdotool mousemove $((win_x + 107)) $((win_y + 26)) click 1 >/dev/null
+if [ -z "$(wait_for_window "$kTitle Help" 15)" ]; then
+    fail "Help > Contents opened no help window"
+else
+    sleep 1
+    shot "$work/help.png"
+    log "the help opens at its contents"
+fi
+finish_damaged_start "values of type REG_SZ and REG_BINARY"
 
 if [ $failures -ne 0 ]; then
     echo "$failures check(s) failed"
