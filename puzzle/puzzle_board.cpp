@@ -207,25 +207,20 @@ void PuzzleBoard::buildLayouts(int32_t kind, uint8_t* squares) {
             mode = Add;
             requiredMoves = sticksIn(solution);
             break;
-        case AddFromSome: {
-            pickInto(squares, start);
-            int32_t found = squaresIn(start, squares);
-            while (found > squareCount / 2) {
-                pickInto(squares, start);
-                found = squaresIn(start, squares);
-            }
+        case AddFromSome:
+            pickAtMostHalfComplete(squares, start);
             // The list now holds exactly the complete squares of the start, so the solution
             // contains every start stick.
             addRandomSquares(squares, solution.horizontal.data(), solution.vertical.data());
             mode = Add;
             requiredMoves = sticksIn(solution) - sticksIn(start);
             break;
-        }
-        case MoveFromSome:
+        case MoveFromSome: {
             pickInto(squares, start);
+            const int32_t startCount = sticksIn(start);
             for (;;) {
                 pickInto(squares, solution);
-                if (sticksIn(start) == sticksIn(solution)) {
+                if (sticksIn(solution) == startCount) {
                     requiredMoves =
                         countDifferences(start.horizontal.data(), start.vertical.data(),
                                          solution.horizontal.data(), solution.vertical.data()) /
@@ -237,18 +232,13 @@ void PuzzleBoard::buildLayouts(int32_t kind, uint8_t* squares) {
             }
             mode = Move;
             break;
-        case RemoveFromSome: {
-            pickInto(squares, solution);
-            int32_t found = squaresIn(solution, squares);
-            while (found > squareCount / 2) {
-                pickInto(squares, solution);
-                found = squaresIn(solution, squares);
-            }
+        }
+        case RemoveFromSome:
+            pickAtMostHalfComplete(squares, solution);
             addRandomSquares(squares, start.horizontal.data(), start.vertical.data());
             mode = Remove;
             requiredMoves = sticksIn(start) - sticksIn(solution);
             break;
-        }
         default:  // RemoveFromFull, and the 0 of a mixed draw
             for (int32_t i = 0; i < horizontalCount(); ++i) {
                 if (isActiveHorizontal(i)) {
@@ -264,6 +254,13 @@ void PuzzleBoard::buildLayouts(int32_t kind, uint8_t* squares) {
             mode = Remove;
             requiredMoves = fullStickCount() - sticksIn(solution);
             break;
+    }
+}
+
+void PuzzleBoard::pickAtMostHalfComplete(uint8_t* squares, StickLayers& layout) {
+    pickInto(squares, layout);
+    while (squaresIn(layout, squares) > squareCount / 2) {
+        pickInto(squares, layout);
     }
 }
 

@@ -102,6 +102,9 @@ class PuzzleBoard {
     void pickInto(uint8_t* squares, StickLayers& layout) {
         pickRandomSquares(squares, layout.horizontal.data(), layout.vertical.data());
     }
+    // Picks into the layout until at most half of the possible squares are complete; the list
+    // then holds exactly the complete squares.
+    void pickAtMostHalfComplete(uint8_t* squares, StickLayers& layout);
     int32_t sticksIn(StickLayers& layout) {
         return countSticks(layout.horizontal.data(), layout.vertical.data());
     }

@@ -32,6 +32,27 @@ TEST(RandomSource, StaysWithinFifteenBitsAndReseedsExactly) {
     EXPECT_EQ(random.next(), first);
 }
 
+TEST(RandomSource, CountsEveryDrawWithoutChangingTheValues) {
+    RandomSource used;
+    used.seed(99);
+    for (int i = 0; i < 1000; ++i) {
+        used.next();
+    }
+    ASSERT_EQ(used.drawCount(), 1000u);
+
+    // Reseeding a source with a history gives the same values as a fresh one; the count goes
+    // on from where it was, one per draw.
+    RandomSource fresh;
+    used.seed(1);
+    fresh.seed(1);
+    EXPECT_EQ(fresh.drawCount(), 0u);
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(used.next(), fresh.next());
+        EXPECT_EQ(used.drawCount(), 1000u + static_cast<uint64_t>(i));
+        EXPECT_EQ(fresh.drawCount(), static_cast<uint64_t>(i));
+    }
+}
+
 TEST(RandomSource, TheProcessHasOneInstance) {
     EXPECT_EQ(&randomSource(), &randomSource());
 }

@@ -1,0 +1,296 @@
+#include "puzzle/board.h"
+
+#include <ctime>
+#include <memory>
+
+#include "display/messages.h"
+#include "puzzle/random_source.h"
+
+namespace kz {
+
+namespace {
+
+// The frame a sprite shows for a stick of the start and of another layout.
+StickFrame frameFor(uint8_t inStart, uint8_t inOther) {
+    if (inStart != 0) {
+        return inOther != 0 ? Present : Removed;
+    }
+    return inOther != 0 ? Added : Empty;
+}
+
+}  // namespace
+
+Board::Board(Element* parent, int32_t x, int32_t y, Image* horizontalImage, Image* verticalImage,
+             int32_t maxColumns, int32_t maxRows)
+    : Element(parent, x, y, nullptr) {
+    configure(horizontalImage, verticalImage, maxColumns, maxRows);
+}
+
+void Board::configure(Image* horizontalImage, Image* verticalImage, int32_t columns, int32_t rows) {
+    randomSource().seed(static_cast<uint32_t>(std::time(nullptr)));
+    fieldSize = 0;
+    actionType = Mixed;
+    homeX = x;
+    homeY = y;
+    configureField(columns, rows);
+    horizontalSprites.assign(static_cast<size_t>(horizontalCount()), nullptr);
+    verticalSprites.assign(static_cast<size_t>(verticalCount()), nullptr);
+    hoveredStick = nullptr;
+    hoveredOrientation = static_cast<StickOrientation>(0);
+    hoveredIndex = -1;
+    active = false;
+    stickInHand = false;
+
+    const int32_t hw = horizontalImage->getFrameWidth();
+    const int32_t hh = horizontalImage->getFrameHeight();
+    const int32_t vw = verticalImage->getFrameWidth();
+    const int32_t vh = verticalImage->getFrameHeight();
+    deleteChildren();
+    for (int32_t j = 0; j < horizontalCount(); ++j) {
+        horizontalSprites[static_cast<size_t>(j)] = addChild(std::make_unique<Element>(
+            this, (j % columns) * (hw + vw) + vw, (j / columns) * (hh + vh), horizontalImage));
+    }
+    for (int32_t k = 0; k < verticalCount(); ++k) {
+        verticalSprites[static_cast<size_t>(k)] = addChild(std::make_unique<Element>(
+            this, (k / rows) * (hw + vw), (k % rows) * (hh + vh) + hh, verticalImage));
+    }
+    width = columns * (hw + vw) + vw;
+    height = rows * (hh + vh) + hh;
+    mouseEnabled = true;
+}
+
+void Board::resetPlayState() {
+    PuzzleBoard::resetPlayState();
+    hoveredStick = nullptr;
+}
+
+void Board::showPuzzle() {
+    Element* h0 = horizontalSprites[0];
+    Element* v0 = verticalSprites[0];
+    const int32_t hw = h0->getWidth();
+    const int32_t hh = h0->getHeight();
+    const int32_t vw = v0->getWidth();
+    const int32_t vh = v0->getHeight();
+    const int32_t activeWidth = activeColumns * (hw + vw) + vw;
+    const int32_t activeHeight = activeRows * (hh + vh) + hh;
+    moveTo(homeX + (width - activeWidth) / 2, homeY + (height - activeHeight) / 2);
+    for (int32_t i = 0; i < horizontalCount(); ++i) {
+        horizontalSprites[static_cast<size_t>(i)]->setVisible(isActiveHorizontal(i));
+    }
+    for (int32_t i = 0; i < verticalCount(); ++i) {
+        verticalSprites[static_cast<size_t>(i)]->setVisible(isActiveVertical(i));
+    }
+    restart();
+}
+
+void Board::restart() {
+    for (int32_t i = 0; i < horizontalCount(); ++i) {
+        const uint8_t present = startSticks.horizontal[static_cast<size_t>(i)] != 0 ? 1 : 0;
+        horizontalSprites[static_cast<size_t>(i)]->setFrame(present ? Present : Empty);
+        currentSticks.horizontal[static_cast<size_t>(i)] = present;
+    }
+    for (int32_t i = 0; i < verticalCount(); ++i) {
+        const uint8_t present = startSticks.vertical[static_cast<size_t>(i)] != 0 ? 1 : 0;
+        verticalSprites[static_cast<size_t>(i)]->setFrame(present ? Present : Empty);
+        currentSticks.vertical[static_cast<size_t>(i)] = present;
+    }
+    stickInHand = false;
+    // Every frame was just reset, the highlighted one included; forgetting it keeps a later
+    // un-highlight from stepping a plain frame back into the wrong state.
+    hoveredStick = nullptr;
+}
+
+void Board::showSolution() {
+    active = false;
+    for (int32_t i = 0; i < horizontalCount(); ++i) {
+        const size_t s = static_cast<size_t>(i);
+        horizontalSprites[s]->setFrame(
+            frameFor(startSticks.horizontal[s], solutionSticks.horizontal[s]));
+    }
+    for (int32_t i = 0; i < verticalCount(); ++i) {
+        const size_t s = static_cast<size_t>(i);
+        verticalSprites[s]->setFrame(frameFor(startSticks.vertical[s], solutionSticks.vertical[s]));
+    }
+    hoveredStick = nullptr;
+}
+
+Element* Board::hitTest(int32_t px, int32_t py) {
+    const int32_t hw = horizontalSprites[0]->getWidth();
+    const int32_t hh = horizontalSprites[0]->getHeight();
+    const int32_t vw = verticalSprites[0]->getWidth();
+    const int32_t vh = verticalSprites[0]->getHeight();
+    const int32_t pitchX = vw + hw;
+    const int32_t pitchY = vh + hh;
+    if (px < 0 || py < 0) {
+        return nullptr;
+    }
+    const int32_t col = px / pitchX;
+    const int32_t row = py / pitchY;
+    if (col > activeColumns || row > activeRows) {
+        return nullptr;
+    }
+    const int32_t rx = px - col * pitchX;
+    const int32_t ry = py - row * pitchY;
+    if (rx >= vw && ry < hh) {
+        if (col >= activeColumns) {
+            return nullptr;
+        }
+        hoveredOrientation = Horizontal;
+        hoveredIndex = row * maxColumns + col;
+        return horizontalSprites[static_cast<size_t>(hoveredIndex)];
+    }
+    if (rx < vw && ry >= hh) {
+        if (row >= activeRows) {
+            return nullptr;
+        }
+        hoveredOrientation = Vertical;
+        hoveredIndex = col * maxRows + row;
+        return verticalSprites[static_cast<size_t>(hoveredIndex)];
+    }
+    return nullptr;
+}
+
+InputResult Board::onMouse(uint32_t message, uint32_t /*wparam*/, int32_t px, int32_t py) {
+    if (!visible || !mouseEnabled || !active) {
+        return InputIgnored;
+    }
+    const int32_t localX = px - x;
+    const int32_t localY = py - y;
+    switch (message) {
+        case msg::MouseMove: {
+            Element* stick = hitTest(localX, localY);
+            if (stick == hoveredStick) {
+                return InputIgnored;
+            }
+            if (stick != nullptr) {
+                hoverLeave();
+                return hoverEnter(stick) ? InputHandled : InputIgnored;
+            }
+            return hoverLeave() ? InputHandled : InputIgnored;
+        }
+        case msg::LeftButtonDown:
+            if (click()) {
+                recountMoves();
+                checkSolved();
+                return InputConsumed;
+            }
+            return InputIgnored;
+        default:
+            return InputIgnored;
+    }
+}
+
+bool Board::hoverLeave() {
+    if (hoveredStick == nullptr) {
+        return false;
+    }
+    hoveredStick->setFrame(hoveredStick->getFrame() - 1);
+    hoveredStick = nullptr;
+    return true;
+}
+
+bool Board::hoverEnter(Element* stick) {
+    const int32_t f = stick->getFrame();
+    bool allowed = false;
+    switch (mode) {
+        case Add:
+            allowed = f == Empty || f == Added;
+            break;
+        case Move:
+            allowed = stickInHand ? (f == Empty || f == Removed) : (f == Present || f == Added);
+            break;
+        case Remove:
+            allowed = f == Present || f == Removed;
+            break;
+    }
+    if (!allowed) {
+        return false;
+    }
+    hoveredStick = stick;
+    stick->setFrame(f + 1);
+    return true;
+}
+
+bool Board::click() {
+    if (hoveredStick == nullptr) {
+        return false;
+    }
+    const int32_t f = hoveredStick->getFrame();
+    int32_t newFrame = -1;
+    uint8_t value = 0;
+    bool inHandAfter = stickInHand;
+    switch (mode) {
+        case Add:
+            if (f == EmptyHover) {
+                newFrame = AddedHover;
+                value = 1;
+            } else if (f == AddedHover) {
+                newFrame = EmptyHover;
+                value = 0;
+            }
+            break;
+        case Move:
+            if (!stickInHand && f == PresentHover) {
+                newFrame = RemovedHover;
+                value = 0;
+                inHandAfter = true;
+            } else if (!stickInHand && f == AddedHover) {
+                newFrame = EmptyHover;
+                value = 0;
+                inHandAfter = true;
+            } else if (stickInHand && f == EmptyHover) {
+                newFrame = AddedHover;
+                value = 1;
+                inHandAfter = false;
+            } else if (stickInHand && f == RemovedHover) {
+                newFrame = PresentHover;
+                value = 1;
+                inHandAfter = false;
+            }
+            break;
+        case Remove:
+            if (f == PresentHover) {
+                newFrame = RemovedHover;
+                value = 0;
+            } else if (f == RemovedHover) {
+                newFrame = PresentHover;
+                value = 1;
+            }
+            break;
+    }
+    if (newFrame < 0) {
+        return false;
+    }
+    hoveredStick->setFrame(newFrame);
+    setCurrentStick(value);
+    stickInHand = inHandAfter;
+    return true;
+}
+
+void Board::setCurrentStick(uint8_t value) {
+    if (hoveredOrientation == Horizontal) {
+        currentSticks.horizontal[static_cast<size_t>(hoveredIndex)] = value;
+    } else {
+        currentSticks.vertical[static_cast<size_t>(hoveredIndex)] = value;
+    }
+}
+
+void Board::recountMoves() {
+    movesMade = movesFromStart(currentSticks);
+    if (parent != nullptr) {
+        parent->onChildEvent(this, MovesChanged);
+    }
+}
+
+void Board::checkSolved() {
+    if (stickInHand || movesMade != requiredMoves || !formsTargetSquares(currentSticks)) {
+        return;
+    }
+    hoverLeave();
+    active = false;
+    if (parent != nullptr) {
+        parent->onChildEvent(this, Solved);
+    }
+}
+
+}  // namespace kz

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "display/element.h"
+#include "puzzle/puzzle_board.h"
+
+namespace kz {
+
+// The frame of a stick sprite: even frames are states, the next odd frame is the same state
+// highlighted under the pointer.
+enum StickFrame : int32_t {
+    Present = 0,  // a start stick in place
+    PresentHover = 1,
+    Added = 2,  // a stick put where the start had none
+    AddedHover = 3,
+    Empty = 4,  // an empty slot that the start had empty too
+    EmptyHover = 5,
+    Removed = 6,  // a start stick taken away
+    RemovedHover = 7,
+};
+
+// The matchstick field: one sprite per stick slot of the largest field, the click rules of
+// the puzzle's mode, the move count and the solved test.
+class Board : public Element, public PuzzleBoard {
+  public:
+    static constexpr ElementEvent MovesChanged = 1;
+    static constexpr ElementEvent Solved = 2;
+
+    Board(Element* parent, int32_t x, int32_t y, Image* horizontalImage, Image* verticalImage,
+          int32_t maxColumns, int32_t maxRows);
+
+    InputResult onMouse(uint32_t message, uint32_t wparam, int32_t px, int32_t py) override;
+
+    // Give up: show the start against the solution and stop play.
+    virtual void showSolution();
+    // Show the start again and make it the current layout.
+    virtual void restart();
+    virtual void configure(Image* horizontalImage, Image* verticalImage, int32_t columns,
+                           int32_t rows);
+    // x, y relative to the Board; also records the orientation and index of a hit.
+    virtual Element* hitTest(int32_t px, int32_t py);
+    virtual bool hoverLeave();
+    virtual bool hoverEnter(Element* stick);
+    virtual bool click();
+    virtual void setCurrentStick(uint8_t value);
+    virtual void recountMoves();
+    virtual void checkSolved();
+
+    Element* getHorizontalSprite(int32_t index) const {
+        return horizontalSprites[static_cast<size_t>(index)];
+    }
+    Element* getVerticalSprite(int32_t index) const {
+        return verticalSprites[static_cast<size_t>(index)];
+    }
+    Element* getHoveredStick() const { return hoveredStick; }
+    StickOrientation getHoveredOrientation() const { return hoveredOrientation; }
+    int32_t getHoveredIndex() const { return hoveredIndex; }
+    int32_t getHomeX() const { return homeX; }
+    int32_t getHomeY() const { return homeY; }
+
+  protected:
+    void resetPlayState() override;
+    void showPuzzle() override;
+
+  private:
+    int32_t homeX = 0;
+    int32_t homeY = 0;
+    std::vector<Element*> horizontalSprites;
+    std::vector<Element*> verticalSprites;
+    Element* hoveredStick = nullptr;
+    StickOrientation hoveredOrientation = static_cast<StickOrientation>(0);
+    int32_t hoveredIndex = -1;
+};
+
+}  // namespace kz

@@ -1,0 +1,288 @@
+#include "screen/game_screen.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace kz {
+
+namespace {
+
+// Positions of the pictures in the screen's constructor order.
+enum ImageSlot : size_t {
+    HorizontalStickImage,
+    VerticalStickImage,
+    FeltImage,
+    InstructionsPanelImage,
+    MovesPanelImage,
+    TimePanelImage,
+    ControlsPanelImage,
+    RestartImage,
+    GiveUpImage,
+    QuitImage,
+    NextImage,
+    StartTextImage,
+    WinBannerImage,
+    AddImage,
+    MoveImage,
+    RemoveImage,
+    MatchesImage,
+    ToFormImage,
+    SquaresImage,
+    SmallDigitsImage,
+    LargeDigitsImage,
+};
+
+constexpr int32_t kBoardX = 195;
+constexpr int32_t kBoardY = 5;
+constexpr int32_t kLargestField = 5;
+constexpr int32_t kSideColumnWidth = 200;
+constexpr int32_t kScreenHeight = 500;
+constexpr int32_t kPanelX = 10;
+constexpr int32_t kPanelGap = 5;
+
+}  // namespace
+
+GameScreen::GameScreen(Element* parent, int32_t x, int32_t y, const ScreenImages& images,
+                       Host& host)
+    : Element(parent, x, y, nullptr), host(host) {
+    buildLayout(images);
+}
+
+void GameScreen::buildLayout(const ScreenImages& images) {
+    const auto image = [&images](ImageSlot slot) { return images[slot]; };
+    const auto below = [](Element* e) { return e->getY() + e->getHeight() + kPanelGap; };
+
+    auto boardOwner =
+        std::make_unique<Board>(this, kBoardX, kBoardY, image(HorizontalStickImage),
+                                image(VerticalStickImage), kLargestField, kLargestField);
+    board = boardOwner.get();
+
+    auto makePicture = [this](int32_t px, int32_t py, Image* picture) {
+        return std::make_unique<Element>(this, px, py, picture);
+    };
+    auto instructionsOwner = makePicture(kPanelX, 5, image(InstructionsPanelImage));
+    instructionsPanel = instructionsOwner.get();
+    auto movesOwner = makePicture(kPanelX, below(instructionsPanel), image(MovesPanelImage));
+    movesPanel = movesOwner.get();
+    auto timeOwner = makePicture(kPanelX, below(movesPanel), image(TimePanelImage));
+    timePanel = timeOwner.get();
+    auto controlsOwner = makePicture(kPanelX, below(timePanel), image(ControlsPanelImage));
+    controlsPanel = controlsOwner.get();
+
+    const int32_t leftButtonX =
+        kPanelX + controlsPanel->getWidth() / 2 - image(QuitImage)->getFrameWidth();
+    const int32_t rightButtonX = kPanelX + controlsPanel->getWidth() / 2;
+    const int32_t buttonY = controlsPanel->getY() + 40;
+    auto makeButton = [this](int32_t px, int32_t py, Image* picture) {
+        return std::make_unique<Button>(this, px, py, picture, 0, 1, 1);
+    };
+    auto restartOwner = makeButton(leftButtonX, buttonY, image(RestartImage));
+    restartButton = restartOwner.get();
+    auto giveUpOwner = makeButton(rightButtonX, buttonY, image(GiveUpImage));
+    giveUpButton = giveUpOwner.get();
+    auto quitOwner = makeButton(leftButtonX, buttonY, image(QuitImage));
+    quitButton = quitOwner.get();
+    auto nextOwner = makeButton(rightButtonX, buttonY, image(NextImage));
+    nextButton = nextOwner.get();
+
+    // Centred across the Instructions panel.
+    const auto centredX = [this](Image* picture) {
+        return instructionsPanel->getX() +
+               (instructionsPanel->getWidth() - picture->getFrameWidth()) / 2;
+    };
+    const int32_t panelTop = instructionsPanel->getY();
+    auto startOwner =
+        makePicture(centredX(image(StartTextImage)), panelTop + 55, image(StartTextImage));
+    startText = startOwner.get();
+    auto winOwner =
+        makePicture(centredX(image(WinBannerImage)), panelTop + 75, image(WinBannerImage));
+    winBanner = winOwner.get();
+    auto addOwner = makePicture(centredX(image(AddImage)), panelTop + 55, image(AddImage));
+    wordAdd = addOwner.get();
+    auto moveOwner = makePicture(centredX(image(MoveImage)), panelTop + 55, image(MoveImage));
+    wordMove = moveOwner.get();
+    auto removeOwner = makePicture(centredX(image(RemoveImage)), panelTop + 55, image(RemoveImage));
+    wordRemove = removeOwner.get();
+
+    // A two-digit number and a word, centred together with a gap of 5.
+    const int32_t smallDigitWidth = image(SmallDigitsImage)->getFrameWidth();
+    const auto rowStart = [&](Image* word) {
+        return instructionsPanel->getX() +
+               (instructionsPanel->getWidth() - 2 * smallDigitWidth - word->getFrameWidth() - 5) /
+                   2;
+    };
+    const int32_t matchesRowX = rowStart(image(MatchesImage));
+    const int32_t matchesRowY = below(wordAdd);
+    auto matchesOwner =
+        makePicture(matchesRowX + 2 * smallDigitWidth + 5, matchesRowY, image(MatchesImage));
+    wordMatches = matchesOwner.get();
+    auto toFormOwner =
+        makePicture(centredX(image(ToFormImage)), below(wordMatches), image(ToFormImage));
+    wordToForm = toFormOwner.get();
+    const int32_t squaresRowX = rowStart(image(SquaresImage));
+    const int32_t squaresRowY = below(wordToForm);
+    auto squaresOwner =
+        makePicture(squaresRowX + 2 * smallDigitWidth + 5, squaresRowY, image(SquaresImage));
+    wordSquares = squaresOwner.get();
+
+    auto matchesCounterOwner = std::make_unique<Counter>(this, matchesRowX, matchesRowY,
+                                                         image(SmallDigitsImage), 2, 0, true);
+    matchesCounter = matchesCounterOwner.get();
+    auto squaresCounterOwner = std::make_unique<Counter>(this, squaresRowX, squaresRowY,
+                                                         image(SmallDigitsImage), 2, 0, true);
+    squaresCounter = squaresCounterOwner.get();
+    const int32_t largeDigitWidth = image(LargeDigitsImage)->getFrameWidth();
+    auto movesCounterOwner = std::make_unique<Counter>(
+        this, movesPanel->getX() + movesPanel->getWidth() / 2 - largeDigitWidth,
+        movesPanel->getY() + 50, image(LargeDigitsImage), 2, 0, true);
+    movesCounter = movesCounterOwner.get();
+    auto clockOwner = std::make_unique<Counter>(
+        this, timePanel->getX() + timePanel->getWidth() / 2 - 4 * largeDigitWidth,
+        timePanel->getY() + 50, image(LargeDigitsImage), 8, 0, false, true);
+    clockCounter = clockOwner.get();
+
+    for (Element* hidden :
+         {winBanner, static_cast<Element*>(restartButton), static_cast<Element*>(giveUpButton),
+          wordAdd, wordMove, wordRemove, wordMatches, wordToForm, wordSquares,
+          static_cast<Element*>(matchesCounter), static_cast<Element*>(squaresCounter)}) {
+        hidden->setVisible(false);
+    }
+
+    width = board->getWidth() + kSideColumnWidth;
+    height = kScreenHeight;
+    auto backdropOwner = std::make_unique<Backdrop>(this, 0, 0, width, height, image(FeltImage));
+    backdrop = backdropOwner.get();
+
+    std::vector<std::unique_ptr<Element>> drawingOrder;
+    drawingOrder.reserve(22);
+    drawingOrder.push_back(std::move(backdropOwner));
+    drawingOrder.push_back(std::move(instructionsOwner));
+    drawingOrder.push_back(std::move(movesOwner));
+    drawingOrder.push_back(std::move(timeOwner));
+    drawingOrder.push_back(std::move(controlsOwner));
+    drawingOrder.push_back(std::move(restartOwner));
+    drawingOrder.push_back(std::move(giveUpOwner));
+    drawingOrder.push_back(std::move(quitOwner));
+    drawingOrder.push_back(std::move(nextOwner));
+    drawingOrder.push_back(std::move(addOwner));
+    drawingOrder.push_back(std::move(moveOwner));
+    drawingOrder.push_back(std::move(removeOwner));
+    drawingOrder.push_back(std::move(matchesOwner));
+    drawingOrder.push_back(std::move(toFormOwner));
+    drawingOrder.push_back(std::move(squaresOwner));
+    drawingOrder.push_back(std::move(startOwner));
+    drawingOrder.push_back(std::move(winOwner));
+    drawingOrder.push_back(std::move(matchesCounterOwner));
+    drawingOrder.push_back(std::move(squaresCounterOwner));
+    drawingOrder.push_back(std::move(movesCounterOwner));
+    drawingOrder.push_back(std::move(clockOwner));
+    drawingOrder.push_back(std::move(boardOwner));
+    setChildren(std::move(drawingOrder));
+
+    mouseEnabled = true;
+    timerId = 0;
+}
+
+void GameScreen::setFieldSize(FieldSize size) {
+    board->setFieldSize(size);
+}
+
+FieldSize GameScreen::getFieldSize() {
+    return board->getFieldSize();
+}
+
+void GameScreen::setActionType(ActionType type) {
+    board->setActionType(type);
+}
+
+ActionType GameScreen::getActionType() {
+    return board->getActionType();
+}
+
+void GameScreen::onTimer() {
+    clockCounter->increment();
+}
+
+void GameScreen::onChildEvent(Element* child, ElementEvent code) {
+    if (child == nextButton) {
+        if (code == Button::ButtonClick) {
+            startNewGame();
+        }
+    } else if (child == quitButton) {
+        if (code == Button::ButtonClick) {
+            host.quit(0);
+        }
+    } else if (child == giveUpButton) {
+        if (code == Button::ButtonClick) {
+            board->showSolution();
+            setPlaying(false);
+            stopTimer();
+        }
+    } else if (child == restartButton) {
+        if (code == Button::ButtonClick) {
+            board->restart();
+            movesCounter->setValue(0);
+        }
+    } else if (child == board) {
+        if (code == Board::MovesChanged) {
+            movesCounter->setValue(board->getMovesMade());
+        } else if (code == Board::Solved) {
+            playerWon();
+        }
+    }
+}
+
+void GameScreen::startNewGame() {
+    board->newPuzzle();
+    const BoardMode mode = board->getMode();
+    const int32_t required = board->getRequiredMoves();
+    const int32_t target = board->getTargetSquares();
+    showInstruction(mode, required, target);
+    movesCounter->setValue(0);
+    clockCounter->setValue(0);
+    stopTimer();
+    timerId = host.startTimer(kGameTimerId, kGameTimerPeriodMs);
+    setPlaying(true);
+}
+
+void GameScreen::playerWon() {
+    for (Element* e :
+         {wordAdd, wordMove, wordRemove, wordMatches, wordToForm, wordSquares,
+          static_cast<Element*>(matchesCounter), static_cast<Element*>(squaresCounter)}) {
+        e->setVisible(false);
+    }
+    winBanner->setVisible(true);
+    host.beep();
+    setPlaying(false);
+    stopTimer();
+}
+
+void GameScreen::stopTimer() {
+    host.stopTimer(timerId);
+}
+
+void GameScreen::showInstruction(BoardMode mode, int32_t requiredMoves, int32_t targetSquares) {
+    matchesCounter->setValue(requiredMoves);
+    squaresCounter->setValue(targetSquares);
+    startText->setVisible(false);
+    for (Element* e : {wordMatches, wordToForm, wordSquares, static_cast<Element*>(matchesCounter),
+                       static_cast<Element*>(squaresCounter)}) {
+        e->setVisible(true);
+    }
+    if (mode == Add || mode == Move || mode == Remove) {
+        wordAdd->setVisible(mode == Add);
+        wordMove->setVisible(mode == Move);
+        wordRemove->setVisible(mode == Remove);
+    }
+    winBanner->setVisible(false);
+}
+
+void GameScreen::setPlaying(bool playing) {
+    quitButton->setVisible(!playing);
+    nextButton->setVisible(!playing);
+    restartButton->setVisible(playing);
+    giveUpButton->setVisible(playing);
+}
+
+}  // namespace kz

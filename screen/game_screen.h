@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "display/backdrop.h"
+#include "display/button.h"
+#include "display/counter.h"
+#include "display/element.h"
+#include "puzzle/board.h"
+#include "screen/host.h"
+#include "screen/image_table.h"
+
+namespace kz {
+
+// The 21 pictures in the order the screen takes them (kScreenImageOrder).
+using ScreenImages = std::array<Image*, kImageCount>;
+
+// The root of the element tree and the controller of a game: lays out every picture, button,
+// counter and the Board, reacts to clicks and to the Board, and runs the game clock.
+class GameScreen : public Element {
+  public:
+    static constexpr uint32_t kGameTimerId = 1;
+    static constexpr uint32_t kGameTimerPeriodMs = 1000;
+
+    GameScreen(Element* parent, int32_t x, int32_t y, const ScreenImages& images, Host& host);
+
+    void onChildEvent(Element* child, ElementEvent code) override;
+
+    virtual void setFieldSize(FieldSize size);
+    virtual FieldSize getFieldSize();
+    virtual void setActionType(ActionType type);
+    virtual ActionType getActionType();
+    // One second of the game clock.
+    virtual void onTimer();
+    virtual void buildLayout(const ScreenImages& images);
+    virtual void showInstruction(BoardMode mode, int32_t requiredMoves, int32_t targetSquares);
+    // Shows Restart and Give Up while playing, Quit and Next otherwise.
+    virtual void setPlaying(bool playing);
+
+    Board* getBoard() const { return board; }
+    Backdrop* getBackdrop() const { return backdrop; }
+    Element* getInstructionsPanel() const { return instructionsPanel; }
+    Element* getMovesPanel() const { return movesPanel; }
+    Element* getTimePanel() const { return timePanel; }
+    Element* getControlsPanel() const { return controlsPanel; }
+    Button* getRestartButton() const { return restartButton; }
+    Button* getGiveUpButton() const { return giveUpButton; }
+    Button* getQuitButton() const { return quitButton; }
+    Button* getNextButton() const { return nextButton; }
+    Element* getStartText() const { return startText; }
+    Element* getWinBanner() const { return winBanner; }
+    Element* getWordAdd() const { return wordAdd; }
+    Element* getWordMove() const { return wordMove; }
+    Element* getWordRemove() const { return wordRemove; }
+    Element* getWordMatches() const { return wordMatches; }
+    Element* getWordToForm() const { return wordToForm; }
+    Element* getWordSquares() const { return wordSquares; }
+    Counter* getMatchesCounter() const { return matchesCounter; }
+    Counter* getSquaresCounter() const { return squaresCounter; }
+    Counter* getMovesCounter() const { return movesCounter; }
+    Counter* getClockCounter() const { return clockCounter; }
+    uint32_t getTimerId() const { return timerId; }
+
+  private:
+    void startNewGame();
+    void playerWon();
+    void stopTimer();
+
+    Host& host;
+    Board* board = nullptr;
+    Backdrop* backdrop = nullptr;
+    Element* instructionsPanel = nullptr;
+    Element* movesPanel = nullptr;
+    Element* timePanel = nullptr;
+    Element* controlsPanel = nullptr;
+    Button* restartButton = nullptr;
+    Button* giveUpButton = nullptr;
+    Button* quitButton = nullptr;
+    Button* nextButton = nullptr;
+    Element* startText = nullptr;
+    Element* winBanner = nullptr;
+    Element* wordAdd = nullptr;
+    Element* wordMove = nullptr;
+    Element* wordRemove = nullptr;
+    Element* wordMatches = nullptr;
+    Element* wordToForm = nullptr;
+    Element* wordSquares = nullptr;
+    Counter* matchesCounter = nullptr;
+    Counter* squaresCounter = nullptr;
+    Counter* movesCounter = nullptr;
+    Counter* clockCounter = nullptr;
+    uint32_t timerId = 0;
+};
+
+}  // namespace kz

@@ -1,0 +1,140 @@
+#include "software/headless_game.h"
+
+#include "display/messages.h"
+#include "software/resource_files.h"
+
+namespace kz {
+
+uint32_t RecordingHost::startTimer(uint32_t id, uint32_t periodMs) {
+    timers[id] = periodMs;
+    ++startedTimers;
+    return id;
+}
+
+void RecordingHost::stopTimer(uint32_t id) {
+    timers.erase(id);
+}
+
+HeadlessGame::HeadlessGame(const std::string& sourceRoot)
+    : softwareDisplay(690, 500, sourceTreeResolver(sourceRoot)), previousDisplay(activeDisplay()) {
+    setActiveDisplay(&softwareDisplay);
+    for (const ImageInfo& info : kImageTable) {
+        images.push_back(std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
+                                                 info.height, info.columns, info.rows,
+                                                 info.frameCount));
+    }
+    ScreenImages ordered{};
+    for (size_t i = 0; i < ordered.size(); ++i) {
+        for (size_t j = 0; j < kImageTable.size(); ++j) {
+            if (kImageTable[j].resourceId == kScreenImageOrder[i]) {
+                ordered[i] = images[j].get();
+            }
+        }
+    }
+    gameScreen = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, recordingHost);
+}
+
+HeadlessGame::~HeadlessGame() {
+    gameScreen.reset();
+    images.clear();
+    setActiveDisplay(previousDisplay);
+}
+
+bool HeadlessGame::redraw() {
+    return gameScreen->draw(softwareDisplay.target());
+}
+
+bool HeadlessGame::paint(const Rect& area) {
+    gameScreen->invalidateRect(area);
+    return redraw();
+}
+
+bool HeadlessGame::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
+    gameScreen->onMouse(message, wparam, x, y);
+    return redraw();
+}
+
+bool HeadlessGame::moveTo(int32_t x, int32_t y, bool leftHeld) {
+    return mouse(msg::MouseMove, leftHeld ? mouseflag::LeftButton : 0, x, y);
+}
+
+bool HeadlessGame::click(int32_t x, int32_t y) {
+    return moveTo(x, y) && mouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y) &&
+           mouse(msg::LeftButtonUp, 0, x, y);
+}
+
+bool HeadlessGame::key(uint32_t message, uint32_t wparam) {
+    gameScreen->onKey(message, wparam, 0);
+    return redraw();
+}
+
+bool HeadlessGame::tick() {
+    if (!recordingHost.timerRunning()) {
+        return redraw();
+    }
+    gameScreen->onTimer();
+    return redraw();
+}
+
+std::pair<int32_t, int32_t> HeadlessGame::centreOf(Element& e) {
+    return {e.getX() + e.getWidth() / 2, e.getY() + e.getHeight() / 2};
+}
+
+std::pair<int32_t, int32_t> HeadlessGame::stickCentre(StickOrientation orientation, int32_t index) {
+    Board& b = board();
+    Element* sprite =
+        orientation == Horizontal ? b.getHorizontalSprite(index) : b.getVerticalSprite(index);
+    return {b.getX() + sprite->getX() + sprite->getWidth() / 2,
+            b.getY() + sprite->getY() + sprite->getHeight() / 2};
+}
+
+bool HeadlessGame::playSolution() {
+    Board& b = board();
+    const StickLayers& start = b.getStartSticks();
+    const StickLayers& solution = b.getSolutionSticks();
+    // Sticks to take away and slots to fill, in index order.
+    std::vector<std::pair<StickOrientation, int32_t>> taken;
+    std::vector<std::pair<StickOrientation, int32_t>> filled;
+    for (size_t i = 0; i < start.horizontal.size(); ++i) {
+        if (start.horizontal[i] != solution.horizontal[i]) {
+            (start.horizontal[i] != 0 ? taken : filled)
+                .emplace_back(Horizontal, static_cast<int32_t>(i));
+        }
+    }
+    for (size_t i = 0; i < start.vertical.size(); ++i) {
+        if (start.vertical[i] != solution.vertical[i]) {
+            (start.vertical[i] != 0 ? taken : filled)
+                .emplace_back(Vertical, static_cast<int32_t>(i));
+        }
+    }
+    const auto clickStick = [this](std::pair<StickOrientation, int32_t> stick) {
+        const StickLayers before = board().getCurrentSticks();
+        auto [x, y] = stickCentre(stick.first, stick.second);
+        // Every accepted click changes the layout by one stick.
+        return click(x, y) && !(board().getCurrentSticks() == before);
+    };
+    if (b.getMode() == Move) {
+        if (taken.size() != filled.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < taken.size(); ++i) {
+            if (!clickStick(taken[i]) || !clickStick(filled[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+    for (const auto& stick : taken) {
+        if (!clickStick(stick)) {
+            return false;
+        }
+    }
+    for (const auto& stick : filled) {
+        if (!clickStick(stick)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace kz

@@ -1,0 +1,47 @@
+// The screen pixel for pixel against the pictures in tests/golden. After an art change,
+// regenerate them with build/default/tools/render-goldens . tests/golden and look at them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "software/software_display.h"
+#include "tests/support/golden_scenes.h"
+
+namespace kz {
+namespace {
+
+class GoldenPicture : public ::testing::TestWithParam<golden::Scene> {};
+
+TEST_P(GoldenPicture, ScreenMatchesPixelForPixel) {
+    const golden::Scene& scene = GetParam();
+    HeadlessGame game(KZ_SOURCE_ROOT);
+    ASSERT_TRUE(scene.stage(game));
+    const auto expected =
+        decodeBitmapFile(std::string(KZ_SOURCE_ROOT) + "/tests/golden/" + scene.name + ".png");
+    ASSERT_NE(expected, nullptr) << "missing golden picture " << scene.name;
+    const SoftwareSurface& actual = game.display().targetPixels();
+    ASSERT_EQ(expected->width(), actual.width());
+    ASSERT_EQ(expected->height(), actual.height());
+    size_t differing = 0;
+    for (size_t i = 0; i < actual.data().size(); ++i) {
+        differing += (actual.data()[i] & 0xFFFFFF) != (expected->data()[i] & 0xFFFFFF) ? 1 : 0;
+    }
+    if (differing != 0) {
+        const std::string path = std::string(KZ_BINARY_DIR) + "/" + scene.name + "-actual.png";
+        game.savePng(path);
+        ADD_FAILURE() << differing << " pixels differ from the golden picture; this run: " << path;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, GoldenPicture, ::testing::ValuesIn(golden::scenes()),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) {
+                                 if (c == '-')
+                                     c = '_';
+                             }
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace kz
