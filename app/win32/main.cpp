@@ -185,7 +185,7 @@ int run(HINSTANCE instance, int showCommand) {
     auto* host = new WindowHost(window);
     auto& screen = *new GameScreen(nullptr, 0, 0, screenImages, *host);
     screen.setFieldSize(fieldSize);
-    screen.setActionType(actionType);
+    screen.setActionType(static_cast<ActionType>(actionType));
     shell().screen = &screen;
 
     fitClientArea(screen.getWidth(), screen.getHeight());

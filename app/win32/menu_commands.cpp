@@ -64,7 +64,7 @@ void onMenuCommand(uint16_t id) {
         return;
     }
     if (const auto type = actionTypeForCommand(id)) {
-        screen.setActionType(*type);
+        screen.setActionType(static_cast<ActionType>(*type));
         CheckMenuRadioItem(menu, command::FirstActionType, command::LastActionType, id,
                            MF_BYCOMMAND);
         return;
