@@ -1,0 +1,96 @@
+#include "app/win32/menu_commands.h"
+
+#include <windows.h>
+
+#include <htmlhelp.h>
+
+#include <string>
+
+#include "app/common/commands.h"
+#include "app/common/settings.h"
+#include "app/win32/about_box.h"
+#include "app/win32/html_help.h"
+#include "app/win32/shell.h"
+#include "resources/win32/resource.h"
+#include "screen/game_screen.h"
+
+namespace kz {
+
+// The resource script names the commands through resource.h; both must agree with the
+// shared command table.
+static_assert(IDM_EXIT == command::Exit && IDM_FIELD_2 == command::FieldSize2 &&
+                  IDM_FIELD_3 == command::FieldSize3 && IDM_FIELD_4 == command::FieldSize4 &&
+                  IDM_FIELD_5 == command::FieldSize5 &&
+                  IDM_FIELD_RANDOM == command::FieldSizeRandom &&
+                  IDM_HELP_CONTENTS == command::HelpContents &&
+                  IDM_HELP_SEARCH == command::HelpSearch && IDM_HELP_INDEX == command::HelpIndex &&
+                  IDM_ABOUT == command::About && IDM_ADD_FROM_NONE == command::AddFromNone &&
+                  IDM_ADD_FROM_SOME == command::AddFromSome &&
+                  IDM_REMOVE_FROM_FULL == command::RemoveFromFull &&
+                  IDM_REMOVE_FROM_SOME == command::RemoveFromSome &&
+                  IDM_MOVE_FROM_SOME == command::MoveFromSome && IDM_MIXED == command::Mixed,
+              "menu resource ids differ from the command table");
+
+namespace {
+
+// The help file lies next to the program; naming it by its full path finds it whatever the
+// current directory is.
+std::string helpFilePath() {
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof(buffer));
+    if (length == 0 || length >= sizeof(buffer)) {
+        return kHelpFileName;
+    }
+    std::string path(buffer, length);
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) {
+        return kHelpFileName;
+    }
+    return path.substr(0, slash + 1) + kHelpFileName;
+}
+
+void openHelp(UINT helpCommand, DWORD_PTR data) {
+    callHtmlHelp(shell().mainWindow, helpFilePath().c_str(), helpCommand, data);
+}
+
+}  // namespace
+
+void onMenuCommand(uint16_t id) {
+    HMENU menu = GetMenu(shell().mainWindow);
+    GameScreen& screen = *shell().screen;
+    if (const auto size = fieldSizeForCommand(id)) {
+        screen.setFieldSize(*size);
+        CheckMenuRadioItem(menu, command::FirstFieldSize, command::LastFieldSize, id, MF_BYCOMMAND);
+        return;
+    }
+    if (const auto type = actionTypeForCommand(id)) {
+        screen.setActionType(static_cast<ActionType>(*type));
+        CheckMenuRadioItem(menu, command::FirstActionType, command::LastActionType, id,
+                           MF_BYCOMMAND);
+        return;
+    }
+    switch (id) {
+        case command::Exit:
+            PostQuitMessage(0);
+            break;
+        case command::HelpContents:
+            openHelp(HH_DISPLAY_TOC, 0);
+            break;
+        case command::HelpSearch: {
+            HH_FTS_QUERY query = {};
+            query.cbStruct = sizeof(query);
+            openHelp(HH_DISPLAY_SEARCH, reinterpret_cast<DWORD_PTR>(&query));
+            break;
+        }
+        case command::HelpIndex:
+            openHelp(HH_DISPLAY_INDEX, 0);
+            break;
+        case command::About:
+            showAboutBox(shell().instance, shell().mainWindow);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace kz
