@@ -158,6 +158,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program", nargs="?", default=DEFAULT_PROGRAM)
     parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--yardstick-without-gl", action="store_true",
+                        help="start the sgt-puzzles games with GDK_GL=disable too, as ours does")
     args = parser.parse_args()
     for tool in ("Xvfb", "xev", "xdotool", "stdbuf"):
         if not shutil.which(tool):
@@ -189,9 +191,11 @@ def main():
         stop(probe)
 
         rows = [measure("kestrane-zivadorured", [args.program], env, args.runs, game=True)]
+        yardstick_env = dict(env, GDK_GL="disable") if args.yardstick_without_gl else env
         for y in YARDSTICKS:
             if os.path.exists(y):
-                rows.append(measure(os.path.basename(y), [y], env, args.runs))
+                name = os.path.basename(y) + (" (no GL)" if args.yardstick_without_gl else "")
+                rows.append(measure(name, [y], yardstick_env, args.runs))
         if len(rows) == 1:
             print("(sgt-puzzles is not installed: no yardstick)")
 

@@ -52,7 +52,9 @@ Program::~Program() {
 }
 
 bool Program::start() {
-    icons_ = loadProgramIcons();
+    // Title bars and task switchers use the small sizes; every icon travels to the X server
+    // as a window property, so the large ones are left out.
+    icons_ = loadProgramIcons(64);
     gtk_window_set_default_icon_list(icons_);
 
     MainWindow::Handlers handlers;
@@ -178,14 +180,11 @@ void Program::onMenuCommand(uint16_t id) {
     } else if (id == command::HelpIndex) {
         openHelpPage(window_->window(), help_, HelpPage::Index);
     } else if (id == command::About) {
-        GdkPixbuf* logo = nullptr;
-        for (GList* icon = icons_; icon; icon = icon->next) {
-            GdkPixbuf* pixbuf = GDK_PIXBUF(icon->data);
-            if (gdk_pixbuf_get_width(pixbuf) <= 128) {
-                logo = pixbuf;
-            }
-        }
+        GdkPixbuf* logo = loadProgramIcon(128);
         runAboutBox(window_->window(), logo);
+        if (logo) {
+            g_object_unref(logo);
+        }
     }
     if (printState_) {
         printState("command");

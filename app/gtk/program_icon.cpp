@@ -25,12 +25,19 @@ GdkPixbuf* decodePicture(const uint8_t* data, size_t size) {
         [](guchar* p, gpointer) { stbi_image_free(p); }, nullptr);
 }
 
-GList* loadProgramIcons() {
+GdkPixbuf* loadProgramIcon(int size) {
+    EmbeddedFile file("icons/" + std::to_string(size) + ".png");
+    return decodePicture(file.data(), file.size());
+}
+
+GList* loadProgramIcons(int maxSize) {
     static constexpr int kSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
     GList* icons = nullptr;
     for (int size : kSizes) {
-        EmbeddedFile file("icons/" + std::to_string(size) + ".png");
-        if (GdkPixbuf* icon = decodePicture(file.data(), file.size())) {
+        if (size > maxSize) {
+            break;
+        }
+        if (GdkPixbuf* icon = loadProgramIcon(size)) {
             icons = g_list_append(icons, icon);
         }
     }
