@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 
 namespace kz {
@@ -12,16 +13,8 @@ namespace {
 
 using test::ActiveDisplayScope;
 using test::DrawCall;
+using test::Holder;
 using test::RecordingDisplay;
-
-class Holder : public Element {
-  public:
-    using Element::Element;
-    template <class T, class... Args>
-    T* add(Args&&... args) {
-        return addChild(std::make_unique<T>(this, std::forward<Args>(args)...));
-    }
-};
 
 class BackdropTest : public ::testing::Test {
   protected:

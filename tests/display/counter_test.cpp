@@ -7,22 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 
 namespace kz {
 namespace {
 
 using test::ActiveDisplayScope;
+using test::Holder;
 using test::RecordingDisplay;
-
-class Holder : public Element {
-  public:
-    using Element::Element;
-    template <class T, class... Args>
-    T* add(Args&&... args) {
-        return addChild(std::make_unique<T>(this, std::forward<Args>(args)...));
-    }
-};
 
 class CounterTest : public ::testing::Test {
   protected:
