@@ -2,12 +2,18 @@
 // regenerate them with build/default/tools/render-goldens . tests/golden and look at them.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "software/software_display.h"
 #include "tests/support/golden_scenes.h"
 
 namespace kz {
+namespace golden {
+// Names the scene in test listings instead of dumping its bytes.
+void PrintTo(const Scene& scene, std::ostream* os) { *os << scene.name; }
+}  // namespace golden
+
 namespace {
 
 class GoldenPicture : public ::testing::TestWithParam<golden::Scene> {};
