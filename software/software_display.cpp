@@ -54,10 +54,22 @@ SoftwareSurface::SoftwareSurface(int32_t width, int32_t height, const ColourKey*
       h(std::max(height, 0)),
       keyed(key != nullptr),
       colourKey(key != nullptr ? *key : ColourKey{}),
-      pixels(static_cast<size_t>(w) * static_cast<size_t>(h), 0u) {}
+      owned(static_cast<size_t>(w) * static_cast<size_t>(h), 0u),
+      px(owned.data()) {}
+
+SoftwareSurface::SoftwareSurface(uint32_t* external, int32_t width, int32_t height)
+    : w(external != nullptr && width > 0 && height > 0 ? width : 0),
+      h(external != nullptr && width > 0 && height > 0 ? height : 0),
+      keyed(false),
+      colourKey{},
+      px(w > 0 ? external : nullptr) {}
 
 SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver)
     : targetSurface(width, height), resolver(std::move(resolver)) {}
+
+SoftwareDisplay::SoftwareDisplay(uint32_t* targetPixels, int32_t width, int32_t height,
+                                 BitmapResolver resolver)
+    : targetSurface(targetPixels, width, height), resolver(std::move(resolver)) {}
 
 std::unique_ptr<Bitmap> SoftwareDisplay::openBitmap(const BitmapName& name, int32_t width,
                                                     int32_t height) {
@@ -191,8 +203,8 @@ bool SoftwareDisplay::savePng(const std::string& path) const {
         return false;
     }
     std::vector<unsigned char> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
-    const std::vector<uint32_t>& px = targetSurface.data();
-    for (size_t i = 0; i < px.size(); ++i) {
+    const uint32_t* px = targetSurface.pixels();
+    for (size_t i = 0; i < targetSurface.pixelCount(); ++i) {
         rgb[i * 3] = static_cast<unsigned char>((px[i] >> 16) & 0xFF);
         rgb[i * 3 + 1] = static_cast<unsigned char>((px[i] >> 8) & 0xFF);
         rgb[i * 3 + 2] = static_cast<unsigned char>(px[i] & 0xFF);

@@ -15,21 +15,27 @@ namespace kz {
 class SoftwareSurface : public Surface {
   public:
     SoftwareSurface(int32_t width, int32_t height, const ColourKey* key = nullptr);
+    // Draws into width x height pixels owned by the caller, such as memory the window
+    // system shows without a copy. They must outlive the surface; null or a size of 0
+    // makes an empty surface.
+    SoftwareSurface(uint32_t* external, int32_t width, int32_t height);
 
     int32_t width() const { return w; }
     int32_t height() const { return h; }
     bool isKeyed() const { return keyed; }
     const ColourKey& key() const { return colourKey; }
-    uint32_t* row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * w; }
-    const uint32_t* row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * w; }
-    const std::vector<uint32_t>& data() const { return pixels; }
+    uint32_t* row(int32_t y) { return px + static_cast<size_t>(y) * w; }
+    const uint32_t* row(int32_t y) const { return px + static_cast<size_t>(y) * w; }
+    const uint32_t* pixels() const { return px; }
+    size_t pixelCount() const { return static_cast<size_t>(w) * static_cast<size_t>(h); }
 
   private:
     int32_t w;
     int32_t h;
     bool keyed;
     ColourKey colourKey;
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t> owned;
+    uint32_t* px;
 };
 
 // A decoded bitmap in the same pixel format.
@@ -57,6 +63,9 @@ class SoftwareDisplay : public Display {
     using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
 
     SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver = {});
+    // The same with a target drawn into the caller's pixels (see SoftwareSurface).
+    SoftwareDisplay(uint32_t* targetPixels, int32_t width, int32_t height,
+                    BitmapResolver resolver = {});
 
     Surface* target() override { return &targetSurface; }
     // The resource through the resolver first, then the file path. A bitmap whose decoded

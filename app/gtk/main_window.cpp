@@ -50,25 +50,32 @@ MainWindow::~MainWindow() {
     g_object_unref(accelerators_);
 }
 
-bool MainWindow::attachPixels(const uint32_t* pixels, int32_t width, int32_t height) {
-    if (!pixels || width <= 0 || height <= 0 ||
-        cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width) != width * 4) {
-        return false;
+uint32_t* MainWindow::createPixels(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || pixels_) {
+        return nullptr;
     }
-    // Cairo only reads from a surface used as a source, so the buffer stays the display's.
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels)), CAIRO_FORMAT_RGB24, width,
-        height, width * 4);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    // Made like the window's own surface: on X11 with shared memory cairo puts the image in
+    // a segment the server reads directly, instead of a private buffer that each frame
+    // would be copied out of into another one.
+    gtk_widget_realize(window_);
+    cairo_surface_t* surface = gdk_window_create_similar_image_surface(
+        gtk_widget_get_window(window_), CAIRO_FORMAT_RGB24, width, height, 1);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
+        cairo_image_surface_get_stride(surface) != width * 4 ||
+        cairo_image_surface_get_data(surface) == nullptr) {
         cairo_surface_destroy(surface);
-        return false;
-    }
-    if (pixels_) {
-        cairo_surface_destroy(pixels_);
+        return nullptr;
     }
     pixels_ = surface;
     gtk_widget_set_size_request(area_, width, height);
-    return true;
+    cairo_surface_flush(pixels_);
+    return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(pixels_));
+}
+
+void MainWindow::beginDrawing() {
+    if (pixels_) {
+        cairo_surface_flush(pixels_);
+    }
 }
 
 void MainWindow::present(const std::vector<Rect>& areas) {

@@ -33,11 +33,17 @@ class MainWindow {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Shows these pixels in the drawing area, which takes their size. The buffer must
-    // outlive the window. False when the pixels cannot be shown.
-    bool attachPixels(const uint32_t* pixels, int32_t width, int32_t height);
+    // The pixels the drawing area shows (width x height, 0x00RRGGBB rows without padding);
+    // the area takes their size. Where the X server shares memory with the program they
+    // live in that memory, so showing them copies nothing. Null when none can be made.
+    // The window owns them: whoever draws into them must go first.
+    uint32_t* createPixels(int32_t width, int32_t height);
 
-    // Copies the given areas of the buffer to the screen at the next frame.
+    // Call before writing to the pixels: waits until the window system has read what it
+    // was last given.
+    void beginDrawing();
+
+    // Copies the given areas of the pixels to the screen at the next frame.
     void present(const std::vector<Rect>& areas);
 
     void show();

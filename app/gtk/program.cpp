@@ -40,14 +40,14 @@ Program::Program()
 
 Program::~Program() {
     // The screen borrows the pictures, the pictures live on the display's surfaces, and
-    // the window shows the display's pixels: release them in that order.
+    // the display draws into the window's pixels: release them in that order.
     screen_.reset();
     images_.clear();
-    window_.reset();
     if (activeDisplay() == display_.get()) {
         setActiveDisplay(nullptr);
     }
     display_.reset();
+    window_.reset();
     g_list_free_full(icons_, g_object_unref);
 }
 
@@ -65,13 +65,13 @@ bool Program::start() {
     handlers.firstShown = [this] { onFirstShown(); };
     window_ = std::make_unique<MainWindow>(std::move(handlers));
 
-    display_ = std::make_unique<SoftwareDisplay>(kScreenWidth, kScreenHeight, embeddedBitmap);
-    const SoftwareSurface& target = display_->targetPixels();
-    if (target.width() != kScreenWidth || target.height() != kScreenHeight ||
-        !window_->attachPixels(target.data().data(), target.width(), target.height())) {
+    uint32_t* pixels = window_->createPixels(kScreenWidth, kScreenHeight);
+    if (!pixels) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
+    display_ =
+        std::make_unique<SoftwareDisplay>(pixels, kScreenWidth, kScreenHeight, embeddedBitmap);
     setActiveDisplay(display_.get());
 
     GameSettings settings = settings_.load();
@@ -127,6 +127,7 @@ void Program::redraw() {
     if (failed_) {
         return;
     }
+    window_->beginDrawing();
     if (!screen_->draw(display_->target())) {
         failed_ = true;
         window_->present(display_->takeWrittenRects());

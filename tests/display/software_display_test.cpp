@@ -202,6 +202,31 @@ TEST(SoftwareDisplayTest, ResolvesResourceIdsToFilesOfADirectory) {
     }
 }
 
+TEST(SoftwareDisplayTest, DrawsIntoTheCallersPixelsWithinTheirBounds) {
+    // A guard pixel on each side: nothing may be written outside the given rows.
+    std::vector<uint32_t> memory(2 + 4 * 3, 0xDEADBEEFu);
+    SoftwareDisplay display(memory.data() + 1, 4, 3);
+    ASSERT_EQ(display.width(), 4);
+    ASSERT_EQ(display.targetPixels().pixels(), memory.data() + 1);
+    ASSERT_TRUE(display.fill(*display.target(), {-5, -5, 50, 50}, 0x00112233u));
+    auto source = gradientSurface(display);
+    ASSERT_TRUE(display.blit(*display.target(), {3, 2, 5, 4}, *source, {0, 0, 2, 2}, kBlitWait));
+    EXPECT_EQ(memory.front(), 0xDEADBEEFu);
+    EXPECT_EQ(memory.back(), 0xDEADBEEFu);
+    EXPECT_EQ(memory[1], 0x00112233u);
+    // Only the top-left source pixel lands inside, at the last pixel of the target.
+    EXPECT_EQ(memory[1 + 4 * 3 - 1], gradient(0, 0));
+    EXPECT_EQ(memory[1 + 4 * 3 - 2], 0x00112233u);
+}
+
+TEST(SoftwareDisplayTest, MissingCallerPixelsMakeAnEmptyTarget) {
+    SoftwareDisplay display(nullptr, 4, 3);
+    EXPECT_EQ(display.width(), 0);
+    EXPECT_EQ(display.height(), 0);
+    EXPECT_TRUE(display.fill(*display.target(), {0, 0, 4, 3}, 1u));
+    EXPECT_EQ(display.pixelsWritten(), 0u);
+}
+
 TEST(SoftwareDisplayTest, SavesTheTargetAsPng) {
     SoftwareDisplay display(7, 5);
     auto source = gradientSurface(display);
@@ -213,7 +238,9 @@ TEST(SoftwareDisplayTest, SavesTheTargetAsPng) {
     ASSERT_NE(decoded, nullptr);
     ASSERT_EQ(decoded->width(), 7);
     ASSERT_EQ(decoded->height(), 5);
-    EXPECT_EQ(decoded->data(), display.targetPixels().data());
+    const SoftwareSurface& target = display.targetPixels();
+    EXPECT_EQ(decoded->data(),
+              std::vector<uint32_t>(target.pixels(), target.pixels() + target.pixelCount()));
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 namespace kz {
 namespace golden {
 // Names the scene in test listings instead of dumping its bytes.
-void PrintTo(const Scene& scene, std::ostream* os) { *os << scene.name; }
+void PrintTo(const Scene& scene, std::ostream* os) {
+    *os << scene.name;
+}
 }  // namespace golden
 
 namespace {
@@ -29,8 +31,8 @@ TEST_P(GoldenPicture, ScreenMatchesPixelForPixel) {
     ASSERT_EQ(expected->width(), actual.width());
     ASSERT_EQ(expected->height(), actual.height());
     size_t differing = 0;
-    for (size_t i = 0; i < actual.data().size(); ++i) {
-        differing += (actual.data()[i] & 0xFFFFFF) != (expected->data()[i] & 0xFFFFFF) ? 1 : 0;
+    for (size_t i = 0; i < actual.pixelCount(); ++i) {
+        differing += (actual.pixels()[i] & 0xFFFFFF) != (expected->data()[i] & 0xFFFFFF) ? 1 : 0;
     }
     if (differing != 0) {
         const std::string path = std::string(KZ_BINARY_DIR) + "/" + scene.name + "-actual.png";
