@@ -3,12 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "There is no display to open the game's window on: neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
-    echo "Run this from a desktop session (or, for a virtual one: xvfb-run ./play.sh)." >&2
-    exit 1
-fi
-
 tools/install-deps.sh play
 cmake --preset default >/dev/null
 if ! cmake --build --preset default --target kestrane-zivadorured; then
@@ -19,6 +13,11 @@ fi
 game=build/default/app/gtk/kestrane-zivadorured
 if [ ! -x "$game" ]; then
     echo "The Linux program is not part of this build yet." >&2
+    exit 1
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "There is no display to open the game's window on: neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
+    echo "Run this from a desktop session (or, for a virtual one: xvfb-run ./play.sh)." >&2
     exit 1
 fi
 exec "$game" "$@"
