@@ -12,7 +12,7 @@ test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pil fonts-dejavu-core
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
-    wine64 xvfb xdotool x11-utils imagemagick
+    wine wine64 xvfb xdotool x11-utils imagemagick
     desktop-file-utils appstream nodejs
 )
 
@@ -34,4 +34,4 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
