@@ -10,7 +10,7 @@ play_packages=(
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    python3 python3-pil fonts-dejavu-core
+    python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
     wine wine64 xvfb xdotool x11-utils imagemagick
     desktop-file-utils appstream nodejs
