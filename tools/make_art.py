@@ -5,7 +5,7 @@ Writes the 21 game bitmaps (24-bit BMP, resources/bitmaps/<resource id>.bmp), th
 icon (.ico and hicolor PNGs), the About box's hand cursor (.cur) and two review images:
 a contact sheet of every picture enlarged and a preview of the whole game screen.
 
-Needs Debian's python3-pil and fonts-dejavu-core (tools/install-deps.sh installs both).
+Needs Debian's python3-pil, fonts-dejavu-core and fonts-dejavu-extra (tools/install-deps.sh installs them).
 The output is deterministic: running it twice gives the same bytes.
 
     tools/make_art.py                 # writes into the source tree
