@@ -108,6 +108,16 @@ bool SoftwareDisplay::copyBitmap(Surface& surface, const Bitmap& bitmap) {
     return true;
 }
 
+namespace {
+
+// The part of r that lies on the surface; empty (right <= left or bottom <= top) when none.
+Rect clipTo(const SoftwareSurface& surface, const Rect& r) {
+    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, surface.width()),
+            std::min(r.bottom, surface.height())};
+}
+
+}  // namespace
+
 bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
                            uint32_t flags) {
     auto* to = dynamic_cast<SoftwareSurface*>(&target);
@@ -122,10 +132,11 @@ bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, co
         return false;
     }
     // Clip the destination to the target and move the source along with it.
-    const int32_t left = std::max(dst.left, 0);
-    const int32_t top = std::max(dst.top, 0);
-    const int32_t right = std::min(dst.right, to->width());
-    const int32_t bottom = std::min(dst.bottom, to->height());
+    const Rect clipped = clipTo(*to, dst);
+    const int32_t left = clipped.left;
+    const int32_t top = clipped.top;
+    const int32_t right = clipped.right;
+    const int32_t bottom = clipped.bottom;
     if (right <= left || bottom <= top) {
         return true;
     }
@@ -160,10 +171,11 @@ bool SoftwareDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
     if (to == nullptr) {
         return false;
     }
-    const int32_t left = std::max(dst.left, 0);
-    const int32_t top = std::max(dst.top, 0);
-    const int32_t right = std::min(dst.right, to->width());
-    const int32_t bottom = std::min(dst.bottom, to->height());
+    const Rect clipped = clipTo(*to, dst);
+    const int32_t left = clipped.left;
+    const int32_t top = clipped.top;
+    const int32_t right = clipped.right;
+    const int32_t bottom = clipped.bottom;
     if (right <= left || bottom <= top) {
         return true;
     }
