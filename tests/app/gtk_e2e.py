@@ -9,18 +9,19 @@ twice the size on a HiDPI scale. Every process it starts is ended, and every wai
 usage: gtk_e2e.py PROGRAM GOLDEN_IDLE_PNG
 """
 import os
-import queue
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import urllib.parse
 
 from PIL import Image, ImageChops
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_harness import (Failure, Process, XServer, check, differs, run, screenshot,  # noqa: E402
+                         time_limit, wait_for_picture)
 
 SCREEN_W, SCREEN_H = 2000, 1300
 AREA_W, AREA_H = 690, 500
@@ -32,101 +33,9 @@ WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
 WAIT_STEP = 10.0
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-class XServer:
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 20
-        while not number.endswith(b"\n"):
-            check(time.monotonic() < deadline, "Xvfb did not report its display in time")
-            check(self.proc.poll() is None, "Xvfb ended before it was ready")
-            chunk = os.read(read_end, 16) if select_readable(read_end, 0.5) else b""
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
-
-    def stop(self):
-        stop_process(self.proc)
-
-
-def select_readable(fd, timeout):
-    import select
-    ready, _, _ = select.select([fd], [], [], timeout)
-    return bool(ready)
-
-
-def stop_process(proc, grace=3.0):
-    if proc is None or proc.poll() is not None:
-        return
-    try:
-        os.killpg(proc.pid, signal.SIGTERM)
-    except ProcessLookupError:
-        return
-    try:
-        proc.wait(grace)
-    except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL)
-        proc.wait(5)
-
-
-class Game:
-    """The program under test, with its standard output read line by line."""
-
-    def __init__(self, program, env):
-        self.proc = subprocess.Popen([program], env=env, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, text=True, start_new_session=True)
-        self.lines = queue.Queue()
-        self.stderr = []
-        threading.Thread(target=self._read, args=(self.proc.stdout, self.lines.put),
-                         daemon=True).start()
-        threading.Thread(target=self._read, args=(self.proc.stderr, self.stderr.append),
-                         daemon=True).start()
-
-    @staticmethod
-    def _read(stream, sink):
-        for line in stream:
-            sink(line.rstrip("\n"))
-
+class Game(Process):
     def wait_line(self, prefix, timeout):
-        deadline = time.monotonic() + timeout
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise Failure(f"the program printed no '{prefix}' line within {timeout:.0f} s; "
-                              f"stderr: {' | '.join(self.stderr[-5:])}")
-            try:
-                line = self.lines.get(timeout=min(left, 0.5))
-            except queue.Empty:
-                check(self.proc.poll() is None or not self.lines.empty(),
-                      f"the program ended (code {self.proc.returncode}) before printing "
-                      f"'{prefix}'; stderr: {' | '.join(self.stderr[-5:])}")
-                continue
-            if line.startswith(prefix + " "):
-                return parse_state(line)
-
-    def wait_exit(self, timeout):
-        try:
-            return self.proc.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"the program did not end within {timeout:.0f} s")
-
-    def stop(self):
-        stop_process(self.proc)
+        return parse_state(super().wait_line(prefix, timeout))
 
 
 def parse_state(line):
@@ -134,38 +43,6 @@ def parse_state(line):
     m = re.fullmatch(r"(-?\d+),(-?\d+),(\d+)x(\d+)", state["area"])
     state["area"] = tuple(int(v) for v in m.groups())
     return state
-
-
-def run(cmd, env, timeout=10, **kw):
-    return subprocess.run(cmd, env=env, timeout=timeout, check=True, **kw)
-
-
-def screenshot(env, x, y, w, h):
-    out = run(["import", "-silent", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "png:-"],
-              env, timeout=20, stdout=subprocess.PIPE).stdout
-    import io
-    return Image.open(io.BytesIO(out)).convert("RGB")
-
-
-def differs(a, b, box=None):
-    if box:
-        a, b = a.crop(box), b.crop(box)
-    return ImageChops.difference(a, b).getbbox() is not None
-
-
-def wait_for_picture(grab, wanted, timeout, box=None):
-    """Screenshots until the picture equals (wanted=Image) or differs from (wanted=(Image,))."""
-    deadline = time.monotonic() + timeout
-    while True:
-        shot = grab()
-        if isinstance(wanted, tuple):
-            if differs(shot, wanted[0], box):
-                return shot
-        elif not differs(shot, wanted, box):
-            return shot
-        if time.monotonic() > deadline:
-            return shot
-        time.sleep(0.1)
 
 
 def stick_centres(size):
@@ -226,7 +103,7 @@ def main():
     xserver = None
     games = []
     try:
-        xserver = XServer()
+        xserver = XServer(SCREEN_W, SCREEN_H)
         env = dict(os.environ)
         env.update({
             "DISPLAY": xserver.display,
@@ -408,7 +285,5 @@ def main():
 
 
 if __name__ == "__main__":
-    # A last guard against hanging: the whole test gets five minutes.
-    signal.signal(signal.SIGALRM, lambda *_: (_ for _ in ()).throw(Failure("the test timed out")))
-    signal.alarm(300)
+    time_limit(300)
     sys.exit(main())

@@ -1,0 +1,181 @@
+"""What the end-to-end tests share: a private X server, programs in their own process
+groups, bounded waits on a state, and screenshots compared pixel for pixel.
+
+Every wait here has a deadline and every process started is ended, so a test that goes wrong
+fails with a message instead of hanging.
+"""
+import io
+import os
+import queue
+import select
+import signal
+import subprocess
+import threading
+import time
+
+from PIL import Image, ImageChops
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(condition, timeout, what, step=0.1):
+    """Polls condition() until it returns something true; fails naming what after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"{what} within {timeout:.0f} s")
+        time.sleep(step)
+
+
+def stop_process(proc, grace=3.0):
+    """Ends a process started in its own session, with its whole process group."""
+    if proc is None or proc.poll() is not None:
+        return
+    try:
+        os.killpg(proc.pid, signal.SIGTERM)
+    except ProcessLookupError:
+        return
+    try:
+        proc.wait(grace)
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait(5)
+
+
+class XServer:
+    """A private Xvfb; it picks its own free display number and reports it through a pipe."""
+
+    def __init__(self, width=1024, height=768):
+        read_end, write_end = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 20
+        try:
+            while not number.endswith(b"\n"):
+                check(time.monotonic() < deadline, "Xvfb did not report its display in time")
+                check(self.proc.poll() is None, "Xvfb ended before it was ready")
+                ready, _, _ = select.select([read_end], [], [], 0.5)
+                if ready:
+                    chunk = os.read(read_end, 16)
+                    check(chunk, "Xvfb closed its display pipe")
+                    number += chunk
+        finally:
+            os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        stop_process(self.proc)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+class Process:
+    """A program under test in its own process group, its output read line by line."""
+
+    def __init__(self, command, env, cwd=None):
+        self.proc = subprocess.Popen(command, env=env, cwd=cwd, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, text=True, start_new_session=True)
+        self.lines = queue.Queue()
+        self.stderr = []
+        threading.Thread(target=self._read, args=(self.proc.stdout, self.lines.put),
+                         daemon=True).start()
+        threading.Thread(target=self._read, args=(self.proc.stderr, self.stderr.append),
+                         daemon=True).start()
+
+    @staticmethod
+    def _read(stream, sink):
+        for line in stream:
+            sink(line.rstrip("\n"))
+
+    def last_errors(self, count=5):
+        return " | ".join(self.stderr[-count:])
+
+    def wait_line(self, prefix, timeout):
+        """The next line of standard output that starts with prefix and a space."""
+        deadline = time.monotonic() + timeout
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise Failure(f"the program printed no '{prefix}' line within {timeout:.0f} s; "
+                              f"stderr: {self.last_errors()}")
+            try:
+                line = self.lines.get(timeout=min(left, 0.5))
+            except queue.Empty:
+                check(self.proc.poll() is None or not self.lines.empty(),
+                      f"the program ended (code {self.proc.returncode}) before printing "
+                      f"'{prefix}'; stderr: {self.last_errors()}")
+                continue
+            if line.startswith(prefix + " "):
+                return line
+
+    def wait_exit(self, timeout):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program did not end within {timeout:.0f} s")
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def stop(self):
+        stop_process(self.proc)
+
+
+def run(cmd, env, timeout=10, **kw):
+    return subprocess.run(cmd, env=env, timeout=timeout, check=True, **kw)
+
+
+def screenshot(env, x, y, w, h):
+    """A rectangle of the root window of env's display."""
+    out = run(["import", "-silent", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "png:-"],
+              env, timeout=20, stdout=subprocess.PIPE).stdout
+    return Image.open(io.BytesIO(out)).convert("RGB")
+
+
+def differs(a, b, box=None):
+    if box:
+        a, b = a.crop(box), b.crop(box)
+    return ImageChops.difference(a, b).getbbox() is not None
+
+
+def wait_for_picture(grab, wanted, timeout, box=None):
+    """Screenshots until the picture equals (wanted=Image) or differs from (wanted=(Image,)).
+    Returns the last picture either way; the caller decides what a timeout means."""
+    deadline = time.monotonic() + timeout
+    while True:
+        shot = grab()
+        if isinstance(wanted, tuple):
+            if differs(shot, wanted[0], box):
+                return shot
+        elif not differs(shot, wanted, box):
+            return shot
+        if time.monotonic() > deadline:
+            return shot
+        time.sleep(0.1)
+
+
+def time_limit(seconds):
+    """A last guard against hanging: the whole test fails after seconds."""
+    def expire(*_):
+        raise Failure("the test timed out")
+    signal.signal(signal.SIGALRM, expire)
+    signal.alarm(seconds)
