@@ -18,10 +18,4 @@ bool isValidActionType(int64_t value);
 int32_t validFieldSizeOrDefault(int64_t value);
 int32_t validActionTypeOrDefault(int64_t value);
 
-constexpr const char* kProgramTitle = "Kestrane Zivadorured";
-constexpr const char* kVersionText = "Version 1.1.2";
-// The maker has no site yet; this lives on a domain reserved for examples.
-constexpr const char* kMakerWebAddress = "https://kestrane-games.example/";
-constexpr const char* kHelpFileName = "Kestrane Zivadorured Help.chm";
-
 }  // namespace kz

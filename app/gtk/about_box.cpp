@@ -1,5 +1,6 @@
 #include "app/gtk/about_box.h"
 
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 
 namespace kz {

@@ -4,20 +4,6 @@
 
 namespace kz {
 
-const char* const kFatalErrorText = "An unexpected error occurs, the program will now exit.";
-
-const char* fatalErrorCaption(FatalError error) {
-    switch (error) {
-        case FatalError::Window:
-            return "Window Error";
-        case FatalError::Display:
-            return "Direct Draw Error";
-        case FatalError::Paint:
-            return "Paint Error";
-    }
-    return "Error";
-}
-
 void showFatalError(GtkWindow* parent, FatalError error) {
     const char* caption = fatalErrorCaption(error);
     std::fprintf(stderr, "%s: %s\n", caption, kFatalErrorText);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/gtk/input_translation.h"
 

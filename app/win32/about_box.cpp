@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/win32/shell.h"
 #include "app/win32/window_geometry.h"

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/common/commands.h"
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/win32/direct_draw_display.h"
 #include "app/win32/menu_commands.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/common/commands.h"
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/win32/about_box.h"
 #include "app/win32/html_help.h"

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 
 namespace kz {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "screen/image_table.h"
 

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "display/image.h"
+#include "display/rect.h"
+#include "display/surface.h"
+#include "screen/game_screen.h"
+#include "screen/host.h"
+
+namespace kz {
+
+// The two game settings as the programs keep them.
+struct GameSettings {
+    int32_t fieldSize = 0;
+    int32_t actionType = 0;
+
+    bool operator==(const GameSettings& o) const {
+        return fieldSize == o.fieldSize && actionType == o.actionType;
+    }
+};
+
+enum class HelpTopic { Contents, Search, Index };
+
+// What only the program can do for a menu command. Quitting goes through the Host.
+class SessionShell {
+  public:
+    virtual ~SessionShell() = default;
+
+    // Moves the radio mark of a group to the item of commandId.
+    virtual void markFieldSize(uint16_t commandId) = 0;
+    virtual void markActionType(uint16_t commandId) = 0;
+    virtual void openHelp(HelpTopic topic) = 0;
+    // Returns when the box is closed.
+    virtual void showAbout() = 0;
+    // After the screen took a new field size or action type from the menu; a program that
+    // keeps its settings at every change writes them here.
+    virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
+};
+
+// One game as every program drives it: owns the 21 Images and the GameScreen, routes each
+// message to the screen and draws the tree once after it. After the first failed draw
+// nothing is drawn again and every entry returns false; the program then shows "Paint
+// Error" once and ends with exit code 1.
+class GameSession {
+  public:
+    // Makes the Images in table order (through display, which becomes the active display)
+    // and the screen after them, then hands the screen the settings. Nothing is drawn yet.
+    GameSession(Display& display, Host& host, SessionShell& shell, const GameSettings& settings);
+    ~GameSession();
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    // Each entry returns false when the draw after it failed now or earlier.
+    bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
+    bool key(uint32_t message, uint32_t wparam, int64_t lparam);
+    bool timer();
+    // The area, in the screen's parent coordinates, needs painting.
+    bool paint(const Rect& area);
+    bool paintAll();
+    bool command(uint16_t id);
+    // Where the screen's top-left corner lies on the display's target. No draw.
+    void moveTo(int32_t x, int32_t y);
+
+    bool failed() const { return paintFailed; }
+    // The settings the screen holds now, as the program stores them at exit.
+    GameSettings settings();
+    int32_t width() const { return gameScreen->getWidth(); }
+    int32_t height() const { return gameScreen->getHeight(); }
+    GameScreen& screen() { return *gameScreen; }
+
+    // Destroys the Images in creation order; from then on nothing is routed or drawn. For a
+    // program that must free them before the screen ends.
+    void destroyImages();
+
+  private:
+    bool draw();
+
+    Display& display;
+    Host& host;
+    SessionShell& shell;
+    std::array<std::unique_ptr<Image>, kImageCount> images;  // creation order
+    std::unique_ptr<GameScreen> gameScreen;
+    bool paintFailed = false;
+    bool imagesDestroyed = false;
+};
+
+}  // namespace kz

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/common/commands.h"
+
+namespace kz {
+
+// One line of the main window's menu bar, in the order the menus show them. A popup opens
+// the lines of the next depth that follow it, up to the next line of its own depth or less.
+struct MenuEntry {
+    enum Kind { Popup, Item, Separator };
+
+    int depth;  // 0 for the menu bar's own popups
+    Kind kind;
+    // The label with '&' before the mnemonic letter, as the Windows menu spells it.
+    const char* label;
+    // The shortcut shown after a tab on Windows, or null.
+    const char* shortcut;
+    uint16_t command;  // 0 for popups and separators
+    // Items of one group share one radio mark; 0 for items without a mark.
+    int radioGroup;
+};
+
+constexpr int kFieldSizeGroup = 1;
+constexpr int kActionTypeGroup = 2;
+
+constexpr std::array<MenuEntry, 22> kMenuTable = {{
+    {0, MenuEntry::Popup, "&Game", nullptr, 0, 0},
+    {1, MenuEntry::Item, "E&xit", "Ctrl + W", command::Exit, 0},
+    {0, MenuEntry::Popup, "&Options", nullptr, 0, 0},
+    {1, MenuEntry::Popup, "&Field Size", nullptr, 0, 0},
+    {2, MenuEntry::Item, "2 x 2", nullptr, command::FieldSize2, kFieldSizeGroup},
+    {2, MenuEntry::Item, "3 x 3", nullptr, command::FieldSize3, kFieldSizeGroup},
+    {2, MenuEntry::Item, "4 x 4", nullptr, command::FieldSize4, kFieldSizeGroup},
+    {2, MenuEntry::Item, "5 x 5", nullptr, command::FieldSize5, kFieldSizeGroup},
+    {2, MenuEntry::Item, "Random", nullptr, command::FieldSizeRandom, kFieldSizeGroup},
+    {1, MenuEntry::Popup, "&Action Type", nullptr, 0, 0},
+    {2, MenuEntry::Item, "&Add From None", nullptr, command::AddFromNone, kActionTypeGroup},
+    {2, MenuEntry::Item, "A&dd From Some", nullptr, command::AddFromSome, kActionTypeGroup},
+    {2, MenuEntry::Item, "&Remove From Full", nullptr, command::RemoveFromFull, kActionTypeGroup},
+    {2, MenuEntry::Item, "R&emove From Some", nullptr, command::RemoveFromSome, kActionTypeGroup},
+    {2, MenuEntry::Item, "&Move From Some", nullptr, command::MoveFromSome, kActionTypeGroup},
+    {2, MenuEntry::Item, "M&ixed", nullptr, command::Mixed, kActionTypeGroup},
+    {0, MenuEntry::Popup, "&Help", nullptr, 0, 0},
+    {1, MenuEntry::Item, "&Contents", "F1", command::HelpContents, 0},
+    {1, MenuEntry::Item, "&Search", nullptr, command::HelpSearch, 0},
+    {1, MenuEntry::Item, "&Index", nullptr, command::HelpIndex, 0},
+    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0},
+    {1, MenuEntry::Item, "&About", nullptr, command::About, 0},
+}};
+
+}  // namespace kz
