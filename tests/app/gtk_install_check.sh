@@ -34,6 +34,7 @@ else
 fi
 need share/applications/example.kestrane_games.KestraneZivadorured.desktop
 need share/metainfo/example.kestrane_games.KestraneZivadorured.metainfo.xml
+need share/man/man6/kestrane-zivadorured.6
 for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
     need share/icons/hicolor/$size/apps/kestrane-zivadorured.png
 done
