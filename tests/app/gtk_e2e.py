@@ -20,8 +20,8 @@ import urllib.parse
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, Process, XServer, check, differs, run, screenshot,  # noqa: E402
-                         time_limit, wait_for_picture)
+from e2e_harness import (Failure, GtkGame, XServer, check, differs, gtk_environment,  # noqa: E402
+                         install_fake_browser, run, screenshot, time_limit, wait_for_picture)
 
 SCREEN_W, SCREEN_H = 2000, 1300
 AREA_W, AREA_H = 690, 500
@@ -31,18 +31,6 @@ NEXT_BUTTON = (117, 439)            # centre of Next (and of Give Up, at the sam
 STICK_PITCH, STICK_LEN, STICK_THICK = 95, 80, 15
 WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
 WAIT_STEP = 10.0
-
-
-class Game(Process):
-    def wait_line(self, prefix, timeout):
-        return parse_state(super().wait_line(prefix, timeout))
-
-
-def parse_state(line):
-    state = dict(item.split("=", 1) for item in line.split()[1:])
-    m = re.fullmatch(r"(-?\d+),(-?\d+),(\d+)x(\d+)", state["area"])
-    state["area"] = tuple(int(v) for v in m.groups())
-    return state
 
 
 def stick_centres(size):
@@ -61,26 +49,6 @@ def stick_centres(size):
             points.append((ox + col * STICK_PITCH + STICK_THICK // 2,
                            oy + row * STICK_PITCH + STICK_THICK + STICK_LEN // 2))
     return points
-
-
-def install_fake_browser(workdir, env):
-    """Makes a script the user's browser for HTML files; it notes each address it is given."""
-    opened = os.path.join(workdir, "opened.txt")
-    browser = os.path.join(workdir, "browser.sh")
-    with open(browser, "w") as f:
-        f.write(f"#!/bin/sh\necho \"$1\" >> '{opened}'\n")
-    os.chmod(browser, 0o755)
-    apps = os.path.join(workdir, "data", "applications")
-    os.makedirs(apps)
-    with open(os.path.join(apps, "kz-test-browser.desktop"), "w") as f:
-        f.write("[Desktop Entry]\nType=Application\nName=Test Browser\n"
-                f"Exec={browser} %u\nMimeType=text/html;x-scheme-handler/file;\n")
-    os.makedirs(env["XDG_CONFIG_HOME"], exist_ok=True)
-    with open(os.path.join(env["XDG_CONFIG_HOME"], "mimeapps.list"), "w") as f:
-        f.write("[Default Applications]\ntext/html=kz-test-browser.desktop\n"
-                "x-scheme-handler/file=kz-test-browser.desktop\n")
-    env["XDG_DATA_HOME"] = os.path.join(workdir, "data")
-    return opened
 
 
 def read_settings(path):
@@ -104,23 +72,7 @@ def main():
     games = []
     try:
         xserver = XServer(SCREEN_W, SCREEN_H)
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": xserver.display,
-            "XDG_CONFIG_HOME": os.path.join(workdir, "config"),
-            "XDG_CACHE_HOME": os.path.join(workdir, "cache"),
-            "XDG_RUNTIME_DIR": workdir,
-            "HOME": workdir,
-            "GDK_BACKEND": "x11",
-            "GSETTINGS_BACKEND": "memory",
-            "NO_AT_BRIDGE": "1",
-            "KZ_DEBUG_PRINT_STATE": "1",
-        })
-        env.pop("WAYLAND_DISPLAY", None)
-        env.pop("GDK_SCALE", None)
-        # GTK and fontconfig keep caches for the life of the process; under the sanitizer
-        # build they would be reported as leaks.
-        env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
+        env = gtk_environment(workdir, xserver.display)
         settings = os.path.join(workdir, "config", "kestrane-zivadorured", "settings.ini")
         opened = install_fake_browser(workdir, env)
 
@@ -130,7 +82,7 @@ def main():
         xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
 
         # First start: defaults, the area's size and its first picture.
-        game = Game(program, env)
+        game = GtkGame(program, env)
         games.append(game)
         state = game.wait_line("shown", WAIT_START)
         ax, ay, aw, ah = state["area"]
@@ -249,7 +201,7 @@ def main():
 
         # Second start: 4 x 4 is marked again. On a HiDPI scale the picture doubles, sharp.
         env["GDK_SCALE"] = "2"
-        game = Game(program, env)
+        game = GtkGame(program, env)
         games.append(game)
         state = game.wait_line("shown", WAIT_START)
         windows = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,

@@ -1,5 +1,6 @@
 """What the end-to-end tests share: a private X server, programs in their own process
-groups, bounded waits on a state, and screenshots compared pixel for pixel.
+groups, bounded waits on a state, screenshots compared pixel for pixel, the Linux program's
+environment and state lines, and Wine prefixes for the Windows program.
 
 Every wait here has a deadline and every process started is ended, so a test that goes wrong
 fails with a message instead of hanging.
@@ -7,6 +8,7 @@ fails with a message instead of hanging.
 import io
 import os
 import queue
+import re
 import select
 import signal
 import subprocess
@@ -179,3 +181,200 @@ def time_limit(seconds):
         raise Failure("the test timed out")
     signal.signal(signal.SIGALRM, expire)
     signal.alarm(seconds)
+
+
+def gtk_environment(workdir, display):
+    """The environment of the Linux program under test: the private display, settings, caches
+    and runtime files under workdir, no Wayland, no desktop services, state lines printed."""
+    env = dict(os.environ)
+    env.update({
+        "DISPLAY": display,
+        "XDG_CONFIG_HOME": os.path.join(workdir, "config"),
+        "XDG_CACHE_HOME": os.path.join(workdir, "cache"),
+        "XDG_RUNTIME_DIR": workdir,
+        "HOME": workdir,
+        "GDK_BACKEND": "x11",
+        "GSETTINGS_BACKEND": "memory",
+        "NO_AT_BRIDGE": "1",
+        "KZ_DEBUG_PRINT_STATE": "1",
+    })
+    env.pop("WAYLAND_DISPLAY", None)
+    env.pop("GDK_SCALE", None)
+    # GTK and fontconfig keep caches for the life of the process; under the sanitizer build
+    # they would be reported as leaks.
+    env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
+    return env
+
+
+def parse_state(line):
+    """A state line of the Linux program (KZ_DEBUG_PRINT_STATE=1) as a dict; "area" becomes
+    (x, y, width, height)."""
+    state = dict(item.split("=", 1) for item in line.split()[1:])
+    m = re.fullmatch(r"(-?\d+),(-?\d+),(\d+)x(\d+)", state["area"])
+    state["area"] = tuple(int(v) for v in m.groups())
+    return state
+
+
+class GtkGame(Process):
+    """The Linux program; wait_line returns its state lines parsed."""
+
+    def wait_line(self, prefix, timeout):
+        return parse_state(super().wait_line(prefix, timeout))
+
+
+def install_fake_browser(workdir, env):
+    """Makes a script the user's browser for HTML files; it notes each address it is given in
+    the file whose path this returns."""
+    opened = os.path.join(workdir, "opened.txt")
+    browser = os.path.join(workdir, "browser.sh")
+    with open(browser, "w") as f:
+        f.write(f"#!/bin/sh\necho \"$1\" >> '{opened}'\n")
+    os.chmod(browser, 0o755)
+    apps = os.path.join(workdir, "data", "applications")
+    os.makedirs(apps)
+    with open(os.path.join(apps, "kz-test-browser.desktop"), "w") as f:
+        f.write("[Desktop Entry]\nType=Application\nName=Test Browser\n"
+                f"Exec={browser} %u\nMimeType=text/html;x-scheme-handler/file;\n")
+    os.makedirs(env["XDG_CONFIG_HOME"], exist_ok=True)
+    with open(os.path.join(env["XDG_CONFIG_HOME"], "mimeapps.list"), "w") as f:
+        f.write("[Default Applications]\ntext/html=kz-test-browser.desktop\n"
+                "x-scheme-handler/file=kz-test-browser.desktop\n")
+    env["XDG_DATA_HOME"] = os.path.join(workdir, "data")
+    return opened
+
+
+def opened_addresses(opened):
+    """The addresses the fake browser was given so far."""
+    if not os.path.exists(opened):
+        return []
+    with open(opened) as f:
+        return f.read().split()
+
+
+def find_window(env, title, timeout):
+    """The id of the one visible window titled exactly title."""
+    def search():
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                                env=env, timeout=10, stdout=subprocess.PIPE, text=True)
+        ids = result.stdout.split()
+        return ids[0] if len(ids) == 1 else None
+    return wait_until(search, timeout, f"one window titled {title!r} should appear", step=0.5)
+
+
+def window_geometry(env, window):
+    """(x, y, width, height) of an X window on the screen."""
+    info = run(["xwininfo", "-id", window], env, stdout=subprocess.PIPE, text=True).stdout
+    value = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
+    return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
+            value("Height"))
+
+
+class WinePrefix:
+    """A fresh Wine prefix under workdir, on the private display; every Wine process of it is
+    ended by stop()."""
+
+    def __init__(self, workdir, display, timeout=150):
+        self.env = dict(os.environ)
+        self.env.update({
+            "WINEPREFIX": os.path.join(workdir, "prefix"),
+            "WINEDEBUG": "-all",
+            # No Mono or Gecko install prompts in a fresh prefix, and no menu entries of the
+            # programs' shortcuts on this machine's desktop.
+            "WINEDLLOVERRIDES": "mscoree=;mshtml=;winemenubuilder.exe=d",
+            "DISPLAY": display,
+            "HOME": workdir,
+        })
+        self.env.pop("WAYLAND_DISPLAY", None)
+        try:
+            run(["wineboot", "-i"], self.env, timeout=timeout, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL)
+            # DirectDraw through GDI: exact pixels and no GL on the virtual X server.
+            self.reg_add(r"HKCU\Software\Wine\Direct3D", "renderer", "REG_SZ", "gdi")
+        except (subprocess.SubprocessError, OSError) as e:
+            self.stop()
+            raise Failure(f"could not make a Wine prefix: {e}")
+
+    def wine(self, *args, timeout=60):
+        """Runs a Wine command to its end; returns its standard output."""
+        return run(["wine", *args], self.env, timeout=timeout, stdout=subprocess.PIPE,
+                   stderr=subprocess.DEVNULL, text=True).stdout
+
+    def start(self, *args, cwd=None):
+        """Starts a Wine command without waiting for it."""
+        return Process(["wine", *args], self.env, cwd=cwd)
+
+    def reg_add(self, key, name, kind, data):
+        self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f", timeout=30)
+
+    def reg_values(self, key, view=None):
+        """The values of a registry key as {name: (type, data)}, or None when there is no key.
+        view 32 or 64 picks that registry view of HKLM\\Software."""
+        command = ["wine", "reg", "query", key] + ([f"/reg:{view}"] if view else [])
+        result = subprocess.run(command, env=self.env, timeout=30, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, text=True)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in result.stdout.replace("\r", "").splitlines():
+            m = re.match(r"\s{4}(.*?)\s{4}(REG_\w+)\s{4}(.*)$", line)
+            if m:
+                values[m.group(1)] = (m.group(2), m.group(3))
+        return values
+
+    def unix_path(self, windows_path):
+        return run(["winepath", "-u", windows_path], self.env, timeout=30, stdout=subprocess.PIPE,
+                   stderr=subprocess.DEVNULL, text=True).stdout.strip()
+
+    def wait_idle(self, timeout):
+        """Waits until every Wine process of the prefix has ended."""
+        try:
+            run(["wineserver", "-w"], self.env, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"Wine processes were still running after {timeout:.0f} s")
+
+    def stop(self):
+        for flag in ("-k", "-w"):
+            try:
+                subprocess.run(["wineserver", flag], env=self.env, timeout=20,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            except (subprocess.SubprocessError, OSError):
+                pass
+
+
+def wine_client_area(env, window):
+    """(x, y, width, height) of the client area of the Windows program's window on the screen.
+    Without a window manager Wine leaves the caption out: the X window holds the menu bar and
+    the client area, and the menu bar is the run of rows at the top that have the colour of its
+    empty right end."""
+    x, y, w, h = window_geometry(env, window)
+    column = screenshot(env, x + w - 2, y, 1, h)
+    bar = column.getpixel((0, 0))
+    rows = 0
+    while rows < h and column.getpixel((0, rows)) == bar:
+        rows += 1
+    return x, y + rows, w, h - rows
+
+
+def end_windows_program(env, game, client, timeout=10):
+    """Ctrl+W after a click on the felt between the panels and the field, which gives the window
+    the keyboard; returns the exit code."""
+    x, y = client[0], client[1]
+    run(["xdotool", "mousemove", str(x + 5), str(y + 495), "click", "1"], env)
+    time.sleep(0.3)
+    run(["xdotool", "key", "ctrl+w"], env)
+    return game.wait_exit(timeout)
+
+
+def play_windows_program(prefix, *command, cwd=None, title="Kestrane Zivadorured",
+                         timeout=60):
+    """Starts the Windows program with a Wine command, waits for its window and ends it with
+    Ctrl+W, which saves its settings; returns (client area width and height, exit code)."""
+    run(["xdotool", "mousemove", "1000", "740"], prefix.env)
+    game = prefix.start(*command, cwd=cwd)
+    try:
+        window = find_window(prefix.env, title, timeout)
+        time.sleep(1.5)  # the first paint
+        client = wine_client_area(prefix.env, window)
+        return client[2:], end_windows_program(prefix.env, game, client)
+    finally:
+        game.stop()
