@@ -19,6 +19,10 @@ if [ -f app/win32/CMakeLists.txt ] && grep -q add_executable app/win32/CMakeList
     cmake --build --preset mingw
 fi
 
+# The release files in dist/; the default build's release tests check and install them.
+echo "== release files =="
+tools/release.sh || status=1
+
 for preset in default asan; do
     echo "== $preset tests =="
     ctest --preset "$preset" || status=1

@@ -15,10 +15,16 @@ test_packages=(
     wine wine64 xvfb xdotool x11-utils imagemagick
     desktop-file-utils appstream nodejs
 )
+# The release: the Debian package, the 32-bit Windows program and its installer, which Wine
+# runs with its 32-bit half.
+release_packages=(
+    dpkg-dev lintian nsis zip
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 wine32:i386
+)
 
 case "${1:-all}" in
     play) wanted=("${play_packages[@]}") ;;
-    all) wanted=("${play_packages[@]}" "${test_packages[@]}") ;;
+    all) wanted=("${play_packages[@]}" "${test_packages[@]}" "${release_packages[@]}") ;;
     *) echo "usage: $0 [play|all]" >&2; exit 2 ;;
 esac
 
@@ -32,6 +38,12 @@ done
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+for p in "${missing[@]}"; do
+    # Packages of another architecture need it known to dpkg before apt-get update.
+    if [[ $p == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${p#*:}"; then
+        $sudo dpkg --add-architecture "${p#*:}"
+    fi
+done
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,163 @@
+#!/usr/bin/python3
+"""The Debian package of a release on this machine: dpkg -i installs it; the program its
+desktop entry starts comes up with its 690 x 500 drawing area on a private X server and opens
+its help from the installed pages in the user's browser; dpkg -r and then dpkg -P leave no file
+of the package behind.
+
+It installs into this machine's /usr, so it needs root. Not as root it fails, unless
+KZ_SKIP_ROOT_TESTS=1 says to skip it. A package that is installed already is left alone: the
+test fails instead of replacing it.
+
+usage: deb_install_test.py DIST_DIR VERSION
+Exit codes: 0 passed, 1 failed, 77 skipped (no release was made, or KZ_SKIP_ROOT_TESTS=1).
+"""
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.parse
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_harness import (Failure, GtkGame, XServer, check, gtk_environment,  # noqa: E402
+                         install_fake_browser, opened_addresses, run, time_limit, wait_until)
+
+PACKAGE = "kestrane-zivadorured"
+AREA = (690, 500)
+WAIT_START = 60.0
+WAIT_STEP = 10.0
+
+
+def installed():
+    result = subprocess.run(["dpkg-query", "-W", "-f=${db:Status-Status}", PACKAGE],
+                            timeout=30, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            text=True)
+    return result.returncode == 0 and result.stdout not in ("", "not-installed")
+
+
+def dpkg(*args):
+    result = subprocess.run(["dpkg", *args], timeout=300, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True,
+                            env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+    check(result.returncode == 0, f"dpkg {' '.join(args)} failed:\n{result.stdout}")
+
+
+def package_paths(deb):
+    """Every path the package holds, as absolute paths, files and folders."""
+    listing = subprocess.run(["dpkg-deb", "--fsys-tarfile", deb], check=True, timeout=60,
+                             stdout=subprocess.PIPE).stdout
+    names = subprocess.run(["tar", "-t"], input=listing, check=True, timeout=60,
+                           stdout=subprocess.PIPE).stdout.decode().split("\n")
+    return sorted({"/" + n.strip("/").removeprefix("./") for n in names if n.strip("./")})
+
+
+def desktop_command(paths):
+    """The program the package's desktop entry starts, looked up as the desktop would."""
+    entries = [p for p in paths if p.startswith("/usr/share/applications/")
+               and p.endswith(".desktop")]
+    check(len(entries) == 1, f"the package should hold one desktop entry: {entries}")
+    with open(entries[0]) as f:
+        command = re.search(r"^Exec=(\S+)", f.read(), re.M).group(1)
+    program = shutil.which(command, path="/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games")
+    check(program in paths, f"the desktop entry's {command} is not the package's program "
+          f"(it finds {program})")
+    return program
+
+
+def play_and_open_help(program, paths):
+    workdir = tempfile.mkdtemp(prefix="kz-deb-e2e-")
+    xserver = None
+    game = None
+    try:
+        xserver = XServer(1280, 800)
+        env = gtk_environment(workdir, xserver.display)
+        opened = install_fake_browser(workdir, env)
+        game = GtkGame(program, env, cwd=workdir)
+        state = game.wait_line("shown", WAIT_START)
+        check(state["area"][2:] == AREA, f"the drawing area is {state['area'][2:]}, not {AREA}")
+        window = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
+                     stdout=subprocess.PIPE, text=True).stdout.split()
+        check(len(window) == 1, f"expected one window titled Kestrane Zivadorured: {window}")
+        run(["xdotool", "windowfocus", "--sync", window[0]], env)
+        print(f"{program} shows its {AREA[0]} x {AREA[1]} drawing area")
+
+        # Help > Contents.
+        run(["xdotool", "key", "alt+h"], env)
+        time.sleep(0.3)
+        run(["xdotool", "key", "c"], env)
+        game.wait_line("command", WAIT_STEP)
+        address = wait_until(lambda: opened_addresses(opened), WAIT_STEP,
+                             "the help should open in the browser")[-1]
+        # GIO hands a local file to the browser as its path or as a file:// address.
+        path = urllib.parse.unquote(address.removeprefix("file://"))
+        check(path.endswith("/index.html") and path in paths,
+              f"the help opened {address}, not a page the package installed")
+        print(f"Help > Contents opened {address}")
+
+        run(["xdotool", "key", "ctrl+w"], env)
+        code = game.wait_exit(WAIT_STEP * 2)
+        check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
+    finally:
+        if game:
+            game.stop()
+        if xserver:
+            xserver.stop()
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
+def main():
+    dist, version = sys.argv[1], sys.argv[2]
+    debs = glob.glob(os.path.join(dist, f"{PACKAGE}_{version}_*.deb"))
+    if not debs:
+        print(f"SKIP: {dist} holds no {PACKAGE}_{version}_*.deb (make one with tools/release.sh)")
+        return 77
+    check(len(debs) == 1, f"more than one Debian package in {dist}: {debs}")
+    deb = debs[0]
+    if os.geteuid() != 0:
+        if os.environ.get("KZ_SKIP_ROOT_TESTS") == "1":
+            print("SKIP: installing the Debian package needs root; KZ_SKIP_ROOT_TESTS=1 skips it")
+            return 77
+        raise Failure("installing the Debian package needs root: run the tests as root, or set "
+                      "KZ_SKIP_ROOT_TESTS=1 to skip this test")
+    for tool in ("dpkg", "Xvfb", "xdotool"):
+        check(shutil.which(tool), f"{tool} is missing (tools/install-deps.sh all installs it)")
+    check(not installed(), f"{PACKAGE} is installed on this machine already; this test would "
+          "replace and remove it (dpkg -P it first)")
+
+    paths = package_paths(deb)
+    existed = {p for p in paths if os.path.lexists(p)}
+    try:
+        dpkg("-i", deb)
+        check(installed(), f"{PACKAGE} is not installed after dpkg -i")
+        missing = [p for p in paths if not os.path.lexists(p)]
+        check(not missing, f"files missing after dpkg -i: {missing}")
+        print(f"dpkg -i installed {len(paths)} paths")
+
+        play_and_open_help(desktop_command(paths), paths)
+
+        dpkg("-r", PACKAGE)
+        dpkg("-P", PACKAGE)
+        check(not installed(), f"{PACKAGE} is still known to dpkg after dpkg -P")
+        left = [p for p in paths if p not in existed and os.path.lexists(p)]
+        left += glob.glob(f"/var/lib/dpkg/info/{PACKAGE}.*")
+        check(not left, f"dpkg -P left these behind: {left}")
+        print("dpkg -r and dpkg -P removed every file of the package")
+        print("PASS")
+        return 0
+    finally:
+        # Whatever went wrong, the machine is left without the package.
+        if installed():
+            subprocess.run(["dpkg", "-P", PACKAGE], timeout=300, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+
+
+if __name__ == "__main__":
+    time_limit(400)
+    try:
+        sys.exit(main())
+    except (Failure, subprocess.SubprocessError, OSError) as e:
+        print(f"FAIL: {e}")
+        sys.exit(1)

@@ -1,0 +1,104 @@
+#!/usr/bin/python3
+"""The Windows zips of a release: each is under 1 MB and holds exactly the program, its help
+file, the players' README.txt and LICENSE.txt; the win32 one the 32-bit program, the win64 one
+the 64-bit program. Unpacked, each program starts under Wine (a fresh prefix on a private X
+server) with its 690 x 500 client area and ends with Ctrl+W.
+
+usage: windows_zips_test.py DIST_DIR VERSION
+Exit codes: 0 passed, 1 failed, 77 skipped (no release was made: tools/release.sh).
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_harness import (Failure, WinePrefix, XServer, check, play_windows_program,  # noqa: E402
+                         time_limit)
+
+EXE = "kestrane-zivadorured.exe"
+HELP = "Kestrane Zivadorured Help.chm"
+FILES = sorted([EXE, HELP, "README.txt", "LICENSE.txt"])
+# The machine field of a PE header: i386 for win32, x86-64 for win64.
+MACHINES = {"win32": 0x014C, "win64": 0x8664}
+AREA = (690, 500)
+ONE_MB = 1024 * 1024
+
+
+def pe_machine(data):
+    offset = struct.unpack_from("<I", data, 0x3C)[0]
+    check(data[:2] == b"MZ" and data[offset:offset + 4] == b"PE\0\0", "the program is no PE file")
+    return struct.unpack_from("<H", data, offset + 4)[0]
+
+
+def check_zip(path, kind, version, folder):
+    size = os.path.getsize(path)
+    print(f"{os.path.basename(path)}: {size} bytes")
+    check(size < ONE_MB, f"{path} is {size} bytes, not under 1 MB")
+    with zipfile.ZipFile(path) as archive:
+        names = sorted(archive.namelist())
+        check(names == FILES, f"{os.path.basename(path)} should hold exactly {FILES}: {names}")
+        check(archive.testzip() is None, f"{path} is damaged")
+        archive.extractall(folder)
+    with open(os.path.join(folder, EXE), "rb") as f:
+        machine = pe_machine(f.read(4096))
+    check(machine == MACHINES[kind], f"the {kind} program is built for machine {machine:#06x}")
+    with open(os.path.join(folder, "README.txt"), "rb") as f:
+        readme = f.read().decode()
+    check(f"Kestrane Zivadorured {version}" in readme and HELP in readme,
+          "README.txt does not name the version and the help file")
+    check("\r\n" in readme and "\n" not in readme.replace("\r\n", ""),
+          "README.txt does not have Windows line ends throughout")
+    with open(os.path.join(folder, "LICENSE.txt"), "rb") as f:
+        licence = f.read().decode()
+    check("Kestrane Games" in licence and "Permission is hereby granted" in licence,
+          "LICENSE.txt is not the MIT licence of Kestrane Games")
+
+
+def main():
+    dist, version = sys.argv[1], sys.argv[2]
+    zips = {kind: os.path.join(dist, f"kestrane-zivadorured-{version}-{kind}.zip")
+            for kind in MACHINES}
+    absent = [p for p in zips.values() if not os.path.isfile(p)]
+    if absent:
+        print(f"SKIP: {absent} do not exist (make them with tools/release.sh)")
+        return 77
+    for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo", "import"):
+        check(shutil.which(tool), f"{tool} is missing (tools/install-deps.sh all installs it)")
+
+    workdir = tempfile.mkdtemp(prefix="kz-zips-")
+    xserver = prefix = None
+    try:
+        folders = {}
+        for kind, path in zips.items():
+            folders[kind] = os.path.join(workdir, kind)
+            check_zip(path, kind, version, folders[kind])
+        print(f"each zip holds exactly {FILES}, the win32 program 32-bit, the win64 one 64-bit")
+
+        xserver = XServer()
+        prefix = WinePrefix(workdir, xserver.display)
+        for kind, folder in folders.items():
+            area, code = play_windows_program(prefix, EXE, cwd=folder)
+            check(area == AREA, f"the {kind} program's client area is {area}, not {AREA}")
+            check(code == 0, f"Ctrl+W ended the {kind} program with {code}, not 0")
+            print(f"the {kind} program from its zip shows {AREA[0]} x {AREA[1]} under Wine")
+        print("PASS")
+        return 0
+    finally:
+        if prefix:
+            prefix.stop()
+        if xserver:
+            xserver.stop()
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    time_limit(400)
+    try:
+        sys.exit(main())
+    except (Failure, subprocess.SubprocessError, OSError, zipfile.BadZipFile) as e:
+        print(f"FAIL: {e}")
+        sys.exit(1)
