@@ -30,8 +30,8 @@ done
 changelog_version=$(dpkg-parsechangelog -l "$debian_templates/changelog" -SVersion)
 [ "$changelog_version" = "$version" ] ||
     die "packaging/debian/changelog is at $changelog_version, the project at $version"
-# Every file of the release carries the time of its changelog entry, so two runs give the
-# same archives.
+# Every file of the release carries the time of its changelog entry, not the time it was
+# built: the Debian package comes out the same from every clone.
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$debian_templates/changelog" -STimestamp)
 export SOURCE_DATE_EPOCH
 stamp() { find "$@" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +; }
