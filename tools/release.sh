@@ -68,7 +68,9 @@ cp "$debian_templates/copyright" "$docs/copyright"
 gzip -9n <"$debian_templates/changelog" >"$docs/changelog.gz"
 mkdir -p "$stage/usr/share/lintian/overrides"
 cp "$debian_templates/lintian-overrides" "$stage/usr/share/lintian/overrides/$package"
-find "$stage/usr/share/man" -type f ! -name '*.gz' -exec gzip -9n {} + 2>/dev/null || true
+if [ -d "$stage/usr/share/man" ]; then
+    find "$stage/usr/share/man" -type f ! -name '*.gz' -exec gzip -9n {} +
+fi
 
 find "$stage" -type d -exec chmod 0755 {} +
 find "$stage" -type f -exec chmod 0644 {} +
