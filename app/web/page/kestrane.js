@@ -169,7 +169,7 @@
         ended,
     };
 
-    aboutBox.addEventListener("close", () => canvas.focus({preventScroll: true}));
+    aboutBox.addEventListener("close", () => leaveMenuBar());
 
     // ---- Size on the page: whole device pixels where it can, the screen's width at most ----
 
@@ -245,7 +245,7 @@
         if (!press || menusOpen()) {
             return;
         }
-        canvas.focus({preventScroll: true});
+        leaveMenuBar();
         const point = gamePoint(event);
         // A touch or a pen arrives where it lands: the game first sees the pointer move there.
         moveTo(point, mouseFlags(event.buttons & ~press[2], event));
@@ -278,6 +278,13 @@
     }
 
     // ---- The menu bar ----
+
+    // Keys go to the game again.
+    function leaveMenuBar() {
+        if (document.activeElement && document.activeElement !== document.body) {
+            document.activeElement.blur();
+        }
+    }
 
     const topItems = Array.from(menuBar.querySelectorAll(":scope > li > [role=menuitem]"));
     let openTop = null;        // the menu bar item whose menu is open
@@ -354,7 +361,7 @@
             }
         }
         if (!keepBarFocus && menuBar.contains(document.activeElement)) {
-            canvas.focus({preventScroll: true});
+            leaveMenuBar();
         }
     }
 
@@ -455,7 +462,7 @@
                     if (openTop) {
                         closeMenus(true);
                     } else {
-                        canvas.focus({preventScroll: true});
+                        leaveMenuBar();
                     }
                     return true;
                 default:
@@ -609,7 +616,7 @@
                 layout();
                 call("_kz_repaint");
             }
-            canvas.focus({preventScroll: true});
+            leaveMenuBar();
             document.documentElement.dataset.state = "running";
             if ("serviceWorker" in navigator) {
                 navigator.serviceWorker.register("service-worker.js").catch(() => {});
