@@ -19,6 +19,10 @@ if [ -f app/win32/CMakeLists.txt ] && grep -q add_executable app/win32/CMakeList
     cmake --build --preset mingw
 fi
 
+echo "== Web build =="
+cmake --preset web >/dev/null
+cmake --build --preset web
+
 for preset in default asan; do
     echo "== $preset tests =="
     ctest --preset "$preset" || status=1
