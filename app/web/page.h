@@ -18,8 +18,7 @@ class Page {
 
     // Puts one area of the frame onto the canvas. The frame is width x height pixels of four
     // bytes, red, green, blue and alpha, row by row.
-    virtual void present(const uint8_t* frame, int32_t width, int32_t height,
-                         const Rect& area) = 0;
+    virtual void present(const uint8_t* frame, int32_t width, int32_t height, const Rect& area) = 0;
     // A repeating interval that calls WebProgram::tick. Its handle, or 0 when none started.
     virtual uint32_t startInterval(uint32_t periodMs) = 0;
     virtual void stopInterval(uint32_t handle) = 0;

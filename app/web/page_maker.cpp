@@ -63,7 +63,6 @@ std::string labelHtml(const char* label, std::string& mnemonic) {
     return out;
 }
 
-
 std::string indent(int depth) {
     return std::string(static_cast<size_t>(depth) * 4 + 2, ' ');
 }
@@ -91,8 +90,8 @@ size_t writeMenu(std::ostream& out, size_t index, int depth) {
                 << "tabindex=\"" << (index == 0 ? 0 : -1) << "\"" << mnemonicAttribute
                 << "><span class=\"mark\"></span><span class=\"label\">" << label
                 << "</span><span class=\"shortcut\"></span></div>\n";
-            out << indent(depth + 1) << "<ul class=\"menu\" role=\"menu\" aria-labelledby=\""
-                << id << "\" hidden>\n";
+            out << indent(depth + 1) << "<ul class=\"menu\" role=\"menu\" aria-labelledby=\"" << id
+                << "\" hidden>\n";
             index = writeMenu(out, index + 1, depth + 1);
             out << indent(depth + 1) << "</ul></li>\n";
             continue;
@@ -100,8 +99,8 @@ size_t writeMenu(std::ostream& out, size_t index, int depth) {
         const bool radio = entry.radioGroup != 0;
         out << "<div class=\"item\" id=\"" << id << "\" role=\""
             << (radio ? "menuitemradio" : "menuitem") << "\""
-            << (radio ? " aria-checked=\"false\" data-group=\"" +
-                            std::to_string(entry.radioGroup) + "\""
+            << (radio ? " aria-checked=\"false\" data-group=\"" + std::to_string(entry.radioGroup) +
+                            "\""
                       : std::string())
             << " data-command=\"" << entry.command << "\" tabindex=\"-1\"" << mnemonicAttribute
             << "><span class=\"mark\"></span><span class=\"label\">" << label

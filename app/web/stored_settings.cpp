@@ -53,12 +53,12 @@ std::optional<int64_t> parseStoredNumber(const std::string& text) {
 
 GameSettings loadStoredSettings(Page& page) {
     GameSettings settings;
-    settings.fieldSize = settle(page, kFieldSizeSettingName,
-                                readSetting(page, kFieldSizeSettingName), validFieldSizeOrDefault,
-                                kDefaultFieldSize);
-    settings.actionType = settle(page, kActionTypeSettingName,
-                                 readSetting(page, kActionTypeSettingName),
-                                 validActionTypeOrDefault, kDefaultActionType);
+    settings.fieldSize =
+        settle(page, kFieldSizeSettingName, readSetting(page, kFieldSizeSettingName),
+               validFieldSizeOrDefault, kDefaultFieldSize);
+    settings.actionType =
+        settle(page, kActionTypeSettingName, readSetting(page, kActionTypeSettingName),
+               validActionTypeOrDefault, kDefaultActionType);
     return settings;
 }
 

@@ -14,8 +14,7 @@ WebProgram* currentWebProgram();
 
 namespace {
 
-std::pair<int32_t, int32_t> stickCentre(Board& board, StickOrientation orientation,
-                                        size_t index) {
+std::pair<int32_t, int32_t> stickCentre(Board& board, StickOrientation orientation, size_t index) {
     const auto i = static_cast<int32_t>(index);
     Element* sprite =
         orientation == Horizontal ? board.getHorizontalSprite(i) : board.getVerticalSprite(i);
@@ -32,7 +31,8 @@ std::vector<std::pair<int32_t, int32_t>> solutionClicks(Board& board) {
     const StickLayers& solution = board.getSolutionSticks();
     for (size_t i = 0; i < start.horizontal.size(); ++i) {
         if (start.horizontal[i] != solution.horizontal[i]) {
-            (start.horizontal[i] != 0 ? taken : filled).push_back(stickCentre(board, Horizontal, i));
+            (start.horizontal[i] != 0 ? taken : filled)
+                .push_back(stickCentre(board, Horizontal, i));
         }
     }
     for (size_t i = 0; i < start.vertical.size(); ++i) {

@@ -66,7 +66,7 @@ class WebProgram : public Host, public SessionShell {
     Page& page;
     SoftwareDisplay softwareDisplay;
     std::unique_ptr<GameSession> session;
-    std::vector<uint8_t> frame;  // the canvas's pixels, four bytes each
+    std::vector<uint8_t> frame;              // the canvas's pixels, four bytes each
     std::map<uint32_t, uint32_t> intervals;  // game timer id -> page interval
     bool quitRequested = false;
     int quitCode = 0;
