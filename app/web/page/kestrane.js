@@ -87,6 +87,7 @@
     // ---- What the program asks of the page ----
 
     let frameData = null;
+    let firstFrameMarked = false;
 
     let audio = null;
     function beep() {
@@ -123,6 +124,11 @@
                     new Uint8ClampedArray(heap.buffer, frame, width * height * 4), width, height);
             }
             context.putImageData(frameData, 0, 0, x, y, w, h);
+            if (!firstFrameMarked) {
+                // For measuring: when the first picture of the game was on the canvas.
+                firstFrameMarked = true;
+                performance.mark("first-frame");
+            }
         },
         startInterval(periodMs) {
             return setInterval(() => call("_kz_tick"), periodMs);
@@ -320,9 +326,32 @@
         }
         item.setAttribute("aria-expanded", "true");
         menu.hidden = false;
+        placeMenu(menu);
         if (focusFirst) {
             itemsOf(menu)[0].focus();
         }
+    }
+
+    // Beside its item, or below the menu bar, as long as it fits the page's width; on a narrow
+    // screen a submenu goes to the other side, or under its item.
+    function placeMenu(menu) {
+        menu.style.left = "";
+        menu.style.top = "";
+        const room = document.documentElement.clientWidth;
+        const box = menu.getBoundingClientRect();
+        if (box.right <= room) {
+            return;
+        }
+        const anchor = menu.parentElement.getBoundingClientRect();
+        const nested = menuOf(parentItemOf(menu)) !== menuBar;
+        let left = nested ? anchor.left - box.width : room - box.width;
+        if (left < 0) {
+            left = Math.max(0, room - box.width);
+            if (nested) {
+                menu.style.top = `${anchor.height}px`;
+            }
+        }
+        menu.style.left = `${left - anchor.left}px`;
     }
 
     function closeSubmenu(item) {
