@@ -7,7 +7,8 @@ the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a ga
 its clock ticking, a stick's hover look and the whole game won by pointer clicks; the menu's
 radio marks and the settings kept across a reload, and damaged settings giving the defaults;
 Help and About; Quit's closing screen; a phone-sized window with touch; no console error or
-warning from the page; and the page played from its service worker with the server stopped.
+warning from the page; and the page, installable, played from its service worker with the
+server stopped.
 
 The game is won in the testing page, whose module alone can say where the solution lies.
 
@@ -396,6 +397,8 @@ def test_offline(browser, server, idle):
         navigator.serviceWorker.ready.then(() => done(true));""")
     wait_until(lambda: browser.js("return navigator.serviceWorker.controller !== null"), 10,
                "the service worker does not take over the page")
+    errors = browser.cdp("Page.getInstallabilityErrors")["installabilityErrors"]
+    check(not errors, f"the page cannot be installed: {errors}")
     server.stop()
     try:
         page.open()
