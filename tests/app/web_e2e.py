@@ -41,7 +41,8 @@ KEYS = {
     "Enter": ("Enter", 13), "Escape": ("Escape", 27),
 }
 
-# Counts the timer and animation callbacks the page runs, before any script of the page.
+# Counts the timer and animation callbacks the page runs, and the tones it plays, before any
+# script of the page.
 CALLBACK_COUNTER = """
 window.kzCallbacks = 0;
 for (const name of ["setInterval", "setTimeout"]) {
@@ -53,6 +54,12 @@ for (const name of ["setInterval", "setTimeout"]) {
         }, ...rest);
     };
 }
+window.kzTones = 0;
+const originalStart = OscillatorNode.prototype.start;
+OscillatorNode.prototype.start = function(...args) {
+    window.kzTones++;
+    return originalStart.apply(this, args);
+};
 const originalFrame = window.requestAnimationFrame;
 window.requestAnimationFrame = function(callback) {
     return originalFrame.call(this, (time) => { window.kzCallbacks++; callback(time); });
@@ -250,6 +257,7 @@ def test_game(browser, server, idle, won):
         page.click(x, y)
     winning = page.wait_picture(lambda p: not differs(p, won, WIN_BANNER),
                                 f"clicking the solution {state} does not win the game")
+    check(browser.js("return window.kzTones") == 1, "the win does not beep once")
     ticks = browser.js("return window.kzCallbacks")
     time.sleep(1.5)
     check(browser.js("return window.kzCallbacks") == ticks,
@@ -264,6 +272,11 @@ def test_game(browser, server, idle, won):
           "the game stays on the page after Quit")
     browser.js("document.getElementById('play-again').click();")
     page.wait_running()
+    # So does Game > Exit, here from the keyboard.
+    page.key("g", alt=True)
+    page.key("x")
+    wait_until(lambda: browser.js("return !document.getElementById('ended').hidden"), 5,
+               "Exit shows no closing screen")
     browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
     check_console(browser, "during a game")
 
