@@ -223,7 +223,6 @@ def test_pixels(browser, server, idle):
     x, y = round(left * 2), round(top * 2)
     shot = shot.crop((x, y, x + idle.width * 2, y + idle.height * 2))
     check(not differs(shot, doubled(idle, 2)), "at ratio 2 not every pixel is doubled")
-    shot.save(os.path.join(tempfile.gettempdir(), "kz-web-ratio2.png"))
     browser.emulate(1000, 800, 1)
     check_console(browser, "on the first start")
 
@@ -373,7 +372,6 @@ def test_help_and_about(browser, server):
           "the About box does not link the maker's address")
     check(browser.js("return document.querySelector('#about img').naturalWidth") > 0,
           "the About box shows no icon")
-    browser.screenshot().save(os.path.join(tempfile.gettempdir(), "kz-web-about.png"))
     page.key("Escape")
     wait_until(lambda: not browser.js("return document.getElementById('about').open"), 3,
                "Esc does not close About")
@@ -394,7 +392,6 @@ def test_phone(browser, server, idle):
     left, top, width, height = browser.box("#screen")
     check(width <= 390 and abs(width / height - idle.width / idle.height) < 0.01,
           f"on a phone the canvas shows as {width} x {height}")
-    browser.screenshot().save(os.path.join(tempfile.gettempdir(), "kz-web-phone.png"))
     # A tap on Next, where it shows on the scaled picture, starts a game.
     browser.tap(*page.point(*NEXT_BUTTON))
     page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "a tap on Next starts no game")
