@@ -19,6 +19,10 @@ if [ -f app/win32/CMakeLists.txt ] && grep -q add_executable app/win32/CMakeList
     cmake --build --preset mingw
 fi
 
+echo "== Web build =="
+cmake --preset web >/dev/null
+cmake --build --preset web
+
 # The release files in dist/; the default build's release tests check and install them.
 if cmake --list-presets 2>/dev/null | grep -q '"mingw-i686"'; then
     echo "== release files =="

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs that are missing.
 #   tools/install-deps.sh play   what building and running the Linux program needs
-#   tools/install-deps.sh all    that plus the Windows cross build, Wine and the test tools
+#   tools/install-deps.sh web    what building and serving the browser program needs
+#   tools/install-deps.sh all    all of that plus the Windows cross build, Wine and the test tools
 set -euo pipefail
 
 play_packages=(
     build-essential cmake pkg-config
     libgtk-3-dev libstb-dev
+)
+web_packages=(
+    cmake emscripten libstb-dev python3
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -14,6 +18,7 @@ test_packages=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
     wine wine64 xvfb xdotool x11-utils imagemagick
     desktop-file-utils appstream nodejs
+    chromium chromium-driver python3-selenium
 )
 # The release: the Debian package, the 32-bit Windows program and its installer, which Wine
 # runs with its 32-bit half.
@@ -24,8 +29,9 @@ release_packages=(
 
 case "${1:-all}" in
     play) wanted=("${play_packages[@]}") ;;
-    all) wanted=("${play_packages[@]}" "${test_packages[@]}" "${release_packages[@]}") ;;
-    *) echo "usage: $0 [play|all]" >&2; exit 2 ;;
+    web) wanted=("${web_packages[@]}") ;;
+    all) wanted=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}" "${release_packages[@]}") ;;
+    *) echo "usage: $0 [play|web|all]" >&2; exit 2 ;;
 esac
 
 missing=()
