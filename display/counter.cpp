@@ -124,11 +124,8 @@ void Counter::childChanged(Element* child) {
         return;
     }
     needsRedraw = true;
-    const int32_t cx = child->getX();
-    const int32_t cy = child->getY();
-    const Rect r{cx, cy, cx + child->getWidth(), cy + child->getHeight()};
     if (parent != nullptr) {
-        parent->childRectChanged(this, r);
+        parent->childRectChanged(this, rectInParent(child));
     }
 }
 

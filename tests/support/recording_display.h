@@ -148,9 +148,12 @@ class ActiveDisplayScope {
 
 }  // namespace kz::test
 
-// Lets GoogleTest print rectangles in failure messages.
+// Lets GoogleTest print rectangles and points in failure messages.
 namespace kz {
 inline void PrintTo(const Rect& r, std::ostream* os) {
     *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+inline void PrintTo(const Point& p, std::ostream* os) {
+    *os << "(" << p.x << ", " << p.y << ")";
 }
 }  // namespace kz
