@@ -1,68 +1,149 @@
+#include "puzzle/board.h"
+
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "display/image.h"
 #include "display/messages.h"
-#include "game_fixture.h"
+#include "puzzle/random_source.h"
+#include "tests/support/holder.h"
+#include "tests/support/recording_display.h"
 
 namespace kz {
 namespace {
 
-// A parent that keeps a Board of its own and writes down what the Board tells it.
-class SpyParent : public Element {
-  public:
-    SpyParent(Image* horizontal, Image* vertical) : Element(nullptr, 0, 0, nullptr) {
-        board = addChild(std::make_unique<Board>(this, 195, 5, horizontal, vertical, 5, 5));
-        mouseEnabled = true;
-    }
-    void onChildEvent(Element* child, ElementEvent code) override {
-        if (child == board)
-            events.push_back(code);
-    }
-    Board* board;
-    std::vector<ElementEvent> events;
-};
+using test::ActiveDisplayScope;
+using test::EventRecorder;
+using test::RecordingDisplay;
 
-class BoardTest : public GameTest {
+// The Board as the game screen holds it: at (195, 5) in a parent that passes the mouse on and
+// writes down what the Board reports. The pictures are the game's matchsticks, eight frames
+// of 80 x 15 and of 15 x 80.
+class BoardTest : public ::testing::Test {
   protected:
-    std::unique_ptr<SpyParent> makeSpy() {
-        return std::make_unique<SpyParent>(board().getHorizontalSprite(0)->getImage(),
-                                           board().getVerticalSprite(0)->getImage());
+    BoardTest() { parent.enableMouse(); }
+
+    RecordingDisplay display;
+    ActiveDisplayScope scope{&display};
+    Image horizontalStick{BitmapName::resource(105), 80, 120, 1, 8, 8};
+    Image verticalStick{BitmapName::resource(104), 120, 80, 8, 1, 8};
+    EventRecorder parent;
+    Board& board = *parent.add<Board>(195, 5, &horizontalStick, &verticalStick, 5, 5);
+
+    void startPuzzle(FieldSize size, ActionType type, uint32_t seed) {
+        board.setFieldSize(size);
+        board.setActionType(type);
+        randomSource().seed(seed);
+        board.newPuzzle();
+        ASSERT_TRUE(board.isActive());
     }
-    // Pointer position over a stick of a Board owned by a SpyParent.
-    static std::pair<int32_t, int32_t> over(Board& b, StickOrientation o, int32_t index) {
-        Element* s = o == Horizontal ? b.getHorizontalSprite(index) : b.getVerticalSprite(index);
-        return {b.getX() + s->getX() + 5, b.getY() + s->getY() + 5};
+
+    Element* sprite(StickOrientation o, int32_t index) {
+        return o == Horizontal ? board.getHorizontalSprite(index) : board.getVerticalSprite(index);
+    }
+    int32_t frameOf(StickOrientation o, int32_t index) { return sprite(o, index)->getFrame(); }
+
+    // The centre of a stick in the parent's coordinates, where the pointer reaches the Board.
+    Point stickCentre(StickOrientation o, int32_t index) {
+        Element* s = sprite(o, index);
+        return {board.getX() + s->getX() + s->getWidth() / 2,
+                board.getY() + s->getY() + s->getHeight() / 2};
+    }
+    InputResult moveTo(Point p) { return parent.onMouse(msg::MouseMove, 0, p.x, p.y); }
+    InputResult hoverStick(StickOrientation o, int32_t index) {
+        return moveTo(stickCentre(o, index));
+    }
+    // Moves onto the stick and clicks it; the result is the press's.
+    InputResult clickStick(StickOrientation o, int32_t index) {
+        const Point p = stickCentre(o, index);
+        moveTo(p);
+        const InputResult pressed =
+            parent.onMouse(msg::LeftButtonDown, mouseflag::LeftButton, p.x, p.y);
+        parent.onMouse(msg::LeftButtonUp, 0, p.x, p.y);
+        return pressed;
+    }
+
+    // Active slots of one orientation that hold (or lack) a stick in the start layout.
+    std::vector<int32_t> startSlots(StickOrientation o, bool withStick) {
+        const StickLayers& start = board.getStartSticks();
+        const auto& layer = o == Horizontal ? start.horizontal : start.vertical;
+        std::vector<int32_t> out;
+        for (int32_t i = 0; i < static_cast<int32_t>(layer.size()); ++i) {
+            const bool active =
+                o == Horizontal ? board.isActiveHorizontal(i) : board.isActiveVertical(i);
+            if (active && (layer[static_cast<size_t>(i)] != 0) == withStick) {
+                out.push_back(i);
+            }
+        }
+        return out;
+    }
+
+    bool solvedReported() const {
+        const auto codes = parent.codes();
+        return std::find(codes.begin(), codes.end(), Board::Solved) != codes.end();
+    }
+
+    // Plays the generated solution by clicks: every stick to take away, then every slot to
+    // fill; in a move puzzle each taken stick is put straight down in a slot.
+    void playSolution() {
+        const StickLayers& start = board.getStartSticks();
+        const StickLayers& solution = board.getSolutionSticks();
+        std::vector<std::pair<StickOrientation, int32_t>> taken;
+        std::vector<std::pair<StickOrientation, int32_t>> filled;
+        const auto collect = [&](StickOrientation o, const std::vector<uint8_t>& from,
+                                 const std::vector<uint8_t>& to) {
+            for (size_t i = 0; i < from.size(); ++i) {
+                if (from[i] != to[i]) {
+                    (from[i] != 0 ? taken : filled).emplace_back(o, static_cast<int32_t>(i));
+                }
+            }
+        };
+        collect(Horizontal, start.horizontal, solution.horizontal);
+        collect(Vertical, start.vertical, solution.vertical);
+        std::vector<std::pair<StickOrientation, int32_t>> clicks;
+        if (board.getMode() == Move) {
+            ASSERT_EQ(taken.size(), filled.size());
+            for (size_t i = 0; i < taken.size(); ++i) {
+                clicks.push_back(taken[i]);
+                clicks.push_back(filled[i]);
+            }
+        } else {
+            clicks = taken;
+            clicks.insert(clicks.end(), filled.begin(), filled.end());
+        }
+        for (const auto& [o, index] : clicks) {
+            ASSERT_EQ(clickStick(o, index), InputConsumed) << "stick " << index;
+        }
     }
 };
 
 TEST_F(BoardTest, BeforeTheFirstPuzzleTheFullFieldIgnoresTheMouse) {
-    Board& b = board();
-    EXPECT_EQ(b.getWidth(), 490);
-    EXPECT_EQ(b.getHeight(), 490);
-    EXPECT_EQ(b.getChildCount(), 60);
+    EXPECT_EQ(board.getWidth(), 490);
+    EXPECT_EQ(board.getHeight(), 490);
+    EXPECT_EQ(board.getChildCount(), 60);
     for (int32_t i = 0; i < 30; ++i) {
-        EXPECT_TRUE(b.getHorizontalSprite(i)->isVisible());
+        EXPECT_TRUE(board.getHorizontalSprite(i)->isVisible());
         EXPECT_EQ(frameOf(Horizontal, i), Present);
-        EXPECT_EQ(b.getChild(i), b.getHorizontalSprite(i));  // horizontal sprites first
-        EXPECT_EQ(b.getChild(30 + i), b.getVerticalSprite(i));
+        EXPECT_EQ(board.getChild(i), board.getHorizontalSprite(i));  // horizontal sprites first
+        EXPECT_EQ(board.getChild(30 + i), board.getVerticalSprite(i));
     }
-    auto [x, y] = game->stickCentre(Horizontal, 7);
-    EXPECT_EQ(b.onMouse(msg::MouseMove, 0, x, y), InputIgnored);
-    EXPECT_EQ(b.onMouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y), InputIgnored);
-    EXPECT_EQ(b.getHoveredStick(), nullptr);
+    EXPECT_EQ(hoverStick(Horizontal, 7), InputIgnored);
+    EXPECT_EQ(clickStick(Horizontal, 7), InputIgnored);
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
     EXPECT_EQ(frameOf(Horizontal, 7), Present);
+    EXPECT_TRUE(parent.events.empty());
 }
 
 TEST_F(BoardTest, SpritesSitOnTheLatticeOfTheLargestField) {
     // Horizontal (x, y) at (95x + 15, 95y); vertical (x, y) at (95x, 95y + 15).
-    Element* h = board().getHorizontalSprite(2 * 5 + 3);
+    Element* h = board.getHorizontalSprite(2 * 5 + 3);
     EXPECT_EQ(h->getX(), 3 * 95 + 15);
     EXPECT_EQ(h->getY(), 2 * 95);
     EXPECT_EQ(h->getWidth(), 80);
-    Element* v = board().getVerticalSprite(4 * 5 + 1);
+    Element* v = board.getVerticalSprite(4 * 5 + 1);
     EXPECT_EQ(v->getX(), 4 * 95);
     EXPECT_EQ(v->getY(), 95 + 15);
     EXPECT_EQ(v->getHeight(), 80);
@@ -76,28 +157,27 @@ TEST_F(BoardTest, AThreeByTwoFieldIsCentredWithOnlyItsSticksShown) {
         if (predictor.next() * 4 / 32768 + 2 == 3 && predictor.next() * 4 / 32768 + 2 == 2)
             break;
     }
-    startGame(0, RemoveFromFull, seed);
-    ASSERT_EQ(board().getActiveColumns(), 3);
-    ASSERT_EQ(board().getActiveRows(), 2);
-    EXPECT_EQ(board().getX(), board().getHomeX() + 95);
-    EXPECT_EQ(board().getY(), board().getHomeY() + 142);
+    startPuzzle(0, RemoveFromFull, seed);
+    ASSERT_EQ(board.getActiveColumns(), 3);
+    ASSERT_EQ(board.getActiveRows(), 2);
+    EXPECT_EQ(board.getX(), board.getHomeX() + 95);
+    EXPECT_EQ(board.getY(), board.getHomeY() + 142);
     int horizontal = 0;
     int vertical = 0;
     for (int32_t i = 0; i < 30; ++i) {
-        horizontal += board().getHorizontalSprite(i)->isVisible() ? 1 : 0;
-        vertical += board().getVerticalSprite(i)->isVisible() ? 1 : 0;
+        horizontal += board.getHorizontalSprite(i)->isVisible() ? 1 : 0;
+        vertical += board.getVerticalSprite(i)->isVisible() ? 1 : 0;
     }
     EXPECT_EQ(horizontal, 9);
     EXPECT_EQ(vertical, 8);
     // The sprites follow the Board: a visible stick is drawn where the pointer finds it.
-    auto [x, y] = game->stickCentre(Vertical, 3 * 5 + 1);
-    ASSERT_TRUE(game->moveTo(x, y));
-    EXPECT_EQ(board().getHoveredStick(), board().getVerticalSprite(3 * 5 + 1));
+    EXPECT_EQ(hoverStick(Vertical, 3 * 5 + 1), InputHandled);
+    EXPECT_EQ(board.getHoveredStick(), board.getVerticalSprite(3 * 5 + 1));
 }
 
 TEST_F(BoardTest, HitTestFindsExactlyTheActiveStickRectangles) {
-    startGame(5, RemoveFromFull, 3);
-    Board& b = board();
+    startPuzzle(5, RemoveFromFull, 3);
+    Board& b = board;
     EXPECT_EQ(b.hitTest(5, 5), nullptr);    // lattice corner
     EXPECT_EQ(b.hitTest(50, 50), nullptr);  // inside a cell
     EXPECT_EQ(b.hitTest(50, 5), b.getHorizontalSprite(0));
@@ -119,61 +199,58 @@ TEST_F(BoardTest, HitTestFindsExactlyTheActiveStickRectangles) {
     EXPECT_EQ(b.hitTest(14, 94), b.getVerticalSprite(0));
     EXPECT_EQ(b.hitTest(15, 94), nullptr);
 
-    clickButton(screen().getGiveUpButton());
-    startGame(2, RemoveFromFull, 3);  // centred: slots beyond the field never hit
+    startPuzzle(2, RemoveFromFull, 3);  // centred: slots beyond the field never hit
     EXPECT_EQ(b.hitTest(2 * 95 + 50, 5), nullptr);
     EXPECT_EQ(b.hitTest(5, 2 * 95 + 50), nullptr);
     EXPECT_EQ(b.hitTest(2 * 95 + 5, 50), b.getVerticalSprite(10));
 }
 
 TEST_F(BoardTest, AddModeOnlyTouchesEmptySlotsAndTakesChangesBack) {
-    startGame(3, AddFromSome, 11);
-    ASSERT_EQ(board().getMode(), Add);
+    startPuzzle(3, AddFromSome, 11);
+    ASSERT_EQ(board.getMode(), Add);
     const int32_t present = startSlots(Horizontal, true).front();
-    hoverStick(Horizontal, present);
-    EXPECT_EQ(board().getHoveredStick(), nullptr);
+    EXPECT_EQ(hoverStick(Horizontal, present), InputIgnored);
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
     EXPECT_EQ(frameOf(Horizontal, present), Present);
-    clickStick(Horizontal, present);
+    EXPECT_EQ(clickStick(Horizontal, present), InputIgnored);
     EXPECT_EQ(frameOf(Horizontal, present), Present);
-    EXPECT_EQ(board().getMovesMade(), 0);
+    EXPECT_EQ(board.getMovesMade(), 0);
 
     const int32_t empty = startSlots(Horizontal, false).front();
     hoverStick(Horizontal, empty);
     EXPECT_EQ(frameOf(Horizontal, empty), EmptyHover);
     clickStick(Horizontal, empty);
     EXPECT_EQ(frameOf(Horizontal, empty), AddedHover);
-    EXPECT_EQ(board().getMovesMade(), 1);
-    EXPECT_EQ(screen().getMovesCounter()->getValue(), 1);
+    EXPECT_EQ(board.getMovesMade(), 1);
     clickStick(Horizontal, empty);  // taken back
     EXPECT_EQ(frameOf(Horizontal, empty), EmptyHover);
-    EXPECT_EQ(board().getMovesMade(), 0);
-    EXPECT_EQ(board().getCurrentSticks(), board().getStartSticks());
+    EXPECT_EQ(board.getMovesMade(), 0);
+    EXPECT_EQ(board.getCurrentSticks(), board.getStartSticks());
 
     // Moving off the field drops the highlight.
-    ASSERT_TRUE(game->moveTo(5, 5));
+    EXPECT_EQ(moveTo({5, 5}), InputHandled);
     EXPECT_EQ(frameOf(Horizontal, empty), Empty);
-    EXPECT_EQ(board().getHoveredStick(), nullptr);
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
 }
 
 TEST_F(BoardTest, RemoveModeNeverHighlightsAnEmptySlot) {
-    startGame(4, RemoveFromSome, 5);
-    ASSERT_EQ(board().getMode(), Remove);
+    startPuzzle(4, RemoveFromSome, 5);
+    ASSERT_EQ(board.getMode(), Remove);
     const int32_t empty = startSlots(Vertical, false).front();
     hoverStick(Vertical, empty);
     EXPECT_EQ(frameOf(Vertical, empty), Empty);
     const int32_t present = startSlots(Vertical, true).front();
-    hoverStick(Vertical, present);
     clickStick(Vertical, present);
     EXPECT_EQ(frameOf(Vertical, present), RemovedHover);
-    EXPECT_EQ(board().getMovesMade(), 1);
+    EXPECT_EQ(board.getMovesMade(), 1);
     clickStick(Vertical, present);
     EXPECT_EQ(frameOf(Vertical, present), PresentHover);
-    EXPECT_EQ(board().getMovesMade(), 0);
+    EXPECT_EQ(board.getMovesMade(), 0);
 }
 
 TEST_F(BoardTest, MoveModePicksUpAndPutsDown) {
-    startGame(4, MoveFromSome, 9);
-    ASSERT_EQ(board().getMode(), Move);
+    startPuzzle(4, MoveFromSome, 9);
+    ASSERT_EQ(board.getMode(), Move);
     const std::vector<int32_t> present = startSlots(Horizontal, true);
     const std::vector<int32_t> empty = startSlots(Horizontal, false);
     ASSERT_GE(present.size(), 2u);
@@ -181,109 +258,93 @@ TEST_F(BoardTest, MoveModePicksUpAndPutsDown) {
 
     clickStick(Horizontal, present[0]);
     EXPECT_EQ(frameOf(Horizontal, present[0]), RemovedHover);
-    EXPECT_TRUE(board().isStickInHand());
-    EXPECT_EQ(board().getMovesMade(), 0);
+    EXPECT_TRUE(board.isStickInHand());
+    EXPECT_EQ(board.getMovesMade(), 0);
 
     hoverStick(Horizontal, present[1]);  // with a stick in hand, sticks cannot be picked
     EXPECT_EQ(frameOf(Horizontal, present[1]), Present);
-    EXPECT_EQ(board().getHoveredStick(), nullptr);
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
 
     clickStick(Horizontal, empty[0]);
     EXPECT_EQ(frameOf(Horizontal, empty[0]), AddedHover);
-    EXPECT_FALSE(board().isStickInHand());
-    EXPECT_EQ(board().getMovesMade(), 1);
+    EXPECT_FALSE(board.isStickInHand());
+    EXPECT_EQ(board.getMovesMade(), 1);
 
     // The added stick can be picked up again and put back where the first one came from.
     clickStick(Horizontal, empty[0]);
     EXPECT_EQ(frameOf(Horizontal, empty[0]), EmptyHover);
-    EXPECT_TRUE(board().isStickInHand());
-    EXPECT_EQ(board().getMovesMade(), 0);  // one stick in hand is half a move
+    EXPECT_TRUE(board.isStickInHand());
+    EXPECT_EQ(board.getMovesMade(), 0);  // one stick in hand is half a move
     clickStick(Horizontal, present[0]);
     EXPECT_EQ(frameOf(Horizontal, present[0]), PresentHover);
-    EXPECT_EQ(board().getMovesMade(), 0);
-    EXPECT_EQ(board().getCurrentSticks(), board().getStartSticks());
+    EXPECT_EQ(board.getMovesMade(), 0);
+    EXPECT_EQ(board.getCurrentSticks(), board.getStartSticks());
 }
 
 TEST_F(BoardTest, EveryAcceptedClickReportsMovesAndRefusedOnesReportNothing) {
-    auto spy = makeSpy();
-    Board& b = *spy->board;
-    b.setFieldSize(4);
-    b.setActionType(MoveFromSome);
-    randomSource().seed(9);
-    b.newPuzzle();
-    std::vector<int32_t> present;
-    std::vector<int32_t> empty;
-    for (int32_t i = 0; i < 30; ++i) {
-        if (!b.isActiveHorizontal(i))
-            continue;
-        (b.getStartSticks().horizontal[static_cast<size_t>(i)] != 0 ? present : empty).push_back(i);
-    }
-    auto [px, py] = over(b, Horizontal, present[0]);
-    EXPECT_EQ(spy->onMouse(msg::MouseMove, 0, px, py), InputHandled);
-    EXPECT_EQ(spy->onMouse(msg::LeftButtonDown, mouseflag::LeftButton, px, py), InputConsumed);
-    EXPECT_EQ(spy->events, std::vector<ElementEvent>{Board::MovesChanged});  // count still 0
+    startPuzzle(4, MoveFromSome, 9);
+    const std::vector<int32_t> present = startSlots(Horizontal, true);
+    const std::vector<int32_t> empty = startSlots(Horizontal, false);
+    EXPECT_EQ(hoverStick(Horizontal, present[0]), InputHandled);
+    EXPECT_EQ(clickStick(Horizontal, present[0]), InputConsumed);
+    EXPECT_EQ(parent.codes(), std::vector<ElementEvent>{Board::MovesChanged});  // count still 0
+    EXPECT_EQ(parent.events.front().sender, &board);
 
-    auto [qx, qy] = over(b, Horizontal, present[1]);
     // The picked-up stick loses its light; the next one cannot take it with a stick in hand.
-    EXPECT_EQ(spy->onMouse(msg::MouseMove, 0, qx, qy), InputIgnored);
-    EXPECT_EQ(b.getHoveredStick(), nullptr);
-    EXPECT_EQ(b.getHorizontalSprite(present[0])->getFrame(), Removed);
-    EXPECT_EQ(spy->onMouse(msg::LeftButtonDown, mouseflag::LeftButton, qx, qy), InputIgnored);
-    EXPECT_EQ(spy->events.size(), 1u);
-    EXPECT_EQ(spy->onMouse(msg::RightButtonDown, 0, qx, qy), InputIgnored);
+    EXPECT_EQ(hoverStick(Horizontal, present[1]), InputIgnored);
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
+    EXPECT_EQ(frameOf(Horizontal, present[0]), Removed);
+    EXPECT_EQ(clickStick(Horizontal, present[1]), InputIgnored);
+    EXPECT_EQ(parent.events.size(), 1u);
+    const Point q = stickCentre(Horizontal, present[1]);
+    EXPECT_EQ(parent.onMouse(msg::RightButtonDown, 0, q.x, q.y), InputIgnored);
 
-    auto [ex, ey] = over(b, Horizontal, empty[0]);
-    EXPECT_EQ(spy->onMouse(msg::MouseMove, 0, ex, ey), InputHandled);
-    EXPECT_EQ(spy->onMouse(msg::MouseMove, 0, ex + 1, ey), InputIgnored);  // same stick
-    EXPECT_EQ(spy->onMouse(msg::LeftButtonDown, mouseflag::LeftButton, ex, ey), InputConsumed);
-    EXPECT_EQ(spy->events.size(), 2u);
-    EXPECT_EQ(b.getMovesMade(), 1);
+    const Point e = stickCentre(Horizontal, empty[0]);
+    EXPECT_EQ(moveTo(e), InputHandled);
+    EXPECT_EQ(moveTo({e.x + 1, e.y}), InputIgnored);  // same stick
+    EXPECT_EQ(clickStick(Horizontal, empty[0]), InputConsumed);
+    EXPECT_EQ(parent.events.size(), 2u);
+    EXPECT_EQ(board.getMovesMade(), 1);
 }
 
 TEST_F(BoardTest, AStrayStickWithTheRightCountsDoesNotSolve) {
-    auto spy = makeSpy();
-    Board& b = *spy->board;
-    b.setFieldSize(4);
-    b.setActionType(RemoveFromFull);
+    board.setFieldSize(4);
+    board.setActionType(RemoveFromFull);
     // Look for a layout as far from the start as the solution, with as many squares, but
     // with one stick on no square: the solution less one stick plus another start stick.
     for (uint32_t seed = 1; seed < 200; ++seed) {
         randomSource().seed(seed);
-        b.newPuzzle();
-        const StickLayers solution = b.getSolutionSticks();
+        board.newPuzzle();
+        const StickLayers solution = board.getSolutionSticks();
         for (size_t drop = 0; drop < solution.horizontal.size(); ++drop) {
             if (solution.horizontal[drop] == 0)
                 continue;
             for (size_t keep = 0; keep < solution.vertical.size(); ++keep) {
-                if (solution.vertical[keep] != 0 || !b.isActiveVertical(static_cast<int>(keep))) {
+                if (solution.vertical[keep] != 0 ||
+                    !board.isActiveVertical(static_cast<int32_t>(keep))) {
                     continue;
                 }
                 StickLayers layout = solution;
                 layout.horizontal[drop] = 0;
                 layout.vertical[keep] = 1;
-                if (b.findSquares(layout.horizontal.data(), layout.vertical.data(), nullptr) !=
-                    b.getTargetSquares()) {
+                if (board.findSquares(layout.horizontal.data(), layout.vertical.data(), nullptr) !=
+                    board.getTargetSquares()) {
                     continue;
                 }
                 // Play it: remove every start stick the layout lacks.
                 for (int32_t i = 0; i < 30; ++i) {
                     const size_t s = static_cast<size_t>(i);
-                    if (b.getStartSticks().horizontal[s] != 0 && layout.horizontal[s] == 0) {
-                        auto [x, y] = over(b, Horizontal, i);
-                        spy->onMouse(msg::MouseMove, 0, x, y);
-                        spy->onMouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y);
+                    if (board.getStartSticks().horizontal[s] != 0 && layout.horizontal[s] == 0) {
+                        clickStick(Horizontal, i);
                     }
-                    if (b.getStartSticks().vertical[s] != 0 && layout.vertical[s] == 0) {
-                        auto [x, y] = over(b, Vertical, i);
-                        spy->onMouse(msg::MouseMove, 0, x, y);
-                        spy->onMouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y);
+                    if (board.getStartSticks().vertical[s] != 0 && layout.vertical[s] == 0) {
+                        clickStick(Vertical, i);
                     }
                 }
-                ASSERT_EQ(b.getCurrentSticks(), layout);
-                EXPECT_EQ(b.getMovesMade(), b.getRequiredMoves());
-                EXPECT_TRUE(b.isActive());
-                for (ElementEvent e : spy->events)
-                    EXPECT_NE(e, Board::Solved);
+                ASSERT_EQ(board.getCurrentSticks(), layout);
+                EXPECT_EQ(board.getMovesMade(), board.getRequiredMoves());
+                EXPECT_TRUE(board.isActive());
+                EXPECT_FALSE(solvedReported());
                 return;
             }
         }
@@ -292,14 +353,13 @@ TEST_F(BoardTest, AStrayStickWithTheRightCountsDoesNotSolve) {
 }
 
 TEST_F(BoardTest, GivingUpShowsStartAgainstSolutionAndStopsPlay) {
-    startGame(5, MoveFromSome, 17);
+    startPuzzle(5, MoveFromSome, 17);
     const int32_t picked = startSlots(Vertical, true).front();
     clickStick(Vertical, picked);  // the player's own change is not shown
-    clickButton(screen().getGiveUpButton());
-    Board& b = board();
-    EXPECT_FALSE(b.isActive());
-    const StickLayers& start = b.getStartSticks();
-    const StickLayers& solution = b.getSolutionSticks();
+    board.showSolution();
+    EXPECT_FALSE(board.isActive());
+    const StickLayers& start = board.getStartSticks();
+    const StickLayers& solution = board.getSolutionSticks();
     for (int32_t i = 0; i < 30; ++i) {
         const size_t s = static_cast<size_t>(i);
         const int32_t expected = start.vertical[s] != 0 ? (solution.vertical[s] ? Present : Removed)
@@ -307,46 +367,44 @@ TEST_F(BoardTest, GivingUpShowsStartAgainstSolutionAndStopsPlay) {
         EXPECT_EQ(frameOf(Vertical, i), expected) << i;
     }
     const int32_t before = frameOf(Vertical, picked);
-    hoverStick(Vertical, picked);
-    clickStick(Vertical, picked);
+    EXPECT_EQ(clickStick(Vertical, picked), InputIgnored);
     EXPECT_EQ(frameOf(Vertical, picked), before);
 }
 
 TEST_F(BoardTest, RestartShowsTheStartAndForgetsTheHighlight) {
-    startGame(3, RemoveFromFull, 4);
-    Board& b = board();
+    startPuzzle(3, RemoveFromFull, 4);
     clickStick(Horizontal, 0);
     clickStick(Vertical, 0);
-    ASSERT_EQ(b.getMovesMade(), 2);
+    ASSERT_EQ(board.getMovesMade(), 2);
     hoverStick(Horizontal, 1);
-    b.restart();
-    EXPECT_EQ(b.getCurrentSticks(), b.getStartSticks());
+    board.restart();
+    EXPECT_EQ(board.getCurrentSticks(), board.getStartSticks());
     EXPECT_EQ(frameOf(Horizontal, 0), Present);
     EXPECT_EQ(frameOf(Horizontal, 1), Present);
-    EXPECT_EQ(b.getHoveredStick(), nullptr);
-    EXPECT_TRUE(b.isActive());
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
+    EXPECT_TRUE(board.isActive());
     // Leaving the stick afterwards must not step its plain frame back.
-    ASSERT_TRUE(game->moveTo(5, 5));
+    moveTo({5, 5});
     EXPECT_EQ(frameOf(Horizontal, 1), Present);
     hoverStick(Horizontal, 1);
     EXPECT_EQ(frameOf(Horizontal, 1), PresentHover);
 }
 
 TEST_F(BoardTest, AWinDropsTheHighlightAndIgnoresFurtherInput) {
-    startGame(2, AddFromNone, 8);
-    ASSERT_TRUE(game->playSolution());
-    Board& b = board();
-    EXPECT_FALSE(b.isActive());
-    EXPECT_EQ(b.getHoveredStick(), nullptr);
+    startPuzzle(2, AddFromNone, 8);
+    playSolution();
+    EXPECT_TRUE(solvedReported());
+    EXPECT_EQ(parent.codes().back(), Board::Solved);
+    EXPECT_FALSE(board.isActive());
+    EXPECT_EQ(board.getHoveredStick(), nullptr);
     for (int32_t i = 0; i < 30; ++i) {
         EXPECT_EQ(frameOf(Horizontal, i) % 2, 0);
         EXPECT_EQ(frameOf(Vertical, i) % 2, 0);
     }
-    const StickLayers won = b.getCurrentSticks();
-    auto [x, y] = game->stickCentre(Horizontal, 0);
-    EXPECT_EQ(b.onMouse(msg::MouseMove, 0, x, y), InputIgnored);
-    EXPECT_EQ(b.onMouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y), InputIgnored);
-    EXPECT_EQ(b.getCurrentSticks(), won);
+    const StickLayers won = board.getCurrentSticks();
+    EXPECT_EQ(hoverStick(Horizontal, 0), InputIgnored);
+    EXPECT_EQ(clickStick(Horizontal, 0), InputIgnored);
+    EXPECT_EQ(board.getCurrentSticks(), won);
 }
 
 }  // namespace
