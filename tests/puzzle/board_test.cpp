@@ -19,6 +19,29 @@ using test::ActiveDisplayScope;
 using test::EventRecorder;
 using test::RecordingDisplay;
 
+// A Board whose puzzle can also be set by hand, for layouts the generator would have to be
+// searched for.
+class HandSetBoard : public Board {
+  public:
+    using Board::Board;
+
+    void setPuzzle(BoardMode puzzleMode, int32_t columns, int32_t rows, const StickLayers& start,
+                   const StickLayers& solution, int32_t moves) {
+        resetPlayState();
+        activeColumns = columns;
+        activeRows = rows;
+        smallSide = std::min(columns, rows);
+        largeSide = std::max(columns, rows);
+        squareCount = squareCountFor(smallSide, largeSide);
+        mode = puzzleMode;
+        startSticks = start;
+        solutionSticks = solution;
+        requiredMoves = moves;
+        targetSquares = findSquares(solution.horizontal.data(), solution.vertical.data(), nullptr);
+        showPuzzle();
+    }
+};
+
 // The Board as the game screen holds it: at (195, 5) in a parent that passes the mouse on and
 // writes down what the Board reports. The pictures are the game's matchsticks, eight frames
 // of 80 x 15 and of 15 x 80.
@@ -31,7 +54,7 @@ class BoardTest : public ::testing::Test {
     Image horizontalStick{BitmapName::resource(105), 80, 120, 1, 8, 8};
     Image verticalStick{BitmapName::resource(104), 120, 80, 8, 1, 8};
     EventRecorder parent;
-    Board& board = *parent.add<Board>(195, 5, &horizontalStick, &verticalStick, 5, 5);
+    HandSetBoard& board = *parent.add<HandSetBoard>(195, 5, &horizontalStick, &verticalStick, 5, 5);
 
     void startPuzzle(FieldSize size, ActionType type, uint32_t seed) {
         board.setFieldSize(size);
@@ -281,6 +304,26 @@ TEST_F(BoardTest, MoveModePicksUpAndPutsDown) {
     EXPECT_EQ(board.getCurrentSticks(), board.getStartSticks());
 }
 
+TEST_F(BoardTest, RestartWithAStickInHandLetsThePlayerPickOneUpAgain) {
+    startPuzzle(4, MoveFromSome, 9);
+    const std::vector<int32_t> present = startSlots(Horizontal, true);
+    const std::vector<int32_t> empty = startSlots(Horizontal, false);
+    ASSERT_GE(present.size(), 2u);
+    ASSERT_GE(empty.size(), 1u);
+    clickStick(Horizontal, present[0]);
+    ASSERT_TRUE(board.isStickInHand());
+
+    board.restart();
+    EXPECT_FALSE(board.isStickInHand());
+    EXPECT_EQ(board.getCurrentSticks(), board.getStartSticks());
+    // Nothing in hand: an empty slot takes no highlight, a start stick does and can be taken.
+    EXPECT_EQ(hoverStick(Horizontal, empty[0]), InputIgnored);
+    EXPECT_EQ(frameOf(Horizontal, empty[0]), Empty);
+    EXPECT_EQ(clickStick(Horizontal, present[1]), InputConsumed);
+    EXPECT_EQ(frameOf(Horizontal, present[1]), RemovedHover);
+    EXPECT_TRUE(board.isStickInHand());
+}
+
 TEST_F(BoardTest, EveryAcceptedClickReportsMovesAndRefusedOnesReportNothing) {
     startPuzzle(4, MoveFromSome, 9);
     const std::vector<int32_t> present = startSlots(Horizontal, true);
@@ -350,6 +393,45 @@ TEST_F(BoardTest, AStrayStickWithTheRightCountsDoesNotSolve) {
         }
     }
     FAIL() << "no layout with a stray stick found";
+}
+
+TEST_F(BoardTest, NoWinWhileAStickIsInHandEvenWithTheRightCounts) {
+    // A 2 x 2 move puzzle; horizontal (x, y) is slot 5y + x, vertical (x, y) slot 5x + y.
+    // The solution is two squares on a diagonal, top left and bottom right. The start lacks
+    // two of its sticks, (1, 2) horizontal and (1, 1) vertical, and has two others,
+    // (0, 2) horizontal and (0, 1) vertical: two moves away.
+    StickLayers solution;
+    solution.allocate(5, 5);
+    for (int32_t h : {0, 5, 6, 11}) {
+        solution.horizontal[static_cast<size_t>(h)] = 1;
+    }
+    for (int32_t v : {0, 5, 6, 11}) {
+        solution.vertical[static_cast<size_t>(v)] = 1;
+    }
+    StickLayers start = solution;
+    start.horizontal[11] = 0;
+    start.vertical[6] = 0;
+    start.horizontal[10] = 1;
+    start.vertical[1] = 1;
+    board.setPuzzle(Move, 2, 2, start, solution, 2);
+    ASSERT_EQ(board.getTargetSquares(), 2);
+
+    // Two moves build the two top squares side by side, which need one stick less; the
+    // (0, 1) vertical stick left over is then picked up and kept in hand.
+    for (auto [from, to] : {std::pair{std::pair{Vertical, 11}, std::pair{Horizontal, 1}},
+                            std::pair{std::pair{Horizontal, 10}, std::pair{Vertical, 10}}}) {
+        ASSERT_EQ(clickStick(from.first, from.second), InputConsumed);
+        ASSERT_EQ(clickStick(to.first, to.second), InputConsumed);
+    }
+    ASSERT_EQ(board.getMovesMade(), 2);
+    ASSERT_EQ(clickStick(Vertical, 1), InputConsumed);
+
+    // The field alone would count as solved: the required moves, two squares, no stray stick.
+    ASSERT_TRUE(board.isStickInHand());
+    EXPECT_EQ(board.getMovesMade(), board.getRequiredMoves());
+    EXPECT_TRUE(board.formsTargetSquares(board.getCurrentSticks()));
+    EXPECT_TRUE(board.isActive());
+    EXPECT_FALSE(solvedReported());
 }
 
 TEST_F(BoardTest, GivingUpShowsStartAgainstSolutionAndStopsPlay) {
