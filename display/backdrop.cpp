@@ -2,10 +2,10 @@
 
 namespace kz {
 
-Backdrop::Backdrop(Element* parent, int32_t x, int32_t y, int32_t width, int32_t height,
-                   Image* image)
-    : Element(parent, x, y, image) {
-    setupBackdrop(width, height, 0);
+Backdrop::Backdrop(Element* newParent, int32_t newX, int32_t newY, int32_t newWidth,
+                   int32_t newHeight, Image* newImage)
+    : Element(newParent, newX, newY, newImage) {
+    setupBackdrop(newWidth, newHeight, 0);
 }
 
 void Backdrop::setupBackdrop(int32_t newWidth, int32_t newHeight, uint32_t newFillColour) {

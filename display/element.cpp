@@ -4,8 +4,8 @@
 
 namespace kz {
 
-Element::Element(Element* parent, int32_t x, int32_t y, Image* image) {
-    init(parent, x, y, image);
+Element::Element(Element* newParent, int32_t newX, int32_t newY, Image* newImage) {
+    init(newParent, newX, newY, newImage);
 }
 
 Element::~Element() {

@@ -30,7 +30,7 @@ using ElementEvent = int32_t;
 // that an override takes part in every chain.
 class Element {
   public:
-    Element(Element* parent, int32_t x, int32_t y, Image* image);
+    Element(Element* newParent, int32_t newX, int32_t newY, Image* newImage);
     virtual ~Element();
 
     Element(const Element&) = delete;

@@ -64,12 +64,12 @@ SoftwareSurface::SoftwareSurface(uint32_t* external, int32_t width, int32_t heig
       colourKey{},
       px(w > 0 ? external : nullptr) {}
 
-SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver)
-    : targetSurface(width, height), resolver(std::move(resolver)) {}
+SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver bitmapResolver)
+    : targetSurface(width, height), resolver(std::move(bitmapResolver)) {}
 
 SoftwareDisplay::SoftwareDisplay(uint32_t* targetPixels, int32_t width, int32_t height,
-                                 BitmapResolver resolver)
-    : targetSurface(targetPixels, width, height), resolver(std::move(resolver)) {}
+                                 BitmapResolver bitmapResolver)
+    : targetSurface(targetPixels, width, height), resolver(std::move(bitmapResolver)) {}
 
 std::unique_ptr<Bitmap> SoftwareDisplay::openBitmap(const BitmapName& name, int32_t width,
                                                     int32_t height) {

@@ -23,9 +23,9 @@ using test::RecordingDisplay;
 // Answers every mouse message with a fixed result and remembers what it was asked.
 class Probe : public Holder {
   public:
-    Probe(Element* parent, int32_t x, int32_t y, InputResult answer, std::vector<int>* asked,
-          int id)
-        : Holder(parent, x, y, nullptr), answer(answer), asked(asked), id(id) {}
+    Probe(Element* owner, int32_t atX, int32_t atY, InputResult fixedAnswer,
+          std::vector<int>* askedLog, int probeId)
+        : Holder(owner, atX, atY, nullptr), answer(fixedAnswer), asked(askedLog), id(probeId) {}
 
     InputResult onMouse(uint32_t, uint32_t, int32_t px, int32_t py) override {
         asked->push_back(id);
@@ -462,7 +462,7 @@ TEST_F(ElementTest, DestructorDeletesChildrenInIndexOrder) {
     static std::vector<int> deleted;
     deleted.clear();
     struct Tracked : Holder {
-        Tracked(Element* parent, int id) : Holder(parent, 0, 0, nullptr), id(id) {}
+        Tracked(Element* owner, int trackedId) : Holder(owner, 0, 0, nullptr), id(trackedId) {}
         ~Tracked() override { deleted.push_back(id); }
         int id;
     };
