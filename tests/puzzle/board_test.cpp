@@ -271,7 +271,7 @@ TEST_F(BoardTest, RemoveModeNeverHighlightsAnEmptySlot) {
     EXPECT_EQ(board.getMovesMade(), 0);
 }
 
-TEST_F(BoardTest, MoveModePicksUpAndPutsDown) {
+TEST_F(BoardTest, MoveModePicksUpAndPutsDownReportingEveryAcceptedClick) {
     startPuzzle(4, MoveFromSome, 9);
     ASSERT_EQ(board.getMode(), Move);
     const std::vector<int32_t> present = startSlots(Horizontal, true);
@@ -279,19 +279,33 @@ TEST_F(BoardTest, MoveModePicksUpAndPutsDown) {
     ASSERT_GE(present.size(), 2u);
     ASSERT_GE(empty.size(), 1u);
 
-    clickStick(Horizontal, present[0]);
+    EXPECT_EQ(hoverStick(Horizontal, present[0]), InputHandled);
+    EXPECT_EQ(clickStick(Horizontal, present[0]), InputConsumed);
     EXPECT_EQ(frameOf(Horizontal, present[0]), RemovedHover);
     EXPECT_TRUE(board.isStickInHand());
     EXPECT_EQ(board.getMovesMade(), 0);
+    EXPECT_EQ(parent.codes(), std::vector<ElementEvent>{Board::MovesChanged});  // count still 0
+    EXPECT_EQ(parent.events.front().sender, &board);
 
-    hoverStick(Horizontal, present[1]);  // with a stick in hand, sticks cannot be picked
+    // With a stick in hand, sticks cannot be picked: the picked-up one loses its light, the
+    // next one takes none, and its click is refused without a report.
+    EXPECT_EQ(hoverStick(Horizontal, present[1]), InputIgnored);
     EXPECT_EQ(frameOf(Horizontal, present[1]), Present);
+    EXPECT_EQ(frameOf(Horizontal, present[0]), Removed);
     EXPECT_EQ(board.getHoveredStick(), nullptr);
+    EXPECT_EQ(clickStick(Horizontal, present[1]), InputIgnored);
+    EXPECT_EQ(parent.events.size(), 1u);
+    const Point q = stickCentre(Horizontal, present[1]);
+    EXPECT_EQ(parent.onMouse(msg::RightButtonDown, 0, q.x, q.y), InputIgnored);
 
-    clickStick(Horizontal, empty[0]);
+    const Point e = stickCentre(Horizontal, empty[0]);
+    EXPECT_EQ(moveTo(e), InputHandled);
+    EXPECT_EQ(moveTo({e.x + 1, e.y}), InputIgnored);  // same stick
+    EXPECT_EQ(clickStick(Horizontal, empty[0]), InputConsumed);
     EXPECT_EQ(frameOf(Horizontal, empty[0]), AddedHover);
     EXPECT_FALSE(board.isStickInHand());
     EXPECT_EQ(board.getMovesMade(), 1);
+    EXPECT_EQ(parent.events.size(), 2u);
 
     // The added stick can be picked up again and put back where the first one came from.
     clickStick(Horizontal, empty[0]);
@@ -302,6 +316,7 @@ TEST_F(BoardTest, MoveModePicksUpAndPutsDown) {
     EXPECT_EQ(frameOf(Horizontal, present[0]), PresentHover);
     EXPECT_EQ(board.getMovesMade(), 0);
     EXPECT_EQ(board.getCurrentSticks(), board.getStartSticks());
+    EXPECT_EQ(parent.events.size(), 4u);
 }
 
 TEST_F(BoardTest, RestartWithAStickInHandLetsThePlayerPickOneUpAgain) {
@@ -322,32 +337,6 @@ TEST_F(BoardTest, RestartWithAStickInHandLetsThePlayerPickOneUpAgain) {
     EXPECT_EQ(clickStick(Horizontal, present[1]), InputConsumed);
     EXPECT_EQ(frameOf(Horizontal, present[1]), RemovedHover);
     EXPECT_TRUE(board.isStickInHand());
-}
-
-TEST_F(BoardTest, EveryAcceptedClickReportsMovesAndRefusedOnesReportNothing) {
-    startPuzzle(4, MoveFromSome, 9);
-    const std::vector<int32_t> present = startSlots(Horizontal, true);
-    const std::vector<int32_t> empty = startSlots(Horizontal, false);
-    EXPECT_EQ(hoverStick(Horizontal, present[0]), InputHandled);
-    EXPECT_EQ(clickStick(Horizontal, present[0]), InputConsumed);
-    EXPECT_EQ(parent.codes(), std::vector<ElementEvent>{Board::MovesChanged});  // count still 0
-    EXPECT_EQ(parent.events.front().sender, &board);
-
-    // The picked-up stick loses its light; the next one cannot take it with a stick in hand.
-    EXPECT_EQ(hoverStick(Horizontal, present[1]), InputIgnored);
-    EXPECT_EQ(board.getHoveredStick(), nullptr);
-    EXPECT_EQ(frameOf(Horizontal, present[0]), Removed);
-    EXPECT_EQ(clickStick(Horizontal, present[1]), InputIgnored);
-    EXPECT_EQ(parent.events.size(), 1u);
-    const Point q = stickCentre(Horizontal, present[1]);
-    EXPECT_EQ(parent.onMouse(msg::RightButtonDown, 0, q.x, q.y), InputIgnored);
-
-    const Point e = stickCentre(Horizontal, empty[0]);
-    EXPECT_EQ(moveTo(e), InputHandled);
-    EXPECT_EQ(moveTo({e.x + 1, e.y}), InputIgnored);  // same stick
-    EXPECT_EQ(clickStick(Horizontal, empty[0]), InputConsumed);
-    EXPECT_EQ(parent.events.size(), 2u);
-    EXPECT_EQ(board.getMovesMade(), 1);
 }
 
 TEST_F(BoardTest, AStrayStickWithTheRightCountsDoesNotSolve) {
