@@ -17,7 +17,7 @@ test_packages=(
     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
     wine wine64 xvfb xdotool x11-utils imagemagick
-    desktop-file-utils appstream nodejs
+    desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
 )
 # The release: the Debian package, the 32-bit Windows program and its installer, which Wine

@@ -427,8 +427,9 @@ def main():
     page_dir, testing_dir, golden_dir = sys.argv[1:]
     for needed in (page_dir, testing_dir):
         if not os.path.isfile(os.path.join(needed, "index.html")):
-            print(f"web_e2e: {needed} holds no built page (cmake --build --preset web)")
-            return 77
+            print(f"FAIL: {needed} holds no built page (cmake --preset web && "
+                  "cmake --build --preset web)")
+            return 1
     if not shutil.which("chromium") or not shutil.which("chromedriver"):
         print("web_e2e: chromium and chromedriver are needed (tools/install-deps.sh all)")
         return 1

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -23,8 +22,7 @@ namespace kz {
 namespace {
 
 std::string sourceDir() {
-    const char* dir = std::getenv("KZ_SOURCE_DIR");
-    return dir ? dir : ".";
+    return KZ_SOURCE_ROOT;
 }
 
 std::string readFile(const std::string& relative) {
@@ -116,15 +114,15 @@ TEST_F(ResourceScript, MenuIsTheSharedMenuTable) {
     }
     std::vector<std::string> expected;
     for (const MenuEntry& e : kMenuTable) {
-        const std::string depth = std::to_string(e.depth);
+        const std::string level = std::to_string(e.depth);
         if (e.kind == MenuEntry::Popup) {
-            expected.push_back(depth + " popup " + e.label);
+            expected.push_back(level + " popup " + e.label);
         } else if (e.kind == MenuEntry::Separator) {
-            expected.push_back(depth + " separator");
+            expected.push_back(level + " separator");
         } else {
             const std::string label =
                 e.shortcut ? std::string(e.label) + "\\t" + e.shortcut : std::string(e.label);
-            expected.push_back(depth + " item " + label + " " + std::to_string(e.command));
+            expected.push_back(level + " item " + label + " " + std::to_string(e.command));
         }
     }
     EXPECT_EQ(seen, expected);
