@@ -14,9 +14,11 @@ for preset in default asan; do
 done
 
 if [ -f app/win32/CMakeLists.txt ] && grep -q add_executable app/win32/CMakeLists.txt; then
-    echo "== Windows cross build =="
-    cmake --preset mingw >/dev/null
-    cmake --build --preset mingw
+    for preset in mingw mingw-i686; do
+        echo "== Windows cross build ($preset) =="
+        cmake --preset "$preset" >/dev/null
+        cmake --build --preset "$preset"
+    done
 fi
 
 for preset in default asan; do

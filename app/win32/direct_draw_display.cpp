@@ -11,6 +11,11 @@ static_assert(kBlitWait == DDBLT_WAIT, "blit flag values must match DirectDraw's
 static_assert(kBlitKeySource == DDBLT_KEYSRC, "blit flag values must match DirectDraw's");
 static_assert(kBlitColourFill == DDBLT_COLORFILL, "blit flag values must match DirectDraw's");
 static_assert(sizeof(Rect) == sizeof(RECT), "Rect is handed to DirectDraw as a RECT");
+// The records DirectDraw checks by their dwSize: 108 and 100 bytes in a 32-bit program, more
+// in a 64-bit one, whose pointer fields are wider.
+constexpr bool kThirtyTwoBit = sizeof(void*) == 4;
+static_assert(sizeof(DDSURFACEDESC) == (kThirtyTwoBit ? 108 : 120), "DDSURFACEDESC layout");
+static_assert(sizeof(DDBLTFX) == (kThirtyTwoBit ? 100 : 128), "DDBLTFX layout");
 
 // A DirectDraw surface. Offscreen surfaces remember the bitmap they were filled from so the
 // picture can be put back after the surface was lost.
