@@ -64,6 +64,20 @@ SoftwareSurface::SoftwareSurface(uint32_t* external, int32_t width, int32_t heig
       colourKey{},
       px(w > 0 ? external : nullptr) {}
 
+void SoftwareSurface::reset(int32_t width, int32_t height, uint32_t* external) {
+    const bool valid = width > 0 && height > 0;
+    w = valid ? width : 0;
+    h = valid ? height : 0;
+    if (external != nullptr) {
+        owned.clear();
+        owned.shrink_to_fit();
+        px = valid ? external : nullptr;
+    } else {
+        owned.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
+        px = owned.data();
+    }
+}
+
 SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver)
     : targetSurface(width, height), resolver(std::move(resolver)) {}
 

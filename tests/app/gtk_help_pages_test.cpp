@@ -18,7 +18,7 @@ class HelpPagesTest : public ::testing::Test {
         root_ = pattern;
     }
     void TearDown() override { fs::remove_all(root_); }
-    void page(const fs::path& dir, HelpPage which) {
+    void page(const fs::path& dir, HelpTopic which) {
         fs::create_directories(dir);
         std::ofstream(dir / HelpPages::fileName(which)) << "<html></html>";
     }
@@ -26,9 +26,9 @@ class HelpPagesTest : public ::testing::Test {
 };
 
 TEST_F(HelpPagesTest, EachCommandHasItsOwnPage) {
-    EXPECT_STRNE(HelpPages::fileName(HelpPage::Contents), HelpPages::fileName(HelpPage::Index));
-    EXPECT_STRNE(HelpPages::fileName(HelpPage::Contents), HelpPages::fileName(HelpPage::Search));
-    EXPECT_STRNE(HelpPages::fileName(HelpPage::Index), HelpPages::fileName(HelpPage::Search));
+    EXPECT_STRNE(HelpPages::fileName(HelpTopic::Contents), HelpPages::fileName(HelpTopic::Index));
+    EXPECT_STRNE(HelpPages::fileName(HelpTopic::Contents), HelpPages::fileName(HelpTopic::Search));
+    EXPECT_STRNE(HelpPages::fileName(HelpTopic::Index), HelpPages::fileName(HelpTopic::Search));
 }
 
 TEST_F(HelpPagesTest, TheFirstDirectoryWithContentsWins) {
@@ -36,29 +36,29 @@ TEST_F(HelpPagesTest, TheFirstDirectoryWithContentsWins) {
     fs::path first = root_ / "first";
     fs::path second = root_ / "second dir";
     fs::create_directories(empty);
-    for (HelpPage p : {HelpPage::Contents, HelpPage::Search, HelpPage::Index}) {
+    for (HelpTopic p : {HelpTopic::Contents, HelpTopic::Search, HelpTopic::Index}) {
         page(first, p);
         page(second, p);
     }
     HelpPages pages({empty.string(), (second / "..").string() + "/second dir", first.string()});
-    std::optional<std::string> uri = pages.uri(HelpPage::Index);
+    std::optional<std::string> uri = pages.uri(HelpTopic::Index);
     ASSERT_TRUE(uri.has_value());
     // A canonical file address, with the space escaped.
     EXPECT_EQ(*uri,
-              "file://" + root_.string() + "/second%20dir/" + HelpPages::fileName(HelpPage::Index));
+              "file://" + root_.string() + "/second%20dir/" + HelpPages::fileName(HelpTopic::Index));
 }
 
 TEST_F(HelpPagesTest, NoHelpGivesNoAddress) {
     HelpPages none({(root_ / "missing").string()});
-    EXPECT_FALSE(none.uri(HelpPage::Contents).has_value());
+    EXPECT_FALSE(none.uri(HelpTopic::Contents).has_value());
 
     // A set without its search page does not borrow one from a later directory.
-    page(root_ / "a", HelpPage::Contents);
-    page(root_ / "b", HelpPage::Contents);
-    page(root_ / "b", HelpPage::Search);
+    page(root_ / "a", HelpTopic::Contents);
+    page(root_ / "b", HelpTopic::Contents);
+    page(root_ / "b", HelpTopic::Search);
     HelpPages partial({(root_ / "a").string(), (root_ / "b").string()});
-    EXPECT_TRUE(partial.uri(HelpPage::Contents).has_value());
-    EXPECT_FALSE(partial.uri(HelpPage::Search).has_value());
+    EXPECT_TRUE(partial.uri(HelpTopic::Contents).has_value());
+    EXPECT_FALSE(partial.uri(HelpTopic::Search).has_value());
 }
 
 TEST(HelpPagesDefaults, LookBesideTheProgramAsInstalledThenAsBuilt) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "display/image.h"
-#include "software/resource_files.h"
+#include "tests/support/resource_files.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/test_bitmaps.h"
 

@@ -7,7 +7,7 @@
 
 #include "display/image.h"
 #include "screen/game_screen.h"
-#include "software/headless_game.h"
+#include "tests/support/recording_host.h"
 #include "tests/support/recording_display.h"
 
 namespace kz {
