@@ -1,7 +1,9 @@
 #include "app/win32/direct_draw_display.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "app/win32/blit_clipping.h"
 #include "app/win32/lost_surface_retry.h"
 
 namespace kz {
@@ -76,6 +78,18 @@ HBITMAP loadBitmap(HINSTANCE instance, const BitmapName& name, int32_t width, in
 
 RECT toRect(const Rect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+// The surface's own rectangle: for the primary surface, the screen. Nothing when the
+// surface cannot say, and the blit then goes out unclipped for DirectDraw to judge.
+std::optional<Rect> surfaceBounds(IDirectDrawSurface* surface) {
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof(desc);
+    if (FAILED(surface->GetSurfaceDesc(&desc)) || (desc.dwFlags & DDSD_WIDTH) == 0 ||
+        (desc.dwFlags & DDSD_HEIGHT) == 0) {
+        return std::nullopt;
+    }
+    return Rect{0, 0, static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight)};
 }
 
 }  // namespace
@@ -192,8 +206,16 @@ bool DirectDrawDisplay::blit(Surface& target, const Rect& dst, Surface& source, 
                              uint32_t flags) {
     IDirectDrawSurface* to = static_cast<DirectDrawSurface&>(target).get();
     IDirectDrawSurface* from = static_cast<DirectDrawSurface&>(source).get();
-    RECT d = toRect(dst);
-    RECT s = toRect(src);
+    ClippedBlit part{dst, src};
+    if (const auto bounds = surfaceBounds(to)) {
+        const auto clipped = clipBlit(dst, src, *bounds);
+        if (!clipped) {
+            return true;  // wholly off the surface: nothing to draw
+        }
+        part = *clipped;
+    }
+    RECT d = toRect(part.dst);
+    RECT s = toRect(part.src);
     const HRESULT status =
         retryAfterRestore([&] { return to->Blt(&d, from, &s, flags, nullptr); },
                           [&] { return restoreLostSurfaces(); }, DDERR_SURFACELOST);
@@ -202,7 +224,15 @@ bool DirectDrawDisplay::blit(Surface& target, const Rect& dst, Surface& source, 
 
 bool DirectDrawDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
     IDirectDrawSurface* to = static_cast<DirectDrawSurface&>(target).get();
-    RECT d = toRect(dst);
+    Rect part = dst;
+    if (const auto bounds = surfaceBounds(to)) {
+        const auto clipped = clipFill(dst, *bounds);
+        if (!clipped) {
+            return true;  // wholly off the surface: nothing to fill
+        }
+        part = *clipped;
+    }
+    RECT d = toRect(part);
     DDBLTFX effects = {};
     effects.dwSize = sizeof(effects);
     effects.dwFillColor = colour;
