@@ -51,8 +51,12 @@ namespace {
 // A bitmap decoded by GDI as a device-independent section.
 class GdiBitmap : public Bitmap {
   public:
-    GdiBitmap(HBITMAP handle, BitmapName name, int32_t width, int32_t height)
-        : handle(handle), name(std::move(name)), width(width), height(height) {}
+    GdiBitmap(HBITMAP bitmapHandle, BitmapName bitmapName, int32_t bitmapWidth,
+              int32_t bitmapHeight)
+        : handle(bitmapHandle),
+          name(std::move(bitmapName)),
+          width(bitmapWidth),
+          height(bitmapHeight) {}
     ~GdiBitmap() override { DeleteObject(handle); }
     GdiBitmap(const GdiBitmap&) = delete;
     GdiBitmap& operator=(const GdiBitmap&) = delete;

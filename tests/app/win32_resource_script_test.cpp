@@ -116,15 +116,15 @@ TEST_F(ResourceScript, MenuIsTheSharedMenuTable) {
     }
     std::vector<std::string> expected;
     for (const MenuEntry& e : kMenuTable) {
-        const std::string depth = std::to_string(e.depth);
+        const std::string level = std::to_string(e.depth);
         if (e.kind == MenuEntry::Popup) {
-            expected.push_back(depth + " popup " + e.label);
+            expected.push_back(level + " popup " + e.label);
         } else if (e.kind == MenuEntry::Separator) {
-            expected.push_back(depth + " separator");
+            expected.push_back(level + " separator");
         } else {
             const std::string label =
                 e.shortcut ? std::string(e.label) + "\\t" + e.shortcut : std::string(e.label);
-            expected.push_back(depth + " item " + label + " " + std::to_string(e.command));
+            expected.push_back(level + " item " + label + " " + std::to_string(e.command));
         }
     }
     EXPECT_EQ(seen, expected);
