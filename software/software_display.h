@@ -47,8 +47,8 @@ class SoftwareSurface : public Surface {
 // A decoded bitmap in the same pixel format.
 class SoftwareBitmap : public Bitmap {
   public:
-    SoftwareBitmap(int32_t width, int32_t height, std::vector<uint32_t> pixels)
-        : w(width), h(height), pixels(std::move(pixels)) {}
+    SoftwareBitmap(int32_t width, int32_t height, std::vector<uint32_t> decodedPixels)
+        : w(width), h(height), pixels(std::move(decodedPixels)) {}
 
     int32_t width() const { return w; }
     int32_t height() const { return h; }
@@ -68,10 +68,10 @@ class SoftwareDisplay : public Display {
     // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
     using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
 
-    SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver = {});
+    SoftwareDisplay(int32_t width, int32_t height, BitmapResolver bitmapResolver = {});
     // The same with a target drawn into the caller's pixels (see SoftwareSurface).
     SoftwareDisplay(uint32_t* targetPixels, int32_t width, int32_t height,
-                    BitmapResolver resolver = {});
+                    BitmapResolver bitmapResolver = {});
 
     Surface* target() override { return &targetSurface; }
     // For a program that learns the size of what it shows only after the pictures exist:

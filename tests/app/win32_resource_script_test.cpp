@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -23,8 +22,7 @@ namespace kz {
 namespace {
 
 std::string sourceDir() {
-    const char* dir = std::getenv("KZ_SOURCE_DIR");
-    return dir ? dir : ".";
+    return KZ_SOURCE_ROOT;
 }
 
 std::string readFile(const std::string& relative) {

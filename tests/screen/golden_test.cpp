@@ -52,8 +52,8 @@ TEST_P(GoldenPicture, ScreenMatchesPixelForPixel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, GoldenPicture, ::testing::ValuesIn(golden::scenes()),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
+                         [](const auto& test) {
+                             std::string name = test.param.name;
                              for (char& c : name) {
                                  if (c == '-')
                                      c = '_';
