@@ -7,8 +7,8 @@
 
 #include "display/image.h"
 #include "screen/game_screen.h"
-#include "tests/support/recording_host.h"
 #include "tests/support/recording_display.h"
+#include "tests/support/recording_host.h"
 
 namespace kz {
 namespace {
