@@ -14,6 +14,21 @@
 
 namespace kz::test {
 
+// Little-endian fields of a byte buffer; 0 for a field that runs past its end.
+inline uint16_t readU16(const std::vector<uint8_t>& b, size_t at) {
+    if (at > b.size() || b.size() - at < 2) {
+        return 0;
+    }
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+inline uint32_t readU32(const std::vector<uint8_t>& b, size_t at) {
+    if (at > b.size() || b.size() - at < 4) {
+        return 0;
+    }
+    return readU16(b, at) | (uint32_t{readU16(b, at + 2)} << 16);
+}
+
 class PeResources {
   public:
     // Empty (loaded() false, error() saying why) when the file is missing or not a PE image.
@@ -61,14 +76,8 @@ class PeResources {
     bool has(size_t offset, size_t size) const {
         return offset <= bytes.size() && size <= bytes.size() - offset;
     }
-    uint16_t u16(size_t offset) const {
-        return has(offset, 2) ? static_cast<uint16_t>(bytes[offset] | (bytes[offset + 1] << 8)) : 0;
-    }
-    uint32_t u32(size_t offset) const {
-        return has(offset, 4)
-                   ? static_cast<uint32_t>(u16(offset) | (uint32_t{u16(offset + 2)} << 16))
-                   : 0;
-    }
+    uint16_t u16(size_t offset) const { return readU16(bytes, offset); }
+    uint32_t u32(size_t offset) const { return readU32(bytes, offset); }
 
     std::optional<size_t> fileOffset(uint32_t rva, uint32_t size) const {
         for (const Section& s : sections) {

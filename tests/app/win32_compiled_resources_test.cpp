@@ -36,10 +36,10 @@ std::string programPath;
 std::string programMachine;
 
 uint16_t u16(const std::vector<uint8_t>& b, size_t at) {
-    return at + 2 <= b.size() ? static_cast<uint16_t>(b[at] | (b[at + 1] << 8)) : 0;
+    return test::readU16(b, at);
 }
 uint32_t u32(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint32_t>(u16(b, at) | (uint32_t{u16(b, at + 2)} << 16));
+    return test::readU32(b, at);
 }
 uint32_t bigEndian32(const std::vector<uint8_t>& b, size_t at) {
     return at + 4 <= b.size() ? (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) |
