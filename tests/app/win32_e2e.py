@@ -530,7 +530,20 @@ def main():
         log("help opens from a folder named in Cyrillic and Greek")
         check_help_tabs(panes)
 
-        log("run 5: a virtual desktop")
+        log("run 5: the Windows session ends")
+        p = start()
+        p.choose(0, FIELD_SIZES, "5 x 5")
+        # Log-off: every window gets WM_QUERYENDSESSION and WM_ENDSESSION, then the
+        # processes are ended without a WM_QUIT.
+        run(["wineboot", "--end-session", "--force", "--kill"], wine.env, timeout=60,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        p.process.wait_exit(WAIT_STEP)
+        field = wine.stored("dimensionsRange")
+        check(field == "REG_DWORD 0x5",
+              f"after the session ended dimensionsRange is '{field}': 5 x 5 was lost")
+        log("the end of the Windows session keeps the 5 x 5 chosen in that run")
+
+        log("run 6: a virtual desktop")
         close_box_in_virtual_desktop(wine, folder, golden)
         print("PASS")
         return 0
