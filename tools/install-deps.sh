@@ -15,8 +15,9 @@ web_packages=(
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
-    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
-    wine wine64 xvfb xdotool x11-utils imagemagick
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 fp-utils
+    wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
 )
@@ -51,5 +52,10 @@ for p in "${missing[@]}"; do
     fi
 done
 echo "Installing: ${missing[*]}"
+# The 32-bit Windows program runs under the 32-bit Wine, a package of the i386 architecture.
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
