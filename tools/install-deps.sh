@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs that are missing.
 #   tools/install-deps.sh play   what building and running the Linux program needs
 #   tools/install-deps.sh web    what building and serving the browser program needs
-#   tools/install-deps.sh all    all of that plus the Windows cross build, Wine and the test tools
+#   tools/install-deps.sh all    all of that plus the Windows cross build, Wine, the test and the release tools
 set -euo pipefail
 
 play_packages=(
@@ -21,11 +21,9 @@ test_packages=(
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
 )
-# The release: the Debian package, the 32-bit Windows program and its installer, which Wine
-# runs with its 32-bit half.
+# The release: the Debian package, its check and the Windows installer.
 release_packages=(
     dpkg-dev lintian nsis zip
-    g++-mingw-w64-i686 binutils-mingw-w64-i686 wine32:i386
 )
 
 case "${1:-all}" in
@@ -45,12 +43,6 @@ done
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-for p in "${missing[@]}"; do
-    # Packages of another architecture need it known to dpkg before apt-get update.
-    if [[ $p == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${p#*:}"; then
-        $sudo dpkg --add-architecture "${p#*:}"
-    fi
-done
 echo "Installing: ${missing[*]}"
 # The 32-bit Windows program runs under the 32-bit Wine, a package of the i386 architecture.
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&

@@ -311,21 +311,11 @@ def opened_addresses(opened):
 
 
 def find_window(env, title, timeout):
-    """The id of the one visible window titled exactly title."""
-    def search():
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                                env=env, timeout=10, stdout=subprocess.PIPE, text=True)
-        ids = result.stdout.split()
-        return ids[0] if len(ids) == 1 else None
-    return wait_until(search, timeout, f"one window titled {title!r} should appear", step=0.5)
-
-
-def window_geometry(env, window):
-    """(x, y, width, height) of an X window on the screen."""
-    info = run(["xwininfo", "-id", window], env, stdout=subprocess.PIPE, text=True).stdout
-    value = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
-    return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
-            value("Height"))
+    """The id of the one visible window titled exactly title, once there is one."""
+    def one():
+        windows = find_windows(env, title)
+        return windows[0] if len(windows) == 1 else None
+    return wait_until(one, timeout, f"one window titled {title!r} should appear", step=0.5)
 
 
 class WinePrefix:
@@ -417,10 +407,9 @@ def wine_client_area(env, window):
 def end_windows_program(env, game, client, timeout=10):
     """Ctrl+W after a click on the felt between the panels and the field, which gives the window
     the keyboard; returns the exit code."""
-    x, y = client[0], client[1]
-    run(["xdotool", "mousemove", str(x + 5), str(y + 495), "click", "1"], env)
+    xdotool(env, "mousemove", client[0] + 5, client[1] + 495, "click", 1)
     time.sleep(0.3)
-    run(["xdotool", "key", "ctrl+w"], env)
+    xdotool(env, "key", "ctrl+w")
     return game.wait_exit(timeout)
 
 
@@ -428,7 +417,7 @@ def play_windows_program(prefix, *command, cwd=None, title="Kestrane Zivadorured
                          timeout=60):
     """Starts the Windows program with a Wine command, waits for its window and ends it with
     Ctrl+W, which saves its settings; returns (client area width and height, exit code)."""
-    run(["xdotool", "mousemove", "1000", "740"], prefix.env)
+    xdotool(prefix.env, "mousemove", 1000, 740)
     game = prefix.start(*command, cwd=cwd)
     try:
         window = find_window(prefix.env, title, timeout)
