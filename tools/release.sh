@@ -110,16 +110,8 @@ texts=$root/build/release-texts
 rm -rf "$texts"
 mkdir -p "$texts"
 sed "s/@VERSION@/$version/g; s/\$/\r/" "$windows_templates/README.txt" >"$texts/README.txt"
-if [ -f "$root/LICENSE" ]; then
-    sed 's/$/\r/' "$root/LICENSE" >"$texts/LICENSE.txt"
-else
-    # Until the source tree carries a LICENSE file, the licence of the Debian copyright file.
-    {
-        printf 'MIT License\n\nCopyright 2026 Kestrane Games\n\n'
-        awk '/^License: / { n++; next } n == 2 && /^ / { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' \
-            "$debian_templates/copyright"
-    } | sed 's/$/\r/' >"$texts/LICENSE.txt"
-fi
+[ -f "$root/LICENSE" ] || die "there is no LICENSE file"
+sed 's/$/\r/' "$root/LICENSE" >"$texts/LICENSE.txt"
 
 help_name="Kestrane Zivadorured Help.chm"
 for pair in win32:mingw-i686 win64:mingw; do
