@@ -9,7 +9,7 @@ KZ_SKIP_ROOT_TESTS=1 says to skip it. A package that is installed already is lef
 test fails instead of replacing it.
 
 usage: deb_install_test.py DIST_DIR VERSION
-Exit codes: 0 passed, 1 failed, 77 skipped (no release was made, or KZ_SKIP_ROOT_TESTS=1).
+Exit codes: 0 passed, 1 failed (also when no release was made), 77 skipped (KZ_SKIP_ROOT_TESTS=1).
 """
 import glob
 import os
@@ -112,8 +112,8 @@ def main():
     dist, version = sys.argv[1], sys.argv[2]
     debs = glob.glob(os.path.join(dist, f"{PACKAGE}_{version}_*.deb"))
     if not debs:
-        print(f"SKIP: {dist} holds no {PACKAGE}_{version}_*.deb (make one with tools/release.sh)")
-        return 77
+        print(f"FAIL: {dist} holds no {PACKAGE}_{version}_*.deb (make one with tools/release.sh)")
+        return 1
     check(len(debs) == 1, f"more than one Debian package in {dist}: {debs}")
     deb = debs[0]
     if os.geteuid() != 0:

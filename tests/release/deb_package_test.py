@@ -5,7 +5,7 @@ desktop entry with its icons, the AppStream data, a manual page in section 6, a
 machine-readable copyright file and the changelog; its dependencies came from dpkg-shlibdeps.
 
 usage: deb_package_test.py DIST_DIR VERSION
-Exit codes: 0 passed, 1 failed, 77 skipped (no release was made: tools/release.sh).
+Exit codes: 0 passed, 1 failed (also when no release was made: tools/release.sh).
 """
 import glob
 import os
@@ -29,8 +29,8 @@ def output(*command):
 def find_deb(dist, version):
     debs = glob.glob(os.path.join(dist, f"{PACKAGE}_{version}_*.deb"))
     if not debs:
-        print(f"SKIP: {dist} holds no {PACKAGE}_{version}_*.deb (make one with tools/release.sh)")
-        sys.exit(77)
+        print(f"FAIL: {dist} holds no {PACKAGE}_{version}_*.deb (make one with tools/release.sh)")
+        sys.exit(1)
     check(len(debs) == 1, f"more than one Debian package in {dist}: {debs}")
     return debs[0]
 
