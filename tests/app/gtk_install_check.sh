@@ -25,7 +25,7 @@ if [ -d "$source/resources/help" ]; then
     while IFS= read -r page; do
         need "share/kestrane-zivadorured/help/$page"
         pages=$((pages + 1))
-    done < <(cd "$source/resources/help" && find . -type f -name '*.htm*' | sed 's|^\./||')
+    done < <(cd "$source/resources/help" && find . -type f \( -name '*.htm*' -o -name '*.png' -o -name '*.css' \) | sed 's|^\./||')
 fi
 if [ $pages -eq 0 ]; then
     echo "note: the source tree has no help pages yet; only the generated ones are checked"
