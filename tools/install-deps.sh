@@ -12,7 +12,7 @@ test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
-    wine wine64 xvfb xdotool x11-utils imagemagick
+    wine wine64 xvfb xdotool x11-utils imagemagick openbox
     desktop-file-utils appstream nodejs
 )
 
@@ -31,7 +31,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
+        echo "    apt-get update && apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo="sudo"
+fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

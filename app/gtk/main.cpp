@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/gtk/display_failure.h"
 #include "app/gtk/fatal_error.h"
 #include "app/gtk/program.h"
 
@@ -13,9 +14,8 @@ int main(int argc, char** argv) {
     g_setenv("GDK_GL", "disable", FALSE);
     if (!gtk_init_check(&argc, &argv)) {
         // No window can be opened; the message goes to the terminal.
-        const char* display = g_getenv("DISPLAY");
-        std::fprintf(stderr, "kestrane-zivadorured: cannot open the display %s\n",
-                     display && *display ? display : "(DISPLAY is not set)");
+        std::fprintf(stderr, "kestrane-zivadorured: %s\n",
+                     kz::displayFailureMessage(kz::currentDisplayEnvironment()).c_str());
         kz::showFatalError(nullptr, kz::FatalError::Window);
         return 1;
     }
