@@ -13,6 +13,8 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     gtk_window_set_title(GTK_WINDOW(window_), kProgramTitle);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     g_signal_connect(window_, "delete-event", G_CALLBACK(onDelete), this);
+    g_signal_connect_after(window_, "realize", G_CALLBACK(onRealize), nullptr);
+    g_signal_connect(window_, "window-state-event", G_CALLBACK(onWindowState), nullptr);
 
     accelerators_ = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
@@ -143,6 +145,32 @@ gboolean MainWindow::onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
         self->handlers_.key(k->message, k->wparam, k->lparam);
     }
     // Keys stay available to the window's menu mnemonics and keyboard navigation.
+    return FALSE;
+}
+
+void MainWindow::onRealize(GtkWidget* widget, gpointer) {
+    // A fixed-size window: the window manager is to offer moving, minimizing and closing
+    // only, with no maximize button. The window keeps its normal type, which gives it its
+    // place in task bars.
+    GdkWindow* window = gtk_widget_get_window(widget);
+    gdk_window_set_functions(
+        window, static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_MINIMIZE | GDK_FUNC_CLOSE));
+    gdk_window_set_decorations(
+        window, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU |
+                                             GDK_DECOR_MINIMIZE));
+}
+
+gboolean MainWindow::onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer) {
+    // Some window managers maximize or go full screen on request whatever the window says;
+    // the picture has one size, so the window returns to it at once.
+    constexpr int kRefused = GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_FULLSCREEN;
+    const int entered = event->changed_mask & event->new_window_state & kRefused;
+    if (entered & GDK_WINDOW_STATE_FULLSCREEN) {
+        gtk_window_unfullscreen(GTK_WINDOW(widget));
+    }
+    if (entered & GDK_WINDOW_STATE_MAXIMIZED) {
+        gtk_window_unmaximize(GTK_WINDOW(widget));
+    }
     return FALSE;
 }
 

@@ -14,9 +14,9 @@
 namespace kz {
 
 // The program's one window: a title, the menu bar and a drawing area that shows a pixel
-// buffer (0x00RRGGBB rows without padding). The window cannot be resized. Pointer and key
-// events over the drawing area reach the handlers as Windows messages in client
-// coordinates.
+// buffer (0x00RRGGBB rows without padding). The window cannot be resized, maximized or
+// made full screen. Pointer and key events over the drawing area reach the handlers as
+// Windows messages in client coordinates.
 class MainWindow {
   public:
     struct Handlers {
@@ -58,6 +58,8 @@ class MainWindow {
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
+    static void onRealize(GtkWidget* widget, gpointer unused);
+    static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer unused);
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
