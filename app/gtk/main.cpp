@@ -2,12 +2,13 @@
 
 #include <cstdio>
 
+#include "app/gtk/application_id.h"
 #include "app/gtk/display_failure.h"
 #include "app/gtk/fatal_error.h"
 #include "app/gtk/program.h"
 
 int main(int argc, char** argv) {
-    g_set_prgname("kestrane-zivadorured");
+    g_set_prgname(kz::kApplicationId);
     // The game draws into image surfaces only. Without this GDK probes OpenGL while it opens
     // the display, which loads the GL driver: with a software rasteriser that is some 50 MiB
     // and a good part of the start-up time. Whoever sets GDK_GL keeps their choice.
@@ -19,8 +20,9 @@ int main(int argc, char** argv) {
         kz::showFatalError(nullptr, kz::FatalError::Window);
         return 1;
     }
-    // After GTK's own start-up, which sets the class from the program name.
-    gdk_set_program_class("kestrane-zivadorured");
+    // After GTK's own start-up, which sets the class from the program name with a capital
+    // first letter; both parts of WM_CLASS are to be the application id.
+    gdk_set_program_class(kz::kApplicationId);
     kz::Program program;
     return program.run();
 }
