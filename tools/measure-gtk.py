@@ -22,7 +22,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_PROGRAM = os.path.join(HERE, "..", "build", "default", "app", "gtk", "kestrane-zivadorured")
-YARDSTICKS = ["/usr/games/sgt-net", "/usr/games/sgt-mines", "/usr/games/sgt-untangle"]
+YARDSTICKS = ["/usr/games/sgt-net", "/usr/games/sgt-mines", "/usr/games/sgt-untangle",
+              "/usr/games/sgt-pegs"]
 NEXT_BUTTON = (117, 439)
 
 

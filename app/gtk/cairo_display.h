@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "display/rect.h"
+#include "display/surface.h"
+
+namespace kz {
+
+// A picture or the target of the cairo surface layer.
+class CairoSurface : public Surface {
+  public:
+    CairoSurface(const void* owner, cairo_surface_t* opaque, int32_t width, int32_t height,
+                 const ColourKey* key);
+    ~CairoSurface() override;
+    CairoSurface(const CairoSurface&) = delete;
+    CairoSurface& operator=(const CairoSurface&) = delete;
+
+    const void* owner() const { return owner_; }
+    cairo_surface_t* opaque() const { return opaque_; }
+    // The same picture with the colour key's pixels transparent; null without a key or
+    // before a bitmap was copied in.
+    cairo_surface_t* keyed() const { return keyed_; }
+    void setKeyed(cairo_surface_t* keyed);
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
+    bool isKeyed() const { return hasKey_; }
+    const ColourKey& key() const { return key_; }
+
+  private:
+    const void* owner_;
+    cairo_surface_t* opaque_;
+    cairo_surface_t* keyed_ = nullptr;
+    int32_t width_;
+    int32_t height_;
+    bool hasKey_;
+    ColourKey key_;
+};
+
+// The surface layer on cairo. Every surface, the target among them, comes from a factory
+// that makes them like the window's own: on X11 they are pixmaps in the X server, so the
+// pictures take no memory in the program and every blit and fill is done by the server.
+// Bitmaps are decoded once, copied in and let go. The results are those of the software
+// surface pixel for pixel: whole-pixel copies, fills and a colour key range.
+class CairoDisplay : public Display {
+  public:
+    // A new surface of RGB24 content, width x height at scale 1, or null.
+    using SurfaceFactory = std::function<cairo_surface_t*(int32_t width, int32_t height)>;
+    // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
+    using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
+
+    CairoDisplay(int32_t width, int32_t height, SurfaceFactory factory,
+                 BitmapResolver resolver = {});
+    ~CairoDisplay() override;
+    CairoDisplay(const CairoDisplay&) = delete;
+    CairoDisplay& operator=(const CairoDisplay&) = delete;
+
+    // False when the target could not be made; nothing can be drawn then.
+    bool ready() const { return target_ != nullptr; }
+
+    Surface* target() override { return target_.get(); }
+    std::unique_ptr<Bitmap> openBitmap(const BitmapName& name, int32_t width,
+                                       int32_t height) override;
+    std::unique_ptr<Surface> createSurface(int32_t width, int32_t height,
+                                           const ColourKey* key) override;
+    bool copyBitmap(Surface& surface, const Bitmap& bitmap) override;
+    bool blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
+              uint32_t flags) override;
+    bool fill(Surface& target, const Rect& dst, uint32_t colour) override;
+
+    // The picture to show; null when not ready.
+    cairo_surface_t* targetSurface() const { return target_ ? target_->opaque() : nullptr; }
+    // The clipped rectangles written to the target since the last call, in order.
+    std::vector<Rect> takeWrittenRects();
+
+  private:
+    cairo_surface_t* newSurface(int32_t width, int32_t height) const;
+
+    SurfaceFactory factory_;
+    BitmapResolver resolver_;
+    std::unique_ptr<CairoSurface> target_;
+    std::vector<Rect> writtenRects_;
+};
+
+}  // namespace kz

@@ -1,0 +1,151 @@
+// The cairo surface layer against the software one: the same operations must leave the
+// same pixels and give the same answers. Surfaces here are images in memory; in the program
+// they are made like the window's (pixmaps in the X server) and follow the same rules.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/gtk/cairo_display.h"
+#include "software/software_display.h"
+
+namespace kz {
+namespace {
+
+cairo_surface_t* imageSurface(int32_t width, int32_t height) {
+    return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+}
+
+std::vector<uint32_t> pixelsOf(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    const int32_t w = cairo_image_surface_get_width(surface);
+    const int32_t h = cairo_image_surface_get_height(surface);
+    const int32_t stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+        for (int32_t x = 0; x < w; ++x) {
+            out.push_back(row[x] & 0xFFFFFF);
+        }
+    }
+    return out;
+}
+
+std::vector<uint32_t> pixelsOf(const SoftwareSurface& surface) {
+    return std::vector<uint32_t>(surface.pixels(), surface.pixels() + surface.pixelCount());
+}
+
+// A picture with a gradient and a band of colours inside the test key range.
+SoftwareBitmap picture(int32_t w, int32_t h, uint32_t seed) {
+    std::vector<uint32_t> px;
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            const auto v = static_cast<uint32_t>(x * 7 + y * 13) + seed;
+            px.push_back(x % 5 == 0 ? 0x00FF00u + (v & 3) : (v * 2654435761u) & 0xFFFFFF);
+        }
+    }
+    return SoftwareBitmap(w, h, px);
+}
+
+class CairoDisplayTest : public ::testing::Test {
+  protected:
+    static constexpr int32_t kW = 64;
+    static constexpr int32_t kH = 48;
+    CairoDisplay cairo_{kW, kH, imageSurface};
+    SoftwareDisplay software_{kW, kH};
+
+    cairo_surface_t* cairoTarget() { return cairo_.targetSurface(); }
+    void expectSameTarget(const char* after) {
+        EXPECT_EQ(pixelsOf(cairoTarget()), pixelsOf(software_.targetPixels())) << after;
+    }
+};
+
+TEST_F(CairoDisplayTest, BlitsAndFillsLeaveThePixelsOfTheSoftwareSurface) {
+    ASSERT_TRUE(cairo_.ready());
+    const ColourKey key{0x00FF00, 0x00FF03};
+    struct Pair {
+        std::unique_ptr<Surface> cairo;
+        std::unique_ptr<Surface> software;
+    };
+    std::vector<Pair> sources;
+    for (int i = 0; i < 3; ++i) {
+        const int32_t w = 20 + 7 * i;
+        const int32_t h = 15 + 5 * i;
+        const ColourKey* k = i == 2 ? &key : nullptr;
+        Pair p{cairo_.createSurface(w, h, k), software_.createSurface(w, h, k)};
+        ASSERT_NE(p.cairo, nullptr);
+        SoftwareBitmap bitmap = picture(w, h, static_cast<uint32_t>(i) * 1000);
+        ASSERT_TRUE(cairo_.copyBitmap(*p.cairo, bitmap));
+        ASSERT_TRUE(software_.copyBitmap(*p.software, bitmap));
+        sources.push_back(std::move(p));
+    }
+
+    std::mt19937 random(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int step = 0; step < 400; ++step) {
+        if (step % 9 == 0) {
+            const Rect r{pick(-10, kW), pick(-10, kH), pick(-10, kW + 10), pick(-10, kH + 10)};
+            const auto colour = static_cast<uint32_t>(pick(0, 0xFFFFFF));
+            ASSERT_EQ(cairo_.fill(*cairo_.target(), r, colour),
+                      software_.fill(*software_.target(), r, colour));
+        } else {
+            Pair& s = sources[static_cast<size_t>(pick(0, 2))];
+            const int32_t w = pick(-2, 30);
+            const int32_t h = pick(-2, 30);
+            const Rect src{pick(-3, 25), pick(-3, 20), 0, 0};
+            const Rect from{src.left, src.top, src.left + w, src.top + h};
+            const Rect to{pick(-20, kW), pick(-20, kH), 0, 0};
+            // Now and then destination and source differ in size: refused by both.
+            const int32_t grow = step % 23 == 0 ? 1 : 0;
+            const Rect dst{to.left, to.top, to.left + w + grow, to.top + h};
+            const uint32_t flags = kBlitWait | (step % 2 == 0 ? kBlitKeySource : 0u);
+            ASSERT_EQ(cairo_.blit(*cairo_.target(), dst, *s.cairo, from, flags),
+                      software_.blit(*software_.target(), dst, *s.software, from, flags))
+                << "step " << step;
+        }
+        if (step % 50 == 0) {
+            expectSameTarget("a step");
+        }
+    }
+    expectSameTarget("every step");
+    EXPECT_EQ(cairo_.takeWrittenRects(), software_.takeWrittenRects());
+}
+
+TEST_F(CairoDisplayTest, RefusesWhatTheSoftwareSurfaceRefuses) {
+    SoftwareBitmap bitmap = picture(10, 10, 1);
+    auto surface = cairo_.createSurface(10, 10, nullptr);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(cairo_.createSurface(0, 10, nullptr), nullptr);
+    EXPECT_FALSE(cairo_.copyBitmap(*surface, picture(10, 11, 1)));
+    ASSERT_TRUE(cairo_.copyBitmap(*surface, bitmap));
+    // A surface of another display is not drawn from or onto.
+    SoftwareDisplay other(10, 10);
+    auto foreign = other.createSurface(10, 10, nullptr);
+    CairoDisplay second(10, 10, imageSurface);
+    auto secondSurface = second.createSurface(10, 10, nullptr);
+    EXPECT_FALSE(cairo_.blit(*cairo_.target(), {0, 0, 5, 5}, *foreign, {0, 0, 5, 5}, kBlitWait));
+    EXPECT_FALSE(
+        cairo_.blit(*cairo_.target(), {0, 0, 5, 5}, *secondSurface, {0, 0, 5, 5}, kBlitWait));
+    EXPECT_FALSE(cairo_.fill(*foreign, {0, 0, 5, 5}, 0));
+    EXPECT_FALSE(cairo_.copyBitmap(*secondSurface, bitmap));
+    // A keyed surface that never got its picture draws nothing and says so.
+    const ColourKey key{1, 2};
+    auto empty = cairo_.createSurface(10, 10, &key);
+    EXPECT_FALSE(cairo_.blit(*cairo_.target(), {0, 0, 5, 5}, *empty, {0, 0, 5, 5},
+                             kBlitWait | kBlitKeySource));
+    // Nothing refused was written.
+    EXPECT_TRUE(cairo_.takeWrittenRects().empty());
+}
+
+TEST(CairoDisplay, WithoutATargetNothingIsReady) {
+    CairoDisplay none(690, 500, [](int32_t, int32_t) -> cairo_surface_t* { return nullptr; });
+    EXPECT_FALSE(none.ready());
+    EXPECT_EQ(none.target(), nullptr);
+    CairoDisplay broken(690, 500, [](int32_t, int32_t) {
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, -1, -1);
+    });
+    EXPECT_FALSE(broken.ready());
+}
+
+}  // namespace
+}  // namespace kz
