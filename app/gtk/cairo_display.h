@@ -5,12 +5,33 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "display/rect.h"
 #include "display/surface.h"
 
 namespace kz {
+
+// A decoded picture: 0x00RRGGBB pixels, row by row without padding.
+class DecodedBitmap : public Bitmap {
+  public:
+    DecodedBitmap(int32_t width, int32_t height, std::vector<uint32_t> pixels)
+        : width_(width), height_(height), pixels_(std::move(pixels)) {}
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
+    const std::vector<uint32_t>& pixels() const { return pixels_; }
+
+  private:
+    int32_t width_;
+    int32_t height_;
+    std::vector<uint32_t> pixels_;
+};
+
+// Decodes an uncompressed 24- or 32-bit BMP, the form of every picture of the game, in a
+// single pass; other formats (PNG, ...) through gdk-pixbuf. Null when it cannot.
+std::unique_ptr<DecodedBitmap> decodePicture(const uint8_t* bytes, size_t size);
+std::unique_ptr<DecodedBitmap> decodePictureFile(const std::string& path);
 
 // A picture or the target of the cairo surface layer.
 class CairoSurface : public Surface {
@@ -51,11 +72,18 @@ class CairoDisplay : public Display {
   public:
     // A new surface of RGB24 content, width x height at scale 1, or null.
     using SurfaceFactory = std::function<cairo_surface_t*(int32_t width, int32_t height)>;
-    // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
-    using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
+    // Hands the encoded bytes (BMP, PNG, ...) of a resource to the decoder, which returns
+    // the picture; null when there is no such resource. The bytes need only live that long.
+    using Decoder = std::function<std::unique_ptr<DecodedBitmap>(const uint8_t*, size_t)>;
+    using BitmapResolver =
+        std::function<std::unique_ptr<DecodedBitmap>(int32_t resourceId, const Decoder& decode)>;
+    // Writes width x height pixels (0x00RRGGBB, no padding) to a surface of the factory at
+    // (0, 0) by a way of its own; false leaves it to cairo.
+    using PixelWriter = std::function<bool(cairo_surface_t* surface, const uint32_t* pixels,
+                                           int32_t width, int32_t height)>;
 
     CairoDisplay(int32_t width, int32_t height, SurfaceFactory factory,
-                 BitmapResolver resolver = {});
+                 BitmapResolver resolver = {}, PixelWriter writer = {});
     ~CairoDisplay() override;
     CairoDisplay(const CairoDisplay&) = delete;
     CairoDisplay& operator=(const CairoDisplay&) = delete;
@@ -83,6 +111,7 @@ class CairoDisplay : public Display {
 
     SurfaceFactory factory_;
     BitmapResolver resolver_;
+    PixelWriter writer_;
     std::unique_ptr<CairoSurface> target_;
     std::vector<Rect> writtenRects_;
 };

@@ -3,6 +3,10 @@
 // they are made like the window's (pixmaps in the X server) and follow the same rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "app/gtk/cairo_display.h"
@@ -36,7 +40,7 @@ std::vector<uint32_t> pixelsOf(const SoftwareSurface& surface) {
 }
 
 // A picture with a gradient and a band of colours inside the test key range.
-SoftwareBitmap picture(int32_t w, int32_t h, uint32_t seed) {
+DecodedBitmap picture(int32_t w, int32_t h, uint32_t seed) {
     std::vector<uint32_t> px;
     for (int32_t y = 0; y < h; ++y) {
         for (int32_t x = 0; x < w; ++x) {
@@ -44,7 +48,7 @@ SoftwareBitmap picture(int32_t w, int32_t h, uint32_t seed) {
             px.push_back(x % 5 == 0 ? 0x00FF00u + (v & 3) : (v * 2654435761u) & 0xFFFFFF);
         }
     }
-    return SoftwareBitmap(w, h, px);
+    return DecodedBitmap(w, h, px);
 }
 
 class CairoDisplayTest : public ::testing::Test {
@@ -74,9 +78,9 @@ TEST_F(CairoDisplayTest, BlitsAndFillsLeaveThePixelsOfTheSoftwareSurface) {
         const ColourKey* k = i == 2 ? &key : nullptr;
         Pair p{cairo_.createSurface(w, h, k), software_.createSurface(w, h, k)};
         ASSERT_NE(p.cairo, nullptr);
-        SoftwareBitmap bitmap = picture(w, h, static_cast<uint32_t>(i) * 1000);
+        DecodedBitmap bitmap = picture(w, h, static_cast<uint32_t>(i) * 1000);
         ASSERT_TRUE(cairo_.copyBitmap(*p.cairo, bitmap));
-        ASSERT_TRUE(software_.copyBitmap(*p.software, bitmap));
+        ASSERT_TRUE(software_.copyBitmap(*p.software, SoftwareBitmap(w, h, bitmap.pixels())));
         sources.push_back(std::move(p));
     }
 
@@ -112,7 +116,7 @@ TEST_F(CairoDisplayTest, BlitsAndFillsLeaveThePixelsOfTheSoftwareSurface) {
 }
 
 TEST_F(CairoDisplayTest, RefusesWhatTheSoftwareSurfaceRefuses) {
-    SoftwareBitmap bitmap = picture(10, 10, 1);
+    DecodedBitmap bitmap = picture(10, 10, 1);
     auto surface = cairo_.createSurface(10, 10, nullptr);
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(cairo_.createSurface(0, 10, nullptr), nullptr);
@@ -135,6 +139,97 @@ TEST_F(CairoDisplayTest, RefusesWhatTheSoftwareSurfaceRefuses) {
                              kBlitWait | kBlitKeySource));
     // Nothing refused was written.
     EXPECT_TRUE(cairo_.takeWrittenRects().empty());
+}
+
+// The program's pictures as the software surface's decoder reads them.
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void expectDecodedAlike(const std::vector<uint8_t>& bytes, const std::string& what) {
+    std::unique_ptr<DecodedBitmap> ours = decodePicture(bytes.data(), bytes.size());
+    std::unique_ptr<SoftwareBitmap> theirs = decodeBitmap(bytes);
+    ASSERT_NE(theirs, nullptr) << what;
+    ASSERT_NE(ours, nullptr) << what;
+    EXPECT_EQ(ours->width(), theirs->width()) << what;
+    EXPECT_EQ(ours->height(), theirs->height()) << what;
+    EXPECT_EQ(ours->pixels(), theirs->data()) << what;
+}
+
+TEST(DecodePicture, ReadsEveryPictureOfTheGameAsTheSoftwareSurfaceDoes) {
+    const std::string root = std::getenv("KZ_SOURCE_DIR") ? std::getenv("KZ_SOURCE_DIR") : ".";
+    int pictures = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root + "/resources/bitmaps")) {
+        expectDecodedAlike(fileBytes(entry.path().string()), entry.path().string());
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 21);
+    // Other formats go through gdk-pixbuf.
+    expectDecodedAlike(fileBytes(root + "/resources/icons/hicolor/32x32/kestrane-zivadorured.png"),
+                       "a PNG");
+    const auto fromFile = decodePictureFile(root + "/resources/bitmaps/102.bmp");
+    ASSERT_NE(fromFile, nullptr);
+    EXPECT_EQ(fromFile->width(), 100);
+}
+
+// A BMP as another program may write it: 2 x 2, the given bits per pixel and row order.
+std::vector<uint8_t> smallBmp(uint16_t bits, bool topDown) {
+    const size_t stride = (2 * bits / 8 + 3) & ~size_t{3};
+    std::vector<uint8_t> b(54 + stride * 2, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+        }
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<uint32_t>(b.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 2);
+    put32(22, topDown ? static_cast<uint32_t>(-2) : 2u);
+    b[26] = 1;
+    b[28] = static_cast<uint8_t>(bits);
+    // Stored rows: first the top row when top-down, else the bottom row. Blue, green, red.
+    const uint8_t colours[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
+    for (size_t row = 0; row < 2; ++row) {
+        for (size_t x = 0; x < 2; ++x) {
+            const uint8_t* c = colours[row * 2 + x];
+            std::copy(c, c + 3,
+                      b.begin() + static_cast<std::ptrdiff_t>(54 + row * stride + x * bits / 8));
+        }
+    }
+    return b;
+}
+
+TEST(DecodePicture, ReadsRowsInEitherOrderAnd32BitPixels) {
+    for (uint16_t bits : {uint16_t{24}, uint16_t{32}}) {
+        for (bool topDown : {false, true}) {
+            const std::vector<uint8_t> bytes = smallBmp(bits, topDown);
+            auto bitmap = decodePicture(bytes.data(), bytes.size());
+            ASSERT_NE(bitmap, nullptr) << bits << " " << topDown;
+            const std::vector<uint32_t> top = {0x030201, 0x060504};
+            const std::vector<uint32_t> bottom = {0x090807, 0x0C0B0A};
+            std::vector<uint32_t> want = topDown ? top : bottom;
+            const std::vector<uint32_t>& second = topDown ? bottom : top;
+            want.insert(want.end(), second.begin(), second.end());
+            EXPECT_EQ(bitmap->pixels(), want) << bits << " " << topDown;
+        }
+    }
+}
+
+TEST(DecodePicture, RefusesDamagedPictures) {
+    std::vector<uint8_t> bytes = smallBmp(24, false);
+    EXPECT_EQ(decodePicture(bytes.data(), bytes.size() - 1), nullptr);  // rows cut short
+    EXPECT_EQ(decodePicture(bytes.data(), 20), nullptr);
+    EXPECT_EQ(decodePicture(nullptr, 0), nullptr);
+    std::vector<uint8_t> huge = bytes;
+    huge[21] = 0x7F;  // a width of some two thousand million pixels
+    EXPECT_EQ(decodePicture(huge.data(), huge.size()), nullptr);
+    const std::string junk = "not a picture at all";
+    EXPECT_EQ(decodePicture(reinterpret_cast<const uint8_t*>(junk.data()), junk.size()), nullptr);
+    EXPECT_EQ(decodePictureFile("/nonexistent/picture.bmp"), nullptr);
 }
 
 TEST(CairoDisplay, WithoutATargetNothingIsReady) {
