@@ -1,24 +1,22 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test, in the default and in the sanitizer build.
-# Installs the Debian packages it needs first. Exits non-zero on any failure.
+# Checks the formatting, builds everything (the normal, the sanitizer and the Windows cross
+# build) and runs every test in the normal and in the sanitizer build. Installs the Debian
+# packages it needs first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install-deps.sh all
 
-status=0
-for preset in default asan; do
+echo "== formatting =="
+tools/check-format.sh
+
+for preset in default asan mingw web; do
     echo "== $preset build =="
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset"
     cmake --build --preset "$preset"
 done
 
-if [ -f app/win32/CMakeLists.txt ] && grep -q add_executable app/win32/CMakeLists.txt; then
-    echo "== Windows cross build =="
-    cmake --preset mingw >/dev/null
-    cmake --build --preset mingw
-fi
-
+status=0
 for preset in default asan; do
     echo "== $preset tests =="
     ctest --preset "$preset" || status=1

@@ -2,10 +2,10 @@
 
 namespace kz {
 
-Backdrop::Backdrop(Element* parent, int32_t x, int32_t y, int32_t width, int32_t height,
-                   Image* image)
-    : Element(parent, x, y, image) {
-    setupBackdrop(width, height, 0);
+Backdrop::Backdrop(Element* newParent, int32_t newX, int32_t newY, int32_t newWidth,
+                   int32_t newHeight, Image* newImage)
+    : Element(newParent, newX, newY, newImage) {
+    setupBackdrop(newWidth, newHeight, 0);
 }
 
 void Backdrop::setupBackdrop(int32_t newWidth, int32_t newHeight, uint32_t newFillColour) {
@@ -34,16 +34,16 @@ bool Backdrop::drawTiled(Surface* target) {
     if (tileW <= 0 || tileH <= 0) {
         return false;
     }
-    const int32_t originX = x + baseX;
-    const int32_t originY = y + baseY;
+    const Point origin = targetOrigin();
     for (const Rect& r : dirtyRects) {
-        if (r.right <= r.left || r.bottom <= r.top) {
+        if (r.empty()) {
             continue;  // nothing to paint
         }
+        const Rect area = r.translated(origin.x, origin.y);  // on the target
         int32_t srcTop = r.top % tileH;
-        int32_t dstTop = r.top + originY;
+        int32_t dstTop = area.top;
         for (;;) {
-            const bool lastRow = !(dstTop + (tileH - srcTop) < r.bottom + originY);
+            const bool lastRow = !(dstTop + (tileH - srcTop) < area.bottom);
             int32_t srcBottom;
             int32_t dstBottom;
             if (!lastRow) {
@@ -51,12 +51,12 @@ bool Backdrop::drawTiled(Surface* target) {
                 dstBottom = dstTop + (tileH - srcTop);
             } else {
                 srcBottom = r.bottom % tileH == 0 ? tileH : r.bottom % tileH;
-                dstBottom = r.bottom + originY;
+                dstBottom = area.bottom;
             }
             int32_t srcLeft = r.left % tileW;
-            int32_t dstLeft = r.left + originX;
+            int32_t dstLeft = area.left;
             for (;;) {
-                const bool lastColumn = !(dstLeft + (tileW - srcLeft) < r.right + originX);
+                const bool lastColumn = !(dstLeft + (tileW - srcLeft) < area.right);
                 int32_t srcRight;
                 int32_t dstRight;
                 if (!lastColumn) {
@@ -64,7 +64,7 @@ bool Backdrop::drawTiled(Surface* target) {
                     dstRight = dstLeft + (tileW - srcLeft);
                 } else {
                     srcRight = r.right % tileW == 0 ? tileW : r.right % tileW;
-                    dstRight = r.right + originX;
+                    dstRight = area.right;
                 }
                 if (!image->blit(target, Rect{dstLeft, dstTop, dstRight, dstBottom},
                                  Rect{srcLeft, srcTop, srcRight, srcBottom})) {
@@ -92,11 +92,9 @@ bool Backdrop::drawFilled(Surface* target) {
     if (display == nullptr || target == nullptr) {
         return false;
     }
-    const int32_t originX = x + baseX;
-    const int32_t originY = y + baseY;
+    const Point origin = targetOrigin();
     for (const Rect& r : dirtyRects) {
-        const Rect dst{r.left + originX, r.top + originY, r.right + originX, r.bottom + originY};
-        if (!display->fill(*target, dst, fillColour)) {
+        if (!display->fill(*target, r.translated(origin.x, origin.y), fillColour)) {
             return false;
         }
     }

@@ -10,7 +10,8 @@ namespace kz {
 // with one colour. It always keeps and paints dirty rectangles and never draws children.
 class Backdrop : public Element {
   public:
-    Backdrop(Element* parent, int32_t x, int32_t y, int32_t width, int32_t height, Image* image);
+    Backdrop(Element* newParent, int32_t newX, int32_t newY, int32_t newWidth, int32_t newHeight,
+             Image* newImage);
 
     bool draw(Surface* target) override;
     // Sets the size and fill colour and makes the element paint; invalidates nothing.

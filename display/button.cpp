@@ -4,10 +4,10 @@
 
 namespace kz {
 
-Button::Button(Element* parent, int32_t x, int32_t y, Image* image, int32_t normalFrame,
-               int32_t hoverFrame, int32_t pressedFrame)
-    : Element(parent, x, y, image) {
-    setStateFrames(normalFrame, hoverFrame, pressedFrame);
+Button::Button(Element* newParent, int32_t newX, int32_t newY, Image* newImage,
+               int32_t newNormalFrame, int32_t newHoverFrame, int32_t newPressedFrame)
+    : Element(newParent, newX, newY, newImage) {
+    setStateFrames(newNormalFrame, newHoverFrame, newPressedFrame);
 }
 
 void Button::setStateFrames(int32_t newNormalFrame, int32_t newHoverFrame,

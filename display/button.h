@@ -26,8 +26,8 @@ class Button : public Element {
     static constexpr ElementEvent ButtonDragOut = 6;
     static constexpr ElementEvent ButtonDragIn = 7;
 
-    Button(Element* parent, int32_t x, int32_t y, Image* image, int32_t normalFrame,
-           int32_t hoverFrame, int32_t pressedFrame);
+    Button(Element* newParent, int32_t newX, int32_t newY, Image* newImage, int32_t newNormalFrame,
+           int32_t newHoverFrame, int32_t newPressedFrame);
 
     InputResult onMouse(uint32_t message, uint32_t wparam, int32_t px, int32_t py) override;
 

@@ -6,10 +6,10 @@
 
 namespace kz {
 
-Counter::Counter(Element* parent, int32_t x, int32_t y, Image* digits, int32_t positions,
-                 int32_t initialValue, bool hideLeadingZeros, bool clockFormat)
-    : Element(parent, x, y, digits) {
-    setupCounter(positions, initialValue, hideLeadingZeros, clockFormat);
+Counter::Counter(Element* newParent, int32_t newX, int32_t newY, Image* digits, int32_t positions,
+                 int32_t initialValue, bool hideZeros, bool clock)
+    : Element(newParent, newX, newY, digits) {
+    setupCounter(positions, initialValue, hideZeros, clock);
 }
 
 int64_t Counter::power(int32_t base, int32_t exponent) {
@@ -124,11 +124,8 @@ void Counter::childChanged(Element* child) {
         return;
     }
     needsRedraw = true;
-    const int32_t cx = child->getX();
-    const int32_t cy = child->getY();
-    const Rect r{cx, cy, cx + child->getWidth(), cy + child->getHeight()};
     if (parent != nullptr) {
-        parent->childRectChanged(this, r);
+        parent->childRectChanged(this, rectInParent(child));
     }
 }
 

@@ -16,8 +16,8 @@ class Counter : public Element {
     static constexpr int32_t kColonFrame = 11;
     static constexpr int32_t kClockMax = 215999;  // 59:59:59
 
-    Counter(Element* parent, int32_t x, int32_t y, Image* digits, int32_t positions,
-            int32_t initialValue, bool hideLeadingZeros, bool clockFormat = false);
+    Counter(Element* newParent, int32_t newX, int32_t newY, Image* digits, int32_t positions,
+            int32_t initialValue, bool hideZeros, bool clock = false);
 
     // Positions change as a whole and never overlap: only the position's own rectangle goes
     // up the tree, and the Counter (which paints nothing) keeps none.

@@ -1,12 +1,11 @@
 #include "display/element.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace kz {
 
-Element::Element(Element* parent, int32_t x, int32_t y, Image* image) {
-    init(parent, x, y, image);
+Element::Element(Element* newParent, int32_t newX, int32_t newY, Image* newImage) {
+    init(newParent, newX, newY, newImage);
 }
 
 Element::~Element() {
@@ -244,29 +243,28 @@ void Element::addDirtyRect(const Rect& r) {
     if (!visible || !hasImage) {
         return;
     }
-    Rect clipped;
+    // Dropped only when wholly outside: a rectangle of no width inside the element is kept,
+    // so this is not the same as an empty intersection.
     if (r.left >= width || r.top >= height || r.right <= 0 || r.bottom <= 0) {
         return;
     }
-    clipped.left = std::max(r.left, 0);
-    clipped.top = std::max(r.top, 0);
-    clipped.right = std::min(r.right, width);
-    clipped.bottom = std::min(r.bottom, height);
-    dirtyRects.push_back(clipped);
+    dirtyRects.push_back(r.intersected(bounds()));
 }
 
 void Element::markAllDirty() {
     if (!visible || !hasImage) {
         return;
     }
-    dirtyRects.assign(1, Rect{0, 0, width, height});
+    dirtyRects.assign(1, bounds());
 }
 
 void Element::invalidateRect(const Rect& r) {
     if (!visible) {
         return;
     }
-    const Rect own{r.left - x, r.top - y, r.right - x, r.bottom - y};
+    const Rect own = r.translated(-x, -y);
+    // A rectangle that only touches the left or top edge still reaches the element (and its
+    // children), unlike an intersection, which would be empty there.
     if (own.left >= width || own.top >= height || own.right < 0 || own.bottom < 0) {
         return;
     }
@@ -293,9 +291,7 @@ void Element::childRectChanged(Element* child, const Rect& r) {
         return;
     }
     needsRedraw = true;
-    const int32_t cx = child->getX();
-    const int32_t cy = child->getY();
-    const Rect own{r.left + cx, r.top + cy, r.right + cx, r.bottom + cy};
+    const Rect own = r.translated(child->getX(), child->getY());
     addDirtyRect(own);
     for (auto& other : children) {
         if (other.get() != child) {
@@ -312,9 +308,7 @@ void Element::childChanged(Element* child) {
         return;
     }
     needsRedraw = true;
-    const int32_t cx = child->getX();
-    const int32_t cy = child->getY();
-    const Rect r{cx, cy, cx + child->getWidth(), cy + child->getHeight()};
+    const Rect r = rectInParent(child);
     addDirtyRect(r);
     for (auto& other : children) {
         if (other.get() != child) {
@@ -345,6 +339,11 @@ void Element::clearDirty() {
 }
 
 void Element::onFrameChanged() {}
+
+Rect Element::rectInParent(Element* child) {
+    return Rect{0, 0, child->getWidth(), child->getHeight()}.translated(child->getX(),
+                                                                        child->getY());
+}
 
 InputResult Element::onMouse(uint32_t message, uint32_t wparam, int32_t px, int32_t py) {
     if (!visible || !mouseEnabled || children.empty()) {
@@ -388,14 +387,10 @@ bool Element::draw(Surface* target) {
             return false;  // claims to paint but has nothing to paint with
         }
         const Rect frameArea = image->frameRect(frame);
-        const int32_t left = x + baseX;
-        const int32_t top = y + baseY;
+        const Point origin = targetOrigin();
         for (const Rect& r : dirtyRects) {
-            const int32_t w = r.right - r.left;
-            const int32_t h = r.bottom - r.top;
-            const Rect src{frameArea.left + r.left, frameArea.top + r.top,
-                           frameArea.left + r.left + w, frameArea.top + r.top + h};
-            const Rect dst{r.left + left, r.top + top, r.left + left + w, r.top + top + h};
+            const Rect src = r.translated(frameArea.left, frameArea.top);
+            const Rect dst = r.translated(origin.x, origin.y);
             if (!image->blit(target, dst, src)) {
                 return false;
             }

@@ -30,7 +30,7 @@ using ElementEvent = int32_t;
 // that an override takes part in every chain.
 class Element {
   public:
-    Element(Element* parent, int32_t x, int32_t y, Image* image);
+    Element(Element* newParent, int32_t newX, int32_t newY, Image* newImage);
     virtual ~Element();
 
     Element(const Element&) = delete;
@@ -110,6 +110,12 @@ class Element {
     void setChildren(std::vector<std::unique_ptr<Element>> list);
     // Deletes the children one by one in index order.
     void deleteChildren();
+    // The whole element in its own coordinates.
+    Rect bounds() const { return {0, 0, width, height}; }
+    // Where the element's top-left corner lands on the target surface.
+    Point targetOrigin() const { return {x + baseX, y + baseY}; }
+    // A child's rectangle in its parent's coordinates, as the child reports it.
+    static Rect rectInParent(Element* child);
 
     Element* parent = nullptr;
     int32_t baseX = 0;

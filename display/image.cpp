@@ -12,24 +12,25 @@ int32_t frameSize(int32_t total, int32_t cells) {
 }
 }  // namespace
 
-Image::Image(BitmapName source, int32_t width, int32_t height, int32_t columns, int32_t rows,
-             int32_t frameCount)
-    : Image(std::move(source), width, height, columns, rows, frameCount, false, 0, 0) {}
+Image::Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
+             int32_t gridRows, int32_t frames)
+    : Image(std::move(bitmap), bitmapWidth, bitmapHeight, gridColumns, gridRows, frames, false, 0,
+            0) {}
 
-Image::Image(BitmapName source, int32_t width, int32_t height, int32_t columns, int32_t rows,
-             int32_t frameCount, bool colourKeyed, uint32_t keyLow, uint32_t keyHigh)
-    : source(std::move(source)),
-      width(width),
-      height(height),
-      frameWidth(frameSize(width, columns)),
-      frameHeight(frameSize(height, rows)),
-      columns(columns),
-      rows(rows),
-      frameCount(frameCount),
-      colourKeyed(colourKeyed),
-      keyLow(keyLow),
-      keyHigh(keyHigh),
-      blitFlags(colourKeyed ? (kBlitWait | kBlitKeySource) : kBlitWait) {}
+Image::Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
+             int32_t gridRows, int32_t frames, bool keyed, uint32_t low, uint32_t high)
+    : source(std::move(bitmap)),
+      width(bitmapWidth),
+      height(bitmapHeight),
+      frameWidth(frameSize(bitmapWidth, gridColumns)),
+      frameHeight(frameSize(bitmapHeight, gridRows)),
+      columns(gridColumns),
+      rows(gridRows),
+      frameCount(frames),
+      colourKeyed(keyed),
+      keyLow(low),
+      keyHigh(high),
+      blitFlags(keyed ? (kBlitWait | kBlitKeySource) : kBlitWait) {}
 
 Image::~Image() = default;
 

@@ -12,11 +12,11 @@ namespace kz {
 // frames, numbered row by row. Elements refer to Images without owning them.
 class Image {
   public:
-    Image(BitmapName source, int32_t width, int32_t height, int32_t columns, int32_t rows,
-          int32_t frameCount);
+    Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
+          int32_t gridRows, int32_t frames);
     // The same with a source colour key range (inclusive, in the surface's pixel format).
-    Image(BitmapName source, int32_t width, int32_t height, int32_t columns, int32_t rows,
-          int32_t frameCount, bool colourKeyed, uint32_t keyLow, uint32_t keyHigh);
+    Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
+          int32_t gridRows, int32_t frames, bool keyed, uint32_t low, uint32_t high);
     virtual ~Image();
 
     Image(const Image&) = delete;

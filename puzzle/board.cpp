@@ -20,10 +20,10 @@ StickFrame frameFor(uint8_t inStart, uint8_t inOther) {
 
 }  // namespace
 
-Board::Board(Element* parent, int32_t x, int32_t y, Image* horizontalImage, Image* verticalImage,
-             int32_t maxColumns, int32_t maxRows)
-    : Element(parent, x, y, nullptr) {
-    configure(horizontalImage, verticalImage, maxColumns, maxRows);
+Board::Board(Element* newParent, int32_t newX, int32_t newY, Image* horizontalImage,
+             Image* verticalImage, int32_t largestColumns, int32_t largestRows)
+    : Element(newParent, newX, newY, nullptr) {
+    configure(horizontalImage, verticalImage, largestColumns, largestRows);
 }
 
 void Board::configure(Image* horizontalImage, Image* verticalImage, int32_t columns, int32_t rows) {

@@ -28,8 +28,8 @@ class Board : public Element, public PuzzleBoard {
     static constexpr ElementEvent MovesChanged = 1;
     static constexpr ElementEvent Solved = 2;
 
-    Board(Element* parent, int32_t x, int32_t y, Image* horizontalImage, Image* verticalImage,
-          int32_t maxColumns, int32_t maxRows);
+    Board(Element* newParent, int32_t newX, int32_t newY, Image* horizontalImage,
+          Image* verticalImage, int32_t largestColumns, int32_t largestRows);
 
     InputResult onMouse(uint32_t message, uint32_t wparam, int32_t px, int32_t py) override;
 

@@ -43,47 +43,47 @@ constexpr int32_t kPanelGap = 5;
 
 }  // namespace
 
-GameScreen::GameScreen(Element* parent, int32_t x, int32_t y, const ScreenImages& images,
-                       Host& host)
-    : Element(parent, x, y, nullptr), host(host) {
+GameScreen::GameScreen(Element* newParent, int32_t newX, int32_t newY, const ScreenImages& images,
+                       Host& screenHost)
+    : Element(newParent, newX, newY, nullptr), host(screenHost) {
     buildLayout(images);
 }
 
 void GameScreen::buildLayout(const ScreenImages& images) {
-    const auto image = [&images](ImageSlot slot) { return images[slot]; };
+    const auto imageAt = [&images](ImageSlot slot) { return images[slot]; };
     const auto below = [](Element* e) { return e->getY() + e->getHeight() + kPanelGap; };
 
     auto boardOwner =
-        std::make_unique<Board>(this, kBoardX, kBoardY, image(HorizontalStickImage),
-                                image(VerticalStickImage), kLargestField, kLargestField);
+        std::make_unique<Board>(this, kBoardX, kBoardY, imageAt(HorizontalStickImage),
+                                imageAt(VerticalStickImage), kLargestField, kLargestField);
     board = boardOwner.get();
 
     auto makePicture = [this](int32_t px, int32_t py, Image* picture) {
         return std::make_unique<Element>(this, px, py, picture);
     };
-    auto instructionsOwner = makePicture(kPanelX, 5, image(InstructionsPanelImage));
+    auto instructionsOwner = makePicture(kPanelX, 5, imageAt(InstructionsPanelImage));
     instructionsPanel = instructionsOwner.get();
-    auto movesOwner = makePicture(kPanelX, below(instructionsPanel), image(MovesPanelImage));
+    auto movesOwner = makePicture(kPanelX, below(instructionsPanel), imageAt(MovesPanelImage));
     movesPanel = movesOwner.get();
-    auto timeOwner = makePicture(kPanelX, below(movesPanel), image(TimePanelImage));
+    auto timeOwner = makePicture(kPanelX, below(movesPanel), imageAt(TimePanelImage));
     timePanel = timeOwner.get();
-    auto controlsOwner = makePicture(kPanelX, below(timePanel), image(ControlsPanelImage));
+    auto controlsOwner = makePicture(kPanelX, below(timePanel), imageAt(ControlsPanelImage));
     controlsPanel = controlsOwner.get();
 
     const int32_t leftButtonX =
-        kPanelX + controlsPanel->getWidth() / 2 - image(QuitImage)->getFrameWidth();
+        kPanelX + controlsPanel->getWidth() / 2 - imageAt(QuitImage)->getFrameWidth();
     const int32_t rightButtonX = kPanelX + controlsPanel->getWidth() / 2;
     const int32_t buttonY = controlsPanel->getY() + 40;
     auto makeButton = [this](int32_t px, int32_t py, Image* picture) {
         return std::make_unique<Button>(this, px, py, picture, 0, 1, 1);
     };
-    auto restartOwner = makeButton(leftButtonX, buttonY, image(RestartImage));
+    auto restartOwner = makeButton(leftButtonX, buttonY, imageAt(RestartImage));
     restartButton = restartOwner.get();
-    auto giveUpOwner = makeButton(rightButtonX, buttonY, image(GiveUpImage));
+    auto giveUpOwner = makeButton(rightButtonX, buttonY, imageAt(GiveUpImage));
     giveUpButton = giveUpOwner.get();
-    auto quitOwner = makeButton(leftButtonX, buttonY, image(QuitImage));
+    auto quitOwner = makeButton(leftButtonX, buttonY, imageAt(QuitImage));
     quitButton = quitOwner.get();
-    auto nextOwner = makeButton(rightButtonX, buttonY, image(NextImage));
+    auto nextOwner = makeButton(rightButtonX, buttonY, imageAt(NextImage));
     nextButton = nextOwner.get();
 
     // Centred across the Instructions panel.
@@ -93,53 +93,54 @@ void GameScreen::buildLayout(const ScreenImages& images) {
     };
     const int32_t panelTop = instructionsPanel->getY();
     auto startOwner =
-        makePicture(centredX(image(StartTextImage)), panelTop + 55, image(StartTextImage));
+        makePicture(centredX(imageAt(StartTextImage)), panelTop + 55, imageAt(StartTextImage));
     startText = startOwner.get();
     auto winOwner =
-        makePicture(centredX(image(WinBannerImage)), panelTop + 75, image(WinBannerImage));
+        makePicture(centredX(imageAt(WinBannerImage)), panelTop + 75, imageAt(WinBannerImage));
     winBanner = winOwner.get();
-    auto addOwner = makePicture(centredX(image(AddImage)), panelTop + 55, image(AddImage));
+    auto addOwner = makePicture(centredX(imageAt(AddImage)), panelTop + 55, imageAt(AddImage));
     wordAdd = addOwner.get();
-    auto moveOwner = makePicture(centredX(image(MoveImage)), panelTop + 55, image(MoveImage));
+    auto moveOwner = makePicture(centredX(imageAt(MoveImage)), panelTop + 55, imageAt(MoveImage));
     wordMove = moveOwner.get();
-    auto removeOwner = makePicture(centredX(image(RemoveImage)), panelTop + 55, image(RemoveImage));
+    auto removeOwner =
+        makePicture(centredX(imageAt(RemoveImage)), panelTop + 55, imageAt(RemoveImage));
     wordRemove = removeOwner.get();
 
     // A two-digit number and a word, centred together with a gap of 5.
-    const int32_t smallDigitWidth = image(SmallDigitsImage)->getFrameWidth();
+    const int32_t smallDigitWidth = imageAt(SmallDigitsImage)->getFrameWidth();
     const auto rowStart = [&](Image* word) {
         return instructionsPanel->getX() +
                (instructionsPanel->getWidth() - 2 * smallDigitWidth - word->getFrameWidth() - 5) /
                    2;
     };
-    const int32_t matchesRowX = rowStart(image(MatchesImage));
+    const int32_t matchesRowX = rowStart(imageAt(MatchesImage));
     const int32_t matchesRowY = below(wordAdd);
     auto matchesOwner =
-        makePicture(matchesRowX + 2 * smallDigitWidth + 5, matchesRowY, image(MatchesImage));
+        makePicture(matchesRowX + 2 * smallDigitWidth + 5, matchesRowY, imageAt(MatchesImage));
     wordMatches = matchesOwner.get();
     auto toFormOwner =
-        makePicture(centredX(image(ToFormImage)), below(wordMatches), image(ToFormImage));
+        makePicture(centredX(imageAt(ToFormImage)), below(wordMatches), imageAt(ToFormImage));
     wordToForm = toFormOwner.get();
-    const int32_t squaresRowX = rowStart(image(SquaresImage));
+    const int32_t squaresRowX = rowStart(imageAt(SquaresImage));
     const int32_t squaresRowY = below(wordToForm);
     auto squaresOwner =
-        makePicture(squaresRowX + 2 * smallDigitWidth + 5, squaresRowY, image(SquaresImage));
+        makePicture(squaresRowX + 2 * smallDigitWidth + 5, squaresRowY, imageAt(SquaresImage));
     wordSquares = squaresOwner.get();
 
     auto matchesCounterOwner = std::make_unique<Counter>(this, matchesRowX, matchesRowY,
-                                                         image(SmallDigitsImage), 2, 0, true);
+                                                         imageAt(SmallDigitsImage), 2, 0, true);
     matchesCounter = matchesCounterOwner.get();
     auto squaresCounterOwner = std::make_unique<Counter>(this, squaresRowX, squaresRowY,
-                                                         image(SmallDigitsImage), 2, 0, true);
+                                                         imageAt(SmallDigitsImage), 2, 0, true);
     squaresCounter = squaresCounterOwner.get();
-    const int32_t largeDigitWidth = image(LargeDigitsImage)->getFrameWidth();
+    const int32_t largeDigitWidth = imageAt(LargeDigitsImage)->getFrameWidth();
     auto movesCounterOwner = std::make_unique<Counter>(
         this, movesPanel->getX() + movesPanel->getWidth() / 2 - largeDigitWidth,
-        movesPanel->getY() + 50, image(LargeDigitsImage), 2, 0, true);
+        movesPanel->getY() + 50, imageAt(LargeDigitsImage), 2, 0, true);
     movesCounter = movesCounterOwner.get();
     auto clockOwner = std::make_unique<Counter>(
         this, timePanel->getX() + timePanel->getWidth() / 2 - 4 * largeDigitWidth,
-        timePanel->getY() + 50, image(LargeDigitsImage), 8, 0, false, true);
+        timePanel->getY() + 50, imageAt(LargeDigitsImage), 8, 0, false, true);
     clockCounter = clockOwner.get();
 
     for (Element* hidden :
@@ -151,7 +152,7 @@ void GameScreen::buildLayout(const ScreenImages& images) {
 
     width = board->getWidth() + kSideColumnWidth;
     height = kScreenHeight;
-    auto backdropOwner = std::make_unique<Backdrop>(this, 0, 0, width, height, image(FeltImage));
+    auto backdropOwner = std::make_unique<Backdrop>(this, 0, 0, width, height, imageAt(FeltImage));
     backdrop = backdropOwner.get();
 
     std::vector<std::unique_ptr<Element>> drawingOrder;

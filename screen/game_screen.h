@@ -23,7 +23,8 @@ class GameScreen : public Element {
     static constexpr uint32_t kGameTimerId = 1;
     static constexpr uint32_t kGameTimerPeriodMs = 1000;
 
-    GameScreen(Element* parent, int32_t x, int32_t y, const ScreenImages& images, Host& host);
+    GameScreen(Element* newParent, int32_t newX, int32_t newY, const ScreenImages& images,
+               Host& screenHost);
 
     void onChildEvent(Element* child, ElementEvent code) override;
 

@@ -64,12 +64,26 @@ SoftwareSurface::SoftwareSurface(uint32_t* external, int32_t width, int32_t heig
       colourKey{},
       px(w > 0 ? external : nullptr) {}
 
-SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver)
-    : targetSurface(width, height), resolver(std::move(resolver)) {}
+void SoftwareSurface::reset(int32_t width, int32_t height, uint32_t* external) {
+    const bool valid = width > 0 && height > 0;
+    w = valid ? width : 0;
+    h = valid ? height : 0;
+    if (external != nullptr) {
+        owned.clear();
+        owned.shrink_to_fit();
+        px = valid ? external : nullptr;
+    } else {
+        owned.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
+        px = owned.data();
+    }
+}
+
+SoftwareDisplay::SoftwareDisplay(int32_t width, int32_t height, BitmapResolver bitmapResolver)
+    : targetSurface(width, height), resolver(std::move(bitmapResolver)) {}
 
 SoftwareDisplay::SoftwareDisplay(uint32_t* targetPixels, int32_t width, int32_t height,
-                                 BitmapResolver resolver)
-    : targetSurface(targetPixels, width, height), resolver(std::move(resolver)) {}
+                                 BitmapResolver bitmapResolver)
+    : targetSurface(targetPixels, width, height), resolver(std::move(bitmapResolver)) {}
 
 std::unique_ptr<Bitmap> SoftwareDisplay::openBitmap(const BitmapName& name, int32_t width,
                                                     int32_t height) {
@@ -110,10 +124,9 @@ bool SoftwareDisplay::copyBitmap(Surface& surface, const Bitmap& bitmap) {
 
 namespace {
 
-// The part of r that lies on the surface; empty (right <= left or bottom <= top) when none.
+// The part of r that lies on the surface; empty when none.
 Rect clipTo(const SoftwareSurface& surface, const Rect& r) {
-    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, surface.width()),
-            std::min(r.bottom, surface.height())};
+    return r.intersected({0, 0, surface.width(), surface.height()});
 }
 
 }  // namespace
@@ -125,7 +138,7 @@ bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, co
     if (to == nullptr || from == nullptr || !sameSize(dst, src)) {
         return false;
     }
-    if (dst.width() <= 0 || dst.height() <= 0) {
+    if (dst.empty()) {
         return true;
     }
     if (src.left < 0 || src.top < 0 || src.right > from->width() || src.bottom > from->height()) {
@@ -133,23 +146,19 @@ bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, co
     }
     // Clip the destination to the target and move the source along with it.
     const Rect clipped = clipTo(*to, dst);
-    const int32_t left = clipped.left;
-    const int32_t top = clipped.top;
-    const int32_t right = clipped.right;
-    const int32_t bottom = clipped.bottom;
-    if (right <= left || bottom <= top) {
+    if (clipped.empty()) {
         return true;
     }
-    const int32_t sx = src.left + (left - dst.left);
-    const int32_t sy = src.top + (top - dst.top);
-    const int32_t w = right - left;
+    const int32_t sx = src.left + (clipped.left - dst.left);
+    const int32_t sy = src.top + (clipped.top - dst.top);
+    const int32_t w = clipped.width();
     const bool skipKey = (flags & kBlitKeySource) != 0 && from->isKeyed();
     const uint32_t low = from->key().low;
     const uint32_t high = from->key().high;
     uint64_t count = 0;
-    for (int32_t y = top; y < bottom; ++y) {
-        const uint32_t* s = from->row(sy + (y - top)) + sx;
-        uint32_t* d = to->row(y) + left;
+    for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
+        const uint32_t* s = from->row(sy + (y - clipped.top)) + sx;
+        uint32_t* d = to->row(y) + clipped.left;
         if (!skipKey) {
             std::copy(s, s + w, d);
             count += static_cast<uint64_t>(w);
@@ -162,7 +171,7 @@ bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, co
             }
         }
     }
-    noteWrite(*to, Rect{left, top, right, bottom}, count);
+    noteWrite(*to, clipped, count);
     return true;
 }
 
@@ -172,18 +181,14 @@ bool SoftwareDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
         return false;
     }
     const Rect clipped = clipTo(*to, dst);
-    const int32_t left = clipped.left;
-    const int32_t top = clipped.top;
-    const int32_t right = clipped.right;
-    const int32_t bottom = clipped.bottom;
-    if (right <= left || bottom <= top) {
+    if (clipped.empty()) {
         return true;
     }
-    for (int32_t y = top; y < bottom; ++y) {
-        std::fill(to->row(y) + left, to->row(y) + right, colour);
+    for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
+        std::fill(to->row(y) + clipped.left, to->row(y) + clipped.right, colour);
     }
-    noteWrite(*to, Rect{left, top, right, bottom},
-              static_cast<uint64_t>(right - left) * static_cast<uint64_t>(bottom - top));
+    noteWrite(*to, clipped,
+              static_cast<uint64_t>(clipped.width()) * static_cast<uint64_t>(clipped.height()));
     return true;
 }
 

@@ -19,6 +19,12 @@ class SoftwareSurface : public Surface {
     // system shows without a copy. They must outlive the surface; null or a size of 0
     // makes an empty surface.
     SoftwareSurface(uint32_t* external, int32_t width, int32_t height);
+    SoftwareSurface(const SoftwareSurface&) = delete;
+    SoftwareSurface& operator=(const SoftwareSurface&) = delete;
+
+    // Gives the surface new pixels of a new size: the caller's (as above), or cleared ones
+    // of its own when external is null.
+    void reset(int32_t width, int32_t height, uint32_t* external = nullptr);
 
     int32_t width() const { return w; }
     int32_t height() const { return h; }
@@ -41,8 +47,8 @@ class SoftwareSurface : public Surface {
 // A decoded bitmap in the same pixel format.
 class SoftwareBitmap : public Bitmap {
   public:
-    SoftwareBitmap(int32_t width, int32_t height, std::vector<uint32_t> pixels)
-        : w(width), h(height), pixels(std::move(pixels)) {}
+    SoftwareBitmap(int32_t width, int32_t height, std::vector<uint32_t> decodedPixels)
+        : w(width), h(height), pixels(std::move(decodedPixels)) {}
 
     int32_t width() const { return w; }
     int32_t height() const { return h; }
@@ -62,12 +68,17 @@ class SoftwareDisplay : public Display {
     // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
     using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
 
-    SoftwareDisplay(int32_t width, int32_t height, BitmapResolver resolver = {});
+    SoftwareDisplay(int32_t width, int32_t height, BitmapResolver bitmapResolver = {});
     // The same with a target drawn into the caller's pixels (see SoftwareSurface).
     SoftwareDisplay(uint32_t* targetPixels, int32_t width, int32_t height,
-                    BitmapResolver resolver = {});
+                    BitmapResolver bitmapResolver = {});
 
     Surface* target() override { return &targetSurface; }
+    // For a program that learns the size of what it shows only after the pictures exist:
+    // the target takes new pixels (see SoftwareSurface::reset). Offscreen surfaces stay.
+    void resetTarget(int32_t width, int32_t height, uint32_t* pixels = nullptr) {
+        targetSurface.reset(width, height, pixels);
+    }
     // The resource through the resolver first, then the file path. A bitmap whose decoded
     // size is not the one asked for is refused rather than shown cropped or stretched.
     std::unique_ptr<Bitmap> openBitmap(const BitmapName& name, int32_t width,

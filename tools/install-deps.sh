@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs that are missing.
 #   tools/install-deps.sh play   what building and running the Linux program needs
-#   tools/install-deps.sh all    that plus the Windows cross build, Wine and the test tools
+#   tools/install-deps.sh web    what building and serving the browser program needs
+#   tools/install-deps.sh all    all of that plus the Windows cross build, Wine and the test tools
 set -euo pipefail
 
 play_packages=(
     build-essential cmake pkg-config
     libgtk-3-dev libstb-dev
 )
+web_packages=(
+    cmake emscripten libstb-dev python3
+)
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 fp-utils
     wine wine64 xvfb xdotool x11-utils imagemagick openbox
-    desktop-file-utils appstream nodejs
+    desktop-file-utils appstream nodejs clang-format git
+    chromium chromium-driver python3-selenium
 )
 
 case "${1:-all}" in
     play) wanted=("${play_packages[@]}") ;;
-    all) wanted=("${play_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 [play|all]" >&2; exit 2 ;;
+    web) wanted=("${web_packages[@]}") ;;
+    all) wanted=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 [play|web|all]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,5 +1,7 @@
 #include "app/common/commands.h"
 
+#include "puzzle/field_model.h"
+
 namespace kz {
 
 std::optional<int32_t> fieldSizeForCommand(uint16_t id) {
@@ -22,17 +24,17 @@ std::optional<int32_t> fieldSizeForCommand(uint16_t id) {
 std::optional<int32_t> actionTypeForCommand(uint16_t id) {
     switch (id) {
         case command::AddFromNone:
-            return 1;
+            return AddFromNone;
         case command::AddFromSome:
-            return 2;
+            return AddFromSome;
         case command::RemoveFromFull:
-            return 4;
+            return RemoveFromFull;
         case command::RemoveFromSome:
-            return 5;
+            return RemoveFromSome;
         case command::MoveFromSome:
-            return 3;
+            return MoveFromSome;
         case command::Mixed:
-            return 0;
+            return Mixed;
         default:
             return std::nullopt;
     }
@@ -55,15 +57,15 @@ uint16_t commandForFieldSize(int32_t fieldSize) {
 
 uint16_t commandForActionType(int32_t actionType) {
     switch (actionType) {
-        case 1:
+        case AddFromNone:
             return command::AddFromNone;
-        case 2:
+        case AddFromSome:
             return command::AddFromSome;
-        case 4:
+        case RemoveFromFull:
             return command::RemoveFromFull;
-        case 5:
+        case RemoveFromSome:
             return command::RemoveFromSome;
-        case 3:
+        case MoveFromSome:
             return command::MoveFromSome;
         default:
             return command::Mixed;

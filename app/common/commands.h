@@ -30,6 +30,9 @@ constexpr uint16_t FirstActionType = AddFromNone;
 constexpr uint16_t LastActionType = Mixed;
 }  // namespace command
 
+// The three ways the Help menu opens the help.
+enum class HelpTopic { Contents, Search, Index };
+
 // The field size a Field Size command selects, or nothing for any other command.
 std::optional<int32_t> fieldSizeForCommand(uint16_t id);
 // The action type an Action Type command selects (the menu lists Remove before Move).

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/common/commands.h"
+#include "app/common/settings.h"
 #include "display/image.h"
 #include "display/rect.h"
 #include "display/surface.h"
@@ -11,18 +13,6 @@
 #include "screen/host.h"
 
 namespace kz {
-
-// The two game settings as the programs keep them.
-struct GameSettings {
-    int32_t fieldSize = 0;
-    int32_t actionType = 0;
-
-    bool operator==(const GameSettings& o) const {
-        return fieldSize == o.fieldSize && actionType == o.actionType;
-    }
-};
-
-enum class HelpTopic { Contents, Search, Index };
 
 // What only the program can do for a menu command. Quitting goes through the Host.
 class SessionShell {

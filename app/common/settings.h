@@ -11,6 +11,16 @@ constexpr const char* kActionTypeSettingName = "actionType";
 constexpr int32_t kDefaultFieldSize = 0;   // Random
 constexpr int32_t kDefaultActionType = 0;  // Mixed
 
+// The two game settings as the programs keep them.
+struct GameSettings {
+    int32_t fieldSize = kDefaultFieldSize;
+    int32_t actionType = kDefaultActionType;
+
+    bool operator==(const GameSettings& o) const {
+        return fieldSize == o.fieldSize && actionType == o.actionType;
+    }
+};
+
 // The values the menus name. Anything else found in storage is replaced by the default,
 // so a damaged or hand-edited setting can never reach the puzzle generator.
 bool isValidFieldSize(int64_t value);

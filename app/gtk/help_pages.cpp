@@ -38,21 +38,21 @@ std::vector<std::string> HelpPages::defaultDirectories() {
     };
 }
 
-const char* HelpPages::fileName(HelpPage page) {
+const char* HelpPages::fileName(HelpTopic page) {
     switch (page) {
-        case HelpPage::Contents:
+        case HelpTopic::Contents:
             return KZ_HELP_CONTENTS_PAGE;
-        case HelpPage::Search:
+        case HelpTopic::Search:
             return "search.html";
-        case HelpPage::Index:
+        case HelpTopic::Index:
             return KZ_HELP_INDEX_PAGE;
     }
     return KZ_HELP_CONTENTS_PAGE;
 }
 
-std::optional<std::string> HelpPages::uri(HelpPage page) const {
+std::optional<std::string> HelpPages::uri(HelpTopic page) const {
     for (const std::string& dir : directories_) {
-        if (!g_file_test(joinPath(dir, fileName(HelpPage::Contents)).c_str(),
+        if (!g_file_test(joinPath(dir, fileName(HelpTopic::Contents)).c_str(),
                          G_FILE_TEST_IS_REGULAR)) {
             continue;
         }
@@ -73,7 +73,7 @@ std::optional<std::string> HelpPages::uri(HelpPage page) const {
     return std::nullopt;
 }
 
-void openHelpPage(GtkWindow* parent, const HelpPages& pages, HelpPage page) {
+void openHelpPage(GtkWindow* parent, const HelpPages& pages, HelpTopic page) {
     std::optional<std::string> address = pages.uri(page);
     if (!address) {
         return;

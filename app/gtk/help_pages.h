@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace kz {
+#include "app/common/commands.h"
 
-enum class HelpPage { Contents, Search, Index };
+namespace kz {
 
 // Where the HTML help lives and which file each help command opens.
 class HelpPages {
@@ -20,16 +20,16 @@ class HelpPages {
     // the copy a build keeps beside the program.
     static std::vector<std::string> defaultDirectories();
 
-    static const char* fileName(HelpPage page);
+    static const char* fileName(HelpTopic page);
 
     // The file:// address of a page, or nothing when no directory holds it.
-    std::optional<std::string> uri(HelpPage page) const;
+    std::optional<std::string> uri(HelpTopic page) const;
 
   private:
     std::vector<std::string> directories_;
 };
 
 // Opens a page in the user's browser. When there is no help or no browser nothing is shown.
-void openHelpPage(GtkWindow* parent, const HelpPages& pages, HelpPage page);
+void openHelpPage(GtkWindow* parent, const HelpPages& pages, HelpTopic page);
 
 }  // namespace kz

@@ -1,6 +1,10 @@
 #include "app/gtk/menu_bar.h"
 
+#include <string>
+#include <vector>
+
 #include "app/common/commands.h"
+#include "app/common/menu_table.h"
 
 namespace kz {
 namespace {
@@ -15,44 +19,47 @@ GtkWidget* addSubmenu(GtkWidget* parent, const char* label) {
     return menu;
 }
 
+// GTK marks the mnemonic with '_' where the table has '&'.
+std::string mnemonicLabel(const char* label) {
+    std::string out(label);
+    for (char& c : out) {
+        if (c == '&') {
+            c = '_';
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
     : handler_(std::move(handler)) {
     bar_ = gtk_menu_bar_new();
-
-    GtkWidget* game = addSubmenu(bar_, "_Game");
-    GtkWidget* exit = addItem(game, "E_xit", command::Exit);
-    gtk_widget_add_accelerator(exit, "activate", accelerators, GDK_KEY_w, GDK_CONTROL_MASK,
-                               GTK_ACCEL_VISIBLE);
-
-    GtkWidget* options = addSubmenu(bar_, "_Options");
-    GtkWidget* fieldSize = addSubmenu(options, "_Field Size");
-    GSList* sizes = nullptr;
-    addRadioItem(fieldSize, &sizes, "2 x 2", command::FieldSize2);
-    addRadioItem(fieldSize, &sizes, "3 x 3", command::FieldSize3);
-    addRadioItem(fieldSize, &sizes, "4 x 4", command::FieldSize4);
-    addRadioItem(fieldSize, &sizes, "5 x 5", command::FieldSize5);
-    addRadioItem(fieldSize, &sizes, "Random", command::FieldSizeRandom);
-
-    GtkWidget* actionType = addSubmenu(options, "_Action Type");
-    GSList* actions = nullptr;
-    addRadioItem(actionType, &actions, "_Add From None", command::AddFromNone);
-    addRadioItem(actionType, &actions, "A_dd From Some", command::AddFromSome);
-    addRadioItem(actionType, &actions, "_Remove From Full", command::RemoveFromFull);
-    addRadioItem(actionType, &actions, "R_emove From Some", command::RemoveFromSome);
-    addRadioItem(actionType, &actions, "_Move From Some", command::MoveFromSome);
-    addRadioItem(actionType, &actions, "M_ixed", command::Mixed);
-
-    GtkWidget* help = addSubmenu(bar_, "_Help");
-    GtkWidget* contents = addItem(help, "_Contents", command::HelpContents);
-    // F1 is shown as the Windows program shows it, but no key is bound to Contents.
-    gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(contents))), GDK_KEY_F1,
-                              GdkModifierType(0));
-    addItem(help, "_Search", command::HelpSearch);
-    addItem(help, "_Index", command::HelpIndex);
-    gtk_menu_shell_append(GTK_MENU_SHELL(help), gtk_separator_menu_item_new());
-    addItem(help, "_About", command::About);
+    // The menu each depth appends to, and the radio group each menu's marks share.
+    std::vector<GtkWidget*> menus{bar_};
+    std::map<int, GSList*> groups;
+    for (const MenuEntry& entry : kMenuTable) {
+        menus.resize(static_cast<size_t>(entry.depth) + 1);
+        GtkWidget* menu = menus.back();
+        if (entry.kind == MenuEntry::Popup) {
+            menus.push_back(addSubmenu(menu, mnemonicLabel(entry.label).c_str()));
+        } else if (entry.kind == MenuEntry::Separator) {
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu), gtk_separator_menu_item_new());
+        } else if (entry.radioGroup != 0) {
+            addRadioItem(menu, &groups[entry.radioGroup], mnemonicLabel(entry.label).c_str(),
+                         entry.command);
+        } else {
+            GtkWidget* item = addItem(menu, mnemonicLabel(entry.label).c_str(), entry.command);
+            if (entry.command == command::Exit) {
+                gtk_widget_add_accelerator(item, "activate", accelerators, GDK_KEY_w,
+                                           GDK_CONTROL_MASK, GTK_ACCEL_VISIBLE);
+            } else if (entry.shortcut) {
+                // Shown as the Windows program shows it; no key is bound to it (F1).
+                gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))),
+                                          gdk_keyval_from_name(entry.shortcut), GdkModifierType(0));
+            }
+        }
+    }
 }
 
 GtkWidget* MenuBar::addItem(GtkWidget* menu, const char* label, uint16_t commandId) {
@@ -100,14 +107,6 @@ void MenuBar::mark(uint16_t commandId) {
     marking_ = true;
     gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(found->second), TRUE);
     marking_ = false;
-}
-
-void MenuBar::markFieldSize(int32_t fieldSize) {
-    mark(commandForFieldSize(fieldSize));
-}
-
-void MenuBar::markActionType(int32_t actionType) {
-    mark(commandForActionType(actionType));
 }
 
 uint16_t MenuBar::markedIn(uint16_t first, uint16_t last) const {

@@ -21,9 +21,8 @@ class MenuBar {
 
     GtkWidget* widget() const { return bar_; }
 
-    // Moves the radio marks without sending any command.
-    void markFieldSize(int32_t fieldSize);
-    void markActionType(int32_t actionType);
+    // Moves the radio mark of a group to a command's item without sending the command.
+    void mark(uint16_t commandId);
 
     // The command ids of the marked items, or 0 when a group has no mark.
     uint16_t markedFieldSizeCommand() const;
@@ -35,7 +34,6 @@ class MenuBar {
   private:
     GtkWidget* addItem(GtkWidget* menu, const char* label, uint16_t commandId);
     GtkWidget* addRadioItem(GtkWidget* menu, GSList** group, const char* label, uint16_t commandId);
-    void mark(uint16_t commandId);
     uint16_t markedIn(uint16_t first, uint16_t last) const;
     static void onActivate(GtkMenuItem* item, gpointer self);
 

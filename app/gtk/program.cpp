@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/common/commands.h"
 #include "app/gtk/about_box.h"
@@ -12,11 +14,6 @@
 namespace kz {
 namespace {
 
-// The screen's size with the pictures of this program: a 5 x 5 field of 80 + 15 pixel
-// cells and its closing row of sticks, plus 200 for the side panels; 500 high.
-constexpr int32_t kScreenWidth = 690;
-constexpr int32_t kScreenHeight = 500;
-
 std::vector<uint8_t> embeddedBitmap(int32_t resourceId) {
     EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId));
     return std::vector<uint8_t>(file.data(), file.data() + file.size());
@@ -25,7 +22,7 @@ std::vector<uint8_t> embeddedBitmap(int32_t resourceId) {
 }  // namespace
 
 Program::Program()
-    : host_([this](uint32_t) { onTick(); },
+    : host_([this](uint32_t) { route([this] { return session_->timer(); }); },
             [] {
                 if (gtk_main_level() > 0) {
                     gtk_main_quit();
@@ -39,13 +36,9 @@ Program::Program()
 }
 
 Program::~Program() {
-    // The screen borrows the pictures, the pictures live on the display's surfaces, and
-    // the display draws into the window's pixels: release them in that order.
-    screen_.reset();
-    images_.clear();
-    if (activeDisplay() == display_.get()) {
-        setActiveDisplay(nullptr);
-    }
+    // The session's pictures live on the display's surfaces, and the display draws into
+    // the window's pixels: release them in that order.
+    session_.reset();
     display_.reset();
     window_.reset();
     g_list_free_full(icons_, g_object_unref);
@@ -58,52 +51,43 @@ bool Program::start() {
     gtk_window_set_default_icon_list(icons_);
 
     MainWindow::Handlers handlers;
-    handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) { onMouse(m, w, x, y); };
-    handlers.key = [this](uint32_t m, uint32_t w, int64_t l) { onKey(m, w, l); };
-    handlers.command = [this](uint16_t id) { onMenuCommand(id); };
+    handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) {
+        route([&] { return session_->mouse(m, w, x, y); });
+    };
+    handlers.key = [this](uint32_t m, uint32_t w, int64_t l) {
+        route([&] { return session_->key(m, w, l); });
+    };
+    handlers.command = [this](uint16_t id) {
+        route([&] { return session_->command(id); });
+        if (printState_) {
+            printState("command");
+        }
+    };
     handlers.close = [this] { host_.quit(0); };
-    handlers.firstShown = [this] { onFirstShown(); };
+    handlers.firstShown = [this] {
+        if (printState_) {
+            printState("shown");
+        }
+    };
     window_ = std::make_unique<MainWindow>(std::move(handlers));
 
-    uint32_t* pixels = window_->createPixels(kScreenWidth, kScreenHeight);
+    // The target gets its pixels once the screen has given its size.
+    display_ = std::make_unique<SoftwareDisplay>(0, 0, embeddedBitmap);
+    const GameSettings settings = settings_.load();
+    markFieldSize(commandForFieldSize(settings.fieldSize));
+    markActionType(commandForActionType(settings.actionType));
+    session_ = std::make_unique<GameSession>(*display_, host_, *this, settings);
+
+    uint32_t* pixels = window_->createPixels(session_->width(), session_->height());
     if (!pixels) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
-    display_ =
-        std::make_unique<SoftwareDisplay>(pixels, kScreenWidth, kScreenHeight, embeddedBitmap);
-    setActiveDisplay(display_.get());
-
-    GameSettings settings = settings_.load();
-    window_->menuBar().markFieldSize(settings.fieldSize);
-    window_->menuBar().markActionType(settings.actionType);
-
-    for (const ImageInfo& info : kImageTable) {
-        images_.push_back(std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
-                                                  info.height, info.columns, info.rows,
-                                                  info.frameCount));
-    }
-    std::array<Image*, kImageCount> screenImages{};
-    for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
-        for (size_t j = 0; j < kImageTable.size(); ++j) {
-            if (kImageTable[j].resourceId == kScreenImageOrder[i]) {
-                screenImages[i] = images_[j].get();
-            }
-        }
-    }
-    screen_ = std::make_unique<GameScreen>(nullptr, 0, 0, screenImages, host_);
-    screen_->setFieldSize(settings.fieldSize);
-    screen_->setActionType(static_cast<ActionType>(settings.actionType));
-    if (screen_->getWidth() != kScreenWidth || screen_->getHeight() != kScreenHeight) {
-        // The target is made before the screen that gives its size; they must agree.
-        showFatalError(window_->window(), FatalError::Display);
-        return false;
-    }
+    display_->resetTarget(session_->width(), session_->height(), pixels);
 
     // The whole screen is drawn once before the window appears, so its first frame is
     // complete.
-    screen_->invalidateRect(Rect{0, 0, kScreenWidth, kScreenHeight});
-    redraw();
+    route([this] { return session_->paintAll(); });
     window_->show();
     return true;
 }
@@ -115,91 +99,56 @@ int Program::run() {
     if (!host_.quitRequested()) {
         gtk_main();
     }
-    GameSettings settings{screen_->getFieldSize(), screen_->getActionType()};
-    settings_.save(settings);
+    settings_.save(session_->settings());
     if (printState_) {
         printState("exit");
     }
     return host_.exitCode();
 }
 
-void Program::redraw() {
-    if (failed_) {
+template <typename Entry>
+void Program::route(Entry entry) {
+    if (failureShown_) {
         return;
     }
+    // The window system may still be reading the pixels it was last given.
     window_->beginDrawing();
-    if (!screen_->draw(display_->target())) {
-        failed_ = true;
-        window_->present(display_->takeWrittenRects());
+    const bool drawn = entry();
+    window_->present(display_->takeWrittenRects());
+    if (!drawn) {
+        failureShown_ = true;
         showFatalError(window_->window(), FatalError::Paint);
         host_.quit(1);
-        return;
-    }
-    window_->present(display_->takeWrittenRects());
-}
-
-void Program::onMouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    if (failed_) {
-        return;
-    }
-    screen_->onMouse(message, wparam, x, y);
-    redraw();
-}
-
-void Program::onKey(uint32_t message, uint32_t wparam, int64_t lparam) {
-    if (failed_) {
-        return;
-    }
-    screen_->onKey(message, wparam, lparam);
-    redraw();
-}
-
-void Program::onTick() {
-    if (failed_) {
-        return;
-    }
-    screen_->onTimer();
-    redraw();
-}
-
-void Program::onMenuCommand(uint16_t id) {
-    if (failed_) {
-        return;
-    }
-    if (id == command::Exit) {
-        host_.quit(0);
-    } else if (std::optional<int32_t> size = fieldSizeForCommand(id)) {
-        screen_->setFieldSize(*size);
-        window_->menuBar().markFieldSize(*size);
-    } else if (std::optional<int32_t> type = actionTypeForCommand(id)) {
-        screen_->setActionType(static_cast<ActionType>(*type));
-        window_->menuBar().markActionType(*type);
-    } else if (id == command::HelpContents) {
-        openHelpPage(window_->window(), help_, HelpPage::Contents);
-    } else if (id == command::HelpSearch) {
-        openHelpPage(window_->window(), help_, HelpPage::Search);
-    } else if (id == command::HelpIndex) {
-        openHelpPage(window_->window(), help_, HelpPage::Index);
-    } else if (id == command::About) {
-        GdkPixbuf* logo = loadProgramIcon(128);
-        runAboutBox(window_->window(), logo);
-        if (logo) {
-            g_object_unref(logo);
-        }
-    }
-    if (printState_) {
-        printState("command");
-    }
-    redraw();
-}
-
-void Program::onFirstShown() {
-    if (printState_) {
-        printState("shown");
     }
 }
 
-void Program::printState(const char* when) const {
+void Program::markFieldSize(uint16_t commandId) {
+    window_->menuBar().mark(commandId);
+}
+
+void Program::markActionType(uint16_t commandId) {
+    window_->menuBar().mark(commandId);
+}
+
+void Program::openHelp(HelpTopic topic) {
+    openHelpPage(window_->window(), help_, topic);
+}
+
+void Program::showAbout() {
+    GdkPixbuf* logo = loadProgramIcon(128);
+    runAboutBox(window_->window(), logo);
+    if (logo) {
+        g_object_unref(logo);
+    }
+}
+
+void Program::settingsChanged(const GameSettings& settings) {
+    // Kept at once: a session ended from outside (log-out, a signal) never reaches the save
+    // at exit.
+    settings_.save(settings);
+}
+
+void Program::printState(const char* when) {
     int x = 0;
     int y = 0;
     GtkWidget* area = window_->drawingArea();
@@ -208,12 +157,13 @@ void Program::printState(const char* when) const {
     }
     GtkAllocation a;
     gtk_widget_get_allocation(area, &a);
+    const GameSettings settings = session_->settings();
     std::printf(
         "%s field-size-mark=%u action-type-mark=%u field-size=%d action-type=%d "
         "area=%d,%d,%dx%d scale=%d\n",
         when, window_->menuBar().markedFieldSizeCommand(),
-        window_->menuBar().markedActionTypeCommand(), screen_->getFieldSize(),
-        screen_->getActionType(), x, y, a.width, a.height, gtk_widget_get_scale_factor(area));
+        window_->menuBar().markedActionTypeCommand(), settings.fieldSize, settings.actionType, x, y,
+        a.width, a.height, gtk_widget_get_scale_factor(area));
     std::fflush(stdout);
 }
 

@@ -2,53 +2,51 @@
 
 #include <gtk/gtk.h>
 
-#include <array>
 #include <memory>
-#include <vector>
 
+#include "app/common/game_session.h"
 #include "app/gtk/gtk_host.h"
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
 #include "app/gtk/settings_store.h"
-#include "display/image.h"
-#include "screen/game_screen.h"
-#include "screen/image_table.h"
 #include "software/software_display.h"
 
 namespace kz {
 
-// The Linux program from start to end: its window, the drawing surface, the 21 pictures,
-// the game screen and the settings. run() returns the exit code.
-class Program {
+// The Linux program from start to end: its window, the drawing surface, the game session
+// and the settings. run() returns the exit code.
+class Program : public SessionShell {
   public:
     Program();
-    ~Program();
+    ~Program() override;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     // Call once, after GTK has been initialised.
     int run();
 
+    void markFieldSize(uint16_t commandId) override;
+    void markActionType(uint16_t commandId) override;
+    void openHelp(HelpTopic topic) override;
+    void showAbout() override;
+    void settingsChanged(const GameSettings& settings) override;
+
   private:
     bool start();
-    void onMouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
-    void onKey(uint32_t message, uint32_t wparam, int64_t lparam);
-    void onTick();
-    void onMenuCommand(uint16_t id);
-    void onFirstShown();
-    // Draws what changed and presents it; a failure ends the program with "Paint Error".
-    void redraw();
-    void printState(const char* when) const;
+    // Calls one entry of the session and presents what it drew; a failed draw ends the
+    // program with "Paint Error", once.
+    template <typename Entry>
+    void route(Entry entry);
+    void printState(const char* when);
 
     GtkHost host_;
     SettingsStore settings_;
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<SoftwareDisplay> display_;
-    std::vector<std::unique_ptr<Image>> images_;
-    std::unique_ptr<GameScreen> screen_;
+    std::unique_ptr<GameSession> session_;
     GList* icons_ = nullptr;
-    bool failed_ = false;
+    bool failureShown_ = false;
     bool printState_ = false;
 };
 

@@ -3,13 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace kz {
+#include "app/common/settings.h"
 
-// The two game settings as the program uses them: always values the menus name.
-struct GameSettings {
-    int32_t fieldSize = 0;
-    int32_t actionType = 0;
-};
+namespace kz {
 
 // Keeps the game settings in a key file between runs. Nothing here is ever reported to
 // the player: a file that cannot be read gives the defaults, one that cannot be written

@@ -1,10 +1,10 @@
 // Entry point, main window and message loop of the Windows program.
 #include <windows.h>
 
-#include <array>
 #include <memory>
 
-#include "app/common/commands.h"
+#include "app/common/fatal_error.h"
+#include "app/common/game_session.h"
 #include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/win32/direct_draw_display.h"
@@ -13,10 +13,7 @@
 #include "app/win32/shell.h"
 #include "app/win32/window_geometry.h"
 #include "app/win32/window_host.h"
-#include "display/image.h"
 #include "resources/win32/resource.h"
-#include "screen/game_screen.h"
-#include "screen/image_table.h"
 
 namespace kz {
 
@@ -24,25 +21,21 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 const char* const kWindowClass = "matches";
-const char* const kFailureText = "An unexpected error occurs, the program will now exit.";
 
-DirectDrawDisplay* display = nullptr;
-// Once a paint failure has been reported nothing is drawn again: the program is ending, and
-// every further paint or timer message would otherwise open another box.
-bool paintFailed = false;
+// Once a paint failure has been reported nothing is drawn again (the session sees to that)
+// and no second box opens: the program is ending.
+bool paintFailureShown = false;
 
-void showFailure(HWND owner, const char* caption) {
-    MessageBoxA(owner, kFailureText, caption, MB_OK | MB_ICONWARNING);
+void showFailure(HWND owner, FatalError error) {
+    MessageBoxA(owner, kFatalErrorText, fatalErrorCaption(error), MB_OK | MB_ICONWARNING);
 }
 
-// Draws what is dirty; a failed blit ends the program with exit code 1 once the loop sees it.
-void redrawScreen() {
-    if (paintFailed) {
-        return;
-    }
-    if (!shell().screen->draw(display->target())) {
-        paintFailed = true;
-        showFailure(shell().mainWindow, "Paint Error");
+// What follows every routed message: a failed draw ends the program with exit code 1 once
+// the loop sees it.
+void afterDraw(bool drawn) {
+    if (!drawn && !paintFailureShown) {
+        paintFailureShown = true;
+        showFailure(shell().mainWindow, FatalError::Paint);
         PostQuitMessage(1);
     }
 }
@@ -52,8 +45,7 @@ void redrawScreen() {
 void followClientArea() {
     POINT origin = {0, 0};
     ClientToScreen(shell().mainWindow, &origin);
-    shell().screen->setBaseX(origin.x);
-    shell().screen->setBaseY(origin.y);
+    shell().session->moveTo(origin.x, origin.y);
 }
 
 void fitClientArea(int32_t width, int32_t height) {
@@ -74,13 +66,14 @@ void fitClientArea(int32_t width, int32_t height) {
 }
 
 void saveSettings() {
-    storeSettings(shell().screen->getFieldSize(), shell().screen->getActionType());
+    const GameSettings settings = shell().session->settings();
+    storeSettings(settings.fieldSize, settings.actionType);
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    GameScreen* screen = shell().screen;
+    GameSession* session = shell().session;
     // Until start-up has built the screen, everything takes the default path.
-    if (!screen) {
+    if (!session) {
         if (message == WM_DESTROY) {
             PostQuitMessage(0);
             return 0;
@@ -91,37 +84,41 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
+        case WM_ENDSESSION:
+            // Windows ends the process after this message without a WM_QUIT: the settings
+            // are kept now, as at a normal exit.
+            if (wParam) {
+                saveSettings();
+            }
+            return 0;
         case WM_MOVE:
             followClientArea();
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
-            screen->invalidateRect(Rect{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
-                                        paint.rcPaint.bottom});
-            redrawScreen();
+            afterDraw(session->paint(Rect{paint.rcPaint.left, paint.rcPaint.top,
+                                          paint.rcPaint.right, paint.rcPaint.bottom}));
             EndPaint(window, &paint);
             return 0;
         }
         case WM_KEYDOWN:
         case WM_KEYUP:
-            screen->onKey(message, static_cast<uint32_t>(wParam), static_cast<int64_t>(lParam));
-            redrawScreen();
+            afterDraw(
+                session->key(message, static_cast<uint32_t>(wParam), static_cast<int64_t>(lParam)));
             return 0;
         case WM_COMMAND:
-            onMenuCommand(LOWORD(wParam));
-            redrawScreen();
+            afterDraw(session->command(LOWORD(wParam)));
             return 0;
         case WM_TIMER:
-            screen->onTimer();
-            redrawScreen();
+            afterDraw(session->timer());
             return 0;
         default:
             break;
     }
     if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
-        screen->onMouse(message, static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
-        redrawScreen();
+        afterDraw(
+            session->mouse(message, static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam)));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -139,14 +136,14 @@ int run(HINSTANCE instance, int showCommand) {
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
     windowClass.lpszClassName = kWindowClass;
     if (!RegisterClassExA(&windowClass)) {
-        showFailure(nullptr, "Window Error");
+        showFailure(nullptr, FatalError::Window);
         return 1;
     }
     HWND window =
         CreateWindowExA(0, kWindowClass, kProgramTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!window) {
-        showFailure(nullptr, "Window Error");
+        showFailure(nullptr, FatalError::Window);
         return 1;
     }
     shell().mainWindow = window;
@@ -156,40 +153,24 @@ int run(HINSTANCE instance, int showCommand) {
     static std::unique_ptr<DirectDrawDisplay> directDraw;
     directDraw = DirectDrawDisplay::create(window, instance);
     if (!directDraw) {
-        showFailure(window, "Direct Draw Error");
+        showFailure(window, FatalError::Display);
         return 1;
     }
-    display = directDraw.get();
-    setActiveDisplay(display);
+    setActiveDisplay(directDraw.get());
 
     int32_t fieldSize = kDefaultFieldSize;
     int32_t actionType = kDefaultActionType;
     loadSettings(GetMenu(window), &fieldSize, &actionType);
 
-    std::array<std::unique_ptr<Image>, kImageCount> images;
-    for (size_t i = 0; i < kImageTable.size(); ++i) {
-        const ImageInfo& info = kImageTable[i];
-        images[i] = std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
-                                            info.height, info.columns, info.rows, info.frameCount);
-    }
-    std::array<Image*, kImageCount> screenImages{};
-    for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
-        for (size_t j = 0; j < kImageTable.size(); ++j) {
-            if (kImageTable[j].resourceId == kScreenImageOrder[i]) {
-                screenImages[i] = images[j].get();
-            }
-        }
-    }
-
-    // Like the display and the window, the screen ends with the process: it is never torn
-    // down, so nothing of it runs after the Images are gone.
+    // Like the display and the window, the session's screen ends with the process: it is
+    // never torn down, so nothing of it runs after the Images are gone.
     auto* host = new WindowHost(window);
-    auto& screen = *new GameScreen(nullptr, 0, 0, screenImages, *host);
-    screen.setFieldSize(fieldSize);
-    screen.setActionType(static_cast<ActionType>(actionType));
-    shell().screen = &screen;
+    static MenuCommandShell commandShell;
+    auto& session =
+        *new GameSession(*directDraw, *host, commandShell, GameSettings{fieldSize, actionType});
+    shell().session = &session;
 
-    fitClientArea(screen.getWidth(), screen.getHeight());
+    fitClientArea(session.width(), session.height());
     followClientArea();
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -202,9 +183,7 @@ int run(HINSTANCE instance, int showCommand) {
         }
     }
     saveSettings();
-    for (auto& image : images) {
-        image.reset();
-    }
+    session.destroyImages();
     return static_cast<int>(message.wParam);
 }
 

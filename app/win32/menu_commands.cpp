@@ -13,7 +13,6 @@
 #include "app/win32/html_help.h"
 #include "app/win32/shell.h"
 #include "resources/win32/resource.h"
-#include "screen/game_screen.h"
 
 namespace kz {
 
@@ -50,48 +49,41 @@ std::string helpFilePath() {
     return path.substr(0, slash + 1) + kHelpFileName;
 }
 
-void openHelp(UINT helpCommand, DWORD_PTR data) {
+void openHelpFile(UINT helpCommand, DWORD_PTR data) {
     callHtmlHelp(shell().mainWindow, helpFilePath().c_str(), helpCommand, data);
 }
 
 }  // namespace
 
-void onMenuCommand(uint16_t id) {
-    HMENU menu = GetMenu(shell().mainWindow);
-    GameScreen& screen = *shell().screen;
-    if (const auto size = fieldSizeForCommand(id)) {
-        screen.setFieldSize(*size);
-        CheckMenuRadioItem(menu, command::FirstFieldSize, command::LastFieldSize, id, MF_BYCOMMAND);
-        return;
-    }
-    if (const auto type = actionTypeForCommand(id)) {
-        screen.setActionType(static_cast<ActionType>(*type));
-        CheckMenuRadioItem(menu, command::FirstActionType, command::LastActionType, id,
-                           MF_BYCOMMAND);
-        return;
-    }
-    switch (id) {
-        case command::Exit:
-            PostQuitMessage(0);
+void MenuCommandShell::markFieldSize(uint16_t commandId) {
+    CheckMenuRadioItem(GetMenu(shell().mainWindow), command::FirstFieldSize, command::LastFieldSize,
+                       commandId, MF_BYCOMMAND);
+}
+
+void MenuCommandShell::markActionType(uint16_t commandId) {
+    CheckMenuRadioItem(GetMenu(shell().mainWindow), command::FirstActionType,
+                       command::LastActionType, commandId, MF_BYCOMMAND);
+}
+
+void MenuCommandShell::openHelp(HelpTopic topic) {
+    switch (topic) {
+        case HelpTopic::Contents:
+            openHelpFile(HH_DISPLAY_TOC, 0);
             break;
-        case command::HelpContents:
-            openHelp(HH_DISPLAY_TOC, 0);
-            break;
-        case command::HelpSearch: {
+        case HelpTopic::Search: {
             HH_FTS_QUERY query = {};
             query.cbStruct = sizeof(query);
-            openHelp(HH_DISPLAY_SEARCH, reinterpret_cast<DWORD_PTR>(&query));
+            openHelpFile(HH_DISPLAY_SEARCH, reinterpret_cast<DWORD_PTR>(&query));
             break;
         }
-        case command::HelpIndex:
-            openHelp(HH_DISPLAY_INDEX, 0);
-            break;
-        case command::About:
-            showAboutBox(shell().instance, shell().mainWindow);
-            break;
-        default:
+        case HelpTopic::Index:
+            openHelpFile(HH_DISPLAY_INDEX, 0);
             break;
     }
+}
+
+void MenuCommandShell::showAbout() {
+    showAboutBox(shell().instance, shell().mainWindow);
 }
 
 }  // namespace kz

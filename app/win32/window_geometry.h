@@ -21,10 +21,6 @@ WindowSize growForClientArea(WindowSize outer, const Rect& client, int32_t wante
 
 // Top-left corner that centres a window of the given outer rectangle on the owner's outer
 // rectangle. Divisions truncate toward zero, so an odd spare pixel goes right and down.
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-};
 Point centredOn(const Rect& window, const Rect& owner);
 
 }  // namespace kz

@@ -158,7 +158,7 @@ void expectDecodedAlike(const std::vector<uint8_t>& bytes, const std::string& wh
 }
 
 TEST(DecodePicture, ReadsEveryPictureOfTheGameAsTheSoftwareSurfaceDoes) {
-    const std::string root = std::getenv("KZ_SOURCE_DIR") ? std::getenv("KZ_SOURCE_DIR") : ".";
+    const std::string root = KZ_SOURCE_ROOT;
     int pictures = 0;
     for (const auto& entry : std::filesystem::directory_iterator(root + "/resources/bitmaps")) {
         expectDecodedAlike(fileBytes(entry.path().string()), entry.path().string());

@@ -1,64 +1,59 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/gtk/help_pages.h"
+#include "tests/support/temp_dir.h"
 
 namespace kz {
 namespace {
 
 namespace fs = std::filesystem;
 
-class HelpPagesTest : public ::testing::Test {
+class HelpPagesTest : public test::TempDirTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/kz-help-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
+    void page(const std::string& dir, HelpTopic which) {
+        temp.write(dir + "/" + HelpPages::fileName(which), "<html></html>");
     }
-    void TearDown() override { fs::remove_all(root_); }
-    void page(const fs::path& dir, HelpPage which) {
-        fs::create_directories(dir);
-        std::ofstream(dir / HelpPages::fileName(which)) << "<html></html>";
-    }
-    fs::path root_;
 };
 
 TEST_F(HelpPagesTest, EachCommandHasItsOwnPage) {
-    EXPECT_STRNE(HelpPages::fileName(HelpPage::Contents), HelpPages::fileName(HelpPage::Index));
-    EXPECT_STRNE(HelpPages::fileName(HelpPage::Contents), HelpPages::fileName(HelpPage::Search));
-    EXPECT_STRNE(HelpPages::fileName(HelpPage::Index), HelpPages::fileName(HelpPage::Search));
+    EXPECT_STRNE(HelpPages::fileName(HelpTopic::Contents), HelpPages::fileName(HelpTopic::Index));
+    EXPECT_STRNE(HelpPages::fileName(HelpTopic::Contents), HelpPages::fileName(HelpTopic::Search));
+    EXPECT_STRNE(HelpPages::fileName(HelpTopic::Index), HelpPages::fileName(HelpTopic::Search));
 }
 
 TEST_F(HelpPagesTest, TheFirstDirectoryWithContentsWins) {
-    fs::path empty = root_ / "empty";
-    fs::path first = root_ / "first";
-    fs::path second = root_ / "second dir";
-    fs::create_directories(empty);
-    for (HelpPage p : {HelpPage::Contents, HelpPage::Search, HelpPage::Index}) {
-        page(first, p);
-        page(second, p);
+    const fs::path root = temp.path();
+    fs::create_directories(root / "empty");
+    for (HelpTopic p : {HelpTopic::Contents, HelpTopic::Search, HelpTopic::Index}) {
+        page("first", p);
+        page("second dir", p);
     }
-    HelpPages pages({empty.string(), (second / "..").string() + "/second dir", first.string()});
-    std::optional<std::string> uri = pages.uri(HelpPage::Index);
+    HelpPages pages({(root / "empty").string(),
+                     (root / "second dir" / "..").string() + "/second dir",
+                     (root / "first").string()});
+    std::optional<std::string> uri = pages.uri(HelpTopic::Index);
     ASSERT_TRUE(uri.has_value());
     // A canonical file address, with the space escaped.
-    EXPECT_EQ(*uri,
-              "file://" + root_.string() + "/second%20dir/" + HelpPages::fileName(HelpPage::Index));
+    EXPECT_EQ(*uri, "file://" + fs::canonical(root).string() + "/second%20dir/" +
+                        HelpPages::fileName(HelpTopic::Index));
 }
 
 TEST_F(HelpPagesTest, NoHelpGivesNoAddress) {
-    HelpPages none({(root_ / "missing").string()});
-    EXPECT_FALSE(none.uri(HelpPage::Contents).has_value());
+    HelpPages none({(temp / "missing").string()});
+    EXPECT_FALSE(none.uri(HelpTopic::Contents).has_value());
 
     // A set without its search page does not borrow one from a later directory.
-    page(root_ / "a", HelpPage::Contents);
-    page(root_ / "b", HelpPage::Contents);
-    page(root_ / "b", HelpPage::Search);
-    HelpPages partial({(root_ / "a").string(), (root_ / "b").string()});
-    EXPECT_TRUE(partial.uri(HelpPage::Contents).has_value());
-    EXPECT_FALSE(partial.uri(HelpPage::Search).has_value());
+    page("a", HelpTopic::Contents);
+    page("b", HelpTopic::Contents);
+    page("b", HelpTopic::Search);
+    HelpPages partial({(temp / "a").string(), (temp / "b").string()});
+    EXPECT_TRUE(partial.uri(HelpTopic::Contents).has_value());
+    EXPECT_FALSE(partial.uri(HelpTopic::Search).has_value());
 }
 
 TEST(HelpPagesDefaults, LookBesideTheProgramAsInstalledThenAsBuilt) {

@@ -39,11 +39,6 @@ function found(query) {
   return elements.results.children.map((li) => li.innerHTML.match(/href="([^"]*)"/)[1]);
 }
 
-if (context.pages.length === 0) {
-  console.log("SKIPPED: the help has no pages yet");
-  process.exit(77);
-}
-
 let checks = 0;
 function test(name, body) {
   body();
@@ -52,6 +47,7 @@ function test(name, body) {
 }
 
 test("every help page is listed once and exists", () => {
+  assert.ok(context.pages.length > 0, "the search page lists no help pages");
   const listed = context.pages.map((p) => p.file);
   assert.strictEqual(new Set(listed).size, listed.length);
   for (const file of listed) assert.ok(fs.existsSync(path.join(dir, file)), file + " is missing");

@@ -15,24 +15,19 @@
 #include <vector>
 
 #include "app/gtk/settings_store.h"
+#include "tests/support/temp_dir.h"
 
 namespace kz {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public test::TempDirTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/kz-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempDirTest::SetUp();
+        dir_ = temp.path();
         path_ = (dir_ / "kestrane-zivadorured" / "settings.ini").string();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
     }
 
     void writeFile(const std::string& text) {

@@ -2,7 +2,6 @@
 // and every project entry to name a file that exists.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -16,9 +15,7 @@ namespace kz {
 namespace {
 
 const std::string& helpDir() {
-    static const std::string dir =
-        std::string(std::getenv("KZ_SOURCE_DIR") ? std::getenv("KZ_SOURCE_DIR") : ".") +
-        "/resources/help/";
+    static const std::string dir = std::string(KZ_SOURCE_ROOT) + "/resources/help/";
     return dir;
 }
 

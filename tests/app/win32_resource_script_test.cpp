@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -15,6 +14,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/identity.h"
+#include "app/common/menu_table.h"
 #include "app/common/settings.h"
 #include "screen/image_table.h"
 
@@ -22,8 +22,7 @@ namespace kz {
 namespace {
 
 std::string sourceDir() {
-    const char* dir = std::getenv("KZ_SOURCE_DIR");
-    return dir ? dir : ".";
+    return KZ_SOURCE_ROOT;
 }
 
 std::string readFile(const std::string& relative) {
@@ -82,31 +81,51 @@ TEST_F(ResourceScript, EveryImageOfTheTableIsABitmapOfItsOwnFile) {
     EXPECT_EQ(listed, wanted);
 }
 
-TEST_F(ResourceScript, MenuItemsCarryTheirLabelsAndCommands) {
-    const std::regex item(R"re(MENUITEM\s+"([^"]*)",\s*(\w+))re");
-    std::vector<std::pair<std::string, int>> items;
-    for (std::sregex_iterator it(script.begin(), script.end(), item), end; it != end; ++it) {
-        items.emplace_back((*it)[1], idOf((*it)[2]));
+// The menu of the script, line by line with its nesting, is the shared menu table.
+TEST_F(ResourceScript, MenuIsTheSharedMenuTable) {
+    const auto begin = script.find("IDR_MAIN_MENU MENU");
+    ASSERT_NE(begin, std::string::npos);
+    std::istringstream lines(script.substr(begin));
+    std::string line;
+    std::getline(lines, line);
+    const std::regex popup(R"re(^\s*POPUP\s+"([^"]*)"\s*$)re");
+    const std::regex item(R"re(^\s*MENUITEM\s+"([^"]*)",\s*(\w+)\s*$)re");
+    const std::regex separator(R"(^\s*MENUITEM\s+SEPARATOR\s*$)");
+    std::vector<std::string> seen;
+    int depth = -1;  // the menu's own BEGIN opens depth 0
+    while (std::getline(lines, line)) {
+        std::smatch m;
+        if (std::regex_search(line, std::regex(R"(^\s*BEGIN\s*$)"))) {
+            ++depth;
+        } else if (std::regex_search(line, std::regex(R"(^\s*END\s*$)"))) {
+            if (--depth < 0) {
+                break;
+            }
+        } else if (std::regex_match(line, m, popup)) {
+            seen.push_back(std::to_string(depth) + " popup " + m[1].str());
+        } else if (std::regex_match(line, m, separator)) {
+            seen.push_back(std::to_string(depth) + " separator");
+        } else if (std::regex_match(line, m, item)) {
+            seen.push_back(std::to_string(depth) + " item " + m[1].str() + " " +
+                           std::to_string(idOf(m[2])));
+        } else {
+            ADD_FAILURE() << "a menu line of no known kind: " << line;
+        }
     }
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"E&xit\\tCtrl + W", command::Exit},
-        {"2 x 2", command::FieldSize2},
-        {"3 x 3", command::FieldSize3},
-        {"4 x 4", command::FieldSize4},
-        {"5 x 5", command::FieldSize5},
-        {"Random", command::FieldSizeRandom},
-        {"&Add From None", command::AddFromNone},
-        {"A&dd From Some", command::AddFromSome},
-        {"&Remove From Full", command::RemoveFromFull},
-        {"R&emove From Some", command::RemoveFromSome},
-        {"&Move From Some", command::MoveFromSome},
-        {"M&ixed", command::Mixed},
-        {"&Contents\\tF1", command::HelpContents},
-        {"&Search", command::HelpSearch},
-        {"&Index", command::HelpIndex},
-        {"&About", command::About},
-    };
-    EXPECT_EQ(items, expected);
+    std::vector<std::string> expected;
+    for (const MenuEntry& e : kMenuTable) {
+        const std::string level = std::to_string(e.depth);
+        if (e.kind == MenuEntry::Popup) {
+            expected.push_back(level + " popup " + e.label);
+        } else if (e.kind == MenuEntry::Separator) {
+            expected.push_back(level + " separator");
+        } else {
+            const std::string label =
+                e.shortcut ? std::string(e.label) + "\\t" + e.shortcut : std::string(e.label);
+            expected.push_back(level + " item " + label + " " + std::to_string(e.command));
+        }
+    }
+    EXPECT_EQ(seen, expected);
     // No radio mark in the resource: the settings set them at start-up.
     EXPECT_EQ(script.find("CHECKED"), std::string::npos);
 }

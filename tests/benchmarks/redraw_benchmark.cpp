@@ -9,6 +9,7 @@
 #include "display/counter.h"
 #include "display/element.h"
 #include "software/software_display.h"
+#include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/test_bitmaps.h"
 
@@ -18,15 +19,6 @@ namespace {
 uint32_t plain(int32_t x, int32_t y) {
     return static_cast<uint32_t>((x * 7 + y * 13) & 0xFF);
 }
-
-class Container : public Element {
-  public:
-    Container(Element* parent, int32_t x, int32_t y) : Element(parent, x, y, nullptr) {}
-    template <class T, class... Args>
-    T* add(Args&&... args) {
-        return addChild(std::make_unique<T>(this, std::forward<Args>(args)...));
-    }
-};
 
 // Felt, four panels, a 5 x 5 field of 60 sticks in a board container, four counters.
 struct Screen {
@@ -42,10 +34,10 @@ struct Screen {
           controls(BitmapName::resource(115), 152, 116, 1, 1, 1),
           small(BitmapName::resource(119), 48, 20, 6, 2, 12),
           large(BitmapName::resource(117), 84, 32, 6, 2, 12),
-          root(nullptr, 0, 0) {
+          root() {
         root.setSize(690, 500);
         root.add<Backdrop>(0, 0, 690, 500, &felt);
-        Container* board = root.add<Container>(0, 0);
+        test::Holder* board = root.add<test::Holder>(0, 0, nullptr);
         board->setSize(490, 500);
         for (int32_t row = 0; row <= 5; ++row) {
             for (int32_t col = 0; col < 5; ++col) {
@@ -88,7 +80,7 @@ struct Screen {
     SoftwareDisplay display;
     test::ActiveDisplayScope scope;
     Image felt, horizontal, vertical, instructions, movesPanel, timePanel, controls, small, large;
-    Container root;
+    test::Holder root;
     std::vector<Element*> sticks;
     Counter* clock = nullptr;
 };

@@ -7,31 +7,15 @@
 #include <vector>
 
 #include "display/messages.h"
+#include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 
 namespace kz {
 namespace {
 
 using test::ActiveDisplayScope;
+using test::EventRecorder;
 using test::RecordingDisplay;
-
-// A parent that records the events it receives and what the sender showed at the time.
-class Listener : public Element {
-  public:
-    Listener() : Element(nullptr, 0, 0, nullptr) {}
-
-    template <class T, class... Args>
-    T* add(Args&&... args) {
-        return addChild(std::make_unique<T>(this, std::forward<Args>(args)...));
-    }
-    void onChildEvent(Element* child, ElementEvent code) override {
-        events.push_back(code);
-        framesAtEvent.push_back(child->getFrame());
-    }
-
-    std::vector<ElementEvent> events;
-    std::vector<int32_t> framesAtEvent;
-};
 
 // Lets a test put the Button into any state with a frame no transition sets.
 class TestButton : public Button {
@@ -66,7 +50,7 @@ class ButtonTest : public ::testing::Test {
     ActiveDisplayScope scope{&display};
     // Four frames of 62 x 52 so that normal, hover, pressed and "none set" differ.
     Image image{BitmapName::resource(116), 248, 52, 4, 1, 4};
-    Listener parent;
+    EventRecorder parent;
     TestButton* button = parent.add<TestButton>(100, 200, &image, kNormal, kHover, kPressed);
 
     InputResult mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
@@ -144,15 +128,14 @@ TEST_F(ButtonTest, EveryTransitionCell) {
         SCOPED_TRACE(std::string(cell.op) + " from state " + std::to_string(cell.from));
         button->force(cell.from, kUntouched);
         parent.events.clear();
-        parent.framesAtEvent.clear();
         EXPECT_EQ(((*button).*(cell.call))(), cell.result);
         EXPECT_EQ(button->getState(), cell.to);
         EXPECT_EQ(button->getFrame(), cell.frame);
         if (cell.event == 0) {
             EXPECT_TRUE(parent.events.empty());
         } else {
-            EXPECT_EQ(parent.events, (std::vector<ElementEvent>{cell.event}));
-            EXPECT_EQ(parent.framesAtEvent, (std::vector<int32_t>{cell.frame}))
+            EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{cell.event}));
+            EXPECT_EQ(parent.senderFrames(), (std::vector<int32_t>{cell.frame}))
                 << "the parent sees the new look";
         }
     }
@@ -162,8 +145,8 @@ TEST_F(ButtonTest, ClickIsPressThenReleaseOverIt) {
     EXPECT_EQ(inside(msg::LeftButtonDown, mouseflag::LeftButton), InputConsumed);
     EXPECT_EQ(button->getFrame(), kPressed);
     EXPECT_EQ(inside(msg::LeftButtonUp), InputConsumed);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonDown, Button::ButtonClick}));
-    EXPECT_EQ(parent.framesAtEvent, (std::vector<int32_t>{kPressed, kHover}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonDown, Button::ButtonClick}));
+    EXPECT_EQ(parent.senderFrames(), (std::vector<int32_t>{kPressed, kHover}));
     EXPECT_EQ(button->getState(), Button::Hover);
 }
 
@@ -171,8 +154,8 @@ TEST_F(ButtonTest, DraggingOffAndReleasingCancels) {
     inside(msg::LeftButtonDown, mouseflag::LeftButton);
     EXPECT_EQ(outside(msg::MouseMove, mouseflag::LeftButton), InputHandled);
     EXPECT_EQ(outside(msg::LeftButtonUp), InputHandled);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonDown, Button::ButtonDragOut,
-                                                        Button::ButtonCancel}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonDown, Button::ButtonDragOut,
+                                                         Button::ButtonCancel}));
     EXPECT_EQ(button->getState(), Button::Normal);
     EXPECT_EQ(button->getFrame(), kNormal);
 }
@@ -182,7 +165,7 @@ TEST_F(ButtonTest, DraggingOffAndBackStillClicks) {
     outside(msg::MouseMove, mouseflag::LeftButton);
     EXPECT_EQ(inside(msg::MouseMove, mouseflag::LeftButton), InputConsumed);
     inside(msg::LeftButtonUp);
-    EXPECT_EQ(parent.events,
+    EXPECT_EQ(parent.codes(),
               (std::vector<ElementEvent>{Button::ButtonDown, Button::ButtonDragOut,
                                          Button::ButtonDragIn, Button::ButtonClick}));
 }
@@ -192,7 +175,7 @@ TEST_F(ButtonTest, PressElsewhereDraggedOntoItNeverClicks) {
     EXPECT_EQ(inside(msg::MouseMove, mouseflag::LeftButton), InputIgnored);
     EXPECT_EQ(button->getState(), Button::Normal);
     EXPECT_EQ(inside(msg::LeftButtonUp), InputConsumed);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonOver}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonOver}));
     EXPECT_EQ(button->getState(), Button::Hover);
 }
 
@@ -202,7 +185,7 @@ TEST_F(ButtonTest, HoverInAndOut) {
     EXPECT_EQ(mouse(msg::MouseMove, 0, 161, 251), InputConsumed);
     EXPECT_EQ(outside(msg::MouseMove), InputHandled);
     EXPECT_EQ(outside(msg::MouseMove), InputIgnored);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonOver, Button::ButtonOut}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonOver, Button::ButtonOut}));
 }
 
 TEST_F(ButtonTest, RightAndBottomEdgesAreOutside) {
@@ -230,7 +213,7 @@ TEST_F(ButtonTest, ReleaseOutsideTheWindowLeavesItPressedUntilTheNextMove) {
     parent.events.clear();
     EXPECT_EQ(inside(msg::MouseMove), InputHandled);
     EXPECT_EQ(button->getState(), Button::Hover);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonOver}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonOver}));
 }
 
 TEST_F(ButtonTest, HeldMoveOverAHoveredButtonPressesItSilently) {
@@ -239,7 +222,7 @@ TEST_F(ButtonTest, HeldMoveOverAHoveredButtonPressesItSilently) {
     EXPECT_EQ(inside(msg::MouseMove, mouseflag::LeftButton), InputHandled);
     EXPECT_EQ(button->getState(), Button::Pressed);
     inside(msg::LeftButtonUp);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonClick}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonClick}));
 }
 
 TEST_F(ButtonTest, OtherMessagesAndHiddenButtonsAreIgnored) {
@@ -257,11 +240,11 @@ TEST_F(ButtonTest, OtherMessagesAndHiddenButtonsAreIgnored) {
     EXPECT_EQ(button->getFrame(), kHover);
     button->setVisible(true);
     EXPECT_EQ(button->getState(), Button::Hover);
-    EXPECT_EQ(parent.events, (std::vector<ElementEvent>{Button::ButtonOver}));
+    EXPECT_EQ(parent.codes(), (std::vector<ElementEvent>{Button::ButtonOver}));
 }
 
 TEST_F(ButtonTest, EqualHoverAndPressedFramesInvalidateNothingBetweenThem) {
-    Listener root;
+    EventRecorder root;
     auto* game = root.add<Button>(0, 0, &image, 0, 1, 1);
     game->onMouse(msg::MouseMove, 0, 5, 5);
     ASSERT_TRUE(root.draw(display.target()));
@@ -272,8 +255,8 @@ TEST_F(ButtonTest, EqualHoverAndPressedFramesInvalidateNothingBetweenThem) {
     EXPECT_FALSE(root.isRedrawNeeded());
     game->onMouse(msg::LeftButtonUp, 0, 5, 5);
     EXPECT_FALSE(root.isRedrawNeeded());
-    EXPECT_EQ(root.events, (std::vector<ElementEvent>{Button::ButtonOver, Button::ButtonDown,
-                                                      Button::ButtonClick}));
+    EXPECT_EQ(root.codes(), (std::vector<ElementEvent>{Button::ButtonOver, Button::ButtonDown,
+                                                       Button::ButtonClick}));
     game->onMouse(msg::MouseMove, 0, 500, 5);
     EXPECT_TRUE(root.isRedrawNeeded());
     ASSERT_TRUE(root.draw(display.target()));

@@ -9,6 +9,7 @@
 #include "display/backdrop.h"
 #include "display/image.h"
 #include "display/messages.h"
+#include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 
 namespace kz {
@@ -16,27 +17,15 @@ namespace {
 
 using test::ActiveDisplayScope;
 using test::DrawCall;
+using test::Holder;
 using test::RecordingDisplay;
 
-// An element that lets a test build children and switch input on.
-class Node : public Element {
-  public:
-    using Element::Element;
-
-    template <class T, class... Args>
-    T* add(Args&&... args) {
-        return addChild(std::make_unique<T>(this, std::forward<Args>(args)...));
-    }
-    void enableMouse() { mouseEnabled = true; }
-    void enableKeys() { keyEnabled = true; }
-};
-
 // Answers every mouse message with a fixed result and remembers what it was asked.
-class Probe : public Node {
+class Probe : public Holder {
   public:
-    Probe(Element* parent, int32_t x, int32_t y, InputResult answer, std::vector<int>* asked,
-          int id)
-        : Node(parent, x, y, nullptr), answer(answer), asked(asked), id(id) {}
+    Probe(Element* owner, int32_t atX, int32_t atY, InputResult fixedAnswer,
+          std::vector<int>* askedLog, int probeId)
+        : Holder(owner, atX, atY, nullptr), answer(fixedAnswer), asked(askedLog), id(probeId) {}
 
     InputResult onMouse(uint32_t, uint32_t, int32_t px, int32_t py) override {
         asked->push_back(id);
@@ -75,9 +64,9 @@ class ElementTest : public ::testing::Test {
 };
 
 TEST_F(ElementTest, InitTakesSizeFromTheImageAndStartsWhollyDirty) {
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.moveTo(30, 40);
-    auto* e = root.add<Node>(5, 6, &button);
+    auto* e = root.add<Holder>(5, 6, &button);
     EXPECT_EQ(e->getBaseX(), 30);
     EXPECT_EQ(e->getBaseY(), 40);
     EXPECT_EQ(e->getWidth(), 62);
@@ -100,8 +89,8 @@ TEST_F(ElementTest, InitTakesSizeFromTheImageAndStartsWhollyDirty) {
 TEST_F(ElementTest, DrawTakesTheSourceFromTheFrameGrid) {
     // Element at (10, 5) whose parent's top-left is at (100, 200), frame 1 of a 2-column
     // image with 62 x 52 frames, dirty rectangle (3, 4, 20, 30).
-    Node root(nullptr, 0, 0, nullptr);
-    auto* e = root.add<Node>(10, 5, &button);
+    Holder root(nullptr, 0, 0, nullptr);
+    auto* e = root.add<Holder>(10, 5, &button);
     root.setBase(100, 200);
     e->setFrame(1);
     e->clearDirty();
@@ -128,11 +117,11 @@ TEST_F(ElementTest, DrawTakesTheSourceFromTheFrameGrid) {
 TEST_F(ElementTest, ChangeTravelsUpAndRepaintsTheFeltUnderIt) {
     // Root without image; Backdrop (felt) at index 0; a container without image at
     // (100, 50) at index 1 holding a 15 x 80 stick S at (10, 20).
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.setSize(690, 500);
     auto* backdrop = root.add<Backdrop>(0, 0, 690, 500, &felt);
-    auto* container = root.add<Node>(100, 50, nullptr);
-    auto* s = container->add<Node>(10, 20, &stick);
+    auto* container = root.add<Holder>(100, 50, nullptr);
+    auto* s = container->add<Holder>(10, 20, &stick);
     settle(root);
 
     s->setFrame(2);
@@ -159,12 +148,12 @@ TEST_F(ElementTest, ChangeTravelsUpAndRepaintsTheFeltUnderIt) {
 TEST_F(ElementTest, ChangeRepaintsOverlappingSiblingsAndPaintingAncestors) {
     // A painting parent with two overlapping painting children: changing the lower one
     // dirties the parent and the upper one over the shared area.
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.setSize(200, 200);
-    auto* panel = root.add<Node>(10, 10, &felt);
-    auto* lower = panel->add<Node>(0, 0, &square);
-    auto* upper = panel->add<Node>(10, 5, &square);
-    auto* apart = panel->add<Node>(60, 60, &square);
+    auto* panel = root.add<Holder>(10, 10, &felt);
+    auto* lower = panel->add<Holder>(0, 0, &square);
+    auto* upper = panel->add<Holder>(10, 5, &square);
+    auto* apart = panel->add<Holder>(60, 60, &square);
     settle(root);
 
     lower->moveTo(5, 0);
@@ -187,10 +176,10 @@ TEST_F(ElementTest, ChangeRepaintsOverlappingSiblingsAndPaintingAncestors) {
 }
 
 TEST_F(ElementTest, MovingAContainerMovesTheBaseOfItsSubtree) {
-    Node root(nullptr, 0, 0, nullptr);
-    auto* container = root.add<Node>(100, 50, nullptr);
-    auto* inner = container->add<Node>(7, 8, nullptr);
-    auto* leaf = inner->add<Node>(1, 2, &square);
+    Holder root(nullptr, 0, 0, nullptr);
+    auto* container = root.add<Holder>(100, 50, nullptr);
+    auto* inner = container->add<Holder>(7, 8, nullptr);
+    auto* leaf = inner->add<Holder>(1, 2, &square);
 
     container->moveBy(-40, 10);
     EXPECT_EQ(container->getX(), 60);
@@ -207,7 +196,7 @@ TEST_F(ElementTest, MovingAContainerMovesTheBaseOfItsSubtree) {
 }
 
 TEST_F(ElementTest, AddDirtyRectClipsToTheElementOrDrops) {
-    Node e(nullptr, 0, 0, &square);  // 20 x 20
+    Holder e(nullptr, 0, 0, &square);  // 20 x 20
     e.clearDirty();
     e.addDirtyRect({-5, -5, 10, 10});
     e.addDirtyRect({25, 0, 30, 10});
@@ -223,7 +212,7 @@ TEST_F(ElementTest, AddDirtyRectClipsToTheElementOrDrops) {
     EXPECT_EQ(e.getDirtyRects(), (std::vector<Rect>{{0, 0, 20, 20}}));
     EXPECT_EQ(e.getDirtyCount(), 1);
 
-    Node container(nullptr, 0, 0, nullptr);
+    Holder container(nullptr, 0, 0, nullptr);
     container.setSize(20, 20);
     container.addDirtyRect({0, 0, 5, 5});
     container.markAllDirty();
@@ -231,10 +220,10 @@ TEST_F(ElementTest, AddDirtyRectClipsToTheElementOrDrops) {
 }
 
 TEST_F(ElementTest, InvalidateRectTouchingTheLeftEdgeFlagsButKeepsNothing) {
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.setSize(200, 200);
-    auto* e = root.add<Node>(50, 0, &square);
-    auto* child = e->add<Node>(0, 0, &square);
+    auto* e = root.add<Holder>(50, 0, &square);
+    auto* child = e->add<Holder>(0, 0, &square);
     settle(root);
 
     e->invalidateRect({30, 0, 50, 10});  // translated: (-20, 0, 0, 10)
@@ -257,10 +246,10 @@ TEST_F(ElementTest, InvalidateRectTouchingTheLeftEdgeFlagsButKeepsNothing) {
 }
 
 TEST_F(ElementTest, PureContainerPassesInvalidationOnWithoutKeepingIt) {
-    Node root(nullptr, 0, 0, &felt);
-    auto* container = root.add<Node>(10, 10, nullptr);
+    Holder root(nullptr, 0, 0, &felt);
+    auto* container = root.add<Holder>(10, 10, nullptr);
     container->setSize(50, 50);
-    auto* leaf = container->add<Node>(5, 5, &square);
+    auto* leaf = container->add<Holder>(5, 5, &square);
     settle(root);
 
     container->invalidateRect({20, 20, 30, 30});
@@ -274,7 +263,7 @@ TEST_F(ElementTest, PureContainerPassesInvalidationOnWithoutKeepingIt) {
 }
 
 TEST_F(ElementTest, SetFrameClampsOrWraps) {
-    Node e(nullptr, 0, 0, &stick);  // 8 frames
+    Holder e(nullptr, 0, 0, &stick);  // 8 frames
     e.setFrame(3);
     settle(e);
 
@@ -311,8 +300,8 @@ TEST_F(ElementTest, SetFrameClampsOrWraps) {
 }
 
 TEST_F(ElementTest, SetFrameWithoutFramesLeavesTheFrame) {
-    Node root(nullptr, 0, 0, nullptr);
-    auto* container = root.add<Node>(0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
+    auto* container = root.add<Holder>(0, 0, nullptr);
     container->setSize(10, 10);
     settle(root);
     container->setFrame(5);
@@ -324,10 +313,10 @@ TEST_F(ElementTest, SetFrameWithoutFramesLeavesTheFrame) {
 }
 
 TEST_F(ElementTest, HidingRepaintsTheAreaLeftBehindAndShowingRepaintsTheElement) {
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.setSize(300, 300);
     auto* backdrop = root.add<Backdrop>(0, 0, 300, 300, &felt);
-    auto* e = root.add<Node>(40, 30, &square);
+    auto* e = root.add<Holder>(40, 30, &square);
     settle(root);
 
     e->setVisible(true);
@@ -360,15 +349,15 @@ TEST_F(ElementTest, HidingRepaintsTheAreaLeftBehindAndShowingRepaintsTheElement)
 
 TEST_F(ElementTest, InvisibleSubtreeIsNeitherDrawnNorAskedForInput) {
     std::vector<int> asked;
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.enableMouse();
     root.enableKeys();
     root.setSize(100, 100);
-    auto* group = root.add<Node>(0, 0, &square);
+    auto* group = root.add<Holder>(0, 0, &square);
     group->enableMouse();
     group->enableKeys();
     group->add<Probe>(0, 0, InputConsumed, &asked, 1);
-    auto* leaf = group->add<Node>(0, 0, &square);
+    auto* leaf = group->add<Holder>(0, 0, &square);
 
     group->setVisible(false);
     EXPECT_EQ(root.onMouse(msg::MouseMove, 0, 5, 5), InputIgnored);
@@ -387,8 +376,8 @@ TEST_F(ElementTest, InvisibleSubtreeIsNeitherDrawnNorAskedForInput) {
 }
 
 TEST_F(ElementTest, SkippedSubtreeKeepsItsRectanglesUntilFlagged) {
-    Node root(nullptr, 0, 0, nullptr);
-    auto* leaf = root.add<Node>(0, 0, &square);
+    Holder root(nullptr, 0, 0, nullptr);
+    auto* leaf = root.add<Holder>(0, 0, &square);
     settle(root);
 
     leaf->addDirtyRect({0, 0, 5, 5});  // no flag set anywhere
@@ -402,10 +391,10 @@ TEST_F(ElementTest, SkippedSubtreeKeepsItsRectanglesUntilFlagged) {
 }
 
 TEST_F(ElementTest, FailedBlitStopsTheDrawAtOnce) {
-    Node root(nullptr, 0, 0, nullptr);
-    auto* first = root.add<Node>(0, 0, &square);
-    auto* second = root.add<Node>(30, 0, &square);
-    auto* third = root.add<Node>(60, 0, &square);
+    Holder root(nullptr, 0, 0, nullptr);
+    auto* first = root.add<Holder>(0, 0, &square);
+    auto* second = root.add<Holder>(30, 0, &square);
+    auto* third = root.add<Holder>(60, 0, &square);
     second->addDirtyRect({1, 1, 2, 2});
 
     display.failCallIndex = 1;  // second's first rectangle
@@ -421,15 +410,15 @@ TEST_F(ElementTest, FailedBlitStopsTheDrawAtOnce) {
 TEST_F(ElementTest, BlitFromAnUnloadedImageFails) {
     display.failOpen = true;
     Image broken{BitmapName::resource(999), 20, 20, 1, 1, 1};
-    Node e(nullptr, 0, 0, &broken);
+    Holder e(nullptr, 0, 0, &broken);
     EXPECT_EQ(broken.getSurface(), nullptr);
     EXPECT_FALSE(e.draw(display.target()));
 }
 
 TEST_F(ElementTest, MouseDispatchAsksFromTheTopAndStopsAtConsumed) {
     std::vector<int> asked;
-    Node root(nullptr, 0, 0, nullptr);
-    auto* parent = root.add<Node>(10, 20, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
+    auto* parent = root.add<Holder>(10, 20, nullptr);
     parent->add<Probe>(0, 0, InputHandled, &asked, 0);
     parent->add<Probe>(0, 0, InputIgnored, &asked, 1);
     auto* top = parent->add<Probe>(0, 0, InputConsumed, &asked, 2);
@@ -445,7 +434,7 @@ TEST_F(ElementTest, MouseDispatchAsksFromTheTopAndStopsAtConsumed) {
 
     asked.clear();
     std::vector<int> asked2;
-    Node other(nullptr, 0, 0, nullptr);
+    Holder other(nullptr, 0, 0, nullptr);
     other.enableMouse();
     other.add<Probe>(0, 0, InputIgnored, &asked2, 0);
     other.add<Probe>(0, 0, InputHandled, &asked2, 1);
@@ -453,14 +442,14 @@ TEST_F(ElementTest, MouseDispatchAsksFromTheTopAndStopsAtConsumed) {
     EXPECT_EQ(other.onMouse(msg::LeftButtonDown, 1, 0, 0), InputIgnored) << "the result of index 0";
     EXPECT_EQ(asked2, (std::vector<int>{2, 1, 0}));
 
-    Node empty(nullptr, 0, 0, nullptr);
+    Holder empty(nullptr, 0, 0, nullptr);
     empty.enableMouse();
     EXPECT_EQ(empty.onMouse(msg::MouseMove, 0, 0, 0), InputIgnored);
 }
 
 TEST_F(ElementTest, KeysReachNoChildUnlessEnabled) {
     std::vector<int> asked;
-    Node root(nullptr, 0, 0, nullptr);
+    Holder root(nullptr, 0, 0, nullptr);
     root.add<Probe>(0, 0, InputHandled, &asked, 0);
     EXPECT_EQ(root.onKey(msg::KeyDown, 'A', 0), InputIgnored);
     EXPECT_TRUE(asked.empty());
@@ -472,13 +461,13 @@ TEST_F(ElementTest, KeysReachNoChildUnlessEnabled) {
 TEST_F(ElementTest, DestructorDeletesChildrenInIndexOrder) {
     static std::vector<int> deleted;
     deleted.clear();
-    struct Tracked : Node {
-        Tracked(Element* parent, int id) : Node(parent, 0, 0, nullptr), id(id) {}
+    struct Tracked : Holder {
+        Tracked(Element* owner, int trackedId) : Holder(owner, 0, 0, nullptr), id(trackedId) {}
         ~Tracked() override { deleted.push_back(id); }
         int id;
     };
     {
-        auto root = std::make_unique<Node>(nullptr, 0, 0, nullptr);
+        auto root = std::make_unique<Holder>(nullptr, 0, 0, nullptr);
         auto* a = root->add<Tracked>(1);
         a->add<Tracked>(11);
         root->add<Tracked>(2);

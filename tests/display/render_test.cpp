@@ -11,6 +11,7 @@
 #include "display/element.h"
 #include "display/messages.h"
 #include "software/software_display.h"
+#include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/test_bitmaps.h"
 
@@ -63,15 +64,6 @@ uint32_t digitColour(int32_t x, int32_t y) {
     return on ? 0x00FFD040 : 0x00400808;
 }
 
-class Root : public Element {
-  public:
-    Root() : Element(nullptr, 0, 0, nullptr) { mouseEnabled = true; }
-    template <class T, class... Args>
-    T* add(Args&&... args) {
-        return addChild(std::make_unique<T>(this, std::forward<Args>(args)...));
-    }
-};
-
 class RenderTest : public ::testing::Test {
   protected:
     RenderTest() {
@@ -83,6 +75,7 @@ class RenderTest : public ::testing::Test {
     }
 
     void build() {
+        root.enableMouse();
         root.setSize(240, 140);
         backdrop = root.add<Backdrop>(0, 0, 240, 140, &felt);
         root.add<Element>(130, 10, &panel);
@@ -127,7 +120,7 @@ class RenderTest : public ::testing::Test {
     Image panel{BitmapName::resource(3), 100, 60, 1, 1, 1};
     Image buttonImage{BitmapName::resource(4), 80, 30, 2, 1, 2};
     Image digits{BitmapName::resource(5), 84, 32, 6, 2, 12};
-    Root root;
+    test::Holder root;
     Backdrop* backdrop = nullptr;
     Element* stick = nullptr;
     Button* button = nullptr;

@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "display/image.h"
-#include "software/resource_files.h"
 #include "tests/support/recording_display.h"
+#include "tests/support/resource_files.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_bitmaps.h"
 
 namespace kz {
@@ -32,12 +29,8 @@ std::unique_ptr<Surface> gradientSurface(SoftwareDisplay& display, const ColourK
     return surface;
 }
 
-std::string tempPath(const std::string& name) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return (std::filesystem::temp_directory_path() /
-            (std::string("kz_") + info->name() + "_" + name))
-        .string();
-}
+// Reading bitmaps from files and writing pictures.
+using SoftwareDisplayFiles = test::TempDirTest;
 
 TEST(SoftwareDisplayTest, BlitCopiesTheRectangleExactly) {
     SoftwareDisplay display(40, 30);
@@ -134,14 +127,9 @@ TEST(SoftwareDisplayTest, FillIsClippedAndRecorded) {
     EXPECT_TRUE(display.takeWrittenRects().empty());
 }
 
-TEST(SoftwareDisplayTest, DecodesBitmapsFromResolverOrFile) {
+TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
     const std::vector<uint8_t> bmp = makeBmp(6, 4, gradient);
-    const std::string path = tempPath("picture.bmp");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bmp.data()),
-                  static_cast<std::streamsize>(bmp.size()));
-    }
+    const std::string path = temp.write("picture.bmp", bmp);
     int asked = 0;
     SoftwareDisplay display(20, 20, [&](int32_t id) {
         ++asked;
@@ -172,34 +160,22 @@ TEST(SoftwareDisplayTest, DecodesBitmapsFromResolverOrFile) {
     EXPECT_FALSE(unknown.load());
     EXPECT_EQ(unknown.getSurface(), nullptr);
     EXPECT_FALSE(unknown.blit(display.target(), {0, 0, 1, 1}, {0, 0, 1, 1}));
-    std::remove(path.c_str());
 
     // Bytes that are no picture decode to nothing.
     EXPECT_EQ(decodeBitmap({'B', 'M', 0, 1, 2, 3}), nullptr);
     EXPECT_EQ(decodeBitmap({}), nullptr);
 }
 
-TEST(SoftwareDisplayTest, ResolvesResourceIdsToFilesOfADirectory) {
-    const std::string dir = tempPath("bitmaps");
-    std::filesystem::create_directories(dir);
+TEST_F(SoftwareDisplayFiles, ResolvesResourceIdsToFilesOfADirectory) {
     const std::vector<uint8_t> bmp = makeBmp(3, 3, [](int32_t, int32_t) { return 0x00112233u; });
-    {
-        std::ofstream out(dir + "/104.bmp", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bmp.data()),
-                  static_cast<std::streamsize>(bmp.size()));
-    }
-    auto resolve = bitmapDirectoryResolver(dir);
+    temp.write("bitmaps/104.bmp", bmp);
+    auto resolve = bitmapDirectoryResolver((temp / "bitmaps").string());
     EXPECT_EQ(resolve(104), bmp);
     EXPECT_TRUE(resolve(105).empty());
-    std::filesystem::remove_all(dir);
 
-    // The game's felt, once the source tree has it.
-    const char* root = std::getenv("KZ_SOURCE_DIR");
-    if (root != nullptr &&
-        !readFileBytes(std::string(root) + "/resources/bitmaps/102.bmp").empty()) {
-        SoftwareDisplay display(100, 100, sourceTreeResolver(root));
-        EXPECT_NE(display.openBitmap(BitmapName::resource(102), 100, 100), nullptr);
-    }
+    // The game's felt, from the source tree.
+    SoftwareDisplay display(100, 100, sourceTreeResolver(KZ_SOURCE_ROOT));
+    EXPECT_NE(display.openBitmap(BitmapName::resource(102), 100, 100), nullptr);
 }
 
 TEST(SoftwareDisplayTest, DrawsIntoTheCallersPixelsWithinTheirBounds) {
@@ -227,14 +203,13 @@ TEST(SoftwareDisplayTest, MissingCallerPixelsMakeAnEmptyTarget) {
     EXPECT_EQ(display.pixelsWritten(), 0u);
 }
 
-TEST(SoftwareDisplayTest, SavesTheTargetAsPng) {
+TEST_F(SoftwareDisplayFiles, SavesTheTargetAsPng) {
     SoftwareDisplay display(7, 5);
     auto source = gradientSurface(display);
     ASSERT_TRUE(display.blit(*display.target(), {0, 0, 7, 5}, *source, {1, 1, 8, 6}, kBlitWait));
-    const std::string path = tempPath("target.png");
+    const std::string path = (temp / "target.png").string();
     ASSERT_TRUE(display.savePng(path));
     auto decoded = decodeBitmapFile(path);
-    std::remove(path.c_str());
     ASSERT_NE(decoded, nullptr);
     ASSERT_EQ(decoded->width(), 7);
     ASSERT_EQ(decoded->height(), 5);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "puzzle/random_source.h"
-#include "software/headless_game.h"
+#include "tests/support/headless_game.h"
 
 namespace kz {
 

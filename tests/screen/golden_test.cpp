@@ -1,7 +1,10 @@
-// The screen pixel for pixel against the pictures in tests/golden. After an art change,
-// regenerate them with build/default/tools/render-goldens . tests/golden and look at them.
+// The screen pixel for pixel against the pictures in tests/golden. After an art change or a
+// deliberate change of the screen, run this test with KZ_UPDATE_GOLDENS=1 to write the
+// pictures anew, and look at every one before committing them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <string>
 
@@ -24,8 +27,15 @@ TEST_P(GoldenPicture, ScreenMatchesPixelForPixel) {
     const golden::Scene& scene = GetParam();
     HeadlessGame game(KZ_SOURCE_ROOT);
     ASSERT_TRUE(scene.stage(game));
-    const auto expected =
-        decodeBitmapFile(std::string(KZ_SOURCE_ROOT) + "/tests/golden/" + scene.name + ".png");
+    const std::string goldenPath =
+        std::string(KZ_SOURCE_ROOT) + "/tests/golden/" + scene.name + ".png";
+    const char* update = std::getenv("KZ_UPDATE_GOLDENS");
+    if (update && std::string(update) == "1") {
+        ASSERT_TRUE(game.savePng(goldenPath)) << "could not write " << goldenPath;
+        std::printf("wrote %s\n", goldenPath.c_str());
+        return;
+    }
+    const auto expected = decodeBitmapFile(goldenPath);
     ASSERT_NE(expected, nullptr) << "missing golden picture " << scene.name;
     const SoftwareSurface& actual = game.display().targetPixels();
     ASSERT_EQ(expected->width(), actual.width());
@@ -42,8 +52,8 @@ TEST_P(GoldenPicture, ScreenMatchesPixelForPixel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, GoldenPicture, ::testing::ValuesIn(golden::scenes()),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
+                         [](const auto& test) {
+                             std::string name = test.param.name;
                              for (char& c : name) {
                                  if (c == '-')
                                      c = '_';

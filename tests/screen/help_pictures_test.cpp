@@ -1,8 +1,11 @@
-// The pictures of the help pages against what the game draws today. After an art change,
-// regenerate them with build/default/tools/render-goldens . tests/golden resources/help and
-// look at them.
+// The pictures of the help pages against what the game draws today. After an art change or a
+// deliberate change of the screen, run this test with KZ_UPDATE_GOLDENS=1 to write them
+// anew, as the golden pictures are, and look at every one before committing them.
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -22,12 +25,30 @@ std::string readHelpFile(const std::string& name) {
     return text.str();
 }
 
+bool writePng(const std::string& path, const help::Picture& picture) {
+    std::vector<unsigned char> rgb;
+    rgb.reserve(picture.pixels.size() * 3);
+    for (uint32_t p : picture.pixels) {
+        rgb.push_back(static_cast<unsigned char>(p >> 16));
+        rgb.push_back(static_cast<unsigned char>(p >> 8));
+        rgb.push_back(static_cast<unsigned char>(p));
+    }
+    return stbi_write_png(path.c_str(), picture.width, picture.height, 3, rgb.data(),
+                          picture.width * 3) != 0;
+}
+
 TEST(HelpPictures, TheCommittedPicturesAreWhatTheGameDraws) {
     const std::vector<help::Picture> pictures = help::pictures(KZ_SOURCE_ROOT);
     // Eight stick frames, the start, three clicks and the won field.
     ASSERT_EQ(pictures.size(), 8u + 5u);
+    const char* update = std::getenv("KZ_UPDATE_GOLDENS");
     for (const help::Picture& picture : pictures) {
         SCOPED_TRACE(picture.name);
+        if (update && std::string(update) == "1") {
+            ASSERT_TRUE(writePng(kHelpDir + picture.name, picture));
+            std::printf("wrote %s%s\n", kHelpDir.c_str(), picture.name.c_str());
+            continue;
+        }
         const auto committed = decodeBitmapFile(kHelpDir + picture.name);
         ASSERT_NE(committed, nullptr) << "missing help picture";
         ASSERT_EQ(committed->width(), picture.width);

@@ -8,14 +8,15 @@
 namespace kz {
 namespace {
 
+// A written rectangle lies wholly inside the area.
 bool inside(const Rect& r, const Rect& area) {
-    return r.left >= area.left && r.top >= area.top && r.right <= area.right &&
-           r.bottom <= area.bottom;
+    return r.intersected(area) == r;
 }
 
-Rect screenRect(Element& e, int32_t offsetX = 0, int32_t offsetY = 0) {
-    return {offsetX + e.getX(), offsetY + e.getY(), offsetX + e.getX() + e.getWidth(),
-            offsetY + e.getY() + e.getHeight()};
+// An element's rectangle on the screen, given where its parent's top-left corner is.
+Rect screenRect(Element& e, int32_t offsetX, int32_t offsetY) {
+    return Rect{0, 0, e.getWidth(), e.getHeight()}.translated(offsetX + e.getX(),
+                                                              offsetY + e.getY());
 }
 
 class RedrawBudget : public GameTest {

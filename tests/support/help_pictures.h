@@ -2,8 +2,8 @@
 
 // The pictures of the help pages, made from the game's own bitmaps and screens so they stay
 // true when the art changes: the eight frames of a stick and one worked puzzle from its
-// start through each move to the won field. Shared by the test that holds the committed
-// pictures against them and the tool that writes them.
+// start through each move to the won field. The help pictures test holds the committed
+// pictures against them and, with KZ_UPDATE_GOLDENS=1, writes them.
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "puzzle/random_source.h"
-#include "software/headless_game.h"
+#include "tests/support/headless_game.h"
 
 namespace kz::help {
 

@@ -14,9 +14,13 @@ namespace kz::test {
 // A surface that only knows its size and its colour key; its name shows in failure messages.
 class RecordingSurface : public Surface {
   public:
-    RecordingSurface(std::string name, int32_t width, int32_t height, bool keyed = false,
-                     ColourKey key = {})
-        : name(std::move(name)), width(width), height(height), keyed(keyed), key(key) {}
+    RecordingSurface(std::string surfaceName, int32_t surfaceWidth, int32_t surfaceHeight,
+                     bool isKeyed = false, ColourKey colourKey = {})
+        : name(std::move(surfaceName)),
+          width(surfaceWidth),
+          height(surfaceHeight),
+          keyed(isKeyed),
+          key(colourKey) {}
 
     std::string name;
     int32_t width;
@@ -27,8 +31,8 @@ class RecordingSurface : public Surface {
 
 class RecordingBitmap : public Bitmap {
   public:
-    RecordingBitmap(BitmapName name, int32_t width, int32_t height)
-        : name(std::move(name)), width(width), height(height) {}
+    RecordingBitmap(BitmapName bitmapName, int32_t bitmapWidth, int32_t bitmapHeight)
+        : name(std::move(bitmapName)), width(bitmapWidth), height(bitmapHeight) {}
 
     BitmapName name;
     int32_t width;
@@ -148,9 +152,12 @@ class ActiveDisplayScope {
 
 }  // namespace kz::test
 
-// Lets GoogleTest print rectangles in failure messages.
+// Lets GoogleTest print rectangles and points in failure messages.
 namespace kz {
 inline void PrintTo(const Rect& r, std::ostream* os) {
     *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+inline void PrintTo(const Point& p, std::ostream* os) {
+    *os << "(" << p.x << ", " << p.y << ")";
 }
 }  // namespace kz

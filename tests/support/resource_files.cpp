@@ -1,4 +1,4 @@
-#include "software/resource_files.h"
+#include "tests/support/resource_files.h"
 
 #include <fstream>
 #include <iterator>

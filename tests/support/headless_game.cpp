@@ -1,57 +1,19 @@
-#include "software/headless_game.h"
+#include "tests/support/headless_game.h"
 
 #include "display/messages.h"
-#include "software/resource_files.h"
+#include "tests/support/resource_files.h"
 
 namespace kz {
 
-uint32_t RecordingHost::startTimer(uint32_t id, uint32_t periodMs) {
-    timers[id] = periodMs;
-    ++startedTimers;
-    return id;
-}
-
-void RecordingHost::stopTimer(uint32_t id) {
-    timers.erase(id);
-}
-
-HeadlessGame::HeadlessGame(const std::string& sourceRoot)
-    : softwareDisplay(690, 500, sourceTreeResolver(sourceRoot)), previousDisplay(activeDisplay()) {
-    setActiveDisplay(&softwareDisplay);
-    for (const ImageInfo& info : kImageTable) {
-        images.push_back(std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
-                                                 info.height, info.columns, info.rows,
-                                                 info.frameCount));
-    }
-    ScreenImages ordered{};
-    for (size_t i = 0; i < ordered.size(); ++i) {
-        for (size_t j = 0; j < kImageTable.size(); ++j) {
-            if (kImageTable[j].resourceId == kScreenImageOrder[i]) {
-                ordered[i] = images[j].get();
-            }
-        }
-    }
-    gameScreen = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, recordingHost);
+HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& settings)
+    : softwareDisplay(0, 0, sourceTreeResolver(sourceRoot)),
+      previousDisplay(activeDisplay()),
+      gameSession(softwareDisplay, recordingHost, recordingShell, settings) {
+    softwareDisplay.resetTarget(gameSession.width(), gameSession.height());
 }
 
 HeadlessGame::~HeadlessGame() {
-    gameScreen.reset();
-    images.clear();
     setActiveDisplay(previousDisplay);
-}
-
-bool HeadlessGame::redraw() {
-    return gameScreen->draw(softwareDisplay.target());
-}
-
-bool HeadlessGame::paint(const Rect& area) {
-    gameScreen->invalidateRect(area);
-    return redraw();
-}
-
-bool HeadlessGame::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    gameScreen->onMouse(message, wparam, x, y);
-    return redraw();
 }
 
 bool HeadlessGame::moveTo(int32_t x, int32_t y, bool leftHeld) {
@@ -63,17 +25,11 @@ bool HeadlessGame::click(int32_t x, int32_t y) {
            mouse(msg::LeftButtonUp, 0, x, y);
 }
 
-bool HeadlessGame::key(uint32_t message, uint32_t wparam) {
-    gameScreen->onKey(message, wparam, 0);
-    return redraw();
-}
-
 bool HeadlessGame::tick() {
     if (!recordingHost.timerRunning()) {
         return redraw();
     }
-    gameScreen->onTimer();
-    return redraw();
+    return gameSession.timer();
 }
 
 std::pair<int32_t, int32_t> HeadlessGame::centreOf(Element& e) {

@@ -1,0 +1,210 @@
+// Writes the page's files from their templates at build time, with the menu bar made from
+// the shared menu table and the texts every program shows, so the page needs no module to
+// show its menus or to say that the module could not be loaded.
+//   page-maker TEMPLATE OUTPUT [NAME=VALUE ...]   replaces @NAME@ in TEMPLATE
+#include <cctype>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "app/common/fatal_error.h"
+#include "app/common/game_session.h"
+#include "app/common/identity.h"
+#include "app/common/menu_table.h"
+#include "app/web/embedded_bitmaps.h"
+#include "software/software_display.h"
+
+namespace kz {
+namespace {
+
+std::string escapeHtml(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+// The label with its mnemonic letter underlined, and that letter in lower case.
+std::string labelHtml(const char* label, std::string& mnemonic) {
+    std::string out;
+    mnemonic.clear();
+    const std::string text(label);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+            if (text[i] == '&') {
+                out += "&amp;";
+                continue;
+            }
+            mnemonic = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+            out += "<u>" + escapeHtml(std::string(1, text[i])) + "</u>";
+        } else {
+            out += escapeHtml(std::string(1, text[i]));
+        }
+    }
+    return out;
+}
+
+std::string indent(int depth) {
+    return std::string(static_cast<size_t>(depth) * 4 + 2, ' ');
+}
+
+// The lines of table from index at depth, up to the next line of a smaller depth. Returns the
+// index after them.
+size_t writeMenu(std::ostream& out, size_t index, int depth) {
+    while (index < kMenuTable.size() && kMenuTable[index].depth >= depth) {
+        const MenuEntry& entry = kMenuTable[index];
+        const std::string id = "menu-" + std::to_string(index);
+        std::string mnemonic;
+        if (entry.kind == MenuEntry::Separator) {
+            out << indent(depth) << "<li role=\"separator\" class=\"separator\"></li>\n";
+            ++index;
+            continue;
+        }
+        const std::string label = labelHtml(entry.label, mnemonic);
+        const std::string mnemonicAttribute =
+            mnemonic.empty() ? "" : " data-mnemonic=\"" + escapeHtml(mnemonic) + "\"";
+        out << indent(depth) << "<li role=\"none\">";
+        if (entry.kind == MenuEntry::Popup) {
+            const char* place = depth == 0 ? "top" : "sub";
+            out << "<div class=\"item " << place << "\" id=\"" << id
+                << "\" role=\"menuitem\" aria-haspopup=\"menu\" aria-expanded=\"false\" "
+                << "tabindex=\"" << (index == 0 ? 0 : -1) << "\"" << mnemonicAttribute
+                << "><span class=\"mark\"></span><span class=\"label\">" << label
+                << "</span><span class=\"shortcut\"></span></div>\n";
+            out << indent(depth + 1) << "<ul class=\"menu\" role=\"menu\" aria-labelledby=\"" << id
+                << "\" hidden>\n";
+            index = writeMenu(out, index + 1, depth + 1);
+            out << indent(depth + 1) << "</ul></li>\n";
+            continue;
+        }
+        const bool radio = entry.radioGroup != 0;
+        out << "<div class=\"item\" id=\"" << id << "\" role=\""
+            << (radio ? "menuitemradio" : "menuitem") << "\""
+            << (radio ? " aria-checked=\"false\" data-group=\"" + std::to_string(entry.radioGroup) +
+                            "\""
+                      : std::string())
+            << " data-command=\"" << entry.command << "\" tabindex=\"-1\"" << mnemonicAttribute
+            << "><span class=\"mark\"></span><span class=\"label\">" << label
+            << "</span><span class=\"shortcut\">"
+            << (entry.shortcut != nullptr ? escapeHtml(entry.shortcut) : std::string())
+            << "</span></div></li>\n";
+        ++index;
+    }
+    return index;
+}
+
+std::string menuBarHtml() {
+    std::ostringstream out;
+    out << "<ul class=\"menubar\" role=\"menubar\" aria-label=\"" << escapeHtml(kProgramTitle)
+        << "\">\n";
+    writeMenu(out, 0, 0);
+    out << "</ul>";
+    return out.str();
+}
+
+class NoHost : public Host {
+  public:
+    uint32_t startTimer(uint32_t, uint32_t) override { return 0; }
+    void stopTimer(uint32_t) override {}
+    void beep() override {}
+    void quit(int) override {}
+};
+
+class NoShell : public SessionShell {
+  public:
+    void markFieldSize(uint16_t) override {}
+    void markActionType(uint16_t) override {}
+    void openHelp(HelpTopic) override {}
+    void showAbout() override {}
+};
+
+// The screen's size, as the session that the page runs will report it.
+std::pair<int32_t, int32_t> screenSize() {
+    SoftwareDisplay display(0, 0, embeddedBitmap);
+    NoHost host;
+    NoShell shell;
+    GameSession session(display, host, shell, GameSettings{});
+    return {session.width(), session.height()};
+}
+
+std::string replaceAll(std::string text, const std::map<std::string, std::string>& values) {
+    for (const auto& [name, value] : values) {
+        const std::string key = "@" + name + "@";
+        for (size_t at = text.find(key); at != std::string::npos;
+             at = text.find(key, at + value.size())) {
+            text.replace(at, key.size(), value);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+}  // namespace kz
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "usage: page-maker TEMPLATE OUTPUT [NAME=VALUE ...]\n";
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+        std::cerr << "page-maker: cannot read " << argv[1] << "\n";
+        return 1;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+
+    using kz::escapeHtml;
+    const auto [width, height] = kz::screenSize();
+    std::map<std::string, std::string> values = {
+        {"TITLE", escapeHtml(kz::kProgramTitle)},
+        {"PROGRAM_FILE_NAME", kz::kProgramFileName},
+        {"VERSION_TEXT", escapeHtml(kz::kVersionText)},
+        {"VERSION", escapeHtml(kz::kVersionNumber)},
+        {"MAKER_NAME", escapeHtml(kz::kMakerName)},
+        {"MAKER_ADDRESS", escapeHtml(kz::kMakerWebAddress)},
+        {"FATAL_TEXT", escapeHtml(kz::kFatalErrorText)},
+        {"WINDOW_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Window))},
+        {"DISPLAY_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Display))},
+        {"PAINT_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Paint))},
+        {"ABOUT_TITLE", escapeHtml(std::string("About ") + kz::kProgramTitle)},
+        {"MENU_BAR", kz::menuBarHtml()},
+        {"WIDTH", std::to_string(width)},
+        {"HEIGHT", std::to_string(height)},
+    };
+    for (int i = 3; i < argc; ++i) {
+        const std::string pair(argv[i]);
+        const size_t equals = pair.find('=');
+        if (equals == std::string::npos) {
+            std::cerr << "page-maker: not NAME=VALUE: " << pair << "\n";
+            return 2;
+        }
+        values[pair.substr(0, equals)] = pair.substr(equals + 1);
+    }
+    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+    out << kz::replaceAll(text.str(), values);
+    if (!out) {
+        std::cerr << "page-maker: cannot write " << argv[2] << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/common/game_session.h"
+#include "app/web/page.h"
+#include "screen/host.h"
+#include "software/software_display.h"
+
+namespace kz {
+
+// The game in a page: the software surface, the game session, and what the page shows of
+// them. After every message only the rectangles the session wrote go to the canvas. The
+// game timer is a page interval that runs only while a game runs.
+class WebProgram : public Host, public SessionShell {
+  public:
+    WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver);
+    ~WebProgram() override;
+    WebProgram(const WebProgram&) = delete;
+    WebProgram& operator=(const WebProgram&) = delete;
+
+    // Reads the settings, marks them in the menu, makes the session and draws the whole
+    // screen. Call once.
+    void start();
+
+    int32_t width() const { return session ? session->width() : 0; }
+    int32_t height() const { return session ? session->height() : 0; }
+    // False once the session has ended (Exit, Quit, a failed draw): from then on every
+    // entry below does nothing.
+    bool running() const { return session != nullptr && !over; }
+
+    void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
+    void key(uint32_t message, uint32_t wparam, int64_t lparam);
+    void tick();
+    void command(uint16_t id);
+    // Draws everything again, for a canvas that lost its pixels.
+    void repaint();
+
+    GameSettings settings() const;
+    const SoftwareDisplay& display() const { return softwareDisplay; }
+    // The session, for checks that look inside the game; null before start.
+    GameSession* gameSession() { return session.get(); }
+
+    uint32_t startTimer(uint32_t id, uint32_t periodMs) override;
+    void stopTimer(uint32_t id) override;
+    void beep() override;
+    void quit(int exitCode) override;
+
+    void markFieldSize(uint16_t commandId) override;
+    void markActionType(uint16_t commandId) override;
+    void openHelp(HelpTopic topic) override;
+    void showAbout() override;
+    void settingsChanged(const GameSettings& settings) override;
+
+  private:
+    // Calls one entry of the session and presents what it drew; a failed draw shows
+    // "Paint Error" once and ends the session.
+    template <typename Entry>
+    void route(Entry entry);
+    void presentWritten();
+    void end();
+
+    Page& page;
+    SoftwareDisplay softwareDisplay;
+    std::unique_ptr<GameSession> session;
+    std::vector<uint8_t> frame;              // the canvas's pixels, four bytes each
+    std::map<uint32_t, uint32_t> intervals;  // game timer id -> page interval
+    bool quitRequested = false;
+    int quitCode = 0;
+    bool failureShown = false;
+    bool over = false;
+};
+
+}  // namespace kz

@@ -1,0 +1,468 @@
+#!/usr/bin/python3
+"""End-to-end test of the game in the browser, in headless Chromium.
+
+Serves the built page on 127.0.0.1 and checks, through chromedriver and the DevTools
+protocol: the fatal messages when the module cannot load or the canvas has no 2D context;
+the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a game started,
+its clock ticking, a stick's hover look and the whole game won by pointer clicks; the menu's
+radio marks and the settings kept across a reload, and damaged settings giving the defaults;
+Help and About; Quit's closing screen; a phone-sized window with touch; no console error or
+warning from the page; and the page, installable, played from its service worker with the
+server stopped.
+
+The game is won in the testing page, whose module alone can say where the solution lies.
+
+usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR
+"""
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+from PIL import Image, ImageChops
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from browser_harness import Browser, Failure, StaticServer, check, wait_until  # noqa: E402
+from e2e_harness import time_limit  # noqa: E402
+
+INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel on the screen
+CLOCK = (30, 324, 142, 340)         # the clock's digits
+WIN_BANNER = (35, 80, 136, 95)      # YOU WIN!
+NEXT_BUTTON = (117, 439)            # centre of Next, and of Give Up at the same place
+QUIT_BUTTON = (55, 439)             # centre of Quit
+FATAL_TEXT = "An unexpected error occurs, the program will now exit."
+VERSION_TEXT = "Version 1.1.2"
+MAKER_ADDRESS = "https://kestrane-games.example/"
+
+KEYS = {
+    "ArrowRight": ("ArrowRight", 39), "ArrowLeft": ("ArrowLeft", 37),
+    "ArrowDown": ("ArrowDown", 40), "ArrowUp": ("ArrowUp", 38),
+    "Enter": ("Enter", 13), "Escape": ("Escape", 27),
+}
+
+# Counts the timer and animation callbacks the page runs, and the tones it plays, before any
+# script of the page.
+CALLBACK_COUNTER = """
+window.kzCallbacks = 0;
+for (const name of ["setInterval", "setTimeout"]) {
+    const original = window[name];
+    window[name] = function(callback, ...rest) {
+        return original.call(this, function(...args) {
+            window.kzCallbacks++;
+            return typeof callback === "function" ? callback.apply(this, args) : undefined;
+        }, ...rest);
+    };
+}
+window.kzTones = 0;
+const originalStart = OscillatorNode.prototype.start;
+OscillatorNode.prototype.start = function(...args) {
+    window.kzTones++;
+    return originalStart.apply(this, args);
+};
+const originalFrame = window.requestAnimationFrame;
+window.requestAnimationFrame = function(callback) {
+    return originalFrame.call(this, (time) => { window.kzCallbacks++; callback(time); });
+};
+"""
+
+
+def differs(a, b, box=None):
+    if box:
+        a, b = a.crop(box), b.crop(box)
+    return ImageChops.difference(a, b).getbbox() is not None
+
+
+def doubled(picture, factor):
+    return picture.resize((picture.width * factor, picture.height * factor), Image.NEAREST)
+
+
+class Page:
+    """The game page in one browser tab."""
+
+    def __init__(self, browser, url):
+        self.b = browser
+        self.url = url
+
+    def open(self, wait=True):
+        self.b.driver.get(self.url)
+        if wait:
+            self.wait_running()
+
+    def wait_running(self):
+        wait_until(lambda: self.b.js("return document.documentElement.dataset.state") == "running"
+                   or self.b.js("return document.getElementById('fatal').open"),
+                   20, "the game did not start")
+        check(not self.b.js("return document.getElementById('fatal').open"),
+              "the page shows a fatal message: "
+              + self.b.js("return document.getElementById('fatal-caption').textContent"))
+
+    def picture(self):
+        return self.b.canvas_picture("#screen")
+
+    def point(self, gx, gy):
+        """A point of the game screen in CSS pixels of the viewport."""
+        left, top, width, height = self.b.box("#screen")
+        size = self.b.js("const c = document.getElementById('screen'); return [c.width, c.height];")
+        return left + (gx + 0.5) * width / size[0], top + (gy + 0.5) * height / size[1]
+
+    def click(self, gx, gy):
+        self.b.click(*self.point(gx, gy))
+
+    def move(self, gx, gy):
+        self.b.mouse("mouseMoved", *self.point(gx, gy))
+
+    def key(self, name, alt=False):
+        if name in KEYS:
+            code, key_code = KEYS[name]
+            self.b.key(name, code, key_code, modifiers=1 if alt else 0,
+                       text="\r" if name == "Enter" else None)
+        else:
+            self.b.key(name, "Key" + name.upper(), ord(name.upper()),
+                       modifiers=1 if alt else 0, text=None if alt else name)
+
+    def wait_picture(self, condition, what, timeout=5):
+        return wait_until(lambda: (lambda p: p if condition(p) else None)(self.picture()),
+                          timeout, what)
+
+    def marked(self, group):
+        return self.b.js(f"""return Array.from(document.querySelectorAll(
+            '[role=menuitemradio][data-group="{group}"][aria-checked=true]'))
+            .map(e => e.textContent.trim());""")
+
+    def state(self):
+        return self.b.js("return window.kzTestState ? window.kzTestState() : null;")
+
+    def storage(self, name):
+        return self.b.js(f"return localStorage.getItem('{name}');")
+
+    def menu_item(self, label):
+        """The centre of a visible menu item or menu bar item with this text."""
+        box = self.b.js("""
+            const item = Array.from(document.querySelectorAll(
+                '[role=menuitem], [role=menuitemradio]')).find(
+                e => e.querySelector('.label').textContent === arguments[0] && e.offsetParent);
+            if (!item) return null;
+            const r = item.getBoundingClientRect();
+            return [r.left + r.width / 2, r.top + r.height / 2];""", label)
+        check(box, f"no visible menu item '{label}'")
+        return box
+
+    def choose(self, *labels):
+        """Picks a menu command with the mouse: each label clicked or hovered in turn."""
+        for i, label in enumerate(labels):
+            x, y = self.menu_item(label)
+            if 0 < i < len(labels) - 1:
+                self.b.mouse("mouseMoved", x, y)
+            else:
+                self.b.click(x, y)
+
+    def focused_label(self):
+        return self.b.js("const e = document.activeElement;"
+                         "return e && e.querySelector('.label') ?"
+                         " e.querySelector('.label').textContent : null;")
+
+
+def check_console(browser, where):
+    problems = [entry for entry in browser.console()
+                if entry.get("level") in ("WARNING", "SEVERE")]
+    check(not problems, f"the console shows errors or warnings {where}: {problems}")
+
+
+def test_fatal_messages(browser, server):
+    page = Page(browser, server.url("test-page/"))
+    browser.cdp("Network.enable")
+    browser.cdp("Network.setBlockedURLs", urls=["*.wasm"])
+    page.open(wait=False)
+    wait_until(lambda: browser.js("return document.getElementById('fatal').open"), 20,
+               "no fatal message when the module cannot load")
+    check(browser.js("return document.getElementById('fatal-caption').textContent")
+          == "Window Error", "the module that cannot load does not give 'Window Error'")
+    check(browser.js("return document.getElementById('fatal-text').textContent") == FATAL_TEXT,
+          "the fatal message has another text")
+    # OK leads to the closing screen, which can start the game again.
+    browser.js("document.querySelector('#fatal button').click();")
+    wait_until(lambda: browser.js("return !document.getElementById('ended').hidden"), 5,
+               "no closing screen after the fatal message")
+    browser.cdp("Network.setBlockedURLs", urls=[])
+    browser.js("document.getElementById('play-again').click();")
+    page.wait_running()
+
+    script = browser.cdp("Page.addScriptToEvaluateOnNewDocument",
+                         source="HTMLCanvasElement.prototype.getContext = () => null;")
+    page.open(wait=False)
+    wait_until(lambda: browser.js("return document.getElementById('fatal').open"), 20,
+               "no fatal message for a canvas without a 2D context")
+    check(browser.js("return document.getElementById('fatal-caption').textContent")
+          == "Direct Draw Error", "a canvas without a 2D context does not give 'Direct Draw Error'")
+    browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    browser.console()  # the blocked module's messages belong to this test
+
+
+def test_pixels(browser, server, idle):
+    page = Page(browser, server.url("page/"))
+    browser.emulate(1000, 800, 1)
+    page.open()
+    picture = page.picture()
+    check(picture.size == idle.size, f"the canvas is {picture.size}, not {idle.size}")
+    check(not differs(picture, idle), "the canvas differs from the idle golden picture")
+    left, top, width, height = browser.box("#screen")
+    check((width, height) == idle.size, f"at ratio 1 the canvas shows as {width} x {height}")
+    shot = browser.screenshot().crop((round(left), round(top), round(left) + idle.width,
+                                      round(top) + idle.height))
+    check(not differs(shot, idle), "at ratio 1 the screen does not show the canvas's pixels")
+
+    browser.emulate(1000, 800, 2)
+    wait_until(lambda: browser.js("return window.devicePixelRatio") == 2, 5, "no ratio 2")
+    left, top, width, height = wait_until(
+        lambda: (lambda b: b if (b[2], b[3]) == idle.size else None)(browser.box("#screen")),
+        5, "at ratio 2 the canvas does not keep its size in CSS pixels")
+    check(browser.js("return getComputedStyle(document.getElementById('screen')).imageRendering")
+          == "pixelated", "at ratio 2 the picture is not scaled by nearest neighbour")
+    shot = browser.screenshot()
+    x, y = round(left * 2), round(top * 2)
+    shot = shot.crop((x, y, x + idle.width * 2, y + idle.height * 2))
+    check(not differs(shot, doubled(idle, 2)), "at ratio 2 not every pixel is doubled")
+    browser.emulate(1000, 800, 1)
+    check_console(browser, "on the first start")
+
+
+def test_game(browser, server, idle, won):
+    page = Page(browser, server.url("test-page/"))
+    script = browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=CALLBACK_COUNTER)
+    page.open()
+    # Idle: no timer or animation callback at all.
+    browser.js("window.kzCallbacks = 0;")
+    time.sleep(2)
+    check(browser.js("return window.kzCallbacks") == 0,
+          "the page runs timer or animation callbacks while no game runs")
+
+    page.click(*NEXT_BUTTON)
+    playing = page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS),
+                                "Next shows no instruction")
+    page.wait_picture(lambda p: differs(p, playing, CLOCK), "the clock does not tick", 4)
+    state = page.state()
+    check(state and state["clicks"], f"the testing module names no solution: {state}")
+
+    # Hovering the first stick to change changes its look.
+    first = state["clicks"][0]
+    page.move(first[0] - 30, first[1] - 30)
+    before = page.picture()
+    page.move(*first)
+    stick = (first[0] - 5, first[1] - 5, first[0] + 6, first[1] + 6)
+    page.wait_picture(lambda p: differs(p, before, stick), "hovering a stick does not change it")
+
+    for x, y in state["clicks"]:
+        page.click(x, y)
+    winning = page.wait_picture(lambda p: not differs(p, won, WIN_BANNER),
+                                f"clicking the solution {state} does not win the game")
+    check(browser.js("return window.kzTones") == 1, "the win does not beep once")
+    ticks = browser.js("return window.kzCallbacks")
+    time.sleep(1.5)
+    check(browser.js("return window.kzCallbacks") == ticks,
+          "the page runs timer callbacks after the game was won")
+    check(not differs(page.picture(), winning, CLOCK), "the clock runs on after the win")
+
+    # Quit ends the session with a closing screen that can start it again.
+    page.click(*QUIT_BUTTON)
+    wait_until(lambda: browser.js("return !document.getElementById('ended').hidden"), 5,
+               "Quit shows no closing screen")
+    check(browser.js("return document.getElementById('window').hidden"),
+          "the game stays on the page after Quit")
+    browser.js("document.getElementById('play-again').click();")
+    page.wait_running()
+    # So does Game > Exit, here from the keyboard.
+    page.key("g", alt=True)
+    page.key("x")
+    wait_until(lambda: browser.js("return !document.getElementById('ended').hidden"), 5,
+               "Exit shows no closing screen")
+    browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    check_console(browser, "during a game")
+
+
+def test_menus_and_settings(browser, server):
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    tops = browser.js("""return Array.from(document.querySelectorAll(
+        '[role=menubar] > li > [role=menuitem]')).map(e => e.textContent.trim());""")
+    check(tops == ["Game", "Options", "Help"], f"the menu bar holds {tops}")
+    check(browser.js("return document.querySelectorAll('[role=menuitemradio]').length") == 11,
+          "the menus have not 11 radio items")
+    check(browser.js("return document.querySelectorAll('[role=menu] [role=separator]').length")
+          == 1, "the Help menu has no separator")
+    check(page.marked(1) == ["Random"] and page.marked(2) == ["Mixed"],
+          f"a first visit marks {page.marked(1)} and {page.marked(2)}")
+
+    # Keyboard: Alt+O, then Field Size, its submenu, 3 x 3.
+    page.key("o", alt=True)
+    wait_until(lambda: page.focused_label() == "Field Size", 3, "Alt+O does not open Options")
+    page.key("ArrowRight")
+    check(page.focused_label() == "2 x 2", "the right arrow does not open Field Size")
+    page.key("ArrowDown")
+    page.key("Enter")
+    check(page.marked(1) == ["3 x 3"], f"choosing 3 x 3 marks {page.marked(1)}")
+    check(browser.js("return document.querySelector('[role=menu]:not([hidden])') === null"),
+          "a menu stays open after its command")
+    check(page.storage("dimensionsRange") == "3", "3 x 3 is not stored")
+    check(page.state()["fieldSize"] == 3, "the game did not take 3 x 3")
+    # Esc closes a menu without choosing.
+    page.key("o", alt=True)
+    page.key("Escape")
+    page.key("Escape")
+    check(browser.js("return document.querySelector('[role=menu]:not([hidden])') === null"),
+          "Esc does not close the menu")
+
+    # Mouse: Options, Action Type, Move From Some.
+    page.choose("Options", "Action Type", "Move From Some")
+    check(page.marked(2) == ["Move From Some"], f"choosing Move From Some marks {page.marked(2)}")
+    check(page.storage("actionType") == "3", "Move From Some is not stored as 3")
+
+    page.open()
+    check(page.marked(1) == ["3 x 3"] and page.marked(2) == ["Move From Some"],
+          f"after a reload the marks are {page.marked(1)} and {page.marked(2)}")
+    state = page.state()
+    check((state["fieldSize"], state["actionType"]) == (3, 3),
+          f"after a reload the game holds {state}")
+
+    for field_size, action_type in (("7", "17"), ("banana", "-1"), ("3.0", " 2")):
+        browser.js(f"localStorage.setItem('dimensionsRange', '{field_size}');"
+                   f"localStorage.setItem('actionType', '{action_type}');")
+        page.open()
+        state = page.state()
+        check(page.marked(1) == ["Random"] and page.marked(2) == ["Mixed"]
+              and (state["fieldSize"], state["actionType"]) == (0, 0),
+              f"stored {field_size!r}, {action_type!r} give marks {page.marked(1)}, "
+              f"{page.marked(2)} and settings {state}")
+    check_console(browser, "with the menus")
+
+
+def test_help_and_about(browser, server):
+    page = Page(browser, server.url("page/"))
+    page.open()
+    main = browser.driver.current_window_handle
+    for labels, keys, wanted in ((("Help", "Contents"), None, "help/index.html"),
+                                 (None, ("h", "s"), "help/search.html"),
+                                 (None, ("h", "i"), "help/keywords.html")):
+        if labels:
+            page.choose(*labels)
+        else:
+            page.key(keys[0], alt=True)
+            page.key(keys[1])
+        handle = wait_until(lambda: [h for h in browser.driver.window_handles if h != main], 10,
+                            f"the help command for {wanted} opens no tab")[0]
+        browser.driver.switch_to.window(handle)
+        wait_until(lambda: browser.driver.current_url.endswith(wanted)
+                   and browser.js("return document.readyState") == "complete", 10,
+                   f"the help tab does not show {wanted} but {browser.driver.current_url}")
+        check(browser.js("return document.body.innerText.length") > 20,
+              f"the help page {wanted} is empty")
+        browser.console()
+        browser.driver.close()
+        browser.driver.switch_to.window(main)
+
+    page.key("h", alt=True)
+    page.key("a")
+    about = wait_until(lambda: browser.js("""const d = document.getElementById('about');
+        return d.open ? d.innerText : null;"""), 5, "About does not open")
+    check("Kestrane Zivadorured" in about and VERSION_TEXT in about,
+          f"the About box says {about!r}")
+    check(browser.js("return document.querySelector('#about a').href") == MAKER_ADDRESS,
+          "the About box does not link the maker's address")
+    check(browser.js("return document.querySelector('#about img').naturalWidth") > 0,
+          "the About box shows no icon")
+    page.key("Escape")
+    wait_until(lambda: not browser.js("return document.getElementById('about').open"), 3,
+               "Esc does not close About")
+    page.choose("Help", "About")
+    wait_until(lambda: browser.js("return document.getElementById('about').open"), 3,
+               "About does not open from the mouse")
+    browser.js("document.querySelector('#about button').click();")
+    wait_until(lambda: not browser.js("return document.getElementById('about').open"), 3,
+               "OK does not close About")
+    check_console(browser, "with Help and About")
+
+
+def test_phone(browser, server, idle):
+    page = Page(browser, server.url("page/"))
+    browser.emulate(390, 844, 3, mobile=True)
+    browser.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)
+    page.open()
+    left, top, width, height = browser.box("#screen")
+    check(width <= 390 and abs(width / height - idle.width / idle.height) < 0.01,
+          f"on a phone the canvas shows as {width} x {height}")
+    # A tap on Next, where it shows on the scaled picture, starts a game.
+    browser.tap(*page.point(*NEXT_BUTTON))
+    page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "a tap on Next starts no game")
+    browser.cdp("Emulation.setTouchEmulationEnabled", enabled=False)
+    browser.cdp("Emulation.clearDeviceMetricsOverride")
+    check_console(browser, "on a phone")
+
+
+def test_offline(browser, server, idle):
+    page = Page(browser, server.url("page/"))
+    page.open()
+    browser.async_js("""const done = arguments[arguments.length - 1];
+        navigator.serviceWorker.ready.then(() => done(true));""")
+    wait_until(lambda: browser.js("return navigator.serviceWorker.controller !== null"), 10,
+               "the service worker does not take over the page")
+    errors = browser.cdp("Page.getInstallabilityErrors")["installabilityErrors"]
+    check(not errors, f"the page cannot be installed: {errors}")
+    server.stop()
+    try:
+        page.open()
+        check(not differs(page.picture(), idle), "offline the page does not show the game")
+        page.click(*NEXT_BUTTON)
+        page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "offline Next does nothing")
+    finally:
+        server.start()
+    check_console(browser, "offline")
+
+
+def main():
+    if len(sys.argv) != 4:
+        print(__doc__)
+        return 2
+    page_dir, testing_dir, golden_dir = sys.argv[1:]
+    for needed in (page_dir, testing_dir):
+        if not os.path.isfile(os.path.join(needed, "index.html")):
+            print(f"FAIL: {needed} holds no built page (cmake --preset web && "
+                  "cmake --build --preset web)")
+            return 1
+    if not shutil.which("chromium") or not shutil.which("chromedriver"):
+        print("web_e2e: chromium and chromedriver are needed (tools/install-deps.sh all)")
+        return 1
+    idle = Image.open(os.path.join(golden_dir, "idle.png")).convert("RGB")
+    won = Image.open(os.path.join(golden_dir, "won.png")).convert("RGB")
+    time_limit(170)
+    # One folder holds both pages, so each test names the one it uses.
+    root = tempfile.mkdtemp(prefix="kz-web-")
+    os.symlink(os.path.abspath(page_dir), os.path.join(root, "page"))
+    os.symlink(os.path.abspath(testing_dir), os.path.join(root, "test-page"))
+    tests = [("fatal messages", lambda b, s: test_fatal_messages(b, s)),
+             ("pixels", lambda b, s: test_pixels(b, s, idle)),
+             ("game", lambda b, s: test_game(b, s, idle, won)),
+             ("menus and settings", test_menus_and_settings),
+             ("help and about", test_help_and_about),
+             ("phone", lambda b, s: test_phone(b, s, idle)),
+             ("offline", lambda b, s: test_offline(b, s, idle))]
+    failed = 0
+    try:
+        with StaticServer(root) as server, Browser() as browser:
+            for name, test in tests:
+                try:
+                    test(browser, server)
+                    print(f"ok: {name}")
+                except Failure as failure:
+                    failed += 1
+                    print(f"FAILED: {name}: {failure}")
+                    browser.console()
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    print(f"{len(tests) - failed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/common/commands.h"
+#include "app/common/settings.h"
+#include "app/web/stored_settings.h"
+#include "app/web/web_program.h"
+#include "display/messages.h"
+#include "software/software_display.h"
+#include "tests/support/resource_files.h"
+
+namespace kz {
+namespace {
+
+// The page as the program sees it: a canvas that keeps what it is given, the intervals, the
+// storage, and a log of everything else.
+class FakePage : public Page {
+  public:
+    void present(const uint8_t* frame, int32_t width, int32_t height, const Rect& area) override {
+        canvas.resize(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+        canvasWidth = width;
+        for (int32_t y = area.top; y < area.bottom; ++y) {
+            for (int32_t x = area.left; x < area.right; ++x) {
+                const uint8_t* p = frame + (static_cast<size_t>(y) * width + x) * 4;
+                EXPECT_EQ(p[3], 0xFF);
+                canvas[static_cast<size_t>(y) * width + x] =
+                    (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[2]};
+            }
+        }
+        presented.push_back(area);
+    }
+    uint32_t startInterval(uint32_t periodMs) override {
+        intervals[++lastInterval] = periodMs;
+        return lastInterval;
+    }
+    void stopInterval(uint32_t handle) override {
+        EXPECT_EQ(intervals.erase(handle), 1u) << "stopped an interval that does not run";
+    }
+    void beep() override { ++beeps; }
+    void markRadio(uint16_t commandId) override { marks.push_back(commandId); }
+    void openHelp(HelpTopic topic) override { help.push_back(topic); }
+    void showAbout() override { ++abouts; }
+    int32_t loadSetting(const char* name, char* text, size_t size) override {
+        const auto found = storage.find(name);
+        if (found == storage.end()) {
+            return -1;
+        }
+        const std::string& value = found->second;
+        const size_t copied = std::min(value.size(), size - 1);
+        value.copy(text, copied);
+        text[copied] = '\0';
+        return static_cast<int32_t>(value.size());
+    }
+    void saveSetting(const char* name, int32_t value) override {
+        storage[name] = std::to_string(value);
+        ++saves;
+    }
+    void showFatal(FatalError error) override { fatal.push_back(error); }
+    void ended(int exitCode) override { endings.push_back(exitCode); }
+
+    uint32_t canvasPixel(int32_t x, int32_t y) const {
+        return canvas[static_cast<size_t>(y) * canvasWidth + x];
+    }
+
+    std::vector<uint32_t> canvas;
+    int32_t canvasWidth = 0;
+    std::vector<Rect> presented;
+    std::map<uint32_t, uint32_t> intervals;
+    uint32_t lastInterval = 0;
+    int beeps = 0;
+    std::vector<uint16_t> marks;
+    std::vector<HelpTopic> help;
+    int abouts = 0;
+    std::map<std::string, std::string> storage;
+    int saves = 0;
+    std::vector<FatalError> fatal;
+    std::vector<int> endings;
+};
+
+constexpr int32_t kNextX = 117;
+constexpr int32_t kNextY = 439;
+constexpr int32_t kQuitX = 55;
+
+class WebProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override { program.start(); }
+
+    void click(int32_t x, int32_t y) {
+        program.mouse(msg::MouseMove, 0, x, y);
+        program.mouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y);
+        program.mouse(msg::LeftButtonUp, 0, x, y);
+    }
+
+    // The canvas shows exactly the surface's pixels.
+    void expectCanvasMatchesSurface() {
+        const SoftwareDisplay& display = program.display();
+        ASSERT_EQ(page.canvas.size(), display.targetPixels().pixelCount());
+        for (int32_t y = 0; y < display.height(); ++y) {
+            for (int32_t x = 0; x < display.width(); ++x) {
+                ASSERT_EQ(page.canvasPixel(x, y), display.pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+
+    FakePage page;
+    WebProgram program{page, sourceTreeResolver(KZ_SOURCE_ROOT)};
+};
+
+TEST_F(WebProgramTest, FirstFrameIsTheWholeIdleScreen) {
+    EXPECT_EQ(program.width(), 690);
+    EXPECT_EQ(program.height(), 500);
+    const auto golden = decodeBitmapFile(std::string(KZ_SOURCE_ROOT) + "/tests/golden/idle.png");
+    ASSERT_TRUE(golden);
+    ASSERT_EQ(page.canvas.size(), golden->data().size());
+    EXPECT_TRUE(page.canvas == golden->data());
+    EXPECT_TRUE(page.fatal.empty());
+    EXPECT_TRUE(page.intervals.empty()) << "a timer runs before any game";
+}
+
+TEST_F(WebProgramTest, OnlyWrittenAreasReachTheCanvas) {
+    page.presented.clear();
+    // Over the felt, away from every button and stick: nothing changes, nothing is put.
+    program.mouse(msg::MouseMove, 0, 170, 250);
+    program.key(msg::KeyDown, 'A', 1);
+    EXPECT_TRUE(page.presented.empty());
+
+    program.mouse(msg::MouseMove, 0, kNextX, kNextY);
+    ASSERT_FALSE(page.presented.empty());
+    const Rect next{86, 413, 148, 465};
+    for (const Rect& area : page.presented) {
+        EXPECT_TRUE(area.left >= next.left && area.top >= next.top && area.right <= next.right &&
+                    area.bottom <= next.bottom)
+            << area.left << "," << area.top << " " << area.right << "," << area.bottom;
+    }
+    expectCanvasMatchesSurface();
+}
+
+TEST_F(WebProgramTest, GameTimerIsAnIntervalOnlyWhileAGameRuns) {
+    click(kNextX, kNextY);
+    ASSERT_EQ(page.intervals.size(), 1u);
+    EXPECT_EQ(page.intervals.begin()->second, 1000u);
+    page.presented.clear();
+    program.tick();
+    EXPECT_FALSE(page.presented.empty()) << "a tick draws the clock";
+    expectCanvasMatchesSurface();
+
+    // Give Up lies where Next was.
+    click(kNextX, kNextY);
+    EXPECT_TRUE(page.intervals.empty());
+    // Next again starts a fresh interval, which Quit cannot reach while it runs.
+    click(kNextX, kNextY);
+    EXPECT_EQ(page.intervals.size(), 1u);
+}
+
+TEST_F(WebProgramTest, ExitDuringAGameEndsTheSessionOnce) {
+    click(kNextX, kNextY);
+    ASSERT_EQ(page.intervals.size(), 1u);
+    program.command(command::Exit);
+    EXPECT_EQ(page.endings, std::vector<int>{0});
+    EXPECT_TRUE(page.intervals.empty()) << "the clock runs on after the end";
+    EXPECT_FALSE(program.running());
+
+    page.presented.clear();
+    program.tick();
+    click(kNextX, kNextY);
+    program.command(command::Exit);
+    EXPECT_TRUE(page.presented.empty());
+    EXPECT_EQ(page.endings.size(), 1u);
+    EXPECT_TRUE(page.intervals.empty());
+}
+
+TEST_F(WebProgramTest, QuitButtonEndsTheSessionAfterItsDraw) {
+    click(kQuitX, kNextY);
+    EXPECT_EQ(page.endings, std::vector<int>{0});
+    EXPECT_TRUE(page.fatal.empty());
+    expectCanvasMatchesSurface();
+}
+
+TEST_F(WebProgramTest, MenuCommandsReachThePage) {
+    page.marks.clear();
+    const int savesBefore = page.saves;
+    program.command(command::FieldSize4);
+    program.command(command::MoveFromSome);
+    EXPECT_EQ(page.marks, (std::vector<uint16_t>{command::FieldSize4, command::MoveFromSome}));
+    EXPECT_EQ(page.storage[kFieldSizeSettingName], "4");
+    EXPECT_EQ(page.storage[kActionTypeSettingName], "3");
+    EXPECT_GT(page.saves, savesBefore);
+    EXPECT_EQ(program.settings(), (GameSettings{4, 3}));
+
+    program.command(command::HelpContents);
+    program.command(command::HelpSearch);
+    program.command(command::HelpIndex);
+    program.command(command::About);
+    EXPECT_EQ(page.help,
+              (std::vector<HelpTopic>{HelpTopic::Contents, HelpTopic::Search, HelpTopic::Index}));
+    EXPECT_EQ(page.abouts, 1);
+    EXPECT_TRUE(program.running());
+}
+
+TEST(WebProgramStart, StoredSettingsReachMenuAndGame) {
+    FakePage page;
+    page.storage[kFieldSizeSettingName] = "2";
+    page.storage[kActionTypeSettingName] = "4";
+    WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
+    program.start();
+    EXPECT_EQ(page.marks, (std::vector<uint16_t>{command::FieldSize2, command::RemoveFromFull}));
+    EXPECT_EQ(program.settings(), (GameSettings{2, 4}));
+    EXPECT_EQ(page.saves, 0) << "settings stored as they are used are not written again";
+}
+
+TEST(WebProgramStart, PicturesThatCannotLoadGivePaintErrorOnce) {
+    FakePage page;
+    WebProgram program(page, [](int32_t) { return std::vector<uint8_t>{}; });
+    program.start();
+    EXPECT_EQ(page.fatal, std::vector<FatalError>{FatalError::Paint});
+    EXPECT_EQ(page.endings, std::vector<int>{1});
+    program.mouse(msg::MouseMove, 0, kNextX, kNextY);
+    program.command(command::About);
+    EXPECT_EQ(page.fatal.size(), 1u);
+    EXPECT_EQ(page.abouts, 0);
+}
+
+TEST(StoredSettings, ParsesOnlyPlainDecimalNumbers) {
+    EXPECT_EQ(parseStoredNumber("0"), 0);
+    EXPECT_EQ(parseStoredNumber("5"), 5);
+    EXPECT_EQ(parseStoredNumber("-1"), -1);
+    EXPECT_EQ(parseStoredNumber("007"), 7);
+    for (const char* damaged : {"", "-", " 2", "2 ", "3.0", "0x3", "+3", "banana", "4e0",
+                                "99999999999999999999", "--1"}) {
+        EXPECT_EQ(parseStoredNumber(damaged), std::nullopt) << '"' << damaged << '"';
+    }
+}
+
+TEST(StoredSettings, MissingOrDamagedValuesGiveDefaultsAndAreWrittenBack) {
+    struct Case {
+        std::optional<std::string> fieldSize;
+        std::optional<std::string> actionType;
+        GameSettings wanted;
+    };
+    const std::string tooLong(40, '3');
+    for (const Case& c : {Case{std::nullopt, std::nullopt, {0, 0}}, Case{"7", "6", {0, 0}},
+                          Case{"banana", "-1", {0, 0}}, Case{tooLong, "5", {0, 5}},
+                          Case{"5", "x", {5, 0}}, Case{"3", "2", {3, 2}}}) {
+        FakePage page;
+        if (c.fieldSize) {
+            page.storage[kFieldSizeSettingName] = *c.fieldSize;
+        }
+        if (c.actionType) {
+            page.storage[kActionTypeSettingName] = *c.actionType;
+        }
+        EXPECT_EQ(loadStoredSettings(page), c.wanted)
+            << c.fieldSize.value_or("(none)") << " " << c.actionType.value_or("(none)");
+        EXPECT_EQ(page.storage[kFieldSizeSettingName], std::to_string(c.wanted.fieldSize));
+        EXPECT_EQ(page.storage[kActionTypeSettingName], std::to_string(c.wanted.actionType));
+    }
+}
+
+}  // namespace
+}  // namespace kz

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "app/common/game_session.h"
+#include "software/software_display.h"
+#include "tests/support/recording_host.h"
+
+namespace kz {
+
+// The whole game on the software surface with the real pictures, driven through the game
+// session as a program drives it: messages in, one draw after each, pixels and states out.
+class HeadlessGame {
+  public:
+    // sourceRoot: the folder holding resources/bitmaps/<id>.bmp.
+    explicit HeadlessGame(const std::string& sourceRoot, const GameSettings& settings = {});
+    ~HeadlessGame();
+    HeadlessGame(const HeadlessGame&) = delete;
+    HeadlessGame& operator=(const HeadlessGame&) = delete;
+
+    GameSession& session() { return gameSession; }
+    GameScreen& screen() { return gameSession.screen(); }
+    Board& board() { return *screen().getBoard(); }
+    RecordingHost& host() { return recordingHost; }
+    RecordingShell& shell() { return recordingShell; }
+    SoftwareDisplay& display() { return softwareDisplay; }
+
+    bool paint(const Rect& area) { return gameSession.paint(area); }
+    bool paintAll() { return gameSession.paintAll(); }
+    bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
+        return gameSession.mouse(message, wparam, x, y);
+    }
+    bool moveTo(int32_t x, int32_t y, bool leftHeld = false);
+    // Moves onto the point, presses and releases the left button there.
+    bool click(int32_t x, int32_t y);
+    bool key(uint32_t message, uint32_t wparam) { return gameSession.key(message, wparam, 0); }
+    bool command(uint16_t id) { return gameSession.command(id); }
+    // One tick of the game timer, delivered only while the screen keeps one running.
+    bool tick();
+    // A draw with no message before it, as after a message nobody takes.
+    bool redraw() { return screen().draw(softwareDisplay.target()); }
+
+    // Centre of a button, in client coordinates.
+    static std::pair<int32_t, int32_t> centreOf(Element& e);
+    // Centre of a stick of the Board, in client coordinates.
+    std::pair<int32_t, int32_t> stickCentre(StickOrientation orientation, int32_t index);
+
+    // Plays the generated solution through mouse messages alone. Returns false when the
+    // field refused a click it should have taken.
+    bool playSolution();
+
+    bool savePng(const std::string& path) const { return softwareDisplay.savePng(path); }
+
+  private:
+    // Declared first: the session's pictures live on its surfaces.
+    SoftwareDisplay softwareDisplay;
+    RecordingHost recordingHost;
+    RecordingShell recordingShell;
+    Display* previousDisplay;
+    GameSession gameSession;
+};
+
+}  // namespace kz
