@@ -38,6 +38,7 @@ Program::Program()
 Program::~Program() {
     // The session's pictures live on the display's surfaces, and the display draws into
     // the window's pixels: release them in that order.
+    quitSignals_.reset();
     session_.reset();
     display_.reset();
     window_.reset();
@@ -45,6 +46,9 @@ Program::~Program() {
 }
 
 bool Program::start() {
+    // Delivered by the main loop once it runs, so start-up finishes first.
+    quitSignals_ = std::make_unique<QuitSignals>([this](int) { onQuitSignal(); });
+
     // Title bars and task switchers use the small sizes; every icon travels to the X server
     // as a window property, so the large ones are left out.
     icons_ = loadProgramIcons(64);
@@ -104,6 +108,23 @@ int Program::run() {
         printState("exit");
     }
     return host_.exitCode();
+}
+
+void Program::onQuitSignal() {
+    if (session_) {
+        route([this] { return session_->command(command::Exit); });
+    } else {
+        host_.quit(0);
+    }
+    // A modal box (About, an error) runs a loop of its own; answering it lets the program
+    // reach its end.
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w; w = w->next) {
+        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
+            gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_DELETE_EVENT);
+        }
+    }
+    g_list_free(windows);
 }
 
 template <typename Entry>

@@ -14,6 +14,7 @@ usage: gtk_e2e.py PROGRAM GOLDEN_IDLE_PNG
 import os
 import re
 import shutil
+import signal
 import stat
 import subprocess
 import sys
@@ -141,6 +142,47 @@ def check_marks(state, field_size, action_type, what):
           state["action-type-mark"] == ACTION_TYPE_MARK[action_type] and
           state["field-size"] == str(field_size) and state["action-type"] == str(action_type),
           f"{what}: expected field size {field_size} and action type {action_type}: {state}")
+
+
+def check_choices_survive_an_abrupt_end(program, env, settings):
+    """A choice is in the file at once, so a killed program keeps it; SIGTERM ends the
+    program as Exit does, with 0."""
+    if os.path.exists(settings):
+        os.remove(settings)
+    game, _, window = start_game(program, env)
+    state = choose_field_size(game, env, window, 0)  # 2 x 2
+    check_marks(state, 2, 0, "choosing 2 x 2")
+    wait_until(lambda: read_settings(settings).get("dimensionsRange") == "2", WAIT_STEP,
+               "the choice of 2 x 2 was not in the settings file")
+    os.killpg(game.proc.pid, signal.SIGKILL)
+    game.wait_exit(WAIT_STEP)
+    game, state, window = start_game(program, env)
+    check_marks(state, 2, 0, "after the program was killed")
+    print("a choice in the menu is kept at once, also when the program is killed")
+
+    state = choose_field_size(game, env, window, 2)  # 4 x 4
+    check_marks(state, 4, 0, "choosing 4 x 4")
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        if number != signal.SIGTERM:
+            game, state, window = start_game(program, env)
+            check_marks(state, 4, 0, "at the next start")
+        if number == signal.SIGHUP:
+            # Also with the modal About box open, whose loop would otherwise hold the end.
+            run(["xdotool", "windowfocus", "--sync", window], env)
+            run(["xdotool", "key", "alt+h"], env)
+            time.sleep(0.3)
+            run(["xdotool", "key", "a"], env)
+            wait_until(lambda: window_ids(env, "About Kestrane Zivadorured"), WAIT_STEP,
+                       "the About box did not open")
+        game.proc.send_signal(number)
+        code = game.wait_exit(WAIT_STEP * 2)
+        check(code == 0, f"{signal.Signals(number).name} should end the program with 0, "
+                         f"not {code}")
+        game.wait_line("exit", WAIT_STEP)
+    game, state, window = start_game(program, env)
+    check_marks(state, 4, 0, "after SIGTERM, SIGINT and SIGHUP")
+    end_with_ctrl_w(game, env, window)
+    print("SIGTERM, SIGINT and SIGHUP end the program with 0 and keep the choice")
 
 
 # Damaged settings files: each keeps its valid values, and what else it holds stays.
@@ -419,6 +461,7 @@ def main():
         check(code == 0, f"the second run should end with 0, not {code}")
         env.pop("GDK_SCALE")
 
+        check_choices_survive_an_abrupt_end(program, env, settings)
         check_damaged_files(program, env, settings)
         check_pipe_in_place_of_the_file(program, env, settings, normal_start)
         check_message_without_a_display(program, env)
