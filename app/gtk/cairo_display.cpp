@@ -166,12 +166,16 @@ void CairoSurface::setKeyed(cairo_surface_t* keyed) {
     keyed_ = keyed;
 }
 
-CairoDisplay::CairoDisplay(int32_t width, int32_t height, SurfaceFactory factory,
-                           BitmapResolver resolver, PixelWriter writer)
-    : factory_(std::move(factory)), resolver_(std::move(resolver)), writer_(std::move(writer)) {
+CairoDisplay::CairoDisplay(SurfaceFactory factory, BitmapResolver resolver, PixelWriter writer)
+    : factory_(std::move(factory)), resolver_(std::move(resolver)), writer_(std::move(writer)) {}
+
+bool CairoDisplay::makeTarget(int32_t width, int32_t height) {
+    target_.reset();
+    writtenRects_.clear();
     if (cairo_surface_t* surface = newSurface(width, height)) {
         target_ = std::make_unique<CairoSurface>(this, surface, width, height, nullptr);
     }
+    return ready();
 }
 
 CairoDisplay::~CairoDisplay() = default;

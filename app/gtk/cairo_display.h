@@ -82,15 +82,18 @@ class CairoDisplay : public Display {
     using PixelWriter = std::function<bool(cairo_surface_t* surface, const uint32_t* pixels,
                                            int32_t width, int32_t height)>;
 
-    CairoDisplay(int32_t width, int32_t height, SurfaceFactory factory,
-                 BitmapResolver resolver = {}, PixelWriter writer = {});
+    explicit CairoDisplay(SurfaceFactory factory, BitmapResolver resolver = {},
+                          PixelWriter writer = {});
     ~CairoDisplay() override;
     CairoDisplay(const CairoDisplay&) = delete;
     CairoDisplay& operator=(const CairoDisplay&) = delete;
 
-    // False when the target could not be made; nothing can be drawn then.
+    // Makes the target of the given size, replacing any earlier one. Pictures can be made
+    // before it. False when it could not be made; nothing can be drawn then.
+    bool makeTarget(int32_t width, int32_t height);
     bool ready() const { return target_ != nullptr; }
 
+    // Null until makeTarget succeeded.
     Surface* target() override { return target_.get(); }
     std::unique_ptr<Bitmap> openBitmap(const BitmapName& name, int32_t width,
                                        int32_t height) override;

@@ -58,35 +58,7 @@ MainWindow::~MainWindow() {
     if (windowLike_) {
         cairo_surface_destroy(windowLike_);
     }
-    if (pixels_) {
-        cairo_surface_destroy(pixels_);
-    }
     g_object_unref(accelerators_);
-}
-
-uint32_t* MainWindow::createPixels(int32_t width, int32_t height) {
-    if (width <= 0 || height <= 0 || pixels_) {
-        return nullptr;
-    }
-    gtk_widget_realize(window_);
-    cairo_surface_t* surface = gdk_window_create_similar_image_surface(
-        gtk_widget_get_window(window_), CAIRO_FORMAT_RGB24, width, height, 1);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-        cairo_image_surface_get_stride(surface) != width * 4 ||
-        cairo_image_surface_get_data(surface) == nullptr) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
-    pixels_ = surface;
-    setPicture(pixels_, width, height);
-    cairo_surface_flush(pixels_);
-    return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(pixels_));
-}
-
-void MainWindow::beginDrawing() {
-    if (pixels_) {
-        cairo_surface_flush(pixels_);
-    }
 }
 
 cairo_surface_t* MainWindow::createSurface(int32_t width, int32_t height) {
@@ -175,13 +147,9 @@ void MainWindow::setPicture(cairo_surface_t* picture, int32_t width, int32_t hei
 
 void MainWindow::present(const std::vector<Rect>& areas) {
     for (const Rect& r : areas) {
-        if (r.width() <= 0 || r.height() <= 0) {
-            continue;
+        if (r.width() > 0 && r.height() > 0) {
+            gtk_widget_queue_draw_area(area_, r.left, r.top, r.width(), r.height());
         }
-        if (pixels_) {
-            cairo_surface_mark_dirty_rectangle(pixels_, r.left, r.top, r.width(), r.height());
-        }
-        gtk_widget_queue_draw_area(area_, r.left, r.top, r.width(), r.height());
     }
 }
 

@@ -33,16 +33,6 @@ class MainWindow {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // The pixels the drawing area shows (width x height, 0x00RRGGBB rows without padding);
-    // the area takes their size. Where the X server shares memory with the program they
-    // live in that memory. Null when none can be made. The window owns them: whoever draws
-    // into them must go first. For the software surface; the other way is setPicture.
-    uint32_t* createPixels(int32_t width, int32_t height);
-
-    // Call before writing to the pixels: waits until the window system has read what it
-    // was last given.
-    void beginDrawing();
-
     // A surface of RGB24 content at scale 1 made like the window's own: on X11 a pixmap in
     // the X server, elsewhere an image in memory. Null when none can be made. The caller
     // owns it.
@@ -84,7 +74,6 @@ class MainWindow {
     // Surfaces like the window's are made like this one, which stands for the window.
     cairo_surface_t* windowLike_ = nullptr;
     cairo_surface_t* picture_ = nullptr;
-    cairo_surface_t* pixels_ = nullptr;
     bool shown_ = false;
 };
 

@@ -5,16 +5,16 @@
 #include <memory>
 
 #include "app/common/game_session.h"
+#include "app/gtk/cairo_display.h"
 #include "app/gtk/gtk_host.h"
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
 #include "app/gtk/quit_signals.h"
 #include "app/gtk/settings_store.h"
-#include "software/software_display.h"
 
 namespace kz {
 
-// The Linux program from start to end: its window, the drawing surface, the game session
+// The Linux program from start to end: its window, the surface layer, the game session
 // and the settings. run() returns the exit code.
 class Program : public SessionShell {
   public:
@@ -46,7 +46,7 @@ class Program : public SessionShell {
     SettingsStore settings_;
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<SoftwareDisplay> display_;
+    std::unique_ptr<CairoDisplay> display_;
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;

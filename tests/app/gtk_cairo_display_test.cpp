@@ -9,8 +9,10 @@
 #include <iterator>
 #include <random>
 
+#include "app/common/game_session.h"
 #include "app/gtk/cairo_display.h"
 #include "software/software_display.h"
+#include "tests/support/recording_host.h"
 
 namespace kz {
 namespace {
@@ -55,7 +57,9 @@ class CairoDisplayTest : public ::testing::Test {
   protected:
     static constexpr int32_t kW = 64;
     static constexpr int32_t kH = 48;
-    CairoDisplay cairo_{kW, kH, imageSurface};
+    void SetUp() override { ASSERT_TRUE(cairo_.makeTarget(kW, kH)); }
+
+    CairoDisplay cairo_{imageSurface};
     SoftwareDisplay software_{kW, kH};
 
     cairo_surface_t* cairoTarget() { return cairo_.targetSurface(); }
@@ -125,7 +129,8 @@ TEST_F(CairoDisplayTest, RefusesWhatTheSoftwareSurfaceRefuses) {
     // A surface of another display is not drawn from or onto.
     SoftwareDisplay other(10, 10);
     auto foreign = other.createSurface(10, 10, nullptr);
-    CairoDisplay second(10, 10, imageSurface);
+    CairoDisplay second(imageSurface);
+    ASSERT_TRUE(second.makeTarget(10, 10));
     auto secondSurface = second.createSurface(10, 10, nullptr);
     EXPECT_FALSE(cairo_.blit(*cairo_.target(), {0, 0, 5, 5}, *foreign, {0, 0, 5, 5}, kBlitWait));
     EXPECT_FALSE(
@@ -233,13 +238,39 @@ TEST(DecodePicture, RefusesDamagedPictures) {
 }
 
 TEST(CairoDisplay, WithoutATargetNothingIsReady) {
-    CairoDisplay none(690, 500, [](int32_t, int32_t) -> cairo_surface_t* { return nullptr; });
+    CairoDisplay none([](int32_t, int32_t) -> cairo_surface_t* { return nullptr; });
     EXPECT_FALSE(none.ready());
+    EXPECT_FALSE(none.makeTarget(690, 500));
     EXPECT_EQ(none.target(), nullptr);
-    CairoDisplay broken(690, 500, [](int32_t, int32_t) {
-        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, -1, -1);
+    CairoDisplay broken(
+        [](int32_t, int32_t) { return cairo_image_surface_create(CAIRO_FORMAT_RGB24, -1, -1); });
+    EXPECT_FALSE(broken.makeTarget(690, 500));
+    CairoDisplay fine(imageSurface);
+    EXPECT_FALSE(fine.ready());
+    EXPECT_FALSE(fine.makeTarget(0, 500));
+    EXPECT_TRUE(fine.makeTarget(690, 500));
+    EXPECT_EQ(cairo_image_surface_get_width(fine.targetSurface()), 690);
+}
+
+// The whole game through the cairo surface layer is the golden picture, pixel for pixel.
+TEST(CairoDisplay, DrawsTheGameAsTheGoldenPictureShowsIt) {
+    CairoDisplay display(imageSurface, [](int32_t id, const CairoDisplay::Decoder& decode) {
+        const std::vector<uint8_t> bytes = fileBytes(
+            std::string(KZ_SOURCE_ROOT) + "/resources/bitmaps/" + std::to_string(id) + ".bmp");
+        return decode(bytes.data(), bytes.size());
     });
-    EXPECT_FALSE(broken.ready());
+    RecordingHost host;
+    RecordingShell shell;
+    GameSession session(display, host, shell, GameSettings{});
+    ASSERT_TRUE(display.makeTarget(session.width(), session.height()));
+    ASSERT_TRUE(session.paintAll());
+    const auto golden = decodeBitmapFile(std::string(KZ_SOURCE_ROOT) + "/tests/golden/idle.png");
+    ASSERT_NE(golden, nullptr);
+    std::vector<uint32_t> expected = golden->data();
+    for (uint32_t& p : expected) {
+        p &= 0xFFFFFF;
+    }
+    EXPECT_EQ(pixelsOf(display.targetSurface()), expected);
 }
 
 }  // namespace
