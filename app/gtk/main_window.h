@@ -13,10 +13,9 @@
 
 namespace kz {
 
-// The program's one window: a title, the menu bar and a drawing area that shows a
-// picture. The window cannot be resized, maximized or
-// made full screen. Pointer and key events over the drawing area reach the handlers as
-// Windows messages in client coordinates.
+// The program's one window: a title, the menu bar and a drawing area that shows a picture.
+// The window cannot be resized, maximized or made full screen. Pointer and key events over
+// the drawing area reach the handlers as Windows messages in client coordinates.
 class MainWindow {
   public:
     struct Handlers {
