@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the formatting, builds everything (the normal, the sanitizer and the Windows cross
-# build) and runs every test in the normal and in the sanitizer build. Installs the Debian
-# packages it needs first. Exits non-zero on any failure.
+# Checks the formatting, builds everything (the normal, the sanitizer, the 64- and 32-bit
+# Windows cross builds and the browser build) and runs every test in the normal and in the
+# sanitizer build. Installs the Debian packages it needs first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,7 +10,7 @@ tools/install-deps.sh all
 echo "== formatting =="
 tools/check-format.sh
 
-for preset in default asan mingw web; do
+for preset in default asan mingw mingw-i686 web; do
     echo "== $preset build =="
     cmake --preset "$preset"
     cmake --build --preset "$preset"

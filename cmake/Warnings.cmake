@@ -13,6 +13,11 @@ function(kz_warnings target)
         if(NOT ARG_RELAXED)
             target_compile_options(${target} PRIVATE -Wpedantic -Wconversion -Wold-style-cast
                 -Wnon-virtual-dtor -Woverloaded-virtual -Wshadow)
+            if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+                # Clang's -Wconversion also checks signedness, which GCC's leaves to
+                # -Wsign-conversion; both compilers are held to the same set.
+                target_compile_options(${target} PRIVATE -Wno-sign-conversion)
+            endif()
         endif()
         if(KZ_WERROR)
             target_compile_options(${target} PRIVATE -Werror)

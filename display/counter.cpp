@@ -14,14 +14,27 @@ Counter::Counter(Element* newParent, int32_t newX, int32_t newY, Image* digits, 
 
 int64_t Counter::power(int32_t base, int32_t exponent) {
     constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
-    int64_t result = 1;
-    for (int32_t i = 0; i < exponent; ++i) {
-        if (base != 0 && (result > kLimit / base || result < -(kLimit / base))) {
-            return result > 0 ? kLimit : -kLimit;
-        }
-        result *= base;
+    if (exponent <= 0) {
+        return 1;
     }
-    return result;
+    // Bases 0, 1 and -1 never grow, whatever the exponent: no need to loop over it.
+    if (base == 0 || base == 1) {
+        return base;
+    }
+    if (base == -1) {
+        return exponent % 2 == 0 ? 1 : -1;
+    }
+    // The sign of the whole product decides which end a saturated result sticks to.
+    const bool negative = base < 0 && exponent % 2 != 0;
+    const int64_t baseMagnitude = base < 0 ? -int64_t{base} : int64_t{base};
+    int64_t magnitude = 1;
+    for (int32_t i = 0; i < exponent; ++i) {
+        if (magnitude > kLimit / baseMagnitude) {
+            return negative ? -kLimit : kLimit;
+        }
+        magnitude *= baseMagnitude;
+    }
+    return negative ? -magnitude : magnitude;
 }
 
 void Counter::setupCounter(int32_t positions, int32_t initialValue, bool hideZeros, bool clock) {

@@ -37,7 +37,8 @@ class Counter : public Element {
     bool isClockFormat() const { return clockFormat; }
 
     // base raised to exponent (1 for exponents of 0 or less). Saturates instead of
-    // overflowing, which keeps wide counters' arithmetic defined.
+    // overflowing, at the end the true product lies beyond, which keeps wide counters'
+    // arithmetic defined.
     static int64_t power(int32_t base, int32_t exponent);
 
   protected:

@@ -1,5 +1,6 @@
 #include "screen/game_screen.h"
 
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -271,10 +272,20 @@ void GameScreen::showInstruction(BoardMode mode, int32_t requiredMoves, int32_t 
                        static_cast<Element*>(squaresCounter)}) {
         e->setVisible(true);
     }
-    if (mode == Add || mode == Move || mode == Remove) {
-        wordAdd->setVisible(mode == Add);
-        wordMove->setVisible(mode == Move);
-        wordRemove->setVisible(mode == Remove);
+    // The verb of the mode first, then the other two hidden in their usual order: the
+    // rectangles that become dirty, and so the blits, follow that order.
+    const std::array<Element*, 3> verbs = {wordAdd, wordMove, wordRemove};
+    Element* shown = mode == Add      ? wordAdd
+                     : mode == Move   ? wordMove
+                     : mode == Remove ? wordRemove
+                                      : nullptr;
+    if (shown != nullptr) {
+        shown->setVisible(true);
+        for (Element* verb : verbs) {
+            if (verb != shown) {
+                verb->setVisible(false);
+            }
+        }
     }
     winBanner->setVisible(false);
 }

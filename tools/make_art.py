@@ -13,6 +13,7 @@ The output is deterministic: running it twice gives the same bytes.
 """
 
 import argparse
+import io
 import math
 import os
 import struct
@@ -759,11 +760,23 @@ def icon_image(n):
     return big.resize((n, n), Image.BOX)
 
 
+def png_bytes(img):
+    out = io.BytesIO()
+    img.save(out, "PNG", optimize=False, compress_level=9)
+    return out.getvalue()
+
+
 def write_ico_or_cur(path, images, hotspot=None):
-    """Writes an .ico (hotspot None) or a .cur with 32-bit BGRA images and their AND masks."""
+    """Writes an .ico (hotspot None) or a .cur with 32-bit BGRA images and their AND masks.
+    Images of 256 pixels go in as PNG, the form the system expects at that size: a 256 x 256
+    bitmap with its mask would take over 270 kB."""
     entries, blobs = [], []
     for img in images:
         w, h = img.size
+        if w >= 256:
+            blobs.append(png_bytes(img))
+            entries.append((w, h))
+            continue
         header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
         px = img.load()
         xor = bytearray()
@@ -1012,7 +1025,8 @@ def preview(pictures):
 
 
 def save_png(img, path):
-    img.save(path, "PNG", optimize=False, compress_level=9)
+    with open(path, "wb") as f:
+        f.write(png_bytes(img))
 
 
 def main(argv):
@@ -1033,7 +1047,7 @@ def main(argv):
         img.save(os.path.join(res, "bitmaps", f"{rid}.bmp"), "BMP")
 
     icons = {n: icon_image(n) for n in (16, 24, 32, 48, 64, 128, 256)}
-    write_ico_or_cur(os.path.join(res, "icons", "kestrane-zivadorured.ico"), [icons[n] for n in (16, 32, 48)])
+    write_ico_or_cur(os.path.join(res, "icons", "kestrane-zivadorured.ico"), [icons[n] for n in (16, 32, 48, 256)])
     for n, img in icons.items():
         d = os.path.join(res, "icons", "hicolor", f"{n}x{n}")
         os.makedirs(d, exist_ok=True)

@@ -1,7 +1,9 @@
 #include "app/win32/direct_draw_display.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "app/win32/blit_clipping.h"
 #include "app/win32/lost_surface_retry.h"
 
 namespace kz {
@@ -11,6 +13,11 @@ static_assert(kBlitWait == DDBLT_WAIT, "blit flag values must match DirectDraw's
 static_assert(kBlitKeySource == DDBLT_KEYSRC, "blit flag values must match DirectDraw's");
 static_assert(kBlitColourFill == DDBLT_COLORFILL, "blit flag values must match DirectDraw's");
 static_assert(sizeof(Rect) == sizeof(RECT), "Rect is handed to DirectDraw as a RECT");
+// The records DirectDraw checks by their dwSize: 108 and 100 bytes in a 32-bit program, more
+// in a 64-bit one, whose pointer fields are wider.
+constexpr bool kThirtyTwoBit = sizeof(void*) == 4;
+static_assert(sizeof(DDSURFACEDESC) == (kThirtyTwoBit ? 108 : 120), "DDSURFACEDESC layout");
+static_assert(sizeof(DDBLTFX) == (kThirtyTwoBit ? 100 : 128), "DDBLTFX layout");
 
 // A DirectDraw surface. Offscreen surfaces remember the bitmap they were filled from so the
 // picture can be put back after the surface was lost.
@@ -44,8 +51,12 @@ namespace {
 // A bitmap decoded by GDI as a device-independent section.
 class GdiBitmap : public Bitmap {
   public:
-    GdiBitmap(HBITMAP handle, BitmapName name, int32_t width, int32_t height)
-        : handle(handle), name(std::move(name)), width(width), height(height) {}
+    GdiBitmap(HBITMAP bitmapHandle, BitmapName bitmapName, int32_t bitmapWidth,
+              int32_t bitmapHeight)
+        : handle(bitmapHandle),
+          name(std::move(bitmapName)),
+          width(bitmapWidth),
+          height(bitmapHeight) {}
     ~GdiBitmap() override { DeleteObject(handle); }
     GdiBitmap(const GdiBitmap&) = delete;
     GdiBitmap& operator=(const GdiBitmap&) = delete;
@@ -71,6 +82,18 @@ HBITMAP loadBitmap(HINSTANCE instance, const BitmapName& name, int32_t width, in
 
 RECT toRect(const Rect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+// The surface's own rectangle: for the primary surface, the screen. Nothing when the
+// surface cannot say, and the blit then goes out unclipped for DirectDraw to judge.
+std::optional<Rect> surfaceBounds(IDirectDrawSurface* surface) {
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof(desc);
+    if (FAILED(surface->GetSurfaceDesc(&desc)) || (desc.dwFlags & DDSD_WIDTH) == 0 ||
+        (desc.dwFlags & DDSD_HEIGHT) == 0) {
+        return std::nullopt;
+    }
+    return Rect{0, 0, static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight)};
 }
 
 }  // namespace
@@ -187,8 +210,16 @@ bool DirectDrawDisplay::blit(Surface& target, const Rect& dst, Surface& source, 
                              uint32_t flags) {
     IDirectDrawSurface* to = static_cast<DirectDrawSurface&>(target).get();
     IDirectDrawSurface* from = static_cast<DirectDrawSurface&>(source).get();
-    RECT d = toRect(dst);
-    RECT s = toRect(src);
+    ClippedBlit part{dst, src};
+    if (const auto bounds = surfaceBounds(to)) {
+        const auto clipped = clipBlit(dst, src, *bounds);
+        if (!clipped) {
+            return true;  // wholly off the surface: nothing to draw
+        }
+        part = *clipped;
+    }
+    RECT d = toRect(part.dst);
+    RECT s = toRect(part.src);
     const HRESULT status =
         retryAfterRestore([&] { return to->Blt(&d, from, &s, flags, nullptr); },
                           [&] { return restoreLostSurfaces(); }, DDERR_SURFACELOST);
@@ -197,7 +228,15 @@ bool DirectDrawDisplay::blit(Surface& target, const Rect& dst, Surface& source, 
 
 bool DirectDrawDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
     IDirectDrawSurface* to = static_cast<DirectDrawSurface&>(target).get();
-    RECT d = toRect(dst);
+    Rect part = dst;
+    if (const auto bounds = surfaceBounds(to)) {
+        const auto clipped = clipFill(dst, *bounds);
+        if (!clipped) {
+            return true;  // wholly off the surface: nothing to fill
+        }
+        part = *clipped;
+    }
+    RECT d = toRect(part);
     DDBLTFX effects = {};
     effects.dwSize = sizeof(effects);
     effects.dwFillColor = colour;

@@ -15,7 +15,9 @@ class DirectDrawSurface;
 
 // The surface layer on DirectDraw in windowed mode: the target is the primary surface (the
 // whole screen, so destination rectangles are screen coordinates), clipped to the main
-// window. Offscreen surfaces are filled through GDI from 24-bit bitmap resources.
+// window. Offscreen surfaces are filled through GDI from 24-bit bitmap resources. Every
+// blit and fill is first cut to the target's own rectangle, so a window partly off the
+// screen draws its visible part.
 //
 // Surfaces can be lost (display mode change, lock screen). The display remembers which
 // bitmap filled each offscreen surface, so on loss it restores every surface, reloads the

@@ -10,13 +10,23 @@ namespace kz {
 namespace {
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+using HtmlHelpWideFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// HtmlHelpA is exported by ordinal from the control.
+// HtmlHelpA and HtmlHelpW are exported by ordinal from the control.
 constexpr WORD kHtmlHelpOrdinal = 14;
+constexpr WORD kHtmlHelpWideOrdinal = 15;
 
 HMODULE library = nullptr;
-HtmlHelpFunction entryPoint = nullptr;
 bool loadFailed = false;
+
+// One entry point of the control, resolved once; a failure to resolve it is kept.
+struct EntryPoint {
+    WORD ordinal;
+    FARPROC address = nullptr;
+    bool missing = false;
+};
+EntryPoint ansiEntry{kHtmlHelpOrdinal};
+EntryPoint wideEntry{kHtmlHelpWideOrdinal};
 
 // The path the system registers for the HTML Help control's COM class.
 std::optional<std::string> registeredLibraryPath() {
@@ -65,10 +75,9 @@ HMODULE loadHelpLibrary() {
     return nullptr;
 }
 
-}  // namespace
-
-HWND callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
-    if (loadFailed) {
+// The entry point, loading the control first if needed; null when either is missing.
+FARPROC resolve(EntryPoint& entry) {
+    if (loadFailed || entry.missing) {
         return nullptr;
     }
     if (!library) {
@@ -78,15 +87,31 @@ HWND callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
             return nullptr;
         }
     }
-    if (!entryPoint) {
-        entryPoint = reinterpret_cast<HtmlHelpFunction>(
-            reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
-        if (!entryPoint) {
-            loadFailed = true;
-            return nullptr;
-        }
+    if (!entry.address) {
+        entry.address = GetProcAddress(library, MAKEINTRESOURCEA(entry.ordinal));
+        entry.missing = entry.address == nullptr;
     }
-    return entryPoint(owner, file, command, data);
+    return entry.address;
+}
+
+}  // namespace
+
+HWND callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
+    FARPROC address = resolve(ansiEntry);
+    if (!address) {
+        return nullptr;
+    }
+    return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(address))(owner, file,
+                                                                                command, data);
+}
+
+HWND callHtmlHelpWide(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) {
+    FARPROC address = resolve(wideEntry);
+    if (!address) {
+        return nullptr;
+    }
+    return reinterpret_cast<HtmlHelpWideFunction>(reinterpret_cast<void*>(address))(owner, file,
+                                                                                    command, data);
 }
 
 }  // namespace kz

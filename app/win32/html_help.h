@@ -9,4 +9,9 @@ namespace kz {
 // every later call; no message is shown.
 HWND callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data);
 
+// The same through HtmlHelpW of the same control, for a file name the ANSI code page cannot
+// spell. Its failure is recorded apart: a control without the wide entry point keeps its
+// ANSI one.
+HWND callHtmlHelpWide(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data);
+
 }  // namespace kz

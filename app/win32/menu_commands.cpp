@@ -4,13 +4,10 @@
 
 #include <htmlhelp.h>
 
-#include <string>
-
 #include "app/common/commands.h"
-#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/win32/about_box.h"
-#include "app/win32/html_help.h"
+#include "app/win32/help_file.h"
 #include "app/win32/shell.h"
 #include "resources/win32/resource.h"
 
@@ -31,30 +28,6 @@ static_assert(IDM_EXIT == command::Exit && IDM_FIELD_2 == command::FieldSize2 &&
                   IDM_MOVE_FROM_SOME == command::MoveFromSome && IDM_MIXED == command::Mixed,
               "menu resource ids differ from the command table");
 
-namespace {
-
-// The help file lies next to the program; naming it by its full path finds it whatever the
-// current directory is.
-std::string helpFilePath() {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof(buffer));
-    if (length == 0 || length >= sizeof(buffer)) {
-        return kHelpFileName;
-    }
-    std::string path(buffer, length);
-    const auto slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        return kHelpFileName;
-    }
-    return path.substr(0, slash + 1) + kHelpFileName;
-}
-
-void openHelpFile(UINT helpCommand, DWORD_PTR data) {
-    callHtmlHelp(shell().mainWindow, helpFilePath().c_str(), helpCommand, data);
-}
-
-}  // namespace
-
 void MenuCommandShell::markFieldSize(uint16_t commandId) {
     CheckMenuRadioItem(GetMenu(shell().mainWindow), command::FirstFieldSize, command::LastFieldSize,
                        commandId, MF_BYCOMMAND);
@@ -68,16 +41,17 @@ void MenuCommandShell::markActionType(uint16_t commandId) {
 void MenuCommandShell::openHelp(HelpTopic topic) {
     switch (topic) {
         case HelpTopic::Contents:
-            openHelpFile(HH_DISPLAY_TOC, 0);
+            openHelpFile(shell().mainWindow, HH_DISPLAY_TOC, 0);
             break;
         case HelpTopic::Search: {
             HH_FTS_QUERY query = {};
             query.cbStruct = sizeof(query);
-            openHelpFile(HH_DISPLAY_SEARCH, reinterpret_cast<DWORD_PTR>(&query));
+            openHelpFile(shell().mainWindow, HH_DISPLAY_SEARCH,
+                         reinterpret_cast<DWORD_PTR>(&query));
             break;
         }
         case HelpTopic::Index:
-            openHelpFile(HH_DISPLAY_INDEX, 0);
+            openHelpFile(shell().mainWindow, HH_DISPLAY_INDEX, 0);
             break;
     }
 }

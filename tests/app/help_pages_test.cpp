@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/common/identity.h"
 #include "app/common/settings.h"
@@ -75,6 +77,72 @@ TEST(HelpProject, EveryListedFileExistsAndEveryPageIsListed) {
     }
     EXPECT_TRUE(projectFiles().count("style.css"));
     EXPECT_GE(pages().size(), 6u);
+}
+
+// The lines "name=value" of one section of the project.
+std::map<std::string, std::string> projectSection(const std::string& section) {
+    std::istringstream project(read("kestrane-zivadorured.hhp"));
+    std::map<std::string, std::string> values;
+    bool inside = false;
+    for (std::string line; std::getline(project, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line[0] == '[') {
+            inside = line == "[" + section + "]";
+        } else if (inside && !line.empty() && line[0] != ';' &&
+                   line.find('=') != std::string::npos) {
+            values[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+        }
+    }
+    return values;
+}
+
+// The comma-separated fields of a window definition; quotes and brackets group.
+std::vector<std::string> windowFields(const std::string& definition) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    int brackets = 0;
+    for (char c : definition) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == '[' && !quoted) {
+            ++brackets;
+            fields.back() += c;
+        } else if (c == ']' && !quoted) {
+            --brackets;
+            fields.back() += c;
+        } else if (c == ',' && !quoted && brackets == 0) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+TEST(HelpProject, DefaultWindowShowsContentsIndexAndSearchTabs) {
+    const auto options = projectSection("OPTIONS");
+    const auto windows = projectSection("WINDOWS");
+    ASSERT_EQ(options.count("Default Window"), 1u) << "the viewer would fall back to its own";
+    const std::string name = options.at("Default Window");
+    ASSERT_EQ(windows.count(name), 1u) << "no [WINDOWS] definition named " << name;
+    const std::vector<std::string> fields = windowFields(windows.at(name));
+    ASSERT_GE(fields.size(), 13u);
+    EXPECT_EQ(fields[0], options.at("Title")) << "caption";
+    EXPECT_EQ(fields[1], options.at("Contents file")) << "contents file";
+    EXPECT_EQ(fields[2], options.at("Index file")) << "index file";
+    EXPECT_EQ(fields[3], options.at("Default topic")) << "default topic";
+    EXPECT_EQ(fields[4], options.at("Default topic")) << "home page";
+    EXPECT_EQ(options.at("Full-text search"), "Yes");
+    // Navigation pane properties: three panes (0x20) and the search tab (0x400); the index
+    // tab comes with the index file.
+    const unsigned long properties = std::stoul(fields[9], nullptr, 16);
+    EXPECT_EQ(properties & 0x20u, 0x20u) << fields[9];
+    EXPECT_EQ(properties & 0x400u, 0x400u) << fields[9];
+    EXPECT_EQ(properties & 0x8000u, 0u) << "no toolbar: " << fields[9];
+    EXPECT_GT(std::stoi(fields[10]), 100) << "navigation pane width";
+    EXPECT_EQ(fields[12].front(), '[') << "window position";
 }
 
 TEST(HelpProject, ContentsAndIndexPointAtListedPages) {

@@ -23,5 +23,11 @@ fail=0
 case $out in *"command not found"*) echo "a command was missing: $out"; fail=1 ;; esac
 case $out in *"apt-get install -y "*libgtk-3-dev*) ;; *) echo "no command to run as root: $out"; fail=1 ;; esac
 case $out in *root*) ;; *) echo "the message does not say root: $out"; fail=1 ;; esac
+# With the 32-bit Wine among them, root must first add the i386 architecture.
+set +e
+out=$(PATH=$stubs /bin/bash "$script" all 2>&1)
+set -e
+case $out in *"dpkg --add-architecture i386"*"apt-get install -y "*wine32:i386*) ;;
+    *) echo "the commands for the i386 packages are missing: $out"; fail=1 ;; esac
 [ $fail -eq 0 ] && echo "install-deps.sh says what to run as root"
 exit $fail

@@ -130,19 +130,6 @@ TEST_F(ResourceScript, MenuIsTheSharedMenuTable) {
     EXPECT_EQ(script.find("CHECKED"), std::string::npos);
 }
 
-TEST_F(ResourceScript, OnlyCtrlWIsBound) {
-    const auto begin = script.find("ACCELERATORS");
-    ASSERT_NE(begin, std::string::npos);
-    const auto end = script.find("END", begin);
-    const std::string table = script.substr(begin, end - begin);
-    const std::regex entry(R"re("\^W",\s*(\w+),\s*NOINVERT)re");
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(table, m, entry));
-    EXPECT_EQ(idOf(m[1]), command::Exit);
-    EXPECT_EQ(std::count(table.begin(), table.end(), ','), 2) << "more than one entry";
-    EXPECT_EQ(table.find("VK_F1"), std::string::npos);
-}
-
 TEST_F(ResourceScript, AboutBoxShowsTheProgramsTitleAndVersion) {
     EXPECT_NE(script.find("IDD_ABOUT DIALOG 0, 0, 205, 117"), std::string::npos);
     EXPECT_NE(script.find(std::string("CAPTION \"About ") + kProgramTitle + "\""),

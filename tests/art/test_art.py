@@ -244,13 +244,25 @@ class IconAndCursor(unittest.TestCase):
             mask_stride = ((w + 31) // 32) * 4
             self.assertEqual(size, 40 + w * h * 4 + mask_stride * h)
 
-    def test_icon_holds_16_32_and_48(self):
+    def test_icon_holds_16_32_48_and_a_png_of_256(self):
         data, reserved, kind, entries = read_icon_directory(
             os.path.join(RES, "icons", "kestrane-zivadorured.ico")
         )
         self.assertEqual((reserved, kind), (0, 1))
-        self.assertEqual(sorted((w, h) for w, h, *_ in entries), [(16, 16), (32, 32), (48, 48)])
-        self.check_images(data, entries)
+        self.assertEqual(
+            sorted((w, h) for w, h, *_ in entries), [(16, 16), (32, 32), (48, 48), (256, 256)]
+        )
+        self.check_images(data, [e for e in entries if e[0] < 256])
+        (w, h, planes, bits, size, offset), = [e for e in entries if e[0] == 256]
+        self.assertEqual((planes, bits), (1, 32))
+        self.assertLessEqual(offset + size, len(data))
+        png = data[offset:offset + size]
+        self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
+        width, height, depth, colour_type = struct.unpack(">IIBB", png[16:26])
+        self.assertEqual((width, height, depth, colour_type), (256, 256, 8, 6))  # 8-bit RGBA
+        # The same picture as the desktop icon of that size.
+        with open(os.path.join(RES, "icons", "hicolor", "256x256", "kestrane-zivadorured.png"), "rb") as f:
+            self.assertEqual(f.read(), png)
 
     def test_desktop_icons_have_their_sizes(self):
         for n in (16, 24, 32, 48, 64, 128, 256):

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -213,6 +214,22 @@ TEST_F(CounterTest, PowerSaturatesInsteadOfOverflowing) {
     EXPECT_EQ(Counter::power(60, 2), 3600);
     EXPECT_EQ(Counter::power(10, 9), 1000000000);
     EXPECT_GT(Counter::power(10, 30), int64_t{1} << 62);
+    EXPECT_EQ(Counter::power(std::numeric_limits<int32_t>::max(), 3),
+              std::numeric_limits<int64_t>::max());
+}
+
+TEST_F(CounterTest, PowerOfANegativeBaseIsTheTrueProduct) {
+    EXPECT_EQ(Counter::power(-2, 1), -2);
+    EXPECT_EQ(Counter::power(-10, 2), 100);
+    EXPECT_EQ(Counter::power(-10, 3), -1000);
+    EXPECT_EQ(Counter::power(-1, 7), -1);
+    EXPECT_EQ(Counter::power(-1, 2147483646), 1);
+    EXPECT_EQ(Counter::power(0, 5), 0);
+    EXPECT_EQ(Counter::power(-5, 0), 1);
+    // Only a real overflow saturates, at the end the sign of the product points to.
+    EXPECT_EQ(Counter::power(-10, 19), -std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(Counter::power(-10, 20), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(Counter::power(-10, 18), 1000000000000000000);
 
     Counter* wide = make(11, 2147483647, false);
     EXPECT_EQ(wide->getMaxValue(), 2147483647);

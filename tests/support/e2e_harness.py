@@ -147,6 +147,65 @@ def run(cmd, env, timeout=10, **kw):
     return subprocess.run(cmd, env=env, timeout=timeout, check=True, **kw)
 
 
+def xdotool(env, *args, timeout=10):
+    """Runs xdotool with the arguments (numbers welcome); returns what it printed."""
+    return run(["xdotool", *map(str, args)], env, timeout=timeout, stdout=subprocess.PIPE,
+               text=True).stdout
+
+
+def find_windows(env, title):
+    """Ids of the visible windows titled exactly title, oldest first."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                            "^" + re.escape(title) + "$"], env=env, timeout=10,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    return [int(w) for w in found.stdout.split()]
+
+
+def window_geometry(env, window):
+    """(x, y, width, height) of a window, x and y on the screen."""
+    info = run(["xwininfo", "-id", str(window)], env, stdout=subprocess.PIPE, text=True).stdout
+
+    def field(name):
+        m = re.search(r"^\s*" + name + r":\s*(-?\d+)", info, re.M)
+        check(m, f"xwininfo gave no '{name}' for window {window}")
+        return int(m.group(1))
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height"))
+
+
+def wait_for_stillness(grab, timeout, pause=0.3):
+    """Screenshots until two in a row, pause seconds apart, are equal; returns the last.
+    Fails after timeout when the picture keeps changing."""
+    previous = grab()
+    deadline = time.monotonic() + timeout
+    while True:
+        time.sleep(pause)
+        shot = grab()
+        if not differs(shot, previous):
+            return shot
+        check(time.monotonic() < deadline, f"the picture kept changing for {timeout:.0f} s")
+        previous = shot
+
+
+def locate(picture, part):
+    """The (x, y) where part lies pixel for pixel inside picture, or None."""
+    picture, part = picture.convert("RGB"), part.convert("RGB")
+    pw, ph = picture.size
+    w, h = part.size
+    rows = [part.crop((0, y, w, y + 1)).tobytes() for y in range(h)]
+    for y in range(ph - h + 1):
+        line = picture.crop((0, y, pw, y + 1)).tobytes()
+        at = line.find(rows[0])
+        while at >= 0:
+            if at % 3 == 0:
+                x = at // 3
+                if all(picture.crop((x, y + r, x + w, y + r + 1)).tobytes() == rows[r]
+                       for r in range(1, h)):
+                    return x, y
+            at = line.find(rows[0], at + 1)
+    return None
+
+
 def screenshot(env, x, y, w, h):
     """A rectangle of the root window of env's display."""
     out = run(["import", "-silent", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "png:-"],

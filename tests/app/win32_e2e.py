@@ -1,0 +1,573 @@
+#!/usr/bin/python3
+"""End-to-end test of the Windows program under Wine on a private X server.
+
+A fresh Wine prefix; the program runs from a folder of its own with its help file and a
+planted, broken hhctrl.ocx. Checked: the client area's size and first picture, the radio
+marks of both settings menus read from screenshots of the opened menus, Next and the clock,
+the window partly off the left, right and bottom edges of the screen, Ctrl+W with exit code 0
+and the settings stored, start-up with damaged settings, the About box, help at its
+contents, index and search, help from a folder named in Cyrillic and Greek, and, in a Wine
+virtual desktop where the window has a frame, the close box ending the program with 0 and
+the settings saved. Every wait is bounded; every process started is ended.
+
+usage: win32_e2e.py PROGRAM.exe GOLDEN_IDLE_PNG
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image, ImageChops
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_harness import (Failure, Process, XServer, check, differs, find_windows,  # noqa: E402
+                         locate, run, screenshot, time_limit, wait_for_picture,
+                         wait_for_stillness, wait_until, window_geometry, xdotool)
+
+SCREEN_W, SCREEN_H = 1024, 768
+CLIENT_W, CLIENT_H = 690, 500
+TITLE = "Kestrane Zivadorured"
+HELP_TITLE = TITLE + " Help"
+ABOUT_TITLE = "About " + TITLE
+SETTINGS_KEY = r"HKCU\Software\Kestrane Games\Kestrane Zivadorured"
+# The menu bar's titles, from the left of the window; Wine draws it the same every run.
+MENU_TITLES = {"Game": 19, "Options": 65, "Help": 108}
+FIELD_SIZES = ["2 x 2", "3 x 3", "4 x 4", "5 x 5", "Random"]
+ACTION_TYPES = ["Add From None", "Add From Some", "Remove From Full", "Remove From Some",
+                "Move From Some", "Mixed"]
+HELP_ITEMS = ["Contents", "Search", "Index", "About"]
+NEXT = (117, 439)                   # centre of Next, and of Give Up in the same place
+FELT = (5, 495)                     # felt between the panels and the field
+INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel
+CLOCK = (30, 324, 142, 340)         # the clock's digits
+WAIT_START = 60.0                   # seconds; a fresh prefix starts its services first
+WAIT_STEP = 10.0
+
+
+def log(text):
+    print(f"[{time.strftime('%H:%M:%S')}] {text}", flush=True)
+
+
+def keep_folder():
+    """Where pictures of a failure are kept: $KZ_E2E_KEEP, else the temporary folder."""
+    keep = os.environ.get("KZ_E2E_KEEP", tempfile.gettempdir())
+    os.makedirs(keep, exist_ok=True)
+    return keep
+
+
+def settle_focus():
+    """Without a window manager the X server reports no focus to wait for: a click that gives
+    a window the keyboard gets a moment to arrive before the keys."""
+    time.sleep(0.3)
+
+
+def dark(pixel):
+    return sum(pixel) < 3 * 100
+
+
+class Wine:
+    """A private Wine prefix on the test's X server."""
+
+    def __init__(self, workdir, display):
+        self.env = dict(os.environ)
+        self.env.update({
+            "WINEPREFIX": os.path.join(workdir, "prefix"),
+            "WINEDEBUG": "-all",
+            # No Mono or Gecko install prompts in a fresh prefix.
+            "WINEDLLOVERRIDES": "mscoree=;mshtml=",
+            "DISPLAY": display,
+            # An ANSI code page without Cyrillic or Greek letters.
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+        })
+        self.env.pop("WAYLAND_DISPLAY", None)
+
+    def boot(self):
+        run(["wineboot", "-i"], self.env, timeout=150, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        # Draw DirectDraw through GDI: exact pixels and no GL on the virtual X server.
+        self.reg_add(r"HKCU\Software\Wine\Direct3D", "renderer", "REG_SZ", "gdi")
+
+    def reg_add(self, key, name, kind, data):
+        run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"], self.env,
+            timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stored(self, name):
+        """'TYPE VALUE' of a settings value, None when it is missing."""
+        out = subprocess.run(["wine", "reg", "query", SETTINGS_KEY, "/v", name], env=self.env,
+                             timeout=30, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                             text=True).stdout
+        for line in out.replace("\r", "").splitlines():
+            fields = line.split()
+            if len(fields) >= 3 and fields[0] == name:
+                return f"{fields[1]} {fields[2]}"
+        return None
+
+    def use_virtual_desktop(self, size):
+        self.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", "Default")
+        self.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", size)
+        # The desktop process reads the setting when it starts: end the running one.
+        self.shut_down()
+
+    def shut_down(self):
+        for flag in ("-k", "-w"):
+            subprocess.run(["wineserver", flag], env=self.env, timeout=30,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+class Program:
+    """One run of the program: its process, window and client area, and a player's hands."""
+
+    def __init__(self, wine, folder, golden):
+        self.env = wine.env
+        exe = [f for f in os.listdir(folder) if f.endswith(".exe")][0]
+        xdotool(self.env, "mousemove", SCREEN_W - 10, SCREEN_H - 10)
+        self.process = Process(["wine", exe], self.env, cwd=folder)
+        self.window = wait_until(lambda: self._window(), WAIT_START,
+                                 f"no window titled '{TITLE}' appeared")
+        self.measure()
+        # The first picture: the idle screen, pixel for pixel.
+        idle = wait_for_picture(self.client_shot, golden, WAIT_STEP)
+        if differs(idle, golden):
+            keep = keep_folder()
+            idle.save(os.path.join(keep, "win32-idle-actual.png"))
+            count = sum(1 for p in ImageChops.difference(idle, golden).getdata() if p != (0, 0, 0))
+            raise Failure(f"the idle screen differs from the golden picture in {count} pixels "
+                          f"(saved as {keep}/win32-idle-actual.png)")
+
+    def _window(self):
+        check(self.process.running(), "the program ended before showing its window; "
+              f"stderr: {self.process.last_errors()}")
+        windows = find_windows(self.env, TITLE)
+        return windows[0] if windows else None
+
+    def measure(self):
+        """Without a window manager Wine leaves the caption out: the X window holds the menu
+        bar and the client area. The menu bar is the run of rows at the top that have the
+        colour of its empty right end."""
+        self.x, self.y, self.w, self.h = window_geometry(self.env, self.window)
+
+        def menu_height():
+            shot = screenshot(self.env, self.x, self.y, self.w, self.h)
+            column = self.w - 2
+            colour = shot.getpixel((column, 0))
+            if dark(colour):
+                return None  # not painted yet
+            rows = 0
+            while rows < self.h and shot.getpixel((column, rows)) == colour:
+                rows += 1
+            return rows if rows < self.h else None
+        self.menu_h = wait_until(menu_height, WAIT_STEP, "the menu bar was not painted")
+        self.client = (self.x, self.y + self.menu_h)
+        size = (self.w, self.h - self.menu_h)
+        check(size == (CLIENT_W, CLIENT_H),
+              f"the client area is {size[0]} x {size[1]}, not {CLIENT_W} x {CLIENT_H}")
+
+    def move_to(self, x, y):
+        xdotool(self.env, "windowmove", self.window, x, y)
+        wait_until(lambda: window_geometry(self.env, self.window)[:2] == (x, y), WAIT_STEP,
+                   f"the window did not move to {x}, {y}")
+        self.x, self.y = x, y
+        self.client = (x, y + self.menu_h)
+
+    def screen_shot(self):
+        return screenshot(self.env, 0, 0, SCREEN_W, SCREEN_H)
+
+    def client_shot(self, box=(0, 0, CLIENT_W, CLIENT_H)):
+        cx, cy = self.client
+        return screenshot(self.env, cx + box[0], cy + box[1], box[2] - box[0], box[3] - box[1])
+
+    def click(self, x, y):
+        """A left click at a point of the client area."""
+        xdotool(self.env, "mousemove", self.client[0] + x, self.client[1] + y)
+        xdotool(self.env, "click", 1)
+
+    def click_screen(self, x, y):
+        xdotool(self.env, "mousemove", x, y)
+        xdotool(self.env, "click", 1)
+
+    def wait_for_change(self, box, before, what):
+        after = wait_for_picture(lambda: self.client_shot(box), (before,), WAIT_STEP)
+        check(differs(after, before), what)
+        return after
+
+    # --- menus, read from the screen ---------------------------------------------------
+
+    def close_menus(self):
+        # A click on the felt closes open menus and leaves the menu bar unselected (Esc would
+        # keep the bar selected, and the next click on it would close rather than open).
+        before = self.screen_shot()
+        self.click(*FELT)
+        closed = wait_for_picture(self.screen_shot, (before,), WAIT_STEP)
+        check(differs(closed, before), "a click on the felt did not close the menus")
+
+    def open_popup(self, title):
+        """Opens a menu of the bar; returns the screenshot and the popup's box."""
+        before = self.screen_shot()
+        self.click_screen(self.x + MENU_TITLES[title], self.y + self.menu_h // 2)
+        shot = wait_for_picture(self.screen_shot, (before,), WAIT_STEP)
+        box = below_bar(ImageChops.difference(before, shot).getbbox(), self.client[1])
+        check(box, f"the {title} menu did not open")
+        return shot, box
+
+    def open_submenu(self, title, item, count):
+        """Opens a submenu of a menu of the bar; returns the screenshot and its box."""
+        shot, box = self.open_popup(title)
+        rows = item_rows(shot, box)
+        check(len(rows) == 2, f"the {title} menu shows {len(rows)} items, not 2")
+        top, bottom = rows[item]
+        # Hovering may open the submenu before the click does; either way it then stands
+        # right of the menu.
+        right_of_menu = (box[2], 0, SCREEN_W, SCREEN_H)
+        xdotool(self.env, "mousemove", box[0] + 30, (top + bottom) // 2)
+        xdotool(self.env, "click", 1)
+        opened = wait_for_picture(self.screen_shot, (shot,), WAIT_STEP, box=right_of_menu)
+        opened = wait_for_stillness(self.screen_shot, WAIT_STEP)
+        diff = ImageChops.difference(shot, opened).crop(right_of_menu)
+        sub = diff.getbbox()
+        check(sub, f"the submenu of {title} did not open")
+        sub = (sub[0] + box[2], sub[1], sub[2] + box[2], sub[3])
+        rows = item_rows(opened, sub)
+        check(len(rows) == count, f"the submenu shows {len(rows)} items, not {count}")
+        return opened, sub, rows
+
+    def marked(self, item, names):
+        """The item of an Options submenu that carries the radio mark."""
+        shot, box, rows = self.open_submenu("Options", item, len(names))
+        self.close_menus()
+        # The mark stands left of the labels, which all start in one column.
+        starts = [min(x for x in range(box[0] + 2, box[2] - 20) for y in range(top, bottom)
+                      if dark(shot.getpixel((x, y))))
+                  for top, bottom in rows]
+        labels = max(starts)
+        marks = [i for i, start in enumerate(starts) if start <= labels - 4]
+        check(len(marks) == 1, f"{len(marks)} radio marks in the menu, not one")
+        return names[marks[0]]
+
+    def choose(self, item, names, name):
+        shot, box, rows = self.open_submenu("Options", item, len(names))
+        top, bottom = rows[names.index(name)]
+        xdotool(self.env, "mousemove", box[0] + 40, (top + bottom) // 2)
+        xdotool(self.env, "click", 1)
+        wait_for_picture(self.screen_shot, (shot,), WAIT_STEP)
+
+    def help_command(self, name):
+        shot, box = self.open_popup("Help")
+        rows = item_rows(shot, box)
+        check(len(rows) == len(HELP_ITEMS), f"the Help menu shows {len(rows)} items")
+        top, bottom = rows[HELP_ITEMS.index(name)]
+        xdotool(self.env, "mousemove", box[0] + 30, (top + bottom) // 2)
+        xdotool(self.env, "click", 1)
+
+    # --- ending --------------------------------------------------------------------------
+
+    def end_with_ctrl_w(self):
+        # A click on the felt gives the window the keyboard.
+        self.click(*FELT)
+        settle_focus()
+        xdotool(self.env, "key", "ctrl+w")
+        return self.process.wait_exit(WAIT_STEP)
+
+    def stop(self):
+        self.process.stop()
+
+
+def below_bar(box, client_top):
+    """A popup's box without the menu bar title that lights up above it."""
+    if not box:
+        return None
+    left, top, right, bottom = box
+    top = max(top, client_top)
+    return (left, top, right, bottom) if bottom > top else None
+
+
+def item_rows(shot, box):
+    """The rows of text of a menu, top and bottom on the screen, found left of the submenu
+    arrows. A label's underlined
+    mnemonic, a few rows below it, and a highlighted item each count as part of one band."""
+    left, top, right, bottom = box
+    inked = [y for y in range(top + 2, bottom - 2)
+             if any(dark(shot.getpixel((x, y))) for x in range(left + 2, right - 20))]
+    rows = []
+    for y in inked:
+        if rows and y - rows[-1][1] <= 3:
+            rows[-1] = (rows[-1][0], y + 1)
+        else:
+            rows.append((y, y + 1))
+    return rows
+
+
+def help_pane(program, command):
+    """Opens help with a command of the Help menu; returns the viewer's navigation pane, left
+    of the page: its tabs and what the chosen tab shows. Wine's viewer loses track of its tabs
+    once it is reused, so each command is given in a run of its own."""
+    program.help_command(command)
+    window = wait_until(lambda: find_windows(program.env, HELP_TITLE), 20,
+                        f"Help > {command} opened no help window")[0]
+    x, y, w, h = window_geometry(program.env, window)
+    grab = lambda: screenshot(program.env, x, y, min(w, 240), h)
+
+    def drawn():
+        # The tab labels are the first text the viewer draws.
+        shot = grab()
+        top = shot.crop((0, 0, shot.width, min(h, 120)))
+        return sum(1 for p in top.getdata() if dark(p)) > 40
+    # A fresh prefix takes seconds to start the services the viewer asks for.
+    wait_until(drawn, WAIT_START, f"the help window of Help > {command} stayed empty")
+    return wait_for_stillness(grab, WAIT_STEP)
+
+
+def check_no_paint_error(program, where):
+    # A failed blit shows the box at the next redraw; the clock redraws every second.
+    time.sleep(1.3)
+    check(not find_windows(program.env, "Paint Error"), f"{where}: a Paint Error box opened")
+    check(program.process.running(), f"{where}: the program ended")
+
+
+def check_window_partly_off_screen(program):
+    """A game with the window across the left, right and bottom edges of the screen: the
+    clock and the buttons are drawn across the edge."""
+    home = (program.x, program.y)
+    menu = program.menu_h
+    field = ((250, 110), (300, 200), (400, 300))
+    # Where the window goes, a visible point of Next (and Give Up), and points to click on.
+    placements = [
+        ("left", (-100, 60), (120, NEXT[1]), field),
+        ("right", (SCREEN_W - 100, 60), (93, NEXT[1]), ((60, 60), (95, 420))),
+        ("bottom", (0, SCREEN_H - menu - 445), (NEXT[0], 425), field),
+    ]
+    for edge, (x, y), button, points in placements:
+        program.move_to(x, y)
+        # Next, Give Up and Next again, all in the same place; then a few clicks on the field.
+        for _ in range(3):
+            program.click(*button)
+            check_no_paint_error(program, f"window off the {edge} edge")
+        for point in points:
+            program.click(*point)
+        check_no_paint_error(program, f"window off the {edge} edge, clicks on the field")
+        log(f"window across the {edge} edge: drawn without a Paint Error")
+    program.move_to(*home)
+
+
+def check_help_tabs(panes):
+    # Each command shows its own tab: three different navigation panes.
+    for a, b in (("Contents", "Index"), ("Contents", "Search"), ("Index", "Search")):
+        check(differs(panes[a], panes[b]),
+              f"Help > {a} and Help > {b} show the same navigation pane: no {b} tab")
+    log("help opens at its contents, its index and its search tab")
+
+
+def check_about(program):
+    program.help_command("About")
+    about = wait_until(lambda: find_windows(program.env, ABOUT_TITLE), WAIT_STEP,
+                       "Help > About opened no About box")[0]
+    x, y, _, _ = window_geometry(program.env, about)
+    # A click on an empty spot of the box gives it the keyboard.
+    xdotool(program.env, "mousemove", x + 200, y + 40)
+    xdotool(program.env, "click", 1)
+    settle_focus()
+    xdotool(program.env, "key", "Escape")
+    wait_until(lambda: not find_windows(program.env, ABOUT_TITLE), WAIT_STEP,
+               "Esc did not close the About box")
+    log("the About box opens and closes")
+
+
+def check_defaults_marked(program, what):
+    field = program.marked(0, FIELD_SIZES)
+    action = program.marked(1, ACTION_TYPES)
+    check((field, action) == ("Random", "Mixed"),
+          f"{what}: the menus mark {field} and {action}, not Random and Mixed")
+
+
+def check_ends_with_defaults_stored(program, wine, what):
+    code = program.end_with_ctrl_w()
+    check(code == 0, f"{what}: Ctrl+W ended the program with exit code {code}, not 0")
+    # The game ran with the defaults, so the defaults are written back.
+    for name in ("dimensionsRange", "actionType"):
+        value = wine.stored(name)
+        check(value == "REG_DWORD 0x0", f"{what}: {name} afterwards is '{value}'")
+
+
+def close_box_in_virtual_desktop(wine, folder, golden):
+    """In a virtual desktop Wine draws the window's frame itself: the close box is found on
+    the screen, right of the caption over the menu bar."""
+    wine.reg_add(SETTINGS_KEY, "dimensionsRange", "REG_DWORD", "7")
+    wine.use_virtual_desktop(f"{SCREEN_W}x{SCREEN_H}")
+    env = wine.env
+    exe = [f for f in os.listdir(folder) if f.endswith(".exe")][0]
+    process = Process(["wine", exe], env, cwd=folder)
+    try:
+        def client_origin():
+            check(process.running(), "the program in the virtual desktop ended at start-up")
+            return locate(screenshot(env, 0, 0, SCREEN_W, SCREEN_H), golden)
+        cx, cy = wait_until(client_origin, WAIT_START, "no idle screen in the virtual desktop")
+        shot = screenshot(env, 0, 0, SCREEN_W, SCREEN_H)
+        # Above the client area: the menu bar, a border line, the caption; the caption is
+        # the first run of one colour at least 10 rows high.
+        column = cx + 300
+        runs = []
+        for y in range(cy - 1, max(cy - 80, 0), -1):
+            colour = shot.getpixel((column, y))
+            if runs and runs[-1][0] == colour:
+                runs[-1][2] = y
+            else:
+                runs.append([colour, y, y])
+        captions = [(colour, top, bottom) for colour, bottom, top in runs[1:]
+                    if bottom - top + 1 >= 10]
+        check(captions, "no caption above the menu bar in the virtual desktop")
+        caption_colour, top, bottom = captions[0]
+        middle = (top + bottom) // 2
+        # The close box is the rightmost run of other colours on the caption's middle row.
+        x = cx + CLIENT_W + 10
+        while x > cx and shot.getpixel((x, middle)) != caption_colour:
+            x -= 1
+        right = x
+        while x > cx and shot.getpixel((x, middle)) == caption_colour:
+            x -= 1
+        box_right = x
+        while x > cx and shot.getpixel((x, middle)) != caption_colour:
+            x -= 1
+        check(box_right < right and box_right - x >= 8, "no close box on the caption")
+        xdotool(env, "mousemove", (x + box_right) // 2, middle)
+        xdotool(env, "click", 1)
+        code = process.wait_exit(WAIT_STEP)
+        check(code == 0, f"the close box ended the program with exit code {code}, not 0")
+        value = wine.stored("dimensionsRange")
+        check(value == "REG_DWORD 0x0",
+              f"after the close box dimensionsRange is '{value}': the settings were not saved")
+        log("in a virtual desktop the close box ends the program with 0 and saves the settings")
+    finally:
+        process.stop()
+
+
+def main():
+    program_path, golden_path = sys.argv[1], sys.argv[2]
+    workdir = tempfile.mkdtemp(prefix="kz-win32-e2e-")
+    xserver = wine = None
+    programs = []
+    try:
+        check(os.path.isfile(program_path), f"{program_path} does not exist: build it first "
+              "(cmake --preset mingw && cmake --build --preset mingw, or mingw-i686)")
+        help_file = os.path.join(os.path.dirname(program_path), "Kestrane Zivadorured Help.chm")
+        check(os.path.isfile(help_file), "the help file was not built next to the program")
+        check(os.path.isfile(golden_path), f"{golden_path} does not exist")
+        for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo", "import"):
+            check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
+        golden = Image.open(golden_path).convert("RGB")
+
+        xserver = XServer(SCREEN_W, SCREEN_H)
+        wine = Wine(workdir, xserver.display)
+        log(f"X server on {xserver.display}; creating the Wine prefix")
+        wine.boot()
+
+        # The program's own folder, with a broken hhctrl.ocx that must never be loaded.
+        folder = os.path.join(workdir, "app")
+        os.makedirs(folder)
+        shutil.copy(program_path, folder)
+        shutil.copy(help_file, folder)
+        with open(os.path.join(folder, "hhctrl.ocx"), "w") as f:
+            f.write("not a library\n")
+
+        def start(where=folder):
+            programs.append(Program(wine, where, golden))
+            return programs[-1]
+
+        log("run 1: first start")
+        p = start()
+        log(f"client area {CLIENT_W} x {CLIENT_H} below a menu bar of {p.menu_h} rows; "
+            "the idle screen equals the golden picture")
+        check_defaults_marked(p, "first start")
+        p.choose(0, FIELD_SIZES, "4 x 4")
+        check(p.marked(0, FIELD_SIZES) == "4 x 4", "choosing 4 x 4 did not move the radio mark")
+        log("the menus mark Random and Mixed; choosing 4 x 4 moves the mark")
+
+        before = p.client_shot(INSTRUCTIONS)
+        clock = p.client_shot(CLOCK)
+        p.click(*NEXT)
+        p.wait_for_change(INSTRUCTIONS, before, "a click on Next did not change the instructions")
+        started = p.client_shot(CLOCK)
+        check(not differs(started, clock), "the clock moved before the first second")
+        p.wait_for_change(CLOCK, started, "the clock did not move")
+        log("Next starts a game and the clock ticks")
+
+        check_window_partly_off_screen(p)
+        code = p.end_with_ctrl_w()
+        check(code == 0, f"Ctrl+W ended the program with exit code {code}, not 0")
+        field, action = wine.stored("dimensionsRange"), wine.stored("actionType")
+        check(field == "REG_DWORD 0x4", f"dimensionsRange after choosing 4 x 4 is '{field}'")
+        check(action == "REG_DWORD 0x0", f"actionType is '{action}', not the default")
+        log("Ctrl+W ends with 0 and stores 4 x 4")
+
+        log("run 2: dimensionsRange 7, actionType 9; help at its index")
+        wine.reg_add(SETTINGS_KEY, "dimensionsRange", "REG_DWORD", "7")
+        wine.reg_add(SETTINGS_KEY, "actionType", "REG_DWORD", "9")
+        p = start()
+        check_defaults_marked(p, "stored values 7 and 9")
+        panes = {"Index": help_pane(p, "Index")}
+        check_ends_with_defaults_stored(p, wine, "stored values 7 and 9")
+
+        log("run 3: settings of other types; About, help at its search")
+        wine.reg_add(SETTINGS_KEY, "dimensionsRange", "REG_SZ", "3")
+        # Four bytes that read as 4 (Remove From Full) if the type were not checked.
+        wine.reg_add(SETTINGS_KEY, "actionType", "REG_BINARY", "04000000")
+        p = start()
+        check_defaults_marked(p, "values of type REG_SZ and REG_BINARY")
+        check_about(p)
+        panes["Search"] = help_pane(p, "Search")
+        check_ends_with_defaults_stored(p, wine, "values of type REG_SZ and REG_BINARY")
+
+        log("run 4: the program in a folder named in Cyrillic and Greek")
+        named = os.path.join(workdir, "\u0418\u0433\u0440\u044b \u03a9")
+        os.makedirs(named)
+        shutil.copy(program_path, named)
+        shutil.copy(help_file, named)
+        p = start(named)
+        panes["Contents"] = help_pane(p, "Contents")
+        code = p.end_with_ctrl_w()
+        check(code == 0, f"from the named folder Ctrl+W ended with {code}, not 0")
+        log("help opens from a folder named in Cyrillic and Greek")
+        check_help_tabs(panes)
+
+        log("run 5: the Windows session ends")
+        p = start()
+        p.choose(0, FIELD_SIZES, "5 x 5")
+        # Log-off: every window gets WM_QUERYENDSESSION and WM_ENDSESSION, then the
+        # processes are ended without a WM_QUIT.
+        run(["wineboot", "--end-session", "--force", "--kill"], wine.env, timeout=60,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        p.process.wait_exit(WAIT_STEP)
+        field = wine.stored("dimensionsRange")
+        check(field == "REG_DWORD 0x5",
+              f"after the session ended dimensionsRange is '{field}': 5 x 5 was lost")
+        log("the end of the Windows session keeps the 5 x 5 chosen in that run")
+
+        log("run 6: a virtual desktop")
+        close_box_in_virtual_desktop(wine, folder, golden)
+        print("PASS")
+        return 0
+    except (Failure, subprocess.SubprocessError, OSError) as e:
+        print(f"FAIL: {e}")
+        if wine:
+            try:
+                keep = keep_folder()
+                screenshot(wine.env, 0, 0, SCREEN_W, SCREEN_H).save(
+                    os.path.join(keep, "win32-failure.png"))
+                print(f"the screen at the failure is {keep}/win32-failure.png")
+            except (subprocess.SubprocessError, OSError):
+                pass
+        return 1
+    finally:
+        for p in programs:
+            p.stop()
+        if wine:
+            wine.shut_down()
+        if xserver:
+            xserver.stop()
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    time_limit(280)
+    sys.exit(main())
