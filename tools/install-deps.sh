@@ -17,7 +17,7 @@ test_packages=(
     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     g++-mingw-w64-i686 binutils-mingw-w64-i686 fp-utils
-    wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick
+    wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick openbox
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
 )
@@ -42,7 +42,18 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
+        if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+            echo "    dpkg --add-architecture i386" >&2
+        fi
+        echo "    apt-get update && apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo="sudo"
+fi
 echo "Installing: ${missing[*]}"
 # The 32-bit Windows program runs under the 32-bit Wine, a package of the i386 architecture.
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&

@@ -2,25 +2,27 @@
 
 #include <cstdio>
 
+#include "app/gtk/application_id.h"
+#include "app/gtk/display_failure.h"
 #include "app/gtk/fatal_error.h"
 #include "app/gtk/program.h"
 
 int main(int argc, char** argv) {
-    g_set_prgname("kestrane-zivadorured");
+    g_set_prgname(kz::kApplicationId);
     // The game draws into image surfaces only. Without this GDK probes OpenGL while it opens
     // the display, which loads the GL driver: with a software rasteriser that is some 50 MiB
     // and a good part of the start-up time. Whoever sets GDK_GL keeps their choice.
     g_setenv("GDK_GL", "disable", FALSE);
     if (!gtk_init_check(&argc, &argv)) {
         // No window can be opened; the message goes to the terminal.
-        const char* display = g_getenv("DISPLAY");
-        std::fprintf(stderr, "kestrane-zivadorured: cannot open the display %s\n",
-                     display && *display ? display : "(DISPLAY is not set)");
+        std::fprintf(stderr, "kestrane-zivadorured: %s\n",
+                     kz::displayFailureMessage(kz::currentDisplayEnvironment()).c_str());
         kz::showFatalError(nullptr, kz::FatalError::Window);
         return 1;
     }
-    // After GTK's own start-up, which sets the class from the program name.
-    gdk_set_program_class("kestrane-zivadorured");
+    // After GTK's own start-up, which sets the class from the program name with a capital
+    // first letter; both parts of WM_CLASS are to be the application id.
+    gdk_set_program_class(kz::kApplicationId);
     kz::Program program;
     return program.run();
 }

@@ -2,6 +2,11 @@
 
 #include <cmath>
 
+#ifdef GDK_WINDOWING_X11
+#include <cairo-xlib.h>
+#include <gdk/gdkx.h>
+#endif
+
 #include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/gtk/input_translation.h"
@@ -13,6 +18,8 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     gtk_window_set_title(GTK_WINDOW(window_), kProgramTitle);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     g_signal_connect(window_, "delete-event", G_CALLBACK(onDelete), this);
+    g_signal_connect_after(window_, "realize", G_CALLBACK(onRealize), nullptr);
+    g_signal_connect(window_, "window-state-event", G_CALLBACK(onWindowState), nullptr);
 
     accelerators_ = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
@@ -43,51 +50,106 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
 }
 
 MainWindow::~MainWindow() {
-    // The window goes first: nothing may draw from the pixels once they are released.
+    // The window goes first: nothing may draw from the picture once it is released.
     gtk_widget_destroy(window_);
-    if (pixels_) {
-        cairo_surface_destroy(pixels_);
+    if (picture_) {
+        cairo_surface_destroy(picture_);
+    }
+    if (windowLike_) {
+        cairo_surface_destroy(windowLike_);
     }
     g_object_unref(accelerators_);
 }
 
-uint32_t* MainWindow::createPixels(int32_t width, int32_t height) {
-    if (width <= 0 || height <= 0 || pixels_) {
+cairo_surface_t* MainWindow::createSurface(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) {
         return nullptr;
     }
-    // Made like the window's own surface: on X11 with shared memory cairo puts the image in
-    // a segment the server reads directly, instead of a private buffer that each frame
-    // would be copied out of into another one.
-    gtk_widget_realize(window_);
-    cairo_surface_t* surface = gdk_window_create_similar_image_surface(
-        gtk_widget_get_window(window_), CAIRO_FORMAT_RGB24, width, height, 1);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-        cairo_image_surface_get_stride(surface) != width * 4 ||
-        cairo_image_surface_get_data(surface) == nullptr) {
+    if (!windowLike_) {
+        gtk_widget_realize(window_);
+        GdkWindow* window = gtk_widget_get_window(window_);
+#ifdef GDK_WINDOWING_X11
+        // Not gdk_window_create_similar_surface: on a HiDPI screen that makes every surface
+        // at the window's scale, and the game's pictures have one pixel per pixel.
+        if (GDK_IS_X11_WINDOW(window)) {
+            windowLike_ = cairo_xlib_surface_create(
+                GDK_WINDOW_XDISPLAY(window), GDK_WINDOW_XID(window),
+                gdk_x11_visual_get_xvisual(gdk_window_get_visual(window)), 1, 1);
+        }
+#endif
+        if (!windowLike_) {
+            windowLike_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+        }
+    }
+    cairo_surface_t* surface =
+        cairo_surface_create_similar(windowLike_, CAIRO_CONTENT_COLOR, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         return nullptr;
     }
-    pixels_ = surface;
-    gtk_widget_set_size_request(area_, width, height);
-    cairo_surface_flush(pixels_);
-    return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(pixels_));
+    return surface;
 }
 
-void MainWindow::beginDrawing() {
-    if (pixels_) {
-        cairo_surface_flush(pixels_);
+bool MainWindow::writePixels(cairo_surface_t* surface, const uint32_t* pixels, int32_t width,
+                             int32_t height) {
+#if defined(GDK_WINDOWING_X11) && defined(KZ_WRITE_PIXELS_TO_X11)
+    if (cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_XLIB ||
+        cairo_xlib_surface_get_width(surface) < width ||
+        cairo_xlib_surface_get_height(surface) < height) {
+        return false;
     }
+    // Only where the server keeps pixels as the program does: 24 bits in 32, red on top,
+    // least significant byte first.
+    Display* display = cairo_xlib_surface_get_display(surface);
+    Visual* visual = cairo_xlib_surface_get_visual(surface);
+    if (cairo_xlib_surface_get_depth(surface) != 24 || !visual || visual->red_mask != 0xFF0000 ||
+        visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF ||
+        ImageByteOrder(display) != LSBFirst) {
+        return false;
+    }
+    XImage* image = XCreateImage(
+        display, visual, 24, ZPixmap, 0, reinterpret_cast<char*>(const_cast<uint32_t*>(pixels)),
+        static_cast<unsigned>(width), static_cast<unsigned>(height), 32, width * 4);
+    if (!image || image->bits_per_pixel != 32) {
+        if (image) {
+            image->data = nullptr;  // the pixels are the caller's
+            XDestroyImage(image);
+        }
+        return false;
+    }
+    cairo_surface_flush(surface);
+    GC gc = XCreateGC(display, cairo_xlib_surface_get_drawable(surface), 0, nullptr);
+    XPutImage(display, cairo_xlib_surface_get_drawable(surface), gc, image, 0, 0, 0, 0,
+              static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFreeGC(display, gc);
+    image->data = nullptr;
+    XDestroyImage(image);
+    cairo_surface_mark_dirty(surface);
+    return true;
+#else
+    (void)surface;
+    (void)pixels;
+    (void)width;
+    (void)height;
+    return false;
+#endif
+}
+
+void MainWindow::setPicture(cairo_surface_t* picture, int32_t width, int32_t height) {
+    cairo_surface_t* previous = picture_;
+    picture_ = picture ? cairo_surface_reference(picture) : nullptr;
+    if (previous) {
+        cairo_surface_destroy(previous);
+    }
+    gtk_widget_set_size_request(area_, width, height);
+    gtk_widget_queue_draw(area_);
 }
 
 void MainWindow::present(const std::vector<Rect>& areas) {
     for (const Rect& r : areas) {
-        if (r.width() <= 0 || r.height() <= 0) {
-            continue;
+        if (r.width() > 0 && r.height() > 0) {
+            gtk_widget_queue_draw_area(area_, r.left, r.top, r.width(), r.height());
         }
-        if (pixels_) {
-            cairo_surface_mark_dirty_rectangle(pixels_, r.left, r.top, r.width(), r.height());
-        }
-        gtk_widget_queue_draw_area(area_, r.left, r.top, r.width(), r.height());
     }
 }
 
@@ -98,10 +160,11 @@ void MainWindow::show() {
 
 gboolean MainWindow::onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
-    if (self->pixels_) {
+    if (self->picture_) {
         // GTK has already scaled the context for a HiDPI screen; whole-pixel nearest
-        // neighbour scaling keeps the picture sharp.
-        cairo_set_source_surface(cr, self->pixels_, 0, 0);
+        // neighbour scaling keeps the picture sharp. Between two surfaces in the X server
+        // the copy is the server's.
+        cairo_set_source_surface(cr, self->picture_, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_paint(cr);
@@ -143,6 +206,32 @@ gboolean MainWindow::onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
         self->handlers_.key(k->message, k->wparam, k->lparam);
     }
     // Keys stay available to the window's menu mnemonics and keyboard navigation.
+    return FALSE;
+}
+
+void MainWindow::onRealize(GtkWidget* widget, gpointer) {
+    // A fixed-size window: the window manager is to offer moving, minimizing and closing
+    // only, with no maximize button. The window keeps its normal type, which gives it its
+    // place in task bars.
+    GdkWindow* window = gtk_widget_get_window(widget);
+    gdk_window_set_functions(
+        window, static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_MINIMIZE | GDK_FUNC_CLOSE));
+    gdk_window_set_decorations(
+        window, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU |
+                                             GDK_DECOR_MINIMIZE));
+}
+
+gboolean MainWindow::onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer) {
+    // Some window managers maximize or go full screen on request whatever the window says;
+    // the picture has one size, so the window returns to it at once.
+    constexpr int kRefused = GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_FULLSCREEN;
+    const int entered = event->changed_mask & event->new_window_state & kRefused;
+    if (entered & GDK_WINDOW_STATE_FULLSCREEN) {
+        gtk_window_unfullscreen(GTK_WINDOW(widget));
+    }
+    if (entered & GDK_WINDOW_STATE_MAXIMIZED) {
+        gtk_window_unmaximize(GTK_WINDOW(widget));
+    }
     return FALSE;
 }
 

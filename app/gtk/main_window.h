@@ -13,10 +13,9 @@
 
 namespace kz {
 
-// The program's one window: a title, the menu bar and a drawing area that shows a pixel
-// buffer (0x00RRGGBB rows without padding). The window cannot be resized. Pointer and key
-// events over the drawing area reach the handlers as Windows messages in client
-// coordinates.
+// The program's one window: a title, the menu bar and a drawing area that shows a picture.
+// The window cannot be resized, maximized or made full screen. Pointer and key events over
+// the drawing area reach the handlers as Windows messages in client coordinates.
 class MainWindow {
   public:
     struct Handlers {
@@ -33,17 +32,22 @@ class MainWindow {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // The pixels the drawing area shows (width x height, 0x00RRGGBB rows without padding);
-    // the area takes their size. Where the X server shares memory with the program they
-    // live in that memory, so showing them copies nothing. Null when none can be made.
-    // The window owns them: whoever draws into them must go first.
-    uint32_t* createPixels(int32_t width, int32_t height);
+    // A surface of RGB24 content at scale 1 made like the window's own: on X11 a pixmap in
+    // the X server, elsewhere an image in memory. Null when none can be made. The caller
+    // owns it.
+    cairo_surface_t* createSurface(int32_t width, int32_t height);
 
-    // Call before writing to the pixels: waits until the window system has read what it
-    // was last given.
-    void beginDrawing();
+    // Writes pixels (0x00RRGGBB rows without padding) to a surface of createSurface at
+    // (0, 0) straight to the X server, without the shared memory cairo would set up for
+    // it. False when that cannot be done; cairo is the way then.
+    bool writePixels(cairo_surface_t* surface, const uint32_t* pixels, int32_t width,
+                     int32_t height);
 
-    // Copies the given areas of the pixels to the screen at the next frame.
+    // What the drawing area shows from now on; the area takes the given size. The window
+    // keeps a reference.
+    void setPicture(cairo_surface_t* picture, int32_t width, int32_t height);
+
+    // Shows the given areas of the picture anew at the next frame.
     void present(const std::vector<Rect>& areas);
 
     void show();
@@ -58,13 +62,17 @@ class MainWindow {
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
+    static void onRealize(GtkWidget* widget, gpointer unused);
+    static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer unused);
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
     GtkWidget* area_ = nullptr;
     GtkAccelGroup* accelerators_ = nullptr;
     std::unique_ptr<MenuBar> menuBar_;
-    cairo_surface_t* pixels_ = nullptr;
+    // Surfaces like the window's are made like this one, which stands for the window.
+    cairo_surface_t* windowLike_ = nullptr;
+    cairo_surface_t* picture_ = nullptr;
     bool shown_ = false;
 };
 

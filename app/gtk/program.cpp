@@ -14,9 +14,10 @@
 namespace kz {
 namespace {
 
-std::vector<uint8_t> embeddedBitmap(int32_t resourceId) {
+std::unique_ptr<DecodedBitmap> embeddedBitmap(int32_t resourceId,
+                                              const CairoDisplay::Decoder& decode) {
     EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId));
-    return std::vector<uint8_t>(file.data(), file.data() + file.size());
+    return file.empty() ? nullptr : decode(file.data(), file.size());
 }
 
 }  // namespace
@@ -36,8 +37,9 @@ Program::Program()
 }
 
 Program::~Program() {
-    // The session's pictures live on the display's surfaces, and the display draws into
-    // the window's pixels: release them in that order.
+    // The session's pictures live on the display's surfaces, and the window shows the
+    // display's target: release them in that order.
+    quitSignals_.reset();
     session_.reset();
     display_.reset();
     window_.reset();
@@ -45,6 +47,9 @@ Program::~Program() {
 }
 
 bool Program::start() {
+    // Delivered by the main loop once it runs, so start-up finishes first.
+    quitSignals_ = std::make_unique<QuitSignals>([this](int) { onQuitSignal(); });
+
     // Title bars and task switchers use the small sizes; every icon travels to the X server
     // as a window property, so the large ones are left out.
     icons_ = loadProgramIcons(64);
@@ -71,19 +76,23 @@ bool Program::start() {
     };
     window_ = std::make_unique<MainWindow>(std::move(handlers));
 
-    // The target gets its pixels once the screen has given its size.
-    display_ = std::make_unique<SoftwareDisplay>(0, 0, embeddedBitmap);
+    // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
+    // The target is made once the screen has given its size.
+    display_ = std::make_unique<CairoDisplay>(
+        [this](int32_t w, int32_t h) { return window_->createSurface(w, h); }, embeddedBitmap,
+        [this](cairo_surface_t* surface, const uint32_t* pixels, int32_t w, int32_t h) {
+            return window_->writePixels(surface, pixels, w, h);
+        });
     const GameSettings settings = settings_.load();
     markFieldSize(commandForFieldSize(settings.fieldSize));
     markActionType(commandForActionType(settings.actionType));
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings);
 
-    uint32_t* pixels = window_->createPixels(session_->width(), session_->height());
-    if (!pixels) {
+    if (!display_->makeTarget(session_->width(), session_->height())) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
-    display_->resetTarget(session_->width(), session_->height(), pixels);
+    window_->setPicture(display_->targetSurface(), session_->width(), session_->height());
 
     // The whole screen is drawn once before the window appears, so its first frame is
     // complete.
@@ -106,13 +115,28 @@ int Program::run() {
     return host_.exitCode();
 }
 
+void Program::onQuitSignal() {
+    if (session_) {
+        route([this] { return session_->command(command::Exit); });
+    } else {
+        host_.quit(0);
+    }
+    // A modal box (About, an error) runs a loop of its own; answering it lets the program
+    // reach its end.
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w; w = w->next) {
+        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
+            gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_DELETE_EVENT);
+        }
+    }
+    g_list_free(windows);
+}
+
 template <typename Entry>
 void Program::route(Entry entry) {
     if (failureShown_) {
         return;
     }
-    // The window system may still be reading the pixels it was last given.
-    window_->beginDrawing();
     const bool drawn = entry();
     window_->present(display_->takeWrittenRects());
     if (!drawn) {

@@ -5,15 +5,16 @@
 #include <memory>
 
 #include "app/common/game_session.h"
+#include "app/gtk/cairo_display.h"
 #include "app/gtk/gtk_host.h"
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
+#include "app/gtk/quit_signals.h"
 #include "app/gtk/settings_store.h"
-#include "software/software_display.h"
 
 namespace kz {
 
-// The Linux program from start to end: its window, the drawing surface, the game session
+// The Linux program from start to end: its window, the surface layer, the game session
 // and the settings. run() returns the exit code.
 class Program : public SessionShell {
   public:
@@ -33,6 +34,8 @@ class Program : public SessionShell {
 
   private:
     bool start();
+    // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
+    void onQuitSignal();
     // Calls one entry of the session and presents what it drew; a failed draw ends the
     // program with "Paint Error", once.
     template <typename Entry>
@@ -43,8 +46,9 @@ class Program : public SessionShell {
     SettingsStore settings_;
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<SoftwareDisplay> display_;
+    std::unique_ptr<CairoDisplay> display_;
     std::unique_ptr<GameSession> session_;
+    std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
     bool failureShown_ = false;
     bool printState_ = false;

@@ -1,33 +1,31 @@
 #include "app/gtk/program_icon.h"
 
-#include <stb_image.h>
-
 #include <string>
 
 #include "app/gtk/embedded_files.h"
 
 namespace kz {
 
-GdkPixbuf* decodePicture(const uint8_t* data, size_t size) {
-    if (!data || size == 0 || size > INT32_MAX) {
-        return nullptr;
-    }
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    stbi_uc* pixels =
-        stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
-    if (!pixels) {
-        return nullptr;
-    }
-    return gdk_pixbuf_new_from_data(
-        pixels, GDK_COLORSPACE_RGB, TRUE, 8, width, height, width * 4,
-        [](guchar* p, gpointer) { stbi_image_free(p); }, nullptr);
-}
-
 GdkPixbuf* loadProgramIcon(int size) {
+    // gdk-pixbuf reads PNG without a module of its own.
     EmbeddedFile file("icons/" + std::to_string(size) + ".png");
-    return decodePicture(file.data(), file.size());
+    if (file.empty()) {
+        return nullptr;
+    }
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+    if (!loader) {
+        return nullptr;
+    }
+    GdkPixbuf* icon = nullptr;
+    const bool written = gdk_pixbuf_loader_write(loader, file.data(), file.size(), nullptr);
+    if (gdk_pixbuf_loader_close(loader, nullptr) && written) {
+        icon = gdk_pixbuf_loader_get_pixbuf(loader);
+        if (icon) {
+            g_object_ref(icon);
+        }
+    }
+    g_object_unref(loader);
+    return icon;
 }
 
 GList* loadProgramIcons(int maxSize) {

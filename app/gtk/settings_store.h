@@ -9,22 +9,23 @@ namespace kz {
 
 // Keeps the game settings in a key file between runs. Nothing here is ever reported to
 // the player: a file that cannot be read gives the defaults, one that cannot be written
-// keeps whatever the next run finds.
+// keeps whatever the next run finds. Only a regular file is read or replaced; a symbolic
+// link is followed and stays a link.
 class SettingsStore {
   public:
     explicit SettingsStore(std::string path);
 
-    // <user config dir>/kestrane-zivadorured/settings.ini
+    // <XDG_CONFIG_HOME or ~/.config>/kestrane-zivadorured/settings.ini
     static std::string defaultPath();
 
-    // Reads both settings. A missing, unreadable or malformed file, a missing value, a value
-    // of the wrong type or one the menus do not name gives that setting's default. Missing
-    // values (or a missing file) are written back with their defaults so the file exists
-    // after the first run.
+    // Reads both settings. Every value that can be used is kept; a missing or unusable one
+    // gives that setting's default. Missing values (or a missing file) are written with
+    // their defaults so the file exists after the first run. Anything but a regular text
+    // file in its place gives the defaults and is left as it is.
     GameSettings load() const;
 
-    // Writes both settings, keeping anything else a readable file holds. Returns false when
-    // the file could not be written; callers have nothing to tell the player about it.
+    // Writes both settings, keeping everything else the file holds. Returns false when the
+    // file could not be written; callers have nothing to tell the player about it.
     bool save(const GameSettings& settings) const;
 
     const std::string& path() const { return path_; }

@@ -3,14 +3,19 @@
 
 Starts Xvfb on a free display, runs the program with a fresh settings directory and drives
 it with xdotool: the drawing area's size and first picture, Next, a stick's hover look, the
-Field Size menu, Ctrl+W and the settings kept for the next start; then the same picture at
-twice the size on a HiDPI scale. Every process it starts is ended, and every wait is bounded.
+Field Size menu, the help commands, Ctrl+W and the settings kept for the next start; the
+same picture at twice the size on a HiDPI scale; a choice kept when the program is killed
+or ended by SIGTERM; damaged settings files and a pipe in the file's place; the message
+without a display; and under openbox, maximize and full-screen requests refused. Every
+process it starts is ended, and every wait is bounded.
 
 usage: gtk_e2e.py PROGRAM GOLDEN_IDLE_PNG
 """
 import os
 import re
 import shutil
+import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -20,8 +25,10 @@ import urllib.parse
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, GtkGame, XServer, check, differs, gtk_environment,  # noqa: E402
-                         install_fake_browser, run, screenshot, time_limit, wait_for_picture)
+from e2e_harness import (Failure, GtkGame, WindowManager, XServer, check,  # noqa: E402
+                         differs, gtk_environment, install_fake_browser, request_wm_state, run,
+                         screenshot, time_limit, wait_for_picture, wait_until, window_geometry,
+                         window_ids, window_property)
 
 SCREEN_W, SCREEN_H = 2000, 1300
 AREA_W, AREA_H = 690, 500
@@ -31,6 +38,13 @@ NEXT_BUTTON = (117, 439)            # centre of Next (and of Give Up, at the sam
 STICK_PITCH, STICK_LEN, STICK_THICK = 95, 80, 15
 WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
 WAIT_STEP = 10.0
+TITLE = "Kestrane Zivadorured"
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+DESKTOP_FILE = os.path.join(SOURCE, "app", "gtk", "data",
+                            "example.kestrane_games.KestraneZivadorured.desktop")
+# The radio mark of each setting: Field Size 2..5 and Random, Action Type by value.
+FIELD_SIZE_MARK = {2: "40003", 3: "40004", 4: "40005", 5: "40006", 0: "40007"}
+ACTION_TYPE_MARK = {1: "40014", 2: "40015", 4: "40016", 5: "40017", 3: "40018", 0: "40019"}
 
 
 def stick_centres(size):
@@ -62,14 +76,192 @@ def read_settings(path):
     return values
 
 
+# Every program started, ended at the end of the test whatever happens.
+games = []
+
+
+def start_game(program, env, timeout=WAIT_START):
+    """Starts the program and waits for its window; returns the game, its state and window."""
+    game = GtkGame(program, env)
+    games.append(game)
+    state = game.wait_line("shown", timeout)
+    windows = window_ids(env, TITLE)
+    check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
+    return game, state, windows[0]
+
+
+def end_with_ctrl_w(game, env, window):
+    run(["xdotool", "windowfocus", "--sync", window], env)
+    run(["xdotool", "key", "ctrl+w"], env)
+    code = game.wait_exit(WAIT_STEP * 2)
+    check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
+
+
+def choose_field_size(game, env, window, downs):
+    """Options > Field Size, then the item downs lines below 2 x 2, from the keyboard."""
+    run(["xdotool", "windowfocus", "--sync", window], env)
+    for keys in (["alt+o"], ["f"], ["Down"] * downs + ["Return"]):
+        run(["xdotool", "key", *keys], env)
+        time.sleep(0.3)
+    return game.wait_line("command", WAIT_STEP)
+
+
+def check_marks(state, field_size, action_type, what):
+    check(state["field-size-mark"] == FIELD_SIZE_MARK[field_size] and
+          state["action-type-mark"] == ACTION_TYPE_MARK[action_type] and
+          state["field-size"] == str(field_size) and state["action-type"] == str(action_type),
+          f"{what}: expected field size {field_size} and action type {action_type}: {state}")
+
+
+def check_choices_survive_an_abrupt_end(program, env, settings):
+    """A choice is in the file at once, so a killed program keeps it; SIGTERM ends the
+    program as Exit does, with 0."""
+    if os.path.exists(settings):
+        os.remove(settings)
+    game, _, window = start_game(program, env)
+    state = choose_field_size(game, env, window, 0)  # 2 x 2
+    check_marks(state, 2, 0, "choosing 2 x 2")
+    wait_until(lambda: read_settings(settings).get("dimensionsRange") == "2", WAIT_STEP,
+               "the choice of 2 x 2 was not in the settings file")
+    os.killpg(game.proc.pid, signal.SIGKILL)
+    game.wait_exit(WAIT_STEP)
+    game, state, window = start_game(program, env)
+    check_marks(state, 2, 0, "after the program was killed")
+    print("a choice in the menu is kept at once, also when the program is killed")
+
+    state = choose_field_size(game, env, window, 2)  # 4 x 4
+    check_marks(state, 4, 0, "choosing 4 x 4")
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        if number != signal.SIGTERM:
+            game, state, window = start_game(program, env)
+            check_marks(state, 4, 0, "at the next start")
+        if number == signal.SIGHUP:
+            # Also with the modal About box open, whose loop would otherwise hold the end.
+            run(["xdotool", "windowfocus", "--sync", window], env)
+            run(["xdotool", "key", "alt+h"], env)
+            time.sleep(0.3)
+            run(["xdotool", "key", "a"], env)
+            wait_until(lambda: window_ids(env, "About Kestrane Zivadorured"), WAIT_STEP,
+                       "the About box did not open")
+        game.proc.send_signal(number)
+        code = game.wait_exit(WAIT_STEP * 2)
+        check(code == 0, f"{signal.Signals(number).name} should end the program with 0, "
+                         f"not {code}")
+        game.wait_line("exit", WAIT_STEP)
+    game, state, window = start_game(program, env)
+    check_marks(state, 4, 0, "after SIGTERM, SIGINT and SIGHUP")
+    end_with_ctrl_w(game, env, window)
+    print("SIGTERM, SIGINT and SIGHUP end the program with 0 and keep the choice")
+
+
+# Damaged settings files: each keeps its valid values, and what else it holds stays.
+DAMAGED_FILES = [
+    ("a stray line", "[Settings]\nnot a setting at all\ndimensionsRange=3\nactionType=4\n", 3, 4),
+    ("a byte order mark", "\ufeff[Settings]\ndimensionsRange=5\nactionType=2\n", 5, 2),
+    ("no [Settings] header", "# by hand\ndimensionsRange=4\nactionType=5\n", 4, 5),
+    ("trailing spaces", "[Settings]\ndimensionsRange=2 \nactionType=3  \n", 2, 3),
+    ("one value out of range", "[Settings]\ndimensionsRange=9\nactionType=1\n[Other]\nx=1\n", 0, 1),
+]
+
+
+def check_damaged_files(program, env, settings):
+    for what, text, field_size, action_type in DAMAGED_FILES:
+        with open(settings, "w", encoding="utf-8") as f:
+            f.write(text)
+        game, state, window = start_game(program, env)
+        check_marks(state, field_size, action_type, f"a file with {what}")
+        end_with_ctrl_w(game, env, window)
+        with open(settings, encoding="utf-8") as f:
+            kept = f.read()
+        for line in text.lstrip("\ufeff").splitlines():
+            if "=" not in line and line.strip() not in ("", "[Settings]"):
+                check(line in kept, f"a file with {what}: '{line}' was lost: {kept!r}")
+        stored = read_settings(settings)
+        check(stored.get("dimensionsRange") == str(field_size) and
+              stored.get("actionType") == str(action_type),
+              f"a file with {what} should be saved with the values read: {stored}")
+    print(f"damaged settings files keep their valid values ({len(DAMAGED_FILES)} cases)")
+
+
+def check_pipe_in_place_of_the_file(program, env, settings, normal_start):
+    os.remove(settings)
+    os.mkfifo(settings)
+    started = time.monotonic()
+    game, state, window = start_game(program, env, normal_start + 2.0)
+    took = time.monotonic() - started
+    check_marks(state, 0, 0, "with a pipe in place of the settings file")
+    end_with_ctrl_w(game, env, window)
+    check(stat.S_ISFIFO(os.lstat(settings).st_mode), "the pipe was replaced")
+    os.remove(settings)
+    print(f"with a pipe in place of the settings file the window appears in {took:.1f} s")
+
+
+def check_message_without_a_display(program, env):
+    quiet = dict(env)
+    quiet.pop("DISPLAY", None)
+    quiet.pop("GDK_BACKEND", None)
+    quiet["WAYLAND_DISPLAY"] = "kz-no-such-display"
+    result = subprocess.run([program], env=quiet, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                            text=True, timeout=WAIT_START)
+    check(result.returncode == 1, f"without a display the exit code should be 1: {result}")
+    check("kz-no-such-display" in result.stderr and "WAYLAND_DISPLAY" in result.stderr and
+          "DISPLAY is not set" in result.stderr,
+          f"the message should name the Wayland display tried and DISPLAY: {result.stderr}")
+    print("without a display the message names what was tried")
+
+
+def check_window_manager_requests(program, env, workdir):
+    """Under openbox: no maximize offered, and maximize or full-screen requests change
+    nothing."""
+    xserver = XServer(1600, 1200)
+    wm = None
+    game = None
+    try:
+        wm_env = dict(env)
+        wm_env["DISPLAY"] = xserver.display
+        wm = WindowManager(wm_env, workdir)
+        game, _, window = start_game(program, wm_env)
+        # The window manager has framed and placed the window once the frame extents exist.
+        wait_until(lambda: window_property(wm_env, window, "_NET_FRAME_EXTENTS"), WAIT_STEP,
+                   "openbox did not frame the window")
+        time.sleep(0.5)
+        check(window_property(wm_env, window, "_NET_WM_WINDOW_TYPE") ==
+              "_NET_WM_WINDOW_TYPE_NORMAL", "the window should keep the normal type")
+        actions = window_property(wm_env, window, "_NET_WM_ALLOWED_ACTIONS") or ""
+        check("MAXIMIZE" not in actions and "_NET_WM_ACTION_MOVE" in actions and
+              "_NET_WM_ACTION_MINIMIZE" in actions and "_NET_WM_ACTION_CLOSE" in actions,
+              f"the window manager should offer move, minimize and close, not maximize: {actions}")
+        hints = (window_property(wm_env, window, "_MOTIF_WM_HINTS") or "").split(", ")
+        # Functions: move 4, minimize 8, close 32.
+        check(len(hints) == 5 and int(hints[0], 16) & 1 and int(hints[1], 16) == 0x2c,
+              f"the window should ask for move, minimize and close only: {hints}")
+        before = window_geometry(wm_env, window)
+        for states in (("_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"),
+                       ("_NET_WM_STATE_FULLSCREEN",)):
+            request_wm_state(xserver.display, window, *states)
+            time.sleep(1.0)
+            now = window_property(wm_env, window, "_NET_WM_STATE") or ""
+            check(not any(s in now for s in states), f"{states} was granted: {now}")
+            check(window_geometry(wm_env, window) == before,
+                  f"{states} moved or sized the window: {before} -> "
+                  f"{window_geometry(wm_env, window)}")
+        end_with_ctrl_w(game, wm_env, window)
+        print("under openbox maximize is not offered and maximize or full screen change nothing")
+    finally:
+        if game:
+            game.stop()
+        if wm:
+            wm.stop()
+        xserver.stop()
+
+
 def main():
     program, golden = sys.argv[1], sys.argv[2]
-    for tool in ("Xvfb", "xdotool", "import"):
+    for tool in ("Xvfb", "xdotool", "import", "xprop", "openbox"):
         check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
 
     workdir = tempfile.mkdtemp(prefix="kz-e2e-")
     xserver = None
-    games = []
     try:
         xserver = XServer(SCREEN_W, SCREEN_H)
         env = gtk_environment(workdir, xserver.display)
@@ -82,9 +274,11 @@ def main():
         xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
 
         # First start: defaults, the area's size and its first picture.
+        started = time.monotonic()
         game = GtkGame(program, env)
         games.append(game)
         state = game.wait_line("shown", WAIT_START)
+        normal_start = time.monotonic() - started
         ax, ay, aw, ah = state["area"]
         check((aw, ah) == (AREA_W, AREA_H), f"the drawing area is {aw} x {ah}, not 690 x 500")
         check(state["field-size-mark"] == "40007" and state["action-type-mark"] == "40019",
@@ -94,34 +288,32 @@ def main():
         stored = read_settings(settings)
         check(stored.get("dimensionsRange") == "0" and stored.get("actionType") == "0",
               f"the settings file should be created with the defaults: {stored}")
-        windows = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
-                      stdout=subprocess.PIPE, text=True).stdout.split()
-        check(len(windows) == 1, f"expected one window titled Kestrane Zivadorured: {windows}")
-        geometry = run(["xdotool", "getwindowgeometry", windows[0]], env, stdout=subprocess.PIPE,
-                       text=True).stdout
-        width = int(re.search(r"Geometry: (\d+)x(\d+)", geometry).group(1))
+        windows = window_ids(env, TITLE)
+        check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
+        width = window_geometry(env, windows[0])[2]
         check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
+        # The desktop matches the window to its launcher by WM_CLASS.
+        with open(DESKTOP_FILE) as f:
+            wm_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M).group(1)
+        check(window_property(env, windows[0], "WM_CLASS") == f'"{wm_class}", "{wm_class}"',
+              f"WM_CLASS should be {wm_class}: {window_property(env, windows[0], 'WM_CLASS')}")
         print(f"window {windows[0]} on {xserver.display}, drawing area at {ax},{ay}, {aw} x {ah}")
         # There is no window manager to give the window the keyboard.
         xdo("windowfocus", "--sync", windows[0])
 
         grab = lambda: screenshot(env, ax, ay, AREA_W, AREA_H)
-        if os.path.exists(golden):
-            want = Image.open(golden).convert("RGB")
-            check(want.size == (AREA_W, AREA_H), f"the golden picture is {want.size}")
-            idle = wait_for_picture(grab, want, WAIT_STEP)
-            if differs(idle, want):
-                idle.save(os.path.join(workdir, "idle-seen.png"))
-                keep = os.path.join(os.getcwd(), "gtk_e2e_idle_seen.png")
-                idle.save(keep)
-                raise Failure(f"the idle screen differs from {golden} "
-                              f"(box {ImageChops.difference(idle, want).getbbox()}); "
-                              f"what the window showed is in {keep}")
-            print("idle screen equals the golden picture")
-        else:
-            print(f"SKIPPED the idle comparison: {golden} does not exist yet")
-            time.sleep(0.5)
-            idle = grab()
+        check(os.path.exists(golden), f"the golden picture {golden} is missing")
+        want = Image.open(golden).convert("RGB")
+        check(want.size == (AREA_W, AREA_H), f"the golden picture is {want.size}")
+        idle = wait_for_picture(grab, want, WAIT_STEP)
+        if differs(idle, want):
+            idle.save(os.path.join(workdir, "idle-seen.png"))
+            keep = os.path.join(os.getcwd(), "gtk_e2e_idle_seen.png")
+            idle.save(keep)
+            raise Failure(f"the idle screen differs from {golden} "
+                          f"(box {ImageChops.difference(idle, want).getbbox()}); "
+                          f"what the window showed is in {keep}")
+        print("idle screen equals the golden picture")
 
         # Options > Field Size > 4 x 4, from the keyboard.
         xdo("key", "alt+o")
@@ -168,10 +360,9 @@ def main():
         check(not os.path.exists(opened), "F1 should open nothing")
         pages = []
         help_dir = os.path.join(os.path.dirname(os.path.abspath(program)), "help")
-        has_help = os.path.isfile(os.path.join(help_dir, "index.html"))
-        if not has_help:
-            print(f"SKIPPED the help commands: {help_dir} has no pages yet")
-        for mnemonic, page in () if not has_help else (("c", "index.html"), ("s", "search.html"), ("i", "keywords.html")):
+        check(os.path.isfile(os.path.join(help_dir, "index.html")),
+              f"the help pages are missing from {help_dir}")
+        for mnemonic, page in (("c", "index.html"), ("s", "search.html"), ("i", "keywords.html")):
             xdo("key", "alt+h")
             time.sleep(0.3)
             xdo("key", mnemonic)
@@ -188,8 +379,7 @@ def main():
             if path.startswith("file://"):
                 path = urllib.parse.unquote(path[len("file://"):])
             check(os.path.isfile(path), f"the help page {path} does not exist")
-        if has_help:
-            print("F1 opens nothing; Contents, Search and Index open their pages")
+        print("F1 opens nothing; Contents, Search and Index open their pages")
 
         # Ctrl+W ends the program with 0 and keeps 4 x 4.
         xdo("key", "ctrl+w")
@@ -204,9 +394,8 @@ def main():
         game = GtkGame(program, env)
         games.append(game)
         state = game.wait_line("shown", WAIT_START)
-        windows = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
-                      stdout=subprocess.PIPE, text=True).stdout.split()
-        check(len(windows) == 1, f"expected one window titled Kestrane Zivadorured: {windows}")
+        windows = window_ids(env, TITLE)
+        check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
         xdo("windowfocus", "--sync", windows[0])
         check(state["field-size-mark"] == "40005" and state["field-size"] == "4",
               f"the next start should mark and play 4 x 4: {state}")
@@ -223,6 +412,13 @@ def main():
         xdo("key", "ctrl+w")
         code = game.wait_exit(WAIT_STEP * 2)
         check(code == 0, f"the second run should end with 0, not {code}")
+        env.pop("GDK_SCALE")
+
+        check_choices_survive_an_abrupt_end(program, env, settings)
+        check_damaged_files(program, env, settings)
+        check_pipe_in_place_of_the_file(program, env, settings, normal_start)
+        check_message_without_a_display(program, env)
+        check_window_manager_requests(program, env, workdir)
         print("PASS")
         return 0
     except (Failure, subprocess.SubprocessError, OSError) as e:

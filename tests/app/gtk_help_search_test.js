@@ -100,4 +100,51 @@ test("the words found are marked in the excerpt", () => {
   }
 });
 
+test("the navigation footer is not searched", () => {
+  // The same links end every page; indexed, they made a common word match every page.
+  for (const page of context.pages) {
+    assert.ok(!page.text.includes(" | "), page.file + " has its footer in its text");
+  }
+  const footer = html.match(/<p class="nav">([\s\S]*?)<\/p>/)[1];
+  assert.ok(footer.length > 0);
+  found("restart");
+  for (const li of elements.results.children) {
+    assert.ok(!li.innerHTML.includes(" | "), "the footer is shown as the excerpt: " + li.innerHTML);
+  }
+});
+
+test("words are spaced as on the page", () => {
+  for (const page of context.pages) {
+    const gap = page.text.match(/.{0,20}\s[,.;:!?)].{0,10}/);
+    assert.strictEqual(gap, null, page.file + " has a space before a sign: " + gap);
+  }
+  const won = context.pages.find((p) => p.text.includes("YOU WIN!"));
+  assert.ok(won, "no page mentions YOU WIN!");
+  assert.match(won.text, /YOU WIN!, the/);
+});
+
+test("every page links to the contents, the index and the search", () => {
+  const contents = html.match(/href="([^"]*)">Contents</)[1];
+  const index = html.match(/href="([^"]*)">Index</)[1];
+  const pages = fs.readdirSync(dir).filter((f) => /\.html?$/.test(f));
+  assert.ok(pages.length >= 9, "too few pages: " + pages);
+  for (const page of pages) {
+    const text = fs.readFileSync(path.join(dir, page), "utf8");
+    for (const [name, file] of [["Contents", contents], ["Index", index], ["Search", "search.html"]]) {
+      assert.ok(text.includes('<a href="' + file + '">' + name + "</a>"), page + " has no link to " + name);
+    }
+  }
+});
+
+test("the index lists its keywords as a reader expects", () => {
+  const index = html.match(/href="([^"]*)">Index</)[1];
+  const list = fs.readFileSync(path.join(dir, index), "utf8");
+  const keys = [...list.matchAll(/<li>(.*?) &mdash;/g)].map((m) => m[1]);
+  assert.ok(keys.length > 10, "the index has too few keywords");
+  const sorted = [...keys].sort((a, b) => a.localeCompare(b, "en", { sensitivity: "base" }));
+  assert.deepStrictEqual(keys, sorted);
+  assert.ok(keys.includes("Add") && keys.includes("Add From None"), "keywords are missing");
+  assert.ok(keys.indexOf("Add") < keys.indexOf("Add From None"));
+});
+
 console.log(checks + " checks passed");

@@ -25,7 +25,7 @@ pages=0
 while IFS= read -r page; do
     need "share/kestrane-zivadorured/help/$page"
     pages=$((pages + 1))
-done < <(cd "$source/resources/help" && find . -type f -name '*.htm*' | sed 's|^\./||')
+done < <(cd "$source/resources/help" && find . -type f \( -name '*.htm*' -o -name '*.png' -o -name '*.css' \) | sed 's|^\./||')
 if [ $pages -eq 0 ]; then
     echo "the source tree has no help pages in resources/help"
     fail=1
@@ -36,6 +36,31 @@ need share/man/man6/kestrane-zivadorured.6
 for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
     need share/icons/hicolor/$size/apps/kestrane-zivadorured.png
 done
+
+# One application id: the desktop file is named after it, the running window's WM_CLASS
+# (StartupWMClass) and the AppStream id and launchable are it.
+desktops=("$prefix"/share/applications/*.desktop)
+metainfos=("$prefix"/share/metainfo/*.metainfo.xml)
+if [ ${#desktops[@]} -ne 1 ] || [ ${#metainfos[@]} -ne 1 ]; then
+    echo "expected one desktop file and one metainfo file: ${desktops[*]} ${metainfos[*]}"
+    fail=1
+else
+    id=$(basename "${desktops[0]}" .desktop)
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "${desktops[0]}")
+    component=$(sed -n 's|.*<id>\(.*\)</id>.*|\1|p' "${metainfos[0]}")
+    launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "${metainfos[0]}")
+    for found in "$wm_class" "$component" "$(basename "${metainfos[0]}" .metainfo.xml)" \
+                 "${launchable%.desktop}"; do
+        if [ "$found" != "$id" ]; then
+            echo "the application id is $id, but the installed files also name '$found'"
+            fail=1
+        fi
+    done
+    if ! grep -q "kApplicationId = \"$id\"" "$source/app/gtk/application_id.h"; then
+        echo "the program does not call itself $id"
+        fail=1
+    fi
+fi
 
 # The search page lists the help pages it was built from.
 search=$prefix/share/kestrane-zivadorured/help/search.html

@@ -1,31 +1,33 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/gtk/settings_store.h"
+#include "tests/support/temp_dir.h"
 
 namespace kz {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public test::TempDirTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/kz-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempDirTest::SetUp();
+        dir_ = temp.path();
         path_ = (dir_ / "kestrane-zivadorured" / "settings.ini").string();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
     }
 
     void writeFile(const std::string& text) {
@@ -133,10 +135,70 @@ TEST_F(SettingsStoreTest, GarbageGivesTheDefaultsAndIsReplacedOnlyBySave) {
     EXPECT_EQ(s.actionType, 2);
 }
 
-TEST_F(SettingsStoreTest, ValuesOutsideTheGroupAreNotSettings) {
-    GameSettings s = loadFrom("dimensionsRange=4\n[Other]\nactionType=3\n");
+TEST_F(SettingsStoreTest, ValuesOfOtherGroupsAreNotSettings) {
+    GameSettings s = loadFrom("[Other]\ndimensionsRange=4\n[Settings.x]\nactionType=3\n");
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_EQ(s.actionType, 0);
+}
+
+// What a hand edit or another program may leave behind: each case keeps its valid values.
+TEST_F(SettingsStoreTest, ADamagedLineSpoilsOnlyItself) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int fieldSize;
+        int actionType;
+    };
+    const Case cases[] = {
+        {"a stray line", "[Settings]\nthis line is no setting\ndimensionsRange=4\nactionType=3\n",
+         4, 3},
+        {"a byte order mark", "\xEF\xBB\xBF[Settings]\ndimensionsRange=4\nactionType=3\n", 4, 3},
+        {"no group header", "dimensionsRange=4\nactionType=3\n", 4, 3},
+        {"a header lost below a comment", "# mine\ndimensionsRange=5\nactionType=2", 5, 2},
+        {"trailing spaces", "[Settings] \ndimensionsRange=4 \nactionType=3\t \n", 4, 3},
+        {"spaces around the sign", "[Settings]\n  dimensionsRange = 4\nactionType =3\n", 4, 3},
+        {"Windows line ends", "[Settings]\r\ndimensionsRange=4\r\nactionType=3\r\n", 4, 3},
+        {"a broken header", "[Settings\n[Settings]\ndimensionsRange=2\nactionType=1\n", 2, 1},
+        {"a key without a name", "[Settings]\n=5\ndimensionsRange=2\nactionType=5\n", 2, 5},
+        {"one value of the wrong type", "[Settings]\ndimensionsRange=4x\nactionType=3\n", 0, 3},
+        {"one value out of range", "[Settings]\ndimensionsRange=3\nactionType=6\n", 3, 0},
+        {"a value given twice", "[Settings]\ndimensionsRange=2\ndimensionsRange=5\nactionType=1\n",
+         5, 1},
+        {"the group over keys before it",
+         "dimensionsRange=2\nactionType=2\n[Settings]\ndimensionsRange=4\n", 4, 2},
+        {"the group given twice",
+         "[Settings]\ndimensionsRange=3\n[Other]\nactionType=1\n"
+         "[Settings]\nactionType=4\n",
+         3, 4},
+    };
+    for (const Case& c : cases) {
+        GameSettings s = loadFrom(c.text);
+        EXPECT_EQ(s.fieldSize, c.fieldSize) << c.what;
+        EXPECT_EQ(s.actionType, c.actionType) << c.what;
+        // Saved again, the same file gives the same values.
+        ASSERT_TRUE(SettingsStore(path_).save(s)) << c.what;
+        GameSettings again = SettingsStore(path_).load();
+        EXPECT_EQ(again.fieldSize, c.fieldSize) << c.what;
+        EXPECT_EQ(again.actionType, c.actionType) << c.what;
+    }
+}
+
+TEST_F(SettingsStoreTest, ASaveChangesOnlyTheSettingLines) {
+    writeFile(
+        "# chosen by hand\n[Settings]\n; the field\ndimensionsRange = 2 \nnot a setting\n"
+        "actionType=1\nother=kept\n\n[Extra]\nkeep=yes\n");
+    ASSERT_TRUE(SettingsStore(path_).save({3, 4}));
+    EXPECT_EQ(readFile(),
+              "# chosen by hand\n[Settings]\n; the field\ndimensionsRange=3\nnot a setting\n"
+              "actionType=4\nother=kept\n\n[Extra]\nkeep=yes\n");
+
+    writeFile("\xEF\xBB\xBF# mine\r\ndimensionsRange=4\r\nstray\r\n");
+    ASSERT_TRUE(SettingsStore(path_).save({5, 1}));
+    EXPECT_EQ(readFile(), "# mine\r\n[Settings]\r\ndimensionsRange=5\r\nactionType=1\r\nstray\r\n");
+
+    writeFile("[Extra]\nkeep=yes");
+    ASSERT_TRUE(SettingsStore(path_).save({2, 3}));
+    EXPECT_EQ(readFile(), "[Extra]\nkeep=yes\n\n[Settings]\ndimensionsRange=2\nactionType=3\n");
 }
 
 TEST_F(SettingsStoreTest, AMissingValueIsAddedAndTheRestOfTheFileKept) {
@@ -197,11 +259,117 @@ TEST_F(SettingsStoreTest, ADirectoryInPlaceOfTheFileGivesTheDefaults) {
     EXPECT_TRUE(fs::is_directory(path_));
 }
 
-TEST(SettingsStorePath, LivesInTheUserConfigDirectory) {
-    // GLib reads the variable once, on first use; nothing before this asks for it.
+// Not a regular file: a pipe would block an open() for reading until someone writes to it.
+TEST_F(SettingsStoreTest, APipeInPlaceOfTheFileGivesTheDefaultsAtOnceAndIsLeftAlone) {
+    fs::create_directories(fs::path(path_).parent_path());
+    ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+    SettingsStore store(path_);
+    std::future<GameSettings> loaded = std::async(std::launch::async, [&] { return store.load(); });
+    if (loaded.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        // Lets the blocked reader go, so the test ends.
+        int writer = open(path_.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) {
+            close(writer);
+        }
+        FAIL() << "reading the settings waited on the pipe";
+    }
+    GameSettings s = loaded.get();
+    EXPECT_EQ(s.fieldSize, 0);
+    EXPECT_EQ(s.actionType, 0);
+    EXPECT_FALSE(store.save({4, 4}));
+    EXPECT_TRUE(fs::is_fifo(path_));
+}
+
+TEST_F(SettingsStoreTest, ALinkIsWrittenThroughAndStaysALink) {
+    fs::path real = dir_ / "dotfiles" / "kz.ini";
+    fs::create_directories(real.parent_path());
+    fs::create_directories(fs::path(path_).parent_path());
+    std::ofstream(real) << "# mine\n[Settings]\ndimensionsRange=3\nactionType=2\n";
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    // A relative link, as dotfile managers make them.
+    fs::create_symlink(fs::path("..") / "dotfiles" / "kz.ini", path_);
+
+    SettingsStore store(path_);
+    GameSettings s = store.load();
+    EXPECT_EQ(s.fieldSize, 3);
+    EXPECT_EQ(s.actionType, 2);
+    ASSERT_TRUE(store.save({5, 4}));
+    EXPECT_TRUE(fs::is_symlink(path_));
+    std::ifstream in(real);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "# mine\n[Settings]\ndimensionsRange=5\nactionType=4\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    // No temporary file is left beside the link or the file.
+    EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path_).parent_path()), {}), 1);
+}
+
+TEST_F(SettingsStoreTest, ALinkToNothingYetMakesItsTarget) {
+    fs::path real = dir_ / "elsewhere" / "settings.ini";
+    fs::create_directories(fs::path(path_).parent_path());
+    fs::create_symlink(real, path_);
+    SettingsStore store(path_);
+    store.load();
+    EXPECT_TRUE(fs::is_symlink(path_));
+    ASSERT_TRUE(fs::is_regular_file(real));
+    ASSERT_TRUE(store.save({2, 5}));
+    GameSettings s = store.load();
+    EXPECT_EQ(s.fieldSize, 2);
+    EXPECT_EQ(s.actionType, 5);
+}
+
+TEST_F(SettingsStoreTest, ALinkLoopIsNeitherReadNorWritten) {
+    fs::create_directories(fs::path(path_).parent_path());
+    fs::path other = fs::path(path_).parent_path() / "other.ini";
+    fs::create_symlink(other, path_);
+    fs::create_symlink(path_, other);
+    SettingsStore store(path_);
+    GameSettings s = store.load();
+    EXPECT_EQ(s.fieldSize, 0);
+    EXPECT_FALSE(store.save({3, 3}));
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_TRUE(fs::is_symlink(other));
+}
+
+class SettingsStorePath : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"XDG_CONFIG_HOME", "HOME"}) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        setenv("HOME", "/tmp/kz-home", 1);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(SettingsStorePath, LivesInTheUserConfigDirectory) {
     setenv("XDG_CONFIG_HOME", "/tmp/kz-config-home", 1);
     EXPECT_EQ(SettingsStore::defaultPath(),
               "/tmp/kz-config-home/kestrane-zivadorured/settings.ini");
+}
+
+TEST_F(SettingsStorePath, ARelativeOrEmptyConfigHomeIsIgnored) {
+    for (const char* value : {"relative/config", ".", "", "~/.config"}) {
+        setenv("XDG_CONFIG_HOME", value, 1);
+        EXPECT_EQ(SettingsStore::defaultPath(),
+                  "/tmp/kz-home/.config/kestrane-zivadorured/settings.ini")
+            << value;
+    }
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(SettingsStore::defaultPath(),
+              "/tmp/kz-home/.config/kestrane-zivadorured/settings.ini");
 }
 
 }  // namespace

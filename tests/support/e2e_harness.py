@@ -5,6 +5,8 @@ environment and state lines, and Wine prefixes for the Windows program.
 Every wait here has a deadline and every process started is ended, so a test that goes wrong
 fails with a message instead of hanging.
 """
+import ctypes
+import ctypes.util
 import io
 import os
 import queue
@@ -426,3 +428,84 @@ def play_windows_program(prefix, *command, cwd=None, title="Kestrane Zivadorured
         return client[2:], end_windows_program(prefix.env, game, client)
     finally:
         game.stop()
+
+
+def window_ids(env, title):
+    """The windows whose title is exactly title."""
+    out = subprocess.run(["xdotool", "search", "--name", f"^{title}$"], env=env, timeout=10,
+                         stdout=subprocess.PIPE, text=True).stdout
+    return out.split()
+
+
+def window_property(env, window, name):
+    """A property of a window ("root" for the root window) as xprop prints its value, or None
+    when the window does not have it."""
+    where = ["-root"] if window == "root" else ["-id", str(window)]
+    out = run(["xprop", *where, name], env, stdout=subprocess.PIPE, text=True).stdout.strip()
+    if out.endswith("not found.") or "no such atom" in out:
+        return None
+    match = re.match(r"[^(=:]*(?:\([^)]*\))?\s*(?:=|:)\s*(.*)", out, re.S)
+    return match.group(1).strip() if match else None
+
+
+def request_wm_state(display, window, *states):
+    """Asks the window manager, as a pager or a keyboard shortcut would, to add the
+    _NET_WM_STATE_* states (at most two) to a window: the client message of the EWMH."""
+    xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+    xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                ctypes.c_void_p]
+    xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    check(len(states) <= 2, "one message carries at most two states")
+    dpy = xlib.XOpenDisplay(display.encode())
+    check(dpy, f"cannot open {display}")
+    try:
+        event = Event()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = int(window)
+        event.xclient.message_type = xlib.XInternAtom(dpy, b"_NET_WM_STATE", 0)
+        event.xclient.format = 32
+        event.xclient.data[0] = 1  # _NET_WM_STATE_ADD
+        for i, state in enumerate(states):
+            event.xclient.data[1 + i] = xlib.XInternAtom(dpy, state.encode(), 0)
+        event.xclient.data[3] = 2  # from a pager: window managers obey those
+        substructure = (1 << 19) | (1 << 20)
+        xlib.XSendEvent(dpy, xlib.XDefaultRootWindow(dpy), 0, substructure, ctypes.byref(event))
+        xlib.XSync(dpy, 0)
+    finally:
+        xlib.XCloseDisplay(dpy)
+
+
+class WindowManager:
+    """openbox on a private X server, ready once it has announced itself on the root."""
+
+    def __init__(self, env, workdir):
+        config = os.path.join(workdir, "openbox")
+        os.makedirs(config, exist_ok=True)
+        wm_env = dict(env)
+        wm_env["XDG_CONFIG_HOME"] = config
+        self.proc = subprocess.Popen(["openbox"], env=wm_env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, start_new_session=True)
+        wait_until(lambda: self.proc.poll() is not None or
+                   window_property(env, "root", "_NET_SUPPORTING_WM_CHECK") not in (None, ""),
+                   20, "openbox did not start")
+        check(self.proc.poll() is None, "openbox ended at start")
+
+    def stop(self):
+        stop_process(self.proc)

@@ -15,8 +15,12 @@ else()
     set(pages "")
 endif()
 
+# Inline elements join the text around them ("<strong>YOU WIN!</strong>, the" reads
+# "YOU WIN!, the"); every other tag separates words.
+set(inline_tags "[Aa]|[Bb]|[Ii]|[Uu]|[Ee][Mm]|[Ss][Tt][Rr][Oo][Nn][Gg]|[Ss][Pp][Aa][Nn]|[Cc][Oo][Dd][Ee]|[Kk][Bb][Dd]|[Ss][Mm][Aa][Ll][Ll]|[Ss][Uu][Bb]|[Ss][Uu][Pp]|[Mm][Aa][Rr][Kk]|[Aa][Bb][Bb][Rr]")
 function(plain_text out html)
-    string(REGEX REPLACE "<[^>]*>" " " text "${html}")
+    string(REGEX REPLACE "</?(${inline_tags})([ \t\r\n][^>]*)?>" "" text "${html}")
+    string(REGEX REPLACE "<[^>]*>" " " text "${text}")
     string(REPLACE "&nbsp;" " " text "${text}")
     string(REPLACE "&lt;" "<" text "${text}")
     string(REPLACE "&gt;" ">" text "${text}")
@@ -43,6 +47,66 @@ function(html_escape out text)
     string(REPLACE ">" "&gt;" text "${text}")
     string(REPLACE "\"" "&quot;" text "${text}")
     set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The navigation footer every page ends with: <p class="nav">...</p>. Sets <out>_start to
+# its offset and <out>_end to the offset after it, or both to -1.
+function(find_nav out html)
+    string(FIND "${html}" "<p class=\"nav\">" start)
+    set(end -1)
+    if(start GREATER -1)
+        string(SUBSTRING "${html}" ${start} -1 rest)
+        string(FIND "${rest}" "</p>" length)
+        if(length GREATER -1)
+            math(EXPR end "${start} + ${length} + 4")
+        else()
+            set(start -1)
+        endif()
+    endif()
+    set(${out}_start ${start} PARENT_SCOPE)
+    set(${out}_end ${end} PARENT_SCOPE)
+endfunction()
+
+# The page without its footer: the same links on every page would make every page match.
+function(without_nav out html)
+    find_nav(nav "${html}")
+    if(nav_start GREATER -1)
+        string(SUBSTRING "${html}" 0 ${nav_start} before)
+        string(SUBSTRING "${html}" ${nav_end} -1 after)
+        set(html "${before} ${after}")
+    endif()
+    set(${out} "${html}" PARENT_SCOPE)
+endfunction()
+
+# In the browser the Index and Search are pages of their own (the Windows viewer has them as
+# tabs): the footer of each page gains links to them beside its link to the contents.
+set(help_links "<a href=\"${INDEX_PAGE}\">Index</a> | <a href=\"search.html\">Search</a>")
+function(add_help_links out html)
+    set(contents_link "<a href=\"${CONTENTS_PAGE}\">Contents</a>")
+    find_nav(nav "${html}")
+    if(nav_start EQUAL -1)
+        string(FIND "${html}" "</body>" at)
+        if(at EQUAL -1)
+            string(LENGTH "${html}" at)
+        endif()
+        string(SUBSTRING "${html}" 0 ${at} before)
+        string(SUBSTRING "${html}" ${at} -1 after)
+        set(html "${before}<p class=\"nav\">${contents_link} | ${help_links}</p>\n${after}")
+    else()
+        math(EXPR length "${nav_end} - ${nav_start}")
+        string(SUBSTRING "${html}" 0 ${nav_start} before)
+        string(SUBSTRING "${html}" ${nav_start} ${length} nav)
+        string(SUBSTRING "${html}" ${nav_end} -1 after)
+        string(FIND "${nav}" "${contents_link}" at)
+        if(at GREATER -1)
+            string(REPLACE "${contents_link}" "${contents_link} | ${help_links}" nav "${nav}")
+        else()
+            string(REPLACE "<p class=\"nav\">" "<p class=\"nav\">${contents_link} | ${help_links} | "
+                   nav "${nav}")
+        endif()
+        set(html "${before}${nav}${after}")
+    endif()
+    set(${out} "${html}" PARENT_SCOPE)
 endfunction()
 
 # Keywords of the Windows help index (.hhk sitemaps): each Name belongs to the Local pages
@@ -108,8 +172,12 @@ foreach(page IN LISTS pages)
     if(at GREATER -1)
         string(SUBSTRING "${html}" ${at} -1 body)
     endif()
+    without_nav(body "${body}")
     plain_text(text "${body}")
     string(SUBSTRING "${text}" 0 6000 text)
+
+    add_help_links(staged "${html}")
+    file(WRITE "${OUTPUT_DIR}/${page}" "${staged}")
 
     js_string(j_file "${page}")
     js_string(j_title "${title}")
@@ -120,7 +188,10 @@ foreach(page IN LISTS pages)
     string(REPLACE ";" "," safe_title "${title}")
     string(REPLACE "|" "/" safe_title "${safe_title}")
     foreach(key IN LISTS key_list)
-        list(APPEND index_keys "${key}|${page}|${safe_title}")
+        # Sorted on the keyword, then the title, each in lower case and ended by a tab: a
+        # reader expects "Add" before "Add From None", and a tab sorts before every letter.
+        string(TOLOWER "${key}\t${safe_title}\t" order)
+        list(APPEND index_keys "${order}${key}|${page}|${safe_title}")
     endforeach()
 endforeach()
 
@@ -130,9 +201,10 @@ set(KZ_INDEX_PAGE "${INDEX_PAGE}")
 configure_file("${TEMPLATE}" "${OUTPUT_DIR}/search.html" @ONLY)
 
 if(GENERATE_INDEX)
-    list(SORT index_keys CASE INSENSITIVE)
+    list(SORT index_keys)
     set(items "")
     foreach(entry IN LISTS index_keys)
+        string(REGEX REPLACE "^[^\t]*\t[^\t]*\t" "" entry "${entry}")
         string(REPLACE "|" ";" parts "${entry}")
         list(GET parts 0 key)
         list(GET parts 1 page)
@@ -153,7 +225,7 @@ if(GENERATE_INDEX)
 <h1>Index</h1>
 <ul>
 ${items}</ul>
-<p class=\"nav\"><a href=\"${CONTENTS_PAGE}\">Contents</a> | <a href=\"search.html\">Search</a></p>
+<p class=\"nav\"><a href=\"${CONTENTS_PAGE}\">Contents</a> | ${help_links}</p>
 </body>
 </html>
 ")
