@@ -44,25 +44,28 @@ std::pair<int32_t, int32_t> HeadlessGame::stickCentre(StickOrientation orientati
             b.getY() + sprite->getY() + sprite->getHeight() / 2};
 }
 
-bool HeadlessGame::playSolution() {
-    Board& b = board();
-    const StickLayers& start = b.getStartSticks();
-    const StickLayers& solution = b.getSolutionSticks();
-    // Sticks to take away and slots to fill, in index order.
-    std::vector<std::pair<StickOrientation, int32_t>> taken;
-    std::vector<std::pair<StickOrientation, int32_t>> filled;
+HeadlessGame::SolutionChanges HeadlessGame::solutionChanges() {
+    const StickLayers& start = board().getStartSticks();
+    const StickLayers& solution = board().getSolutionSticks();
+    SolutionChanges changes;
     for (size_t i = 0; i < start.horizontal.size(); ++i) {
         if (start.horizontal[i] != solution.horizontal[i]) {
-            (start.horizontal[i] != 0 ? taken : filled)
+            (start.horizontal[i] != 0 ? changes.taken : changes.filled)
                 .emplace_back(Horizontal, static_cast<int32_t>(i));
         }
     }
     for (size_t i = 0; i < start.vertical.size(); ++i) {
         if (start.vertical[i] != solution.vertical[i]) {
-            (start.vertical[i] != 0 ? taken : filled)
+            (start.vertical[i] != 0 ? changes.taken : changes.filled)
                 .emplace_back(Vertical, static_cast<int32_t>(i));
         }
     }
+    return changes;
+}
+
+bool HeadlessGame::playSolution() {
+    Board& b = board();
+    const auto [taken, filled] = solutionChanges();
     const auto clickStick = [this](std::pair<StickOrientation, int32_t> stick) {
         const StickLayers before = board().getCurrentSticks();
         auto [x, y] = stickCentre(stick.first, stick.second);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/common/game_session.h"
 #include "software/software_display.h"
@@ -46,6 +47,13 @@ class HeadlessGame {
     static std::pair<int32_t, int32_t> centreOf(Element& e);
     // Centre of a stick of the Board, in client coordinates.
     std::pair<int32_t, int32_t> stickCentre(StickOrientation orientation, int32_t index);
+
+    // Sticks the solution takes away and slots it fills, in index order.
+    struct SolutionChanges {
+        std::vector<std::pair<StickOrientation, int32_t>> taken;
+        std::vector<std::pair<StickOrientation, int32_t>> filled;
+    };
+    SolutionChanges solutionChanges();
 
     // Plays the generated solution through mouse messages alone. Returns false when the
     // field refused a click it should have taken.

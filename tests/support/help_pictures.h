@@ -109,22 +109,7 @@ inline bool workedExample(const std::string& sourceRoot, std::vector<Picture>& o
     out.push_back(crop("example-start.png", game.display().targetPixels(), screen));
 
     Board& board = game.board();
-    const StickLayers& start = board.getStartSticks();
-    const StickLayers& solution = board.getSolutionSticks();
-    std::vector<std::pair<StickOrientation, int32_t>> taken;
-    std::vector<std::pair<StickOrientation, int32_t>> filled;
-    for (size_t i = 0; i < start.horizontal.size(); ++i) {
-        if (start.horizontal[i] != solution.horizontal[i]) {
-            (start.horizontal[i] != 0 ? taken : filled)
-                .emplace_back(Horizontal, static_cast<int32_t>(i));
-        }
-    }
-    for (size_t i = 0; i < start.vertical.size(); ++i) {
-        if (start.vertical[i] != solution.vertical[i]) {
-            (start.vertical[i] != 0 ? taken : filled)
-                .emplace_back(Vertical, static_cast<int32_t>(i));
-        }
-    }
+    const auto [taken, filled] = game.solutionChanges();
     if (board.getMode() != Move || taken.empty() || taken.size() != filled.size()) {
         return false;
     }
