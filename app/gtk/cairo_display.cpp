@@ -18,7 +18,7 @@ uint16_t little16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
-std::unique_ptr<DecodedBitmap> decodeBmp(const uint8_t* bytes, size_t size) {
+std::unique_ptr<SoftwareBitmap> decodeBmp(const uint8_t* bytes, size_t size) {
     constexpr size_t kHeaders = 14 + 40;
     if (size < kHeaders || bytes[0] != 'B' || bytes[1] != 'M') {
         return nullptr;
@@ -52,14 +52,14 @@ std::unique_ptr<DecodedBitmap> decodeBmp(const uint8_t* bytes, size_t size) {
             out[x] = uint32_t{in[2]} << 16 | uint32_t{in[1]} << 8 | uint32_t{in[0]};
         }
     }
-    return std::make_unique<DecodedBitmap>(width, height, std::move(pixels));
+    return std::make_unique<SoftwareBitmap>(width, height, std::move(pixels));
 }
 
-std::unique_ptr<DecodedBitmap> fromPixbuf(GdkPixbuf* pixbuf) {
+std::unique_ptr<SoftwareBitmap> fromPixbuf(GdkPixbuf* pixbuf) {
     if (!pixbuf) {
         return nullptr;
     }
-    std::unique_ptr<DecodedBitmap> result;
+    std::unique_ptr<SoftwareBitmap> result;
     const int width = gdk_pixbuf_get_width(pixbuf);
     const int height = gdk_pixbuf_get_height(pixbuf);
     const int channels = gdk_pixbuf_get_n_channels(pixbuf);
@@ -76,7 +76,7 @@ std::unique_ptr<DecodedBitmap> fromPixbuf(GdkPixbuf* pixbuf) {
                 pixels.push_back(uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | uint32_t{p[2]});
             }
         }
-        result = std::make_unique<DecodedBitmap>(width, height, std::move(pixels));
+        result = std::make_unique<SoftwareBitmap>(width, height, std::move(pixels));
     }
     g_object_unref(pixbuf);
     return result;
@@ -110,7 +110,7 @@ cairo_surface_t* imageOver(const std::vector<uint32_t>& pixels, cairo_format_t f
 
 }  // namespace
 
-std::unique_ptr<DecodedBitmap> decodePicture(const uint8_t* bytes, size_t size) {
+std::unique_ptr<SoftwareBitmap> decodePicture(const uint8_t* bytes, size_t size) {
     if (bytes == nullptr || size == 0) {
         return nullptr;
     }
@@ -133,13 +133,13 @@ std::unique_ptr<DecodedBitmap> decodePicture(const uint8_t* bytes, size_t size) 
     return fromPixbuf(pixbuf);
 }
 
-std::unique_ptr<DecodedBitmap> decodePictureFile(const std::string& path) {
+std::unique_ptr<SoftwareBitmap> decodePictureFile(const std::string& path) {
     gchar* contents = nullptr;
     gsize length = 0;
     if (!g_file_get_contents(path.c_str(), &contents, &length, nullptr)) {
         return nullptr;
     }
-    std::unique_ptr<DecodedBitmap> bitmap =
+    std::unique_ptr<SoftwareBitmap> bitmap =
         decodePicture(reinterpret_cast<const uint8_t*>(contents), length);
     g_free(contents);
     return bitmap;
@@ -194,7 +194,7 @@ cairo_surface_t* CairoDisplay::newSurface(int32_t width, int32_t height) const {
 
 std::unique_ptr<Bitmap> CairoDisplay::openBitmap(const BitmapName& name, int32_t width,
                                                  int32_t height) {
-    std::unique_ptr<DecodedBitmap> bitmap;
+    std::unique_ptr<SoftwareBitmap> bitmap;
     if (name.resourceId != 0 && resolver_) {
         bitmap = resolver_(name.resourceId, decodePicture);
     }
@@ -219,15 +219,15 @@ std::unique_ptr<Surface> CairoDisplay::createSurface(int32_t width, int32_t heig
 
 bool CairoDisplay::copyBitmap(Surface& surface, const Bitmap& bitmap) {
     auto* dst = dynamic_cast<CairoSurface*>(&surface);
-    auto* src = dynamic_cast<const DecodedBitmap*>(&bitmap);
+    auto* src = dynamic_cast<const SoftwareBitmap*>(&bitmap);
     if (dst == nullptr || dst->owner() != this || src == nullptr || dst->width() != src->width() ||
         dst->height() != src->height()) {
         return false;
     }
-    bool ok = writer_ && writer_(dst->opaque(), src->pixels().data(), src->width(), src->height());
+    bool ok = writer_ && writer_(dst->opaque(), src->data().data(), src->width(), src->height());
     if (!ok) {
         cairo_surface_t* image =
-            imageOver(src->pixels(), CAIRO_FORMAT_RGB24, src->width(), src->height());
+            imageOver(src->data(), CAIRO_FORMAT_RGB24, src->width(), src->height());
         ok = paintImage(dst->opaque(), image);
         cairo_surface_destroy(image);
     }
@@ -236,9 +236,9 @@ bool CairoDisplay::copyBitmap(Surface& surface, const Bitmap& bitmap) {
     }
 
     // Keyed blits draw from a copy whose key-coloured pixels are transparent.
-    std::vector<uint32_t> masked(src->pixels().size());
+    std::vector<uint32_t> masked(src->data().size());
     const ColourKey& key = dst->key();
-    std::transform(src->pixels().begin(), src->pixels().end(), masked.begin(), [&](uint32_t p) {
+    std::transform(src->data().begin(), src->data().end(), masked.begin(), [&](uint32_t p) {
         p &= 0xFFFFFF;
         return p >= key.low && p <= key.high ? 0u : 0xFF000000u | p;
     });

@@ -10,28 +10,14 @@
 
 #include "display/rect.h"
 #include "display/surface.h"
+#include "software/software_display.h"
 
 namespace kz {
 
-// A decoded picture: 0x00RRGGBB pixels, row by row without padding.
-class DecodedBitmap : public Bitmap {
-  public:
-    DecodedBitmap(int32_t width, int32_t height, std::vector<uint32_t> pixels)
-        : width_(width), height_(height), pixels_(std::move(pixels)) {}
-    int32_t width() const { return width_; }
-    int32_t height() const { return height_; }
-    const std::vector<uint32_t>& pixels() const { return pixels_; }
-
-  private:
-    int32_t width_;
-    int32_t height_;
-    std::vector<uint32_t> pixels_;
-};
-
 // Decodes an uncompressed 24- or 32-bit BMP, the form of every picture of the game, in a
 // single pass; other formats (PNG, ...) through gdk-pixbuf. Null when it cannot.
-std::unique_ptr<DecodedBitmap> decodePicture(const uint8_t* bytes, size_t size);
-std::unique_ptr<DecodedBitmap> decodePictureFile(const std::string& path);
+std::unique_ptr<SoftwareBitmap> decodePicture(const uint8_t* bytes, size_t size);
+std::unique_ptr<SoftwareBitmap> decodePictureFile(const std::string& path);
 
 // A picture or the target of the cairo surface layer.
 class CairoSurface : public Surface {
@@ -74,9 +60,9 @@ class CairoDisplay : public Display {
     using SurfaceFactory = std::function<cairo_surface_t*(int32_t width, int32_t height)>;
     // Hands the encoded bytes (BMP, PNG, ...) of a resource to the decoder, which returns
     // the picture; null when there is no such resource. The bytes need only live that long.
-    using Decoder = std::function<std::unique_ptr<DecodedBitmap>(const uint8_t*, size_t)>;
+    using Decoder = std::function<std::unique_ptr<SoftwareBitmap>(const uint8_t*, size_t)>;
     using BitmapResolver =
-        std::function<std::unique_ptr<DecodedBitmap>(int32_t resourceId, const Decoder& decode)>;
+        std::function<std::unique_ptr<SoftwareBitmap>(int32_t resourceId, const Decoder& decode)>;
     // Writes width x height pixels (0x00RRGGBB, no padding) to a surface of the factory at
     // (0, 0) by a way of its own; false leaves it to cairo.
     using PixelWriter = std::function<bool(cairo_surface_t* surface, const uint32_t* pixels,

@@ -14,8 +14,8 @@
 namespace kz {
 namespace {
 
-std::unique_ptr<DecodedBitmap> embeddedBitmap(int32_t resourceId,
-                                              const CairoDisplay::Decoder& decode) {
+std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId,
+                                               const CairoDisplay::Decoder& decode) {
     EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId));
     return file.empty() ? nullptr : decode(file.data(), file.size());
 }

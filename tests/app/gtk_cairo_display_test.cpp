@@ -42,7 +42,7 @@ std::vector<uint32_t> pixelsOf(const SoftwareSurface& surface) {
 }
 
 // A picture with a gradient and a band of colours inside the test key range.
-DecodedBitmap picture(int32_t w, int32_t h, uint32_t seed) {
+SoftwareBitmap picture(int32_t w, int32_t h, uint32_t seed) {
     std::vector<uint32_t> px;
     for (int32_t y = 0; y < h; ++y) {
         for (int32_t x = 0; x < w; ++x) {
@@ -50,7 +50,7 @@ DecodedBitmap picture(int32_t w, int32_t h, uint32_t seed) {
             px.push_back(x % 5 == 0 ? 0x00FF00u + (v & 3) : (v * 2654435761u) & 0xFFFFFF);
         }
     }
-    return DecodedBitmap(w, h, px);
+    return SoftwareBitmap(w, h, px);
 }
 
 class CairoDisplayTest : public ::testing::Test {
@@ -82,9 +82,9 @@ TEST_F(CairoDisplayTest, BlitsAndFillsLeaveThePixelsOfTheSoftwareSurface) {
         const ColourKey* k = i == 2 ? &key : nullptr;
         Pair p{cairo_.createSurface(w, h, k), software_.createSurface(w, h, k)};
         ASSERT_NE(p.cairo, nullptr);
-        DecodedBitmap bitmap = picture(w, h, static_cast<uint32_t>(i) * 1000);
+        SoftwareBitmap bitmap = picture(w, h, static_cast<uint32_t>(i) * 1000);
         ASSERT_TRUE(cairo_.copyBitmap(*p.cairo, bitmap));
-        ASSERT_TRUE(software_.copyBitmap(*p.software, SoftwareBitmap(w, h, bitmap.pixels())));
+        ASSERT_TRUE(software_.copyBitmap(*p.software, SoftwareBitmap(w, h, bitmap.data())));
         sources.push_back(std::move(p));
     }
 
@@ -120,7 +120,7 @@ TEST_F(CairoDisplayTest, BlitsAndFillsLeaveThePixelsOfTheSoftwareSurface) {
 }
 
 TEST_F(CairoDisplayTest, RefusesWhatTheSoftwareSurfaceRefuses) {
-    DecodedBitmap bitmap = picture(10, 10, 1);
+    SoftwareBitmap bitmap = picture(10, 10, 1);
     auto surface = cairo_.createSurface(10, 10, nullptr);
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(cairo_.createSurface(0, 10, nullptr), nullptr);
@@ -153,13 +153,13 @@ std::vector<uint8_t> fileBytes(const std::string& path) {
 }
 
 void expectDecodedAlike(const std::vector<uint8_t>& bytes, const std::string& what) {
-    std::unique_ptr<DecodedBitmap> ours = decodePicture(bytes.data(), bytes.size());
+    std::unique_ptr<SoftwareBitmap> ours = decodePicture(bytes.data(), bytes.size());
     std::unique_ptr<SoftwareBitmap> theirs = decodeBitmap(bytes);
     ASSERT_NE(theirs, nullptr) << what;
     ASSERT_NE(ours, nullptr) << what;
     EXPECT_EQ(ours->width(), theirs->width()) << what;
     EXPECT_EQ(ours->height(), theirs->height()) << what;
-    EXPECT_EQ(ours->pixels(), theirs->data()) << what;
+    EXPECT_EQ(ours->data(), theirs->data()) << what;
 }
 
 TEST(DecodePicture, ReadsEveryPictureOfTheGameAsTheSoftwareSurfaceDoes) {
@@ -219,7 +219,7 @@ TEST(DecodePicture, ReadsRowsInEitherOrderAnd32BitPixels) {
             std::vector<uint32_t> want = topDown ? top : bottom;
             const std::vector<uint32_t>& second = topDown ? bottom : top;
             want.insert(want.end(), second.begin(), second.end());
-            EXPECT_EQ(bitmap->pixels(), want) << bits << " " << topDown;
+            EXPECT_EQ(bitmap->data(), want) << bits << " " << topDown;
         }
     }
 }
