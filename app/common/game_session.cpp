@@ -1,14 +1,17 @@
 #include "app/common/game_session.h"
 
 #include "app/common/commands.h"
+#include "app/common/menu_table.h"
 #include "screen/image_table.h"
 
 namespace kz {
 
 GameSession::GameSession(Display& display_, Host& host_, SessionShell& shell_,
                          const GameSettings& settings)
-    : display(display_), host(host_), shell(shell_) {
-    setActiveDisplay(&display);
+    : written(display_), host(host_), shell(shell_) {
+    shell.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
+    shell.mark(kActionTypeGroup, commandForActionType(settings.actionType));
+    setActiveDisplay(&written);
     for (size_t i = 0; i < kImageTable.size(); ++i) {
         const ImageInfo& info = kImageTable[i];
         images[i] = std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
@@ -32,7 +35,7 @@ GameSession::~GameSession() {
     // The screen borrows the pictures: it goes first.
     gameScreen.reset();
     destroyImages();
-    if (activeDisplay() == &display) {
+    if (activeDisplay() == &written) {
         setActiveDisplay(nullptr);
     }
 }
@@ -41,10 +44,19 @@ bool GameSession::draw() {
     if (paintFailed || imagesDestroyed) {
         return !paintFailed;
     }
-    if (!gameScreen->draw(display.target())) {
-        paintFailed = true;
+    const bool drawn = gameScreen->draw(written.target());
+    const Rect screenArea{gameScreen->getBaseX(), gameScreen->getBaseY(),
+                          gameScreen->getBaseX() + width(), gameScreen->getBaseY() + height()};
+    const std::vector<Rect> areas = written.take(screenArea);
+    if (!areas.empty()) {
+        shell.present(areas);
     }
-    return !paintFailed;
+    if (!drawn) {
+        paintFailed = true;
+        shell.fatal(FatalError::Paint);
+        host.quit(1);
+    }
+    return drawn;
 }
 
 bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
@@ -90,11 +102,11 @@ bool GameSession::command(uint16_t id) {
     }
     if (const auto size = fieldSizeForCommand(id)) {
         gameScreen->setFieldSize(*size);
-        shell.markFieldSize(id);
+        shell.mark(kFieldSizeGroup, id);
         shell.settingsChanged(settings());
     } else if (const auto type = actionTypeForCommand(id)) {
         gameScreen->setActionType(static_cast<ActionType>(*type));
-        shell.markActionType(id);
+        shell.mark(kActionTypeGroup, id);
         shell.settingsChanged(settings());
     } else {
         switch (id) {

@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <memory>
 
+#include <vector>
+
 #include "app/common/commands.h"
+#include "app/common/fatal_error.h"
 #include "app/common/settings.h"
+#include "app/common/written_areas.h"
 #include "display/image.h"
 #include "display/rect.h"
 #include "display/surface.h"
@@ -14,29 +18,37 @@
 
 namespace kz {
 
-// What only the program can do for a menu command. Quitting goes through the Host.
+// What only the program can do for the session: its menus, help, About box, the failure
+// box and putting drawn areas on the screen. Quitting goes through the Host.
 class SessionShell {
   public:
     virtual ~SessionShell() = default;
 
-    // Moves the radio mark of a group to the item of commandId.
-    virtual void markFieldSize(uint16_t commandId) = 0;
-    virtual void markActionType(uint16_t commandId) = 0;
+    // Moves the radio mark of a group of the menu table (kFieldSizeGroup,
+    // kActionTypeGroup) to the item of commandId.
+    virtual void mark(int group, uint16_t commandId) = 0;
     virtual void openHelp(HelpTopic topic) = 0;
     // Returns when the box is closed.
     virtual void showAbout() = 0;
+    // Tells the player of a failure the program ends with; returns when the player has
+    // seen it.
+    virtual void fatal(FatalError error) = 0;
+    // Shows the areas (in the display target's coordinates) a draw has just written. A
+    // program whose display draws straight onto the screen has nothing to do.
+    virtual void present(const std::vector<Rect>& areas) { (void)areas; }
     // After the screen took a new field size or action type from the menu; a program that
     // keeps its settings at every change writes them here.
     virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
 };
 
 // One game as every program drives it: owns the 21 Images and the GameScreen, routes each
-// message to the screen and draws the tree once after it. After the first failed draw
-// nothing is drawn again and every entry returns false; the program then shows "Paint
-// Error" once and ends with exit code 1.
+// message to the screen, draws the tree once after it and hands the program the areas that
+// draw wrote. The first failed draw shows "Paint Error" through the shell and quits with
+// exit code 1 through the host, once; after it nothing is drawn again and every entry
+// returns false.
 class GameSession {
   public:
-    // Makes the Images in table order (through display, which becomes the active display)
+    // Marks the settings in the menus, makes the Images in table order (through display)
     // and the screen after them, then hands the screen the settings. Nothing is drawn yet.
     GameSession(Display& display, Host& host, SessionShell& shell, const GameSettings& settings);
     ~GameSession();
@@ -68,7 +80,8 @@ class GameSession {
   private:
     bool draw();
 
-    Display& display;
+    // Every Image and the screen draw through it; it is the active display.
+    WrittenAreas written;
     Host& host;
     SessionShell& shell;
     std::array<std::unique_ptr<Image>, kImageCount> images;  // creation order

@@ -21,6 +21,9 @@ struct MenuEntry {
     uint16_t command;  // 0 for popups and separators
     // Items of one group share one radio mark; 0 for items without a mark.
     int radioGroup;
+    // False for play the Linux program and the page add: the Windows menu (generated from
+    // this table) leaves such a line out, and a popup so marked takes its lines with it.
+    bool inWindowsMenu = true;
 };
 
 constexpr int kFieldSizeGroup = 1;
@@ -50,5 +53,26 @@ constexpr std::array<MenuEntry, 22> kMenuTable = {{
     {1, MenuEntry::Separator, nullptr, nullptr, 0, 0},
     {1, MenuEntry::Item, "&About", nullptr, command::About, 0},
 }};
+
+// The first and the last item of a radio group, in menu order: the range a radio mark
+// moves within.
+constexpr uint16_t firstItemOf(int group) {
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.radioGroup == group) {
+            return entry.command;
+        }
+    }
+    return 0;
+}
+
+constexpr uint16_t lastItemOf(int group) {
+    uint16_t last = 0;
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.radioGroup == group) {
+            last = entry.command;
+        }
+    }
+    return last;
+}
 
 }  // namespace kz

@@ -171,7 +171,6 @@ CairoDisplay::CairoDisplay(SurfaceFactory factory, BitmapResolver resolver, Pixe
 
 bool CairoDisplay::makeTarget(int32_t width, int32_t height) {
     target_.reset();
-    writtenRects_.clear();
     if (cairo_surface_t* surface = newSurface(width, height)) {
         target_ = std::make_unique<CairoSurface>(this, surface, width, height, nullptr);
     }
@@ -287,9 +286,6 @@ bool CairoDisplay::blit(Surface& target, const Rect& dst, Surface& source, const
     cairo_fill(cr);
     const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
-    if (ok && to == target_.get()) {
-        writtenRects_.push_back(clipped);
-    }
     return ok;
 }
 
@@ -312,16 +308,7 @@ bool CairoDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
     cairo_fill(cr);
     const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
-    if (ok && to == target_.get()) {
-        writtenRects_.push_back(clipped);
-    }
     return ok;
-}
-
-std::vector<Rect> CairoDisplay::takeWrittenRects() {
-    std::vector<Rect> out;
-    out.swap(writtenRects_);
-    return out;
 }
 
 }  // namespace kz

@@ -92,8 +92,6 @@ class CairoDisplay : public Display {
 
     // The picture to show; null when not ready.
     cairo_surface_t* targetSurface() const { return target_ ? target_->opaque() : nullptr; }
-    // The clipped rectangles written to the target since the last call, in order.
-    std::vector<Rect> takeWrittenRects();
 
   private:
     cairo_surface_t* newSurface(int32_t width, int32_t height) const;
@@ -102,7 +100,6 @@ class CairoDisplay : public Display {
     BitmapResolver resolver_;
     PixelWriter writer_;
     std::unique_ptr<CairoSurface> target_;
-    std::vector<Rect> writtenRects_;
 };
 
 }  // namespace kz

@@ -23,7 +23,7 @@ std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId,
 }  // namespace
 
 Program::Program()
-    : host_([this](uint32_t) { route([this] { return session_->timer(); }); },
+    : host_([this](uint32_t) { session_->timer(); },
             [] {
                 if (gtk_main_level() > 0) {
                     gtk_main_quit();
@@ -57,13 +57,11 @@ bool Program::start() {
 
     MainWindow::Handlers handlers;
     handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) {
-        route([&] { return session_->mouse(m, w, x, y); });
+        session_->mouse(m, w, x, y);
     };
-    handlers.key = [this](uint32_t m, uint32_t w, int64_t l) {
-        route([&] { return session_->key(m, w, l); });
-    };
+    handlers.key = [this](uint32_t m, uint32_t w, int64_t l) { session_->key(m, w, l); };
     handlers.command = [this](uint16_t id) {
-        route([&] { return session_->command(id); });
+        session_->command(id);
         if (printState_) {
             printState("command");
         }
@@ -83,10 +81,7 @@ bool Program::start() {
         [this](cairo_surface_t* surface, const uint32_t* pixels, int32_t w, int32_t h) {
             return window_->writePixels(surface, pixels, w, h);
         });
-    const GameSettings settings = settings_.load();
-    markFieldSize(commandForFieldSize(settings.fieldSize));
-    markActionType(commandForActionType(settings.actionType));
-    session_ = std::make_unique<GameSession>(*display_, host_, *this, settings);
+    session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
 
     if (!display_->makeTarget(session_->width(), session_->height())) {
         showFatalError(window_->window(), FatalError::Display);
@@ -96,7 +91,7 @@ bool Program::start() {
 
     // The whole screen is drawn once before the window appears, so its first frame is
     // complete.
-    route([this] { return session_->paintAll(); });
+    session_->paintAll();
     window_->show();
     return true;
 }
@@ -117,7 +112,7 @@ int Program::run() {
 
 void Program::onQuitSignal() {
     if (session_) {
-        route([this] { return session_->command(command::Exit); });
+        session_->command(command::Exit);
     } else {
         host_.quit(0);
     }
@@ -132,26 +127,16 @@ void Program::onQuitSignal() {
     g_list_free(windows);
 }
 
-template <typename Entry>
-void Program::route(Entry entry) {
-    if (failureShown_) {
-        return;
-    }
-    const bool drawn = entry();
-    window_->present(display_->takeWrittenRects());
-    if (!drawn) {
-        failureShown_ = true;
-        showFatalError(window_->window(), FatalError::Paint);
-        host_.quit(1);
-    }
-}
-
-void Program::markFieldSize(uint16_t commandId) {
+void Program::mark(int, uint16_t commandId) {
     window_->menuBar().mark(commandId);
 }
 
-void Program::markActionType(uint16_t commandId) {
-    window_->menuBar().mark(commandId);
+void Program::fatal(FatalError error) {
+    showFatalError(window_->window(), error);
+}
+
+void Program::present(const std::vector<Rect>& areas) {
+    window_->present(areas);
 }
 
 void Program::openHelp(HelpTopic topic) {

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/common/game_session.h"
 #include "app/gtk/cairo_display.h"
@@ -26,20 +27,17 @@ class Program : public SessionShell {
     // Call once, after GTK has been initialised.
     int run();
 
-    void markFieldSize(uint16_t commandId) override;
-    void markActionType(uint16_t commandId) override;
+    void mark(int group, uint16_t commandId) override;
     void openHelp(HelpTopic topic) override;
     void showAbout() override;
+    void fatal(FatalError error) override;
+    void present(const std::vector<Rect>& areas) override;
     void settingsChanged(const GameSettings& settings) override;
 
   private:
     bool start();
     // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
     void onQuitSignal();
-    // Calls one entry of the session and presents what it drew; a failed draw ends the
-    // program with "Paint Error", once.
-    template <typename Entry>
-    void route(Entry entry);
     void printState(const char* when);
 
     GtkHost host_;
@@ -50,7 +48,6 @@ class Program : public SessionShell {
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
-    bool failureShown_ = false;
     bool printState_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 #include "app/gtk/settings_text.h"
 
@@ -161,7 +162,7 @@ std::string SettingsStore::defaultPath() {
         base = config;
         g_free(config);
     }
-    gchar* path = g_build_filename(base.c_str(), "kestrane-zivadorured", "settings.ini", nullptr);
+    gchar* path = g_build_filename(base.c_str(), kProgramFileName, "settings.ini", nullptr);
     std::string result(path);
     g_free(path);
     return result;

@@ -131,10 +131,10 @@ class NoHost : public Host {
 
 class NoShell : public SessionShell {
   public:
-    void markFieldSize(uint16_t) override {}
-    void markActionType(uint16_t) override {}
+    void mark(int, uint16_t) override {}
     void openHelp(HelpTopic) override {}
     void showAbout() override {}
+    void fatal(FatalError) override {}
 };
 
 // The screen's size, as the session that the page runs will report it.

@@ -1,16 +1,9 @@
 #include "app/web/web_program.h"
 
-#include <algorithm>
-
 #include "app/web/stored_settings.h"
 
 namespace kz {
 namespace {
-
-bool contains(const Rect& outer, const Rect& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-           outer.bottom >= inner.bottom;
-}
 
 // 0x00RRGGBB pixels of the surface into the canvas's red, green, blue, alpha bytes.
 void convert(const SoftwareSurface& from, std::vector<uint8_t>& to, const Rect& area) {
@@ -44,10 +37,8 @@ void WebProgram::start() {
     if (session) {
         return;
     }
-    const GameSettings stored = loadStoredSettings(page);
-    markFieldSize(commandForFieldSize(stored.fieldSize));
-    markActionType(commandForActionType(stored.actionType));
-    session = std::make_unique<GameSession>(softwareDisplay, *this, *this, stored);
+    session =
+        std::make_unique<GameSession>(softwareDisplay, *this, *this, loadStoredSettings(page));
     // The target gets its pixels once the screen has given its size.
     softwareDisplay.resetTarget(session->width(), session->height());
     frame.assign(static_cast<size_t>(session->width()) * static_cast<size_t>(session->height()) * 4,
@@ -60,31 +51,17 @@ void WebProgram::route(Entry entry) {
     if (!running()) {
         return;
     }
-    const bool drawn = entry();
-    presentWritten();
-    if (!drawn && !failureShown) {
-        failureShown = true;
-        page.showFatal(FatalError::Paint);
-        quit(1);
-    }
+    entry();
     // A quit asked for during the message ends the session once its draw is done.
     if (quitRequested) {
         end();
     }
 }
 
-void WebProgram::presentWritten() {
-    const std::vector<Rect> written = softwareDisplay.takeWrittenRects();
-    std::vector<Rect> shown;
-    for (const Rect& area : written) {
-        if (area.width() <= 0 || area.height() <= 0 ||
-            std::any_of(shown.begin(), shown.end(),
-                        [&](const Rect& done) { return contains(done, area); })) {
-            continue;
-        }
+void WebProgram::present(const std::vector<Rect>& areas) {
+    for (const Rect& area : areas) {
         convert(softwareDisplay.targetPixels(), frame, area);
         page.present(frame.data(), softwareDisplay.width(), softwareDisplay.height(), area);
-        shown.push_back(area);
     }
 }
 
@@ -154,12 +131,12 @@ void WebProgram::quit(int exitCode) {
     }
 }
 
-void WebProgram::markFieldSize(uint16_t commandId) {
+void WebProgram::mark(int, uint16_t commandId) {
     page.markRadio(commandId);
 }
 
-void WebProgram::markActionType(uint16_t commandId) {
-    page.markRadio(commandId);
+void WebProgram::fatal(FatalError error) {
+    page.showFatal(error);
 }
 
 void WebProgram::openHelp(HelpTopic topic) {

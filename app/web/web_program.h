@@ -13,7 +13,7 @@
 namespace kz {
 
 // The game in a page: the software surface, the game session, and what the page shows of
-// them. After every message only the rectangles the session wrote go to the canvas. The
+// them. After every message only the areas the session's draw wrote go to the canvas. The
 // game timer is a page interval that runs only while a game runs.
 class WebProgram : public Host, public SessionShell {
   public:
@@ -49,18 +49,17 @@ class WebProgram : public Host, public SessionShell {
     void beep() override;
     void quit(int exitCode) override;
 
-    void markFieldSize(uint16_t commandId) override;
-    void markActionType(uint16_t commandId) override;
+    void mark(int group, uint16_t commandId) override;
     void openHelp(HelpTopic topic) override;
     void showAbout() override;
+    void fatal(FatalError error) override;
+    void present(const std::vector<Rect>& areas) override;
     void settingsChanged(const GameSettings& settings) override;
 
   private:
-    // Calls one entry of the session and presents what it drew; a failed draw shows
-    // "Paint Error" once and ends the session.
+    // Calls one entry of the session; a quit asked for during it ends the session.
     template <typename Entry>
     void route(Entry entry);
-    void presentWritten();
     void end();
 
     Page& page;
@@ -70,7 +69,6 @@ class WebProgram : public Host, public SessionShell {
     std::map<uint32_t, uint32_t> intervals;  // game timer id -> page interval
     bool quitRequested = false;
     int quitCode = 0;
-    bool failureShown = false;
     bool over = false;
 };
 

@@ -3,10 +3,8 @@
 
 #include <memory>
 
-#include "app/common/fatal_error.h"
 #include "app/common/game_session.h"
 #include "app/common/identity.h"
-#include "app/common/settings.h"
 #include "app/win32/direct_draw_display.h"
 #include "app/win32/menu_commands.h"
 #include "app/win32/registry_settings.h"
@@ -21,24 +19,6 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 const char* const kWindowClass = "matches";
-
-// Once a paint failure has been reported nothing is drawn again (the session sees to that)
-// and no second box opens: the program is ending.
-bool paintFailureShown = false;
-
-void showFailure(HWND owner, FatalError error) {
-    MessageBoxA(owner, kFatalErrorText, fatalErrorCaption(error), MB_OK | MB_ICONWARNING);
-}
-
-// What follows every routed message: a failed draw ends the program with exit code 1 once
-// the loop sees it.
-void afterDraw(bool drawn) {
-    if (!drawn && !paintFailureShown) {
-        paintFailureShown = true;
-        showFailure(shell().mainWindow, FatalError::Paint);
-        PostQuitMessage(1);
-    }
-}
 
 // The primary surface is the whole screen, so the root draws at the client area's screen
 // position.
@@ -66,8 +46,7 @@ void fitClientArea(int32_t width, int32_t height) {
 }
 
 void saveSettings() {
-    const GameSettings settings = shell().session->settings();
-    storeSettings(settings.fieldSize, settings.actionType);
+    storeSettings(shell().session->settings());
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,28 +76,26 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT: {
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
-            afterDraw(session->paint(Rect{paint.rcPaint.left, paint.rcPaint.top,
-                                          paint.rcPaint.right, paint.rcPaint.bottom}));
+            session->paint(Rect{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+                                paint.rcPaint.bottom});
             EndPaint(window, &paint);
             return 0;
         }
         case WM_KEYDOWN:
         case WM_KEYUP:
-            afterDraw(
-                session->key(message, static_cast<uint32_t>(wParam), static_cast<int64_t>(lParam)));
+            session->key(message, static_cast<uint32_t>(wParam), static_cast<int64_t>(lParam));
             return 0;
         case WM_COMMAND:
-            afterDraw(session->command(LOWORD(wParam)));
+            session->command(LOWORD(wParam));
             return 0;
         case WM_TIMER:
-            afterDraw(session->timer());
+            session->timer();
             return 0;
         default:
             break;
     }
     if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
-        afterDraw(
-            session->mouse(message, static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam)));
+        session->mouse(message, static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -136,14 +113,14 @@ int run(HINSTANCE instance, int showCommand) {
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
     windowClass.lpszClassName = kWindowClass;
     if (!RegisterClassExA(&windowClass)) {
-        showFailure(nullptr, FatalError::Window);
+        showFatalError(nullptr, FatalError::Window);
         return 1;
     }
     HWND window =
         CreateWindowExA(0, kWindowClass, kProgramTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!window) {
-        showFailure(nullptr, FatalError::Window);
+        showFatalError(nullptr, FatalError::Window);
         return 1;
     }
     shell().mainWindow = window;
@@ -153,21 +130,16 @@ int run(HINSTANCE instance, int showCommand) {
     static std::unique_ptr<DirectDrawDisplay> directDraw;
     directDraw = DirectDrawDisplay::create(window, instance);
     if (!directDraw) {
-        showFailure(window, FatalError::Display);
+        showFatalError(window, FatalError::Display);
         return 1;
     }
-    setActiveDisplay(directDraw.get());
 
-    int32_t fieldSize = kDefaultFieldSize;
-    int32_t actionType = kDefaultActionType;
-    loadSettings(GetMenu(window), &fieldSize, &actionType);
-
-    // Like the display and the window, the session's screen ends with the process: it is
-    // never torn down, so nothing of it runs after the Images are gone.
+    // The session marks the settings in the menus before it makes the Images. Like the
+    // display and the window, its screen ends with the process: it is never torn down, so
+    // nothing of it runs after the Images are gone.
     auto* host = new WindowHost(window);
     static MenuCommandShell commandShell;
-    auto& session =
-        *new GameSession(*directDraw, *host, commandShell, GameSettings{fieldSize, actionType});
+    auto& session = *new GameSession(*directDraw, *host, commandShell, loadSettings());
     shell().session = &session;
 
     fitClientArea(session.width(), session.height());

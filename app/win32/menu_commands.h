@@ -1,19 +1,25 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "app/common/game_session.h"
 
 namespace kz {
 
-// What the menu commands need of the Windows program: the radio marks of the main window's
-// menu, the HTML Help viewer and the About box.
+// What the session needs of the Windows program: the radio marks of the main window's
+// menu, the HTML Help viewer, the About box and the failure box. DirectDraw draws straight
+// onto the screen, so nothing is presented.
 class MenuCommandShell : public SessionShell {
   public:
-    void markFieldSize(uint16_t commandId) override;
-    void markActionType(uint16_t commandId) override;
+    void mark(int group, uint16_t commandId) override;
     void openHelp(HelpTopic topic) override;
     void showAbout() override;
+    void fatal(FatalError error) override;
 };
+
+// The failure box, owned by owner (none before the window exists).
+void showFatalError(HWND owner, FatalError error);
 
 }  // namespace kz

@@ -1,6 +1,8 @@
 #include "app/win32/registry_settings.h"
 
-#include "app/common/commands.h"
+#include <string>
+
+#include "app/common/identity.h"
 #include "app/common/settings.h"
 
 namespace kz {
@@ -10,14 +12,14 @@ static_assert(kRegistryDword == REG_DWORD && kRegistryString == REG_SZ,
 
 namespace {
 
-const char* const kSettingsKey = "Software\\Kestrane Games\\Kestrane Zivadorured";
-
 // The key is created when missing; registry failures are silent and leave the defaults.
 HKEY openSettingsKey() {
     HKEY key = nullptr;
-    char keyClass[] = "Kestrane Zivadorured";
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, keyClass, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    const std::string path = std::string("Software\\") + kMakerName + "\\" + kProgramTitle;
+    std::string keyClass = kProgramTitle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, keyClass.data(),
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
         return nullptr;
     }
     return key;
@@ -51,26 +53,22 @@ StoredValue readOrCreateValue(HKEY key, const char* name, DWORD type, uint32_t d
     return StoredValue{};
 }
 
-void loadSettings(HMENU menu, int32_t* fieldSize, int32_t* actionType) {
-    *fieldSize = kDefaultFieldSize;
-    *actionType = kDefaultActionType;
+GameSettings loadSettings() {
+    GameSettings settings;
     if (HKEY key = openSettingsKey()) {
-        *fieldSize = fieldSizeFromStored(
+        settings.fieldSize = fieldSizeFromStored(
             readOrCreateValue(key, kFieldSizeSettingName, REG_DWORD, kDefaultFieldSize));
-        *actionType = actionTypeFromStored(
+        settings.actionType = actionTypeFromStored(
             readOrCreateValue(key, kActionTypeSettingName, REG_DWORD, kDefaultActionType));
         RegCloseKey(key);
     }
-    CheckMenuRadioItem(menu, command::FirstFieldSize, command::LastFieldSize,
-                       commandForFieldSize(*fieldSize), MF_BYCOMMAND);
-    CheckMenuRadioItem(menu, command::FirstActionType, command::LastActionType,
-                       commandForActionType(*actionType), MF_BYCOMMAND);
+    return settings;
 }
 
-void storeSettings(int32_t fieldSize, int32_t actionType) {
+void storeSettings(const GameSettings& settings) {
     if (HKEY key = openSettingsKey()) {
-        writeDword(key, kFieldSizeSettingName, fieldSize);
-        writeDword(key, kActionTypeSettingName, actionType);
+        writeDword(key, kFieldSizeSettingName, settings.fieldSize);
+        writeDword(key, kActionTypeSettingName, settings.actionType);
         RegCloseKey(key);
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/common/settings.h"
 #include "app/win32/stored_setting.h"
 
 namespace kz {
@@ -13,11 +14,10 @@ namespace kz {
 StoredValue readOrCreateValue(HKEY key, const char* name, DWORD type, uint32_t defaultValue);
 
 // Reads both settings from the current user's registry, creating missing values with their
-// defaults, and puts the radio marks of the Field Size and Action Type menus on them.
-// A stored value the game cannot use gives the default, for the marks and the game alike.
-void loadSettings(HMENU menu, int32_t* fieldSize, int32_t* actionType);
+// defaults. A stored value the game cannot use gives the default.
+GameSettings loadSettings();
 
 // Writes both settings back.
-void storeSettings(int32_t fieldSize, int32_t actionType);
+void storeSettings(const GameSettings& settings);
 
 }  // namespace kz

@@ -4,6 +4,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/game_session.h"
+#include "app/common/menu_table.h"
 #include "display/messages.h"
 #include "screen/image_table.h"
 #include "tests/support/headless_game.h"
@@ -18,7 +19,9 @@ TEST(GameSession, BuildsTheImagesInTableOrderAndHandsTheScreenItsSettings) {
     RecordingHost host;
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{4, MoveFromSome});
-    EXPECT_EQ(activeDisplay(), &display);
+    // The pictures load through the session, which passes every call on to the display.
+    ASSERT_NE(activeDisplay(), nullptr);
+    EXPECT_EQ(activeDisplay()->target(), display.target());
     EXPECT_EQ(session.screen().getFieldSize(), 4);
     EXPECT_EQ(session.screen().getActionType(), MoveFromSome);
     EXPECT_EQ(session.settings(), (GameSettings{4, MoveFromSome}));
@@ -31,6 +34,59 @@ TEST(GameSession, BuildsTheImagesInTableOrderAndHandsTheScreenItsSettings) {
     ASSERT_TRUE(session.paintAll());
     EXPECT_FALSE(display.calls.empty());
     EXPECT_EQ(display.openCount, static_cast<int>(kImageTable.size()));
+}
+
+// A shell that notes how many pictures had been read when each mark was set.
+class MarkOrderShell : public RecordingShell {
+  public:
+    explicit MarkOrderShell(const test::RecordingDisplay& d) : display(d) {}
+    void mark(int group, uint16_t commandId) override {
+        picturesReadAtMark.push_back(display.openCount);
+        RecordingShell::mark(group, commandId);
+    }
+    const test::RecordingDisplay& display;
+    std::vector<int> picturesReadAtMark;
+};
+
+TEST(GameSession, MarksBothSettingsBeforeItReadsAPicture) {
+    test::RecordingDisplay display;
+    RecordingHost host;
+    MarkOrderShell shell(display);
+    GameSession session(display, host, shell, GameSettings{2, RemoveFromFull});
+    EXPECT_EQ(shell.marks,
+              (std::vector<std::pair<int, uint16_t>>{{kFieldSizeGroup, command::FieldSize2},
+                                                     {kActionTypeGroup, command::RemoveFromFull}}));
+    EXPECT_EQ(shell.picturesReadAtMark, (std::vector<int>{0, 0}));
+    EXPECT_TRUE(shell.changes.empty()) << "marking what was read is no change";
+}
+
+TEST(GameSession, ValuesTheMenusDoNotNameMarkRandomAndMixed) {
+    test::RecordingDisplay display;
+    RecordingHost host;
+    RecordingShell shell;
+    GameSession session(display, host, shell, GameSettings{7, 9});
+    EXPECT_EQ(shell.fieldSizeMark, command::FieldSizeRandom);
+    EXPECT_EQ(shell.actionTypeMark, command::Mixed);
+}
+
+TEST(GameSession, PresentsWhatEachDrawWroteInsideTheScreen) {
+    test::RecordingDisplay display(1200, 900);
+    RecordingHost host;
+    RecordingShell shell;
+    GameSession session(display, host, shell, GameSettings{});
+    session.moveTo(300, 200);
+    ASSERT_TRUE(session.paintAll());
+    ASSERT_FALSE(shell.presented.empty());
+    const Rect screen{300, 200, 990, 700};
+    for (const Rect& area : shell.presented) {
+        EXPECT_FALSE(area.empty());
+        EXPECT_EQ(area.intersected(screen), area)
+            << area.left << "," << area.top << " " << area.right << "," << area.bottom;
+    }
+    // A message that changes nothing writes nothing, so nothing is presented.
+    shell.presented.clear();
+    ASSERT_TRUE(session.mouse(msg::MouseMove, 0, 170, 250));
+    EXPECT_TRUE(shell.presented.empty());
 }
 
 class SessionCommands : public ::testing::Test {
@@ -66,7 +122,7 @@ TEST_F(SessionCommands, OtherCommandsGoToTheProgramOrToTheHost) {
     // An id no menu has does nothing, and is still followed by a draw.
     ASSERT_TRUE(game.command(40008));
     EXPECT_TRUE(game.shell().changes.empty());
-    EXPECT_EQ(game.shell().fieldSizeMark, 0);
+    EXPECT_EQ(game.shell().fieldSizeMark, command::FieldSizeRandom) << "the first mark stays";
     ASSERT_TRUE(game.command(command::Exit));
     EXPECT_EQ(game.host().quitCode, 0);
 }
@@ -84,7 +140,7 @@ TEST_F(SessionCommands, ANewFieldSizeWaitsForTheNextPuzzle) {
     EXPECT_EQ(game.board().getActiveColumns(), 5);
 }
 
-TEST(GameSessionFailure, AFailedDrawIsRememberedAndNothingDrawsAgain) {
+TEST(GameSessionFailure, AFailedDrawShowsPaintErrorQuitsWithOneAndNothingDrawsAgain) {
     test::RecordingDisplay display;
     RecordingHost host;
     RecordingShell shell;
@@ -92,15 +148,32 @@ TEST(GameSessionFailure, AFailedDrawIsRememberedAndNothingDrawsAgain) {
     display.failCallIndex = 3;
     EXPECT_FALSE(session.paintAll());
     EXPECT_TRUE(session.failed());
+    EXPECT_EQ(shell.failures, std::vector<FatalError>{FatalError::Paint});
+    EXPECT_EQ(host.quitCode, 1);
+    // What the draw wrote before it failed still reaches the screen.
+    EXPECT_FALSE(shell.presented.empty());
     const size_t calls = display.calls.size();
     EXPECT_FALSE(session.mouse(msg::MouseMove, 0, 100, 100));
     EXPECT_FALSE(session.timer());
     EXPECT_FALSE(session.paintAll());
     EXPECT_FALSE(session.command(command::FieldSize3));
     EXPECT_EQ(display.calls.size(), calls);
+    EXPECT_EQ(shell.failures.size(), 1u) << "the box opens once";
     // A program that is ending takes no more settings from the menu.
     EXPECT_EQ(session.settings().fieldSize, 0);
     EXPECT_TRUE(shell.changes.empty());
+}
+
+TEST(GameSessionFailure, APictureThatCannotBeReadFailsTheFirstDraw) {
+    test::RecordingDisplay display;
+    display.failOpen = true;
+    RecordingHost host;
+    RecordingShell shell;
+    GameSession session(display, host, shell, GameSettings{});
+    EXPECT_TRUE(shell.failures.empty()) << "nothing is drawn before the first message";
+    EXPECT_FALSE(session.paintAll());
+    EXPECT_EQ(shell.failures, std::vector<FatalError>{FatalError::Paint});
+    EXPECT_EQ(host.quitCode, 1);
 }
 
 TEST(GameSessionFailure, AfterTheImagesAreDestroyedNothingIsRoutedOrDrawn) {
@@ -115,6 +188,25 @@ TEST(GameSessionFailure, AfterTheImagesAreDestroyedNothingIsRoutedOrDrawn) {
     EXPECT_TRUE(session.mouse(msg::LeftButtonDown, mouseflag::LeftButton, 117, 439));
     EXPECT_EQ(display.calls.size(), calls);
     EXPECT_EQ(session.settings(), (GameSettings{3, AddFromNone}));
+}
+
+TEST(WrittenAreas, NotesSuccessfulWritesToTheTargetCutToTheBounds) {
+    test::RecordingDisplay display;
+    WrittenAreas written(display);
+    test::RecordingSurface offscreen("offscreen", 50, 50);
+    Surface& target = *written.target();
+    ASSERT_TRUE(written.fill(target, {-5, 10, 20, 30}, 0));
+    ASSERT_TRUE(written.blit(target, {100, 100, 140, 130}, offscreen, {0, 0, 40, 30}, 0));
+    ASSERT_TRUE(written.fill(offscreen, {0, 0, 10, 10}, 0)) << "not the target";
+    ASSERT_TRUE(written.fill(target, {105, 105, 110, 110}, 0)) << "inside an earlier one";
+    ASSERT_TRUE(written.fill(target, {200, 200, 200, 210}, 0)) << "empty";
+    ASSERT_TRUE(written.fill(target, {680, 490, 700, 520}, 0));
+    display.failCallIndex = static_cast<int>(display.calls.size());
+    EXPECT_FALSE(written.fill(target, {300, 300, 310, 310}, 0)) << "refused";
+    EXPECT_EQ(display.calls.size(), 7u) << "every call reaches the display";
+    EXPECT_EQ(written.take(Rect{0, 0, 690, 500}),
+              (std::vector<Rect>{{0, 10, 20, 30}, {100, 100, 140, 130}, {680, 490, 690, 500}}));
+    EXPECT_TRUE(written.take(Rect{0, 0, 690, 500}).empty()) << "taking empties the record";
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "app/common/game_session.h"
+#include "app/common/menu_table.h"
 #include "screen/host.h"
 
 namespace kz {
@@ -32,16 +34,26 @@ class RecordingHost : public Host {
 // A program's side of the menu commands, recorded.
 class RecordingShell : public SessionShell {
   public:
-    void markFieldSize(uint16_t commandId) override { fieldSizeMark = commandId; }
-    void markActionType(uint16_t commandId) override { actionTypeMark = commandId; }
+    void mark(int group, uint16_t commandId) override {
+        marks.push_back({group, commandId});
+        (group == kFieldSizeGroup ? fieldSizeMark : actionTypeMark) = commandId;
+    }
     void openHelp(HelpTopic topic) override { helpOpened.push_back(topic); }
     void showAbout() override { ++aboutShown; }
+    void fatal(FatalError error) override { failures.push_back(error); }
+    void present(const std::vector<Rect>& areas) override {
+        presented.insert(presented.end(), areas.begin(), areas.end());
+    }
     void settingsChanged(const GameSettings& settings) override { changes.push_back(settings); }
 
+    // Every mark in order, as (group, command id), and the last of each group.
+    std::vector<std::pair<int, uint16_t>> marks;
     uint16_t fieldSizeMark = 0;
     uint16_t actionTypeMark = 0;
     std::vector<HelpTopic> helpOpened;
     int aboutShown = 0;
+    std::vector<FatalError> failures;
+    std::vector<Rect> presented;
     std::vector<GameSettings> changes;
 };
 
