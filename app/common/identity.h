@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/common/version.h"
+
 namespace kz {
 
 // Who the program is, as every program shows it.
 constexpr const char* kProgramTitle = "Kestrane Zivadorured";
-constexpr const char* kVersionText = "Version 1.1.2";
-constexpr const char* kVersionNumber = "1.1.2";
+constexpr const char* kVersionText = "Version " KZ_VERSION;
+constexpr const char* kVersionNumber = KZ_VERSION;
 constexpr const char* kMakerName = "Kestrane Games";
 // The maker has no site yet; this lives on a domain reserved for examples.
 constexpr const char* kMakerWebAddress = "https://kestrane-games.example/";

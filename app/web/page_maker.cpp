@@ -3,9 +3,6 @@
 // show its menus or to say that the module could not be loaded.
 //   page-maker TEMPLATE OUTPUT [NAME=VALUE ...]   replaces @NAME@ in TEMPLATE
 #include <cctype>
-#include <fstream>
-#include <iostream>
-#include <map>
 #include <sstream>
 #include <string>
 
@@ -13,6 +10,7 @@
 #include "app/common/game_session.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
+#include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
 #include "software/software_display.h"
 
@@ -146,65 +144,32 @@ std::pair<int32_t, int32_t> screenSize() {
     return {session.width(), session.height()};
 }
 
-std::string replaceAll(std::string text, const std::map<std::string, std::string>& values) {
-    for (const auto& [name, value] : values) {
-        const std::string key = "@" + name + "@";
-        for (size_t at = text.find(key); at != std::string::npos;
-             at = text.find(key, at + value.size())) {
-            text.replace(at, key.size(), value);
-        }
-    }
-    return text;
-}
-
 }  // namespace
 }  // namespace kz
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::cerr << "usage: page-maker TEMPLATE OUTPUT [NAME=VALUE ...]\n";
-        return 2;
-    }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::cerr << "page-maker: cannot read " << argv[1] << "\n";
-        return 1;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-
     using kz::escapeHtml;
     const auto [width, height] = kz::screenSize();
-    std::map<std::string, std::string> values = {
-        {"TITLE", escapeHtml(kz::kProgramTitle)},
-        {"PROGRAM_FILE_NAME", kz::kProgramFileName},
-        {"VERSION_TEXT", escapeHtml(kz::kVersionText)},
-        {"VERSION", escapeHtml(kz::kVersionNumber)},
-        {"MAKER_NAME", escapeHtml(kz::kMakerName)},
-        {"MAKER_ADDRESS", escapeHtml(kz::kMakerWebAddress)},
-        {"FATAL_TEXT", escapeHtml(kz::kFatalErrorText)},
-        {"WINDOW_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Window))},
-        {"DISPLAY_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Display))},
-        {"PAINT_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Paint))},
-        {"ABOUT_TITLE", escapeHtml(std::string("About ") + kz::kProgramTitle)},
-        {"MENU_BAR", kz::menuBarHtml()},
-        {"WIDTH", std::to_string(width)},
-        {"HEIGHT", std::to_string(height)},
-    };
-    for (int i = 3; i < argc; ++i) {
-        const std::string pair(argv[i]);
-        const size_t equals = pair.find('=');
-        if (equals == std::string::npos) {
-            std::cerr << "page-maker: not NAME=VALUE: " << pair << "\n";
-            return 2;
-        }
-        values[pair.substr(0, equals)] = pair.substr(equals + 1);
-    }
-    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out << kz::replaceAll(text.str(), values);
-    if (!out) {
-        std::cerr << "page-maker: cannot write " << argv[2] << "\n";
-        return 1;
-    }
-    return 0;
+    return kz::writeFromTemplate(
+        "page-maker", argc, argv,
+        {
+            {"TITLE", escapeHtml(kz::kProgramTitle)},
+            {"PROGRAM_FILE_NAME", kz::kProgramFileName},
+            {"VERSION_TEXT", escapeHtml(kz::kVersionText)},
+            {"VERSION", escapeHtml(kz::kVersionNumber)},
+            {"MAKER_NAME", escapeHtml(kz::kMakerName)},
+            {"MAKER_ADDRESS", escapeHtml(kz::kMakerWebAddress)},
+            {"FATAL_TEXT", escapeHtml(kz::kFatalErrorText)},
+            {"WINDOW_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Window))},
+            {"DISPLAY_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Display))},
+            {"PAINT_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Paint))},
+            // The numbers the module gives the page for the three failures.
+            {"WINDOW_ERROR_NUMBER", std::to_string(static_cast<int>(kz::FatalError::Window))},
+            {"DISPLAY_ERROR_NUMBER", std::to_string(static_cast<int>(kz::FatalError::Display))},
+            {"PAINT_ERROR_NUMBER", std::to_string(static_cast<int>(kz::FatalError::Paint))},
+            {"ABOUT_TITLE", escapeHtml(std::string("About ") + kz::kProgramTitle)},
+            {"MENU_BAR", kz::menuBarHtml()},
+            {"WIDTH", std::to_string(width)},
+            {"HEIGHT", std::to_string(height)},
+        });
 }

@@ -2,7 +2,7 @@
 ; Program Files\Kestrane Games\Kestrane Zivadorured, a Start menu shortcut and an entry in
 ; Programs and Features. The uninstaller removes exactly these and the program's settings key.
 ;
-; makensis -DVERSION=1.1.2 -DPROGRAM_DIR=<folder with the .exe and the .chm>
+; makensis -DVERSION=<the project's version> -DPROGRAM_DIR=<folder with the .exe and the .chm>
 ;          -DLICENSE_FILE=<LICENSE.txt> -DICON_FILE=<.ico> -DOUTFILE=<setup.exe> installer.nsi
 
 Unicode true
