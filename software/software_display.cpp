@@ -1,7 +1,6 @@
 #include "software/software_display.h"
 
 #include <stb_image.h>
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <limits>
@@ -211,22 +210,6 @@ std::vector<Rect> SoftwareDisplay::takeWrittenRects() {
     std::vector<Rect> out;
     out.swap(writtenRects);
     return out;
-}
-
-bool SoftwareDisplay::savePng(const std::string& path) const {
-    const int32_t w = targetSurface.width();
-    const int32_t h = targetSurface.height();
-    if (w <= 0 || h <= 0) {
-        return false;
-    }
-    std::vector<unsigned char> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
-    const uint32_t* px = targetSurface.pixels();
-    for (size_t i = 0; i < targetSurface.pixelCount(); ++i) {
-        rgb[i * 3] = static_cast<unsigned char>((px[i] >> 16) & 0xFF);
-        rgb[i * 3 + 1] = static_cast<unsigned char>((px[i] >> 8) & 0xFF);
-        rgb[i * 3 + 2] = static_cast<unsigned char>(px[i] & 0xFF);
-    }
-    return stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3) != 0;
 }
 
 }  // namespace kz

@@ -104,8 +104,6 @@ class SoftwareDisplay : public Display {
     uint64_t pixelsWritten() const { return written; }
     void resetPixelsWritten() { written = 0; }
 
-    bool savePng(const std::string& path) const;
-
   private:
     void noteWrite(SoftwareSurface& surface, const Rect& r, uint64_t count);
 

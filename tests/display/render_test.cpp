@@ -12,6 +12,7 @@
 #include "display/messages.h"
 #include "software/software_display.h"
 #include "tests/support/holder.h"
+#include "tests/support/png_file.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/test_bitmaps.h"
 
@@ -131,7 +132,7 @@ class RenderTest : public ::testing::Test {
 TEST_F(RenderTest, DrawsTheTreeFromTheBottomUp) {
     build();
     ASSERT_TRUE(root.draw(display.target()));
-    ASSERT_TRUE(display.savePng("render_sample.png"));
+    ASSERT_TRUE(savePng(display.targetPixels(), "render_sample.png"));
 
     expectFelt({0, 0, 40, 110});
     expectFelt({55, 0, 130, 100});
@@ -189,7 +190,7 @@ TEST_F(RenderTest, ChangesRepaintOnlyWhatChanged) {
     ASSERT_TRUE(root.draw(display.target()));
     expectArea({136, 52, 150, 68}, 56, 16, digitColour);  // minus: frame 10
     expectArea({150, 52, 164, 68}, 56, 0, digitColour);   // 4
-    ASSERT_TRUE(display.savePng("render_changed.png"));
+    ASSERT_TRUE(savePng(display.targetPixels(), "render_changed.png"));
 }
 
 }  // namespace

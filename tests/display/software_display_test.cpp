@@ -1,4 +1,5 @@
 #include "software/software_display.h"
+#include "tests/support/png_file.h"
 
 #include <gtest/gtest.h>
 
@@ -208,7 +209,7 @@ TEST_F(SoftwareDisplayFiles, SavesTheTargetAsPng) {
     auto source = gradientSurface(display);
     ASSERT_TRUE(display.blit(*display.target(), {0, 0, 7, 5}, *source, {1, 1, 8, 6}, kBlitWait));
     const std::string path = (temp / "target.png").string();
-    ASSERT_TRUE(display.savePng(path));
+    ASSERT_TRUE(savePng(display.targetPixels(), path));
     auto decoded = decodeBitmapFile(path);
     ASSERT_NE(decoded, nullptr);
     ASSERT_EQ(decoded->width(), 7);

@@ -7,6 +7,7 @@
 
 #include "app/common/game_session.h"
 #include "software/software_display.h"
+#include "tests/support/png_file.h"
 #include "tests/support/recording_host.h"
 
 namespace kz {
@@ -59,7 +60,9 @@ class HeadlessGame {
     // field refused a click it should have taken.
     bool playSolution();
 
-    bool savePng(const std::string& path) const { return softwareDisplay.savePng(path); }
+    bool savePng(const std::string& path) const {
+        return kz::savePng(softwareDisplay.targetPixels(), path);
+    }
 
   private:
     // Declared first: the session's pictures live on its surfaces.
