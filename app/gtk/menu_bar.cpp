@@ -127,9 +127,4 @@ uint16_t MenuBar::markedActionTypeCommand() const {
     return markedIn(command::FirstActionType, command::LastActionType);
 }
 
-GtkWidget* MenuBar::item(uint16_t commandId) const {
-    auto found = items_.find(commandId);
-    return found == items_.end() ? nullptr : found->second;
-}
-
 }  // namespace kz

@@ -28,9 +28,6 @@ class MenuBar {
     uint16_t markedFieldSizeCommand() const;
     uint16_t markedActionTypeCommand() const;
 
-    // The item of a command, for tests of the menu's look.
-    GtkWidget* item(uint16_t commandId) const;
-
   private:
     GtkWidget* addItem(GtkWidget* menu, const char* label, uint16_t commandId);
     GtkWidget* addRadioItem(GtkWidget* menu, GSList** group, const char* label, uint16_t commandId);

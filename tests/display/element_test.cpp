@@ -219,6 +219,30 @@ TEST_F(ElementTest, AddDirtyRectClipsToTheElementOrDrops) {
     EXPECT_TRUE(container.getDirtyRects().empty());
 }
 
+// A child's report reaches addDirtyRect without invalidateRect's test in front of it: a
+// rectangle that only touches an edge of the parent from outside is dropped there.
+TEST_F(ElementTest, ChildRectsTouchingAnEdgeFromOutsideAreDropped) {
+    Holder e(nullptr, 0, 0, &square);  // 20 x 20
+    struct Case {
+        int32_t x;
+        int32_t y;
+        const char* edge;
+    };
+    for (const Case& c :
+         {Case{20, 0, "right"}, Case{0, 20, "bottom"}, Case{-5, 0, "left"}, Case{0, -5, "top"}}) {
+        auto* child = e.add<Holder>(c.x, c.y, &square);
+        e.clearDirty();
+        e.childRectChanged(child, {0, 0, 5, 5});
+        EXPECT_TRUE(e.getDirtyRects().empty()) << c.edge;
+        EXPECT_TRUE(e.isRedrawNeeded()) << c.edge;
+    }
+    // One pixel further in is kept, cut to the element.
+    auto* inside = e.add<Holder>(19, -4, &square);
+    e.clearDirty();
+    e.childRectChanged(inside, {0, 0, 5, 5});
+    EXPECT_EQ(e.getDirtyRects(), (std::vector<Rect>{{19, 0, 20, 1}}));
+}
+
 TEST_F(ElementTest, InvalidateRectTouchingTheLeftEdgeFlagsButKeepsNothing) {
     Holder root(nullptr, 0, 0, nullptr);
     root.setSize(200, 200);
