@@ -36,60 +36,17 @@ std::pair<int32_t, int32_t> HeadlessGame::centreOf(Element& e) {
     return {e.getX() + e.getWidth() / 2, e.getY() + e.getHeight() / 2};
 }
 
-std::pair<int32_t, int32_t> HeadlessGame::stickCentre(StickOrientation orientation, int32_t index) {
-    Board& b = board();
-    Element* sprite =
-        orientation == Horizontal ? b.getHorizontalSprite(index) : b.getVerticalSprite(index);
-    return {b.getX() + sprite->getX() + sprite->getWidth() / 2,
-            b.getY() + sprite->getY() + sprite->getHeight() / 2};
-}
-
-HeadlessGame::SolutionChanges HeadlessGame::solutionChanges() {
-    const StickLayers& start = board().getStartSticks();
-    const StickLayers& solution = board().getSolutionSticks();
-    SolutionChanges changes;
-    for (size_t i = 0; i < start.horizontal.size(); ++i) {
-        if (start.horizontal[i] != solution.horizontal[i]) {
-            (start.horizontal[i] != 0 ? changes.taken : changes.filled)
-                .emplace_back(Horizontal, static_cast<int32_t>(i));
-        }
-    }
-    for (size_t i = 0; i < start.vertical.size(); ++i) {
-        if (start.vertical[i] != solution.vertical[i]) {
-            (start.vertical[i] != 0 ? changes.taken : changes.filled)
-                .emplace_back(Vertical, static_cast<int32_t>(i));
-        }
-    }
-    return changes;
-}
-
 bool HeadlessGame::playSolution() {
-    Board& b = board();
-    const auto [taken, filled] = solutionChanges();
-    const auto clickStick = [this](std::pair<StickOrientation, int32_t> stick) {
+    const std::vector<StickPlace> clicks = solutionClicks(board());
+    const auto [taken, filled] = solutionChanges(board());
+    if (clicks.size() != taken.size() + filled.size()) {
+        return false;
+    }
+    for (const StickPlace& stick : clicks) {
         const StickLayers before = board().getCurrentSticks();
-        auto [x, y] = stickCentre(stick.first, stick.second);
+        auto [x, y] = kz::stickCentre(board(), stick);
         // Every accepted click changes the layout by one stick.
-        return click(x, y) && !(board().getCurrentSticks() == before);
-    };
-    if (b.getMode() == Move) {
-        if (taken.size() != filled.size()) {
-            return false;
-        }
-        for (size_t i = 0; i < taken.size(); ++i) {
-            if (!clickStick(taken[i]) || !clickStick(filled[i])) {
-                return false;
-            }
-        }
-        return true;
-    }
-    for (const auto& stick : taken) {
-        if (!clickStick(stick)) {
-            return false;
-        }
-    }
-    for (const auto& stick : filled) {
-        if (!clickStick(stick)) {
+        if (!click(x, y) || board().getCurrentSticks() == before) {
             return false;
         }
     }

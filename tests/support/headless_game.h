@@ -9,6 +9,7 @@
 #include "software/software_display.h"
 #include "tests/support/png_file.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/solution_walk.h"
 
 namespace kz {
 
@@ -47,14 +48,9 @@ class HeadlessGame {
     // Centre of a button, in client coordinates.
     static std::pair<int32_t, int32_t> centreOf(Element& e);
     // Centre of a stick of the Board, in client coordinates.
-    std::pair<int32_t, int32_t> stickCentre(StickOrientation orientation, int32_t index);
-
-    // Sticks the solution takes away and slots it fills, in index order.
-    struct SolutionChanges {
-        std::vector<std::pair<StickOrientation, int32_t>> taken;
-        std::vector<std::pair<StickOrientation, int32_t>> filled;
-    };
-    SolutionChanges solutionChanges();
+    std::pair<int32_t, int32_t> stickCentre(StickOrientation orientation, int32_t index) {
+        return kz::stickCentre(board(), {orientation, index});
+    }
 
     // Plays the generated solution through mouse messages alone. Returns false when the
     // field refused a click it should have taken.

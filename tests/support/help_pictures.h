@@ -109,14 +109,9 @@ inline bool workedExample(const std::string& sourceRoot, std::vector<Picture>& o
     out.push_back(crop("example-start.png", game.display().targetPixels(), screen));
 
     Board& board = game.board();
-    const auto [taken, filled] = game.solutionChanges();
-    if (board.getMode() != Move || taken.empty() || taken.size() != filled.size()) {
+    const std::vector<StickPlace> clicks = solutionClicks(board);
+    if (board.getMode() != Move || clicks.empty()) {
         return false;
-    }
-    std::vector<std::pair<StickOrientation, int32_t>> clicks;
-    for (size_t i = 0; i < taken.size(); ++i) {
-        clicks.push_back(taken[i]);
-        clicks.push_back(filled[i]);
     }
     const Rect field = activeField(game);
     for (size_t i = 0; i < clicks.size(); ++i) {
