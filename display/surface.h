@@ -19,7 +19,6 @@ struct BitmapName {
     std::string path;
 
     static BitmapName resource(int id) { return BitmapName{id, {}}; }
-    static BitmapName file(std::string p) { return BitmapName{0, std::move(p)}; }
 };
 
 // A decoded bitmap, held in whatever form the platform likes.

@@ -4,7 +4,7 @@
 
 #include "app/gtk/application_id.h"
 #include "app/gtk/display_failure.h"
-#include "app/gtk/fatal_error.h"
+#include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program.h"
 
 int main(int argc, char** argv) {

@@ -8,7 +8,7 @@
 #include "app/common/commands.h"
 #include "app/gtk/about_box.h"
 #include "app/gtk/embedded_files.h"
-#include "app/gtk/fatal_error.h"
+#include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
 
 namespace kz {
@@ -29,7 +29,7 @@ Program::Program()
                     gtk_main_quit();
                 }
             }),
-      settings_(SettingsStore::defaultPath()),
+      settings_(SettingsFile::defaultPath()),
       help_(HelpPages::defaultDirectories()) {
     // A test hook: prints the menu marks and the drawing area's place on the screen.
     const char* debug = std::getenv("KZ_DEBUG_PRINT_STATE");

@@ -11,7 +11,7 @@
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
 #include "app/gtk/quit_signals.h"
-#include "app/gtk/settings_store.h"
+#include "app/gtk/settings_file.h"
 
 namespace kz {
 
@@ -41,7 +41,7 @@ class Program : public SessionShell {
     void printState(const char* when);
 
     GtkHost host_;
-    SettingsStore settings_;
+    SettingsFile settings_;
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;

@@ -1,6 +1,6 @@
 #include "app/web/web_program.h"
 
-#include "app/web/stored_settings.h"
+#include "app/web/local_storage_settings.h"
 
 namespace kz {
 namespace {

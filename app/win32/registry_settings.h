@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/common/settings.h"
-#include "app/win32/stored_setting.h"
+#include "app/win32/registry_value.h"
 
 namespace kz {
 

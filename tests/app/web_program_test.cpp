@@ -7,7 +7,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/settings.h"
-#include "app/web/stored_settings.h"
+#include "app/web/local_storage_settings.h"
 #include "app/web/web_program.h"
 #include "display/messages.h"
 #include "software/software_display.h"

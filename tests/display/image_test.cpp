@@ -58,7 +58,7 @@ TEST(ImageTest, LoadFailsWithNothingCreatedWhenTheBitmapCannotBeOpened) {
     RecordingDisplay display;
     ActiveDisplayScope scope(&display);
     display.failOpen = true;
-    Image image(BitmapName::file("no such picture.bmp"), 10, 10, 1, 1, 1);
+    Image image(BitmapName{0, "no such picture.bmp"}, 10, 10, 1, 1, 1);
     EXPECT_FALSE(image.load());
     EXPECT_EQ(image.getSurface(), nullptr);
     EXPECT_EQ(display.createCount, 0);

@@ -144,7 +144,7 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
     EXPECT_EQ(display.pixel(5, 3), gradient(5, 3)) << "rows are not upside down";
     EXPECT_EQ(display.pixel(0, 0), gradient(0, 0));
 
-    Image fromFile(BitmapName::file(path), 6, 4, 1, 1, 1);
+    Image fromFile(BitmapName{0, path}, 6, 4, 1, 1, 1);
     ASSERT_TRUE(fromFile.load());
     ASSERT_TRUE(fromFile.blit(display.target(), {10, 10, 16, 14}, {0, 0, 6, 4}));
     EXPECT_EQ(display.pixel(12, 11), gradient(2, 1));
@@ -153,7 +153,7 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
     BitmapName both{99, path};
     EXPECT_NE(display.openBitmap(both, 6, 4), nullptr);
     EXPECT_EQ(display.openBitmap(BitmapName::resource(99), 6, 4), nullptr);
-    EXPECT_EQ(display.openBitmap(BitmapName::file(path + ".missing"), 6, 4), nullptr);
+    EXPECT_EQ(display.openBitmap(BitmapName{0, path + ".missing"}, 6, 4), nullptr);
     EXPECT_EQ(display.openBitmap(BitmapName::resource(7), 6, 5), nullptr) << "wrong size";
     EXPECT_GE(asked, 3);
 

@@ -1,4 +1,4 @@
-#include "app/win32/stored_setting.h"
+#include "app/win32/registry_value.h"
 
 #include "app/common/settings.h"
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/gtk/settings_store.h"
+#include "app/gtk/settings_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace kz {
@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsStoreTest : public test::TempDirTest {
+class SettingsFileTest : public test::TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
@@ -42,15 +42,15 @@ class SettingsStoreTest : public test::TempDirTest {
     }
     GameSettings loadFrom(const std::string& text) {
         writeFile(text);
-        return SettingsStore(path_).load();
+        return SettingsFile(path_).load();
     }
 
     fs::path dir_;
     std::string path_;
 };
 
-TEST_F(SettingsStoreTest, FirstRunCreatesTheFileWithDefaults) {
-    SettingsStore store(path_);
+TEST_F(SettingsFileTest, FirstRunCreatesTheFileWithDefaults) {
+    SettingsFile store(path_);
     GameSettings settings = store.load();
     EXPECT_EQ(settings.fieldSize, 0);
     EXPECT_EQ(settings.actionType, 0);
@@ -62,10 +62,10 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheFileWithDefaults) {
     EXPECT_NE(text.find("actionType=0"), std::string::npos);
 }
 
-TEST_F(SettingsStoreTest, SavedValuesComeBackOnTheNextLoad) {
-    SettingsStore store(path_);
+TEST_F(SettingsFileTest, SavedValuesComeBackOnTheNextLoad) {
+    SettingsFile store(path_);
     ASSERT_TRUE(store.save({4, 3}));
-    GameSettings settings = SettingsStore(path_).load();
+    GameSettings settings = SettingsFile(path_).load();
     EXPECT_EQ(settings.fieldSize, 4);
     EXPECT_EQ(settings.actionType, 3);
 
@@ -75,7 +75,7 @@ TEST_F(SettingsStoreTest, SavedValuesComeBackOnTheNextLoad) {
     EXPECT_EQ(settings.actionType, 5);
 }
 
-TEST_F(SettingsStoreTest, EveryValueTheMenusNameIsKept) {
+TEST_F(SettingsFileTest, EveryValueTheMenusNameIsKept) {
     for (int fieldSize : {0, 2, 3, 4, 5}) {
         for (int actionType = 0; actionType <= 5; ++actionType) {
             GameSettings s = loadFrom("[Settings]\ndimensionsRange=" + std::to_string(fieldSize) +
@@ -86,7 +86,7 @@ TEST_F(SettingsStoreTest, EveryValueTheMenusNameIsKept) {
     }
 }
 
-TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaults) {
+TEST_F(SettingsFileTest, OutOfRangeValuesGiveTheDefaults) {
     const char* cases[][2] = {
         {"1", "6"},
         {"6", "-1"},
@@ -103,7 +103,7 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaults) {
     }
 }
 
-TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeGiveTheDefaults) {
+TEST_F(SettingsFileTest, ValuesOfTheWrongTypeGiveTheDefaults) {
     const char* cases[] = {"abc", "4.0", "3x", "", "true", "0x4", "4;5", "four"};
     for (const char* value : cases) {
         GameSettings s = loadFrom(std::string("[Settings]\ndimensionsRange=") + value +
@@ -113,7 +113,7 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeGiveTheDefaults) {
     }
 }
 
-TEST_F(SettingsStoreTest, OneBadValueDoesNotSpoilTheOther) {
+TEST_F(SettingsFileTest, OneBadValueDoesNotSpoilTheOther) {
     GameSettings s = loadFrom("[Settings]\ndimensionsRange=9\nactionType=4\n");
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_EQ(s.actionType, 4);
@@ -122,27 +122,27 @@ TEST_F(SettingsStoreTest, OneBadValueDoesNotSpoilTheOther) {
     EXPECT_EQ(s.actionType, 0);
 }
 
-TEST_F(SettingsStoreTest, GarbageGivesTheDefaultsAndIsReplacedOnlyBySave) {
+TEST_F(SettingsFileTest, GarbageGivesTheDefaultsAndIsReplacedOnlyBySave) {
     const std::string garbage("\x89PNG\r\n\x1a\n\0\0 not a key file = [ ]\n", 32);
     GameSettings s = loadFrom(garbage);
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_EQ(s.actionType, 0);
     EXPECT_EQ(readFile(), garbage);
 
-    ASSERT_TRUE(SettingsStore(path_).save({5, 2}));
-    s = SettingsStore(path_).load();
+    ASSERT_TRUE(SettingsFile(path_).save({5, 2}));
+    s = SettingsFile(path_).load();
     EXPECT_EQ(s.fieldSize, 5);
     EXPECT_EQ(s.actionType, 2);
 }
 
-TEST_F(SettingsStoreTest, ValuesOfOtherGroupsAreNotSettings) {
+TEST_F(SettingsFileTest, ValuesOfOtherGroupsAreNotSettings) {
     GameSettings s = loadFrom("[Other]\ndimensionsRange=4\n[Settings.x]\nactionType=3\n");
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_EQ(s.actionType, 0);
 }
 
 // What a hand edit or another program may leave behind: each case keeps its valid values.
-TEST_F(SettingsStoreTest, ADamagedLineSpoilsOnlyItself) {
+TEST_F(SettingsFileTest, ADamagedLineSpoilsOnlyItself) {
     struct Case {
         const char* what;
         std::string text;
@@ -176,32 +176,32 @@ TEST_F(SettingsStoreTest, ADamagedLineSpoilsOnlyItself) {
         EXPECT_EQ(s.fieldSize, c.fieldSize) << c.what;
         EXPECT_EQ(s.actionType, c.actionType) << c.what;
         // Saved again, the same file gives the same values.
-        ASSERT_TRUE(SettingsStore(path_).save(s)) << c.what;
-        GameSettings again = SettingsStore(path_).load();
+        ASSERT_TRUE(SettingsFile(path_).save(s)) << c.what;
+        GameSettings again = SettingsFile(path_).load();
         EXPECT_EQ(again.fieldSize, c.fieldSize) << c.what;
         EXPECT_EQ(again.actionType, c.actionType) << c.what;
     }
 }
 
-TEST_F(SettingsStoreTest, ASaveChangesOnlyTheSettingLines) {
+TEST_F(SettingsFileTest, ASaveChangesOnlyTheSettingLines) {
     writeFile(
         "# chosen by hand\n[Settings]\n; the field\ndimensionsRange = 2 \nnot a setting\n"
         "actionType=1\nother=kept\n\n[Extra]\nkeep=yes\n");
-    ASSERT_TRUE(SettingsStore(path_).save({3, 4}));
+    ASSERT_TRUE(SettingsFile(path_).save({3, 4}));
     EXPECT_EQ(readFile(),
               "# chosen by hand\n[Settings]\n; the field\ndimensionsRange=3\nnot a setting\n"
               "actionType=4\nother=kept\n\n[Extra]\nkeep=yes\n");
 
     writeFile("\xEF\xBB\xBF# mine\r\ndimensionsRange=4\r\nstray\r\n");
-    ASSERT_TRUE(SettingsStore(path_).save({5, 1}));
+    ASSERT_TRUE(SettingsFile(path_).save({5, 1}));
     EXPECT_EQ(readFile(), "# mine\r\n[Settings]\r\ndimensionsRange=5\r\nactionType=1\r\nstray\r\n");
 
     writeFile("[Extra]\nkeep=yes");
-    ASSERT_TRUE(SettingsStore(path_).save({2, 3}));
+    ASSERT_TRUE(SettingsFile(path_).save({2, 3}));
     EXPECT_EQ(readFile(), "[Extra]\nkeep=yes\n\n[Settings]\ndimensionsRange=2\nactionType=3\n");
 }
 
-TEST_F(SettingsStoreTest, AMissingValueIsAddedAndTheRestOfTheFileKept) {
+TEST_F(SettingsFileTest, AMissingValueIsAddedAndTheRestOfTheFileKept) {
     GameSettings s =
         loadFrom("# chosen by hand\n[Settings]\ndimensionsRange=5\n[Extra]\nkeep=yes\n");
     EXPECT_EQ(s.fieldSize, 5);
@@ -213,9 +213,9 @@ TEST_F(SettingsStoreTest, AMissingValueIsAddedAndTheRestOfTheFileKept) {
     EXPECT_NE(text.find("keep=yes"), std::string::npos);
 }
 
-TEST_F(SettingsStoreTest, SaveKeepsOtherGroups) {
+TEST_F(SettingsFileTest, SaveKeepsOtherGroups) {
     writeFile("[Settings]\ndimensionsRange=2\nactionType=1\n[Extra]\nkeep=yes\n");
-    ASSERT_TRUE(SettingsStore(path_).save({3, 4}));
+    ASSERT_TRUE(SettingsFile(path_).save({3, 4}));
     std::string text = readFile();
     EXPECT_NE(text.find("dimensionsRange=3"), std::string::npos);
     EXPECT_NE(text.find("actionType=4"), std::string::npos);
@@ -236,9 +236,9 @@ std::string unwritablePath(const fs::path& base) {
     return (file / "kestrane-zivadorured" / "settings.ini").string();
 }
 
-TEST_F(SettingsStoreTest, AnUnwritableDirectoryIsSilentAndGivesTheDefaults) {
+TEST_F(SettingsFileTest, AnUnwritableDirectoryIsSilentAndGivesTheDefaults) {
     std::string path = unwritablePath(dir_);
-    SettingsStore store(path);
+    SettingsFile store(path);
     GameSettings s = store.load();
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_EQ(s.actionType, 0);
@@ -249,9 +249,9 @@ TEST_F(SettingsStoreTest, AnUnwritableDirectoryIsSilentAndGivesTheDefaults) {
     EXPECT_EQ(s.actionType, 0);
 }
 
-TEST_F(SettingsStoreTest, ADirectoryInPlaceOfTheFileGivesTheDefaults) {
+TEST_F(SettingsFileTest, ADirectoryInPlaceOfTheFileGivesTheDefaults) {
     fs::create_directories(path_);
-    SettingsStore store(path_);
+    SettingsFile store(path_);
     GameSettings s = store.load();
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_EQ(s.actionType, 0);
@@ -260,10 +260,10 @@ TEST_F(SettingsStoreTest, ADirectoryInPlaceOfTheFileGivesTheDefaults) {
 }
 
 // Not a regular file: a pipe would block an open() for reading until someone writes to it.
-TEST_F(SettingsStoreTest, APipeInPlaceOfTheFileGivesTheDefaultsAtOnceAndIsLeftAlone) {
+TEST_F(SettingsFileTest, APipeInPlaceOfTheFileGivesTheDefaultsAtOnceAndIsLeftAlone) {
     fs::create_directories(fs::path(path_).parent_path());
     ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
-    SettingsStore store(path_);
+    SettingsFile store(path_);
     std::future<GameSettings> loaded = std::async(std::launch::async, [&] { return store.load(); });
     if (loaded.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
         // Lets the blocked reader go, so the test ends.
@@ -280,7 +280,7 @@ TEST_F(SettingsStoreTest, APipeInPlaceOfTheFileGivesTheDefaultsAtOnceAndIsLeftAl
     EXPECT_TRUE(fs::is_fifo(path_));
 }
 
-TEST_F(SettingsStoreTest, ALinkIsWrittenThroughAndStaysALink) {
+TEST_F(SettingsFileTest, ALinkIsWrittenThroughAndStaysALink) {
     fs::path real = dir_ / "dotfiles" / "kz.ini";
     fs::create_directories(real.parent_path());
     fs::create_directories(fs::path(path_).parent_path());
@@ -289,7 +289,7 @@ TEST_F(SettingsStoreTest, ALinkIsWrittenThroughAndStaysALink) {
     // A relative link, as dotfile managers make them.
     fs::create_symlink(fs::path("..") / "dotfiles" / "kz.ini", path_);
 
-    SettingsStore store(path_);
+    SettingsFile store(path_);
     GameSettings s = store.load();
     EXPECT_EQ(s.fieldSize, 3);
     EXPECT_EQ(s.actionType, 2);
@@ -306,11 +306,11 @@ TEST_F(SettingsStoreTest, ALinkIsWrittenThroughAndStaysALink) {
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path_).parent_path()), {}), 1);
 }
 
-TEST_F(SettingsStoreTest, ALinkToNothingYetMakesItsTarget) {
+TEST_F(SettingsFileTest, ALinkToNothingYetMakesItsTarget) {
     fs::path real = dir_ / "elsewhere" / "settings.ini";
     fs::create_directories(fs::path(path_).parent_path());
     fs::create_symlink(real, path_);
-    SettingsStore store(path_);
+    SettingsFile store(path_);
     store.load();
     EXPECT_TRUE(fs::is_symlink(path_));
     ASSERT_TRUE(fs::is_regular_file(real));
@@ -320,12 +320,12 @@ TEST_F(SettingsStoreTest, ALinkToNothingYetMakesItsTarget) {
     EXPECT_EQ(s.actionType, 5);
 }
 
-TEST_F(SettingsStoreTest, ALinkLoopIsNeitherReadNorWritten) {
+TEST_F(SettingsFileTest, ALinkLoopIsNeitherReadNorWritten) {
     fs::create_directories(fs::path(path_).parent_path());
     fs::path other = fs::path(path_).parent_path() / "other.ini";
     fs::create_symlink(other, path_);
     fs::create_symlink(path_, other);
-    SettingsStore store(path_);
+    SettingsFile store(path_);
     GameSettings s = store.load();
     EXPECT_EQ(s.fieldSize, 0);
     EXPECT_FALSE(store.save({3, 3}));
@@ -333,7 +333,7 @@ TEST_F(SettingsStoreTest, ALinkLoopIsNeitherReadNorWritten) {
     EXPECT_TRUE(fs::is_symlink(other));
 }
 
-class SettingsStorePath : public ::testing::Test {
+class SettingsFilePath : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* name : {"XDG_CONFIG_HOME", "HOME"}) {
@@ -354,21 +354,20 @@ class SettingsStorePath : public ::testing::Test {
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-TEST_F(SettingsStorePath, LivesInTheUserConfigDirectory) {
+TEST_F(SettingsFilePath, LivesInTheUserConfigDirectory) {
     setenv("XDG_CONFIG_HOME", "/tmp/kz-config-home", 1);
-    EXPECT_EQ(SettingsStore::defaultPath(),
-              "/tmp/kz-config-home/kestrane-zivadorured/settings.ini");
+    EXPECT_EQ(SettingsFile::defaultPath(), "/tmp/kz-config-home/kestrane-zivadorured/settings.ini");
 }
 
-TEST_F(SettingsStorePath, ARelativeOrEmptyConfigHomeIsIgnored) {
+TEST_F(SettingsFilePath, ARelativeOrEmptyConfigHomeIsIgnored) {
     for (const char* value : {"relative/config", ".", "", "~/.config"}) {
         setenv("XDG_CONFIG_HOME", value, 1);
-        EXPECT_EQ(SettingsStore::defaultPath(),
+        EXPECT_EQ(SettingsFile::defaultPath(),
                   "/tmp/kz-home/.config/kestrane-zivadorured/settings.ini")
             << value;
     }
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(SettingsStore::defaultPath(),
+    EXPECT_EQ(SettingsFile::defaultPath(),
               "/tmp/kz-home/.config/kestrane-zivadorured/settings.ini");
 }
 

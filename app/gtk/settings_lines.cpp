@@ -1,4 +1,4 @@
-#include "app/gtk/settings_text.h"
+#include "app/gtk/settings_lines.h"
 
 #include <charconv>
 
@@ -35,7 +35,7 @@ std::optional<int64_t> parseSettingInteger(std::string_view text) {
     return value;
 }
 
-SettingsText::SettingsText(std::string_view text) {
+SettingsLines::SettingsLines(std::string_view text) {
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
@@ -73,7 +73,7 @@ SettingsText::SettingsText(std::string_view text) {
     }
 }
 
-std::ptrdiff_t SettingsText::lineOf(std::string_view key) const {
+std::ptrdiff_t SettingsLines::lineOf(std::string_view key) const {
     std::ptrdiff_t grouped = -1;
     std::ptrdiff_t ungrouped = -1;
     for (size_t i = 0; i < lines_.size(); ++i) {
@@ -90,7 +90,7 @@ std::ptrdiff_t SettingsText::lineOf(std::string_view key) const {
     return grouped >= 0 ? grouped : ungrouped;
 }
 
-std::optional<std::string> SettingsText::value(std::string_view key) const {
+std::optional<std::string> SettingsLines::value(std::string_view key) const {
     std::ptrdiff_t at = lineOf(key);
     if (at < 0) {
         return std::nullopt;
@@ -98,7 +98,7 @@ std::optional<std::string> SettingsText::value(std::string_view key) const {
     return lines_[static_cast<size_t>(at)].value;
 }
 
-std::string SettingsText::newLineEnding() const {
+std::string SettingsLines::newLineEnding() const {
     for (const Line& line : lines_) {
         if (!line.ending.empty()) {
             return line.ending;
@@ -107,7 +107,7 @@ std::string SettingsText::newLineEnding() const {
     return "\n";
 }
 
-SettingsText::Line SettingsText::groupHeader() const {
+SettingsLines::Line SettingsLines::groupHeader() const {
     Line group;
     group.kind = Kind::Group;
     group.group = kGroupName;
@@ -117,7 +117,7 @@ SettingsText::Line SettingsText::groupHeader() const {
     return group;
 }
 
-size_t SettingsText::findOrMakeGroup() {
+size_t SettingsLines::findOrMakeGroup() {
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind == Kind::Group && lines_[i].group == kGroupName) {
             return i;
@@ -149,7 +149,7 @@ size_t SettingsText::findOrMakeGroup() {
     return lines_.size() - 1;
 }
 
-void SettingsText::set(std::string_view key, std::string_view value) {
+void SettingsLines::set(std::string_view key, std::string_view value) {
     size_t header = findOrMakeGroup();
     std::string text = std::string(key) + "=" + std::string(value);
     if (std::ptrdiff_t at = lineOf(key); at >= 0) {
@@ -176,7 +176,7 @@ void SettingsText::set(std::string_view key, std::string_view value) {
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(entry));
 }
 
-std::string SettingsText::text() const {
+std::string SettingsLines::text() const {
     std::string ending = newLineEnding();
     std::string out;
     for (const Line& line : lines_) {

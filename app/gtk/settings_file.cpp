@@ -1,4 +1,4 @@
-#include "app/gtk/settings_store.h"
+#include "app/gtk/settings_file.h"
 
 #include <fcntl.h>
 #include <glib.h>
@@ -11,7 +11,7 @@
 
 #include "app/common/identity.h"
 #include "app/common/settings.h"
-#include "app/gtk/settings_text.h"
+#include "app/gtk/settings_lines.h"
 
 namespace kz {
 namespace {
@@ -142,16 +142,16 @@ bool isText(const std::string& text) {
     return g_utf8_validate_len(text.data(), text.size(), nullptr);
 }
 
-std::optional<int64_t> storedInteger(const SettingsText& text, const char* key) {
+std::optional<int64_t> storedInteger(const SettingsLines& text, const char* key) {
     std::optional<std::string> value = text.value(key);
     return value ? parseSettingInteger(*value) : std::nullopt;
 }
 
 }  // namespace
 
-SettingsStore::SettingsStore(std::string path) : path_(std::move(path)) {}
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
 
-std::string SettingsStore::defaultPath() {
+std::string SettingsFile::defaultPath() {
     // Only an absolute XDG_CONFIG_HOME counts; anything else is to be ignored.
     const char* configHome = g_getenv("XDG_CONFIG_HOME");
     std::string base;
@@ -168,7 +168,7 @@ std::string SettingsStore::defaultPath() {
     return result;
 }
 
-GameSettings SettingsStore::load() const {
+GameSettings SettingsFile::load() const {
     GameSettings settings{kDefaultFieldSize, kDefaultActionType};
     FileContents file = readSettingsFile(path_);
     if (file.state == FileState::Missing) {
@@ -180,7 +180,7 @@ GameSettings SettingsStore::load() const {
         return settings;
     }
 
-    SettingsText text(file.text);
+    SettingsLines text(file.text);
     std::optional<int64_t> fieldSize = storedInteger(text, kFieldSizeSettingName);
     std::optional<int64_t> actionType = storedInteger(text, kActionTypeSettingName);
     if (fieldSize) {
@@ -206,13 +206,13 @@ GameSettings SettingsStore::load() const {
     return settings;
 }
 
-bool SettingsStore::save(const GameSettings& settings) const {
+bool SettingsFile::save(const GameSettings& settings) const {
     FileContents file = readSettingsFile(path_);
     if (file.state == FileState::Unusable) {
         return false;
     }
-    SettingsText text(file.state == FileState::Read && isText(file.text) ? file.text
-                                                                         : std::string());
+    SettingsLines text(file.state == FileState::Read && isText(file.text) ? file.text
+                                                                          : std::string());
     text.set(kFieldSizeSettingName, std::to_string(settings.fieldSize));
     text.set(kActionTypeSettingName, std::to_string(settings.actionType));
     return writeSettingsFile(path_, text.text());

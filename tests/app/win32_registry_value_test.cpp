@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/win32/stored_setting.h"
+#include "app/win32/registry_value.h"
 
 namespace kz {
 namespace {

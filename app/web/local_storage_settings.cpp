@@ -1,4 +1,4 @@
-#include "app/web/stored_settings.h"
+#include "app/web/local_storage_settings.h"
 
 #include <array>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "app/gtk/fatal_error.h"
+#include "app/gtk/fatal_error_box.h"
 
 #include <cstdio>
 

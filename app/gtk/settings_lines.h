@@ -15,11 +15,11 @@ namespace kz {
 // The settings are the keys of the [Settings] group. Keys before the first group header
 // count as well, for a file whose header was lost; where both exist the group wins.
 // Within one place the last line of a key decides, as in other key file readers.
-class SettingsText {
+class SettingsLines {
   public:
     static constexpr const char* kGroupName = "Settings";
 
-    explicit SettingsText(std::string_view text = {});
+    explicit SettingsLines(std::string_view text = {});
 
     // The value as written, without the whitespace around it; nothing when the key is absent.
     std::optional<std::string> value(std::string_view key) const;

@@ -11,9 +11,9 @@ namespace kz {
 // the player: a file that cannot be read gives the defaults, one that cannot be written
 // keeps whatever the next run finds. Only a regular file is read or replaced; a symbolic
 // link is followed and stays a link.
-class SettingsStore {
+class SettingsFile {
   public:
-    explicit SettingsStore(std::string path);
+    explicit SettingsFile(std::string path);
 
     // <XDG_CONFIG_HOME or ~/.config>/kestrane-zivadorured/settings.ini
     static std::string defaultPath();
