@@ -13,6 +13,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/identity.h"
+#include "app/common/menu_table.h"
 #include "screen/image_table.h"
 #include "tests/app/pe_resources.h"
 
@@ -202,6 +203,110 @@ TEST_F(CompiledResources, EveryPictureIsA24BitBitmapOfItsSize) {
         EXPECT_EQ(static_cast<int32_t>(u32(b, 8)), info.height) << info.resourceId;
         EXPECT_EQ(u16(b, 14), 24) << info.resourceId;
     }
+}
+
+// A string of a resource as UTF-16 code units, up to its terminating zero; at moves past it.
+std::string utf16At(const std::vector<uint8_t>& b, size_t& at) {
+    std::string text;
+    for (; at + 2 <= b.size() && u16(b, at) != 0; at += 2) {
+        text += static_cast<char>(u16(b, at));
+    }
+    at += 2;
+    return text;
+}
+
+// The items of one level of a menu template, as "depth kind label id" lines, up to the item
+// that carries the end flag.
+void readMenuLevel(const std::vector<uint8_t>& b, size_t& at, int depth,
+                   std::vector<std::string>& out) {
+    constexpr uint16_t kChecked = 0x0008;
+    constexpr uint16_t kPopup = 0x0010;
+    constexpr uint16_t kEnd = 0x0080;
+    while (at + 2 <= b.size()) {
+        const uint16_t flags = u16(b, at);
+        at += 2;
+        const std::string level = std::to_string(depth);
+        if (flags & kChecked) {
+            ADD_FAILURE() << "a mark in the resource; the settings set the marks";
+        }
+        if (flags & kPopup) {
+            out.push_back(level + " popup " + utf16At(b, at));
+            readMenuLevel(b, at, depth + 1, out);
+        } else {
+            const uint16_t id = u16(b, at);
+            at += 2;
+            const std::string label = utf16At(b, at);
+            out.push_back(id == 0 && label.empty()
+                              ? level + " separator"
+                              : level + " item " + label + " " + std::to_string(id));
+        }
+        if (flags & kEnd) {
+            return;
+        }
+    }
+}
+
+// The menu bar, read from the template the system loads, is the shared menu table without
+// the lines that are not in the Windows menu.
+TEST_F(CompiledResources, MenuIsTheSharedMenuTable) {
+    const auto data = exe->find(kTypeMenu, 101);
+    ASSERT_TRUE(data.has_value());
+    ASSERT_EQ(u16(*data, 0), 0) << "a plain menu template";
+    size_t at = 4 + u16(*data, 2);
+    std::vector<std::string> seen;
+    readMenuLevel(*data, at, 0, seen);
+    EXPECT_EQ(at, data->size()) << "the template ends with its last level";
+
+    std::vector<std::string> expected;
+    int skipBelow = -1;  // depth of a left-out popup whose lines go with it
+    for (const MenuEntry& e : kMenuTable) {
+        if (skipBelow >= 0 && e.depth > skipBelow) {
+            continue;
+        }
+        skipBelow = -1;
+        if (!e.inWindowsMenu) {
+            skipBelow = e.depth;
+            continue;
+        }
+        const std::string level = std::to_string(e.depth);
+        if (e.kind == MenuEntry::Popup) {
+            expected.push_back(level + " popup " + e.label);
+        } else if (e.kind == MenuEntry::Separator) {
+            expected.push_back(level + " separator");
+        } else {
+            const std::string label =
+                e.shortcut ? std::string(e.label) + "\t" + e.shortcut : std::string(e.label);
+            expected.push_back(level + " item " + label + " " + std::to_string(e.command));
+        }
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+// The About box's caption and version line come from the program's identity.
+TEST_F(CompiledResources, AboutBoxShowsTheTitleAndTheVersion) {
+    const auto data = exe->find(kTypeDialog, 130);
+    ASSERT_TRUE(data.has_value());
+    std::vector<std::string> texts;
+    for (size_t at = 0; at + 2 <= data->size(); at += 2) {
+        size_t from = at;
+        const std::string text = utf16At(*data, from);
+        if (text.size() >= 4) {
+            texts.push_back(text);
+            at = from - 2;
+        }
+    }
+    // A scan in steps of two bytes also reads the numbers in front of a text as characters,
+    // so a text is found at the end of what was read.
+    const auto has = [&](const std::string& wanted) {
+        return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+            return text.size() >= wanted.size() &&
+                   text.compare(text.size() - wanted.size(), wanted.size(), wanted) == 0;
+        });
+    };
+    EXPECT_TRUE(has(std::string("About ") + kProgramTitle));
+    EXPECT_TRUE(has(kVersionText));
+    EXPECT_TRUE(has("Visit us at:"));
+    EXPECT_TRUE(has("MS Sans Serif"));
 }
 
 TEST_F(CompiledResources, MenuAboutBoxAndHandCursorArePresent) {
