@@ -39,6 +39,11 @@ class GameScreen : public Element {
     // Shows Restart and Give Up while playing, Quit and Next otherwise.
     virtual void setPlaying(bool playing);
 
+    // Starts a game of the puzzle an origin names, as Next starts one of a new puzzle; the
+    // settings stay as they are. False, and nothing changes, for an origin the Board cannot
+    // build.
+    bool startPuzzle(const PuzzleOrigin& origin);
+
     Board* getBoard() const { return board; }
     Backdrop* getBackdrop() const { return backdrop; }
     Element* getInstructionsPanel() const { return instructionsPanel; }
@@ -64,7 +69,8 @@ class GameScreen : public Element {
     uint32_t getTimerId() const { return timerId; }
 
   private:
-    void startNewGame();
+    // A new puzzle from the settings, or the puzzle of origin when one is given.
+    void startNewGame(const PuzzleOrigin* origin = nullptr);
     void playerWon();
     void stopTimer();
 
