@@ -6,83 +6,83 @@
 
 namespace kz {
 
-GameSession::GameSession(Display& display_, Host& host_, SessionShell& shell_,
+GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
                          const GameSettings& settings)
-    : written(display_), host(host_), shell(shell_) {
-    shell.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
-    shell.mark(kActionTypeGroup, commandForActionType(settings.actionType));
-    setActiveDisplay(&written);
+    : written_(display), host_(host), shell_(shell) {
+    shell_.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
+    shell_.mark(kActionTypeGroup, commandForActionType(settings.actionType));
+    setActiveDisplay(&written_);
     for (size_t i = 0; i < kImageTable.size(); ++i) {
         const ImageInfo& info = kImageTable[i];
-        images[i] = std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
-                                            info.height, info.columns, info.rows, info.frameCount);
+        images_[i] = std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
+                                             info.height, info.columns, info.rows, info.frameCount);
     }
     // The screen takes the pictures in an order of its own.
     ScreenImages ordered{};
     for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
         for (size_t j = 0; j < kImageTable.size(); ++j) {
             if (kImageTable[j].resourceId == kScreenImageOrder[i]) {
-                ordered[i] = images[j].get();
+                ordered[i] = images_[j].get();
             }
         }
     }
-    gameScreen = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, host);
-    gameScreen->setFieldSize(settings.fieldSize);
-    gameScreen->setActionType(static_cast<ActionType>(settings.actionType));
+    gameScreen_ = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, host_);
+    gameScreen_->setFieldSize(settings.fieldSize);
+    gameScreen_->setActionType(static_cast<ActionType>(settings.actionType));
 }
 
 GameSession::~GameSession() {
     // The screen borrows the pictures: it goes first.
-    gameScreen.reset();
+    gameScreen_.reset();
     destroyImages();
-    if (activeDisplay() == &written) {
+    if (activeDisplay() == &written_) {
         setActiveDisplay(nullptr);
     }
 }
 
 bool GameSession::draw() {
-    if (paintFailed || imagesDestroyed) {
-        return !paintFailed;
+    if (paintFailed_ || imagesDestroyed_) {
+        return !paintFailed_;
     }
-    const bool drawn = gameScreen->draw(written.target());
-    const Rect screenArea{gameScreen->getBaseX(), gameScreen->getBaseY(),
-                          gameScreen->getBaseX() + width(), gameScreen->getBaseY() + height()};
-    const std::vector<Rect> areas = written.take(screenArea);
+    const bool drawn = gameScreen_->draw(written_.target());
+    const Rect screenArea{gameScreen_->getBaseX(), gameScreen_->getBaseY(),
+                          gameScreen_->getBaseX() + width(), gameScreen_->getBaseY() + height()};
+    const std::vector<Rect> areas = written_.take(screenArea);
     if (!areas.empty()) {
-        shell.present(areas);
+        shell_.present(areas);
     }
     if (!drawn) {
-        paintFailed = true;
-        shell.fatal(FatalError::Paint);
-        host.quit(1);
+        paintFailed_ = true;
+        shell_.fatal(FatalError::Paint);
+        host_.quit(1);
     }
     return drawn;
 }
 
 bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    if (!paintFailed && !imagesDestroyed) {
-        gameScreen->onMouse(message, wparam, x, y);
+    if (!paintFailed_ && !imagesDestroyed_) {
+        gameScreen_->onMouse(message, wparam, x, y);
     }
     return draw();
 }
 
 bool GameSession::key(uint32_t message, uint32_t wparam, int64_t lparam) {
-    if (!paintFailed && !imagesDestroyed) {
-        gameScreen->onKey(message, wparam, lparam);
+    if (!paintFailed_ && !imagesDestroyed_) {
+        gameScreen_->onKey(message, wparam, lparam);
     }
     return draw();
 }
 
 bool GameSession::timer() {
-    if (!paintFailed && !imagesDestroyed) {
-        gameScreen->onTimer();
+    if (!paintFailed_ && !imagesDestroyed_) {
+        gameScreen_->onTimer();
     }
     return draw();
 }
 
 bool GameSession::paint(const Rect& area) {
-    if (!paintFailed && !imagesDestroyed) {
-        gameScreen->invalidateRect(area);
+    if (!paintFailed_ && !imagesDestroyed_) {
+        gameScreen_->invalidateRect(area);
     }
     return draw();
 }
@@ -92,38 +92,38 @@ bool GameSession::paintAll() {
 }
 
 void GameSession::moveTo(int32_t x, int32_t y) {
-    gameScreen->setBaseX(x);
-    gameScreen->setBaseY(y);
+    gameScreen_->setBaseX(x);
+    gameScreen_->setBaseY(y);
 }
 
 bool GameSession::command(uint16_t id) {
-    if (paintFailed || imagesDestroyed) {
+    if (paintFailed_ || imagesDestroyed_) {
         return draw();
     }
     if (const auto size = fieldSizeForCommand(id)) {
-        gameScreen->setFieldSize(*size);
-        shell.mark(kFieldSizeGroup, id);
-        shell.settingsChanged(settings());
+        gameScreen_->setFieldSize(*size);
+        shell_.mark(kFieldSizeGroup, id);
+        shell_.settingsChanged(settings());
     } else if (const auto type = actionTypeForCommand(id)) {
-        gameScreen->setActionType(static_cast<ActionType>(*type));
-        shell.mark(kActionTypeGroup, id);
-        shell.settingsChanged(settings());
+        gameScreen_->setActionType(static_cast<ActionType>(*type));
+        shell_.mark(kActionTypeGroup, id);
+        shell_.settingsChanged(settings());
     } else {
         switch (id) {
             case command::Exit:
-                host.quit(0);
+                host_.quit(0);
                 break;
             case command::HelpContents:
-                shell.openHelp(HelpTopic::Contents);
+                shell_.openHelp(HelpTopic::Contents);
                 break;
             case command::HelpSearch:
-                shell.openHelp(HelpTopic::Search);
+                shell_.openHelp(HelpTopic::Search);
                 break;
             case command::HelpIndex:
-                shell.openHelp(HelpTopic::Index);
+                shell_.openHelp(HelpTopic::Index);
                 break;
             case command::About:
-                shell.showAbout();
+                shell_.showAbout();
                 break;
             default:
                 break;
@@ -133,14 +133,14 @@ bool GameSession::command(uint16_t id) {
 }
 
 GameSettings GameSession::settings() {
-    return GameSettings{gameScreen->getFieldSize(), gameScreen->getActionType()};
+    return GameSettings{gameScreen_->getFieldSize(), gameScreen_->getActionType()};
 }
 
 void GameSession::destroyImages() {
-    for (auto& image : images) {
+    for (auto& image : images_) {
         image.reset();
     }
-    imagesDestroyed = true;
+    imagesDestroyed_ = true;
 }
 
 }  // namespace kz

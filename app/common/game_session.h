@@ -66,12 +66,12 @@ class GameSession {
     // Where the screen's top-left corner lies on the display's target. No draw.
     void moveTo(int32_t x, int32_t y);
 
-    bool failed() const { return paintFailed; }
+    bool failed() const { return paintFailed_; }
     // The settings the screen holds now, as the program stores them at exit.
     GameSettings settings();
-    int32_t width() const { return gameScreen->getWidth(); }
-    int32_t height() const { return gameScreen->getHeight(); }
-    GameScreen& screen() { return *gameScreen; }
+    int32_t width() const { return gameScreen_->getWidth(); }
+    int32_t height() const { return gameScreen_->getHeight(); }
+    GameScreen& screen() { return *gameScreen_; }
 
     // Destroys the Images in creation order; from then on nothing is routed or drawn. For a
     // program that must free them before the screen ends.
@@ -81,13 +81,13 @@ class GameSession {
     bool draw();
 
     // Every Image and the screen draw through it; it is the active display.
-    WrittenAreas written;
-    Host& host;
-    SessionShell& shell;
-    std::array<std::unique_ptr<Image>, kImageCount> images;  // creation order
-    std::unique_ptr<GameScreen> gameScreen;
-    bool paintFailed = false;
-    bool imagesDestroyed = false;
+    WrittenAreas written_;
+    Host& host_;
+    SessionShell& shell_;
+    std::array<std::unique_ptr<Image>, kImageCount> images_;  // creation order
+    std::unique_ptr<GameScreen> gameScreen_;
+    bool paintFailed_ = false;
+    bool imagesDestroyed_ = false;
 };
 
 }  // namespace kz

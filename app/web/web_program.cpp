@@ -24,26 +24,26 @@ void convert(const SoftwareSurface& from, std::vector<uint8_t>& to, const Rect& 
 
 }  // namespace
 
-WebProgram::WebProgram(Page& page_, SoftwareDisplay::BitmapResolver resolver)
-    : page(page_), softwareDisplay(0, 0, std::move(resolver)) {}
+WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver)
+    : page_(page), softwareDisplay_(0, 0, std::move(resolver)) {}
 
 WebProgram::~WebProgram() {
-    for (const auto& entry : intervals) {
-        page.stopInterval(entry.second);
+    for (const auto& entry : intervals_) {
+        page_.stopInterval(entry.second);
     }
 }
 
 void WebProgram::start() {
-    if (session) {
+    if (session_) {
         return;
     }
-    session =
-        std::make_unique<GameSession>(softwareDisplay, *this, *this, loadStoredSettings(page));
+    session_ =
+        std::make_unique<GameSession>(softwareDisplay_, *this, *this, loadStoredSettings(page_));
     // The target gets its pixels once the screen has given its size.
-    softwareDisplay.resetTarget(session->width(), session->height());
-    frame.assign(static_cast<size_t>(session->width()) * static_cast<size_t>(session->height()) * 4,
-                 0);
-    route([this] { return session->paintAll(); });
+    softwareDisplay_.resetTarget(session_->width(), session_->height());
+    frame_.assign(
+        static_cast<size_t>(session_->width()) * static_cast<size_t>(session_->height()) * 4, 0);
+    route([this] { return session_->paintAll(); });
 }
 
 template <typename Entry>
@@ -53,102 +53,102 @@ void WebProgram::route(Entry entry) {
     }
     entry();
     // A quit asked for during the message ends the session once its draw is done.
-    if (quitRequested) {
+    if (quitRequested_) {
         end();
     }
 }
 
 void WebProgram::present(const std::vector<Rect>& areas) {
     for (const Rect& area : areas) {
-        convert(softwareDisplay.targetPixels(), frame, area);
-        page.present(frame.data(), softwareDisplay.width(), softwareDisplay.height(), area);
+        convert(softwareDisplay_.targetPixels(), frame_, area);
+        page_.present(frame_.data(), softwareDisplay_.width(), softwareDisplay_.height(), area);
     }
 }
 
 void WebProgram::end() {
-    over = true;
-    for (const auto& entry : intervals) {
-        page.stopInterval(entry.second);
+    over_ = true;
+    for (const auto& entry : intervals_) {
+        page_.stopInterval(entry.second);
     }
-    intervals.clear();
-    page.ended(quitCode);
+    intervals_.clear();
+    page_.ended(quitCode_);
 }
 
 void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    route([&] { return session->mouse(message, wparam, x, y); });
+    route([&] { return session_->mouse(message, wparam, x, y); });
 }
 
 void WebProgram::key(uint32_t message, uint32_t wparam, int64_t lparam) {
-    route([&] { return session->key(message, wparam, lparam); });
+    route([&] { return session_->key(message, wparam, lparam); });
 }
 
 void WebProgram::tick() {
-    route([this] { return session->timer(); });
+    route([this] { return session_->timer(); });
 }
 
 void WebProgram::command(uint16_t id) {
-    route([&] { return session->command(id); });
+    route([&] { return session_->command(id); });
 }
 
 void WebProgram::repaint() {
-    route([this] { return session->paintAll(); });
+    route([this] { return session_->paintAll(); });
 }
 
 GameSettings WebProgram::settings() const {
-    return session ? session->settings() : GameSettings{};
+    return session_ ? session_->settings() : GameSettings{};
 }
 
 uint32_t WebProgram::startTimer(uint32_t id, uint32_t periodMs) {
     // As with a window timer, starting an id that runs replaces it.
     stopTimer(id);
-    if (over) {
+    if (over_) {
         return 0;
     }
-    const uint32_t handle = page.startInterval(periodMs);
+    const uint32_t handle = page_.startInterval(periodMs);
     if (handle == 0) {
         return 0;
     }
-    intervals[id] = handle;
+    intervals_[id] = handle;
     return id;
 }
 
 void WebProgram::stopTimer(uint32_t id) {
-    const auto found = intervals.find(id);
-    if (found != intervals.end()) {
-        page.stopInterval(found->second);
-        intervals.erase(found);
+    const auto found = intervals_.find(id);
+    if (found != intervals_.end()) {
+        page_.stopInterval(found->second);
+        intervals_.erase(found);
     }
 }
 
 void WebProgram::beep() {
-    page.beep();
+    page_.beep();
 }
 
 void WebProgram::quit(int exitCode) {
-    if (!quitRequested) {
-        quitRequested = true;
-        quitCode = exitCode;
+    if (!quitRequested_) {
+        quitRequested_ = true;
+        quitCode_ = exitCode;
     }
 }
 
 void WebProgram::mark(int, uint16_t commandId) {
-    page.markRadio(commandId);
+    page_.markRadio(commandId);
 }
 
 void WebProgram::fatal(FatalError error) {
-    page.showFatal(error);
+    page_.showFatal(error);
 }
 
 void WebProgram::openHelp(HelpTopic topic) {
-    page.openHelp(topic);
+    page_.openHelp(topic);
 }
 
 void WebProgram::showAbout() {
-    page.showAbout();
+    page_.showAbout();
 }
 
 void WebProgram::settingsChanged(const GameSettings& changed) {
-    saveStoredSettings(page, changed);
+    saveStoredSettings(page_, changed);
 }
 
 }  // namespace kz

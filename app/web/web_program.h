@@ -26,11 +26,11 @@ class WebProgram : public Host, public SessionShell {
     // screen. Call once.
     void start();
 
-    int32_t width() const { return session ? session->width() : 0; }
-    int32_t height() const { return session ? session->height() : 0; }
+    int32_t width() const { return session_ ? session_->width() : 0; }
+    int32_t height() const { return session_ ? session_->height() : 0; }
     // False once the session has ended (Exit, Quit, a failed draw): from then on every
     // entry below does nothing.
-    bool running() const { return session != nullptr && !over; }
+    bool running() const { return session_ != nullptr && !over_; }
 
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
     void key(uint32_t message, uint32_t wparam, int64_t lparam);
@@ -40,9 +40,9 @@ class WebProgram : public Host, public SessionShell {
     void repaint();
 
     GameSettings settings() const;
-    const SoftwareDisplay& display() const { return softwareDisplay; }
+    const SoftwareDisplay& display() const { return softwareDisplay_; }
     // The session, for checks that look inside the game; null before start.
-    GameSession* gameSession() { return session.get(); }
+    GameSession* gameSession() { return session_.get(); }
 
     uint32_t startTimer(uint32_t id, uint32_t periodMs) override;
     void stopTimer(uint32_t id) override;
@@ -62,14 +62,14 @@ class WebProgram : public Host, public SessionShell {
     void route(Entry entry);
     void end();
 
-    Page& page;
-    SoftwareDisplay softwareDisplay;
-    std::unique_ptr<GameSession> session;
-    std::vector<uint8_t> frame;              // the canvas's pixels, four bytes each
-    std::map<uint32_t, uint32_t> intervals;  // game timer id -> page interval
-    bool quitRequested = false;
-    int quitCode = 0;
-    bool over = false;
+    Page& page_;
+    SoftwareDisplay softwareDisplay_;
+    std::unique_ptr<GameSession> session_;
+    std::vector<uint8_t> frame_;              // the canvas's pixels, four bytes each
+    std::map<uint32_t, uint32_t> intervals_;  // game timer id -> page interval
+    bool quitRequested_ = false;
+    int quitCode_ = 0;
+    bool over_ = false;
 };
 
 }  // namespace kz
