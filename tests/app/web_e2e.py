@@ -23,8 +23,8 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from browser_harness import Browser, Failure, StaticServer, check, wait_until  # noqa: E402
-from e2e_harness import time_limit  # noqa: E402
+from browser_harness import Browser, StaticServer  # noqa: E402
+from e2e_harness import Failure, check, time_limit, wait_until  # noqa: E402
 
 INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel on the screen
 CLOCK = (30, 324, 142, 340)         # the clock's digits
