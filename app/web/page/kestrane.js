@@ -4,6 +4,7 @@
 //   bridge.js   the game's module: loading it, calls into it, the end of the session
 //   canvas.js   the canvas: frames, size on the page, game points
 //   input.js    pointer and keys as window messages
+//   keys.js     the virtual-key code of a key
 //   menu.js     the menu bar and its radio marks
 //   dialogs.js  the About box, the fatal message, the closing screen
 //   storage.js  the settings in local storage
