@@ -85,24 +85,17 @@ canvas.addEventListener("pointerup", (event) => {
 
 canvas.addEventListener("contextmenu", (event) => event.preventDefault());
 
-document.addEventListener("keydown", (event) => {
+// Keys the menus do not take go to the game, unless a menu has the focus.
+function onKey(event, up) {
     if (sessionOver() || dialogOpen()) {
         return;
     }
-    if (menuKeyDown(event)) {
+    if (up ? menuKeyUp(event) : menuKeyDown(event)) {
         event.preventDefault();
     } else if (!focusInMenuBar()) {
-        keyMessage(event, false);
+        keyMessage(event, up);
     }
-});
+}
 
-document.addEventListener("keyup", (event) => {
-    if (sessionOver() || dialogOpen()) {
-        return;
-    }
-    if (menuKeyUp(event)) {
-        event.preventDefault();
-    } else if (!focusInMenuBar()) {
-        keyMessage(event, true);
-    }
-});
+document.addEventListener("keydown", (event) => onKey(event, false));
+document.addEventListener("keyup", (event) => onKey(event, true));

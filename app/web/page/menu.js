@@ -283,9 +283,14 @@ function openMenuKey(menu, item, key) {
             }
             return true;
         case "ArrowLeft":
+        case "Escape":
+            // Back to the item of a submenu; from a menu of the bar, Left opens the menu
+            // before it and Esc closes it.
             if (!parentIsTop) {
                 closeSubmenu(parent);
                 parent.focus();
+            } else if (key === "Escape") {
+                closeMenus(true);
             } else {
                 openMenu(moveWithin(topItems, openTop, -1), true);
             }
@@ -293,14 +298,6 @@ function openMenuKey(menu, item, key) {
         case "Enter":
         case " ":
             activate(item);
-            return true;
-        case "Escape":
-            if (!parentIsTop) {
-                closeSubmenu(parent);
-                parent.focus();
-            } else {
-                closeMenus(true);
-            }
             return true;
         case "Tab":
             closeMenus(false);
