@@ -205,6 +205,23 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
     });
 }
 
+// A modulepreload link for each of the comma-separated modules.
+std::string modulePreloads(const std::string& modules) {
+    std::string out;
+    for (size_t start = 0; start < modules.size();) {
+        size_t end = modules.find(',', start);
+        if (end == std::string::npos) {
+            end = modules.size();
+        }
+        if (end > start) {
+            out += "<link rel=\"modulepreload\" href=\"" +
+                   escapeHtml(modules.substr(start, end - start)) + "\">\n";
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
 class NoHost : public Host {
   public:
     uint32_t startTimer(uint32_t, uint32_t) override { return 0; }
@@ -283,6 +300,7 @@ int main(int argc, char** argv) {
         values[pair.substr(0, equals)] = pair.substr(equals + 1);
     }
     kz::addScriptConstants(values);
+    values["MODULE_PRELOADS"] = kz::modulePreloads(values["PRELOADED_MODULES"]);
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     out << kz::replaceAll(text.str(), values);
     if (!out) {

@@ -23,7 +23,8 @@ export function loadGame(page, onFailure) {
     if (typeof WebAssembly !== "object" || typeof create !== "function") {
         return Promise.reject(new Error("this browser cannot run the game's module"));
     }
-    return create({page}).then((module) => {
+    // A factory that throws rejects too.
+    return Promise.resolve().then(() => create({page})).then((module) => {
         game = module;
         call("_kz_start");
     });
