@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks the formatting, builds everything (the normal, the sanitizer, the 64- and 32-bit
-# Windows cross builds and the browser build) and runs every test in the normal and in the
-# sanitizer build. Installs the Debian packages it needs first. Exits non-zero on any failure.
+# Checks the C++ formatting and the scripts (tools/lint.sh), builds everything (the normal, the
+# sanitizer, the 64- and 32-bit Windows cross builds and the browser build) and runs every test
+# in the normal and in the sanitizer build. Installs the Debian packages it needs first. Exits
+# non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,6 +10,8 @@ tools/install-deps.sh all
 
 echo "== formatting =="
 tools/check-format.sh
+echo "== scripts =="
+tools/lint.sh
 
 for preset in default asan mingw mingw-i686 web; do
     echo "== $preset build =="

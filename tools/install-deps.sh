@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs that are missing.
 #   tools/install-deps.sh play   what building and running the Linux program needs
 #   tools/install-deps.sh web    what building and serving the browser program needs
-#   tools/install-deps.sh all    all of that plus the Windows cross build, Wine, the test and the release tools
+#   tools/install-deps.sh all    all of that plus the Windows cross build, Wine, the test, lint and release tools
 set -euo pipefail
 
 play_packages=(
@@ -20,6 +20,7 @@ test_packages=(
     wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick openbox
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
+    shellcheck pyflakes3 eslint
 )
 # The release: the Debian package, its check and the Windows installer.
 release_packages=(

@@ -23,7 +23,8 @@ import urllib.parse
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "app"))
-from browser_harness import Browser, StaticServer, wait_until  # noqa: E402
+from browser_harness import Browser, StaticServer  # noqa: E402
+from e2e_harness import wait_until  # noqa: E402
 from web_e2e import CALLBACK_COUNTER, NEXT_BUTTON, Page  # noqa: E402
 
 DEFAULT_PAGE = os.path.join(HERE, "..", "build", "web", "app", "web", "page")

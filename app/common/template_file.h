@@ -3,6 +3,7 @@
 // Writes a file from a template at build time, replacing every @NAME@ of the template with
 // its value: the tool that writes the page and the one that writes the Windows resources.
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -23,9 +24,11 @@ inline std::string replacePlaceholders(std::string text,
 }
 
 // The command line of such a tool: TEMPLATE OUTPUT [NAME=VALUE ...], the pairs adding to
-// (or replacing) values. Returns the exit code.
-inline int writeFromTemplate(const char* tool, int argc, char** argv,
-                             std::map<std::string, std::string> values) {
+// (or replacing) values; complete, when given, then adds the values made from them.
+// Returns the exit code.
+inline int writeFromTemplate(
+    const char* tool, int argc, char** argv, std::map<std::string, std::string> values,
+    const std::function<void(std::map<std::string, std::string>&)>& complete = {}) {
     if (argc < 3) {
         std::cerr << "usage: " << tool << " TEMPLATE OUTPUT [NAME=VALUE ...]\n";
         return 2;
@@ -45,6 +48,9 @@ inline int writeFromTemplate(const char* tool, int argc, char** argv,
             return 2;
         }
         values[pair.substr(0, equals)] = pair.substr(equals + 1);
+    }
+    if (complete) {
+        complete(values);
     }
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     out << replacePlaceholders(text.str(), values);

@@ -1,17 +1,24 @@
 // Writes the page's files from their templates at build time, with the menu bar made from
 // the shared menu table and the texts every program shows, so the page needs no module to
-// show its menus or to say that the module could not be loaded.
+// show its menus or to say that the module could not be loaded. The page script's constants
+// (message numbers, fatal errors, help pages) come from the program's own tables too.
 //   page-maker TEMPLATE OUTPUT [NAME=VALUE ...]   replaces @NAME@ in TEMPLATE
 #include <cctype>
+#include <cstdint>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/common/commands.h"
 #include "app/common/fatal_error.h"
 #include "app/common/game_session.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
+#include "display/messages.h"
 #include "software/software_display.h"
 
 namespace kz {
@@ -119,6 +126,101 @@ std::string menuBarHtml() {
     return out.str();
 }
 
+// A JavaScript string literal; '<' is escaped too, so no text can close a script element.
+std::string jsString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (code < 0x20 || c == '<') {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[code >> 4];
+            out += kHex[code & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+using JsMembers = std::vector<std::pair<std::string, std::string>>;
+
+// A frozen object literal of names (or numbers) and literal values, one member a line.
+std::string jsObject(const JsMembers& members) {
+    std::string out = "Object.freeze({\n";
+    for (const auto& [name, value] : members) {
+        out += "    " + name + ": " + value + ",\n";
+    }
+    return out + "})";
+}
+
+// A message number, a flag or an enumerator as a number literal.
+template <typename Value>
+std::string number(Value value) {
+    return std::to_string(static_cast<int64_t>(value));
+}
+
+// The values of the page script's constants module.
+void addScriptConstants(std::map<std::string, std::string>& values) {
+    values["MESSAGES"] = jsObject({
+        {"keyDown", number(msg::KeyDown)},
+        {"keyUp", number(msg::KeyUp)},
+        {"mouseMove", number(msg::MouseMove)},
+        {"leftDown", number(msg::LeftButtonDown)},
+        {"leftUp", number(msg::LeftButtonUp)},
+        {"rightDown", number(msg::RightButtonDown)},
+        {"rightUp", number(msg::RightButtonUp)},
+        {"middleDown", number(msg::MiddleButtonDown)},
+        {"middleUp", number(msg::MiddleButtonUp)},
+    });
+    values["MOUSE_FLAGS"] = jsObject({
+        {"left", number(mouseflag::LeftButton)},
+        {"right", number(mouseflag::RightButton)},
+        {"shift", number(mouseflag::Shift)},
+        {"control", number(mouseflag::Control)},
+        {"middle", number(mouseflag::MiddleButton)},
+    });
+    static constexpr std::pair<const char*, FatalError> kFatalErrors[] = {
+        {"window", FatalError::Window},
+        {"display", FatalError::Display},
+        {"paint", FatalError::Paint},
+    };
+    JsMembers errors;
+    JsMembers captions;
+    for (const auto& [name, error] : kFatalErrors) {
+        errors.emplace_back(name, number(error));
+        captions.emplace_back(number(error), jsString(fatalErrorCaption(error)));
+    }
+    values["FATAL_ERRORS"] = jsObject(errors);
+    values["FATAL_CAPTIONS"] = jsObject(captions);
+    // The help's addresses arrive as arguments; a page without them opens no help.
+    values["HELP_PAGES"] = jsObject({
+        {number(HelpTopic::Contents), jsString(values["HELP_CONTENTS"])},
+        {number(HelpTopic::Search), jsString(values["HELP_SEARCH"])},
+        {number(HelpTopic::Index), jsString(values["HELP_INDEX"])},
+    });
+}
+
+// A modulepreload link for each of the comma-separated modules.
+std::string modulePreloads(const std::string& modules) {
+    std::string out;
+    for (size_t start = 0; start < modules.size();) {
+        size_t end = modules.find(',', start);
+        if (end == std::string::npos) {
+            end = modules.size();
+        }
+        if (end > start) {
+            out += "<link rel=\"modulepreload\" href=\"" +
+                   escapeHtml(modules.substr(start, end - start)) + "\">\n";
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
 class NoHost : public Host {
   public:
     uint32_t startTimer(uint32_t, uint32_t) override { return 0; }
@@ -161,15 +263,14 @@ int main(int argc, char** argv) {
             {"MAKER_ADDRESS", escapeHtml(kz::kMakerWebAddress)},
             {"FATAL_TEXT", escapeHtml(kz::kFatalErrorText)},
             {"WINDOW_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Window))},
-            {"DISPLAY_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Display))},
-            {"PAINT_ERROR", escapeHtml(kz::fatalErrorCaption(kz::FatalError::Paint))},
-            // The numbers the module gives the page for the three failures.
-            {"WINDOW_ERROR_NUMBER", std::to_string(static_cast<int>(kz::FatalError::Window))},
-            {"DISPLAY_ERROR_NUMBER", std::to_string(static_cast<int>(kz::FatalError::Display))},
-            {"PAINT_ERROR_NUMBER", std::to_string(static_cast<int>(kz::FatalError::Paint))},
             {"ABOUT_TITLE", escapeHtml(std::string("About ") + kz::kProgramTitle)},
             {"MENU_BAR", kz::menuBarHtml()},
             {"WIDTH", std::to_string(width)},
             {"HEIGHT", std::to_string(height)},
+        },
+        // These take the addresses and module names given on the command line.
+        [](std::map<std::string, std::string>& values) {
+            kz::addScriptConstants(values);
+            values["MODULE_PRELOADS"] = kz::modulePreloads(values["PRELOADED_MODULES"]);
         });
 }

@@ -50,18 +50,24 @@ test("every help page is listed once and exists", () => {
   assert.ok(context.pages.length > 0, "the search page lists no help pages");
   const listed = context.pages.map((p) => p.file);
   assert.strictEqual(new Set(listed).size, listed.length);
-  for (const file of listed) assert.ok(fs.existsSync(path.join(dir, file)), file + " is missing");
+  for (const file of listed) {
+    assert.ok(fs.existsSync(path.join(dir, file)), file + " is missing");
+  }
   const pages = fs.readdirSync(dir).filter((f) => /\.html?$/.test(f) && f !== "search.html");
   const index = html.match(/href="([^"]*)">Index</)[1];
   for (const page of pages) {
-    if (page !== index) assert.ok(listed.includes(page), page + " is not searchable");
+    if (page !== index) {
+      assert.ok(listed.includes(page), page + " is not searchable");
+    }
   }
 });
 
 test("a word in a title ranks that page first", () => {
   for (const page of context.pages) {
     const word = page.title.split(/[^A-Za-z0-9]+/).filter((w) => w.length > 3)[0];
-    if (!word) continue;
+    if (!word) {
+      continue;
+    }
     const results = found(word);
     assert.ok(results.length > 0, "nothing found for " + word);
     const first = context.pages.find((p) => p.file === results[0]);

@@ -6,9 +6,10 @@ protocol: the fatal messages when the module cannot load or the canvas has no 2D
 the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a game started,
 its clock ticking, a stick's hover look and the whole game won by pointer clicks; the menu's
 radio marks and the settings kept across a reload, and damaged settings giving the defaults;
-Help and About; Quit's closing screen; a phone-sized window with touch; no console error or
-warning from the page; and the page, installable, played from its service worker with the
-server stopped.
+Help and About; Quit's closing screen; a phone-sized window with touch; the virtual-key
+codes of key events; a call into the module that fails, logged and ended with Paint Error; no
+console error or warning from the page in normal play; and the page, installable, played from
+its service worker with the server stopped.
 
 The game is won in the testing page, whose module alone can say where the solution lies.
 
@@ -23,8 +24,8 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from browser_harness import Browser, Failure, StaticServer, check, wait_until  # noqa: E402
-from e2e_harness import time_limit  # noqa: E402
+from browser_harness import Browser, StaticServer  # noqa: E402
+from e2e_harness import Failure, check, time_limit, wait_until  # noqa: E402
 
 INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel on the screen
 CLOCK = (30, 324, 142, 340)         # the clock's digits
@@ -65,6 +66,29 @@ window.requestAnimationFrame = function(callback) {
     return originalFrame.call(this, (time) => { window.kzCallbacks++; callback(time); });
 };
 """
+
+# Makes the canvas refuse frames once window.kzBreakPaint is set, so a call into the module
+# fails in the middle of a message.
+PAINT_FAILURE = """
+window.kzBreakPaint = false;
+const originalPut = CanvasRenderingContext2D.prototype.putImageData;
+CanvasRenderingContext2D.prototype.putImageData = function(...args) {
+    if (window.kzBreakPaint) {
+        throw new Error("the canvas refuses the frame");
+    }
+    return originalPut.apply(this, args);
+};
+"""
+
+# KeyboardEvent key and code, and the virtual-key code the game gets for them.
+KEY_CODES = [
+    (("a", "KeyA"), 0x41), (("A", "KeyA"), 0x41), (("\u0444", "KeyA"), 0x41),
+    (("!", "Digit1"), 0x31), (("7", "Digit7"), 0x37), (("7", "Numpad7"), 0x67),
+    (("F1", "F1"), 0x70), (("F24", "F24"), 0x87), (("F25", "F25"), 0),
+    (("Enter", "NumpadEnter"), 0x0D), ((" ", "Space"), 0x20), (("Escape", "Escape"), 0x1B),
+    (("ArrowLeft", "ArrowLeft"), 0x25), (("ArrowDown", "ArrowDown"), 0x28),
+    (("Shift", "ShiftRight"), 0x10), (("Dead", "BracketLeft"), 0),
+]
 
 
 def differs(a, b, box=None):
@@ -280,6 +304,52 @@ def test_game(browser, server, idle, won):
     check_console(browser, "during a game")
 
 
+def test_key_codes(browser, server):
+    page = Page(browser, server.url("page/"))
+    page.open()
+    got = browser.async_js("""const [cases, done] = arguments;
+        import("./keys.js").then((keys) =>
+            done(cases.map(([key, code]) => keys.virtualKey({key, code}))));""",
+                           [event for event, _ in KEY_CODES])
+    wrong = [(event, hex(code), got_code) for (event, code), got_code in zip(KEY_CODES, got)
+             if got_code != code]
+    check(not wrong, f"key events give other virtual-key codes (event, wanted, got): {wrong}")
+    check_console(browser, "with the key codes")
+
+
+def test_failing_call(browser, server, idle):
+    """A call into the module that throws: the error in the console, Paint Error, the clock
+    stopped, and the closing screen."""
+    page = Page(browser, server.url("test-page/"))
+    scripts = [browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=source)["identifier"]
+               for source in (CALLBACK_COUNTER, PAINT_FAILURE)]
+    try:
+        page.open()
+        page.click(*NEXT_BUTTON)
+        page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "Next shows no instruction")
+        check_console(browser, "before the failure")
+        # The clock's next tick draws, and the canvas refuses it.
+        browser.js("window.kzBreakPaint = true;")
+        wait_until(lambda: browser.js("return document.getElementById('fatal').open"), 5,
+                   "a frame the canvas refuses gives no fatal message")
+        check(browser.js("return document.getElementById('fatal-caption').textContent")
+              == "Paint Error", "a failing call does not give 'Paint Error'")
+        errors = [entry["message"] for entry in browser.console()
+                  if entry.get("level") == "SEVERE"]
+        check(any("the canvas refuses the frame" in error for error in errors),
+              f"the failure is not in the console: {errors}")
+        ticks = browser.js("return window.kzCallbacks")
+        time.sleep(1.5)
+        check(browser.js("return window.kzCallbacks") == ticks,
+              "the clock ticks on after the failure")
+        browser.js("document.querySelector('#fatal button').click();")
+        wait_until(lambda: browser.js("return !document.getElementById('ended').hidden"), 5,
+                   "no closing screen after the failure")
+    finally:
+        for script in scripts:
+            browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+
+
 def test_menus_and_settings(browser, server):
     page = Page(browser, server.url("test-page/"))
     page.open()
@@ -443,6 +513,8 @@ def main():
     tests = [("fatal messages", lambda b, s: test_fatal_messages(b, s)),
              ("pixels", lambda b, s: test_pixels(b, s, idle)),
              ("game", lambda b, s: test_game(b, s, idle, won)),
+             ("key codes", test_key_codes),
+             ("failing call", lambda b, s: test_failing_call(b, s, idle)),
              ("menus and settings", test_menus_and_settings),
              ("help and about", test_help_and_about),
              ("phone", lambda b, s: test_phone(b, s, idle)),

@@ -12,7 +12,7 @@ import threading
 
 from PIL import Image
 
-from e2e_harness import Failure, check, wait_until  # noqa: F401  (re-exported for the tests)
+from e2e_harness import check
 
 CHROMIUM_FLAGS = [
     "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",

@@ -1,0 +1,46 @@
+// The bridge to the game's module: loads it with the handlers the program calls back
+// (Module.page), and calls into it. A module that fails in the middle of a message cannot go
+// on: the error goes to the console and the page is told, as after a failed paint.
+
+let game = null;      // the module, once it runs
+let over = false;     // the session has ended
+let failed = () => {};
+
+export function sessionOver() {
+    return over;
+}
+
+export function endSession() {
+    over = true;
+}
+
+// Loads the module and starts the program in it. Resolves once it runs; rejects when the
+// browser cannot run it or it cannot be loaded. onFailure is called after any call into the
+// module has failed.
+export function loadGame(page, onFailure) {
+    failed = onFailure;
+    const create = window.createKestraneModule;
+    if (typeof WebAssembly !== "object" || typeof create !== "function") {
+        return Promise.reject(new Error("this browser cannot run the game's module"));
+    }
+    // A factory that throws rejects too.
+    return Promise.resolve().then(() => create({page})).then((module) => {
+        game = module;
+        call("_kz_start");
+    });
+}
+
+// Calls an entry point of the module with its arguments and returns its result; nothing
+// happens before the module runs or after the session has ended.
+export function call(entry, ...args) {
+    if (!game || over) {
+        return undefined;
+    }
+    try {
+        return game[entry](...args);
+    } catch (error) {
+        console.error(`The game failed in ${entry}:`, error);
+        failed();
+        return undefined;
+    }
+}

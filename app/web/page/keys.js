@@ -1,0 +1,30 @@
+// Keys as the game's key messages name them: the Windows virtual-key code of a key event.
+
+// Keys named by KeyboardEvent.key with the code Windows gives them.
+const namedKeys = new Map([
+    ["Backspace", 0x08], ["Tab", 0x09], ["Enter", 0x0D], ["Shift", 0x10], ["Control", 0x11],
+    ["Alt", 0x12], ["Escape", 0x1B], [" ", 0x20], ["ArrowLeft", 0x25], ["ArrowUp", 0x26],
+    ["ArrowRight", 0x27], ["ArrowDown", 0x28], ["Delete", 0x2E],
+]);
+
+// The virtual-key code of a key event ({key, code}), or 0 for keys it has none for. Letters
+// and digits share their codes with ASCII, the keypad's digits have codes of their own, and
+// a letter of another script counts as the letter of its key's place.
+export function virtualKey(event) {
+    const keypad = /^Numpad([0-9])$/.exec(event.code);
+    if (keypad && event.key === keypad[1]) {
+        return 0x60 + Number(keypad[1]);
+    }
+    if (/^[A-Za-z0-9]$/.test(event.key)) {
+        return event.key.toUpperCase().charCodeAt(0);
+    }
+    const place = /^(?:Key([A-Z])|Digit([0-9]))$/.exec(event.code);
+    if (place) {
+        return (place[1] || place[2]).charCodeAt(0);
+    }
+    const functionKey = /^F([1-9][0-9]?)$/.exec(event.key);
+    if (functionKey && Number(functionKey[1]) <= 24) {
+        return 0x70 + Number(functionKey[1]) - 1;
+    }
+    return namedKeys.get(event.key) || 0;
+}

@@ -1,0 +1,19 @@
+// The settings, kept in the page's local storage under the names the program gives them.
+
+// The stored text, or null when nothing is stored or storage is closed to the page (the
+// program then takes its defaults).
+export function loadSetting(name) {
+    try {
+        return window.localStorage.getItem(name);
+    } catch {
+        return null;
+    }
+}
+
+export function saveSetting(name, value) {
+    try {
+        window.localStorage.setItem(name, String(value));
+    } catch {
+        // Not kept; the next visit starts with what storage still holds.
+    }
+}
