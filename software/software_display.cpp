@@ -199,13 +199,6 @@ void SoftwareDisplay::noteWrite(SoftwareSurface& surface, const Rect& r, uint64_
     written += count;
 }
 
-uint32_t SoftwareDisplay::pixel(int32_t x, int32_t y) const {
-    if (x < 0 || y < 0 || x >= targetSurface.width() || y >= targetSurface.height()) {
-        return 0;
-    }
-    return targetSurface.row(y)[x];
-}
-
 std::vector<Rect> SoftwareDisplay::takeWrittenRects() {
     std::vector<Rect> out;
     out.swap(writtenRects);

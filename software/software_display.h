@@ -95,8 +95,6 @@ class SoftwareDisplay : public Display {
     int32_t width() const { return targetSurface.width(); }
     int32_t height() const { return targetSurface.height(); }
     const SoftwareSurface& targetPixels() const { return targetSurface; }
-    // 0 outside the target.
-    uint32_t pixel(int32_t x, int32_t y) const;
 
     // The clipped rectangles written to the target since the last call, in order.
     std::vector<Rect> takeWrittenRects();

@@ -12,6 +12,7 @@
 #include "display/messages.h"
 #include "software/software_display.h"
 #include "tests/support/resource_files.h"
+#include "tests/support/target_pixel.h"
 
 namespace kz {
 namespace {
@@ -101,7 +102,8 @@ class WebProgramTest : public ::testing::Test {
         ASSERT_EQ(page.canvas.size(), display.targetPixels().pixelCount());
         for (int32_t y = 0; y < display.height(); ++y) {
             for (int32_t x = 0; x < display.width(); ++x) {
-                ASSERT_EQ(page.canvasPixel(x, y), display.pixel(x, y)) << x << "," << y;
+                ASSERT_EQ(page.canvasPixel(x, y), pixelAt(display.targetPixels(), x, y))
+                    << x << "," << y;
             }
         }
     }

@@ -14,6 +14,7 @@
 #include "tests/support/holder.h"
 #include "tests/support/png_file.h"
 #include "tests/support/recording_display.h"
+#include "tests/support/target_pixel.h"
 #include "tests/support/test_bitmaps.h"
 
 namespace kz {
@@ -95,7 +96,8 @@ class RenderTest : public ::testing::Test {
         int mismatches = 0;
         for (int32_t y = r.top; y < r.bottom; ++y) {
             for (int32_t x = r.left; x < r.right; ++x) {
-                if (display.pixel(x, y) != picture(x - r.left + sx, y - r.top + sy)) {
+                if (pixelAt(display.targetPixels(), x, y) !=
+                    picture(x - r.left + sx, y - r.top + sy)) {
                     ++mismatches;
                 }
             }
@@ -107,7 +109,7 @@ class RenderTest : public ::testing::Test {
         int mismatches = 0;
         for (int32_t y = r.top; y < r.bottom; ++y) {
             for (int32_t x = r.left; x < r.right; ++x) {
-                mismatches += display.pixel(x, y) != feltColour(x % 40, y % 40);
+                mismatches += pixelAt(display.targetPixels(), x, y) != feltColour(x % 40, y % 40);
             }
         }
         EXPECT_EQ(mismatches, 0);

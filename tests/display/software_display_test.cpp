@@ -1,5 +1,6 @@
 #include "software/software_display.h"
 #include "tests/support/png_file.h"
+#include "tests/support/target_pixel.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,8 @@ TEST(SoftwareDisplayTest, BlitCopiesTheRectangleExactly) {
     for (int32_t y = 0; y < 30; ++y) {
         for (int32_t x = 0; x < 40; ++x) {
             const bool inside = x >= 5 && x < 9 && y >= 6 && y < 9;
-            EXPECT_EQ(display.pixel(x, y), inside ? gradient(x - 3, y - 3) : 0u) << x << "," << y;
+            EXPECT_EQ(pixelAt(display.targetPixels(), x, y), inside ? gradient(x - 3, y - 3) : 0u)
+                << x << "," << y;
         }
     }
     EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{5, 6, 9, 9}}));
@@ -52,16 +54,16 @@ TEST(SoftwareDisplayTest, DrawingIsClippedToTheTarget) {
     SoftwareDisplay display(8, 6);
     auto source = gradientSurface(display);
     ASSERT_TRUE(display.blit(*display.target(), {-2, -1, 4, 3}, *source, {0, 0, 6, 4}, kBlitWait));
-    EXPECT_EQ(display.pixel(0, 0), gradient(2, 1));
-    EXPECT_EQ(display.pixel(3, 1), gradient(5, 2));
+    EXPECT_EQ(pixelAt(display.targetPixels(), 0, 0), gradient(2, 1));
+    EXPECT_EQ(pixelAt(display.targetPixels(), 3, 1), gradient(5, 2));
     ASSERT_TRUE(display.blit(*display.target(), {5, 4, 11, 9}, *source, {1, 1, 7, 6}, kBlitWait));
-    EXPECT_EQ(display.pixel(7, 5), gradient(3, 2));
+    EXPECT_EQ(pixelAt(display.targetPixels(), 7, 5), gradient(3, 2));
     ASSERT_TRUE(
         display.blit(*display.target(), {20, 20, 25, 25}, *source, {0, 0, 5, 5}, kBlitWait));
     EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 0, 4, 3}, {5, 4, 8, 6}}));
     EXPECT_EQ(display.pixelsWritten(), 12u + 6u);
-    EXPECT_EQ(display.pixel(-1, 0), 0u);
-    EXPECT_EQ(display.pixel(8, 0), 0u);
+    EXPECT_EQ(pixelAt(display.targetPixels(), -1, 0), 0u);
+    EXPECT_EQ(pixelAt(display.targetPixels(), 8, 0), 0u);
 }
 
 TEST(SoftwareDisplayTest, KeyedSourcePixelsAreSkippedInclusively) {
@@ -77,14 +79,14 @@ TEST(SoftwareDisplayTest, KeyedSourcePixelsAreSkippedInclusively) {
                              kBlitWait | kBlitKeySource));
     for (int32_t x = 0; x < 10; ++x) {
         const bool keyed = x >= 3 && x <= 5;
-        EXPECT_EQ(display.pixel(x, 0), keyed ? 0x00ABCDEFu : gradient(x, 0)) << x;
-        EXPECT_EQ(display.pixel(x, 1), gradient(x, 1)) << x;
+        EXPECT_EQ(pixelAt(display.targetPixels(), x, 0), keyed ? 0x00ABCDEFu : gradient(x, 0)) << x;
+        EXPECT_EQ(pixelAt(display.targetPixels(), x, 1), gradient(x, 1)) << x;
     }
     EXPECT_EQ(display.pixelsWritten(), 17u);
 
     // Without the flag the key plays no part.
     ASSERT_TRUE(display.blit(*display.target(), {0, 0, 10, 1}, *source, {0, 0, 10, 1}, kBlitWait));
-    EXPECT_EQ(display.pixel(4, 0), gradient(4, 0));
+    EXPECT_EQ(pixelAt(display.targetPixels(), 4, 0), gradient(4, 0));
 }
 
 TEST(SoftwareDisplayTest, EmptyRectangleSucceedsAndDrawsNothing) {
@@ -115,10 +117,10 @@ TEST(SoftwareDisplayTest, MalformedBlitsFail) {
 TEST(SoftwareDisplayTest, FillIsClippedAndRecorded) {
     SoftwareDisplay display(10, 10);
     ASSERT_TRUE(display.fill(*display.target(), {-5, 8, 3, 20}, 0x00FF8000));
-    EXPECT_EQ(display.pixel(0, 9), 0x00FF8000u);
-    EXPECT_EQ(display.pixel(2, 8), 0x00FF8000u);
-    EXPECT_EQ(display.pixel(3, 8), 0u);
-    EXPECT_EQ(display.pixel(0, 7), 0u);
+    EXPECT_EQ(pixelAt(display.targetPixels(), 0, 9), 0x00FF8000u);
+    EXPECT_EQ(pixelAt(display.targetPixels(), 2, 8), 0x00FF8000u);
+    EXPECT_EQ(pixelAt(display.targetPixels(), 3, 8), 0u);
+    EXPECT_EQ(pixelAt(display.targetPixels(), 0, 7), 0u);
     EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 8, 3, 10}}));
     EXPECT_EQ(display.pixelsWritten(), 6u);
 
@@ -141,13 +143,13 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
     Image fromResource(BitmapName::resource(7), 6, 4, 1, 1, 1);
     ASSERT_TRUE(fromResource.load());
     ASSERT_TRUE(fromResource.blit(display.target(), {0, 0, 6, 4}, {0, 0, 6, 4}));
-    EXPECT_EQ(display.pixel(5, 3), gradient(5, 3)) << "rows are not upside down";
-    EXPECT_EQ(display.pixel(0, 0), gradient(0, 0));
+    EXPECT_EQ(pixelAt(display.targetPixels(), 5, 3), gradient(5, 3)) << "rows are not upside down";
+    EXPECT_EQ(pixelAt(display.targetPixels(), 0, 0), gradient(0, 0));
 
     Image fromFile(BitmapName{0, path}, 6, 4, 1, 1, 1);
     ASSERT_TRUE(fromFile.load());
     ASSERT_TRUE(fromFile.blit(display.target(), {10, 10, 16, 14}, {0, 0, 6, 4}));
-    EXPECT_EQ(display.pixel(12, 11), gradient(2, 1));
+    EXPECT_EQ(pixelAt(display.targetPixels(), 12, 11), gradient(2, 1));
 
     // A resource id the resolver does not know falls back to the path.
     BitmapName both{99, path};
