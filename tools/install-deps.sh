@@ -20,6 +20,7 @@ test_packages=(
     wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick openbox
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
+    clang-14 libfuzzer-14-dev libclang-rt-14-dev
 )
 # The release: the Debian package, its check and the Windows installer.
 release_packages=(
