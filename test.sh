@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the C++ formatting and the scripts (tools/lint.sh), builds everything (the normal, the
-# sanitizer, the 64- and 32-bit Windows cross builds and the browser build) and runs every test
-# in the normal and in the sanitizer build. Installs the Debian packages it needs first. Exits
-# non-zero on any failure.
+# sanitizer, the 64- and 32-bit Windows cross builds, the browser build and the fuzzing
+# targets), runs every test in the normal and in the sanitizer build and each fuzzing target for
+# a short while. Installs the Debian packages it needs first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,7 +13,7 @@ tools/check-format.sh
 echo "== scripts =="
 tools/lint.sh
 
-for preset in default asan mingw mingw-i686 web; do
+for preset in default asan mingw mingw-i686 web fuzz; do
     echo "== $preset build =="
     cmake --preset "$preset"
     cmake --build --preset "$preset"
@@ -28,4 +28,7 @@ for preset in default asan; do
     echo "== $preset tests =="
     ctest --preset "$preset" || status=1
 done
+
+echo "== fuzzing =="
+tools/fuzz.sh 25 || status=1
 exit $status

@@ -21,6 +21,7 @@ test_packages=(
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
     shellcheck pyflakes3 eslint
+    clang-14 libfuzzer-14-dev libclang-rt-14-dev
 )
 # The release: the Debian package, its check and the Windows installer.
 release_packages=(

@@ -12,7 +12,8 @@ bool isSet(const char* value) {
     return value && *value;
 }
 
-// GDK_BACKEND is a comma-separated list of backend names, "*" standing for any.
+}  // namespace
+
 bool allowsBackend(const char* backends, const char* name) {
     if (!isSet(backends)) {
         return true;
@@ -26,8 +27,6 @@ bool allowsBackend(const char* backends, const char* name) {
     g_strfreev(names);
     return allowed;
 }
-
-}  // namespace
 
 DisplayEnvironment currentDisplayEnvironment() {
     DisplayEnvironment environment;

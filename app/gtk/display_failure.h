@@ -15,6 +15,10 @@ struct DisplayEnvironment {
 
 DisplayEnvironment currentDisplayEnvironment();
 
+// Whether GDK_BACKEND (a comma-separated list of backend names, "*" standing for any; unset
+// or empty for all) lets GDK try the backend name.
+bool allowsBackend(const char* backends, const char* name);
+
 // What to tell on the terminal when no display could be opened: the displays that were
 // tried and where their names came from, so the user sees which variable to set.
 std::string displayFailureMessage(const DisplayEnvironment& environment);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/gtk/application_id.h"
+#include "app/gtk/display_connection.h"
 #include "app/gtk/display_failure.h"
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     // the display, which loads the GL driver: with a software rasteriser that is some 50 MiB
     // and a good part of the start-up time. Whoever sets GDK_GL keeps their choice.
     g_setenv("GDK_GL", "disable", FALSE);
-    if (!gtk_init_check(&argc, &argv)) {
+    if (!kz::initGtkRetryingABusyDisplay(&argc, &argv)) {
         // No window can be opened; the message goes to the terminal.
         std::fprintf(stderr, "kestrane-zivadorured: %s\n",
                      kz::displayFailureMessage(kz::currentDisplayEnvironment()).c_str());

@@ -86,7 +86,7 @@ def start_game(program, env, timeout=WAIT_START):
     games.append(game)
     state = game.wait_line("shown", timeout)
     windows = window_ids(env, TITLE)
-    check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
+    check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}; {game.describe()}")
     return game, state, windows[0]
 
 
@@ -187,7 +187,8 @@ def check_pipe_in_place_of_the_file(program, env, settings, normal_start):
     os.remove(settings)
     os.mkfifo(settings)
     started = time.monotonic()
-    game, state, window = start_game(program, env, normal_start + 2.0)
+    # A read that waited for a writer would never end; a busy machine may well add seconds.
+    game, state, window = start_game(program, env, normal_start + WAIT_STEP)
     took = time.monotonic() - started
     check_marks(state, 0, 0, "with a pipe in place of the settings file")
     end_with_ctrl_w(game, env, window)

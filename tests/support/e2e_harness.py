@@ -57,13 +57,14 @@ def stop_process(proc, grace=3.0):
 
 
 class XServer:
-    """A private Xvfb; it picks its own free display number and reports it through a pipe."""
+    """A private Xvfb; it picks its own free display number and reports it through a pipe.
+    reset=True lets it reset whenever its last client leaves, as X servers do by default."""
 
-    def __init__(self, width=1024, height=768):
+    def __init__(self, width=1024, height=768, reset=False):
         read_end, write_end = os.pipe()
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp", "-noreset"],
+             "-nolisten", "tcp"] + ([] if reset else ["-noreset"]),
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             start_new_session=True)
         os.close(write_end)
@@ -96,11 +97,13 @@ class Process:
     """A program under test in its own process group, its output read line by line."""
 
     def __init__(self, command, env, cwd=None):
+        self.env = env
         self.proc = subprocess.Popen(command, env=env, cwd=cwd, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE, text=True, start_new_session=True)
         self.lines = queue.Queue()
+        self.output = []  # every line of standard output, also those already waited for
         self.stderr = []
-        threading.Thread(target=self._read, args=(self.proc.stdout, self.lines.put),
+        threading.Thread(target=self._read, args=(self.proc.stdout, self._output_line),
                          daemon=True).start()
         threading.Thread(target=self._read, args=(self.proc.stderr, self.stderr.append),
                          daemon=True).start()
@@ -110,8 +113,33 @@ class Process:
         for line in stream:
             sink(line.rstrip("\n"))
 
+    def _output_line(self, line):
+        self.output.append(line)
+        self.lines.put(line)
+
     def last_errors(self, count=5):
         return " | ".join(self.stderr[-count:])
+
+    def windows(self):
+        """The ids of the windows the process has made, shown or not, as far as the X server
+        of its environment answers."""
+        try:
+            found = subprocess.run(["xdotool", "search", "--pid", str(self.proc.pid)],
+                                   env=self.env, timeout=10, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL, text=True)
+        except (subprocess.SubprocessError, OSError) as e:
+            return f"unknown ({e})"
+        return found.stdout.split()
+
+    def describe(self, count=5):
+        """What the program was doing: running or its exit status, its last lines of output
+        and of errors, and its windows."""
+        code = self.proc.poll()
+        status = "still running" if code is None else f"ended with code {code}"
+        if code is not None and code < 0:
+            status = f"killed by signal {-code}"
+        return (f"the program {status}; output: {' | '.join(self.output[-count:]) or 'none'}; "
+                f"errors: {self.last_errors(count) or 'none'}; windows: {self.windows() or 'none'}")
 
     def wait_line(self, prefix, timeout):
         """The next line of standard output that starts with prefix and a space."""
@@ -120,13 +148,13 @@ class Process:
             left = deadline - time.monotonic()
             if left <= 0:
                 raise Failure(f"the program printed no '{prefix}' line within {timeout:.0f} s; "
-                              f"stderr: {self.last_errors()}")
+                              f"{self.describe()}")
             try:
                 line = self.lines.get(timeout=min(left, 0.5))
             except queue.Empty:
-                check(self.proc.poll() is None or not self.lines.empty(),
-                      f"the program ended (code {self.proc.returncode}) before printing "
-                      f"'{prefix}'; stderr: {self.last_errors()}")
+                if self.proc.poll() is not None and self.lines.empty():
+                    time.sleep(0.2)  # the last lines of its errors
+                    raise Failure(f"no '{prefix}' line: {self.describe()}")
                 continue
             if line.startswith(prefix + " "):
                 return line
@@ -135,7 +163,7 @@ class Process:
         try:
             return self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise Failure(f"the program did not end within {timeout:.0f} s")
+            raise Failure(f"the program did not end within {timeout:.0f} s; {self.describe()}")
 
     def running(self):
         return self.proc.poll() is None
@@ -312,12 +340,18 @@ def opened_addresses(opened):
         return f.read().split()
 
 
-def find_window(env, title, timeout):
-    """The id of the one visible window titled exactly title, once there is one."""
+def find_window(env, title, timeout, process=None):
+    """The id of the one visible window titled exactly title, once there is one. When it does
+    not come, the failure says what the process meant to show it was doing."""
     def one():
         windows = find_windows(env, title)
         return windows[0] if len(windows) == 1 else None
-    return wait_until(one, timeout, f"one window titled {title!r} should appear", step=0.5)
+    try:
+        return wait_until(one, timeout, f"one window titled {title!r} should appear", step=0.5)
+    except Failure as e:
+        if process is None:
+            raise
+        raise Failure(f"{e}; {process.describe()}")
 
 
 class WinePrefix:
@@ -422,7 +456,7 @@ def play_windows_program(prefix, *command, cwd=None, title="Kestrane Zivadorured
     xdotool(prefix.env, "mousemove", 1000, 740)
     game = prefix.start(*command, cwd=cwd)
     try:
-        window = find_window(prefix.env, title, timeout)
+        window = find_window(prefix.env, title, timeout, game)
         time.sleep(1.5)  # the first paint
         client = wine_client_area(prefix.env, window)
         return client[2:], end_windows_program(prefix.env, game, client)

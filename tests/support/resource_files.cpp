@@ -1,17 +1,25 @@
 #include "tests/support/resource_files.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace kz {
 
 std::vector<uint8_t> readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    // In one read: the game session fuzzer loads every picture for each input.
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         return {};
     }
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
+    const std::streamoff size = in.tellg();
+    if (size < 0) {
+        return {};
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        return {};
+    }
+    return bytes;
 }
 
 SoftwareDisplay::BitmapResolver bitmapDirectoryResolver(const std::string& directory) {
