@@ -21,8 +21,10 @@ namespace kz {
 // no search.
 class SolutionSearch {
   public:
-    // About a tenth of a millisecond per thousand nodes on a 5 x 5 field.
-    static constexpr int64_t kDefaultNodeBudget = 60000;
+    // A node costs about a quarter of a microsecond on a 5 x 5 field (natively; a browser
+    // takes longer), so a hint stays near 20 ms at most. Twice the nodes settle few more
+    // searches.
+    static constexpr int64_t kDefaultNodeBudget = 80000;
 
     // Reads the puzzle (start, mode, required moves, target squares, active field) now.
     explicit SolutionSearch(PuzzleBoard& board);
