@@ -7,35 +7,13 @@
 
 #include "display/button.h"
 #include "display/focus_frame.h"
+#include "display/messages.h"
 #include "display/rect.h"
 #include "puzzle/field_model.h"
 #include "screen/game_screen.h"
 #include "screen/host.h"
 
 namespace kz {
-
-// Modifier keys held with a key message, passed beside it (a key message's lparam has no
-// room for them). Shift and Control have the values of the mouse flags, so a program can
-// pass the flags it makes for mouse messages.
-namespace keyflag {
-constexpr uint32_t Shift = 0x0004;
-constexpr uint32_t Control = 0x0008;
-constexpr uint32_t Alt = 0x0100;
-}  // namespace keyflag
-
-// The Windows virtual-key codes the extra play answers to, in the wparam of a key message.
-namespace virtualkey {
-constexpr uint32_t Return = 0x0D;
-constexpr uint32_t Escape = 0x1B;
-constexpr uint32_t Space = 0x20;
-constexpr uint32_t Left = 0x25;
-constexpr uint32_t Up = 0x26;
-constexpr uint32_t Right = 0x27;
-constexpr uint32_t Down = 0x28;
-constexpr uint32_t H = 0x48;
-constexpr uint32_t Y = 0x59;
-constexpr uint32_t Z = 0x5A;
-}  // namespace virtualkey
 
 // Where the extra play tells a program what a listener should hear and when the state of
 // Undo, Redo and Hint may have changed.
@@ -58,9 +36,9 @@ class Announcer {
 // Routing, for the program's session:
 // - key(message, wparam, lparam, modifiers) first for every key message; when it returns
 //   false, the screen's onKey as before. Keys (WM_KEYDOWN, 0x100, Windows virtual-key codes
-//   in wparam, modifiers from keyflag): Ctrl+Z undo; Ctrl+Shift+Z and Ctrl+Y redo; H hint;
-//   arrows move the focus; Space and Return click at the focus; Esc puts back the stick in
-//   hand. Keys held with Alt are never taken.
+//   in wparam, the modifiers held as keyflag bits, all in display/messages.h): Ctrl+Z undo;
+//   Ctrl+Shift+Z and Ctrl+Y redo; H hint; arrows move the focus; Space and Return click at the
+//   focus; Esc puts back the stick in hand. Keys held with Alt are never taken.
 // - onMouse(...) before the screen's onMouse for every mouse message: any pointer use hides
 //   the focus frame, a button press ends a hint (pointer moves leave it, so a player who
 //   picked Hint from a menu can move to the field and see it).
@@ -72,7 +50,8 @@ class Announcer {
 //
 // It adds three elements on top of the screen's 22 children, in this order: the hint
 // marker for horizontal sticks (index 22), the one for vertical sticks (23) and the focus
-// frame (24). The screen keeps them when this object ends; they are hidden then.
+// frame (24). The screen keeps them when this object ends; they are hidden then. It must
+// end before the screen does (its owner declares it after the screen).
 class ExtraPlay : public ScreenListener {
   public:
     static constexpr uint32_t kHintTimerId = 2;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -110,11 +111,12 @@ bool keeps(const StickLayers& solution, const Change& c) {
 constexpr ActionType kTypes[] = {AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull,
                                  RemoveFromSome};
 
-TEST(SmallFields, TheSearchFindsASolutionKeepingAMoveExactlyWhenOneExists) {
+// Every single move from the start of twelve 2 x 2 puzzles of each type, with the puzzle's
+// every solution; the board shows the puzzle, its layout still the start.
+void forEverySmallMove(
+    const std::function<void(TestBoard&, const std::vector<StickLayers>&, const Change&)>& check) {
     TestBoard board;
     board.setFieldSize(2);
-    int32_t kept = 0;
-    int32_t refused = 0;
     for (ActionType type : kTypes) {
         board.setActionType(type);
         for (uint32_t seed = 1; seed <= 12; ++seed) {
@@ -123,59 +125,58 @@ TEST(SmallFields, TheSearchFindsASolutionKeepingAMoveExactlyWhenOneExists) {
             const std::vector<StickLayers> solutions = everySolution(board);
             ASSERT_FALSE(solutions.empty()) << "the generated solution is one";
             for (const Change& c : singleMoves(board)) {
-                bool exists = false;
-                for (const StickLayers& s : solutions) {
-                    exists = exists || keeps(s, c);
-                }
-                SolutionSearch search(board);
-                const auto found = search.solutionKeeping(c.layout);
-                ASSERT_FALSE(search.ranOutOfNodes()) << "type " << type << " seed " << seed;
-                ASSERT_EQ(found.has_value(), exists) << "type " << type << " seed " << seed;
-                if (found) {
-                    ++kept;
-                    EXPECT_TRUE(keeps(*found, c));
-                    EXPECT_NE(std::find(solutions.begin(), solutions.end(), *found),
-                              solutions.end())
-                        << "seed " << seed << ": not a solution";
-                } else {
-                    ++refused;
-                }
+                SCOPED_TRACE(testing::Message() << "type " << type << " seed " << seed);
+                check(board, solutions, c);
             }
         }
     }
+}
+
+TEST(SmallFields, TheSearchFindsASolutionKeepingAMoveExactlyWhenOneExists) {
+    int32_t kept = 0;
+    int32_t refused = 0;
+    forEverySmallMove(
+        [&](TestBoard& board, const std::vector<StickLayers>& solutions, const Change& c) {
+            bool exists = false;
+            for (const StickLayers& s : solutions) {
+                exists = exists || keeps(s, c);
+            }
+            SolutionSearch search(board);
+            const auto found = search.solutionKeeping(c.layout);
+            ASSERT_FALSE(search.ranOutOfNodes());
+            ASSERT_EQ(found.has_value(), exists);
+            if (found) {
+                ++kept;
+                EXPECT_TRUE(keeps(*found, c));
+                EXPECT_NE(std::find(solutions.begin(), solutions.end(), *found), solutions.end())
+                    << "not a solution";
+            } else {
+                ++refused;
+            }
+        });
     // Both answers were put to the test.
     EXPECT_GT(kept, 0);
     EXPECT_GT(refused, 0);
 }
 
 TEST(SmallFields, AHintAfterAWrongMovePointsAtThatMove) {
-    TestBoard board;
-    board.setFieldSize(2);
     int32_t wrongMoves = 0;
-    for (ActionType type : kTypes) {
-        board.setActionType(type);
-        for (uint32_t seed = 1; seed <= 12; ++seed) {
-            randomSource().seed(seed);
-            board.newPuzzle();
-            const std::vector<StickLayers> solutions = everySolution(board);
-            for (const Change& c : singleMoves(board)) {
-                // Wrong: no solution keeps the stick this move put down or took away last.
-                const StickSlot last = c.changed.front();
-                bool wrong = true;
-                for (const StickLayers& s : solutions) {
-                    wrong = wrong && s.at(last) != c.layout.at(last);
+    forEverySmallMove(
+        [&](TestBoard& board, const std::vector<StickLayers>& solutions, const Change& c) {
+            // Wrong: no solution keeps the stick this move put down or took away last.
+            const StickSlot last = c.changed.front();
+            for (const StickLayers& s : solutions) {
+                if (s.at(last) == c.layout.at(last)) {
+                    return;
                 }
-                if (!wrong) {
-                    continue;
-                }
-                ++wrongMoves;
-                board.setCurrent(c.layout);
-                const auto hint = nextHint(board, c.layout, c.changed, nullptr);
-                ASSERT_TRUE(hint.has_value());
-                EXPECT_EQ(hint->stick, last) << "type " << type << " seed " << seed;
             }
-        }
-    }
+            ++wrongMoves;
+            board.setCurrent(c.layout);
+            const auto hint = nextHint(board, c.layout, c.changed, nullptr);
+            board.setCurrent(board.getStartSticks());
+            ASSERT_TRUE(hint.has_value());
+            EXPECT_EQ(hint->stick, last);
+        });
     EXPECT_GT(wrongMoves, 0);
 }
 
