@@ -305,7 +305,15 @@ void Board::setLayout(const StickLayers& layout) {
             return;
         }
         current = present;
-        sprite->setFrame(frameFor(inStart, present) + (sprite == hoveredStick ? 1 : 0));
+        const int32_t state = frameFor(inStart, present);
+        if (sprite != hoveredStick) {
+            sprite->setFrame(state);
+        } else if (mayHighlight(state)) {
+            sprite->setFrame(state + 1);
+        } else {
+            sprite->setFrame(state);
+            hoveredStick = nullptr;
+        }
     };
     for (int32_t i = 0; i < horizontalCount(); ++i) {
         const size_t s = static_cast<size_t>(i);
@@ -321,7 +329,8 @@ void Board::setLayout(const StickLayers& layout) {
                    layout.vertical[s]);
         }
     }
-    // With the stick put down the highlight rule may have turned against the hovered stick.
+    // With the stick put down the highlight rule may have turned against a hovered stick
+    // that kept its state.
     if (hoveredStick != nullptr && !mayHighlight(hoveredStick->getFrame() - 1)) {
         hoverLeave();
     }
