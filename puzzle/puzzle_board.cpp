@@ -176,16 +176,39 @@ void PuzzleBoard::chooseFieldSize() {
 void PuzzleBoard::newPuzzle() {
     resetPlayState();
     chooseFieldSize();
-    largeSide = std::max(activeColumns, activeRows);
-    smallSide = std::min(activeColumns, activeRows);
-    squareCount = squareCountFor(smallSide, largeSide);
-    SquareList squares(static_cast<size_t>(squareCount));
-
     int32_t kind = actionType;
     if (kind == Mixed) {
         // Five outcomes 0..4: a mixed game never draws RemoveFromSome, and 0 acts as 4.
         kind = randomSource().next() * 5 / 32768;
     }
+    // Kinds outside 1..5 build RemoveFromFull, so the origin names that kind for them.
+    const bool namedKind = kind >= AddFromNone && kind <= RemoveFromSome;
+    origin = {randomSource().currentState(), activeColumns, activeRows,
+              namedKind ? static_cast<ActionType>(kind) : RemoveFromFull};
+    buildPuzzle(kind);
+}
+
+bool PuzzleBoard::newPuzzleFrom(const PuzzleOrigin& from) {
+    if (!canBuild(from)) {
+        return false;
+    }
+    RandomSource& random = randomSource();
+    const uint32_t ownState = random.currentState();
+    resetPlayState();
+    activeColumns = from.columns;
+    activeRows = from.rows;
+    origin = from;
+    random.seed(from.state);
+    buildPuzzle(from.kind);
+    random.seed(ownState);
+    return true;
+}
+
+void PuzzleBoard::buildPuzzle(int32_t kind) {
+    largeSide = std::max(activeColumns, activeRows);
+    smallSide = std::min(activeColumns, activeRows);
+    squareCount = squareCountFor(smallSide, largeSide);
+    SquareList squares(static_cast<size_t>(squareCount));
 
     std::fill(startSticks.horizontal.begin(), startSticks.horizontal.end(), uint8_t{0});
     std::fill(startSticks.vertical.begin(), startSticks.vertical.end(), uint8_t{0});

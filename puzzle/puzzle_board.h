@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "puzzle/field_model.h"
+#include "puzzle/puzzle_origin.h"
 
 namespace kz {
 
@@ -64,6 +65,18 @@ class PuzzleBoard {
     // The layout shows exactly targetSquares complete squares and every stick lies on one.
     bool formsTargetSquares(const StickLayers& layout);
 
+    // Builds and shows the puzzle of an origin, as newPuzzle built it, whatever the two
+    // settings are now; they stay as they are. The random source is left where it was, so
+    // the player's own puzzles go on as if this one had not been played. An origin the
+    // board cannot build changes nothing and gives false.
+    bool newPuzzleFrom(const PuzzleOrigin& from);
+    // A playable origin whose field fits the largest field.
+    bool canBuild(const PuzzleOrigin& from) const {
+        return isPlayableOrigin(from) && from.columns <= maxColumns && from.rows <= maxRows;
+    }
+    // What the current puzzle was built from; not playable before the first puzzle.
+    const PuzzleOrigin& getOrigin() const { return origin; }
+
     // Sizes every array for the largest field; the field starts as large as that.
     void configureField(int32_t maxColumns, int32_t maxRows);
 
@@ -98,6 +111,8 @@ class PuzzleBoard {
 
   private:
     void chooseFieldSize();
+    // The steps of newPuzzle after the field and the kind are known.
+    void buildPuzzle(int32_t kind);
     void buildLayouts(int32_t kind, uint8_t* squares);
     void pickInto(uint8_t* squares, StickLayers& layout) {
         pickRandomSquares(squares, layout.horizontal.data(), layout.vertical.data());
@@ -111,6 +126,8 @@ class PuzzleBoard {
     int32_t squaresIn(StickLayers& layout, uint8_t* squares) {
         return findSquares(layout.horizontal.data(), layout.vertical.data(), squares);
     }
+
+    PuzzleOrigin origin{0, 0, 0, AddFromNone};
 };
 
 }  // namespace kz

@@ -238,8 +238,20 @@ void GameScreen::onChildEvent(Element* child, ElementEvent code) {
     }
 }
 
-void GameScreen::startNewGame() {
-    board->newPuzzle();
+bool GameScreen::startPuzzle(const PuzzleOrigin& origin) {
+    if (!board->canBuild(origin)) {
+        return false;
+    }
+    startNewGame(&origin);
+    return true;
+}
+
+void GameScreen::startNewGame(const PuzzleOrigin* origin) {
+    if (origin == nullptr) {
+        board->newPuzzle();
+    } else {
+        board->newPuzzleFrom(*origin);
+    }
     const BoardMode mode = board->getMode();
     const int32_t required = board->getRequiredMoves();
     const int32_t target = board->getTargetSquares();

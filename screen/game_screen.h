@@ -56,6 +56,11 @@ class GameScreen : public Element {
     // Shows Restart and Give Up while playing, Quit and Next otherwise.
     virtual void setPlaying(bool playing);
 
+    // Starts a game of the puzzle an origin names, as Next starts one of a new puzzle; the
+    // settings stay as they are. False, and nothing changes, for an origin the Board cannot
+    // build.
+    bool startPuzzle(const PuzzleOrigin& origin);
+
     // At most one listener; null for none, as after construction.
     void setListener(ScreenListener* newListener) { listener = newListener; }
     // Puts an element above every child: drawn last, offered the mouse first. A screen that
@@ -87,7 +92,8 @@ class GameScreen : public Element {
     uint32_t getTimerId() const { return timerId; }
 
   private:
-    void startNewGame();
+    // A new puzzle from the settings, or the puzzle of origin when one is given.
+    void startNewGame(const PuzzleOrigin* origin = nullptr);
     void playerWon();
     void stopTimer();
     void tell(ScreenEvent event);

@@ -1,0 +1,191 @@
+#include "app/common/records_text.h"
+
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace kz {
+namespace {
+
+// Far more games than anyone plays; a larger number is damage.
+constexpr int64_t kLargestCount = 999'999'999'999;
+// The game clock stops at 59:59:59.
+constexpr int64_t kLongestGame = 215999;
+
+std::string_view trimmed(std::string_view text) {
+    const char* space = " \t\r\v\f";
+    const size_t first = text.find_first_not_of(space);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+// Digits only, no sign, at most 12 of them.
+std::optional<int64_t> count(std::string_view text) {
+    if (text.empty() || text.size() > 12) {
+        return std::nullopt;
+    }
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value <= kLargestCount ? std::optional<int64_t>(value) : std::nullopt;
+}
+
+// The key=value words after a line's first word; nothing when one is malformed or a key
+// comes twice.
+std::optional<std::map<std::string, std::string>> fieldsOf(std::string_view rest) {
+    std::map<std::string, std::string> fields;
+    while (!(rest = trimmed(rest)).empty()) {
+        const size_t end = rest.find_first_of(" \t");
+        const std::string_view word = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+        const size_t equals = word.find('=');
+        if (equals == 0 || equals == std::string_view::npos ||
+            !fields.emplace(word.substr(0, equals), word.substr(equals + 1)).second) {
+            return std::nullopt;
+        }
+    }
+    return fields;
+}
+
+// Takes every field of names in order, each a count; nothing when one is missing, is no
+// count, or a field is left over.
+std::optional<std::vector<int64_t>> counts(std::map<std::string, std::string> fields,
+                                           std::initializer_list<const char*> names) {
+    std::vector<int64_t> values;
+    for (const char* name : names) {
+        const auto found = fields.find(name);
+        if (found == fields.end()) {
+            return std::nullopt;
+        }
+        const std::optional<int64_t> value = count(found->second);
+        if (!value) {
+            return std::nullopt;
+        }
+        values.push_back(*value);
+        fields.erase(found);
+    }
+    if (!fields.empty()) {
+        return std::nullopt;
+    }
+    return values;
+}
+
+void readTable(std::map<std::string, std::string> fields, Records& records) {
+    std::optional<int32_t> bestSeconds;
+    if (const auto best = fields.find("best-time"); best != fields.end()) {
+        const std::optional<int64_t> seconds = count(best->second);
+        if (!seconds || *seconds > kLongestGame) {
+            return;
+        }
+        bestSeconds = static_cast<int32_t>(*seconds);
+        fields.erase(best);
+    }
+    const std::optional<std::vector<int64_t>> values =
+        counts(std::move(fields),
+               {"size", "type", "played", "won", "given-up", "hints", "streak", "best-streak"});
+    if (!values) {
+        return;
+    }
+    const std::vector<int64_t>& v = *values;
+    if (v[0] > 5 || v[1] > 5) {
+        return;
+    }
+    const RecordKey key{static_cast<int32_t>(v[0]), static_cast<int32_t>(v[1])};
+    TableRecord record;
+    record.played = v[2];
+    record.won = v[3];
+    record.givenUp = v[4];
+    record.bestSeconds = bestSeconds;
+    record.hints = v[5];
+    record.streak = v[6];
+    record.bestStreak = v[7];
+    const bool addsUp = isValidRecordKey(key) && record.won + record.givenUp <= record.played &&
+                        record.streak <= record.bestStreak && record.bestStreak <= record.won &&
+                        (record.won > 0) == bestSeconds.has_value();
+    if (addsUp) {
+        records.setTable(key, record);
+    }
+}
+
+void readDaily(std::map<std::string, std::string> fields, Records& records) {
+    const auto last = fields.find("last-solved");
+    if (last == fields.end()) {
+        return;
+    }
+    const std::optional<CalendarDay> day = dayFromText(last->second);
+    fields.erase(last);
+    const std::optional<std::vector<int64_t>> values =
+        counts(std::move(fields), {"run", "best-run"});
+    if (!day || !values || (*values)[0] < 1 || (*values)[0] > (*values)[1]) {
+        return;
+    }
+    records.setDaily({day, (*values)[0], (*values)[1]});
+}
+
+}  // namespace
+
+RecordsText readRecordsText(std::string_view text) {
+    RecordsText read;
+    // Every line is written with its newline: a last line without one was cut short, and
+    // a number cut short is still a number, so such a line is not taken.
+    for (size_t newline = text.find('\n'); newline != std::string_view::npos;
+         newline = text.find('\n')) {
+        const std::string_view line = trimmed(text.substr(0, newline));
+        text.remove_prefix(newline + 1);
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        if (line.substr(0, 8) == "version=") {
+            const std::optional<int64_t> version = count(trimmed(line.substr(8)));
+            if (version && *version <= 999'999 && *version > read.version) {
+                read.version = static_cast<int32_t>(*version);
+            }
+            continue;
+        }
+        const size_t end = line.find_first_of(" \t");
+        const std::string_view kind = line.substr(0, end);
+        const std::optional<std::map<std::string, std::string>> fields =
+            fieldsOf(end == std::string_view::npos ? std::string_view() : line.substr(end));
+        if (!fields) {
+            continue;
+        }
+        if (kind == "table") {
+            readTable(*fields, read.records);
+        } else if (kind == "daily") {
+            readDaily(*fields, read.records);
+        }
+    }
+    return read;
+}
+
+std::string writeRecordsText(const Records& records) {
+    std::string text =
+        "# Kestrane Zivadorured records\nversion=" + std::to_string(kRecordsFormatVersion) + "\n";
+    for (const auto& [key, record] : records.tables()) {
+        text += "table size=" + std::to_string(key.fieldSize) +
+                " type=" + std::to_string(key.actionType) +
+                " played=" + std::to_string(record.played) + " won=" + std::to_string(record.won) +
+                " given-up=" + std::to_string(record.givenUp);
+        if (record.bestSeconds) {
+            text += " best-time=" + std::to_string(*record.bestSeconds);
+        }
+        text += " hints=" + std::to_string(record.hints) +
+                " streak=" + std::to_string(record.streak) +
+                " best-streak=" + std::to_string(record.bestStreak) + "\n";
+    }
+    const DailyRecord& daily = records.daily();
+    if (daily.lastSolved) {
+        text += "daily last-solved=" + dayText(*daily.lastSolved) +
+                " run=" + std::to_string(daily.run) + " best-run=" + std::to_string(daily.bestRun) +
+                "\n";
+    }
+    return text;
+}
+
+}  // namespace kz

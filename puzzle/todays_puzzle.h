@@ -1,0 +1,15 @@
+#pragma once
+
+#include "puzzle/calendar_day.h"
+#include "puzzle/puzzle_origin.h"
+
+namespace kz {
+
+// The puzzle of a calendar day: the same for everyone on that day, in every program and on
+// every machine, because it follows from the day alone and never from the random source.
+// Its field has 3 to 5 columns and 3 to 5 rows, drawn separately, and its kind is any of
+// the five; all three and the state come from one hash of the day. The puzzles of past days
+// are fixed: changing this function changes the puzzles people have already played.
+PuzzleOrigin puzzleOfDay(CalendarDay day);
+
+}  // namespace kz

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/common/records.h"
+#include "app/common/records_store.h"
+#include "app/common/records_text.h"
+
+namespace kz {
+namespace {
+
+constexpr RecordKey kRandomMixed{0, 0};
+constexpr RecordKey kFourMove{4, 3};
+
+TEST(Records, EveryWayAGameEndsCountsOnce) {
+    Records records;
+    EXPECT_FALSE(records.gameWon(10).has_value());  // no game yet: nothing counts
+    EXPECT_FALSE(records.gameGivenUp());
+    EXPECT_FALSE(records.gameLeft());
+
+    // Won, then Next: the win counted and Next adds nothing.
+    EXPECT_FALSE(records.gameStarted(kFourMove));
+    ASSERT_TRUE(records.gameWon(30).has_value());
+    EXPECT_FALSE(records.gameWon(30).has_value());
+    EXPECT_FALSE(records.gameStarted(kFourMove));
+    // Given up, then Next.
+    EXPECT_TRUE(records.gameGivenUp());
+    EXPECT_FALSE(records.gameLeft());
+    EXPECT_FALSE(records.gameStarted(kFourMove));
+    // Next in the middle of a game: the game left counts as played.
+    EXPECT_TRUE(records.gameStarted(kFourMove));
+    // Exit in the middle.
+    EXPECT_TRUE(records.gameLeft());
+    EXPECT_FALSE(records.inGame());
+
+    const TableRecord table = records.table(kFourMove);
+    EXPECT_EQ(table.played, 4);
+    EXPECT_EQ(table.won, 1);
+    EXPECT_EQ(table.givenUp, 1);
+    EXPECT_EQ(table.bestSeconds, 30);
+    EXPECT_EQ(records.table(kRandomMixed), TableRecord{});
+    EXPECT_EQ(records.tables().size(), 1u);
+}
+
+TEST(Records, BestTimesStreaksAndHintsKeepToTheirTable) {
+    Records records;
+    const auto win = [&records](const RecordKey& key, int32_t seconds, int hints = 0) {
+        records.gameStarted(key);
+        for (int i = 0; i < hints; ++i) {
+            records.hintTaken();
+        }
+        return *records.gameWon(seconds);
+    };
+
+    WinReport first = win(kFourMove, 90);
+    EXPECT_TRUE(first.newBestTime);
+    EXPECT_FALSE(first.previousBest.has_value());
+    EXPECT_EQ(first.streak, 1);
+    EXPECT_FALSE(win(kFourMove, 120).newBestTime);
+    EXPECT_FALSE(win(kFourMove, 90).newBestTime);  // as fast is not faster
+    WinReport faster = win(kFourMove, 45, 2);
+    EXPECT_TRUE(faster.newBestTime);
+    EXPECT_EQ(faster.previousBest, 90);
+    EXPECT_EQ(faster.streak, 4);
+    // Another table has its own times and streak.
+    EXPECT_TRUE(win(kRandomMixed, 200).newBestTime);
+    EXPECT_EQ(records.table(kRandomMixed).streak, 1);
+
+    records.gameStarted(kFourMove);
+    records.hintTaken();
+    records.gameGivenUp();
+    EXPECT_EQ(win(kFourMove, 60).streak, 1);
+    records.gameStarted(kFourMove);
+    records.gameStarted(kFourMove);  // the first one left by Next ends the streak too
+    records.gameLeft();
+
+    const TableRecord table = records.table(kFourMove);
+    EXPECT_EQ(table.played, 8);
+    EXPECT_EQ(table.won, 5);
+    EXPECT_EQ(table.bestSeconds, 45);
+    EXPECT_EQ(table.hints, 3);
+    EXPECT_EQ(table.streak, 0);
+    EXPECT_EQ(table.bestStreak, 4);
+}
+
+TEST(Records, TodaysPuzzleIsRememberedForItsDay) {
+    Records records;
+    const CalendarDay day = dayOfDate({2026, 12, 8});
+    const auto solveDaily = [&records](CalendarDay on) {
+        records.gameStarted({5, 3}, on);
+        return *records.gameWon(100);
+    };
+
+    EXPECT_FALSE(records.solvedOn(day));
+    records.gameStarted({5, 3}, day);
+    records.gameGivenUp();  // giving up solves nothing
+    EXPECT_FALSE(records.solvedOn(day));
+
+    WinReport report = solveDaily(day);
+    EXPECT_TRUE(report.daySolved);
+    EXPECT_EQ(report.daysInARow, 1);
+    EXPECT_TRUE(records.solvedOn(day));
+    report = solveDaily(day);  // the same day again counts as a game, not as a day
+    EXPECT_FALSE(report.daySolved);
+    EXPECT_EQ(report.daysInARow, 1);
+    EXPECT_EQ(records.table({5, 3}).won, 2);
+
+    EXPECT_EQ(solveDaily(day + 1).daysInARow, 2);
+    EXPECT_EQ(records.daysInARow(day + 1), 2);
+    EXPECT_EQ(records.daysInARow(day + 2), 2);  // today's can still be solved
+    EXPECT_EQ(records.daysInARow(day + 3), 0);
+    EXPECT_FALSE(solveDaily(day - 5).daySolved);  // an older day finished late moves nothing
+    EXPECT_EQ(solveDaily(day + 3).daysInARow, 1);
+    EXPECT_EQ(records.daily(), (DailyRecord{day + 3, 1, 2}));
+}
+
+TEST(Records, APuzzleFromACodeCountsUnderItsFieldAndKind) {
+    EXPECT_EQ(recordKeyOf({1, 4, 4, MoveFromSome}), (RecordKey{4, 3}));
+    EXPECT_EQ(recordKeyOf({1, 3, 5, RemoveFromSome}), (RecordKey{0, 5}));
+    EXPECT_EQ(recordKeyOf({1, 2, 2, AddFromNone}), (RecordKey{2, 1}));
+}
+
+// Records of several tables and a daily run, as stored text.
+Records sampleRecords() {
+    Records records;
+    records.setTable({0, 0}, {10, 7, 2, 45, 3, 2, 4});
+    records.setTable({3, 2}, {1, 0, 1, std::nullopt, 0, 0, 0});
+    records.setTable({5, 5}, {999999999999, 5, 0, 215999, 12, 5, 5});
+    records.setDaily({dayOfDate({2026, 12, 8}), 3, 5});
+    return records;
+}
+
+constexpr const char* kSampleText =
+    "# Kestrane Zivadorured records\n"
+    "version=1\n"
+    "table size=0 type=0 played=10 won=7 given-up=2 best-time=45 hints=3 streak=2 "
+    "best-streak=4\n"
+    "table size=3 type=2 played=1 won=0 given-up=1 hints=0 streak=0 best-streak=0\n"
+    "table size=5 type=5 played=999999999999 won=5 given-up=0 best-time=215999 hints=12 "
+    "streak=5 best-streak=5\n"
+    "daily last-solved=2026-12-08 run=3 best-run=5\n";
+
+TEST(RecordsText, WritesTheKnownTextAndReadsItBack) {
+    EXPECT_EQ(writeRecordsText(sampleRecords()), kSampleText);
+    const RecordsText read = readRecordsText(kSampleText);
+    EXPECT_EQ(read.records, sampleRecords());
+    EXPECT_FALSE(read.fromNewerVersion());
+    EXPECT_EQ(writeRecordsText(Records{}), "# Kestrane Zivadorured records\nversion=1\n");
+
+    std::string crlf;
+    for (char c : std::string(kSampleText)) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    EXPECT_EQ(readRecordsText(crlf).records, sampleRecords());
+}
+
+TEST(RecordsText, ATextCutAnywhereKeepsEveryWholeLine) {
+    const std::string text = kSampleText;
+    for (size_t cut = 0; cut < text.size(); ++cut) {
+        const std::string kept = text.substr(0, text.rfind('\n', cut == 0 ? 0 : cut - 1) + 1);
+        const Records expected = readRecordsText(cut == 0 ? "" : kept).records;
+        EXPECT_EQ(readRecordsText(text.substr(0, cut)).records, expected) << "cut at " << cut;
+    }
+    // The expectation above is not empty for a cut after the first table.
+    EXPECT_EQ(readRecordsText(text.substr(0, text.find("table size=3"))).records.tables().size(),
+              1u);
+}
+
+TEST(RecordsText, ADamagedLineLosesOnlyItself) {
+    const std::string good =
+        "table size=4 type=3 played=5 won=2 given-up=1 best-time=30 hints=0 "
+        "streak=1 best-streak=2\n";
+    const std::vector<std::string> damaged = {
+        "table size=2 type=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1\n",
+        "table size=2 type=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2 colour=red\n",
+        "table size=2 type=1 played=5 won=2 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=-5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=5x won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=1 won=2 given-up=0 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=5 won=3 given-up=3 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=3 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=3\n",
+        "table size=2 type=1 played=5 won=2 given-up=1 hints=0 streak=1 best-streak=2\n",
+        "table size=2 type=1 played=5 won=0 given-up=1 best-time=30 hints=0 streak=0 "
+        "best-streak=0\n",
+        "table size=2 type=1 played=5 won=2 given-up=1 best-time=216000 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=1 type=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=6 type=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=6 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "table size=2 type=1 played=9999999999999 won=2 given-up=1 best-time=30 hints=0 "
+        "streak=1 best-streak=2\n",
+        "table size=2 type=1 played=5 =2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "daily last-solved=2026-02-30 run=1 best-run=1\n",
+        "daily last-solved=2026-12-08 run=0 best-run=1\n",
+        "daily last-solved=2026-12-08 run=2 best-run=1\n",
+        "daily run=2 best-run=3\n",
+        "\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR\n",
+        "tables size=2 type=1\n",
+        "[Settings]\ndimensionsRange=3\n",
+    };
+    std::string text = "version=1\n" + good;
+    for (const std::string& line : damaged) {
+        text += line;
+    }
+    text += "daily last-solved=2026-12-08 run=1 best-run=4\n";
+    const Records records = readRecordsText(text).records;
+    ASSERT_EQ(records.tables().size(), 1u);
+    EXPECT_EQ(records.table({4, 3}), (TableRecord{5, 2, 1, 30, 0, 1, 2}));
+    EXPECT_EQ(records.daily(), (DailyRecord{dayOfDate({2026, 12, 8}), 1, 4}));
+
+    // Each damaged line alone gives clean records.
+    for (const std::string& line : damaged) {
+        EXPECT_EQ(readRecordsText(line).records, Records{}) << line;
+    }
+}
+
+TEST(RecordsText, TheVersionLineTellsARecordsTextOfALaterRelease) {
+    EXPECT_FALSE(readRecordsText("").fromNewerVersion());
+    EXPECT_FALSE(readRecordsText("version=1\n").fromNewerVersion());
+    EXPECT_FALSE(readRecordsText("version=one\n").fromNewerVersion());
+    const RecordsText later =
+        readRecordsText(std::string("version=2\n") + kSampleText + "trophy name=first-win\n");
+    EXPECT_TRUE(later.fromNewerVersion());
+    // What this release understands of it is still shown.
+    EXPECT_EQ(later.records, sampleRecords());
+}
+
+// Storage in memory, which can refuse writes.
+class MemoryMedium : public RecordsMedium {
+  public:
+    Stored read() override { return stored; }
+    bool write(const std::string& text) override {
+        ++writes;
+        if (!writable) {
+            return false;
+        }
+        stored = {State::Read, text};
+        return true;
+    }
+
+    Stored stored;
+    bool writable = true;
+    int writes = 0;
+};
+
+TEST(RecordsStore, RecordsComeBackAsTheyWereStored) {
+    MemoryMedium medium;
+    EXPECT_EQ(loadRecords(medium), Records{});
+    ASSERT_TRUE(saveRecords(medium, sampleRecords()));
+    EXPECT_EQ(loadRecords(medium), sampleRecords());
+
+    medium.writable = false;
+    EXPECT_FALSE(saveRecords(medium, Records{}));  // a failed write says so
+    EXPECT_EQ(loadRecords(medium), sampleRecords());
+}
+
+TEST(RecordsStore, RecordsOfALaterReleaseAreNeverReplacedByLess) {
+    MemoryMedium medium;
+    const std::string later = std::string("version=2\n") + kSampleText + "trophy name=first\n";
+    medium.stored = {RecordsMedium::State::Read, later};
+    Records records = loadRecords(medium);
+    EXPECT_EQ(records, sampleRecords());
+    records.gameStarted({0, 0});
+    records.gameWon(12);
+    EXPECT_FALSE(saveRecords(medium, records));
+    EXPECT_EQ(medium.stored.text, later);
+    EXPECT_EQ(medium.writes, 0);
+
+    // Nor when the later release wrote them after this one had read its own.
+    MemoryMedium shared;
+    ASSERT_TRUE(saveRecords(shared, sampleRecords()));
+    Records mine = loadRecords(shared);
+    shared.stored.text = later;
+    EXPECT_FALSE(saveRecords(shared, mine));
+    EXPECT_EQ(shared.stored.text, later);
+}
+
+TEST(RecordsStore, WhatCannotBeReadIsLeftAloneAndForeignTextIsReplaced) {
+    MemoryMedium unusable;
+    unusable.stored = {RecordsMedium::State::Unusable, {}};
+    EXPECT_EQ(loadRecords(unusable), Records{});
+    EXPECT_FALSE(saveRecords(unusable, sampleRecords()));
+    EXPECT_EQ(unusable.writes, 0);
+
+    MemoryMedium foreign;
+    foreign.stored = {RecordsMedium::State::Read, "[Settings]\ndimensionsRange=3\n\x01\x02"};
+    EXPECT_EQ(loadRecords(foreign), Records{});
+    EXPECT_TRUE(saveRecords(foreign, sampleRecords()));
+    EXPECT_EQ(foreign.stored.text, kSampleText);
+}
+
+}  // namespace
+}  // namespace kz
