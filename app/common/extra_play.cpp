@@ -244,6 +244,9 @@ void ExtraPlay::applyLayout(const StickLayers& layout) {
 void ExtraPlay::undo() {
     endHint();
     if (!canUndo()) {
+        if (playing()) {
+            say("Nothing to undo.");
+        }
         return;
     }
     if (board().isStickInHand()) {
@@ -262,6 +265,9 @@ void ExtraPlay::undo() {
 void ExtraPlay::redo() {
     endHint();
     if (!canRedo()) {
+        if (playing()) {
+            say("Nothing to redo.");
+        }
         return;
     }
     ++cursor;

@@ -607,6 +607,8 @@ TEST_F(ExtraPlayTest, AListenerHearsTheGameTheFocusAndTheEnd) {
     EXPECT_EQ(announcer.texts.back(), "Restart");
     undoKey();
     EXPECT_EQ(announcer.texts.back(), "Undo, move 0 of " + required);
+    undoKey();
+    EXPECT_EQ(announcer.texts.back(), "Nothing to undo.");
     press(virtualkey::H);
     EXPECT_EQ(announcer.texts.back().rfind("Hint: add ", 0), 0u) << announcer.texts.back();
     // Greying follows: Undo became possible, then not, then Redo did.
