@@ -30,4 +30,28 @@ constexpr uint32_t Control = 0x0008;
 constexpr uint32_t MiddleButton = 0x0010;
 }  // namespace mouseflag
 
+// Modifier keys held with a key message, passed beside it where a program needs them (a key
+// message's lparam has no room for them). Shift and Control are the mouse flags, so a
+// program can pass the flags it makes for mouse messages.
+namespace keyflag {
+constexpr uint32_t Shift = mouseflag::Shift;
+constexpr uint32_t Control = mouseflag::Control;
+constexpr uint32_t Alt = 0x0100;
+}  // namespace keyflag
+
+// Windows virtual-key codes, in the wparam of a key message, of the keys the extra play of
+// the Linux program and the page answers to.
+namespace virtualkey {
+constexpr uint32_t Return = 0x0D;
+constexpr uint32_t Escape = 0x1B;
+constexpr uint32_t Space = 0x20;
+constexpr uint32_t Left = 0x25;
+constexpr uint32_t Up = 0x26;
+constexpr uint32_t Right = 0x27;
+constexpr uint32_t Down = 0x28;
+constexpr uint32_t H = 0x48;
+constexpr uint32_t Y = 0x59;
+constexpr uint32_t Z = 0x5A;
+}  // namespace virtualkey
+
 }  // namespace kz

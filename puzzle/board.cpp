@@ -189,21 +189,22 @@ bool Board::hoverLeave() {
     return true;
 }
 
-bool Board::hoverEnter(Element* stick) {
-    const int32_t f = stick->getFrame();
-    bool allowed = false;
+bool Board::mayHighlight(int32_t stateFrame) const {
     switch (mode) {
         case Add:
-            allowed = f == Empty || f == Added;
-            break;
+            return stateFrame == Empty || stateFrame == Added;
         case Move:
-            allowed = stickInHand ? (f == Empty || f == Removed) : (f == Present || f == Added);
-            break;
+            return stickInHand ? (stateFrame == Empty || stateFrame == Removed)
+                               : (stateFrame == Present || stateFrame == Added);
         case Remove:
-            allowed = f == Present || f == Removed;
-            break;
+            return stateFrame == Present || stateFrame == Removed;
     }
-    if (!allowed) {
+    return false;
+}
+
+bool Board::hoverEnter(Element* stick) {
+    const int32_t f = stick->getFrame();
+    if (!mayHighlight(f)) {
         return false;
     }
     hoveredStick = stick;
@@ -291,6 +292,50 @@ void Board::checkSolved() {
     if (parent != nullptr) {
         parent->onChildEvent(this, Solved);
     }
+}
+
+void Board::setLayout(const StickLayers& layout) {
+    if (!active) {
+        return;
+    }
+    stickInHand = false;
+    const auto follow = [this](Element* sprite, uint8_t inStart, uint8_t& current, uint8_t wanted) {
+        const uint8_t present = wanted != 0 ? 1 : 0;
+        if (current == present) {
+            return;
+        }
+        current = present;
+        const int32_t state = frameFor(inStart, present);
+        if (sprite != hoveredStick) {
+            sprite->setFrame(state);
+        } else if (mayHighlight(state)) {
+            sprite->setFrame(state + 1);
+        } else {
+            sprite->setFrame(state);
+            hoveredStick = nullptr;
+        }
+    };
+    for (int32_t i = 0; i < horizontalCount(); ++i) {
+        const size_t s = static_cast<size_t>(i);
+        if (isActiveHorizontal(i)) {
+            follow(horizontalSprites[s], startSticks.horizontal[s], currentSticks.horizontal[s],
+                   layout.horizontal[s]);
+        }
+    }
+    for (int32_t i = 0; i < verticalCount(); ++i) {
+        const size_t s = static_cast<size_t>(i);
+        if (isActiveVertical(i)) {
+            follow(verticalSprites[s], startSticks.vertical[s], currentSticks.vertical[s],
+                   layout.vertical[s]);
+        }
+    }
+    // With the stick put down the highlight rule may have turned against a hovered stick
+    // that kept its state.
+    if (hoveredStick != nullptr && !mayHighlight(hoveredStick->getFrame() - 1)) {
+        hoverLeave();
+    }
+    recountMoves();
+    checkSolved();
 }
 
 }  // namespace kz

@@ -47,12 +47,20 @@ class Board : public Element, public PuzzleBoard {
     virtual void setCurrentStick(uint8_t value);
     virtual void recountMoves();
     virtual void checkSolved();
+    // Makes the layout the player's own, as undo and redo do: a stick in hand is put down,
+    // only the sprites of slots that change take a new frame, and the Board then recounts and
+    // tests for a win as after a click. Ignored unless a puzzle is being played.
+    virtual void setLayout(const StickLayers& layout);
 
     Element* getHorizontalSprite(int32_t index) const {
         return horizontalSprites[static_cast<size_t>(index)];
     }
     Element* getVerticalSprite(int32_t index) const {
         return verticalSprites[static_cast<size_t>(index)];
+    }
+    Element* getSprite(StickSlot slot) const {
+        return slot.orientation == Horizontal ? getHorizontalSprite(slot.index)
+                                              : getVerticalSprite(slot.index);
     }
     Element* getHoveredStick() const { return hoveredStick; }
     StickOrientation getHoveredOrientation() const { return hoveredOrientation; }
@@ -65,6 +73,9 @@ class Board : public Element, public PuzzleBoard {
     void showPuzzle() override;
 
   private:
+    // The highlight rule of the mode for a stick showing the given state frame.
+    bool mayHighlight(int32_t stateFrame) const;
+
     int32_t homeX = 0;
     int32_t homeY = 0;
     std::vector<Element*> horizontalSprites;

@@ -29,6 +29,17 @@ enum StickOrientation : int32_t {
     Vertical = 2,
 };
 
+// One stick slot: its layer and its index in that layer's array.
+struct StickSlot {
+    StickOrientation orientation = Horizontal;
+    int32_t index = 0;
+
+    bool operator==(const StickSlot& o) const {
+        return orientation == o.orientation && index == o.index;
+    }
+    bool operator!=(const StickSlot& o) const { return !(*this == o); }
+};
+
 // One stick layout. Horizontal stick (x, y) is horizontal[y * maxColumns + x]; vertical stick
 // (x, y) is vertical[x * maxRows + y]. The strides follow the largest field, whatever the
 // size of the puzzle being played.
@@ -42,6 +53,11 @@ struct StickLayers {
     }
     bool operator==(const StickLayers& o) const {
         return horizontal == o.horizontal && vertical == o.vertical;
+    }
+    bool operator!=(const StickLayers& o) const { return !(*this == o); }
+    uint8_t at(StickSlot slot) const {
+        return (slot.orientation == Horizontal ? horizontal
+                                               : vertical)[static_cast<size_t>(slot.index)];
     }
 };
 

@@ -220,15 +220,18 @@ void GameScreen::onChildEvent(Element* child, ElementEvent code) {
             board->showSolution();
             setPlaying(false);
             stopTimer();
+            tell(ScreenEvent::GaveUp);
         }
     } else if (child == restartButton) {
         if (code == Button::ButtonClick) {
             board->restart();
             movesCounter->setValue(0);
+            tell(ScreenEvent::Restarted);
         }
     } else if (child == board) {
         if (code == Board::MovesChanged) {
             movesCounter->setValue(board->getMovesMade());
+            tell(ScreenEvent::MovesChanged);
         } else if (code == Board::Solved) {
             playerWon();
         }
@@ -258,6 +261,7 @@ void GameScreen::startNewGame(const PuzzleOrigin* origin) {
     stopTimer();
     timerId = host.startTimer(kGameTimerId, kGameTimerPeriodMs);
     setPlaying(true);
+    tell(ScreenEvent::GameStarted);
 }
 
 void GameScreen::playerWon() {
@@ -270,10 +274,17 @@ void GameScreen::playerWon() {
     host.beep();
     setPlaying(false);
     stopTimer();
+    tell(ScreenEvent::Won);
 }
 
 void GameScreen::stopTimer() {
     host.stopTimer(timerId);
+}
+
+void GameScreen::tell(ScreenEvent event) {
+    if (listener != nullptr) {
+        listener->screenEvent(event);
+    }
 }
 
 void GameScreen::showInstruction(BoardMode mode, int32_t requiredMoves, int32_t targetSquares) {

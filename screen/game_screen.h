@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "display/backdrop.h"
 #include "display/button.h"
@@ -15,6 +16,22 @@ namespace kz {
 
 // The 21 pictures in the order the screen takes them (kScreenImageOrder).
 using ScreenImages = std::array<Image*, kImageCount>;
+
+// What the screen did, for a listener that follows the flow of play. Each arrives once the
+// screen has finished acting on it.
+enum class ScreenEvent {
+    GameStarted,   // Next: a new puzzle is on show
+    Restarted,     // Restart: the Board is back at its start
+    GaveUp,        // Give Up: the solution is on show
+    MovesChanged,  // the Board changed the player's layout and recounted
+    Won,           // YOU WIN! is on show
+};
+
+class ScreenListener {
+  public:
+    virtual ~ScreenListener() = default;
+    virtual void screenEvent(ScreenEvent event) = 0;
+};
 
 // The root of the element tree and the controller of a game: lays out every picture, button,
 // counter and the Board, reacts to clicks and to the Board, and runs the game clock.
@@ -43,6 +60,12 @@ class GameScreen : public Element {
     // settings stay as they are. False, and nothing changes, for an origin the Board cannot
     // build.
     bool startPuzzle(const PuzzleOrigin& origin);
+
+    // At most one listener; null for none, as after construction.
+    void setListener(ScreenListener* newListener) { listener = newListener; }
+    // Puts an element above every child: drawn last, offered the mouse first. A screen that
+    // is given none keeps exactly its own children.
+    Element* addTopChild(std::unique_ptr<Element> child) { return addChild(std::move(child)); }
 
     Board* getBoard() const { return board; }
     Backdrop* getBackdrop() const { return backdrop; }
@@ -73,8 +96,10 @@ class GameScreen : public Element {
     void startNewGame(const PuzzleOrigin* origin = nullptr);
     void playerWon();
     void stopTimer();
+    void tell(ScreenEvent event);
 
     Host& host;
+    ScreenListener* listener = nullptr;
     Board* board = nullptr;
     Backdrop* backdrop = nullptr;
     Element* instructionsPanel = nullptr;

@@ -23,6 +23,10 @@ constexpr uint16_t RemoveFromFull = 40016;
 constexpr uint16_t RemoveFromSome = 40017;
 constexpr uint16_t MoveFromSome = 40018;
 constexpr uint16_t Mixed = 40019;
+// The extra play of the Linux program and the page; the Windows menu has none of them.
+constexpr uint16_t Undo = 40030;
+constexpr uint16_t Redo = 40031;
+constexpr uint16_t Hint = 40032;
 
 constexpr uint16_t FirstFieldSize = FieldSize2;
 constexpr uint16_t LastFieldSize = FieldSizeRandom;

@@ -20,6 +20,12 @@ class TestBoard : public PuzzleBoard {
         squareCount = squareCountFor(smallSide, largeSide);
     }
 
+    // The player's layout and the stick in hand, as clicks would leave them.
+    void setCurrent(const StickLayers& layout, bool inHand = false) {
+        currentSticks = layout;
+        stickInHand = inHand;
+    }
+
     StickLayers emptyLayout() const {
         StickLayers layout;
         layout.allocate(maxColumns, maxRows);
