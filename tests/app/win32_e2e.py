@@ -455,6 +455,17 @@ def close_box_in_virtual_desktop(wine, folder, golden):
         process.stop()
 
 
+def tear_down(workdir, wine, *servers):
+    """Ends every Wine process of the prefix, then the servers in order, and removes the
+    work folder."""
+    if wine:
+        wine.shut_down()
+    for server in servers:
+        if server:
+            server.stop()
+    shutil.rmtree(workdir, ignore_errors=True)
+
+
 # The X screen of the two-monitor runs: two monitors of 1280 x 1024 side by side.
 MONITOR_W, MONITOR_H = 1280, 1024
 # Where the primary monitor stands on the X screen, and where the window goes, in X
@@ -575,13 +586,7 @@ def main_monitors(program_path, golden_path):
         print(f"the screen at the failure is {keep_folder()}/win32-monitors-failure.png")
         return 1
     finally:
-        if wine:
-            wine.shut_down()
-        if wm:
-            wm.stop()
-        if xserver:
-            xserver.stop()
-        shutil.rmtree(workdir, ignore_errors=True)
+        tear_down(workdir, wine, wm, xserver)
 
 
 def main():
@@ -703,11 +708,7 @@ def main():
     finally:
         for p in programs:
             p.stop()
-        if wine:
-            wine.shut_down()
-        if xserver:
-            xserver.stop()
-        shutil.rmtree(workdir, ignore_errors=True)
+        tear_down(workdir, wine, xserver)
 
 
 if __name__ == "__main__":
