@@ -56,9 +56,9 @@ class DirectDrawDisplay : public Display {
     DirectDrawDisplay(HWND window, HINSTANCE instance);
     void forget(DirectDrawSurface* surface);
     bool fillFromBitmap(DirectDrawSurface& surface, HBITMAP bitmap, int32_t width, int32_t height);
-    // Draws a blit or fill on the screen piece by piece; blt performs one piece on the
-    // primary surface or, with the screen piece given, composes it in the scratch surface.
-    // keyed: the piece keeps what is under it where the source is key-coloured.
+    // Draws a blit or fill on the screen piece by piece. blt does one piece on the surface
+    // it is given: the primary surface, or the scratch surface for a piece that goes through
+    // the window. keyed: key-coloured source pixels leave what is under them.
     using PieceBlt = std::function<HRESULT(IDirectDrawSurface* to, RECT& dst, RECT& src)>;
     bool drawOnScreen(const Rect& dst, const Rect& src, bool keyed, const PieceBlt& blt);
     bool drawThroughWindow(const ClippedBlit& piece, bool keyed, const PieceBlt& blt);
