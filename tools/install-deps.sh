@@ -17,7 +17,7 @@ test_packages=(
     python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     g++-mingw-w64-i686 binutils-mingw-w64-i686 fp-utils
-    wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick openbox
+    wine wine64 wine32:i386 xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
     shellcheck pyflakes3 eslint

@@ -99,9 +99,12 @@ echo "built $deb"
 
 # --- the Windows programs ------------------------------------------------------------------
 echo "== Windows programs =="
+help_name="Kestrane Zivadorured Help.chm"
 for preset in mingw-i686 mingw; do
     cmake --list-presets | grep -q "\"$preset\"" || die "there is no configure preset $preset"
     cmake --preset "$preset" >/dev/null
+    # A help file left by an earlier build carries that build's time stamps.
+    rm -f "$root/build/$preset/app/win32/$help_name"
     cmake --build --preset "$preset"
 done
 
@@ -113,7 +116,6 @@ sed "s/@VERSION@/$version/g; s/\$/\r/" "$windows_templates/README.txt" >"$texts/
 [ -f "$root/LICENSE" ] || die "there is no LICENSE file"
 sed 's/$/\r/' "$root/LICENSE" >"$texts/LICENSE.txt"
 
-help_name="Kestrane Zivadorured Help.chm"
 for pair in win32:mingw-i686 win64:mingw; do
     suffix=${pair%%:*}
     program_dir=$root/build/${pair#*:}/app/win32

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "display/rect.h"
 
@@ -20,5 +22,30 @@ std::optional<ClippedBlit> clipBlit(const Rect& dst, const Rect& src, const Rect
 
 // The same for a colour fill, which has no source.
 std::optional<Rect> clipFill(const Rect& dst, const Rect& bounds);
+
+// One piece of a blit to the screen: inside the rectangle the primary surface reports as
+// its own, or outside it, on a monitor beyond the primary one.
+struct ScreenPart {
+    ClippedBlit blit;
+    bool outsidePrimary = false;
+};
+
+// Cuts a blit into the piece inside primaryBounds (first) and up to four bands around it
+// (above, below, left, right), dropping empty pieces. Together they cover dst exactly once.
+std::vector<ScreenPart> splitAtPrimary(const ClippedBlit& blit, const Rect& primaryBounds);
+
+// What becomes of a piece after DirectDraw has answered its blit.
+enum class PartOutcome {
+    Drawn,              // DirectDraw drew it
+    DrawThroughWindow,  // refused outside the primary surface: draw it through the window
+    Failed,             // a real failure: the redraw fails
+};
+
+// DirectDraw's status for a refused rectangle (DDERR_INVALIDRECT).
+constexpr int32_t kInvalidRectStatus = static_cast<int32_t>(0x88760096u);
+
+// Success is a status that is not negative. A refused rectangle is only expected of a piece
+// beyond the primary surface's own rectangle; anywhere else it is a failure like any other.
+PartOutcome judgePart(int32_t status, bool outsidePrimary);
 
 }  // namespace kz

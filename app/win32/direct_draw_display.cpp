@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/win32/blit_clipping.h"
 #include "app/win32/lost_surface_retry.h"
 
 namespace kz {
@@ -13,6 +12,7 @@ static_assert(kBlitWait == DDBLT_WAIT, "blit flag values must match DirectDraw's
 static_assert(kBlitKeySource == DDBLT_KEYSRC, "blit flag values must match DirectDraw's");
 static_assert(kBlitColourFill == DDBLT_COLORFILL, "blit flag values must match DirectDraw's");
 static_assert(sizeof(Rect) == sizeof(RECT), "Rect is handed to DirectDraw as a RECT");
+static_assert(kInvalidRectStatus == DDERR_INVALIDRECT, "the refused-rectangle status");
 // The records DirectDraw checks by their dwSize: 108 and 100 bytes in a 32-bit program, more
 // in a 64-bit one, whose pointer fields are wider.
 constexpr bool kThirtyTwoBit = sizeof(void*) == 4;
@@ -96,6 +96,15 @@ std::optional<Rect> surfaceBounds(IDirectDrawSurface* surface) {
     return Rect{0, 0, static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight)};
 }
 
+// Every monitor of the desktop, in screen coordinates; those left of or above the primary
+// monitor are negative.
+Rect virtualScreen() {
+    const int32_t x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int32_t y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return Rect{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 }  // namespace
 
 std::unique_ptr<DirectDrawDisplay> DirectDrawDisplay::create(HWND window, HINSTANCE instance) {
@@ -137,6 +146,7 @@ DirectDrawDisplay::DirectDrawDisplay(HWND window, HINSTANCE instance)
 
 DirectDrawDisplay::~DirectDrawDisplay() {
     // Surfaces still alive must not call back into a display that is gone.
+    scratch_.reset();
     primary_.reset();
     if (directDraw_) {
         directDraw_->Release();
@@ -208,8 +218,32 @@ bool DirectDrawDisplay::fillFromBitmap(DirectDrawSurface& surface, HBITMAP bitma
 
 bool DirectDrawDisplay::blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
                              uint32_t flags) {
-    IDirectDrawSurface* to = static_cast<DirectDrawSurface&>(target).get();
     IDirectDrawSurface* from = static_cast<DirectDrawSurface&>(source).get();
+    const PieceBlt blt = [&](IDirectDrawSurface* to, RECT& d, RECT& s) {
+        return to->Blt(&d, from, &s, flags, nullptr);
+    };
+    if (&target == primary_.get()) {
+        return drawOnScreen(dst, src, (flags & DDBLT_KEYSRC) != 0, blt);
+    }
+    return drawOnSurface(static_cast<DirectDrawSurface&>(target).get(), dst, src, blt);
+}
+
+bool DirectDrawDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
+    DDBLTFX effects = {};
+    effects.dwSize = sizeof(effects);
+    effects.dwFillColor = colour;
+    const PieceBlt blt = [&](IDirectDrawSurface* to, RECT& d, RECT&) {
+        return to->Blt(&d, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
+    };
+    // A fill has no source; the destination stands in for it so the pieces cut alike.
+    if (&target == primary_.get()) {
+        return drawOnScreen(dst, dst, false, blt);
+    }
+    return drawOnSurface(static_cast<DirectDrawSurface&>(target).get(), dst, dst, blt);
+}
+
+bool DirectDrawDisplay::drawOnSurface(IDirectDrawSurface* to, const Rect& dst, const Rect& src,
+                                      const PieceBlt& blt) {
     ClippedBlit part{dst, src};
     if (const auto bounds = surfaceBounds(to)) {
         const auto clipped = clipBlit(dst, src, *bounds);
@@ -220,30 +254,98 @@ bool DirectDrawDisplay::blit(Surface& target, const Rect& dst, Surface& source, 
     }
     RECT d = toRect(part.dst);
     RECT s = toRect(part.src);
-    const HRESULT status =
-        retryAfterRestore([&] { return to->Blt(&d, from, &s, flags, nullptr); },
-                          [&] { return restoreLostSurfaces(); }, DDERR_SURFACELOST);
-    return SUCCEEDED(status);
+    return SUCCEEDED(withRestore([&] { return blt(to, d, s); }));
 }
 
-bool DirectDrawDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
-    IDirectDrawSurface* to = static_cast<DirectDrawSurface&>(target).get();
-    Rect part = dst;
-    if (const auto bounds = surfaceBounds(to)) {
-        const auto clipped = clipFill(dst, *bounds);
-        if (!clipped) {
-            return true;  // wholly off the surface: nothing to fill
-        }
-        part = *clipped;
+bool DirectDrawDisplay::drawOnScreen(const Rect& dst, const Rect& src, bool keyed,
+                                     const PieceBlt& blt) {
+    IDirectDrawSurface* primary = primary_->get();
+    const Rect desktop = virtualScreen();
+    const Rect primaryBounds = surfaceBounds(primary).value_or(desktop);
+    const auto onDesktop = clipBlit(dst, src, desktop.empty() ? primaryBounds : desktop);
+    if (!onDesktop) {
+        return true;  // on no monitor: nothing to draw
     }
-    RECT d = toRect(part);
-    DDBLTFX effects = {};
-    effects.dwSize = sizeof(effects);
-    effects.dwFillColor = colour;
-    const HRESULT status = retryAfterRestore(
-        [&] { return to->Blt(&d, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects); },
-        [&] { return restoreLostSurfaces(); }, DDERR_SURFACELOST);
-    return SUCCEEDED(status);
+    for (const ScreenPart& part : splitAtPrimary(*onDesktop, primaryBounds)) {
+        RECT d = toRect(part.blit.dst);
+        RECT s = toRect(part.blit.src);
+        const HRESULT status = withRestore([&] { return blt(primary, d, s); });
+        switch (judgePart(static_cast<int32_t>(status), part.outsidePrimary)) {
+            case PartOutcome::Drawn:
+                break;
+            case PartOutcome::DrawThroughWindow:
+                if (!drawThroughWindow(part.blit, keyed, blt)) {
+                    return false;
+                }
+                break;
+            case PartOutcome::Failed:
+                return false;
+        }
+    }
+    return true;
+}
+
+bool DirectDrawDisplay::drawThroughWindow(const ClippedBlit& piece, bool keyed,
+                                          const PieceBlt& blt) {
+    POINT origin = {0, 0};
+    RECT client;
+    if (!ClientToScreen(window_, &origin) || !GetClientRect(window_, &client)) {
+        return false;
+    }
+    const Rect clientArea{client.left, client.top, client.right, client.bottom};
+    const auto visible = clipBlit(piece.dst, piece.src, clientArea.translated(origin.x, origin.y));
+    if (!visible) {
+        return true;  // beyond the client area the window shows nothing of it
+    }
+    const int32_t width = visible->dst.width();
+    const int32_t height = visible->dst.height();
+    const int32_t x = visible->dst.left - origin.x;
+    const int32_t y = visible->dst.top - origin.y;
+    DirectDrawSurface* scratch =
+        scratchFor(std::max(width, clientArea.width()), std::max(height, clientArea.height()));
+    HDC windowDc = scratch ? GetDC(window_) : nullptr;
+    if (!windowDc) {
+        return false;
+    }
+    // Copies between the window and the scratch surface's top-left corner; the surface's
+    // device context is held only for the copy, since DirectDraw cannot blit meanwhile.
+    const auto copy = [&](bool toWindow) {
+        HDC scratchDc = nullptr;
+        if (FAILED(scratch->get()->GetDC(&scratchDc))) {
+            return false;
+        }
+        const bool copied = toWindow
+                                ? BitBlt(windowDc, x, y, width, height, scratchDc, 0, 0, SRCCOPY)
+                                : BitBlt(scratchDc, 0, 0, width, height, windowDc, x, y, SRCCOPY);
+        scratch->get()->ReleaseDC(scratchDc);
+        return copied;
+    };
+    RECT d = {0, 0, width, height};
+    RECT s = toRect(visible->src);
+    // A keyed blit leaves the key-coloured pixels as they were: start from the screen's.
+    const bool ok = (!keyed || copy(false)) &&
+                    SUCCEEDED(withRestore([&] { return blt(scratch->get(), d, s); })) && copy(true);
+    ReleaseDC(window_, windowDc);
+    return ok;
+}
+
+DirectDrawSurface* DirectDrawDisplay::scratchFor(int32_t width, int32_t height) {
+    if (scratch_) {
+        const auto bounds = surfaceBounds(scratch_->get());
+        if (bounds && bounds->width() >= width && bounds->height() >= height) {
+            return scratch_.get();
+        }
+        scratch_.reset();
+    }
+    // Made like every offscreen surface, so a lost scratch surface is restored with them.
+    scratch_.reset(
+        static_cast<DirectDrawSurface*>(createSurface(width, height, nullptr).release()));
+    return scratch_.get();
+}
+
+HRESULT DirectDrawDisplay::withRestore(const std::function<HRESULT()>& attempt) {
+    return retryAfterRestore(
+        attempt, [&] { return restoreLostSurfaces(); }, DDERR_SURFACELOST);
 }
 
 bool DirectDrawDisplay::restoreLostSurfaces() {

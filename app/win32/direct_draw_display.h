@@ -4,9 +4,11 @@
 
 #include <ddraw.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "app/win32/blit_clipping.h"
 #include "display/surface.h"
 
 namespace kz {
@@ -15,9 +17,16 @@ class DirectDrawSurface;
 
 // The surface layer on DirectDraw in windowed mode: the target is the primary surface (the
 // whole screen, so destination rectangles are screen coordinates), clipped to the main
-// window. Offscreen surfaces are filled through GDI from 24-bit bitmap resources. Every
-// blit and fill is first cut to the target's own rectangle, so a window partly off the
-// screen draws its visible part.
+// window. Offscreen surfaces are filled through GDI from 24-bit bitmap resources.
+//
+// The window may stand on any monitor, and screen coordinates left of or above the primary
+// monitor are negative, so every blit and fill on the screen is cut to the virtual screen
+// (all monitors), not to the size the primary surface reports, which is the primary
+// monitor's. Windows' primary surface addresses the whole desktop; Wine's addresses the
+// primary monitor alone and refuses a rectangle beyond it (DDERR_INVALIDRECT). So the piece
+// of a blit beyond the primary surface's rectangle is blitted on its own, and when refused
+// it is composed in a scratch surface and copied to the window's device context with GDI,
+// which draws on every monitor. Any other failure still fails the redraw.
 //
 // Surfaces can be lost (display mode change, lock screen). The display remembers which
 // bitmap filled each offscreen surface, so on loss it restores every surface, reloads the
@@ -47,12 +56,24 @@ class DirectDrawDisplay : public Display {
     DirectDrawDisplay(HWND window, HINSTANCE instance);
     void forget(DirectDrawSurface* surface);
     bool fillFromBitmap(DirectDrawSurface& surface, HBITMAP bitmap, int32_t width, int32_t height);
+    // Draws a blit or fill on the screen piece by piece. blt does one piece on the surface
+    // it is given: the primary surface, or the scratch surface for a piece that goes through
+    // the window. keyed: key-coloured source pixels leave what is under them.
+    using PieceBlt = std::function<HRESULT(IDirectDrawSurface* to, RECT& dst, RECT& src)>;
+    bool drawOnScreen(const Rect& dst, const Rect& src, bool keyed, const PieceBlt& blt);
+    bool drawThroughWindow(const ClippedBlit& piece, bool keyed, const PieceBlt& blt);
+    // The same on an offscreen target, cut to its own rectangle.
+    bool drawOnSurface(IDirectDrawSurface* to, const Rect& dst, const Rect& src,
+                       const PieceBlt& blt);
+    DirectDrawSurface* scratchFor(int32_t width, int32_t height);
+    HRESULT withRestore(const std::function<HRESULT()>& attempt);
 
     HWND window_;
     HINSTANCE instance_;
     IDirectDraw* directDraw_ = nullptr;
     std::unique_ptr<DirectDrawSurface> primary_;
     std::vector<DirectDrawSurface*> offscreen_;
+    std::unique_ptr<DirectDrawSurface> scratch_;  // made at the first piece drawn through GDI
 };
 
 }  // namespace kz

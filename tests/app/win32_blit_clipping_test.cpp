@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/blit_clipping.h"
-#include "tests/support/recording_display.h"
 
 namespace kz {
 namespace {
@@ -59,6 +58,88 @@ TEST(BlitClipping, FillsAreClippedAlike) {
     EXPECT_FALSE(clipFill({2000, 0, 2100, 10}, kScreen).has_value());
     // Bounds that do not start at the origin.
     EXPECT_EQ(clipFill({0, 0, 50, 50}, {10, 20, 30, 40}), (Rect{10, 20, 30, 40}));
+}
+
+// Two monitors of 1280 x 1024, the second left of the primary: the virtual screen starts at
+// x = -1280, and the primary surface says it is the primary monitor's size.
+const Rect kDesktopWithLeftMonitor{-1280, 0, 1280, 1024};
+const Rect kPrimary{0, 0, 1280, 1024};
+
+TEST(BlitClipping, AWindowLeftOfThePrimaryMonitorIsKeptWhole) {
+    // Wholly on the left monitor: nothing is cut off.
+    auto c = clipBlit({-1000, 100, -310, 600}, {0, 0, 690, 500}, kDesktopWithLeftMonitor);
+    ASSERT_TRUE(c.has_value());
+    EXPECT_EQ(c->dst, (Rect{-1000, 100, -310, 600}));
+    EXPECT_EQ(c->src, (Rect{0, 0, 690, 500}));
+    // Off the desktop's left edge by 20: the source loses its first 20 columns.
+    c = clipBlit({-1300, 0, -1200, 50}, {100, 0, 200, 50}, kDesktopWithLeftMonitor);
+    ASSERT_TRUE(c.has_value());
+    EXPECT_EQ(c->dst, (Rect{-1280, 0, -1200, 50}));
+    EXPECT_EQ(c->src, (Rect{120, 0, 200, 50}));
+    EXPECT_FALSE(clipFill({-1400, 0, -1280, 10}, kDesktopWithLeftMonitor).has_value());
+}
+
+TEST(BlitClipping, ABlitAcrossMonitorsSplitsAtThePrimarySurface) {
+    // Across the seam at x = 0: 40 columns on the left monitor, 60 on the primary.
+    const auto parts = splitAtPrimary({{-40, 10, 60, 30}, {200, 5, 300, 25}}, kPrimary);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_FALSE(parts[0].outsidePrimary);
+    EXPECT_EQ(parts[0].blit.dst, (Rect{0, 10, 60, 30}));
+    EXPECT_EQ(parts[0].blit.src, (Rect{240, 5, 300, 25}));
+    EXPECT_TRUE(parts[1].outsidePrimary);
+    EXPECT_EQ(parts[1].blit.dst, (Rect{-40, 10, 0, 30}));
+    EXPECT_EQ(parts[1].blit.src, (Rect{200, 5, 240, 25}));
+
+    // Wholly on a monitor right of the primary: one piece, all of it outside.
+    const auto right = splitAtPrimary({{1500, 100, 2190, 600}, {0, 0, 690, 500}}, kPrimary);
+    ASSERT_EQ(right.size(), 1u);
+    EXPECT_TRUE(right[0].outsidePrimary);
+    EXPECT_EQ(right[0].blit.dst, (Rect{1500, 100, 2190, 600}));
+    EXPECT_EQ(right[0].blit.src, (Rect{0, 0, 690, 500}));
+
+    // Wholly inside: one piece, drawn as before.
+    const auto inside = splitAtPrimary({{10, 10, 20, 20}, {0, 0, 10, 10}}, kPrimary);
+    ASSERT_EQ(inside.size(), 1u);
+    EXPECT_FALSE(inside[0].outsidePrimary);
+}
+
+TEST(BlitClipping, PiecesAroundThePrimaryCoverTheBlitOnce) {
+    // Larger than the primary on every side: the inside piece and four bands.
+    const ClippedBlit blit{{-10, -20, 1300, 1030}, {0, 0, 1310, 1050}};
+    const auto parts = splitAtPrimary(blit, kPrimary);
+    ASSERT_EQ(parts.size(), 5u);
+    int64_t area = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const ClippedBlit& p = parts[i].blit;
+        EXPECT_EQ(parts[i].outsidePrimary, i != 0);
+        EXPECT_EQ(p.dst.width(), p.src.width());
+        EXPECT_EQ(p.dst.height(), p.src.height());
+        // The source moves with the destination.
+        EXPECT_EQ(p.src.left - p.dst.left, 10);
+        EXPECT_EQ(p.src.top - p.dst.top, 20);
+        area += int64_t{p.dst.width()} * p.dst.height();
+        for (size_t j = 0; j < i; ++j) {
+            EXPECT_TRUE(p.dst.intersected(parts[j].blit.dst).empty()) << i << " overlaps " << j;
+        }
+    }
+    EXPECT_EQ(area, int64_t{1310} * 1050);
+    EXPECT_EQ(parts[0].blit.dst, kPrimary);
+}
+
+TEST(BlitClipping, OnlyARefusedRectangleBeyondThePrimaryGoesThroughTheWindow) {
+    constexpr int32_t kSurfaceLost = static_cast<int32_t>(0x887601C2u);
+    constexpr int32_t kGenericFailure = static_cast<int32_t>(0x80004005u);
+    EXPECT_EQ(judgePart(0, false), PartOutcome::Drawn);
+    EXPECT_EQ(judgePart(0, true), PartOutcome::Drawn);
+    EXPECT_EQ(judgePart(1, true), PartOutcome::Drawn);  // S_FALSE is success too
+    EXPECT_EQ(judgePart(kInvalidRectStatus, true), PartOutcome::DrawThroughWindow);
+    // On the primary surface's own rectangle a refusal is a real failure.
+    EXPECT_EQ(judgePart(kInvalidRectStatus, false), PartOutcome::Failed);
+    // Any other failure fails the redraw wherever the piece lies (a surface still lost
+    // after its restore, a blit from an Image without a surface).
+    EXPECT_EQ(judgePart(kSurfaceLost, true), PartOutcome::Failed);
+    EXPECT_EQ(judgePart(kGenericFailure, true), PartOutcome::Failed);
+    EXPECT_EQ(judgePart(kGenericFailure, false), PartOutcome::Failed);
 }
 
 }  // namespace

@@ -10,7 +10,14 @@ contents, index and search, help from a folder named in Cyrillic and Greek, and,
 virtual desktop where the window has a frame, the close box ending the program with 0 and
 the settings saved. Every wait is bounded; every process started is ended.
 
-usage: win32_e2e.py PROGRAM.exe GOLDEN_IDLE_PNG
+With --monitors instead: the X screen split into two monitors side by side, first with the
+second monitor right of the primary, then left of it; the window wholly on the second
+monitor and across the seam, under openbox. After a minimize and restore the client area
+equals the idle golden picture; after Next and Give Up the picture on the second monitor
+equals the one drawn on the primary; no Paint Error; Ctrl+W ends with 0. KZ_E2E_KEEP names
+a folder for screenshots of every placement.
+
+usage: win32_e2e.py [--monitors] PROGRAM.exe GOLDEN_IDLE_PNG
 """
 import os
 import shutil
@@ -22,9 +29,10 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, Process, XServer, check, differs, find_windows,  # noqa: E402
-                         locate, run, screenshot, time_limit, wait_for_picture,
-                         wait_for_stillness, wait_until, window_geometry, xdotool)
+from e2e_harness import (Failure, Process, WindowManager, XServer, check,  # noqa: E402
+                         differs, find_windows, locate, minimize_and_restore, run, screenshot,
+                         set_monitors, time_limit, wait_for_picture, wait_for_stillness,
+                         wait_until, window_geometry, xdotool)
 
 SCREEN_W, SCREEN_H = 1024, 768
 CLIENT_W, CLIENT_H = 690, 500
@@ -120,10 +128,10 @@ class Wine:
 class Program:
     """One run of the program: its process, window and client area, and a player's hands."""
 
-    def __init__(self, wine, folder, golden):
+    def __init__(self, wine, folder, golden, pointer=(SCREEN_W - 10, SCREEN_H - 10)):
         self.env = wine.env
         exe = [f for f in os.listdir(folder) if f.endswith(".exe")][0]
-        xdotool(self.env, "mousemove", SCREEN_W - 10, SCREEN_H - 10)
+        xdotool(self.env, "mousemove", *pointer)
         self.process = Process(["wine", exe], self.env, cwd=folder)
         self.window = wait_until(lambda: self._window(), WAIT_START,
                                  f"no window titled '{TITLE}' appeared")
@@ -174,6 +182,11 @@ class Program:
 
     def screen_shot(self):
         return screenshot(self.env, 0, 0, SCREEN_W, SCREEN_H)
+
+    def repainted_shot(self):
+        """The client area after a minimize and restore, which repaints all of it."""
+        minimize_and_restore(self.env, self.window)
+        return wait_for_stillness(self.client_shot, WAIT_STEP)
 
     def client_shot(self, box=(0, 0, CLIENT_W, CLIENT_H)):
         cx, cy = self.client
@@ -442,6 +455,140 @@ def close_box_in_virtual_desktop(wine, folder, golden):
         process.stop()
 
 
+def tear_down(workdir, wine, *servers):
+    """Ends every Wine process of the prefix, then the servers in order, and removes the
+    work folder."""
+    if wine:
+        wine.shut_down()
+    for server in servers:
+        if server:
+            server.stop()
+    shutil.rmtree(workdir, ignore_errors=True)
+
+
+# The X screen of the two-monitor runs: two monitors of 1280 x 1024 side by side.
+MONITOR_W, MONITOR_H = 1280, 1024
+# Where the primary monitor stands on the X screen, and where the window goes, in X
+# coordinates: wholly on the other monitor, and across the seam with 280 columns on the left.
+LAYOUTS = [
+    ("right of the primary", 0, {"wholly on it": (1500, 150), "across the seam": (1000, 150)}),
+    ("left of the primary", MONITOR_W, {"wholly on it": (300, 150), "across the seam": (1000, 150)}),
+]
+
+
+def keep_shot(picture, name):
+    if os.environ.get("KZ_E2E_KEEP"):
+        picture.save(os.path.join(keep_folder(), f"win32-monitors-{name}.png"))
+
+
+def expect_picture(program, wanted, where, name):
+    """The client area after a minimize and restore, compared pixel for pixel."""
+    shot = program.repainted_shot()
+    keep_shot(shot, name)
+    if differs(shot, wanted):
+        keep = keep_folder()
+        shot.save(os.path.join(keep, f"win32-monitors-{name}-actual.png"))
+        count = sum(1 for p in ImageChops.difference(shot, wanted).getdata() if p != (0, 0, 0))
+        raise Failure(f"{where}: after a minimize and restore the client area differs from the "
+                      f"expected picture in {count} pixels (saved in {keep})")
+
+
+def play_on_monitors(wine, folder, golden, layout):
+    """One run of the program on a desk whose second monitor stands as layout says."""
+    side, primary_x, placements = layout
+    second_x = MONITOR_W - primary_x
+    # The primary monitor first: the window opens there, and the picture there is drawn by
+    # DirectDraw on the primary surface as designed.
+    home = (primary_x + 200, 150)
+    program = Program(wine, folder, golden, pointer=(primary_x + 640, 900))
+    try:
+        program.move_to(*home)
+        for where, position in placements.items():
+            program.move_to(*position)
+            expect_picture(program, golden, f"second monitor {side}, {where}, idle",
+                           f"{second_x}-{where.split()[0]}-idle")
+        log(f"second monitor {side}: idle pictures equal the golden one, wholly on it and "
+            "across the seam")
+
+        # Next and Give Up on the second monitor: the instruction shows at once, without a
+        # repaint, and the given-up picture stands still (the clock stops).
+        program.move_to(*placements["wholly on it"])
+        before = program.client_shot(INSTRUCTIONS)
+        program.click(*NEXT)
+        program.wait_for_change(INSTRUCTIONS, before,
+                                f"second monitor {side}: a click on Next did not show the "
+                                "instruction")
+        check_no_paint_error(program, f"second monitor {side}, a game")
+        program.click(*NEXT)  # Give Up stands where Next stood
+        check_no_paint_error(program, f"second monitor {side}, given up")
+        given_up = program.repainted_shot()
+        check(differs(given_up, golden, INSTRUCTIONS),
+              f"second monitor {side}: no instruction after Next")
+        program.move_to(*home)
+        drawn_on_primary = program.repainted_shot()
+        keep_shot(drawn_on_primary, f"{second_x}-primary-given-up")
+        if differs(given_up, drawn_on_primary):
+            given_up.save(os.path.join(keep_folder(), "win32-monitors-given-up-actual.png"))
+            drawn_on_primary.save(os.path.join(keep_folder(), "win32-monitors-given-up-primary.png"))
+            raise Failure(f"second monitor {side}: the game after Next and Give Up differs "
+                          "from the same game drawn on the primary monitor")
+        for where, position in placements.items():
+            program.move_to(*position)
+            expect_picture(program, drawn_on_primary, f"second monitor {side}, {where}, "
+                           "given up", f"{second_x}-{where.split()[0]}-given-up")
+        log(f"second monitor {side}: the game after Next and Give Up equals the picture on "
+            "the primary monitor, wholly on the second one and across the seam")
+        check_no_paint_error(program, f"second monitor {side}")
+        code = program.end_with_ctrl_w()
+        check(code == 0, f"second monitor {side}: Ctrl+W ended with {code}, not 0")
+    except Failure:
+        screenshot(wine.env, 0, 0, SCREEN_W, SCREEN_H).save(
+            os.path.join(keep_folder(), "win32-monitors-failure.png"))
+        raise
+    finally:
+        program.stop()
+
+
+def main_monitors(program_path, golden_path):
+    global SCREEN_W, SCREEN_H
+    SCREEN_W, SCREEN_H = 2 * MONITOR_W, MONITOR_H
+    workdir = tempfile.mkdtemp(prefix="kz-win32-monitors-")
+    xserver = wine = wm = None
+    try:
+        check(os.path.isfile(program_path), f"{program_path} does not exist: build it first")
+        for tool in ("wine", "Xvfb", "xrandr", "openbox", "xdotool", "xprop", "import"):
+            check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
+        golden = Image.open(golden_path).convert("RGB")
+        folder = os.path.join(workdir, "app")
+        os.makedirs(folder)
+        shutil.copy(program_path, folder)
+
+        xserver = XServer(SCREEN_W, SCREEN_H)
+        wine = Wine(workdir, xserver.display)
+        log(f"X server on {xserver.display}, {SCREEN_W} x {SCREEN_H}; creating the Wine prefix")
+        wine.boot()
+        # Wine finds the monitors through Xinerama, which the X server answers from RandR's
+        # monitor list.
+        wine.reg_add(r"HKCU\Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")
+        wm = WindowManager(wine.env, workdir)
+        for layout in LAYOUTS:
+            side, primary_x, _ = layout
+            second_x = MONITOR_W - primary_x
+            set_monitors(wine.env, [("primary", primary_x, 0, MONITOR_W, MONITOR_H),
+                                    ("second", second_x, 0, MONITOR_W, MONITOR_H)])
+            # Wine reads the monitors when its desktop process starts.
+            wine.shut_down()
+            play_on_monitors(wine, folder, golden, layout)
+        print("PASS")
+        return 0
+    except (Failure, subprocess.SubprocessError, OSError) as e:
+        print(f"FAIL: {e}")
+        print(f"the screen at the failure is {keep_folder()}/win32-monitors-failure.png")
+        return 1
+    finally:
+        tear_down(workdir, wine, wm, xserver)
+
+
 def main():
     program_path, golden_path = sys.argv[1], sys.argv[2]
     workdir = tempfile.mkdtemp(prefix="kz-win32-e2e-")
@@ -561,13 +708,11 @@ def main():
     finally:
         for p in programs:
             p.stop()
-        if wine:
-            wine.shut_down()
-        if xserver:
-            xserver.stop()
-        shutil.rmtree(workdir, ignore_errors=True)
+        tear_down(workdir, wine, xserver)
 
 
 if __name__ == "__main__":
     time_limit(280)
+    if sys.argv[1] == "--monitors":
+        sys.exit(main_monitors(sys.argv[2], sys.argv[3]))
     sys.exit(main())

@@ -93,6 +93,40 @@ class XServer:
         self.stop()
 
 
+def set_monitors(env, monitors):
+    """Splits the X screen into RandR monitors, as a desk of several screens shows itself:
+    monitors is [(name, x, y, width, height)], the first one the primary. The primary takes
+    the server's output, so its automatic monitor goes and only these remain."""
+    def listed():
+        out = run(["xrandr", "--listmonitors"], env, stdout=subprocess.PIPE, text=True).stdout
+        return [line.split()[1] for line in out.splitlines()[1:] if line.strip()]
+    for name in listed():
+        if not name.startswith("+"):
+            run(["xrandr", "--delmonitor", name.lstrip("*")], env)
+    query = run(["xrandr", "--query"], env, stdout=subprocess.PIPE, text=True).stdout
+    outputs = [line.split()[0] for line in query.splitlines() if " connected" in line]
+    check(outputs, "the X server has no connected output")
+    for i, (name, x, y, w, h) in enumerate(monitors):
+        mm = lambda px: round(px * 25.4 / 96)  # noqa: E731
+        run(["xrandr", "--setmonitor", ("*" if i == 0 else "") + name,
+             f"{w}/{mm(w)}x{h}/{mm(h)}+{x}+{y}", outputs[0] if i == 0 else "none"], env,
+            stdout=subprocess.DEVNULL)
+    wanted = ["*" + monitors[0][0]] + [m[0] for m in monitors[1:]]
+    check(sorted(listed()) == sorted(wanted), f"the X server lists the monitors {listed()}, "
+          f"not {wanted}")
+
+
+def minimize_and_restore(env, window, timeout=10):
+    """Iconifies a window through the window manager and brings it back, as a click on the
+    minimize box and then on the task bar would."""
+    def state(wanted):
+        return lambda: wanted in (window_property(env, window, "WM_STATE") or "")
+    xdotool(env, "windowminimize", window)
+    wait_until(state("Iconic"), timeout, "the window was not minimized")
+    xdotool(env, "windowactivate", window)
+    wait_until(state("Normal"), timeout, "the window was not restored")
+
+
 class Process:
     """A program under test in its own process group, its output read line by line."""
 
@@ -527,11 +561,19 @@ def request_wm_state(display, window, *states):
 
 
 class WindowManager:
-    """openbox on a private X server, ready once it has announced itself on the root."""
+    """openbox on a private X server, ready once it has announced itself on the root. Its
+    iconify animation is off: the frames it draws over the screen would be in the pictures."""
 
     def __init__(self, env, workdir):
         config = os.path.join(workdir, "openbox")
-        os.makedirs(config, exist_ok=True)
+        os.makedirs(os.path.join(config, "openbox"), exist_ok=True)
+        system_rc = "/etc/xdg/openbox/rc.xml"
+        if os.path.exists(system_rc):
+            with open(system_rc) as f:
+                rc = f.read().replace("<animateIconify>yes</animateIconify>",
+                                      "<animateIconify>no</animateIconify>")
+            with open(os.path.join(config, "openbox", "rc.xml"), "w") as f:
+                f.write(rc)
         wm_env = dict(env)
         wm_env["XDG_CONFIG_HOME"] = config
         self.proc = subprocess.Popen(["openbox"], env=wm_env, stdout=subprocess.DEVNULL,

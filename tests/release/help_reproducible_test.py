@@ -1,0 +1,69 @@
+#!/usr/bin/python3
+"""The help file of a release builds the same twice: tools/compile-help.py run two times, a
+second and more apart, into folders at different depths and with different environments,
+gives the same bytes, and both time stamps in it are the time of day of SOURCE_DATE_EPOCH.
+
+usage: help_reproducible_test.py SOURCE_ROOT
+Exit codes: 0 passed, 1 failed (also when chmcmd is not installed).
+"""
+import importlib.util
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+EPOCH = 1765065600 + 12 * 3600 + 34 * 60 + 56  # 12:34:56 UTC
+STAMP = (12 * 3600 + 34 * 60 + 56) * 1000       # as chmcmd writes it: ms since midnight
+
+
+def main():
+    root = sys.argv[1]
+    script = os.path.join(root, "tools", "compile-help.py")
+    chmcmd = shutil.which("chmcmd")
+    if not chmcmd:
+        print("FAIL: chmcmd is not installed (tools/install-deps.sh installs it)")
+        return 1
+    spec = importlib.util.spec_from_file_location("compile_help", script)
+    compile_help = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(compile_help)
+
+    work = tempfile.mkdtemp(prefix="kz-help-twice-")
+    try:
+        outputs = []
+        for i, folder in enumerate(["a", os.path.join("b", "a clone", "further down")]):
+            if i:
+                time.sleep(1.2)  # another time of day for the compiler
+            out_dir = os.path.join(work, folder)
+            os.makedirs(out_dir)
+            output = os.path.join(out_dir, "help.chm")
+            env = dict(os.environ, SOURCE_DATE_EPOCH=str(EPOCH), KZ_PADDING="x" * 200 * i)
+            subprocess.run([sys.executable, script, chmcmd, os.path.join(root, "resources", "help"),
+                            "kestrane-zivadorured.hhp", output], env=env, check=True, timeout=120)
+            with open(output, "rb") as f:
+                outputs.append(f.read())
+        first, second = outputs
+        if first != second:
+            differing = [i for i, (x, y) in enumerate(zip(first, second)) if x != y]
+            print(f"FAIL: the two builds differ ({len(first)} and {len(second)} bytes; "
+                  f"{len(differing)} bytes differ, the first at {differing[:8]})")
+            return 1
+        header = struct.unpack_from(">I", first, 0x10)[0]
+        offset, _ = compile_help.uncompressed_file(first, b"/#SYSTEM")
+        code, length, system = struct.unpack_from("<HHI", first, offset + 4)
+        if header != STAMP or (code, length, system) != (10, 4, STAMP):
+            print(f"FAIL: the stamps are {header} and {system} (entry {code}), not {STAMP}")
+            return 1
+        print(f"PASS: two builds of {len(first)} bytes are the same, stamped {STAMP}")
+        return 0
+    except (subprocess.SubprocessError, OSError, TypeError) as e:
+        print(f"FAIL: {e}")
+        return 1
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
