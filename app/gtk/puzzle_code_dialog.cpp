@@ -1,21 +1,14 @@
 #include "app/gtk/puzzle_code_dialog.h"
 
+#include "app/gtk/modal_box.h"
 #include "puzzle/puzzle_code.h"
 
 namespace kz {
 
 PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent) {
-    // Held, so the box can be destroyed here even when its parent went first.
-    dialog_ = GTK_WIDGET(g_object_ref(gtk_dialog_new()));
-    gtk_window_set_title(GTK_WINDOW(dialog_), "Play Puzzle Code");
-    gtk_window_set_transient_for(GTK_WINDOW(dialog_), parent);
-    gtk_window_set_modal(GTK_WINDOW(dialog_), TRUE);
-    gtk_window_set_destroy_with_parent(GTK_WINDOW(dialog_), TRUE);
-    gtk_window_set_position(GTK_WINDOW(dialog_), GTK_WIN_POS_CENTER_ON_PARENT);
-    gtk_window_set_resizable(GTK_WINDOW(dialog_), FALSE);
+    dialog_ = newModalBox(parent, "Play Puzzle Code");
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
-    gtk_container_set_border_width(GTK_CONTAINER(content), 12);
     gtk_box_set_spacing(GTK_BOX(content), 6);
 
     GtkWidget* prompt = gtk_label_new_with_mnemonic("Puzzle _code:");

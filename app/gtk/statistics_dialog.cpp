@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/common/records_table.h"
+#include "app/gtk/modal_box.h"
 
 namespace kz {
 namespace {
@@ -93,17 +94,9 @@ StatisticsDialog::StatisticsDialog(GtkWindow* parent, const Records& records, Ca
       today_(today),
       resetRecords_(std::move(resetRecords)),
       confirm_(std::move(confirm)) {
-    // Held, so the box can be destroyed here even when its parent went first.
-    dialog_ = GTK_WIDGET(g_object_ref(gtk_dialog_new()));
-    gtk_window_set_title(GTK_WINDOW(dialog_), "Statistics");
-    gtk_window_set_transient_for(GTK_WINDOW(dialog_), parent);
-    gtk_window_set_modal(GTK_WINDOW(dialog_), TRUE);
-    gtk_window_set_destroy_with_parent(GTK_WINDOW(dialog_), TRUE);
-    gtk_window_set_position(GTK_WINDOW(dialog_), GTK_WIN_POS_CENTER_ON_PARENT);
-    gtk_window_set_resizable(GTK_WINDOW(dialog_), FALSE);
+    dialog_ = newModalBox(parent, "Statistics");
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
-    gtk_container_set_border_width(GTK_CONTAINER(content), 12);
     gtk_box_set_spacing(GTK_BOX(content), 8);
     tableArea_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     todaysPuzzle_ = newTextLine("todays-puzzle");

@@ -128,24 +128,10 @@ void expectRendered(GtkWidget* window, const std::string& name) {
 
 Records someRecords() {
     Records records;
-    TableRecord fourMove;
-    fourMove.played = 12;
-    fourMove.won = 9;
-    fourMove.givenUp = 2;
-    fourMove.bestSeconds = 75;
-    fourMove.hints = 4;
-    fourMove.streak = 3;
-    fourMove.bestStreak = 6;
-    records.setTable({4, MoveFromSome}, fourMove);
-    TableRecord randomMixed;
-    randomMixed.played = 1;
-    randomMixed.givenUp = 1;
-    records.setTable({0, Mixed}, randomMixed);
-    DailyRecord daily;
-    daily.lastSolved = kToday;
-    daily.run = 2;
-    daily.bestRun = 4;
-    records.setDaily(daily);
+    // played, won, given up, best time, hints, streak, best streak
+    records.setTable({4, MoveFromSome}, TableRecord{12, 9, 2, 75, 4, 3, 6});
+    records.setTable({0, Mixed}, TableRecord{1, 0, 1, std::nullopt, 0, 0, 0});
+    records.setDaily(DailyRecord{kToday, 2, 4});
     return records;
 }
 

@@ -12,14 +12,8 @@ namespace {
 
 TEST(RecordsTable, RowsFollowTheMenusAndNameWhatTheyShow) {
     Records records;
-    TableRecord threeAdd;
-    threeAdd.played = 5;
-    threeAdd.won = 3;
-    threeAdd.givenUp = 1;
-    threeAdd.bestSeconds = 83;
-    threeAdd.hints = 2;
-    threeAdd.streak = 2;
-    threeAdd.bestStreak = 3;
+    // played, won, given up, best time, hints, streak, best streak
+    const TableRecord threeAdd{5, 3, 1, 83, 2, 2, 3};
     TableRecord once;
     once.played = 1;
     records.setTable({0, Mixed}, once);
