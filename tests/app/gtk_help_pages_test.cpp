@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,32 @@ TEST_F(HelpPagesTest, NoHelpGivesNoAddress) {
     HelpPages partial({(temp / "a").string(), (temp / "b").string()});
     EXPECT_TRUE(partial.uri(HelpTopic::Contents).has_value());
     EXPECT_FALSE(partial.uri(HelpTopic::Search).has_value());
+}
+
+// The help as this program ships it: the Windows pages and those of what only this program
+// and the page have, reached from the contents page and listed in the index and the search.
+TEST(StagedHelp, HoldsThePagesOfThisProgramToo) {
+    const fs::path staged = KZ_STAGED_HELP_DIR;
+    const auto text = [&](const char* name) {
+        std::ifstream in(staged / name, std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    };
+    const std::string contents = text(HelpPages::fileName(HelpTopic::Contents));
+    const std::string index = text(HelpPages::fileName(HelpTopic::Index));
+    const std::string search = text(HelpPages::fileName(HelpTopic::Search));
+    for (const char* page : {"keys.html", "puzzle-codes.html"}) {
+        EXPECT_TRUE(fs::is_regular_file(staged / page)) << page;
+        const std::string link = std::string("href=\"") + page + "\"";
+        EXPECT_NE(contents.find(link), std::string::npos) << page;
+        EXPECT_NE(index.find(link), std::string::npos) << page;
+        EXPECT_NE(search.find(std::string("file: \"") + page + "\""), std::string::npos) << page;
+    }
+    EXPECT_EQ(contents.find("<!-- more topics -->"), std::string::npos);
+    EXPECT_FALSE(fs::exists(staged / "contents-topics.inc"));
+    // The Windows help project stays out of this help.
+    EXPECT_FALSE(fs::exists(staged / "kestrane-zivadorured.hhp"));
 }
 
 TEST(HelpPagesDefaults, LookBesideTheProgramAsInstalledThenAsBuilt) {

@@ -1,7 +1,10 @@
 // The help pages are shown by the Windows help viewer and by a browser; both need every link
-// and every project entry to name a file that exists.
+// and every project entry to name a file that exists. The pages in help-extra describe what
+// only the Linux program and the page have: they join the browser help and never the
+// Windows help file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -10,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "app/common/commands.h"
 #include "app/common/identity.h"
+#include "app/common/records_table.h"
 #include "app/common/settings.h"
+#include "puzzle/puzzle_code.h"
 
 namespace kz {
 namespace {
@@ -21,15 +27,39 @@ const std::string& helpDir() {
     return dir;
 }
 
+const std::string& extraDir() {
+    static const std::string dir = std::string(KZ_SOURCE_ROOT) + "/resources/help-extra/";
+    return dir;
+}
+
 bool exists(const std::string& name) {
     return std::ifstream(helpDir() + name).good();
 }
 
-std::string read(const std::string& name) {
-    std::ifstream in(helpDir() + name, std::ios::binary);
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::string read(const std::string& name) {
+    return readFile(helpDir() + name);
+}
+
+std::string readExtra(const std::string& name) {
+    return readFile(extraDir() + name);
+}
+
+// The pages of the Linux program and the page alone.
+std::set<std::string> extraPages() {
+    std::set<std::string> html;
+    for (const auto& entry : std::filesystem::directory_iterator(extraDir())) {
+        if (entry.path().extension() == ".html") {
+            html.insert(entry.path().filename().string());
+        }
+    }
+    return html;
 }
 
 // The [FILES] section of the project.
@@ -163,33 +193,38 @@ TEST(HelpProject, ContentsAndIndexPointAtListedPages) {
     }
 }
 
-TEST(HelpPages, AreSelfContainedValidLookingHtml) {
+// A page that stands on its own in every viewer: its links are relative and name files of
+// the help it belongs to.
+void expectSelfContainedHtml(const std::string& page, const std::string& text,
+                             const std::set<std::string>& files) {
     const std::regex link(R"re((?:href|src)="([^"]+)")re");
+    EXPECT_EQ(text.rfind("<!DOCTYPE html>", 0), 0u) << page;
+    EXPECT_NE(text.find("<meta charset=\"utf-8\">"), std::string::npos) << page;
+    EXPECT_NE(text.find("<title>"), std::string::npos) << page;
+    EXPECT_NE(text.find("href=\"style.css\""), std::string::npos) << page;
+    EXPECT_NE(text.find("</html>"), std::string::npos) << page;
+    for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
+        const std::string target = (*it)[1];
+        // Relative links only, to files that are part of the help.
+        EXPECT_EQ(target.find(':'), std::string::npos) << page << ": " << target;
+        EXPECT_NE(target[0], '/') << page << ": " << target;
+        EXPECT_TRUE(files.count(target.substr(0, target.find('#')))) << page << ": " << target;
+    }
+    // Balanced block elements; a stray tag breaks the layout in one viewer or another.
+    for (const char* tag : {"p", "ul", "li", "table", "tr", "h1", "h2"}) {
+        const std::regex open("<" + std::string(tag) + "[ >]");
+        const std::regex close("</" + std::string(tag) + ">");
+        const auto count = [&](const std::regex& r) {
+            return std::distance(std::sregex_iterator(text.begin(), text.end(), r),
+                                 std::sregex_iterator());
+        };
+        EXPECT_EQ(count(open), count(close)) << page << " <" << tag << ">";
+    }
+}
+
+TEST(HelpPages, AreSelfContainedValidLookingHtml) {
     for (const auto& page : pages()) {
-        const std::string text = read(page);
-        EXPECT_EQ(text.rfind("<!DOCTYPE html>", 0), 0u) << page;
-        EXPECT_NE(text.find("<meta charset=\"utf-8\">"), std::string::npos) << page;
-        EXPECT_NE(text.find("<title>"), std::string::npos) << page;
-        EXPECT_NE(text.find("href=\"style.css\""), std::string::npos) << page;
-        EXPECT_NE(text.find("</html>"), std::string::npos) << page;
-        for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
-            const std::string target = (*it)[1];
-            // Relative links only, to files that are part of the help.
-            EXPECT_EQ(target.find(':'), std::string::npos) << page << ": " << target;
-            EXPECT_NE(target[0], '/') << page << ": " << target;
-            EXPECT_TRUE(projectFiles().count(target.substr(0, target.find('#'))))
-                << page << ": " << target;
-        }
-        // Balanced block elements; a stray tag breaks the layout in one viewer or another.
-        for (const char* tag : {"p", "ul", "li", "table", "tr", "h1", "h2"}) {
-            const std::regex open("<" + std::string(tag) + "[ >]");
-            const std::regex close("</" + std::string(tag) + ">");
-            const auto count = [&](const std::regex& r) {
-                return std::distance(std::sregex_iterator(text.begin(), text.end(), r),
-                                     std::sregex_iterator());
-            };
-            EXPECT_EQ(count(open), count(close)) << page << " <" << tag << ">";
-        }
+        expectSelfContainedHtml(page, read(page), projectFiles());
     }
 }
 
@@ -202,6 +237,91 @@ TEST(HelpPages, CoverWhatThePlayerNeeds) {
                               "Remove From Some", "Move From Some", "5 x 5", "Random", "Restart",
                               "Give Up", "Next", "Quit", "Ctrl", "59:59:59"}) {
         EXPECT_NE(all.find(topic), std::string::npos) << topic;
+    }
+}
+
+TEST(ExtraHelpPages, JoinTheBrowserHelpOnly) {
+    const std::set<std::string> extra = extraPages();
+    ASSERT_GE(extra.size(), 2u);
+    std::set<std::string> browserFiles = projectFiles();
+    browserFiles.insert(extra.begin(), extra.end());
+    const std::string project =
+        read("kestrane-zivadorured.hhp") + read("contents.hhc") + read("index.hhk");
+    for (const auto& page : extra) {
+        expectSelfContainedHtml(page, readExtra(page), browserFiles);
+        EXPECT_FALSE(exists(page)) << page << " is also a Windows help page";
+        EXPECT_EQ(project.find(page), std::string::npos) << page << " is in the Windows help";
+        EXPECT_NE(readExtra(page).find("name=\"keywords\""), std::string::npos)
+            << page << " would be missing from the index";
+    }
+    // The contents page of the browser lists every extra page, in place of its marker.
+    EXPECT_NE(read("index.html").find("<!-- more topics -->"), std::string::npos);
+    const std::string topics = readExtra("contents-topics.inc");
+    for (const auto& page : extra) {
+        EXPECT_NE(topics.find("<li><a href=\"" + page + "\">"), std::string::npos) << page;
+    }
+}
+
+TEST(ExtraHelpPages, TheWindowsHelpDescribesOnlyTheWindowsProgram) {
+    for (const auto& page : pages()) {
+        const std::string text = read(page);
+        for (const char* extra : {"Undo", "Redo", "Hint", "hint", "Puzzle Code", "puzzle code",
+                                  "Today's Puzzle", "Statistics", "Ctrl</kbd> + <kbd>Z"}) {
+            EXPECT_EQ(text.find(extra), std::string::npos) << page << ": " << extra;
+        }
+    }
+}
+
+TEST(ExtraHelpPages, NameEveryKey) {
+    const std::string keys = readExtra("keys.html");
+    for (const char* key :
+         {"<kbd>Ctrl</kbd> + <kbd>Z</kbd></td><td>Undo",
+          "<kbd>Ctrl</kbd> + <kbd>Shift</kbd> + <kbd>Z</kbd> or <kbd>Ctrl</kbd> + <kbd>Y</kbd>"
+          "</td><td>Redo",
+          "<kbd>H</kbd></td><td>Hint", "Arrow keys", "<kbd>Space</kbd> or <kbd>Enter</kbd>",
+          "<kbd>Esc</kbd>", "<kbd>Ctrl</kbd> + <kbd>W</kbd></td><td>Exit",
+          "<kbd>Alt</kbd> + the underlined letter", "<kbd>F10</kbd>", "Next", "Quit", "Restart",
+          "Give Up"}) {
+        EXPECT_NE(keys.find(key), std::string::npos) << key;
+    }
+}
+
+TEST(ExtraHelpPages, WriteDownThePuzzleCodeAsTheGameReadsIt) {
+    const std::string page = readExtra("puzzle-codes.html");
+    EXPECT_NE(page.find("<code>" + std::string(kPuzzleCodeAlphabet) + "</code>"),
+              std::string::npos);
+    EXPECT_NE(page.find("10 characters"), std::string::npos);
+    EXPECT_NE(page.find("format " + std::to_string(kPuzzleCodeFormat) + " is written <code>" +
+                        kPuzzleCodeAlphabet[kPuzzleCodeFormat] + "</code>"),
+              std::string::npos);
+    // The kinds by the numbers the code gives them.
+    std::string kinds;
+    for (int32_t kind = AddFromNone; kind <= RemoveFromSome; ++kind) {
+        kinds += (kinds.empty() ? "" : ", ") + std::to_string(kind) + " " +
+                 menuLabel(commandForActionType(kind));
+    }
+    EXPECT_NE(page.find(kinds), std::string::npos) << kinds;
+    // The example is the puzzle the page says it is, typed either way.
+    const std::optional<PuzzleOrigin> example = puzzleFromCode("3MNWJ7CXSM");
+    ASSERT_TRUE(example.has_value());
+    EXPECT_EQ(example->columns, 5);
+    EXPECT_EQ(example->rows, 5);
+    EXPECT_EQ(example->kind, AddFromNone);
+    EXPECT_NE(page.find("<code>3MNWJ7CXSM</code> is a 5 x 5 puzzle of the kind Add From None"),
+              std::string::npos);
+    EXPECT_EQ(puzzleFromCode("3mnwj-7cxsm"), example);
+    EXPECT_NE(page.find("<code>3mnwj-7cxsm</code> is the same code"), std::string::npos);
+    for (const char* topic : {"Copy Puzzle Code", "Play Puzzle Code", "Today's Puzzle", "UTC",
+                              "Statistics", "Reset Statistics", "Best streak",
+                              "$XDG_DATA_HOME/kestrane-zivadorured/records", "local storage"}) {
+        EXPECT_NE(page.find(topic), std::string::npos) << topic;
+    }
+    // The table's columns are the ones the Statistics box shows.
+    for (int32_t column = kRecordsFirstNumberColumn; column < kRecordsColumnCount; ++column) {
+        EXPECT_NE(page.find(std::string("<tr><td>") + kRecordsColumns[static_cast<size_t>(column)] +
+                            "</td>"),
+                  std::string::npos)
+            << kRecordsColumns[static_cast<size_t>(column)];
     }
 }
 

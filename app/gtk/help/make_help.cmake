@@ -1,8 +1,19 @@
 # Builds the browser help: copies the help pages and writes the offline search page (and,
 # when the pages bring no index of their own, a keyword index) next to them.
-#   cmake -DSOURCE_DIR=... -DOUTPUT_DIR=... -DTEMPLATE=search.html.in
+#   cmake -DSOURCE_DIR=... [-DEXTRA_DIR=...] -DOUTPUT_DIR=... -DTEMPLATE=search.html.in
 #         -DCONTENTS_PAGE=... -DINDEX_PAGE=... -DGENERATE_INDEX=ON|OFF -P make_help.cmake
+#
+# EXTRA_DIR (SOURCE_DIR with "-extra" appended unless given) holds the pages of what only the
+# Linux program and the page have, which the Windows help file must not describe. They join
+# the pages here; its contents-topics.inc, lines of the contents page's topic list, takes the
+# place of the comment <!-- more topics --> in the contents page.
 cmake_minimum_required(VERSION 3.25)
+
+if(NOT DEFINED EXTRA_DIR)
+    set(EXTRA_DIR "${SOURCE_DIR}-extra")
+endif()
+set(extra_topics_file "contents-topics.inc")
+set(extra_topics_marker "<!-- more topics -->")
 
 file(REMOVE_RECURSE "${OUTPUT_DIR}")
 file(MAKE_DIRECTORY "${OUTPUT_DIR}")
@@ -14,6 +25,41 @@ if(IS_DIRECTORY "${SOURCE_DIR}")
 else()
     set(pages "")
 endif()
+set(extra_pages "")
+if(IS_DIRECTORY "${EXTRA_DIR}")
+    file(COPY "${EXTRA_DIR}/" DESTINATION "${OUTPUT_DIR}" PATTERN "*.inc" EXCLUDE)
+    file(GLOB_RECURSE extra_pages RELATIVE "${EXTRA_DIR}" "${EXTRA_DIR}/*.htm" "${EXTRA_DIR}/*.html")
+    list(SORT extra_pages)
+    foreach(page IN LISTS extra_pages)
+        if(page IN_LIST pages)
+            message(FATAL_ERROR "${page} is in both ${SOURCE_DIR} and ${EXTRA_DIR}")
+        endif()
+    endforeach()
+    list(APPEND pages ${extra_pages})
+endif()
+
+# The folder a page comes from.
+function(page_source out page)
+    if(page IN_LIST extra_pages)
+        set(${out} "${EXTRA_DIR}/${page}" PARENT_SCOPE)
+    else()
+        set(${out} "${SOURCE_DIR}/${page}" PARENT_SCOPE)
+    endif()
+endfunction()
+
+# The contents page with the extra topics in its list.
+function(add_extra_topics out html)
+    if(EXISTS "${EXTRA_DIR}/${extra_topics_file}")
+        string(FIND "${html}" "${extra_topics_marker}" at)
+        if(at EQUAL -1)
+            message(FATAL_ERROR "${CONTENTS_PAGE} has no ${extra_topics_marker} for the topics of ${EXTRA_DIR}")
+        endif()
+        file(READ "${EXTRA_DIR}/${extra_topics_file}" topics)
+        string(STRIP "${topics}" topics)
+        string(REPLACE "${extra_topics_marker}" "${topics}" html "${html}")
+    endif()
+    set(${out} "${html}" PARENT_SCOPE)
+endfunction()
 
 # Inline elements join the text around them ("<strong>YOU WIN!</strong>, the" reads
 # "YOU WIN!, the"); every other tag separates words.
@@ -138,7 +184,11 @@ foreach(page IN LISTS pages)
     if(page STREQUAL "search.html" OR (GENERATE_INDEX AND page STREQUAL INDEX_PAGE))
         continue()
     endif()
-    file(READ "${SOURCE_DIR}/${page}" html)
+    page_source(source "${page}")
+    file(READ "${source}" html)
+    if(page STREQUAL CONTENTS_PAGE)
+        add_extra_topics(html "${html}")
+    endif()
     set(title "${page}")
     if(html MATCHES "<[Tt][Ii][Tt][Ll][Ee]>([^<]*)</[Tt][Ii][Tt][Ll][Ee]>")
         plain_text(title "${CMAKE_MATCH_1}")

@@ -1,0 +1,100 @@
+#include "app/common/records_table.h"
+
+#include <algorithm>
+
+#include "app/common/commands.h"
+#include "app/common/menu_table.h"
+
+namespace kz {
+namespace {
+
+// Where a command stands in the menus, so rows follow the order the player knows.
+size_t menuPosition(uint16_t command) {
+    for (size_t i = 0; i < kMenuTable.size(); ++i) {
+        if (kMenuTable[i].command == command) {
+            return i;
+        }
+    }
+    return kMenuTable.size();
+}
+
+std::string twoDigits(int32_t value) {
+    return std::string(1, static_cast<char>('0' + value / 10)) +
+           static_cast<char>('0' + value % 10);
+}
+
+// No best time before the first win.
+constexpr const char* kNoTime = "\u2013";
+
+}  // namespace
+
+std::string menuLabel(uint16_t command) {
+    std::string label;
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.kind == MenuEntry::Item && entry.command == command) {
+            for (const char* c = entry.label; *c; ++c) {
+                if (*c != '&') {
+                    label += *c;
+                }
+            }
+            break;
+        }
+    }
+    return label;
+}
+
+std::string clockText(int32_t seconds) {
+    seconds = std::max(seconds, 0);
+    const int32_t hours = seconds / 3600;
+    const std::string minutesAndSeconds =
+        twoDigits(seconds / 60 % 60) + ":" + twoDigits(seconds % 60);
+    if (hours == 0) {
+        return minutesAndSeconds;
+    }
+    return std::to_string(hours) + ":" + minutesAndSeconds;
+}
+
+std::vector<RecordsRow> recordsRows(const Records& records) {
+    std::vector<RecordsRow> rows;
+    for (const auto& [key, table] : records.tables()) {
+        if (table.played == 0) {
+            continue;
+        }
+        RecordsRow row;
+        row.key = key;
+        row.cells = {menuLabel(commandForFieldSize(key.fieldSize)),
+                     menuLabel(commandForActionType(key.actionType)),
+                     std::to_string(table.played),
+                     std::to_string(table.won),
+                     std::to_string(table.givenUp),
+                     table.bestSeconds ? clockText(*table.bestSeconds) : kNoTime,
+                     std::to_string(table.hints),
+                     std::to_string(table.streak),
+                     std::to_string(table.bestStreak)};
+        rows.push_back(std::move(row));
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const RecordsRow& a, const RecordsRow& b) {
+        const auto place = [](const RecordKey& k) {
+            return std::make_pair(menuPosition(commandForFieldSize(k.fieldSize)),
+                                  menuPosition(commandForActionType(k.actionType)));
+        };
+        return place(a.key) < place(b.key);
+    });
+    return rows;
+}
+
+std::string todaysPuzzleText(const Records& records, CalendarDay today) {
+    return records.solvedOn(today) ? "Today's puzzle: solved." : "Today's puzzle: not solved yet.";
+}
+
+std::string daysInARowText(const Records& records, CalendarDay today) {
+    return "Days in a row: " + std::to_string(records.daysInARow(today)) + " (best " +
+           std::to_string(records.daily().bestRun) + ").";
+}
+
+bool recordsEmpty(const Records& records) {
+    return recordsRows(records).empty() && !records.daily().lastSolved &&
+           records.daily().bestRun == 0;
+}
+
+}  // namespace kz

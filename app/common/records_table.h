@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/common/records.h"
+
+namespace kz {
+
+// The records as every program shows them to the player: a table with one row per field
+// size and action type that has games, and two lines on today's puzzles.
+constexpr int32_t kRecordsColumnCount = 9;
+constexpr std::array<const char*, kRecordsColumnCount> kRecordsColumns = {
+    "Field size", "Action type", "Played", "Won",        "Given up",
+    "Best time",  "Hints",       "Streak", "Best streak"};
+// The columns after the first two are numbers, set flush right.
+constexpr int32_t kRecordsFirstNumberColumn = 2;
+
+struct RecordsRow {
+    RecordKey key;
+    std::array<std::string, kRecordsColumnCount> cells;
+};
+
+// The tables played, in the order the menus list their field sizes and action types; the
+// names are the menus' own.
+std::vector<RecordsRow> recordsRows(const Records& records);
+
+// Shown instead of the table before any game has ended.
+constexpr const char* kNoRecordsText =
+    "No games played yet. A game counts here once it ends: won, given up, or left for "
+    "the next one.";
+
+// "Today's puzzle: solved." or "Today's puzzle: not solved yet."
+std::string todaysPuzzleText(const Records& records, CalendarDay today);
+// "Days in a row: 3 (best 5)."
+std::string daysInARowText(const Records& records, CalendarDay today);
+
+// Nothing worth keeping: no table has a game and no day's puzzle was solved.
+bool recordsEmpty(const Records& records);
+
+// A time of the game clock as "mm:ss", or "h:mm:ss" from an hour on.
+std::string clockText(int32_t seconds);
+
+// The label of a menu item as the player reads it, without the '&' of its mnemonic.
+std::string menuLabel(uint16_t command);
+
+}  // namespace kz

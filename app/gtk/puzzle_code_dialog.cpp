@@ -1,0 +1,96 @@
+#include "app/gtk/puzzle_code_dialog.h"
+
+#include "app/gtk/modal_box.h"
+#include "puzzle/puzzle_code.h"
+
+namespace kz {
+
+PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent) {
+    dialog_ = newModalBox(parent, "Play Puzzle Code");
+
+    GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
+    gtk_box_set_spacing(GTK_BOX(content), 6);
+
+    GtkWidget* prompt = gtk_label_new_with_mnemonic("Puzzle _code:");
+    gtk_label_set_xalign(GTK_LABEL(prompt), 0.0f);
+    entry_ = gtk_entry_new();
+    gtk_widget_set_name(entry_, "puzzle-code");
+    // Room for a code with a space or hyphen between every character, no more.
+    gtk_entry_set_max_length(GTK_ENTRY(entry_), 2 * kPuzzleCodeLength + 4);
+    gtk_entry_set_width_chars(GTK_ENTRY(entry_), 16);
+    gtk_entry_set_activates_default(GTK_ENTRY(entry_), TRUE);
+    gtk_entry_set_input_hints(
+        GTK_ENTRY(entry_),
+        static_cast<GtkInputHints>(GTK_INPUT_HINT_UPPERCASE_CHARS | GTK_INPUT_HINT_NO_SPELLCHECK));
+    gtk_label_set_mnemonic_widget(GTK_LABEL(prompt), entry_);
+
+    // Empty until a wrong code, yet holding its line, so the box does not jump.
+    message_ = gtk_label_new("");
+    gtk_widget_set_name(message_, "puzzle-code-message");
+    gtk_label_set_xalign(GTK_LABEL(message_), 0.0f);
+    gtk_label_set_line_wrap(GTK_LABEL(message_), TRUE);
+    gtk_label_set_max_width_chars(GTK_LABEL(message_), 40);
+    gtk_style_context_add_class(gtk_widget_get_style_context(message_), "error");
+    // A screen reader reads the message with the entry it is about.
+    AtkObject* entryAccessible = gtk_widget_get_accessible(entry_);
+    atk_object_add_relationship(entryAccessible, ATK_RELATION_DESCRIBED_BY,
+                                gtk_widget_get_accessible(message_));
+
+    gtk_box_pack_start(GTK_BOX(content), prompt, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(content), entry_, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(content), message_, FALSE, FALSE, 0);
+    gtk_widget_show_all(content);
+
+    gtk_dialog_add_button(GTK_DIALOG(dialog_), "_Cancel", GTK_RESPONSE_CANCEL);
+    gtk_dialog_add_button(GTK_DIALOG(dialog_), "_OK", GTK_RESPONSE_OK);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK);
+    // Connected before gtk_dialog_run connects its own handler, so a wrong code can be kept
+    // from ending the run.
+    g_signal_connect(dialog_, "response", G_CALLBACK(onResponse), this);
+    g_signal_connect(entry_, "changed", G_CALLBACK(onChanged), this);
+}
+
+PuzzleCodeDialog::~PuzzleCodeDialog() {
+    g_signal_handlers_disconnect_by_data(entry_, this);
+    g_signal_handlers_disconnect_by_data(dialog_, this);
+    gtk_widget_destroy(dialog_);
+    g_object_unref(dialog_);
+}
+
+std::optional<PuzzleOrigin> PuzzleCodeDialog::run() {
+    origin_.reset();
+    gtk_widget_grab_focus(entry_);
+    if (gtk_dialog_run(GTK_DIALOG(dialog_)) != GTK_RESPONSE_OK) {
+        return std::nullopt;
+    }
+    return origin_;
+}
+
+void PuzzleCodeDialog::onResponse(GtkDialog* dialog, gint response, gpointer self) {
+    auto* box = static_cast<PuzzleCodeDialog*>(self);
+    if (response != GTK_RESPONSE_OK) {
+        box->origin_.reset();
+        return;
+    }
+    // A code copied from a text often brings a tab or line end along.
+    gchar* code = g_strstrip(g_strdup(gtk_entry_get_text(GTK_ENTRY(box->entry_))));
+    box->origin_ = puzzleFromCode(code);
+    g_free(code);
+    if (!box->origin_) {
+        g_signal_stop_emission_by_name(dialog, "response");
+        gtk_label_set_text(GTK_LABEL(box->message_), kNotAPuzzleCodeText);
+        gtk_widget_grab_focus(box->entry_);
+        gtk_editable_select_region(GTK_EDITABLE(box->entry_), 0, -1);
+    }
+}
+
+void PuzzleCodeDialog::onChanged(GtkEditable*, gpointer self) {
+    gtk_label_set_text(GTK_LABEL(static_cast<PuzzleCodeDialog*>(self)->message_), "");
+}
+
+std::optional<PuzzleOrigin> askPuzzleCode(GtkWindow* parent) {
+    PuzzleCodeDialog box(parent);
+    return box.run();
+}
+
+}  // namespace kz

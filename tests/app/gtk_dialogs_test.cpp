@@ -1,0 +1,357 @@
+// The Statistics and Play Puzzle Code boxes, built on a real display and answered the way
+// a player would, without a modal run unless the run itself is what is tested.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+#include <functional>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/common/records_table.h"
+#include "app/gtk/clipboard.h"
+#include "app/gtk/puzzle_code_dialog.h"
+#include "app/gtk/statistics_dialog.h"
+#include "puzzle/puzzle_code.h"
+#include "tests/support/glib_main_loop.h"
+
+namespace kz {
+namespace {
+
+constexpr CalendarDay kToday = 20430;
+
+class GtkDialogs : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { displayOpen_ = gtk_init_check(nullptr, nullptr); }
+    void SetUp() override {
+        ASSERT_TRUE(displayOpen_) << "these tests need a display: run them through "
+                                     "tests/support/run_on_private_display.py";
+        parent_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    }
+    void TearDown() override {
+        if (parent_) {
+            gtk_widget_destroy(parent_);
+        }
+    }
+    GtkWindow* parent() const { return GTK_WINDOW(parent_); }
+
+    static bool displayOpen_;
+    GtkWidget* parent_ = nullptr;
+};
+bool GtkDialogs::displayOpen_ = false;
+
+// The first widget of a name in a tree, or null.
+GtkWidget* findNamed(GtkWidget* root, const char* name) {
+    if (g_strcmp0(gtk_widget_get_name(root), name) == 0) {
+        return root;
+    }
+    GtkWidget* found = nullptr;
+    if (GTK_IS_CONTAINER(root)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(root));
+        for (GList* c = children; c && !found; c = c->next) {
+            found = findNamed(GTK_WIDGET(c->data), name);
+        }
+        g_list_free(children);
+    }
+    return found;
+}
+
+std::string labelText(GtkWidget* root, const char* name) {
+    GtkWidget* label = findNamed(root, name);
+    return label && GTK_IS_LABEL(label) ? gtk_label_get_text(GTK_LABEL(label)) : "<none>";
+}
+
+std::vector<std::string> columnTitles(GtkWidget* view) {
+    std::vector<std::string> titles;
+    for (guint i = 0; i < gtk_tree_view_get_n_columns(GTK_TREE_VIEW(view)); ++i) {
+        titles.emplace_back(
+            gtk_tree_view_column_get_title(gtk_tree_view_get_column(GTK_TREE_VIEW(view), i)));
+    }
+    return titles;
+}
+
+std::vector<std::vector<std::string>> shownRows(GtkWidget* view) {
+    GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(view));
+    std::vector<std::vector<std::string>> rows;
+    GtkTreeIter iter;
+    for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
+         more = gtk_tree_model_iter_next(model, &iter)) {
+        rows.emplace_back();
+        for (gint column = 0; column < gtk_tree_model_get_n_columns(model); ++column) {
+            gchar* text = nullptr;
+            gtk_tree_model_get(model, &iter, column, &text, -1);
+            rows.back().emplace_back(text ? text : "");
+            g_free(text);
+        }
+    }
+    return rows;
+}
+
+bool responseSensitive(GtkWidget* dialog, int response) {
+    GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
+    return button && gtk_widget_get_sensitive(button);
+}
+
+// Shows a window, lets it draw, and takes its picture from the display: that picture must
+// show something (more than a few colours), and is written to KZ_DIALOG_PICTURES/name.png
+// when that folder is given, for a person to look at.
+void expectRendered(GtkWidget* window, const std::string& name) {
+    gtk_widget_show(window);
+    ASSERT_TRUE(runUntil([&] { return gtk_widget_get_mapped(window) != FALSE; }, 3000)) << name;
+    runUntil([] { return false; }, 300);
+    const int width = gtk_widget_get_allocated_width(window);
+    const int height = gtk_widget_get_allocated_height(window);
+    ASSERT_GT(width, 100) << name;
+    ASSERT_GT(height, 50) << name;
+    GdkPixbuf* picture =
+        gdk_pixbuf_get_from_window(gtk_widget_get_window(window), 0, 0, width, height);
+    ASSERT_NE(picture, nullptr) << name;
+    std::set<uint32_t> colours;
+    const guchar* pixels = gdk_pixbuf_get_pixels(picture);
+    const int stride = gdk_pixbuf_get_rowstride(picture);
+    const int channels = gdk_pixbuf_get_n_channels(picture);
+    for (int y = 0; y < height && colours.size() < 16; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const guchar* p = pixels + y * stride + x * channels;
+            colours.insert(uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
+        }
+    }
+    EXPECT_GE(colours.size(), 16u) << name << " drew next to nothing";
+    if (const char* dir = std::getenv("KZ_DIALOG_PICTURES")) {
+        const std::string path = std::string(dir) + "/" + name + ".png";
+        EXPECT_TRUE(gdk_pixbuf_save(picture, path.c_str(), "png", nullptr, nullptr)) << path;
+    }
+    g_object_unref(picture);
+}
+
+Records someRecords() {
+    Records records;
+    // played, won, given up, best time, hints, streak, best streak
+    records.setTable({4, MoveFromSome}, TableRecord{12, 9, 2, 75, 4, 3, 6});
+    records.setTable({0, Mixed}, TableRecord{1, 0, 1, std::nullopt, 0, 0, 0});
+    records.setDaily(DailyRecord{kToday, 2, 4});
+    return records;
+}
+
+TEST_F(GtkDialogs, StatisticsShowTheTablesPlayedAndTodaysPuzzle) {
+    const Records records = someRecords();
+    StatisticsDialog box(
+        parent(), records, kToday, [] {}, [](GtkWindow*) { return false; });
+    GtkWidget* view = findNamed(box.widget(), "statistics-table");
+    ASSERT_TRUE(view && GTK_IS_TREE_VIEW(view));
+    EXPECT_EQ(columnTitles(view),
+              (std::vector<std::string>{"Field size", "Action type", "Played", "Won", "Given up",
+                                        "Best time", "Hints", "Streak", "Best streak"}));
+    EXPECT_EQ(shownRows(view),
+              (std::vector<std::vector<std::string>>{
+                  {"4 x 4", "Move From Some", "12", "9", "2", "01:15", "4", "3", "6"},
+                  {"Random", "Mixed", "1", "0", "1", "\u2013", "0", "0", "0"}}));
+    EXPECT_EQ(labelText(box.widget(), "todays-puzzle"), "Today's puzzle: solved.");
+    EXPECT_EQ(labelText(box.widget(), "days-in-a-row"), "Days in a row: 2 (best 4).");
+    EXPECT_EQ(findNamed(box.widget(), "no-records"), nullptr);
+    EXPECT_TRUE(responseSensitive(box.widget(), StatisticsDialog::kResetResponse));
+    EXPECT_TRUE(responseSensitive(box.widget(), GTK_RESPONSE_CLOSE));
+    expectRendered(box.widget(), "statistics");
+}
+
+TEST_F(GtkDialogs, StatisticsBeforeAnyGameSayWhatWillCount) {
+    const Records records;
+    StatisticsDialog box(
+        parent(), records, kToday, [] {}, [](GtkWindow*) { return true; });
+    EXPECT_EQ(findNamed(box.widget(), "statistics-table"), nullptr);
+    EXPECT_EQ(labelText(box.widget(), "no-records"), kNoRecordsText);
+    EXPECT_EQ(labelText(box.widget(), "todays-puzzle"), "Today's puzzle: not solved yet.");
+    EXPECT_FALSE(responseSensitive(box.widget(), StatisticsDialog::kResetResponse))
+        << "nothing to reset";
+    expectRendered(box.widget(), "statistics-empty");
+}
+
+TEST_F(GtkDialogs, ResetHappensOnlyAfterTheQuestionIsAnsweredYes) {
+    Records records = someRecords();
+    bool agree = false;
+    int asked = 0;
+    int resets = 0;
+    GtkWindow* askedOver = nullptr;
+    StatisticsDialog box(
+        parent(), records, kToday,
+        [&] {
+            ++resets;
+            records = Records{};
+        },
+        [&](GtkWindow* over) {
+            ++asked;
+            askedOver = over;
+            return agree;
+        });
+
+    gtk_dialog_response(GTK_DIALOG(box.widget()), StatisticsDialog::kResetResponse);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(askedOver, GTK_WINDOW(box.widget())) << "the question stands over the box";
+    EXPECT_EQ(resets, 0);
+    EXPECT_NE(findNamed(box.widget(), "statistics-table"), nullptr);
+
+    agree = true;
+    gtk_dialog_response(GTK_DIALOG(box.widget()), StatisticsDialog::kResetResponse);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(resets, 1);
+    // The box shows the records as they are now.
+    EXPECT_EQ(findNamed(box.widget(), "statistics-table"), nullptr);
+    EXPECT_EQ(labelText(box.widget(), "no-records"), kNoRecordsText);
+    EXPECT_EQ(labelText(box.widget(), "days-in-a-row"), "Days in a row: 0 (best 0).");
+    EXPECT_FALSE(responseSensitive(box.widget(), StatisticsDialog::kResetResponse));
+}
+
+// Answers a modal run step by step from the main loop, a step every intervalMs; the last
+// step of each script closes the box, so a box that does not close as it should fails the
+// test instead of hanging it. The steps left when the script ends are dropped.
+class LoopScript {
+  public:
+    explicit LoopScript(std::vector<std::function<void()>> steps, guint intervalMs = 50)
+        : steps_(std::move(steps)) {
+        source_ = g_timeout_add(intervalMs, &LoopScript::step, this);
+    }
+    ~LoopScript() {
+        if (source_ != 0) {
+            g_source_remove(source_);
+        }
+    }
+    LoopScript(const LoopScript&) = delete;
+    LoopScript& operator=(const LoopScript&) = delete;
+
+  private:
+    static gboolean step(gpointer data) {
+        auto* self = static_cast<LoopScript*>(data);
+        if (self->next_ == self->steps_.size()) {
+            self->source_ = 0;
+            return G_SOURCE_REMOVE;
+        }
+        self->steps_[self->next_++]();
+        return G_SOURCE_CONTINUE;
+    }
+
+    std::vector<std::function<void()>> steps_;
+    size_t next_ = 0;
+    guint source_ = 0;
+};
+
+TEST_F(GtkDialogs, ResetLeavesTheModalBoxOpenUntilClose) {
+    Records records = someRecords();
+    int resets = 0;
+    StatisticsDialog box(
+        parent(), records, kToday, [&] { ++resets; }, [](GtkWindow*) { return true; });
+    bool closedEarly = true;
+    LoopScript script({
+        [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), StatisticsDialog::kResetResponse); },
+        [&] { closedEarly = false; },
+        [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CLOSE); },
+    });
+    box.run();
+    EXPECT_FALSE(closedEarly) << "the Reset response ended the run";
+    EXPECT_EQ(resets, 1);
+}
+
+TEST_F(GtkDialogs, TheResetQuestionDefaultsToCancel) {
+    GtkWidget* question = newResetConfirmation(parent());
+    ASSERT_TRUE(GTK_IS_MESSAGE_DIALOG(question));
+    gchar* text = nullptr;
+    gchar* secondary = nullptr;
+    g_object_get(question, "text", &text, "secondary-text", &secondary, nullptr);
+    EXPECT_STREQ(text, "Reset all statistics?");
+    EXPECT_NE(std::string(secondary).find("This cannot be undone."), std::string::npos);
+    g_free(text);
+    g_free(secondary);
+    GtkWidget* cancel =
+        gtk_dialog_get_widget_for_response(GTK_DIALOG(question), GTK_RESPONSE_CANCEL);
+    GtkWidget* reset =
+        gtk_dialog_get_widget_for_response(GTK_DIALOG(question), GTK_RESPONSE_ACCEPT);
+    ASSERT_TRUE(cancel && reset);
+    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(reset)), "_Reset");
+    EXPECT_TRUE(gtk_widget_has_default(cancel));
+    EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(question)));
+    expectRendered(question, "reset-question");
+    gtk_widget_destroy(question);
+}
+
+TEST_F(GtkDialogs, APuzzleCodeGivesItsOrigin) {
+    const std::optional<PuzzleOrigin> expected = puzzleFromCode("3MNWJ7CXSM");
+    ASSERT_TRUE(expected.has_value());
+    PuzzleCodeDialog box(parent());
+    GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
+    ASSERT_TRUE(entry && GTK_IS_ENTRY(entry));
+    // As a player may type or paste it: lower case, a hyphen, a line end.
+    gtk_entry_set_text(GTK_ENTRY(entry), "3mnwj-7cxsm\t");
+    gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
+    EXPECT_EQ(box.origin(), expected);
+    EXPECT_EQ(labelText(box.widget(), "puzzle-code-message"), "");
+}
+
+TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
+    PuzzleCodeDialog box(parent());
+    GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
+    ASSERT_NE(entry, nullptr);
+    for (const char* wrong : {"", "3MNWJ7CXSN", "3MNWJ7CXS", "3MNWJ7CXSM2", "HELLO WORLD"}) {
+        gtk_entry_set_text(GTK_ENTRY(entry), wrong);
+        EXPECT_EQ(labelText(box.widget(), "puzzle-code-message"), "") << "a new text, no word";
+        gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
+        EXPECT_FALSE(box.origin().has_value()) << wrong;
+        EXPECT_EQ(labelText(box.widget(), "puzzle-code-message"), kNotAPuzzleCodeText) << wrong;
+    }
+    expectRendered(box.widget(), "puzzle-code-wrong");
+    // The example the message gives is a code.
+    std::smatch example;
+    const std::string message = kNotAPuzzleCodeText;
+    ASSERT_TRUE(std::regex_search(message, example, std::regex("[0-9A-Z]{10}")));
+    EXPECT_TRUE(puzzleFromCode(example.str()).has_value()) << example.str();
+}
+
+TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
+    const std::optional<PuzzleOrigin> expected = puzzleFromCode("3MNWJ7CXSM");
+    {
+        PuzzleCodeDialog box(parent());
+        GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
+        bool wrongKeptOpen = false;
+        LoopScript script(
+            {
+                [&] { gtk_entry_set_text(GTK_ENTRY(entry), "3MNWJ7CXSN"); },
+                // Enter in the entry is OK.
+                [&] { g_signal_emit_by_name(entry, "activate"); },
+                [&] {
+                    wrongKeptOpen =
+                        labelText(box.widget(), "puzzle-code-message") == kNotAPuzzleCodeText;
+                },
+                [&] { gtk_entry_set_text(GTK_ENTRY(entry), "3MNWJ7CXSM"); },
+                [&] { g_signal_emit_by_name(entry, "activate"); },
+                // Only reached when the good code did not end the run.
+                [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); },
+            },
+            // A button activated from the keyboard clicks when its pressed look
+            // has shown, a quarter of a second later.
+            400);
+        EXPECT_EQ(box.run(), expected);
+        EXPECT_TRUE(wrongKeptOpen);
+    }
+    {
+        PuzzleCodeDialog box(parent());
+        GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
+        LoopScript script({
+            [&] { gtk_entry_set_text(GTK_ENTRY(entry), "3MNWJ7CXSM"); },
+            [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); },
+        });
+        EXPECT_EQ(box.run(), std::nullopt) << "Cancel gives no puzzle, whatever was typed";
+    }
+}
+
+TEST_F(GtkDialogs, ACopiedCodeCanBePasted) {
+    const std::string code = puzzleCode(*puzzleFromCode("3MNWJ7CXSM"));
+    putTextOnClipboard(parent_, code);
+    gchar* pasted = gtk_clipboard_wait_for_text(
+        gtk_clipboard_get_for_display(gtk_widget_get_display(parent_), GDK_SELECTION_CLIPBOARD));
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(std::string(pasted), code);
+    g_free(pasted);
+}
+
+}  // namespace
+}  // namespace kz
