@@ -27,6 +27,11 @@ constexpr uint16_t Mixed = 40019;
 constexpr uint16_t Undo = 40030;
 constexpr uint16_t Redo = 40031;
 constexpr uint16_t Hint = 40032;
+constexpr uint16_t CopyPuzzleCode = 40033;
+constexpr uint16_t PlayPuzzleCode = 40034;
+constexpr uint16_t TodaysPuzzle = 40035;
+constexpr uint16_t Statistics = 40036;
+constexpr uint16_t Share = 40037;
 
 constexpr uint16_t FirstFieldSize = FieldSize2;
 constexpr uint16_t LastFieldSize = FieldSizeRandom;

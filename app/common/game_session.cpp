@@ -4,6 +4,8 @@
 #include "app/common/menu_table.h"
 #include "screen/image_table.h"
 
+#include <utility>
+
 namespace kz {
 
 GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
@@ -32,7 +34,8 @@ GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
 }
 
 GameSession::~GameSession() {
-    // The screen borrows the pictures: it goes first.
+    // The extras follow the screen, and the screen borrows the pictures.
+    extras_.reset();
     gameScreen_.reset();
     destroyImages();
     if (activeDisplay() == &written_) {
@@ -61,21 +64,34 @@ bool GameSession::draw() {
 
 bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
     if (!paintFailed_ && !imagesDestroyed_) {
+        if (extras_) {
+            extras_->onMouse(message, wparam, x, y);
+        }
         gameScreen_->onMouse(message, wparam, x, y);
+        if (extras_) {
+            extras_->afterMessage();
+        }
     }
     return draw();
 }
 
-bool GameSession::key(uint32_t message, uint32_t wparam, int64_t lparam) {
+bool GameSession::key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers) {
     if (!paintFailed_ && !imagesDestroyed_) {
-        gameScreen_->onKey(message, wparam, lparam);
+        if (!(extras_ && extras_->key(message, wparam, lparam, modifiers))) {
+            gameScreen_->onKey(message, wparam, lparam);
+        }
+        if (extras_) {
+            extras_->afterMessage();
+        }
     }
     return draw();
 }
 
-bool GameSession::timer() {
+bool GameSession::timer(uint32_t id) {
     if (!paintFailed_ && !imagesDestroyed_) {
-        gameScreen_->onTimer();
+        if (!(extras_ && extras_->timer(id))) {
+            gameScreen_->onTimer();
+        }
     }
     return draw();
 }
@@ -100,7 +116,9 @@ bool GameSession::command(uint16_t id) {
     if (paintFailed_ || imagesDestroyed_) {
         return draw();
     }
-    if (const auto size = fieldSizeForCommand(id)) {
+    if (extras_ && extras_->command(id)) {
+        extras_->afterMessage();
+    } else if (const auto size = fieldSizeForCommand(id)) {
         gameScreen_->setFieldSize(*size);
         shell_.mark(kFieldSizeGroup, id);
         shell_.settingsChanged(settings());
@@ -134,6 +152,34 @@ bool GameSession::command(uint16_t id) {
 
 GameSettings GameSession::settings() {
     return GameSettings{gameScreen_->getFieldSize(), gameScreen_->getActionType()};
+}
+
+void GameSession::enableExtras(ExtrasShell& shell, Records records) {
+    extras_ = std::make_unique<SessionExtras>(*gameScreen_, host_, shell, std::move(records));
+}
+
+bool GameSession::playPuzzleCode(const std::string& code) {
+    if (paintFailed_ || imagesDestroyed_ || !extras_) {
+        return false;
+    }
+    if (!extras_->playPuzzleCode(code)) {
+        return false;
+    }
+    draw();
+    return !paintFailed_;
+}
+
+bool GameSession::resetRecords() {
+    if (extras_ && !paintFailed_ && !imagesDestroyed_) {
+        extras_->resetRecords();
+    }
+    return draw();
+}
+
+void GameSession::end() {
+    if (extras_) {
+        extras_->sessionEnds();
+    }
 }
 
 void GameSession::destroyImages() {

@@ -8,6 +8,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/fatal_error.h"
+#include "app/common/session_extras.h"
 #include "app/common/settings.h"
 #include "app/common/written_areas.h"
 #include "display/image.h"
@@ -57,8 +58,10 @@ class GameSession {
 
     // Each entry returns false when the draw after it failed now or earlier.
     bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
-    bool key(uint32_t message, uint32_t wparam, int64_t lparam);
-    bool timer();
+    // modifiers: the keyflag bits of the keys held, which only the extra play reads.
+    bool key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers = 0);
+    // A tick of the timer of that identifier: the game clock, or the extra play's.
+    bool timer(uint32_t id = GameScreen::kGameTimerId);
     // The area, in the screen's parent coordinates, needs painting.
     bool paint(const Rect& area);
     bool paintAll();
@@ -77,6 +80,18 @@ class GameSession {
     // program that must free them before the screen ends.
     void destroyImages();
 
+    // Switches on the extra play (undo, hints, keys, codes, today's puzzle, records) for the
+    // programs that offer it; before the first game. The Windows program never calls it.
+    void enableExtras(ExtrasShell& shell, Records records);
+    // Null while the extras are off.
+    SessionExtras* extras() { return extras_.get(); }
+    // Starts the puzzle of a code and draws; false, with nothing changed, for a wrong code.
+    bool playPuzzleCode(const std::string& code);
+    // Zeroes the records and stores them; a draw follows, as after every entry.
+    bool resetRecords();
+    // The end of the session: a game still running counts as left in the records.
+    void end();
+
   private:
     bool draw();
 
@@ -86,6 +101,8 @@ class GameSession {
     SessionShell& shell_;
     std::array<std::unique_ptr<Image>, kImageCount> images_;  // creation order
     std::unique_ptr<GameScreen> gameScreen_;
+    // Declared after the screen, so it ends first.
+    std::unique_ptr<SessionExtras> extras_;
     bool paintFailed_ = false;
     bool imagesDestroyed_ = false;
 };

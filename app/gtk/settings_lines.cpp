@@ -36,7 +36,9 @@ std::optional<int64_t> parseSettingInteger(std::string_view text) {
 }
 
 SettingsLines::SettingsLines(std::string_view text) {
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    // Every mark goes, not only the first: the file is written without one, so a second mark
+    // left in the first line would be lost at the next save and the file would change again.
+    while (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
     std::string group;

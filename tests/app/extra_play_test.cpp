@@ -110,7 +110,7 @@ class ExtraPlayTest : public ::testing::Test {
     }
     // The generated solution's moves, each one or (moving) two sticks.
     std::vector<std::vector<StickSlot>> solutionMoves() {
-        const auto changes = game.solutionChanges();
+        const auto changes = solutionChanges(*game.screen().getBoard());
         std::vector<std::vector<StickSlot>> moves;
         if (board().getMode() == Move) {
             for (size_t i = 0; i < changes.taken.size(); ++i) {

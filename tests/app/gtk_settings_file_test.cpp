@@ -196,6 +196,11 @@ TEST_F(SettingsFileTest, ASaveChangesOnlyTheSettingLines) {
     ASSERT_TRUE(SettingsFile(path_).save({5, 1}));
     EXPECT_EQ(readFile(), "# mine\r\n[Settings]\r\ndimensionsRange=5\r\nactionType=1\r\nstray\r\n");
 
+    // A second mark must not survive into the first line, or every save would change it.
+    writeFile("\xEF\xBB\xBF\xEF\xBB\xBF# twice\ndimensionsRange=3\nactionType=4\n");
+    ASSERT_TRUE(SettingsFile(path_).save({3, 4}));
+    EXPECT_EQ(readFile(), "# twice\n[Settings]\ndimensionsRange=3\nactionType=4\n");
+
     writeFile("[Extra]\nkeep=yes");
     ASSERT_TRUE(SettingsFile(path_).save({2, 3}));
     EXPECT_EQ(readFile(), "[Extra]\nkeep=yes\n\n[Settings]\ndimensionsRange=2\nactionType=3\n");

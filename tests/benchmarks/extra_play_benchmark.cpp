@@ -150,7 +150,7 @@ void undoPixels(benchmark::State& state, ActionType type) {
     randomSource().seed(kSeed);
     auto [nx, ny] = HeadlessGame::centreOf(*game.screen().getNextButton());
     game.click(nx, ny);
-    const auto changes = game.solutionChanges();
+    const auto changes = solutionChanges(*game.screen().getBoard());
     const auto first =
         type == MoveFromSome || !changes.taken.empty() ? changes.taken[0] : changes.filled[0];
     const auto clickStick = [&](std::pair<StickOrientation, int32_t> s) {

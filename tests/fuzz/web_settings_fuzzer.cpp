@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/common/settings.h"
-#include "app/web/stored_settings.h"
+#include "app/web/local_storage_settings.h"
 
 namespace {
 
