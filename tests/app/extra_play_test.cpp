@@ -14,6 +14,7 @@
 #include "display/messages.h"
 #include "puzzle/random_source.h"
 #include "tests/support/headless_game.h"
+#include "tests/support/target_pixel.h"
 
 namespace kz {
 namespace {
@@ -511,8 +512,10 @@ TEST_F(ExtraPlayTest, TheFocusFrameIsDrawnWithDirtyRectanglesAndGoesWithTheMouse
     const Rect first = stickRect({Horizontal, 0});
     EXPECT_EQ(extra.getFocusFrame().getSurrounded(), first);
     const int32_t t = ExtraPlay::kFocusThickness;
-    EXPECT_EQ(game.display().pixel(first.left - 1, first.top - 1), ExtraPlay::kFocusColour);
-    EXPECT_EQ(game.display().pixel(first.right, first.bottom), ExtraPlay::kFocusColour);
+    EXPECT_EQ(pixelAt(game.display().targetPixels(), first.left - 1, first.top - 1),
+              ExtraPlay::kFocusColour);
+    EXPECT_EQ(pixelAt(game.display().targetPixels(), first.right, first.bottom),
+              ExtraPlay::kFocusColour);
 
     startCounting();
     press(virtualkey::Right);
@@ -531,7 +534,8 @@ TEST_F(ExtraPlayTest, TheFocusFrameIsDrawnWithDirtyRectanglesAndGoesWithTheMouse
     mouse(msg::MouseMove, 0, 3, 3);
     EXPECT_FALSE(extra.isFocusShown());
     ASSERT_TRUE(game.redraw());
-    EXPECT_NE(game.display().pixel(second.left - 1, second.top - 1), ExtraPlay::kFocusColour);
+    EXPECT_NE(pixelAt(game.display().targetPixels(), second.left - 1, second.top - 1),
+              ExtraPlay::kFocusColour);
     // The same place again, as window systems repeat it, is no use of the mouse.
     press(virtualkey::Left);
     ASSERT_TRUE(extra.isFocusShown());
