@@ -31,7 +31,7 @@ struct MenuEntry {
 constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
 
-constexpr std::array<MenuEntry, 33> kMenuTable = {{
+constexpr std::array<MenuEntry, 32> kMenuTable = {{
     {0, MenuEntry::Popup, "&Game", nullptr, 0, 0},
     {1, MenuEntry::Item, "&Undo", "Ctrl + Z", command::Undo, 0, false},
     {1, MenuEntry::Item, "&Redo", "Ctrl + Shift + Z", command::Redo, 0, false},
@@ -65,6 +65,18 @@ constexpr std::array<MenuEntry, 33> kMenuTable = {{
     {1, MenuEntry::Separator, nullptr, nullptr, 0, 0},
     {1, MenuEntry::Item, "&About", nullptr, command::About, 0},
 }};
+
+// A table declared longer than its lines gets empty lines at its end; each line must say
+// what it is.
+constexpr bool everyLineIsWritten() {
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.kind != MenuEntry::Separator && entry.label == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(everyLineIsWritten(), "a line of the menu table has no label");
 
 // The first and the last item of a radio group, in menu order: the range a radio mark
 // moves within.
