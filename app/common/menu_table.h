@@ -24,13 +24,28 @@ struct MenuEntry {
     // False for play the Linux program and the page add: the Windows menu (generated from
     // this table) leaves such a line out, and a popup so marked takes its lines with it.
     bool inWindowsMenu = true;
+    // False for the lines only the page has (Share, which needs a browser's share sheet).
+    bool inLinuxMenu = true;
 };
 
 constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
 
-constexpr std::array<MenuEntry, 22> kMenuTable = {{
+constexpr std::array<MenuEntry, 33> kMenuTable = {{
     {0, MenuEntry::Popup, "&Game", nullptr, 0, 0},
+    // The shortcuts of these lines are the extra play's own keys, taken by the session; the
+    // menus only show them.
+    {1, MenuEntry::Item, "&Undo", "Ctrl + Z", command::Undo, 0, false},
+    {1, MenuEntry::Item, "&Redo", "Ctrl + Shift + Z", command::Redo, 0, false},
+    {1, MenuEntry::Item, "&Hint", "H", command::Hint, 0, false},
+    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0, false},
+    {1, MenuEntry::Item, "&Copy Puzzle Code", nullptr, command::CopyPuzzleCode, 0, false},
+    {1, MenuEntry::Item, "&Play Puzzle Code...", nullptr, command::PlayPuzzleCode, 0, false},
+    {1, MenuEntry::Item, "&Today's Puzzle", nullptr, command::TodaysPuzzle, 0, false},
+    {1, MenuEntry::Item, "&Share", nullptr, command::Share, 0, false, false},
+    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0, false},
+    {1, MenuEntry::Item, "St&atistics...", nullptr, command::Statistics, 0, false},
+    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0, false},
     {1, MenuEntry::Item, "E&xit", "Ctrl + W", command::Exit, 0},
     {0, MenuEntry::Popup, "&Options", nullptr, 0, 0},
     {1, MenuEntry::Popup, "&Field Size", nullptr, 0, 0},

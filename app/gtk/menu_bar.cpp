@@ -30,6 +30,32 @@ std::string mnemonicLabel(const char* label) {
     return out;
 }
 
+// A shortcut as the table spells it ("Ctrl + Shift + Z") as a key and its modifiers; a key
+// of 0 for a text GDK has no key for.
+void parseShortcut(const std::string& text, guint* key, GdkModifierType* modifiers) {
+    *key = 0;
+    *modifiers = GdkModifierType(0);
+    size_t start = 0;
+    while (true) {
+        const size_t plus = text.find(" + ", start);
+        const std::string part =
+            text.substr(start, plus == std::string::npos ? plus : plus - start);
+        if (plus == std::string::npos) {
+            const guint value = gdk_keyval_from_name(part.c_str());
+            *key = value == GDK_KEY_VoidSymbol ? 0 : gdk_keyval_to_lower(value);
+            return;
+        }
+        if (part == "Ctrl") {
+            *modifiers = GdkModifierType(*modifiers | GDK_CONTROL_MASK);
+        } else if (part == "Shift") {
+            *modifiers = GdkModifierType(*modifiers | GDK_SHIFT_MASK);
+        } else if (part == "Alt") {
+            *modifiers = GdkModifierType(*modifiers | GDK_MOD1_MASK);
+        }
+        start = plus + 3;
+    }
+}
+
 }  // namespace
 
 MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
@@ -39,6 +65,9 @@ MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
     std::vector<GtkWidget*> menus{bar_};
     std::map<int, GSList*> groups;
     for (const MenuEntry& entry : kMenuTable) {
+        if (!entry.inLinuxMenu) {
+            continue;
+        }
         menus.resize(static_cast<size_t>(entry.depth) + 1);
         GtkWidget* menu = menus.back();
         if (entry.kind == MenuEntry::Popup) {
@@ -54,9 +83,13 @@ MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
                 gtk_widget_add_accelerator(item, "activate", accelerators, GDK_KEY_w,
                                            GDK_CONTROL_MASK, GTK_ACCEL_VISIBLE);
             } else if (entry.shortcut) {
-                // Shown as the Windows program shows it; no key is bound to it (F1).
-                gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))),
-                                          gdk_keyval_from_name(entry.shortcut), GdkModifierType(0));
+                // Only shown: F1 as the Windows program shows it, and the keys the session
+                // takes itself (binding them here would act twice).
+                guint key = 0;
+                GdkModifierType modifiers;
+                parseShortcut(entry.shortcut, &key, &modifiers);
+                gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))), key,
+                                          modifiers);
             }
         }
     }
@@ -107,6 +140,18 @@ void MenuBar::mark(uint16_t commandId) {
     marking_ = true;
     gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(found->second), TRUE);
     marking_ = false;
+}
+
+void MenuBar::setEnabled(uint16_t commandId, bool enabled) {
+    auto found = items_.find(commandId);
+    if (found != items_.end()) {
+        gtk_widget_set_sensitive(found->second, enabled);
+    }
+}
+
+bool MenuBar::isEnabled(uint16_t commandId) const {
+    auto found = items_.find(commandId);
+    return found != items_.end() && gtk_widget_get_sensitive(found->second);
 }
 
 uint16_t MenuBar::markedIn(uint16_t first, uint16_t last) const {

@@ -9,8 +9,8 @@
 namespace kz {
 
 // The main window's menu bar: Game, Options (Field Size, Action Type) and Help, with the
-// command ids both programs share. Ctrl+W is bound to Exit through the given accelerator
-// group; F1 is only shown next to Contents.
+// command ids every program shares, and the extra play's lines of the Game menu. Ctrl+W is
+// bound to Exit through the given accelerator group; the other shortcuts are only shown.
 class MenuBar {
   public:
     using CommandHandler = std::function<void(uint16_t commandId)>;
@@ -23,6 +23,10 @@ class MenuBar {
 
     // Moves the radio mark of a group to a command's item without sending the command.
     void mark(uint16_t commandId);
+
+    // Greys an item or makes it usable again.
+    void setEnabled(uint16_t commandId, bool enabled);
+    bool isEnabled(uint16_t commandId) const;
 
     // The command ids of the marked items, or 0 when a group has no mark.
     uint16_t markedFieldSizeCommand() const;
