@@ -76,8 +76,10 @@ bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y)
 }
 
 bool GameSession::key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers) {
+    keyTaken_ = false;
     if (!paintFailed_ && !imagesDestroyed_) {
-        if (!(extras_ && extras_->key(message, wparam, lparam, modifiers))) {
+        keyTaken_ = extras_ && extras_->key(message, wparam, lparam, modifiers);
+        if (!keyTaken_) {
             gameScreen_->onKey(message, wparam, lparam);
         }
         if (extras_) {

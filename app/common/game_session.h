@@ -70,6 +70,9 @@ class GameSession {
     void moveTo(int32_t x, int32_t y);
 
     bool failed() const { return paintFailed_; }
+    // Whether the extra play used the last key message: a program keeps such a key from its
+    // toolkit's own use of it (moving the focus, scrolling a page).
+    bool keyTaken() const { return keyTaken_; }
     // The settings the screen holds now, as the program stores them at exit.
     GameSettings settings();
     int32_t width() const { return gameScreen_->getWidth(); }
@@ -105,6 +108,7 @@ class GameSession {
     std::unique_ptr<SessionExtras> extras_;
     bool paintFailed_ = false;
     bool imagesDestroyed_ = false;
+    bool keyTaken_ = false;
 };
 
 }  // namespace kz

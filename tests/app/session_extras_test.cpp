@@ -170,6 +170,16 @@ TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
     EXPECT_FALSE(shell.saved.solvedOn(day));
 }
 
+TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
+    next();
+    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27, 1));  // Right arrow: the focus
+    EXPECT_TRUE(game.session().keyTaken());
+    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x70, 1));  // F1 stays the menus'
+    EXPECT_FALSE(game.session().keyTaken());
+    EXPECT_TRUE(game.session().key(msg::KeyDown, 'H', 1, keyflag::Alt));  // a mnemonic
+    EXPECT_FALSE(game.session().keyTaken());
+}
+
 TEST(SessionExtrasOff, TheExtraCommandsDoNothingWithoutThem) {
     HeadlessGame game(KZ_SOURCE_ROOT);
     game.paintAll();
@@ -181,6 +191,8 @@ TEST(SessionExtrasOff, TheExtraCommandsDoNothingWithoutThem) {
     EXPECT_FALSE(game.board().isActive());
     EXPECT_FALSE(game.session().playPuzzleCode("322222222N"));
     EXPECT_EQ(game.screen().getChildCount(), 22);
+    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27, 1));
+    EXPECT_FALSE(game.session().keyTaken()) << "without the extras every key is the program's";
 }
 
 }  // namespace
