@@ -40,6 +40,20 @@ uint32_t mouseFlags(guint state) {
     return flags;
 }
 
+uint32_t keyFlags(guint state) {
+    uint32_t flags = 0;
+    if (state & GDK_SHIFT_MASK) {
+        flags |= keyflag::Shift;
+    }
+    if (state & GDK_CONTROL_MASK) {
+        flags |= keyflag::Control;
+    }
+    if (state & GDK_MOD1_MASK) {
+        flags |= keyflag::Alt;
+    }
+    return flags;
+}
+
 std::optional<TranslatedMouse> translateButton(GdkEventType type, guint button, guint state) {
     static constexpr uint32_t kDown[] = {msg::LeftButtonDown, msg::MiddleButtonDown,
                                          msg::RightButtonDown};

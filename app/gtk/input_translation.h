@@ -31,6 +31,9 @@ uint32_t mouseFlags(guint state);
 
 std::optional<TranslatedKey> translateKey(GdkEventType type, guint keyval, guint16 hardwareKeycode);
 
+// The keyflag bits of the keys held (Shift, Ctrl, Alt) in a GDK modifier state.
+uint32_t keyFlags(guint state);
+
 // The Windows virtual-key code for a GDK key value, or 0 for keys it has none for.
 uint32_t virtualKeyFor(guint keyval);
 

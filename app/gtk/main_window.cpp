@@ -9,6 +9,7 @@
 
 #include "app/common/identity.h"
 #include "app/common/settings.h"
+#include "app/gtk/board_area.h"
 #include "app/gtk/input_translation.h"
 
 namespace kz {
@@ -29,7 +30,7 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
         }
     });
 
-    area_ = gtk_drawing_area_new();
+    area_ = newBoardArea();
     gtk_widget_set_halign(area_, GTK_ALIGN_START);
     gtk_widget_set_valign(area_, GTK_ALIGN_START);
     gtk_widget_set_can_focus(area_, TRUE);
@@ -202,10 +203,11 @@ gboolean MainWindow::onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
     std::optional<TranslatedKey> k =
         translateKey(event->type, event->keyval, event->hardware_keycode);
-    if (k && self->handlers_.key) {
-        self->handlers_.key(k->message, k->wparam, k->lparam);
+    if (k && self->handlers_.key &&
+        self->handlers_.key(k->message, k->wparam, k->lparam, keyFlags(event->state))) {
+        return TRUE;
     }
-    // Keys stay available to the window's menu mnemonics and keyboard navigation.
+    // Other keys stay available to the window's menu mnemonics and keyboard navigation.
     return FALSE;
 }
 

@@ -23,7 +23,7 @@ std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId,
 }  // namespace
 
 Program::Program()
-    : host_([this](uint32_t) { session_->timer(); },
+    : host_([this](uint32_t id) { session_->timer(id); },
             [] {
                 if (gtk_main_level() > 0) {
                     gtk_main_quit();
@@ -41,6 +41,7 @@ Program::~Program() {
     // display's target: release them in that order.
     quitSignals_.reset();
     session_.reset();
+    extras_.reset();
     display_.reset();
     window_.reset();
     g_list_free_full(icons_, g_object_unref);
@@ -59,7 +60,10 @@ bool Program::start() {
     handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) {
         session_->mouse(m, w, x, y);
     };
-    handlers.key = [this](uint32_t m, uint32_t w, int64_t l) { session_->key(m, w, l); };
+    handlers.key = [this](uint32_t m, uint32_t w, int64_t l, uint32_t modifiers) {
+        session_->key(m, w, l, modifiers);
+        return session_->keyTaken();
+    };
     handlers.command = [this](uint16_t id) {
         session_->command(id);
         if (printState_) {
@@ -82,6 +86,8 @@ bool Program::start() {
             return window_->writePixels(surface, pixels, w, h);
         });
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
+    extras_ = std::make_unique<ProgramExtras>(*window_, RecordsFile::defaultPath());
+    extras_->enableIn(*session_);
 
     if (!display_->makeTarget(session_->width(), session_->height())) {
         showFatalError(window_->window(), FatalError::Display);
@@ -103,6 +109,8 @@ int Program::run() {
     if (!host_.quitRequested()) {
         gtk_main();
     }
+    // A game still running counts as left; its records are stored before the settings.
+    session_->end();
     settings_.save(session_->settings());
     if (printState_) {
         printState("exit");

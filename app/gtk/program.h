@@ -10,6 +10,7 @@
 #include "app/gtk/gtk_host.h"
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
+#include "app/gtk/program_extras.h"
 #include "app/gtk/quit_signals.h"
 #include "app/gtk/settings_file.h"
 
@@ -45,6 +46,8 @@ class Program : public SessionShell {
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;
+    // Declared before the session, which calls it until it ends.
+    std::unique_ptr<ProgramExtras> extras_;
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
