@@ -18,6 +18,7 @@ test_packages=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     g++-mingw-w64-i686 binutils-mingw-w64-i686 fp-utils
     wine wine64 wine32:i386 xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox
+    dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
     shellcheck pyflakes3 eslint

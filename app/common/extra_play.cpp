@@ -205,7 +205,7 @@ void ExtraPlay::screenEvent(ScreenEvent event) {
                 history.resize(cursor + 1);
                 history.push_back(board().getCurrentSticks());
                 ++cursor;
-                say(movesText());
+                say("M" + movesText().substr(1));
             } else {
                 say("Match put back.");
             }
@@ -546,8 +546,11 @@ void ExtraPlay::announceFocus() {
 std::string ExtraPlay::instruction() {
     const BoardMode mode = board().getMode();
     const char* verb = mode == Add ? "Add" : mode == Move ? "Move" : "Remove";
-    return std::string(verb) + " " + std::to_string(board().getRequiredMoves()) +
-           " matches to form " + std::to_string(board().getTargetSquares()) + " squares.";
+    const int32_t matches = board().getRequiredMoves();
+    const int32_t squares = board().getTargetSquares();
+    return std::string(verb) + " " + std::to_string(matches) +
+           (matches == 1 ? " match" : " matches") + " to form " + std::to_string(squares) +
+           (squares == 1 ? " square." : " squares.");
 }
 
 std::string ExtraPlay::movesText() {
@@ -606,7 +609,7 @@ std::string ExtraPlay::description() {
         return "You win! " + std::to_string(board().getMovesMade()) + " moves, " + clock;
     }
     if (playing()) {
-        std::string text = instruction() + " Made " + movesText() + ", ";
+        std::string text = instruction() + " M" + movesText().substr(1) + ", ";
         if (board().isStickInHand()) {
             text += "a match in hand, ";
         }

@@ -585,6 +585,20 @@ TEST_F(ExtraPlayTest, KeysOfNoUseToTheExtrasAreLeftToTheScreen) {
 
 // ---- Texts ----
 
+TEST_F(ExtraPlayTest, OneSquareIsSaidInTheSingular) {
+    bool found = false;
+    for (uint32_t seed = 1; seed < 200 && !found; ++seed) {
+        startGame(2, AddFromNone, seed);
+        found = board().getTargetSquares() == 1;
+        if (!found) {
+            clickButton(screen().getGiveUpButton());
+        }
+    }
+    ASSERT_TRUE(found) << "no seed gives a puzzle of one square";
+    const std::string& said = announcer.texts.back();
+    EXPECT_EQ(said.substr(said.find(" to form")), " to form 1 square.") << said;
+}
+
 TEST_F(ExtraPlayTest, AListenerHearsTheGameTheFocusAndTheEnd) {
     EXPECT_EQ(extra.description(), "Start the game by pressing the Next Button.");
     startGame(3, AddFromNone, 5);
@@ -593,15 +607,14 @@ TEST_F(ExtraPlayTest, AListenerHearsTheGameTheFocusAndTheEnd) {
                                     std::to_string(board().getTargetSquares()) + " squares.";
     EXPECT_EQ(announcer.texts.back(), instruction);
     const std::string required = std::to_string(board().getRequiredMoves());
-    EXPECT_EQ(extra.description(),
-              instruction + " Made move 0 of " + required + ", time 00:00:00.");
+    EXPECT_EQ(extra.description(), instruction + " Move 0 of " + required + ", time 00:00:00.");
 
     press(virtualkey::Right);
     EXPECT_EQ(announcer.texts.back(), "horizontal match, row 1, column 1, empty");
     press(virtualkey::Down);
     EXPECT_EQ(announcer.texts.back(), "vertical match, row 1, column 1, empty");
     press(virtualkey::Space);
-    EXPECT_EQ(announcer.texts.back(), "move 1 of " + required);
+    EXPECT_EQ(announcer.texts.back(), "Move 1 of " + required);
     press(virtualkey::Up);
     press(virtualkey::Down);
     EXPECT_EQ(announcer.texts.back(), "vertical match, row 1, column 1, added");

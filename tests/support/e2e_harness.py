@@ -499,8 +499,9 @@ def play_windows_program(prefix, *command, cwd=None, title="Kestrane Zivadorured
 
 
 def window_ids(env, title):
-    """The windows whose title is exactly title."""
-    out = subprocess.run(["xdotool", "search", "--name", f"^{title}$"], env=env, timeout=10,
+    """The windows whose title is title, or title and what the game adds to it after a dash
+    (the code of the puzzle on show)."""
+    out = subprocess.run(["xdotool", "search", "--name", f"^{title}( \u2014 .*)?$"], env=env, timeout=10,
                          stdout=subprocess.PIPE, text=True).stdout
     return out.split()
 

@@ -1,0 +1,262 @@
+#!/usr/bin/python3
+"""End-to-end test of the Linux program's extra play, keys and screen reader first.
+
+Runs on a private X server and a private accessibility bus (start it under
+dbus-run-session). A whole game is played with keys alone: the focus is moved with the
+arrows to the stick each hint names and Space changes it, with an undo and a redo on the
+way; what the test knows of the game it reads, as a screen reader does, from the drawing
+area's accessible name, description and text. Then, with the pointer: the focus frame goes,
+a copied puzzle code pasted into Play Puzzle Code brings back the same puzzle (pixels and
+title), Statistics opens, and the records file counts the games when the program ends.
+
+usage: gtk_extras_e2e.py PROGRAM
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_harness import (Failure, GtkGame, XServer, check, differs, find_windows,  # noqa: E402
+                         gtk_environment, run, screenshot, time_limit, wait_until,
+                         window_ids, xdotool)
+
+import pyatspi  # noqa: E402
+
+TITLE = "Kestrane Zivadorured"
+APPLICATION = "example.kestrane_games.KestraneZivadorured"
+BOARD = (195, 5, 685, 495)          # the Board's rectangle in the drawing area
+INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel
+NEXT_BUTTON = (117, 439)
+FOCUS_COLOUR = (0xFF, 0xE0, 0x00)
+WAIT = 10.0
+HINT = re.compile(r"Hint: (?:add|take away|put back|remove|pick up|put it down at) "
+                  r"(horizontal|vertical) match, row (\d+), column (\d+)")
+FOCUS = re.compile(r"(horizontal|vertical) match, row (\d+), column (\d+), \w+")
+
+games = []
+
+
+class Reader:
+    """The drawing area as a screen reader sees it."""
+
+    def __init__(self):
+        self.board = None
+        wait_until(self._find, WAIT * 3, "the drawing area on the accessibility bus")
+
+    def _find(self):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == APPLICATION:
+                found = pyatspi.findDescendant(app, lambda o: o.getRole() == pyatspi.ROLE_CANVAS)
+                if found is not None:
+                    self.board = found
+                    return True
+        return False
+
+    def text(self):
+        accessible = self.board.queryText()
+        return accessible.getText(0, accessible.characterCount)
+
+    def after(self, action, what):
+        """Does action and returns the announcement it brings."""
+        before = self.text()
+        action()
+        wait_until(lambda: self.text() != before, WAIT, f"an announcement after {what}")
+        time.sleep(0.05)  # a move and its end come as two announcements
+        return self.text()
+
+
+def line_of(orientation, row):
+    # Rows of horizontal and of vertical matches take turns down the field.
+    return 2 * (row - 1) + (0 if orientation == "horizontal" else 1)
+
+
+def focus_pixels(env, area):
+    picture = screenshot(env, area[0], area[1], area[2], area[3])
+    return sum(1 for p in picture.getdata() if p[:3] == FOCUS_COLOUR)
+
+
+def main():
+    program = sys.argv[1]
+    check(os.environ.get("DBUS_SESSION_BUS_ADDRESS"), "run under dbus-run-session")
+    for tool in ("Xvfb", "xdotool", "import"):
+        check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
+    launcher = next((p for p in ("/usr/libexec/at-spi-bus-launcher",
+                                 "/usr/lib/at-spi2-core/at-spi-bus-launcher") if os.path.exists(p)),
+                    None)
+    check(launcher, "at-spi-bus-launcher is not installed (tools/install-deps.sh installs it)")
+
+    workdir = tempfile.mkdtemp(prefix="kz-extras-")
+    xserver = None
+    bus = None
+    try:
+        xserver = XServer(1200, 800)
+        env = gtk_environment(workdir, xserver.display)
+        env.pop("NO_AT_BRIDGE")
+        bus = subprocess.Popen([launcher, "--launch-immediately"], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        settings_dir = os.path.join(workdir, "config", "kestrane-zivadorured")
+        os.makedirs(settings_dir)
+        with open(os.path.join(settings_dir, "settings.ini"), "w") as f:
+            f.write("[Settings]\ndimensionsRange=2\nactionType=0\n")
+
+        game = GtkGame(program, env)
+        games.append(game)
+        state = game.wait_line("shown", WAIT * 6)
+        area = state["area"]
+        window = window_ids(env, TITLE)[0]
+        reader = Reader()
+        check(reader.board.name == "Game field", f"the drawing area is named {reader.board.name!r}")
+
+        def key(*names):
+            run(["xdotool", "key", "--window", window, *names], env)
+
+        run(["xdotool", "mousemove", "1190", "790"], env)
+        run(["xdotool", "windowfocus", "--sync", window], env)
+
+        # Keys alone: to Next and press it.
+        for _ in range(6):
+            if reader.after(lambda: key("Right"), "an arrow key") == "Next":
+                break
+        check(reader.text() == "Next", f"the arrows never reached Next: {reader.text()!r}")
+        check(focus_pixels(env, area) > 100, "the focus frame is not on the screen")
+        said = reader.after(lambda: key("Return"), "Next")
+        instruction = re.compile(r"(Add|Remove|Move) (\d+) match(es)? to form \d+ squares?\.")
+        started = wait_until(lambda: instruction.match(reader.board.description), WAIT,
+                             "the instruction in the description after Next")
+        # The game's instruction is said first; the focus may follow it onto the field.
+        told = FOCUS.fullmatch(said)
+        check(instruction.fullmatch(said) or told, f"Next should say the instruction: {said!r}")
+        code = re.search(r" \u2014 ([2-9A-Z]{10})$", xdotool(env, "getwindowname", window).strip())
+        check(code, "the window title should show the puzzle's code")
+
+        # Where the focus is, as the last announcement of it said.
+        at = (told.group(1), int(told.group(2)), int(told.group(3))) if told else None
+        moves = 0
+        for _ in range(40):
+            hint = reader.after(lambda: key("h"), "Hint")
+            found = HINT.fullmatch(hint)
+            check(found, f"a hint should name a match: {hint!r}")
+            target = (found.group(1), int(found.group(2)), int(found.group(3)))
+            for _ in range(30):
+                if at == target:
+                    break
+                if at is None:
+                    step = "Right"
+                elif line_of(at[0], at[1]) != line_of(target[0], target[1]):
+                    step = "Down" if line_of(at[0], at[1]) < line_of(*target[:2]) else "Up"
+                else:
+                    step = "Right" if at[2] < target[2] else "Left"
+                told = FOCUS.fullmatch(reader.after(lambda: key(step), step))
+                at = (told.group(1), int(told.group(2)), int(told.group(3))) if told else None
+            check(at == target, f"the arrows never reached {target}, only {at}")
+            said = reader.after(lambda: key("space"), "Space on a match")
+            if said.startswith("Move "):
+                moves += 1
+                if moves == 1:
+                    undone = reader.after(lambda: key("ctrl+z"), "Ctrl+Z")
+                    check(undone.startswith("Undo, move 0 of"), f"Ctrl+Z said {undone!r}")
+                    redone = reader.after(lambda: key("ctrl+shift+z"), "Ctrl+Shift+Z")
+                    check(redone.startswith("Redo, move 1 of"), f"Ctrl+Shift+Z said {redone!r}")
+                    check(" Move 1 of " in reader.board.description,
+                          f"the description after a move: {reader.board.description!r}")
+            if reader.board.description.startswith("You win!"):
+                break
+        check(reader.board.description.startswith("You win!"),
+              f"hints followed with keys alone should win: {reader.board.description!r}")
+        required = int(started.group(2))
+        made = int(re.match(r"You win! (\d+) moves", reader.board.description).group(1))
+        check(made == required, f"the game took {made} moves, not the {required} it asks for")
+
+        # The pointer hides the focus frame.
+        run(["xdotool", "mousemove", str(area[0] + 600), str(area[1] + 400)], env)
+        wait_until(lambda: focus_pixels(env, area) == 0, WAIT, "the focus frame to go")
+
+        # A copied code brings back its puzzle: Next, copy, Give Up and Next, paste the code
+        # into the box.
+        def click(x, y):
+            run(["xdotool", "mousemove", str(area[0] + x), str(area[1] + y), "click", "1"], env)
+            run(["xdotool", "mousemove", "1190", "790"], env)
+
+        def game_menu(mnemonic):
+            key("alt+g")
+            time.sleep(0.5)
+            run(["xdotool", "key", mnemonic], env)
+            time.sleep(0.3)
+
+        def puzzle_picture():
+            time.sleep(0.3)
+            return [screenshot(env, area[0] + box[0], area[1] + box[1], box[2] - box[0],
+                               box[3] - box[1]) for box in (BOARD, INSTRUCTIONS)]
+
+        def title():
+            return xdotool(env, "getwindowname", window).strip()
+
+        click(*NEXT_BUTTON)
+        wait_until(lambda: title() != f"{TITLE} \u2014 {code.group(1)}", WAIT, "a new puzzle")
+        shared_title, shared = title(), puzzle_picture()
+        game_menu("c")
+        click(*NEXT_BUTTON)  # Give Up, where Next was
+        time.sleep(0.3)
+        click(*NEXT_BUTTON)
+        wait_until(lambda: title() != shared_title, WAIT, "another puzzle")
+        game_menu("p")
+        wait_until(lambda: find_windows(env, "Play Puzzle Code"), WAIT, "the Play Puzzle Code box")
+        time.sleep(0.3)
+        key("ctrl+v")
+        time.sleep(0.2)
+        run(["xdotool", "key", "Return"], env)
+        wait_until(lambda: title() == shared_title, WAIT, f"the title {shared_title!r} again")
+        again = puzzle_picture()
+        for before, after, what in zip(shared, again, ("field", "instruction")):
+            check(not differs(before, after), f"the code should bring back the same {what}")
+
+        game_menu("a")
+        wait_until(lambda: find_windows(env, "Statistics"), WAIT, "the Statistics box")
+        time.sleep(0.5)
+        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "statistics.png"))
+        run(["xdotool", "key", "Escape"], env)
+        wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close")
+
+        run(["xdotool", "windowfocus", "--sync", window], env)
+        run(["xdotool", "key", "ctrl+w"], env)
+        check(game.wait_exit(WAIT) == 0, "Ctrl+W should end the program with 0")
+        # Won, given up, left for the code's game, and that one left at Exit.
+        with open(os.path.join(workdir, ".local", "share", "kestrane-zivadorured",
+                               "records")) as f:
+            tables = [dict(item.split("=") for item in line.split()[1:])
+                      for line in f if line.startswith("table ")]
+        played = sum(int(t["played"]) for t in tables)
+        won = sum(int(t["won"]) for t in tables)
+        hints = sum(int(t["hints"]) for t in tables)
+        given_up = sum(int(t["given-up"]) for t in tables)
+        check((played, won, given_up) == (4, 1, 1),
+              f"the records should hold 4 games, 1 won and 1 given up: {tables}")
+        check(hints >= required, f"the hints of the won game should count: {tables}")
+        print(f"gtk extras: a {required}-move game won with keys alone; code {shared_title}")
+    except Failure as failure:
+        for g in games:
+            print(g.describe(), file=sys.stderr)
+        print(f"FAIL: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        if os.environ.get("KZ_E2E_KEEP"):
+            print(f"kept: {workdir}", file=sys.stderr)
+        for g in games:
+            g.stop()
+        if bus:
+            bus.terminate()
+            bus.wait(5)
+        if xserver:
+            xserver.stop()
+        if not os.environ.get("KZ_E2E_KEEP"):
+            shutil.rmtree(workdir, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    time_limit(240)
+    sys.exit(main())
