@@ -25,7 +25,7 @@ pages=0
 while IFS= read -r page; do
     need "share/kestrane-zivadorured/help/$page"
     pages=$((pages + 1))
-done < <(cd "$source/resources/help" && find . -type f \( -name '*.htm*' -o -name '*.png' -o -name '*.css' \) | sed 's|^\./||')
+done < <(cd "$source/resources" && find help help-extra -type f \( -name '*.htm*' -o -name '*.png' -o -name '*.css' \) | sed 's|^[^/]*/||')
 if [ $pages -eq 0 ]; then
     echo "the source tree has no help pages in resources/help"
     fail=1
