@@ -32,11 +32,6 @@ constexpr uint16_t PlayPuzzleCode = 40034;
 constexpr uint16_t TodaysPuzzle = 40035;
 constexpr uint16_t Statistics = 40036;
 constexpr uint16_t Share = 40037;
-
-constexpr uint16_t FirstFieldSize = FieldSize2;
-constexpr uint16_t LastFieldSize = FieldSizeRandom;
-constexpr uint16_t FirstActionType = AddFromNone;
-constexpr uint16_t LastActionType = Mixed;
 }  // namespace command
 
 // The three ways the Help menu opens the help.

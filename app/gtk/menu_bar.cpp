@@ -165,11 +165,11 @@ uint16_t MenuBar::markedIn(uint16_t first, uint16_t last) const {
 }
 
 uint16_t MenuBar::markedFieldSizeCommand() const {
-    return markedIn(command::FirstFieldSize, command::LastFieldSize);
+    return markedIn(firstItemOf(kFieldSizeGroup), lastItemOf(kFieldSizeGroup));
 }
 
 uint16_t MenuBar::markedActionTypeCommand() const {
-    return markedIn(command::FirstActionType, command::LastActionType);
+    return markedIn(firstItemOf(kActionTypeGroup), lastItemOf(kActionTypeGroup));
 }
 
 }  // namespace kz

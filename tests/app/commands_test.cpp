@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
 #include "app/common/commands.h"
+#include "app/common/menu_table.h"
 #include "app/common/settings.h"
 
 namespace kz {
 namespace {
 
 TEST(MenuCommands, EveryCommandRoundTripsThroughItsSetting) {
-    for (uint16_t id = command::FirstFieldSize; id <= command::LastFieldSize; ++id) {
+    for (uint16_t id = firstItemOf(kFieldSizeGroup); id <= lastItemOf(kFieldSizeGroup); ++id) {
         auto size = fieldSizeForCommand(id);
         ASSERT_TRUE(size.has_value()) << id;
         EXPECT_EQ(commandForFieldSize(*size), id);
     }
-    for (uint16_t id = command::FirstActionType; id <= command::LastActionType; ++id) {
+    for (uint16_t id = firstItemOf(kActionTypeGroup); id <= lastItemOf(kActionTypeGroup); ++id) {
         auto type = actionTypeForCommand(id);
         ASSERT_TRUE(type.has_value()) << id;
         EXPECT_EQ(commandForActionType(*type), id);
