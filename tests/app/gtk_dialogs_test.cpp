@@ -1,5 +1,6 @@
-// The Statistics and Play Puzzle Code boxes, built on a real display and answered the way
-// a player would, without a modal run unless the run itself is what is tested.
+// The Linux program's widgets that need a real display: the Statistics and Play Puzzle Code
+// boxes, answered the way a player would (without a modal run unless the run itself is what
+// is tested), the Game menu's extra lines, and the drawing area a screen reader reads.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
@@ -10,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "app/common/commands.h"
 #include "app/common/records_table.h"
+#include "app/gtk/board_area.h"
 #include "app/gtk/clipboard.h"
+#include "app/gtk/menu_bar.h"
 #include "app/gtk/puzzle_code_dialog.h"
 #include "app/gtk/statistics_dialog.h"
 #include "puzzle/puzzle_code.h"
@@ -351,6 +355,97 @@ TEST_F(GtkDialogs, ACopiedCodeCanBePasted) {
     ASSERT_NE(pasted, nullptr);
     EXPECT_EQ(std::string(pasted), code);
     g_free(pasted);
+}
+
+TEST_F(GtkDialogs, TheGameMenuShowsTheExtraPlaysKeysWithoutBindingThem) {
+    GtkAccelGroup* accelerators = gtk_accel_group_new();
+    std::vector<uint16_t> chosen;
+    MenuBar bar(accelerators, [&](uint16_t id) { chosen.push_back(id); });
+    GList* tops = gtk_container_get_children(GTK_CONTAINER(bar.widget()));
+    GtkWidget* game = gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops->data));
+    g_list_free(tops);
+
+    struct Shown {
+        std::string label;
+        guint key;
+        GdkModifierType modifiers;
+    };
+    std::vector<Shown> shown;
+    GList* items = gtk_container_get_children(GTK_CONTAINER(game));
+    for (GList* i = items; i; i = i->next) {
+        GtkWidget* child = gtk_bin_get_child(GTK_BIN(i->data));
+        if (GTK_IS_ACCEL_LABEL(child)) {
+            Shown line{gtk_label_get_text(GTK_LABEL(child)), 0, GdkModifierType(0)};
+            gtk_accel_label_get_accel(GTK_ACCEL_LABEL(child), &line.key, &line.modifiers);
+            shown.push_back(line);
+        }
+    }
+    g_list_free(items);
+    std::vector<std::string> labels;
+    for (const Shown& line : shown) {
+        labels.push_back(line.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Undo", "Redo", "Hint", "Copy Puzzle Code",
+                                                "Play Puzzle Code...", "Today's Puzzle",
+                                                "Statistics...", "Exit"}))
+        << "Share is the page's alone";
+    ASSERT_EQ(shown.size(), 8u);
+    EXPECT_EQ(shown[0].key, static_cast<guint>(GDK_KEY_z));
+    EXPECT_EQ(shown[0].modifiers, GDK_CONTROL_MASK);
+    EXPECT_EQ(shown[1].key, static_cast<guint>(GDK_KEY_z));
+    EXPECT_EQ(shown[1].modifiers, GDK_CONTROL_MASK | GDK_SHIFT_MASK);
+    EXPECT_EQ(shown[2].key, static_cast<guint>(GDK_KEY_h));
+    EXPECT_EQ(shown[2].modifiers, 0);
+
+    // Only Exit's key is bound; the session takes the others itself, once.
+    gtk_window_add_accel_group(parent(), accelerators);
+    gtk_container_add(GTK_CONTAINER(parent_), bar.widget());
+    gtk_widget_show_all(parent_);
+    EXPECT_FALSE(gtk_accel_groups_activate(G_OBJECT(parent_), GDK_KEY_z, GDK_CONTROL_MASK));
+    EXPECT_TRUE(gtk_accel_groups_activate(G_OBJECT(parent_), GDK_KEY_w, GDK_CONTROL_MASK));
+    EXPECT_EQ(chosen, (std::vector<uint16_t>{command::Exit}));
+
+    bar.setEnabled(command::Undo, false);
+    EXPECT_FALSE(bar.isEnabled(command::Undo));
+    EXPECT_TRUE(bar.isEnabled(command::Redo));
+    EXPECT_FALSE(bar.isEnabled(command::Share)) << "a line the menu does not have";
+    g_object_unref(accelerators);
+}
+
+TEST_F(GtkDialogs, TheDrawingAreaTellsAScreenReaderEachAnnouncementAsAChangeOfItsText) {
+    GtkWidget* area = newBoardArea();
+    gtk_container_add(GTK_CONTAINER(parent_), area);
+    AtkObject* accessible = gtk_widget_get_accessible(area);
+    ASSERT_TRUE(ATK_IS_TEXT(accessible));
+    EXPECT_EQ(atk_object_get_role(accessible), ATK_ROLE_CANVAS);
+    setBoardName(area, "Game field");
+    setBoardDescription(area, "Add 3 matches to form 2 squares. Move 0 of 3, time 00:00:00.");
+    EXPECT_STREQ(atk_object_get_name(accessible), "Game field");
+    EXPECT_STREQ(atk_object_get_description(accessible),
+                 "Add 3 matches to form 2 squares. Move 0 of 3, time 00:00:00.");
+
+    std::vector<std::string> events;
+    const auto record = +[](AtkText*, gint position, gint length, gchar* text, gpointer sink) {
+        static_cast<std::vector<std::string>*>(sink)->push_back(
+            std::to_string(position) + "+" + std::to_string(length) + " " + text);
+    };
+    g_signal_connect(accessible, "text-insert", G_CALLBACK(record), &events);
+    g_signal_connect(accessible, "text-remove", G_CALLBACK(record), &events);
+
+    announceOnBoard(area, "Move 1 of 3");
+    // Characters, not bytes: a reader counts the text in characters.
+    announceOnBoard(area, "\u00c9t\u00e9");
+    EXPECT_EQ(events, (std::vector<std::string>{"0+11 Move 1 of 3", "0+11 Move 1 of 3",
+                                                "0+3 \u00c9t\u00e9"}));
+    EXPECT_EQ(atk_text_get_character_count(ATK_TEXT(accessible)), 3);
+    gchar* all = atk_text_get_text(ATK_TEXT(accessible), 0, -1);
+    EXPECT_STREQ(all, "\u00c9t\u00e9");
+    g_free(all);
+    gchar* part = atk_text_get_text(ATK_TEXT(accessible), 1, 3);
+    EXPECT_STREQ(part, "t\u00e9");
+    g_free(part);
+    EXPECT_EQ(atk_text_get_character_at_offset(ATK_TEXT(accessible), 0), gunichar{0xC9});
+    EXPECT_EQ(atk_text_get_character_at_offset(ATK_TEXT(accessible), 3), gunichar{0});
 }
 
 }  // namespace
