@@ -18,6 +18,7 @@
 #include "app/common/menu_table.h"
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
+#include "app/web/script_text.h"
 #include "display/messages.h"
 #include "software/software_display.h"
 
@@ -126,26 +127,6 @@ std::string menuBarHtml() {
     return out.str();
 }
 
-// A JavaScript string literal; '<' is escaped too, so no text can close a script element.
-std::string jsString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto code = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (code < 0x20 || c == '<') {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[code >> 4];
-            out += kHex[code & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 using JsMembers = std::vector<std::pair<std::string, std::string>>;
 
 // A frozen object literal of names (or numbers) and literal values, one member a line.
@@ -192,15 +173,15 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
     JsMembers captions;
     for (const auto& [name, error] : kFatalErrors) {
         errors.emplace_back(name, number(error));
-        captions.emplace_back(number(error), jsString(fatalErrorCaption(error)));
+        captions.emplace_back(number(error), scriptString(fatalErrorCaption(error)));
     }
     values["FATAL_ERRORS"] = jsObject(errors);
     values["FATAL_CAPTIONS"] = jsObject(captions);
     // The help's addresses arrive as arguments; a page without them opens no help.
     values["HELP_PAGES"] = jsObject({
-        {number(HelpTopic::Contents), jsString(values["HELP_CONTENTS"])},
-        {number(HelpTopic::Search), jsString(values["HELP_SEARCH"])},
-        {number(HelpTopic::Index), jsString(values["HELP_INDEX"])},
+        {number(HelpTopic::Contents), scriptString(values["HELP_CONTENTS"])},
+        {number(HelpTopic::Search), scriptString(values["HELP_SEARCH"])},
+        {number(HelpTopic::Index), scriptString(values["HELP_INDEX"])},
     });
 }
 
