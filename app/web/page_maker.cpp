@@ -12,14 +12,17 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/fatal_error.h"
 #include "app/common/game_session.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
+#include "app/common/records_table.h"
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/script_text.h"
 #include "display/messages.h"
+#include "puzzle/puzzle_code.h"
 #include "software/software_display.h"
 
 namespace kz {
@@ -157,6 +160,15 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
         {"middleDown", number(msg::MiddleButtonDown)},
         {"middleUp", number(msg::MiddleButtonUp)},
     });
+    values["KEY_FLAGS"] = jsObject({
+        {"shift", number(keyflag::Shift)},
+        {"control", number(keyflag::Control)},
+        {"alt", number(keyflag::Alt)},
+    });
+    values["TEXTS"] = jsObject({
+        {"title", scriptString(kProgramTitle)},
+        {"notAPuzzleCode", scriptString(kNotAPuzzleCodeText)},
+    });
     values["MOUSE_FLAGS"] = jsObject({
         {"left", number(mouseflag::LeftButton)},
         {"right", number(mouseflag::RightButton)},
@@ -200,6 +212,15 @@ std::string modulePreloads(const std::string& modules) {
         start = end + 1;
     }
     return out;
+}
+
+// A box's title: its menu item's label without the dots of "opens a box".
+std::string boxTitle(uint16_t command) {
+    std::string label = menuLabel(command);
+    if (label.size() > 3 && label.compare(label.size() - 3, 3, "...") == 0) {
+        label.resize(label.size() - 3);
+    }
+    return label;
 }
 
 class NoHost : public Host {
@@ -248,6 +269,15 @@ int main(int argc, char** argv) {
             {"MENU_BAR", kz::menuBarHtml()},
             {"WIDTH", std::to_string(width)},
             {"HEIGHT", std::to_string(height)},
+            {"PLAY_CODE_TITLE", escapeHtml(kz::boxTitle(kz::command::PlayPuzzleCode))},
+            // Room for a code with a space or hyphen between every character, no more.
+            {"CODE_MAX_LENGTH", std::to_string(2 * kz::kPuzzleCodeLength + 4)},
+            {"STATISTICS_TITLE", escapeHtml(kz::boxTitle(kz::command::Statistics))},
+            {"RESET_STATISTICS_LABEL",
+             escapeHtml(std::string(kz::kResetStatisticsTitle) + "\u2026")},
+            {"RESET_TITLE", escapeHtml(kz::kResetStatisticsTitle)},
+            {"RESET_QUESTION", escapeHtml(kz::kResetStatisticsQuestion)},
+            {"RESET_EXPLANATION", escapeHtml(kz::kResetStatisticsExplanation)},
         },
         // These take the addresses and module names given on the command line.
         [](std::map<std::string, std::string>& values) {

@@ -3,7 +3,7 @@
 
 import {call, sessionOver} from "./bridge.js";
 import {canvas, gamePoint} from "./canvas.js";
-import {message, mouseFlag} from "./constants.js";
+import {keyFlag, message, mouseFlag} from "./constants.js";
 import {dialogOpen} from "./dialogs.js";
 import {virtualKey} from "./keys.js";
 import {focusInMenuBar, leaveMenuBar, menuKeyDown, menuKeyUp, menusOpen} from "./menu.js";
@@ -42,6 +42,21 @@ function moveTo(point, flags) {
     }
 }
 
+function keyFlags(event) {
+    let flags = 0;
+    if (event.shiftKey) {
+        flags |= keyFlag.shift;
+    }
+    if (event.ctrlKey) {
+        flags |= keyFlag.control;
+    }
+    if (event.altKey) {
+        flags |= keyFlag.alt;
+    }
+    return flags;
+}
+
+// True when the game took the key.
 function keyMessage(event, up) {
     // As a key message carries it: repeat count 1, the previous state, the transition.
     let lparam = 1;
@@ -50,7 +65,8 @@ function keyMessage(event, up) {
     } else if (event.repeat) {
         lparam |= 0x40000000;
     }
-    call("_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0);
+    return call("_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0,
+        keyFlags(event)) === 1;
 }
 
 canvas.addEventListener("pointermove", (event) => {
@@ -85,15 +101,17 @@ canvas.addEventListener("pointerup", (event) => {
 
 canvas.addEventListener("contextmenu", (event) => event.preventDefault());
 
-// Keys the menus do not take go to the game, unless a menu has the focus.
+// Keys the menus do not take go to the game, unless a menu has the focus. A key the game
+// took (an arrow, Space, Ctrl+Z) does nothing more: no scrolling, no browser shortcut; every
+// other key keeps its use in the browser.
 function onKey(event, up) {
     if (sessionOver() || dialogOpen()) {
         return;
     }
     if (up ? menuKeyUp(event) : menuKeyDown(event)) {
         event.preventDefault();
-    } else if (!focusInMenuBar()) {
-        keyMessage(event, up);
+    } else if (!focusInMenuBar() && keyMessage(event, up)) {
+        event.preventDefault();
     }
 }
 
