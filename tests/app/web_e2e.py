@@ -13,9 +13,11 @@ its service worker with the server stopped.
 
 The game is won in the testing page, whose module alone can say where the solution lies.
 
-usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR
+usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
+(only the tests named, as the report names them, when any are given)
 """
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -39,8 +41,14 @@ MAKER_ADDRESS = "https://kestrane-games.example/"
 KEYS = {
     "ArrowRight": ("ArrowRight", 39), "ArrowLeft": ("ArrowLeft", 37),
     "ArrowDown": ("ArrowDown", 40), "ArrowUp": ("ArrowUp", 38),
-    "Enter": ("Enter", 13), "Escape": ("Escape", 27),
+    "Enter": ("Enter", 13), "Escape": ("Escape", 27), " ": ("Space", 32),
 }
+TEXTS = {"Enter": "\r", " ": " "}
+CTRL, SHIFT = 2, 8  # modifiers of the DevTools protocol's key events
+TITLE = "Kestrane Zivadorured"
+CODE = "3MNWJ7CXSM"          # a 5 x 5 puzzle of the kind Add From None
+NOT_A_CODE_TEXT = "That is not a puzzle code. A code has 10 characters, such as 3MNWJ7CXSM."
+SHOTS = os.environ.get("KZ_WEB_SHOTS", "")  # a folder for the boxes' screenshots, or none
 
 # Counts the timer and animation callbacks the page runs, and the tones it plays, before any
 # script of the page.
@@ -136,14 +144,32 @@ class Page:
     def move(self, gx, gy):
         self.b.mouse("mouseMoved", *self.point(gx, gy))
 
-    def key(self, name, alt=False):
+    def key(self, name, alt=False, modifiers=0):
+        """A key pressed and let go; modifiers as the DevTools protocol counts them."""
+        modifiers |= 1 if alt else 0
+        plain = not modifiers & ~SHIFT
         if name in KEYS:
             code, key_code = KEYS[name]
-            self.b.key(name, code, key_code, modifiers=1 if alt else 0,
-                       text="\r" if name == "Enter" else None)
+            self.b.key(name, code, key_code, modifiers=modifiers,
+                       text=TEXTS.get(name) if plain else None)
         else:
             self.b.key(name, "Key" + name.upper(), ord(name.upper()),
-                       modifiers=1 if alt else 0, text=None if alt else name)
+                       modifiers=modifiers, text=name if plain else None)
+
+    def announcements(self):
+        """The sentences the live region holds, oldest first."""
+        return self.b.js("return Array.from(document.querySelectorAll('#announcements > p'))"
+                         ".map(p => p.textContent);")
+
+    def disabled(self, label):
+        return self.b.js("""return Array.from(document.querySelectorAll('[role=menuitem]')).find(
+            e => e.querySelector('.label').textContent === arguments[0])
+            .getAttribute('aria-disabled') === 'true';""", label)
+
+    def title_code(self):
+        title = self.b.js("return document.title")
+        prefix = TITLE + " \u2014 "
+        return title[len(prefix):] if title.startswith(prefix) else None
 
     def wait_picture(self, condition, what, timeout=5):
         return wait_until(lambda: (lambda p: p if condition(p) else None)(self.picture()),
@@ -304,6 +330,168 @@ def test_game(browser, server, idle, won):
     check_console(browser, "during a game")
 
 
+def masked(picture, box):
+    """The picture with one area painted over, to compare the rest."""
+    picture = picture.copy()
+    picture.paste((255, 0, 255), box)
+    return picture
+
+
+def save_shot(browser, name, element=None):
+    """Keeps a screenshot of the page (or of one element's box) when a folder is given."""
+    if not SHOTS:
+        return
+    shot = browser.screenshot()
+    if element:
+        left, top, width, height = browser.box(element)
+        shot = shot.crop((max(0, round(left) - 8), max(0, round(top) - 8),
+                          round(left + width) + 8, round(top + height) + 8))
+    os.makedirs(SHOTS, exist_ok=True)
+    shot.save(os.path.join(SHOTS, name + ".png"))
+
+
+def focus_on(page, target):
+    """Moves the keyboard focus onto the game point target with the arrow keys alone: up and
+    down while the target lies more rows than columns away, else left and right."""
+    for _ in range(60):
+        state = page.state()
+        if state["focusShown"] and state["focus"] == target:
+            return
+        (x, y), (tx, ty) = state["focus"], target
+        if not state["focusShown"]:
+            key = "ArrowRight"  # the first arrow shows the frame where the focus is
+        elif abs(ty - y) >= abs(tx - x):
+            key = "ArrowDown" if ty > y else "ArrowUp"
+        else:
+            key = "ArrowRight" if tx > x else "ArrowLeft"
+        page.key(key)
+    raise Failure(f"the arrow keys do not bring the focus from {state['focus']} to {target}")
+
+
+def test_keyboard_game(browser, server, idle, won):
+    """A whole game with keys alone: Next, hints followed with the arrows and Space, an undo
+    and a redo on the way, the win; what a screen reader hears of it, the greyed menu items,
+    the keys kept from the browser, the notice of a new best time and the records after a
+    reload."""
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    canvas = browser.js("""const c = document.getElementById('screen');
+        const d = document.getElementById(c.getAttribute('aria-describedby'));
+        return [c.getAttribute('role'), c.getAttribute('aria-label'), d && d.textContent];""")
+    check(canvas[0] == "application" and canvas[1] and canvas[2],
+          f"the canvas has no role, name or description: {canvas}")
+    check(browser.js("return document.getElementById('announcements').getAttribute('aria-live')")
+          == "polite", "the page has no polite live region")
+    check(all(page.disabled(label) for label in ("Undo", "Redo", "Hint")),
+          "Undo, Redo or Hint is usable before a game")
+    # Which keys reach the browser's own use: a window listener sees them after the page's.
+    browser.js("""window.kzKept = [];
+        window.addEventListener('keydown', (e) => { if (e.defaultPrevented) kzKept.push(e.key); });""")
+    window_size = browser.box("#window")
+
+    page.key("ArrowRight")
+    check(page.announcements()[-1:] == ["Next"], f"the focus on Next says {page.announcements()}")
+    page.key(" ")
+    playing = page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS),
+                                "Space on Next starts no game")
+    heard = page.announcements()
+    check(any(re.fullmatch(r"(Add|Remove|Move) \d+ matches to form \d+ squares\.", line)
+              for line in heard), f"a new game does not say its instruction: {heard}")
+    description = browser.js("return document.getElementById('screen-description').textContent")
+    check(not page.disabled("Hint") and page.disabled("Undo"),
+          "Hint is greyed or Undo usable at the start of a game")
+    page.wait_picture(lambda p: differs(p, playing, CLOCK), "the clock does not tick", 4)
+
+    undone = False
+    for _ in range(30):
+        if not differs(page.picture(), won, WIN_BANNER):
+            break
+        page.key("h")
+        hint = page.announcements()[-1]
+        check(re.fullmatch(r"Hint: (add|take away|remove|put back|pick up|put it down at) .+",
+                           hint), f"a hint says {hint!r}")
+        hinted = page.state()["hinted"]
+        check(hinted, "H shows no hint")
+        focus_on(page, hinted)
+        page.key(" ")
+        if not undone and not page.disabled("Undo"):
+            undone = True
+            moves = page.announcements()[-1]
+            page.key("z", modifiers=CTRL)
+            said = page.announcements()[-1]
+            check(said.startswith("Undo, move 0 of"), f"Ctrl+Z says {said!r} after {moves!r}")
+            check(page.disabled("Undo") and not page.disabled("Redo"),
+                  "after the undo Undo is usable or Redo greyed")
+            page.key("Z", modifiers=CTRL | SHIFT)
+            said = page.announcements()[-1]
+            check(said.startswith("Redo, move 1 of"), f"Ctrl+Shift+Z says {said!r}")
+            check(not page.disabled("Undo") and page.disabled("Redo"),
+                  "after the redo Undo is greyed or Redo usable")
+    page.wait_picture(lambda p: not differs(p, won, WIN_BANNER),
+                      f"following the hints with keys does not win: {page.announcements()}")
+    check(undone, "no change of the game could be undone")
+    check("You win!" in page.announcements(), f"the win says {page.announcements()}")
+    check(browser.js("return document.getElementById('screen-description').textContent")
+          != description, "the canvas's description does not follow the game")
+    check(page.disabled("Hint"), "Hint is usable after the win")
+    kept = browser.js("return window.kzKept")
+    check({"ArrowRight", " ", "h", "z", "Z"} <= set(kept),
+          f"keys the game took reach the browser too (kept from it: {sorted(set(kept))})")
+    page.key("a")
+    check(browser.js("return window.kzKept.includes('a')") is False,
+          "a key the game does not use is kept from the browser")
+
+    # The first win of a table is its best time: a notice says so, over the menu bar's free
+    # end, neither on the game nor moving it.
+    notice = wait_until(lambda: browser.js("""const n = document.getElementById('notice');
+        return n.hidden ? null : n.textContent;"""), 3, "a new best time shows no notice")
+    check(notice.startswith("New best time: ") and notice in page.announcements(),
+          f"the notice says {notice!r}; the live region {page.announcements()}")
+    notice_box, canvas_box = browser.box("#notice"), browser.box("#screen")
+    check(notice_box[1] + notice_box[3] <= canvas_box[1],
+          f"the notice {notice_box} covers the game {canvas_box}")
+    check(browser.box("#window") == window_size, "the notice changes the page's layout")
+    save_shot(browser, "notice-and-focus-frame", "#window")
+    # It fades by itself.
+    wait_until(lambda: browser.js("return document.getElementById('notice').hidden"), 10,
+               "the notice stays")
+
+    # Menus still open from the keyboard during play.
+    page.key("g", alt=True)
+    wait_until(lambda: page.focused_label() == "Undo", 3, "Alt+G does not open the Game menu")
+    page.key("Escape")
+    page.key("Escape")
+    check_statistics(page, ("1", "1", "0"), "after a win")
+    page.open()
+    check_statistics(page, ("1", "1", "0"), "after a win and a reload")
+    check_console(browser, "in a game played with keys")
+
+
+def open_statistics(page):
+    page.key("g", alt=True)
+    page.key("a")
+    wait_until(lambda: page.b.js("return document.getElementById('statistics').open"), 3,
+               "Statistics... opens no box")
+
+
+def records_rows(page):
+    return page.b.js("""return Array.from(document.querySelectorAll(
+        '#statistics tbody tr')).map(r => Array.from(r.cells).map(c => c.textContent));""")
+
+
+def check_statistics(page, counts, when):
+    """The Statistics box holds one row whose Played, Won and Given up are counts."""
+    open_statistics(page)
+    rows = records_rows(page)
+    check(len(rows) == 1 and tuple(rows[0][2:5]) == counts,
+          f"{when} the Statistics box shows {rows}, not {counts} games played, won, given up")
+    page.key("Escape")
+    wait_until(lambda: not page.b.js("return document.getElementById('statistics').open"), 3,
+               "Esc does not close Statistics")
+
+
 def test_key_codes(browser, server):
     page = Page(browser, server.url("page/"))
     page.open()
@@ -360,8 +548,10 @@ def test_menus_and_settings(browser, server):
     check(tops == ["Game", "Options", "Help"], f"the menu bar holds {tops}")
     check(browser.js("return document.querySelectorAll('[role=menuitemradio]').length") == 11,
           "the menus have not 11 radio items")
-    check(browser.js("return document.querySelectorAll('[role=menu] [role=separator]').length")
-          == 1, "the Help menu has no separator")
+    separators = browser.js("""return Array.from(document.querySelectorAll(
+        '[role=menubar] > li > [role=menuitem]')).map(top => top.nextElementSibling
+        .querySelectorAll(':scope > li[role=separator]').length);""")
+    check(separators == [3, 0, 1], f"the Game, Options and Help menus have {separators} separators")
     check(page.marked(1) == ["Random"] and page.marked(2) == ["Mixed"],
           f"a first visit marks {page.marked(1)} and {page.marked(2)}")
 
@@ -491,10 +681,11 @@ def test_offline(browser, server, idle):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 4:
         print(__doc__)
         return 2
-    page_dir, testing_dir, golden_dir = sys.argv[1:]
+    page_dir, testing_dir, golden_dir = sys.argv[1:4]
+    chosen = sys.argv[4:]
     for needed in (page_dir, testing_dir):
         if not os.path.isfile(os.path.join(needed, "index.html")):
             print(f"FAIL: {needed} holds no built page (cmake --preset web && "
@@ -513,12 +704,18 @@ def main():
     tests = [("fatal messages", lambda b, s: test_fatal_messages(b, s)),
              ("pixels", lambda b, s: test_pixels(b, s, idle)),
              ("game", lambda b, s: test_game(b, s, idle, won)),
+             ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
              ("key codes", test_key_codes),
              ("failing call", lambda b, s: test_failing_call(b, s, idle)),
              ("menus and settings", test_menus_and_settings),
              ("help and about", test_help_and_about),
              ("phone", lambda b, s: test_phone(b, s, idle)),
              ("offline", lambda b, s: test_offline(b, s, idle))]
+    unknown = [name for name in chosen if name not in [name for name, _ in tests]]
+    if unknown:
+        print(f"no such test: {unknown}")
+        return 2
+    tests = [(name, test) for name, test in tests if not chosen or name in chosen]
     failed = 0
     try:
         with StaticServer(root) as server, Browser() as browser:
