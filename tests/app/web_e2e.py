@@ -117,6 +117,9 @@ class Page:
         self.url = url
 
     def open(self, wait=True):
+        if "#" in self.url:
+            # From the same page another fragment would only change the address.
+            self.b.driver.get("about:blank")
         self.b.driver.get(self.url)
         if wait:
             self.wait_running()
@@ -492,6 +495,186 @@ def check_statistics(page, counts, when):
                "Esc does not close Statistics")
 
 
+# Stands in for a browser's share sheet: keeps what it was given.
+SHARE_SHEET = """
+window.kzShared = [];
+navigator.share = (data) => { window.kzShared.push(data); return Promise.resolve(); };
+"""
+# A browser without a share sheet.
+NO_SHARE_SHEET = "delete Navigator.prototype.share; delete navigator.share;"
+
+
+def read_clipboard(browser):
+    return browser.async_js("""const done = arguments[arguments.length - 1];
+        navigator.clipboard.readText().then(done, (e) => done('refused: ' + e));""")
+
+
+def board_picture(page):
+    """The game's picture without the clock, which ticks on."""
+    return masked(page.picture(), CLOCK)
+
+
+def test_puzzle_codes(browser, server):
+    """Codes in the page's address (#p=CODE), as it opens and as it changes, the title that
+    names the puzzle, the same code twice giving the same picture, a wrong code; the Play
+    Puzzle Code box; Copy Puzzle Code and Share through the clipboard and a share sheet."""
+    base = server.url("test-page/")
+    page = Page(browser, base)
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    settings = page.state()
+    check(browser.js("return document.title") == TITLE, "the title names a puzzle before any")
+    entries = browser.js("return history.length")
+    page.click(*NEXT_BUTTON)
+    random_code = wait_until(page.title_code, 3, "the title does not name the puzzle of Next")
+    check(browser.js("return location.hash") == "#p=" + random_code,
+          f"the address does not carry the code {random_code}: {browser.driver.current_url}")
+    check(browser.js("return history.length") == entries,
+          "the code in the address made a history entry")
+    first = board_picture(page)
+
+    page.url = base + "#p=" + CODE
+    page.open()
+    check(page.title_code() == CODE, f"#p={CODE} shows {browser.js('return document.title')}")
+    linked = board_picture(page)
+    check(differs(linked, first), "the linked puzzle looks like the random one")
+    check(page.state()["fieldSize"] == settings["fieldSize"]
+          and page.state()["actionType"] == settings["actionType"],
+          "a linked puzzle changes the settings")
+    # A new code in the address, as after a click on another link: that puzzle, twice alike.
+    browser.js(f"location.hash = '#p={random_code}';")
+    wait_until(lambda: page.title_code() == random_code, 3, "a changed address plays nothing")
+    check(not differs(board_picture(page), first),
+          f"{random_code} played again does not look as it did")
+    browser.js("location.hash = '#p=" + CODE[:5].lower() + "-" + CODE[5:].lower() + "';")
+    wait_until(lambda: page.title_code() == CODE, 3, "a code in lower case with a hyphen")
+    check(not differs(board_picture(page), linked), f"{CODE} played again does not look as it did")
+
+    # A wrong code changes nothing and says why in the Play Puzzle Code box.
+    browser.js("location.hash = '#p=3MNWJ7CXSN';")
+    wait_until(lambda: browser.js("return document.getElementById('puzzle-code-box').open"), 3,
+               "a wrong code in the address opens no box")
+    check(browser.js("return document.getElementById('puzzle-code-message').textContent")
+          == NOT_A_CODE_TEXT, "the box does not say the code is wrong")
+    check(browser.js("return document.getElementById('puzzle-code').value") == "3MNWJ7CXSN",
+          "the box does not show the wrong code")
+    check(page.title_code() == CODE and not differs(board_picture(page), linked),
+          "a wrong code changed the puzzle")
+    check(browser.js("return location.hash") == "", "the wrong code stays in the address")
+    page.key("Escape")
+    wait_until(lambda: not browser.js("return document.getElementById('puzzle-code-box').open"),
+               3, "Esc does not close Play Puzzle Code")
+
+    # The box from the menu: a wrong code keeps it open, a good one plays.
+    page.choose("Game", "Play Puzzle Code...")
+    wait_until(lambda: browser.js("return document.activeElement.id") == "puzzle-code", 3,
+               "Play Puzzle Code... does not put the focus in its field")
+    check(browser.js("return document.getElementById('puzzle-code-message').textContent") == "",
+          "the box opens with a message")
+    browser.driver.switch_to.active_element.send_keys("BANANA\n")
+    wait_until(lambda: browser.js("return document.getElementById('puzzle-code-message')"
+                                  ".textContent") == NOT_A_CODE_TEXT, 3,
+               "OK with a wrong code says nothing")
+    check(browser.js("return document.getElementById('puzzle-code-box').open"),
+          "a wrong code closes the box")
+    save_shot(browser, "play-puzzle-code", "#puzzle-code-box")
+    field = browser.driver.switch_to.active_element
+    check(field.get_attribute("id") == "puzzle-code", "after a wrong code the field lost the focus")
+    field.send_keys(random_code + "\n")
+    wait_until(lambda: page.title_code() == random_code, 3, "OK with a good code plays nothing")
+    check(not browser.js("return document.getElementById('puzzle-code-box').open"),
+          "a good code leaves the box open")
+    check(not differs(board_picture(page), first), f"{random_code} from the box looks otherwise")
+
+    # Copy Puzzle Code and Share with the clipboard open to the page.
+    browser.cdp("Browser.grantPermissions", origin=server.url().rstrip("/"),
+                permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+    page.choose("Game", "Copy Puzzle Code")
+    wait_until(lambda: read_clipboard(browser) == random_code, 3,
+               f"Copy Puzzle Code leaves {read_clipboard(browser)!r} on the clipboard")
+    link = base + "#p=" + random_code
+    script = browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=NO_SHARE_SHEET)
+    page.url = base + "#p=" + CODE
+    page.open()
+    page.choose("Game", "Share")
+    wait_until(lambda: read_clipboard(browser) == base + "#p=" + CODE, 3,
+               f"Share without a share sheet copies {read_clipboard(browser)!r}")
+    check("Link to this puzzle copied." in page.announcements(),
+          f"the copied link is not announced: {page.announcements()}")
+    check(not browser.js("return document.getElementById('notice').hidden"),
+          "the copied link shows no notice")
+    browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    script = browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=SHARE_SHEET)
+    page.url = link
+    page.open()
+    page.choose("Game", "Share")
+    shared = wait_until(lambda: browser.js("return window.kzShared"), 3, "Share opens no sheet")
+    check(len(shared) == 1 and shared[0]["url"] == link and random_code in shared[0]["title"],
+          f"the share sheet was given {shared}, not {link}")
+    browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    check_console(browser, "with puzzle codes")
+
+
+def test_statistics(browser, server):
+    """A game given up counts in the Statistics box, also after a reload; Reset Statistics...
+    asks first, and clears them for good."""
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    open_statistics(page)
+    check(records_rows(page) == [] and browser.js(
+        "return document.getElementById('records-table').textContent").startswith(
+        "No games played yet."), "before any game the box shows records")
+    check(browser.js("return document.getElementById('reset-statistics').disabled"),
+          "Reset Statistics... is usable with nothing to reset")
+    page.key("Escape")
+    page.click(*NEXT_BUTTON)
+    wait_until(page.title_code, 3, "Next starts no game")
+    page.click(*NEXT_BUTTON)  # Give Up, where Next was
+    check(page.storage("records"), "the game given up is not stored")
+    page.open()
+    open_statistics(page)
+    rows = records_rows(page)
+    check(len(rows) == 1 and rows[0][:5] == ["Random", "Mixed", "1", "0", "1"],
+          f"after a reload the box shows {rows}")
+    headings = browser.js("return Array.from(document.querySelectorAll('#statistics th'))"
+                          ".map(h => h.textContent);")
+    check(headings[:3] == ["Field size", "Action type", "Played"] and len(headings) == 9,
+          f"the table's headings are {headings}")
+    check(browser.js("return getComputedStyle(document.querySelector("
+                     "'#statistics tbody td:nth-child(3)')).textAlign") == "right",
+          "the numbers are not flush right")
+    lines = browser.js("return [document.getElementById('todays-puzzle').textContent,"
+                       "document.getElementById('days-in-a-row').textContent];")
+    check(lines[0] == "Today's puzzle: not solved yet." and lines[1].startswith("Days in a row: "),
+          f"the lines under the table say {lines}")
+    save_shot(browser, "statistics", "#statistics")
+
+    # The reset asks first; Cancel (where the focus starts) keeps everything.
+    browser.js("document.getElementById('reset-statistics').click();")
+    wait_until(lambda: browser.js("return document.getElementById('reset-box').open"), 3,
+               "Reset Statistics... asks nothing")
+    check(browser.js("return document.activeElement.id") == "reset-cancel",
+          "the question does not start on Cancel")
+    save_shot(browser, "reset-statistics", "#reset-box")
+    page.key("Enter")
+    check(not browser.js("return document.getElementById('reset-box').open")
+          and len(records_rows(page)) == 1, "Cancel does not keep the records")
+    browser.js("document.getElementById('reset-statistics').click();")
+    browser.js("document.getElementById('reset-confirm').click();")
+    wait_until(lambda: records_rows(page) == [], 3, "Reset leaves the records in the box")
+    check(browser.js("return document.getElementById('statistics').open"),
+          "the reset closes the Statistics box")
+    page.key("Escape")
+    page.open()
+    open_statistics(page)
+    check(records_rows(page) == [], "the records come back after a reset and a reload")
+    page.key("Escape")
+    check_console(browser, "with the statistics")
+
+
 def test_key_codes(browser, server):
     page = Page(browser, server.url("page/"))
     page.open()
@@ -705,6 +888,8 @@ def main():
              ("pixels", lambda b, s: test_pixels(b, s, idle)),
              ("game", lambda b, s: test_game(b, s, idle, won)),
              ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
+             ("puzzle codes", test_puzzle_codes),
+             ("statistics", test_statistics),
              ("key codes", test_key_codes),
              ("failing call", lambda b, s: test_failing_call(b, s, idle)),
              ("menus and settings", test_menus_and_settings),
