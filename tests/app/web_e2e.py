@@ -4,14 +4,19 @@
 Serves the built page on 127.0.0.1 and checks, through chromedriver and the DevTools
 protocol: the fatal messages when the module cannot load or the canvas has no 2D context;
 the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a game started,
-its clock ticking, a stick's hover look and the whole game won by pointer clicks; the menu's
-radio marks and the settings kept across a reload, and damaged settings giving the defaults;
+its clock ticking, a stick's hover look and the whole game won by pointer clicks; a whole
+game with keys alone (hints, undo and redo, the live region, greyed items, the notice of a new
+best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
+the Statistics box across a reload and its reset; the menu's radio marks and the settings
+kept across a reload, and damaged settings giving the defaults;
 Help and About; Quit's closing screen; a phone-sized window with touch; the virtual-key
 codes of key events; a call into the module that fails, logged and ended with Paint Error; no
 console error or warning from the page in normal play; and the page, installable, played from
-its service worker with the server stopped.
+its service worker with the server stopped, a link with a code included.
 
-The game is won in the testing page, whose module alone can say where the solution lies.
+The game is won in the testing page, whose module alone can say where the solution lies and
+where the keyboard focus and a hint are. KZ_WEB_SHOTS names a folder for screenshots of the
+boxes and of the focus frame.
 
 usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 (only the tests named, as the report names them, when any are given)
@@ -858,6 +863,11 @@ def test_offline(browser, server, idle):
         check(not differs(page.picture(), idle), "offline the page does not show the game")
         page.click(*NEXT_BUTTON)
         page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "offline Next does nothing")
+        # A link with a code plays it offline too: the code after # never reaches the network.
+        linked = Page(browser, server.url("page/#p=" + CODE))
+        linked.open()
+        check(linked.title_code() == CODE,
+              f"offline #p={CODE} shows {browser.js('return document.title')}")
     finally:
         server.start()
     check_console(browser, "offline")
