@@ -101,6 +101,10 @@ KEY_CODES = [
     (("Enter", "NumpadEnter"), 0x0D), ((" ", "Space"), 0x20), (("Escape", "Escape"), 0x1B),
     (("ArrowLeft", "ArrowLeft"), 0x25), (("ArrowDown", "ArrowDown"), 0x28),
     (("Shift", "ShiftRight"), 0x10), (("Dead", "BracketLeft"), 0),
+    # The extra play's keys.
+    (("ArrowUp", "ArrowUp"), 0x26), (("ArrowRight", "ArrowRight"), 0x27),
+    (("Enter", "Enter"), 0x0D), (("h", "KeyH"), 0x48), (("z", "KeyZ"), 0x5A),
+    (("Z", "KeyZ"), 0x5A), (("y", "KeyY"), 0x59),
 ]
 
 
@@ -591,6 +595,18 @@ def test_puzzle_codes(browser, server):
     check(not browser.js("return document.getElementById('puzzle-code-box').open"),
           "a good code leaves the box open")
     check(not differs(board_picture(page), first), f"{random_code} from the box looks otherwise")
+
+    # Today's puzzle is one for the whole day.
+    page.choose("Game", "Today's Puzzle")
+    todays = wait_until(lambda: (lambda c: c if c != random_code else None)(page.title_code()),
+                        3, "Today's Puzzle plays nothing new")
+    todays_picture = board_picture(page)
+    page.choose("Game", "Today's Puzzle")
+    check(page.title_code() == todays and not differs(board_picture(page), todays_picture),
+          "Today's Puzzle twice gives two puzzles")
+    page.choose("Game", "Play Puzzle Code...")
+    browser.driver.switch_to.active_element.send_keys(random_code + "\n")
+    wait_until(lambda: page.title_code() == random_code, 3, "the code from the box plays nothing")
 
     # Copy Puzzle Code and Share with the clipboard open to the page.
     browser.cdp("Browser.grantPermissions", origin=server.url().rstrip("/"),
