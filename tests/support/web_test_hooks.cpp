@@ -26,7 +26,7 @@ std::string pointJson(std::pair<int32_t, int32_t> point) {
 std::string extrasJson(kz::GameSession& session) {
     kz::SessionExtras* extras = session.extras();
     if (extras == nullptr) {
-        return ",\"focus\":null,\"focusShown\":false,\"hinted\":null";
+        return ",\"focus\":null,\"focusOnStick\":false,\"focusShown\":false,\"hinted\":null";
     }
     kz::ExtraPlay& play = extras->play();
     kz::Board& board = *session.screen().getBoard();
@@ -39,7 +39,7 @@ std::string extrasJson(kz::GameSession& session) {
         focusText = pointJson({b.getX() + b.getWidth() / 2, b.getY() + b.getHeight() / 2});
     }
     const std::optional<kz::StickSlot> hinted = play.getHintedStick();
-    return ",\"focus\":" + focusText +
+    return ",\"focus\":" + focusText + ",\"focusOnStick\":" + (focus.onStick ? "true" : "false") +
            ",\"focusShown\":" + (play.isFocusShown() ? "true" : "false") + ",\"hinted\":" +
            (hinted ? pointJson(kz::stickCentre(board, {hinted->orientation, hinted->index}))
                    : std::string("null"));
