@@ -15,6 +15,13 @@ const pressMessages = [[message.leftDown, message.leftUp, 1],
 
 let lastPoint = null;
 
+// The bits of the keys held, in a table of flags (mouseFlag or keyFlag) that names them; a
+// table without Alt leaves it out.
+function heldKeys(event, table) {
+    return (event.shiftKey ? table.shift : 0) | (event.ctrlKey ? table.control : 0)
+        | (event.altKey && table.alt ? table.alt : 0);
+}
+
 function mouseFlags(buttons, event) {
     let flags = 0;
     if (buttons & 1) {
@@ -26,13 +33,7 @@ function mouseFlags(buttons, event) {
     if (buttons & 4) {
         flags |= mouseFlag.middle;
     }
-    if (event.shiftKey) {
-        flags |= mouseFlag.shift;
-    }
-    if (event.ctrlKey) {
-        flags |= mouseFlag.control;
-    }
-    return flags;
+    return flags | heldKeys(event, mouseFlag);
 }
 
 function moveTo(point, flags) {
@@ -40,20 +41,6 @@ function moveTo(point, flags) {
         lastPoint = point;
         call("_kz_mouse", message.mouseMove, flags, point[0], point[1]);
     }
-}
-
-function keyFlags(event) {
-    let flags = 0;
-    if (event.shiftKey) {
-        flags |= keyFlag.shift;
-    }
-    if (event.ctrlKey) {
-        flags |= keyFlag.control;
-    }
-    if (event.altKey) {
-        flags |= keyFlag.alt;
-    }
-    return flags;
 }
 
 // True when the game took the key.
@@ -66,7 +53,7 @@ function keyMessage(event, up) {
         lparam |= 0x40000000;
     }
     return call("_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0,
-        keyFlags(event)) === 1;
+        heldKeys(event, keyFlag)) === 1;
 }
 
 canvas.addEventListener("pointermove", (event) => {
