@@ -411,7 +411,7 @@ def test_keyboard_game(browser, server, idle, won):
     playing = page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS),
                                 "Space on Next starts no game")
     heard = page.announcements()
-    check(any(re.fullmatch(r"(Add|Remove|Move) \d+ matches to form \d+ squares\.", line)
+    check(any(re.fullmatch(r"(Add|Remove|Move) \d+ match(es)? to form \d+ squares?\.", line)
               for line in heard), f"a new game does not say its instruction: {heard}")
     description = browser.js("return document.getElementById('screen-description').textContent")
     check(not page.disabled("Hint") and page.disabled("Undo"),
@@ -432,7 +432,7 @@ def test_keyboard_game(browser, server, idle, won):
         page.key(" ")
         moves = page.announcements()[-1]
         # Once a change is made (in a move puzzle, the stick put down again).
-        if not undone and not page.disabled("Undo") and re.fullmatch(r"move 1 of \d+", moves):
+        if not undone and not page.disabled("Undo") and re.fullmatch(r"[Mm]ove 1 of \d+", moves):
             undone = True
             page.key("z", modifiers=CTRL)
             said = page.announcements()[-1]
