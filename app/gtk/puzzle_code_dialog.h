@@ -4,13 +4,10 @@
 
 #include <optional>
 
+#include "app/common/extras_texts.h"
 #include "puzzle/puzzle_origin.h"
 
 namespace kz {
-
-// Shown under the code when it names no puzzle; the box stays open for another try.
-constexpr const char* kNotAPuzzleCodeText =
-    "That is not a puzzle code. A code has 10 characters, such as 3MNWJ7CXSM.";
 
 // The modal "Play Puzzle Code" box: an entry for a code, OK and Cancel. OK with a code that
 // names a puzzle closes it with that puzzle's origin; with anything else it says so and

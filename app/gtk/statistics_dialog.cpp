@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/common/extras_texts.h"
 #include "app/common/records_table.h"
 #include "app/gtk/modal_box.h"
 
@@ -67,12 +68,10 @@ GtkWidget* newTextLine(const char* name) {
 GtkWidget* newResetConfirmation(GtkWindow* parent) {
     GtkWidget* box = gtk_message_dialog_new(
         parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-        GTK_MESSAGE_WARNING, GTK_BUTTONS_NONE, "Reset all statistics?");
-    gtk_message_dialog_format_secondary_text(
-        GTK_MESSAGE_DIALOG(box),
-        "The records of every field size and action type and the days in a row of today's "
-        "puzzle are cleared. This cannot be undone.");
-    gtk_window_set_title(GTK_WINDOW(box), "Reset Statistics");
+        GTK_MESSAGE_WARNING, GTK_BUTTONS_NONE, "%s", kResetStatisticsQuestion);
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s",
+                                             kResetStatisticsExplanation);
+    gtk_window_set_title(GTK_WINDOW(box), kResetStatisticsTitle);
     gtk_dialog_add_button(GTK_DIALOG(box), "_Cancel", GTK_RESPONSE_CANCEL);
     GtkWidget* reset = gtk_dialog_add_button(GTK_DIALOG(box), "_Reset", GTK_RESPONSE_ACCEPT);
     gtk_style_context_add_class(gtk_widget_get_style_context(reset), "destructive-action");

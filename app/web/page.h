@@ -6,21 +6,24 @@
 
 #include "app/common/commands.h"
 #include "app/common/fatal_error.h"
+#include "app/web/stored_records.h"
 #include "display/rect.h"
 
 namespace kz {
 
 // What the page around the game does for it: the browser's side of the web program, behind
-// a plain interface so the program runs and is tested outside a browser too.
-class Page {
+// a plain interface so the program runs and is tested outside a browser too. Its storage
+// keeps the records as a text.
+class Page : public TextStorage {
   public:
     virtual ~Page() = default;
 
     // Puts one area of the frame onto the canvas. The frame is width x height pixels of four
     // bytes, red, green, blue and alpha, row by row.
     virtual void present(const uint8_t* frame, int32_t width, int32_t height, const Rect& area) = 0;
-    // A repeating interval that calls WebProgram::tick. Its handle, or 0 when none started.
-    virtual uint32_t startInterval(uint32_t periodMs) = 0;
+    // A repeating interval that calls WebProgram::tick with timerId. Its handle, or 0 when
+    // none started.
+    virtual uint32_t startInterval(uint32_t timerId, uint32_t periodMs) = 0;
     virtual void stopInterval(uint32_t handle) = 0;
     virtual void beep() = 0;
     // Moves the radio mark of the commandId's group to that item.
@@ -36,6 +39,28 @@ class Page {
     virtual void showFatal(FatalError error) = 0;
     // The session is over; the page shows its closing screen.
     virtual void ended(int exitCode) = 0;
+
+    // The extra play's side of the page.
+    // A sentence for a screen reader, in the page's live region.
+    virtual void announce(const std::string& text) = 0;
+    // What the canvas shows, as its accessible description.
+    virtual void describe(const std::string& text) = 0;
+    // Greys a menu item, or makes it usable again.
+    virtual void enableCommand(uint16_t commandId, bool enabled) = 0;
+    virtual void copyText(const std::string& text) = 0;
+    // Opens the Play Puzzle Code box; its OK calls WebProgram::playPuzzleCode.
+    virtual void askPuzzleCode() = 0;
+    // Opens the Statistics box, or shows new records in it while it is open. The records
+    // come as a JSON object (see statisticsJson); its reset calls WebProgram::resetRecords.
+    virtual void showStatistics(const std::string& statistics) = 0;
+    // Shares a link to the puzzle of that code.
+    virtual void share(const std::string& code) = 0;
+    // A new puzzle is on show: its code, for the title and the address.
+    virtual void puzzleChanged(const std::string& code) = 0;
+    // A short notice beside the game, which a screen reader hears too.
+    virtual void notify(const std::string& text) = 0;
+    // The page's clock: seconds since 1970-01-01 UTC.
+    virtual int64_t unixTime() = 0;
 };
 
 }  // namespace kz

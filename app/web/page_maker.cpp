@@ -12,13 +12,17 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/fatal_error.h"
 #include "app/common/game_session.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
+#include "app/common/records_table.h"
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
+#include "app/web/script_text.h"
 #include "display/messages.h"
+#include "puzzle/puzzle_code.h"
 #include "software/software_display.h"
 
 namespace kz {
@@ -126,26 +130,6 @@ std::string menuBarHtml() {
     return out.str();
 }
 
-// A JavaScript string literal; '<' is escaped too, so no text can close a script element.
-std::string jsString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto code = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (code < 0x20 || c == '<') {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[code >> 4];
-            out += kHex[code & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 using JsMembers = std::vector<std::pair<std::string, std::string>>;
 
 // A frozen object literal of names (or numbers) and literal values, one member a line.
@@ -176,6 +160,15 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
         {"middleDown", number(msg::MiddleButtonDown)},
         {"middleUp", number(msg::MiddleButtonUp)},
     });
+    values["KEY_FLAGS"] = jsObject({
+        {"shift", number(keyflag::Shift)},
+        {"control", number(keyflag::Control)},
+        {"alt", number(keyflag::Alt)},
+    });
+    values["TEXTS"] = jsObject({
+        {"title", scriptString(kProgramTitle)},
+        {"notAPuzzleCode", scriptString(kNotAPuzzleCodeText)},
+    });
     values["MOUSE_FLAGS"] = jsObject({
         {"left", number(mouseflag::LeftButton)},
         {"right", number(mouseflag::RightButton)},
@@ -192,15 +185,15 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
     JsMembers captions;
     for (const auto& [name, error] : kFatalErrors) {
         errors.emplace_back(name, number(error));
-        captions.emplace_back(number(error), jsString(fatalErrorCaption(error)));
+        captions.emplace_back(number(error), scriptString(fatalErrorCaption(error)));
     }
     values["FATAL_ERRORS"] = jsObject(errors);
     values["FATAL_CAPTIONS"] = jsObject(captions);
     // The help's addresses arrive as arguments; a page without them opens no help.
     values["HELP_PAGES"] = jsObject({
-        {number(HelpTopic::Contents), jsString(values["HELP_CONTENTS"])},
-        {number(HelpTopic::Search), jsString(values["HELP_SEARCH"])},
-        {number(HelpTopic::Index), jsString(values["HELP_INDEX"])},
+        {number(HelpTopic::Contents), scriptString(values["HELP_CONTENTS"])},
+        {number(HelpTopic::Search), scriptString(values["HELP_SEARCH"])},
+        {number(HelpTopic::Index), scriptString(values["HELP_INDEX"])},
     });
 }
 
@@ -219,6 +212,15 @@ std::string modulePreloads(const std::string& modules) {
         start = end + 1;
     }
     return out;
+}
+
+// A box's title: its menu item's label without the dots of "opens a box".
+std::string boxTitle(uint16_t command) {
+    std::string label = menuLabel(command);
+    if (label.size() > 3 && label.compare(label.size() - 3, 3, "...") == 0) {
+        label.resize(label.size() - 3);
+    }
+    return label;
 }
 
 class NoHost : public Host {
@@ -267,6 +269,15 @@ int main(int argc, char** argv) {
             {"MENU_BAR", kz::menuBarHtml()},
             {"WIDTH", std::to_string(width)},
             {"HEIGHT", std::to_string(height)},
+            {"PLAY_CODE_TITLE", escapeHtml(kz::boxTitle(kz::command::PlayPuzzleCode))},
+            // Room for a code with a space or hyphen between every character, no more.
+            {"CODE_MAX_LENGTH", std::to_string(2 * kz::kPuzzleCodeLength + 4)},
+            {"STATISTICS_TITLE", escapeHtml(kz::boxTitle(kz::command::Statistics))},
+            {"RESET_STATISTICS_LABEL",
+             escapeHtml(std::string(kz::kResetStatisticsTitle) + "\u2026")},
+            {"RESET_TITLE", escapeHtml(kz::kResetStatisticsTitle)},
+            {"RESET_QUESTION", escapeHtml(kz::kResetStatisticsQuestion)},
+            {"RESET_EXPLANATION", escapeHtml(kz::kResetStatisticsExplanation)},
         },
         // These take the addresses and module names given on the command line.
         [](std::map<std::string, std::string>& values) {

@@ -25,7 +25,7 @@ void convert(const SoftwareSurface& from, std::vector<uint8_t>& to, const Rect& 
 }  // namespace
 
 WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver)
-    : page_(page), softwareDisplay_(0, 0, std::move(resolver)) {}
+    : page_(page), softwareDisplay_(0, 0, std::move(resolver)), extras_(page) {}
 
 WebProgram::~WebProgram() {
     for (const auto& entry : intervals_) {
@@ -39,6 +39,11 @@ void WebProgram::start() {
     }
     session_ =
         std::make_unique<GameSession>(softwareDisplay_, *this, *this, loadStoredSettings(page_));
+    extras_.attach(*session_);
+    session_->enableExtras(extras_, extras_.storedRecords());
+    // The menu items and the canvas's description start as the extra play has them.
+    extras_.commandsChanged();
+    extras_.descriptionChanged();
     // The target gets its pixels once the screen has given its size.
     softwareDisplay_.resetTarget(session_->width(), session_->height());
     frame_.assign(
@@ -67,6 +72,7 @@ void WebProgram::present(const std::vector<Rect>& areas) {
 
 void WebProgram::end() {
     over_ = true;
+    session_->end();
     for (const auto& entry : intervals_) {
         page_.stopInterval(entry.second);
     }
@@ -78,12 +84,43 @@ void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) 
     route([&] { return session_->mouse(message, wparam, x, y); });
 }
 
-void WebProgram::key(uint32_t message, uint32_t wparam, int64_t lparam) {
-    route([&] { return session_->key(message, wparam, lparam); });
+bool WebProgram::key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers) {
+    bool taken = false;
+    route([&] {
+        const bool drawn = session_->key(message, wparam, lparam, modifiers);
+        taken = session_->keyTaken();
+        return drawn;
+    });
+    return taken;
 }
 
-void WebProgram::tick() {
-    route([this] { return session_->timer(); });
+void WebProgram::tick(uint32_t timerId) {
+    // A tick that was already queued when its timer stopped is not the session's.
+    if (intervals_.count(timerId) != 0) {
+        route([&] { return session_->timer(timerId); });
+    }
+}
+
+bool WebProgram::playPuzzleCode(const std::string& code) {
+    bool played = false;
+    route([&] { return played = session_->playPuzzleCode(code); });
+    return played;
+}
+
+void WebProgram::resetRecords() {
+    route([this] {
+        const bool drawn = session_->resetRecords();
+        if (SessionExtras* extras = session_->extras()) {
+            extras_.showStatistics(extras->records(), extras->today());
+        }
+        return drawn;
+    });
+}
+
+void WebProgram::leave() {
+    if (running()) {
+        session_->end();
+    }
 }
 
 void WebProgram::command(uint16_t id) {
@@ -104,7 +141,7 @@ uint32_t WebProgram::startTimer(uint32_t id, uint32_t periodMs) {
     if (over_) {
         return 0;
     }
-    const uint32_t handle = page_.startInterval(periodMs);
+    const uint32_t handle = page_.startInterval(id, periodMs);
     if (handle == 0) {
         return 0;
     }

@@ -7,14 +7,16 @@
 
 #include "app/common/game_session.h"
 #include "app/web/page.h"
+#include "app/web/page_extras.h"
 #include "screen/host.h"
 #include "software/software_display.h"
 
 namespace kz {
 
-// The game in a page: the software surface, the game session, and what the page shows of
-// them. After every message only the areas the session's draw wrote go to the canvas. The
-// game timer is a page interval that runs only while a game runs.
+// The game in a page: the software surface, the game session with its extra play, and what
+// the page shows of them. After every message only the areas the session's draw wrote go to
+// the canvas. Each timer (the game clock, a hint's blinking) is a page interval that runs
+// only while the session wants it.
 class WebProgram : public Host, public SessionShell {
   public:
     WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver);
@@ -22,8 +24,8 @@ class WebProgram : public Host, public SessionShell {
     WebProgram(const WebProgram&) = delete;
     WebProgram& operator=(const WebProgram&) = delete;
 
-    // Reads the settings, marks them in the menu, makes the session and draws the whole
-    // screen. Call once.
+    // Reads the settings and the records, marks the settings in the menu, makes the session
+    // with its extra play and draws the whole screen. Call once.
     void start();
 
     int32_t width() const { return session_ ? session_->width() : 0; }
@@ -33,9 +35,20 @@ class WebProgram : public Host, public SessionShell {
     bool running() const { return session_ != nullptr && !over_; }
 
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
-    void key(uint32_t message, uint32_t wparam, int64_t lparam);
-    void tick();
+    // modifiers: the keyflag bits of the keys held. True when the extra play took the key,
+    // so the page keeps it from the browser (scrolling, moving the focus).
+    bool key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers = 0);
+    // A tick of the page interval of that timer.
+    void tick(uint32_t timerId);
     void command(uint16_t id);
+    // The code the player typed or the page's address brought; false, and nothing changes,
+    // for a text that names no puzzle.
+    bool playPuzzleCode(const std::string& code);
+    // The Statistics box's confirmed reset: the records cleared and stored, and the box
+    // shows them again.
+    void resetRecords();
+    // The page is going away: a game still running counts as left in the records.
+    void leave();
     // Draws everything again, for a canvas that lost its pixels.
     void repaint();
 
@@ -64,9 +77,10 @@ class WebProgram : public Host, public SessionShell {
 
     Page& page_;
     SoftwareDisplay softwareDisplay_;
+    PageExtras extras_;
     std::unique_ptr<GameSession> session_;
     std::vector<uint8_t> frame_;              // the canvas's pixels, four bytes each
-    std::map<uint32_t, uint32_t> intervals_;  // game timer id -> page interval
+    std::map<uint32_t, uint32_t> intervals_;  // timer id -> page interval
     bool quitRequested_ = false;
     int quitCode_ = 0;
     bool over_ = false;

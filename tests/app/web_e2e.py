@@ -4,18 +4,25 @@
 Serves the built page on 127.0.0.1 and checks, through chromedriver and the DevTools
 protocol: the fatal messages when the module cannot load or the canvas has no 2D context;
 the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a game started,
-its clock ticking, a stick's hover look and the whole game won by pointer clicks; the menu's
-radio marks and the settings kept across a reload, and damaged settings giving the defaults;
+its clock ticking, a stick's hover look and the whole game won by pointer clicks; a whole
+game with keys alone (hints, undo and redo, the live region, greyed items, the notice of a new
+best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
+the Statistics box across a reload and its reset; the menu's radio marks and the settings
+kept across a reload, and damaged settings giving the defaults;
 Help and About; Quit's closing screen; a phone-sized window with touch; the virtual-key
 codes of key events; a call into the module that fails, logged and ended with Paint Error; no
 console error or warning from the page in normal play; and the page, installable, played from
-its service worker with the server stopped.
+its service worker with the server stopped, a link with a code included.
 
-The game is won in the testing page, whose module alone can say where the solution lies.
+The game is won in the testing page, whose module alone can say where the solution lies and
+where the keyboard focus and a hint are. KZ_WEB_SHOTS names a folder for screenshots of the
+boxes and of the focus frame.
 
-usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR
+usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
+(only the tests named, as the report names them, when any are given)
 """
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -39,8 +46,14 @@ MAKER_ADDRESS = "https://kestrane-games.example/"
 KEYS = {
     "ArrowRight": ("ArrowRight", 39), "ArrowLeft": ("ArrowLeft", 37),
     "ArrowDown": ("ArrowDown", 40), "ArrowUp": ("ArrowUp", 38),
-    "Enter": ("Enter", 13), "Escape": ("Escape", 27),
+    "Enter": ("Enter", 13), "Escape": ("Escape", 27), " ": ("Space", 32),
 }
+TEXTS = {"Enter": "\r", " ": " "}
+CTRL, SHIFT = 2, 8  # modifiers of the DevTools protocol's key events
+TITLE = "Kestrane Zivadorured"
+CODE = "3MNWJ7CXSM"          # a 5 x 5 puzzle of the kind Add From None
+NOT_A_CODE_TEXT = "That is not a puzzle code. A code has 10 characters, such as 3MNWJ7CXSM."
+SHOTS = os.environ.get("KZ_WEB_SHOTS", "")  # a folder for the boxes' screenshots, or none
 
 # Counts the timer and animation callbacks the page runs, and the tones it plays, before any
 # script of the page.
@@ -88,6 +101,10 @@ KEY_CODES = [
     (("Enter", "NumpadEnter"), 0x0D), ((" ", "Space"), 0x20), (("Escape", "Escape"), 0x1B),
     (("ArrowLeft", "ArrowLeft"), 0x25), (("ArrowDown", "ArrowDown"), 0x28),
     (("Shift", "ShiftRight"), 0x10), (("Dead", "BracketLeft"), 0),
+    # The extra play's keys.
+    (("ArrowUp", "ArrowUp"), 0x26), (("ArrowRight", "ArrowRight"), 0x27),
+    (("Enter", "Enter"), 0x0D), (("h", "KeyH"), 0x48), (("z", "KeyZ"), 0x5A),
+    (("Z", "KeyZ"), 0x5A), (("y", "KeyY"), 0x59),
 ]
 
 
@@ -109,6 +126,9 @@ class Page:
         self.url = url
 
     def open(self, wait=True):
+        if "#" in self.url:
+            # From the same page another fragment would only change the address.
+            self.b.driver.get("about:blank")
         self.b.driver.get(self.url)
         if wait:
             self.wait_running()
@@ -136,14 +156,32 @@ class Page:
     def move(self, gx, gy):
         self.b.mouse("mouseMoved", *self.point(gx, gy))
 
-    def key(self, name, alt=False):
+    def key(self, name, alt=False, modifiers=0):
+        """A key pressed and let go; modifiers as the DevTools protocol counts them."""
+        modifiers |= 1 if alt else 0
+        plain = not modifiers & ~SHIFT
         if name in KEYS:
             code, key_code = KEYS[name]
-            self.b.key(name, code, key_code, modifiers=1 if alt else 0,
-                       text="\r" if name == "Enter" else None)
+            self.b.key(name, code, key_code, modifiers=modifiers,
+                       text=TEXTS.get(name) if plain else None)
         else:
             self.b.key(name, "Key" + name.upper(), ord(name.upper()),
-                       modifiers=1 if alt else 0, text=None if alt else name)
+                       modifiers=modifiers, text=name if plain else None)
+
+    def announcements(self):
+        """The sentences the live region holds, oldest first."""
+        return self.b.js("return Array.from(document.querySelectorAll('#announcements > p'))"
+                         ".map(p => p.textContent);")
+
+    def disabled(self, label):
+        return self.b.js("""return Array.from(document.querySelectorAll('[role=menuitem]')).find(
+            e => e.querySelector('.label').textContent === arguments[0])
+            .getAttribute('aria-disabled') === 'true';""", label)
+
+    def title_code(self):
+        title = self.b.js("return document.title")
+        prefix = TITLE + " \u2014 "
+        return title[len(prefix):] if title.startswith(prefix) else None
 
     def wait_picture(self, condition, what, timeout=5):
         return wait_until(lambda: (lambda p: p if condition(p) else None)(self.picture()),
@@ -304,6 +342,363 @@ def test_game(browser, server, idle, won):
     check_console(browser, "during a game")
 
 
+def masked(picture, box):
+    """The picture with one area painted over, to compare the rest."""
+    picture = picture.copy()
+    picture.paste((255, 0, 255), box)
+    return picture
+
+
+def save_shot(browser, name, element=None):
+    """Keeps a screenshot of the page (or of one element's box) when a folder is given."""
+    if not SHOTS:
+        return
+    shot = browser.screenshot()
+    if element:
+        left, top, width, height = browser.box(element)
+        shot = shot.crop((max(0, round(left) - 8), max(0, round(top) - 8),
+                          round(left + width) + 8, round(top + height) + 8))
+    os.makedirs(SHOTS, exist_ok=True)
+    shot.save(os.path.join(SHOTS, name + ".png"))
+
+
+def focus_on(page, target):
+    """Moves the keyboard focus onto the stick at the game point target with the arrow keys
+    alone: from a button right onto the field; on it up and down while the target lies about
+    as far or further down than across (a vertical stick's neighbours lie half a stick away
+    both ways), else left and right."""
+    for _ in range(60):
+        state = page.state()
+        if state["focusShown"] and state["focus"] == target:
+            return
+        (x, y), (tx, ty) = state["focus"], target
+        if not state["focusShown"] or not state["focusOnStick"]:
+            key = "ArrowRight"  # the first arrow shows the frame where the focus is
+        elif abs(ty - y) >= abs(tx - x) - 20:
+            key = "ArrowDown" if ty > y else "ArrowUp"
+        else:
+            key = "ArrowRight" if tx > x else "ArrowLeft"
+        page.key(key)
+    raise Failure(f"the arrow keys do not bring the focus from {state['focus']} to {target}")
+
+
+def test_keyboard_game(browser, server, idle, won):
+    """A whole game with keys alone: Next, hints followed with the arrows and Space, an undo
+    and a redo on the way, the win; what a screen reader hears of it, the greyed menu items,
+    the keys kept from the browser, the notice of a new best time and the records after a
+    reload."""
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    canvas = browser.js("""const c = document.getElementById('screen');
+        const d = document.getElementById(c.getAttribute('aria-describedby'));
+        return [c.getAttribute('role'), c.getAttribute('aria-label'), d && d.textContent];""")
+    check(canvas[0] == "application" and canvas[1] and canvas[2],
+          f"the canvas has no role, name or description: {canvas}")
+    check(browser.js("return document.getElementById('announcements').getAttribute('aria-live')")
+          == "polite", "the page has no polite live region")
+    check(all(page.disabled(label) for label in ("Undo", "Redo", "Hint")),
+          "Undo, Redo or Hint is usable before a game")
+    # Which keys reach the browser's own use: a window listener sees them after the page's.
+    browser.js("""window.kzKept = [];
+        window.addEventListener('keydown', (e) => { if (e.defaultPrevented) kzKept.push(e.key); });""")
+    window_size = browser.box("#window")
+
+    page.key("ArrowRight")
+    check(page.announcements()[-1:] == ["Next"], f"the focus on Next says {page.announcements()}")
+    page.key(" ")
+    playing = page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS),
+                                "Space on Next starts no game")
+    heard = page.announcements()
+    check(any(re.fullmatch(r"(Add|Remove|Move) \d+ match(es)? to form \d+ squares?\.", line)
+              for line in heard), f"a new game does not say its instruction: {heard}")
+    description = browser.js("return document.getElementById('screen-description').textContent")
+    check(not page.disabled("Hint") and page.disabled("Undo"),
+          "Hint is greyed or Undo usable at the start of a game")
+    page.wait_picture(lambda p: differs(p, playing, CLOCK), "the clock does not tick", 4)
+
+    undone = False
+    for _ in range(30):
+        if not differs(page.picture(), won, WIN_BANNER):
+            break
+        page.key("h")
+        hint = page.announcements()[-1]
+        check(re.fullmatch(r"Hint: (add|take away|remove|put back|pick up|put it down at) .+",
+                           hint), f"a hint says {hint!r}")
+        hinted = page.state()["hinted"]
+        check(hinted, "H shows no hint")
+        focus_on(page, hinted)
+        page.key(" ")
+        moves = page.announcements()[-1]
+        # Once a change is made (in a move puzzle, the stick put down again).
+        if not undone and not page.disabled("Undo") and re.fullmatch(r"[Mm]ove 1 of \d+", moves):
+            undone = True
+            page.key("z", modifiers=CTRL)
+            said = page.announcements()[-1]
+            check(said.startswith("Undo, move 0 of"), f"Ctrl+Z says {said!r} after {moves!r}")
+            check(page.disabled("Undo") and not page.disabled("Redo"),
+                  "after the undo Undo is usable or Redo greyed")
+            page.key("Z", modifiers=CTRL | SHIFT)
+            said = page.announcements()[-1]
+            check(said.startswith("Redo, move 1 of"), f"Ctrl+Shift+Z says {said!r}")
+            check(not page.disabled("Undo") and page.disabled("Redo"),
+                  "after the redo Undo is greyed or Redo usable")
+    page.wait_picture(lambda p: not differs(p, won, WIN_BANNER),
+                      f"following the hints with keys does not win: {page.announcements()}")
+    check(undone, "no change of the game could be undone")
+    check("You win!" in page.announcements(), f"the win says {page.announcements()}")
+    check(browser.js("return document.getElementById('screen-description').textContent")
+          != description, "the canvas's description does not follow the game")
+    check(page.disabled("Hint"), "Hint is usable after the win")
+    kept = browser.js("return window.kzKept")
+    check({"ArrowRight", " ", "h", "z", "Z"} <= set(kept),
+          f"keys the game took reach the browser too (kept from it: {sorted(set(kept))})")
+    page.key("a")
+    check(browser.js("return window.kzKept.includes('a')") is False,
+          "a key the game does not use is kept from the browser")
+
+    # The first win of a table is its best time: a notice says so, over the menu bar's free
+    # end, neither on the game nor moving it.
+    notice = wait_until(lambda: browser.js("""const n = document.getElementById('notice');
+        return n.hidden ? null : n.textContent;"""), 3, "a new best time shows no notice")
+    check(notice.startswith("New best time: ") and notice in page.announcements(),
+          f"the notice says {notice!r}; the live region {page.announcements()}")
+    notice_box, canvas_box = browser.box("#notice"), browser.box("#screen")
+    check(notice_box[1] + notice_box[3] <= canvas_box[1],
+          f"the notice {notice_box} covers the game {canvas_box}")
+    check(browser.box("#window") == window_size, "the notice changes the page's layout")
+    save_shot(browser, "notice-and-focus-frame", "#window")
+    # It fades by itself.
+    wait_until(lambda: browser.js("return document.getElementById('notice').hidden"), 10,
+               "the notice stays")
+
+    # Menus still open from the keyboard during play.
+    page.key("g", alt=True)
+    wait_until(lambda: page.focused_label() == "Undo", 3, "Alt+G does not open the Game menu")
+    page.key("Escape")
+    page.key("Escape")
+    check_statistics(page, ("1", "1", "0"), "after a win")
+    page.open()
+    check_statistics(page, ("1", "1", "0"), "after a win and a reload")
+    check_console(browser, "in a game played with keys")
+
+
+def open_statistics(page):
+    page.key("g", alt=True)
+    page.key("a")
+    wait_until(lambda: page.b.js("return document.getElementById('statistics').open"), 3,
+               "Statistics... opens no box")
+
+
+def records_rows(page):
+    return page.b.js("""return Array.from(document.querySelectorAll(
+        '#statistics tbody tr')).map(r => Array.from(r.cells).map(c => c.textContent));""")
+
+
+def check_statistics(page, counts, when):
+    """The Statistics box holds one row whose Played, Won and Given up are counts."""
+    open_statistics(page)
+    rows = records_rows(page)
+    check(len(rows) == 1 and tuple(rows[0][2:5]) == counts,
+          f"{when} the Statistics box shows {rows}, not {counts} games played, won, given up")
+    page.key("Escape")
+    wait_until(lambda: not page.b.js("return document.getElementById('statistics').open"), 3,
+               "Esc does not close Statistics")
+
+
+# Stands in for a browser's share sheet: keeps what it was given.
+SHARE_SHEET = """
+window.kzShared = [];
+navigator.share = (data) => { window.kzShared.push(data); return Promise.resolve(); };
+"""
+# A browser without a share sheet.
+NO_SHARE_SHEET = "delete Navigator.prototype.share; delete navigator.share;"
+
+
+def read_clipboard(browser):
+    return browser.async_js("""const done = arguments[arguments.length - 1];
+        navigator.clipboard.readText().then(done, (e) => done('refused: ' + e));""")
+
+
+def board_picture(page):
+    """The game's picture without the clock, which ticks on."""
+    return masked(page.picture(), CLOCK)
+
+
+def test_puzzle_codes(browser, server):
+    """Codes in the page's address (#p=CODE), as it opens and as it changes, the title that
+    names the puzzle, the same code twice giving the same picture, a wrong code; the Play
+    Puzzle Code box; Copy Puzzle Code and Share through the clipboard and a share sheet."""
+    base = server.url("test-page/")
+    page = Page(browser, base)
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    settings = page.state()
+    check(browser.js("return document.title") == TITLE, "the title names a puzzle before any")
+    entries = browser.js("return history.length")
+    page.click(*NEXT_BUTTON)
+    random_code = wait_until(page.title_code, 3, "the title does not name the puzzle of Next")
+    check(browser.js("return location.hash") == "#p=" + random_code,
+          f"the address does not carry the code {random_code}: {browser.driver.current_url}")
+    check(browser.js("return history.length") == entries,
+          "the code in the address made a history entry")
+    first = board_picture(page)
+
+    page.url = base + "#p=" + CODE
+    page.open()
+    check(page.title_code() == CODE, f"#p={CODE} shows {browser.js('return document.title')}")
+    linked = board_picture(page)
+    check(differs(linked, first), "the linked puzzle looks like the random one")
+    check(page.state()["fieldSize"] == settings["fieldSize"]
+          and page.state()["actionType"] == settings["actionType"],
+          "a linked puzzle changes the settings")
+    # A new code in the address, as after a click on another link: that puzzle, twice alike.
+    browser.js(f"location.hash = '#p={random_code}';")
+    wait_until(lambda: page.title_code() == random_code, 3, "a changed address plays nothing")
+    check(not differs(board_picture(page), first),
+          f"{random_code} played again does not look as it did")
+    browser.js("location.hash = '#p=" + CODE[:5].lower() + "-" + CODE[5:].lower() + "';")
+    wait_until(lambda: page.title_code() == CODE, 3, "a code in lower case with a hyphen")
+    check(not differs(board_picture(page), linked), f"{CODE} played again does not look as it did")
+
+    # A wrong code changes nothing and says why in the Play Puzzle Code box.
+    browser.js("location.hash = '#p=3MNWJ7CXSN';")
+    wait_until(lambda: browser.js("return document.getElementById('puzzle-code-box').open"), 3,
+               "a wrong code in the address opens no box")
+    check(browser.js("return document.getElementById('puzzle-code-message').textContent")
+          == NOT_A_CODE_TEXT, "the box does not say the code is wrong")
+    check(browser.js("return document.getElementById('puzzle-code').value") == "3MNWJ7CXSN",
+          "the box does not show the wrong code")
+    check(page.title_code() == CODE and not differs(board_picture(page), linked),
+          "a wrong code changed the puzzle")
+    check(browser.js("return location.hash") == "", "the wrong code stays in the address")
+    page.key("Escape")
+    wait_until(lambda: not browser.js("return document.getElementById('puzzle-code-box').open"),
+               3, "Esc does not close Play Puzzle Code")
+
+    # The box from the menu: a wrong code keeps it open, a good one plays.
+    page.choose("Game", "Play Puzzle Code...")
+    wait_until(lambda: browser.js("return document.activeElement.id") == "puzzle-code", 3,
+               "Play Puzzle Code... does not put the focus in its field")
+    check(browser.js("return document.getElementById('puzzle-code-message').textContent") == "",
+          "the box opens with a message")
+    browser.driver.switch_to.active_element.send_keys("BANANA\n")
+    wait_until(lambda: browser.js("return document.getElementById('puzzle-code-message')"
+                                  ".textContent") == NOT_A_CODE_TEXT, 3,
+               "OK with a wrong code says nothing")
+    check(browser.js("return document.getElementById('puzzle-code-box').open"),
+          "a wrong code closes the box")
+    save_shot(browser, "play-puzzle-code", "#puzzle-code-box")
+    field = browser.driver.switch_to.active_element
+    check(field.get_attribute("id") == "puzzle-code", "after a wrong code the field lost the focus")
+    field.send_keys(random_code + "\n")
+    wait_until(lambda: page.title_code() == random_code, 3, "OK with a good code plays nothing")
+    check(not browser.js("return document.getElementById('puzzle-code-box').open"),
+          "a good code leaves the box open")
+    check(not differs(board_picture(page), first), f"{random_code} from the box looks otherwise")
+
+    # Today's puzzle is one for the whole day.
+    page.choose("Game", "Today's Puzzle")
+    todays = wait_until(lambda: (lambda c: c if c != random_code else None)(page.title_code()),
+                        3, "Today's Puzzle plays nothing new")
+    todays_picture = board_picture(page)
+    page.choose("Game", "Today's Puzzle")
+    check(page.title_code() == todays and not differs(board_picture(page), todays_picture),
+          "Today's Puzzle twice gives two puzzles")
+    page.choose("Game", "Play Puzzle Code...")
+    browser.driver.switch_to.active_element.send_keys(random_code + "\n")
+    wait_until(lambda: page.title_code() == random_code, 3, "the code from the box plays nothing")
+
+    # Copy Puzzle Code and Share with the clipboard open to the page.
+    browser.cdp("Browser.grantPermissions", origin=server.url().rstrip("/"),
+                permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+    page.choose("Game", "Copy Puzzle Code")
+    wait_until(lambda: read_clipboard(browser) == random_code, 3,
+               f"Copy Puzzle Code leaves {read_clipboard(browser)!r} on the clipboard")
+    link = base + "#p=" + random_code
+    script = browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=NO_SHARE_SHEET)
+    page.url = base + "#p=" + CODE
+    page.open()
+    page.choose("Game", "Share")
+    wait_until(lambda: read_clipboard(browser) == base + "#p=" + CODE, 3,
+               f"Share without a share sheet copies {read_clipboard(browser)!r}")
+    check("Link to this puzzle copied." in page.announcements(),
+          f"the copied link is not announced: {page.announcements()}")
+    check(not browser.js("return document.getElementById('notice').hidden"),
+          "the copied link shows no notice")
+    browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    script = browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=SHARE_SHEET)
+    page.url = link
+    page.open()
+    page.choose("Game", "Share")
+    shared = wait_until(lambda: browser.js("return window.kzShared"), 3, "Share opens no sheet")
+    check(len(shared) == 1 and shared[0]["url"] == link and random_code in shared[0]["title"],
+          f"the share sheet was given {shared}, not {link}")
+    browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    check_console(browser, "with puzzle codes")
+
+
+def test_statistics(browser, server):
+    """A game given up counts in the Statistics box, also after a reload; Reset Statistics...
+    asks first, and clears them for good."""
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    browser.js("localStorage.clear();")
+    page.open()
+    open_statistics(page)
+    check(records_rows(page) == [] and browser.js(
+        "return document.getElementById('records-table').textContent").startswith(
+        "No games played yet."), "before any game the box shows records")
+    check(browser.js("return document.getElementById('reset-statistics').disabled"),
+          "Reset Statistics... is usable with nothing to reset")
+    page.key("Escape")
+    page.click(*NEXT_BUTTON)
+    wait_until(page.title_code, 3, "Next starts no game")
+    page.click(*NEXT_BUTTON)  # Give Up, where Next was
+    check(page.storage("records"), "the game given up is not stored")
+    page.open()
+    open_statistics(page)
+    rows = records_rows(page)
+    check(len(rows) == 1 and rows[0][:5] == ["Random", "Mixed", "1", "0", "1"],
+          f"after a reload the box shows {rows}")
+    headings = browser.js("return Array.from(document.querySelectorAll('#statistics th'))"
+                          ".map(h => h.textContent);")
+    check(headings[:3] == ["Field size", "Action type", "Played"] and len(headings) == 9,
+          f"the table's headings are {headings}")
+    check(browser.js("return getComputedStyle(document.querySelector("
+                     "'#statistics tbody td:nth-child(3)')).textAlign") == "right",
+          "the numbers are not flush right")
+    lines = browser.js("return [document.getElementById('todays-puzzle').textContent,"
+                       "document.getElementById('days-in-a-row').textContent];")
+    check(lines[0] == "Today's puzzle: not solved yet." and lines[1].startswith("Days in a row: "),
+          f"the lines under the table say {lines}")
+    save_shot(browser, "statistics", "#statistics")
+
+    # The reset asks first; Cancel (where the focus starts) keeps everything.
+    browser.js("document.getElementById('reset-statistics').click();")
+    wait_until(lambda: browser.js("return document.getElementById('reset-box').open"), 3,
+               "Reset Statistics... asks nothing")
+    check(browser.js("return document.activeElement.id") == "reset-cancel",
+          "the question does not start on Cancel")
+    save_shot(browser, "reset-statistics", "#reset-box")
+    page.key("Enter")
+    check(not browser.js("return document.getElementById('reset-box').open")
+          and len(records_rows(page)) == 1, "Cancel does not keep the records")
+    browser.js("document.getElementById('reset-statistics').click();")
+    browser.js("document.getElementById('reset-confirm').click();")
+    wait_until(lambda: records_rows(page) == [], 3, "Reset leaves the records in the box")
+    check(browser.js("return document.getElementById('statistics').open"),
+          "the reset closes the Statistics box")
+    page.key("Escape")
+    page.open()
+    open_statistics(page)
+    check(records_rows(page) == [], "the records come back after a reset and a reload")
+    page.key("Escape")
+    check_console(browser, "with the statistics")
+
+
 def test_key_codes(browser, server):
     page = Page(browser, server.url("page/"))
     page.open()
@@ -360,8 +755,10 @@ def test_menus_and_settings(browser, server):
     check(tops == ["Game", "Options", "Help"], f"the menu bar holds {tops}")
     check(browser.js("return document.querySelectorAll('[role=menuitemradio]').length") == 11,
           "the menus have not 11 radio items")
-    check(browser.js("return document.querySelectorAll('[role=menu] [role=separator]').length")
-          == 1, "the Help menu has no separator")
+    separators = browser.js("""return Array.from(document.querySelectorAll(
+        '[role=menubar] > li > [role=menuitem]')).map(top => top.nextElementSibling
+        .querySelectorAll(':scope > li[role=separator]').length);""")
+    check(separators == [3, 0, 1], f"the Game, Options and Help menus have {separators} separators")
     check(page.marked(1) == ["Random"] and page.marked(2) == ["Mixed"],
           f"a first visit marks {page.marked(1)} and {page.marked(2)}")
 
@@ -485,16 +882,22 @@ def test_offline(browser, server, idle):
         check(not differs(page.picture(), idle), "offline the page does not show the game")
         page.click(*NEXT_BUTTON)
         page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "offline Next does nothing")
+        # A link with a code plays it offline too: the code after # never reaches the network.
+        linked = Page(browser, server.url("page/#p=" + CODE))
+        linked.open()
+        check(linked.title_code() == CODE,
+              f"offline #p={CODE} shows {browser.js('return document.title')}")
     finally:
         server.start()
     check_console(browser, "offline")
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 4:
         print(__doc__)
         return 2
-    page_dir, testing_dir, golden_dir = sys.argv[1:]
+    page_dir, testing_dir, golden_dir = sys.argv[1:4]
+    chosen = sys.argv[4:]
     for needed in (page_dir, testing_dir):
         if not os.path.isfile(os.path.join(needed, "index.html")):
             print(f"FAIL: {needed} holds no built page (cmake --preset web && "
@@ -513,12 +916,20 @@ def main():
     tests = [("fatal messages", lambda b, s: test_fatal_messages(b, s)),
              ("pixels", lambda b, s: test_pixels(b, s, idle)),
              ("game", lambda b, s: test_game(b, s, idle, won)),
+             ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
+             ("puzzle codes", test_puzzle_codes),
+             ("statistics", test_statistics),
              ("key codes", test_key_codes),
              ("failing call", lambda b, s: test_failing_call(b, s, idle)),
              ("menus and settings", test_menus_and_settings),
              ("help and about", test_help_and_about),
              ("phone", lambda b, s: test_phone(b, s, idle)),
              ("offline", lambda b, s: test_offline(b, s, idle))]
+    unknown = [name for name in chosen if name not in [name for name, _ in tests]]
+    if unknown:
+        print(f"no such test: {unknown}")
+        return 2
+    tests = [(name, test) for name, test in tests if not chosen or name in chosen]
     failed = 0
     try:
         with StaticServer(root) as server, Browser() as browser:

@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/records_table.h"
 #include "app/common/settings.h"
 #include "app/web/local_storage_settings.h"
+#include "app/web/script_text.h"
 #include "app/web/web_program.h"
 #include "display/messages.h"
 #include "software/software_display.h"
 #include "tests/support/resource_files.h"
+#include "tests/support/solution_walk.h"
 #include "tests/support/target_pixel.h"
 
 namespace kz {
@@ -19,6 +22,10 @@ namespace {
 
 // The page as the program sees it: a canvas that keeps what it is given, the intervals, the
 // storage, and a log of everything else.
+struct Interval {
+    uint32_t timerId;
+    uint32_t periodMs;
+};
 class FakePage : public Page {
   public:
     void present(const uint8_t* frame, int32_t width, int32_t height, const Rect& area) override {
@@ -34,8 +41,8 @@ class FakePage : public Page {
         }
         presented.push_back(area);
     }
-    uint32_t startInterval(uint32_t periodMs) override {
-        intervals[++lastInterval] = periodMs;
+    uint32_t startInterval(uint32_t timerId, uint32_t periodMs) override {
+        intervals[++lastInterval] = Interval{timerId, periodMs};
         return lastInterval;
     }
     void stopInterval(uint32_t handle) override {
@@ -62,6 +69,33 @@ class FakePage : public Page {
     }
     void showFatal(FatalError error) override { fatal.push_back(error); }
     void ended(int exitCode) override { endings.push_back(exitCode); }
+    std::optional<std::string> loadText(const char* name) override {
+        const auto found = texts.find(name);
+        return found == texts.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    bool saveText(const char* name, const std::string& text) override {
+        texts[name] = text;
+        return true;
+    }
+    void announce(const std::string& text) override { announced.push_back(text); }
+    void describe(const std::string& text) override { description = text; }
+    void enableCommand(uint16_t commandId, bool enabled) override { enabled_[commandId] = enabled; }
+    void copyText(const std::string& text) override { clipboard.push_back(text); }
+    void askPuzzleCode() override { ++codeAsks; }
+    void showStatistics(const std::string& text) override { statistics.push_back(text); }
+    void share(const std::string& code) override { shared.push_back(code); }
+    void puzzleChanged(const std::string& code) override { codes.push_back(code); }
+    void notify(const std::string& text) override { notices.push_back(text); }
+    int64_t unixTime() override { return now; }
+
+    bool timerRuns(uint32_t timerId) const {
+        for (const auto& entry : intervals) {
+            if (entry.second.timerId == timerId) {
+                return true;
+            }
+        }
+        return false;
+    }
 
     uint32_t canvasPixel(int32_t x, int32_t y) const {
         return canvas[static_cast<size_t>(y) * canvasWidth + x];
@@ -70,7 +104,7 @@ class FakePage : public Page {
     std::vector<uint32_t> canvas;
     int32_t canvasWidth = 0;
     std::vector<Rect> presented;
-    std::map<uint32_t, uint32_t> intervals;
+    std::map<uint32_t, Interval> intervals;
     uint32_t lastInterval = 0;
     int beeps = 0;
     std::vector<uint16_t> marks;
@@ -80,6 +114,17 @@ class FakePage : public Page {
     int saves = 0;
     std::vector<FatalError> fatal;
     std::vector<int> endings;
+    std::map<std::string, std::string> texts;
+    std::vector<std::string> announced;
+    std::string description;
+    std::map<uint16_t, bool> enabled_;
+    std::vector<std::string> clipboard;
+    int codeAsks = 0;
+    std::vector<std::string> statistics;
+    std::vector<std::string> shared;
+    std::vector<std::string> codes;
+    std::vector<std::string> notices;
+    int64_t now = 1700000000;  // 2023-11-14
 };
 
 constexpr int32_t kNextX = 117;
@@ -144,9 +189,10 @@ TEST_F(WebProgramTest, OnlyWrittenAreasReachTheCanvas) {
 TEST_F(WebProgramTest, GameTimerIsAnIntervalOnlyWhileAGameRuns) {
     click(kNextX, kNextY);
     ASSERT_EQ(page.intervals.size(), 1u);
-    EXPECT_EQ(page.intervals.begin()->second, 1000u);
+    EXPECT_EQ(page.intervals.begin()->second.periodMs, 1000u);
+    EXPECT_EQ(page.intervals.begin()->second.timerId, GameScreen::kGameTimerId);
     page.presented.clear();
-    program.tick();
+    program.tick(GameScreen::kGameTimerId);
     EXPECT_FALSE(page.presented.empty()) << "a tick draws the clock";
     expectCanvasMatchesSurface();
 
@@ -167,7 +213,7 @@ TEST_F(WebProgramTest, ExitDuringAGameEndsTheSessionOnce) {
     EXPECT_FALSE(program.running());
 
     page.presented.clear();
-    program.tick();
+    program.tick(GameScreen::kGameTimerId);
     click(kNextX, kNextY);
     program.command(command::Exit);
     EXPECT_TRUE(page.presented.empty());
@@ -259,6 +305,146 @@ TEST(StoredSettings, MissingOrDamagedValuesGiveDefaultsAndAreWrittenBack) {
         EXPECT_EQ(page.storage[kFieldSizeSettingName], std::to_string(c.wanted.fieldSize));
         EXPECT_EQ(page.storage[kActionTypeSettingName], std::to_string(c.wanted.actionType));
     }
+}
+
+TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
+    EXPECT_EQ(page.enabled_,
+              (std::map<uint16_t, bool>{
+                  {command::Undo, false}, {command::Redo, false}, {command::Hint, false}}))
+        << "Undo, Redo and Hint are usable before any game";
+    EXPECT_FALSE(page.description.empty());
+    click(kNextX, kNextY);
+    ASSERT_FALSE(page.announced.empty()) << "a new game is not announced";
+    EXPECT_TRUE(page.enabled_[command::Hint]);
+    const std::string described = page.description;
+
+    // An arrow moves the focus, a plain letter and an arrow held with Alt stay the browser's.
+    page.announced.clear();
+    EXPECT_TRUE(program.key(msg::KeyDown, virtualkey::Right, 1));
+    EXPECT_FALSE(page.announced.empty()) << "the focus is not announced";
+    EXPECT_FALSE(program.key(msg::KeyDown, 'A', 1));
+    EXPECT_FALSE(program.key(msg::KeyDown, virtualkey::Right, 1, keyflag::Alt));
+
+    // A hint blinks on a timer of its own, beside the game clock, and stops by itself.
+    EXPECT_TRUE(program.key(msg::KeyDown, 'H', 1));
+    ASSERT_TRUE(page.timerRuns(ExtraPlay::kHintTimerId));
+    ASSERT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
+    for (const auto& entry : page.intervals) {
+        if (entry.second.timerId == ExtraPlay::kHintTimerId) {
+            EXPECT_EQ(entry.second.periodMs, ExtraPlay::kHintBlinkMs);
+        }
+    }
+    page.presented.clear();
+    program.tick(ExtraPlay::kHintTimerId);
+    EXPECT_FALSE(page.presented.empty()) << "the hint's tick does not blink it";
+    for (int i = 0; i < 2 * ExtraPlay::kHintBlinks && page.timerRuns(ExtraPlay::kHintTimerId);
+         ++i) {
+        program.tick(ExtraPlay::kHintTimerId);
+    }
+    EXPECT_FALSE(page.timerRuns(ExtraPlay::kHintTimerId)) << "the hint blinks on and on";
+    EXPECT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
+    expectCanvasMatchesSurface();
+
+    // A change of the field (in a move puzzle a stick taken and put down) can be undone
+    // (Ctrl+Z) and made again (Ctrl+Y).
+    Board& board = *program.gameSession()->screen().getBoard();
+    const std::vector<StickPlace> clicks = solutionClicks(board);
+    const size_t change = board.getMode() == Move ? 2 : 1;
+    ASSERT_GE(clicks.size(), change);
+    for (size_t i = 0; i < change; ++i) {
+        const auto [x, y] = stickCentre(board, clicks[i]);
+        click(x, y);
+    }
+    EXPECT_TRUE(page.enabled_[command::Undo]);
+    EXPECT_TRUE(program.key(msg::KeyDown, 'Z', 1, keyflag::Control));
+    EXPECT_FALSE(page.enabled_[command::Undo]);
+    EXPECT_TRUE(page.enabled_[command::Redo]);
+    EXPECT_TRUE(program.key(msg::KeyDown, 'Y', 1, keyflag::Control));
+    EXPECT_TRUE(page.enabled_[command::Undo]);
+    EXPECT_NE(page.description, described) << "the description does not follow the moves";
+}
+
+TEST_F(WebProgramTest, PuzzleCodesPlayCopyAndShare) {
+    EXPECT_FALSE(program.playPuzzleCode("3MNWJ7CXSN")) << "a wrong check character is taken";
+    EXPECT_FALSE(program.playPuzzleCode(std::string(5000, '3')));
+    EXPECT_TRUE(page.codes.empty()) << "a wrong code started a puzzle";
+    EXPECT_TRUE(page.intervals.empty());
+
+    const GameSettings before = program.settings();
+    ASSERT_TRUE(program.playPuzzleCode("3mnwj-7cxsm"));
+    EXPECT_EQ(page.codes, std::vector<std::string>{"3MNWJ7CXSM"});
+    EXPECT_EQ(program.settings(), before) << "a code changed the settings";
+    EXPECT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
+    expectCanvasMatchesSurface();
+
+    program.command(command::CopyPuzzleCode);
+    program.command(command::Share);
+    EXPECT_EQ(page.clipboard, std::vector<std::string>{"3MNWJ7CXSM"});
+    EXPECT_EQ(page.shared, std::vector<std::string>{"3MNWJ7CXSM"});
+    program.command(command::PlayPuzzleCode);
+    EXPECT_EQ(page.codeAsks, 1);
+}
+
+// What the Statistics box shows on the next visit of a page that kept these texts.
+std::string statisticsOnNextVisit(const FakePage& page) {
+    FakePage next;
+    next.texts = page.texts;
+    WebProgram again(next, sourceTreeResolver(KZ_SOURCE_ROOT));
+    again.start();
+    again.command(command::Statistics);
+    EXPECT_EQ(next.statistics.size(), 1u);
+    return next.statistics.empty() ? std::string() : next.statistics[0];
+}
+
+TEST_F(WebProgramTest, RecordsAreStoredAndShownAfterAReload) {
+    program.command(command::Statistics);
+    ASSERT_EQ(page.statistics.size(), 1u);
+    EXPECT_NE(page.statistics[0].find("\"rows\":[]"), std::string::npos) << page.statistics[0];
+    EXPECT_NE(page.statistics[0].find("\"canReset\":false"), std::string::npos);
+    EXPECT_NE(page.statistics[0].find(kRecordsColumns[5]), std::string::npos);
+
+    click(kNextX, kNextY);
+    click(kNextX, kNextY);  // Give Up
+    ASSERT_EQ(page.texts.count(kRecordsStorageName), 1u) << "a game given up is not stored";
+
+    // The next visit reads them.
+    const std::string shown = statisticsOnNextVisit(page);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\"canReset\":true"), std::string::npos);
+
+    // A reset clears and stores them, and the open box shows them again.
+    program.command(command::Statistics);
+    program.resetRecords();
+    ASSERT_EQ(page.statistics.size(), 3u);
+    EXPECT_NE(page.statistics[2].find("\"rows\":[]"), std::string::npos) << page.statistics[2];
+    const std::string cleared = statisticsOnNextVisit(page);
+    EXPECT_NE(cleared.find("\"rows\":[]"), std::string::npos) << cleared;
+}
+
+TEST_F(WebProgramTest, ExitCountsARunningGameAsLeft) {
+    click(kNextX, kNextY);
+    program.command(command::Exit);
+    const std::string shown = statisticsOnNextVisit(page);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"0\""), std::string::npos) << shown;
+}
+
+TEST(PageExtrasTexts, NewBestTimeAndStatisticsText) {
+    WinReport first;
+    first.seconds = 42;
+    first.newBestTime = true;
+    EXPECT_EQ(newBestTimeText(first), "New best time: 00:42.");
+    WinReport faster = first;
+    faster.previousBest = 3725;
+    EXPECT_EQ(newBestTimeText(faster), "New best time: 00:42 (the best was 1:02:05).");
+
+    const std::string json = statisticsJson(Records(), CalendarDay{});
+    EXPECT_EQ(json.front(), '{');
+    EXPECT_EQ(json.back(), '}');
+    // Texts are string literals with their quotes escaped: the apostrophe of "today's"
+    // stays, no raw control character or '<' is left.
+    EXPECT_NE(json.find("\"none\":\"No games played yet."), std::string::npos) << json;
+    EXPECT_EQ(json.find('<'), std::string::npos);
+    EXPECT_EQ(scriptString("a\"b\\c\n<"), "\"a\\\"b\\\\c\\u000a\\u003c\"");
 }
 
 }  // namespace

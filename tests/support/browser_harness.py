@@ -7,6 +7,7 @@ import functools
 import http.server
 import io
 import shutil
+import sys
 import tempfile
 import threading
 
@@ -31,6 +32,16 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class _Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser that leaves a page while it loads closes its connections; that is no
+        # failure of the page.
+        if not isinstance(sys.exc_info()[1], (BrokenPipeError, ConnectionResetError)):
+            super().handle_error(request, client_address)
+
+
 class StaticServer:
     """Serves a folder on 127.0.0.1; stop() and start() keep the same port."""
 
@@ -42,8 +53,7 @@ class StaticServer:
 
     def start(self):
         handler = functools.partial(_QuietHandler, directory=self.root)
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", self.port), handler)
-        self.server.daemon_threads = True
+        self.server = _Server(("127.0.0.1", self.port), handler)
         self.port = self.server.server_address[1]
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 

@@ -1,8 +1,11 @@
 // What the end-to-end test asks of the game, built only into the testing module: where to
-// click to win the puzzle on the screen, and the settings the game holds.
+// click to win the puzzle on the screen, the settings the game holds, and where the keyboard
+// focus and a hint are.
 #include <emscripten/emscripten.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/web/web_program.h"
 #include "tests/support/solution_walk.h"
@@ -12,6 +15,37 @@ namespace kz {
 WebProgram* currentWebProgram();
 
 }  // namespace kz
+
+namespace {
+
+std::string pointJson(std::pair<int32_t, int32_t> point) {
+    return "[" + std::to_string(point.first) + "," + std::to_string(point.second) + "]";
+}
+
+// The centre of what has the keyboard focus, and of the stick a hint shows, or nulls.
+std::string extrasJson(kz::GameSession& session) {
+    kz::SessionExtras* extras = session.extras();
+    if (extras == nullptr) {
+        return ",\"focus\":null,\"focusOnStick\":false,\"focusShown\":false,\"hinted\":null";
+    }
+    kz::ExtraPlay& play = extras->play();
+    kz::Board& board = *session.screen().getBoard();
+    const kz::ExtraPlay::Focus& focus = play.getFocus();
+    std::string focusText = "null";
+    if (focus.onStick) {
+        focusText = pointJson(kz::stickCentre(board, {focus.stick.orientation, focus.stick.index}));
+    } else if (focus.button != nullptr) {
+        kz::Button& b = *focus.button;
+        focusText = pointJson({b.getX() + b.getWidth() / 2, b.getY() + b.getHeight() / 2});
+    }
+    const std::optional<kz::StickSlot> hinted = play.getHintedStick();
+    return ",\"focus\":" + focusText + ",\"focusOnStick\":" + (focus.onStick ? "true" : "false") +
+           ",\"focusShown\":" + (play.isFocusShown() ? "true" : "false") + ",\"hinted\":" +
+           (hinted ? pointJson(kz::stickCentre(board, {hinted->orientation, hinted->index}))
+                   : std::string("null"));
+}
+
+}  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
     static std::string text;
@@ -28,10 +62,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
     for (const kz::StickPlace& stick : kz::solutionClicks(board)) {
         const auto [x, y] = kz::stickCentre(board, stick);
         text += separator;
-        text += "[" + std::to_string(x) + "," + std::to_string(y) + "]";
+        text += pointJson({x, y});
         separator = ",";
     }
-    text += "]}";
+    text += "]" + extrasJson(*program->gameSession()) + "}";
     return text.c_str();
 }
 

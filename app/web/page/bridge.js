@@ -44,3 +44,22 @@ export function call(entry, ...args) {
         return undefined;
     }
 }
+
+// Calls an entry point that takes one text: the text goes into the module's heap as UTF-8 for
+// the call and is freed after it.
+export function callWithText(entry, text) {
+    if (!game || over) {
+        return undefined;
+    }
+    const size = game.lengthBytesUTF8(text) + 1;
+    const pointer = call("_malloc", size);
+    if (!pointer) {
+        return undefined;
+    }
+    game.stringToUTF8(text, pointer, size);
+    try {
+        return call(entry, pointer);
+    } finally {
+        call("_free", pointer);
+    }
+}

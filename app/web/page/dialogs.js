@@ -1,12 +1,18 @@
-// The boxes and screens around the game: the About box, the fatal message and the closing
-// screen once the session has ended.
+// The boxes and screens around the game: the About box, the Play Puzzle Code and Statistics
+// boxes with the question before a reset, the fatal message and the closing screen once the
+// session has ended.
 
-import {endSession} from "./bridge.js";
-import {fatalCaption} from "./constants.js";
+import {call, callWithText, endSession} from "./bridge.js";
+import {fatalCaption, texts} from "./constants.js";
 import {closeMenus, leaveMenuBar} from "./menu.js";
 
 const aboutBox = document.getElementById("about");
 const fatalBox = document.getElementById("fatal");
+const codeBox = document.getElementById("puzzle-code-box");
+const codeField = document.getElementById("puzzle-code");
+const codeMessage = document.getElementById("puzzle-code-message");
+const statisticsBox = document.getElementById("statistics");
+const resetBox = document.getElementById("reset-box");
 let endPending = false;  // ended while the fatal message is still up
 
 export function dialogOpen() {
@@ -24,9 +30,7 @@ export function showFatal(error) {
         document.getElementById("fatal-caption").textContent = fatalCaption[error];
     }
     closeMenus(false);
-    if (aboutBox.open) {
-        aboutBox.close();
-    }
+    closeBoxes();
     if (!fatalBox.open) {
         fatalBox.showModal();
     }
@@ -44,10 +48,17 @@ export function ended() {
     showClosingScreen();
 }
 
-function showClosingScreen() {
-    if (aboutBox.open) {
-        aboutBox.close();
+// Every box but the fatal message.
+function closeBoxes() {
+    for (const box of [resetBox, statisticsBox, codeBox, aboutBox]) {
+        if (box.open) {
+            box.close();
+        }
     }
+}
+
+function showClosingScreen() {
+    closeBoxes();
     document.getElementById("window").hidden = true;
     const screen = document.getElementById("ended");
     screen.hidden = false;
@@ -61,4 +72,97 @@ fatalBox.addEventListener("close", () => {
     }
 });
 aboutBox.addEventListener("close", () => leaveMenuBar());
+
+// Play Puzzle Code...: a field for the code; text names the code a link brought that names no
+// puzzle, which the box shows with its message.
+export function askPuzzleCode(text) {
+    const wrong = typeof text === "string";
+    codeField.value = wrong ? text : "";
+    codeMessage.textContent = wrong ? texts.notAPuzzleCode : "";
+    if (!codeBox.open) {
+        codeBox.showModal();
+    }
+    codeField.focus();
+    codeField.select();
+}
+
+document.getElementById("puzzle-code-form").addEventListener("submit", (event) => {
+    event.preventDefault();
+    // A code copied from a text often brings a tab or line end along.
+    if (callWithText("_kz_play_puzzle_code", codeField.value.trim()) === 1) {
+        codeBox.close();
+        return;
+    }
+    codeMessage.textContent = texts.notAPuzzleCode;
+    codeField.focus();
+    codeField.select();
+});
+codeField.addEventListener("input", () => {
+    codeMessage.textContent = "";
+});
+document.getElementById("puzzle-code-cancel").addEventListener("click", () => codeBox.close());
+codeBox.addEventListener("close", () => leaveMenuBar());
+
+// Statistics...: the records (the JSON text of the program) as a table, today's puzzle and
+// the days in a row. While the box is open new records replace the ones shown.
+export function showStatistics(json) {
+    const statistics = JSON.parse(json);
+    const place = document.getElementById("records-table");
+    place.replaceChildren(statistics.rows.length ? recordsTable(statistics) : noRecords(statistics));
+    document.getElementById("todays-puzzle").textContent = statistics.today;
+    document.getElementById("days-in-a-row").textContent = statistics.daysInARow;
+    const reset = document.getElementById("reset-statistics");
+    reset.disabled = !statistics.canReset;
+    if (!statisticsBox.open) {
+        statisticsBox.showModal();
+        // Enter and Esc close the box at once; the reset is a Tab away.
+        document.getElementById("close-statistics").focus();
+    }
+}
+
+function recordsTable(statistics) {
+    const table = document.createElement("table");
+    table.className = "records-table";
+    table.setAttribute("aria-label", "Records of the games played");
+    const cell = (tag, text, column) => {
+        const element = document.createElement(tag);
+        element.textContent = text;
+        if (column >= statistics.firstNumberColumn) {
+            element.className = "number";
+        }
+        if (tag === "th") {
+            element.scope = "col";
+        }
+        return element;
+    };
+    const head = table.createTHead().insertRow();
+    statistics.columns.forEach((text, column) => head.append(cell("th", text, column)));
+    const body = table.createTBody();
+    for (const row of statistics.rows) {
+        const line = body.insertRow();
+        row.forEach((text, column) => line.append(cell("td", text, column)));
+    }
+    return table;
+}
+
+function noRecords(statistics) {
+    const text = document.createElement("p");
+    text.textContent = statistics.none;
+    return text;
+}
+
+document.getElementById("close-statistics").addEventListener("click", () => statisticsBox.close());
+statisticsBox.addEventListener("close", () => leaveMenuBar());
+document.getElementById("reset-statistics").addEventListener("click", () => {
+    resetBox.showModal();
+    // A stray Enter must not clear what years of games built up.
+    document.getElementById("reset-cancel").focus();
+});
+document.getElementById("reset-cancel").addEventListener("click", () => resetBox.close());
+document.getElementById("reset-confirm").addEventListener("click", () => {
+    resetBox.close();
+    // The program clears and stores the records and shows them again in the open box.
+    call("_kz_reset_records");
+    document.getElementById("close-statistics").focus();
+});
 document.getElementById("play-again").addEventListener("click", () => location.reload());

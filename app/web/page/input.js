@@ -3,7 +3,7 @@
 
 import {call, sessionOver} from "./bridge.js";
 import {canvas, gamePoint} from "./canvas.js";
-import {message, mouseFlag} from "./constants.js";
+import {keyFlag, message, mouseFlag} from "./constants.js";
 import {dialogOpen} from "./dialogs.js";
 import {virtualKey} from "./keys.js";
 import {focusInMenuBar, leaveMenuBar, menuKeyDown, menuKeyUp, menusOpen} from "./menu.js";
@@ -14,6 +14,13 @@ const pressMessages = [[message.leftDown, message.leftUp, 1],
     [message.middleDown, message.middleUp, 4], [message.rightDown, message.rightUp, 2]];
 
 let lastPoint = null;
+
+// The bits of the keys held, in a table of flags (mouseFlag or keyFlag) that names them; a
+// table without Alt leaves it out.
+function heldKeys(event, table) {
+    return (event.shiftKey ? table.shift : 0) | (event.ctrlKey ? table.control : 0)
+        | (event.altKey && table.alt ? table.alt : 0);
+}
 
 function mouseFlags(buttons, event) {
     let flags = 0;
@@ -26,13 +33,7 @@ function mouseFlags(buttons, event) {
     if (buttons & 4) {
         flags |= mouseFlag.middle;
     }
-    if (event.shiftKey) {
-        flags |= mouseFlag.shift;
-    }
-    if (event.ctrlKey) {
-        flags |= mouseFlag.control;
-    }
-    return flags;
+    return flags | heldKeys(event, mouseFlag);
 }
 
 function moveTo(point, flags) {
@@ -42,6 +43,7 @@ function moveTo(point, flags) {
     }
 }
 
+// True when the game took the key.
 function keyMessage(event, up) {
     // As a key message carries it: repeat count 1, the previous state, the transition.
     let lparam = 1;
@@ -50,7 +52,8 @@ function keyMessage(event, up) {
     } else if (event.repeat) {
         lparam |= 0x40000000;
     }
-    call("_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0);
+    return call("_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0,
+        heldKeys(event, keyFlag)) === 1;
 }
 
 canvas.addEventListener("pointermove", (event) => {
@@ -85,15 +88,17 @@ canvas.addEventListener("pointerup", (event) => {
 
 canvas.addEventListener("contextmenu", (event) => event.preventDefault());
 
-// Keys the menus do not take go to the game, unless a menu has the focus.
+// Keys the menus do not take go to the game, unless a menu has the focus. A key the game
+// took (an arrow, Space, Ctrl+Z) does nothing more: no scrolling, no browser shortcut; every
+// other key keeps its use in the browser.
 function onKey(event, up) {
     if (sessionOver() || dialogOpen()) {
         return;
     }
     if (up ? menuKeyUp(event) : menuKeyDown(event)) {
         event.preventDefault();
-    } else if (!focusInMenuBar()) {
-        keyMessage(event, up);
+    } else if (!focusInMenuBar() && keyMessage(event, up)) {
+        event.preventDefault();
     }
 }
 

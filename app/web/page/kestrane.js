@@ -5,28 +5,32 @@
 //   canvas.js   the canvas: frames, size on the page, game points
 //   input.js    pointer and keys as window messages
 //   keys.js     the virtual-key code of a key
-//   menu.js     the menu bar and its radio marks
-//   dialogs.js  the About box, the fatal message, the closing screen
-//   storage.js  the settings in local storage
+//   menu.js     the menu bar, its radio marks and greyed items
+//   dialogs.js  the About, Play Puzzle Code and Statistics boxes, the fatal message, the
+//               closing screen
+//   extras.js   the live region, the canvas's description, the clipboard, sharing, the
+//               puzzle's code in the title and address, links with a code, notices
+//   storage.js  the settings and the records in local storage
 //   sound.js    the beep
 //   constants.js, written at build time: numbers shared with the program
 
 import {call, loadGame, sessionOver} from "./bridge.js";
 import {openCanvas, present, resizeCanvas} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
-import {ended, showAbout, showFatal} from "./dialogs.js";
+import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
+import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
 import "./input.js";
-import {leaveMenuBar, markRadio} from "./menu.js";
+import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {beep} from "./sound.js";
-import {loadSetting, saveSetting} from "./storage.js";
+import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
 
 const intervals = new Set();
 
 // The handlers the program calls (Module.page in the program's entry points).
 const page = {
     present,
-    startInterval(periodMs) {
-        const handle = setInterval(() => call("_kz_tick"), periodMs);
+    startInterval(timerId, periodMs) {
+        const handle = setInterval(() => call("_kz_tick", timerId), periodMs);
         intervals.add(handle);
         return handle;
     },
@@ -47,7 +51,27 @@ const page = {
     saveSetting,
     showFatal,
     ended,
+    loadText,
+    saveText,
+    announce,
+    describe,
+    enableCommand,
+    copyText,
+    askPuzzleCode: () => askPuzzleCode(),
+    showStatistics,
+    share,
+    puzzleChanged,
+    notify,
 };
+
+// The puzzle of a code in the address (#p=CODE), when the page opens and when the address
+// changes; a code that names no puzzle opens the Play Puzzle Code box with its message.
+function followLink() {
+    const wrong = playLinkedCode();
+    if (wrong !== null && !dialogOpen()) {
+        askPuzzleCode(wrong);
+    }
+}
 
 // Ends the session with a fatal message; a program that failed stops its clock no more.
 function fail(error) {
@@ -72,6 +96,15 @@ function start() {
             call("_kz_repaint");
         }
         leaveMenuBar();
+        followLink();
+        window.addEventListener("hashchange", followLink);
+        // A game still running when the page goes away counts as left; a page kept for
+        // the back button may still be played on.
+        window.addEventListener("pagehide", (event) => {
+            if (!event.persisted) {
+                call("_kz_leave");
+            }
+        });
         document.documentElement.dataset.state = "running";
         if ("serviceWorker" in navigator) {
             navigator.serviceWorker.register("service-worker.js").catch((error) => {

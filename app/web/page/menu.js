@@ -55,6 +55,20 @@ export function markRadio(commandId) {
     }
 }
 
+// Greys an item that cannot be used now, or makes it usable again. A greyed item can still
+// take the focus, so a screen reader hears that it is there.
+export function enableCommand(commandId, enabled) {
+    const item = menuBar.querySelector(`[data-command="${commandId}"]`);
+    if (!item) {
+        return;
+    }
+    if (enabled) {
+        item.removeAttribute("aria-disabled");
+    } else {
+        item.setAttribute("aria-disabled", "true");
+    }
+}
+
 // A key pressed while no dialog is open: true when the menus took it.
 export function menuKeyDown(event) {
     altAlone = event.key === "Alt";
@@ -190,6 +204,9 @@ function activate(item) {
         } else {
             openSubmenu(item, true);
         }
+        return;
+    }
+    if (item.getAttribute("aria-disabled") === "true") {
         return;
     }
     const command = Number(item.dataset.command);

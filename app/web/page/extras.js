@@ -1,0 +1,143 @@
+// The extra play's side of the page: what a screen reader hears and reads of the canvas, the
+// clipboard, sharing a link, the puzzle's code in the title and the address, links that
+// bring a code, and the short notice beside the game.
+
+import {callWithText} from "./bridge.js";
+import {texts} from "./constants.js";
+
+const announcements = document.getElementById("announcements");
+const description = document.getElementById("screen-description");
+const notice = document.getElementById("notice");
+// The live region keeps a few sentences, so that several of one key all reach a listener and
+// the same sentence twice is heard twice.
+const keptAnnouncements = 4;
+const linkPrefix = "#p=";
+
+// A sentence for a screen reader, in the polite live region.
+export function announce(text) {
+    const line = document.createElement("p");
+    line.textContent = text;
+    announcements.append(line);
+    while (announcements.childElementCount > keptAnnouncements) {
+        announcements.firstElementChild.remove();
+    }
+}
+
+// What the canvas shows, as its accessible description.
+export function describe(text) {
+    description.textContent = text;
+}
+
+// A short notice over the menu bar's free end, away from the game's picture; it fades by
+// itself (a style animation, no timer), and a screen reader hears it too.
+export function notify(text) {
+    notice.textContent = text;
+    notice.title = text;
+    notice.hidden = false;
+    notice.classList.remove("showing");
+    // Read the layout, so the animation starts again for a second notice.
+    void notice.offsetWidth;
+    notice.classList.add("showing");
+    announce(text);
+}
+
+notice.addEventListener("animationend", () => {
+    notice.hidden = true;
+    notice.classList.remove("showing");
+});
+
+// Puts a text on the clipboard; resolves to false when the browser refuses it.
+function writeClipboard(text) {
+    const fallback = () => {
+        // The older way, for a page the clipboard interface is closed to.
+        const field = document.createElement("textarea");
+        field.value = text;
+        field.setAttribute("readonly", "");
+        field.className = "unseen";
+        const focused = document.activeElement;
+        document.body.append(field);
+        field.select();
+        let copied = false;
+        try {
+            copied = document.execCommand("copy");
+        } catch {
+            copied = false;
+        }
+        field.remove();
+        if (focused && focused !== document.body) {
+            focused.focus();
+        }
+        return copied;
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+        return navigator.clipboard.writeText(text).then(() => true, fallback);
+    }
+    return Promise.resolve(fallback());
+}
+
+// Copy Puzzle Code.
+export function copyText(text) {
+    writeClipboard(text).then((copied) => {
+        notify(copied ? `Puzzle code ${text} copied.` : `Puzzle code: ${text}`);
+    });
+}
+
+// The address that plays a puzzle: this page with the code after #p=.
+export function puzzleLink(code) {
+    return location.origin + location.pathname + linkPrefix + code;
+}
+
+// Share: the browser's share sheet where it has one, otherwise the link on the clipboard.
+export function share(code) {
+    const url = puzzleLink(code);
+    const copyLink = () => writeClipboard(url).then((copied) => {
+        notify(copied ? "Link to this puzzle copied." : `Link to this puzzle: ${url}`);
+    });
+    if (typeof navigator.share === "function") {
+        navigator.share({title: `${texts.title} \u2014 ${code}`, url}).catch((error) => {
+            // A share the player cancelled is no failure; one the page may not make is
+            // copied instead.
+            if (!error || error.name !== "AbortError") {
+                copyLink();
+            }
+        });
+    } else {
+        copyLink();
+    }
+}
+
+// A new puzzle on show: its code in the title and in the address, without a new entry in
+// the history.
+export function puzzleChanged(code) {
+    document.title = code ? `${texts.title} \u2014 ${code}` : texts.title;
+    if (code && history.replaceState) {
+        history.replaceState(history.state, "", linkPrefix + code);
+    }
+}
+
+// The code an address brings after #p=, or null.
+export function linkedCode(hash) {
+    if (!hash.startsWith(linkPrefix)) {
+        return null;
+    }
+    try {
+        return decodeURIComponent(hash.slice(linkPrefix.length));
+    } catch {
+        return hash.slice(linkPrefix.length);
+    }
+}
+
+// Plays the code of the page's address, if it brings one; returns the code when it names no
+// puzzle, for the box that says so.
+export function playLinkedCode() {
+    const code = linkedCode(location.hash);
+    if (code === null) {
+        return null;
+    }
+    if (callWithText("_kz_play_puzzle_code", code) === 1) {
+        return null;
+    }
+    // The wrong code leaves the address, so a reload does not bring it back.
+    history.replaceState(history.state, "", location.pathname + location.search);
+    return code;
+}
