@@ -25,7 +25,7 @@ namespace {
 class StoragePage : public kz::Page {
   public:
     void present(const uint8_t*, int32_t, int32_t, const kz::Rect&) override {}
-    uint32_t startInterval(uint32_t) override { return 0; }
+    uint32_t startInterval(uint32_t, uint32_t) override { return 0; }
     void stopInterval(uint32_t) override {}
     void beep() override {}
     void markRadio(uint16_t) override {}
@@ -33,6 +33,18 @@ class StoragePage : public kz::Page {
     void showAbout() override {}
     void showFatal(kz::FatalError) override {}
     void ended(int) override {}
+    std::optional<std::string> loadText(const char*) override { return std::nullopt; }
+    bool saveText(const char*, const std::string&) override { return false; }
+    void announce(const std::string&) override {}
+    void describe(const std::string&) override {}
+    void enableCommand(uint16_t, bool) override {}
+    void copyText(const std::string&) override {}
+    void askPuzzleCode() override {}
+    void showStatistics(const std::string&) override {}
+    void share(const std::string&) override {}
+    void puzzleChanged(const std::string&) override {}
+    void notify(const std::string&) override {}
+    int64_t unixTime() override { return 0; }
 
     // As the page does: the text cut to fit with its zero, and the full length returned.
     int32_t loadSetting(const char* name, char* text, size_t size) override {
