@@ -91,7 +91,7 @@ uint32_t virtualKeyFor(guint keyval) {
             return 0x09;
         case GDK_KEY_Return:
         case GDK_KEY_KP_Enter:
-            return 0x0D;
+            return virtualkey::Return;
         case GDK_KEY_Shift_L:
         case GDK_KEY_Shift_R:
             return 0x10;
@@ -102,17 +102,17 @@ uint32_t virtualKeyFor(guint keyval) {
         case GDK_KEY_Alt_R:
             return 0x12;
         case GDK_KEY_Escape:
-            return 0x1B;
+            return virtualkey::Escape;
         case GDK_KEY_space:
-            return 0x20;
+            return virtualkey::Space;
         case GDK_KEY_Left:
-            return 0x25;
+            return virtualkey::Left;
         case GDK_KEY_Up:
-            return 0x26;
+            return virtualkey::Up;
         case GDK_KEY_Right:
-            return 0x27;
+            return virtualkey::Right;
         case GDK_KEY_Down:
-            return 0x28;
+            return virtualkey::Down;
         case GDK_KEY_Delete:
             return 0x2E;
         default:

@@ -165,6 +165,16 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
         {"control", number(keyflag::Control)},
         {"alt", number(keyflag::Alt)},
     });
+    // The keys the extra play answers to, under the names keys.js gives them.
+    values["VIRTUAL_KEYS"] = jsObject({
+        {"enter", number(virtualkey::Return)},
+        {"escape", number(virtualkey::Escape)},
+        {"space", number(virtualkey::Space)},
+        {"left", number(virtualkey::Left)},
+        {"up", number(virtualkey::Up)},
+        {"right", number(virtualkey::Right)},
+        {"down", number(virtualkey::Down)},
+    });
     values["TEXTS"] = jsObject({
         {"title", scriptString(kProgramTitle)},
         {"notAPuzzleCode", scriptString(kNotAPuzzleCodeText)},

@@ -2,7 +2,7 @@
 """End-to-end test of the Linux program's extra play, keys and screen reader first.
 
 Runs on a private X server and a private accessibility bus (start it under
-dbus-run-session). A whole game is played with keys alone: the focus is moved with the
+dbus-run-session). A whole game of Add From None is played with keys alone: the focus is moved with the
 arrows to the stick each hint names and Space changes it, with an undo and a redo on the
 way; what the test knows of the game it reads, as a screen reader does, from the drawing
 area's accessible name, description and text. Then, with the pointer: the focus frame goes,
@@ -103,7 +103,8 @@ def main():
         settings_dir = os.path.join(workdir, "config", "kestrane-zivadorured")
         os.makedirs(settings_dir)
         with open(os.path.join(settings_dir, "settings.ini"), "w") as f:
-            f.write("[Settings]\ndimensionsRange=2\nactionType=0\n")
+            # Add From None: every puzzle takes several moves, so one can be undone.
+            f.write("[Settings]\ndimensionsRange=2\nactionType=1\n")
 
         game = GtkGame(program, env)
         games.append(game)
@@ -167,6 +168,7 @@ def main():
                           f"the description after a move: {reader.board.description!r}")
             if reader.board.description.startswith("You win!"):
                 break
+        check(moves >= 1, "no move was undone and redone on the way")
         check(reader.board.description.startswith("You win!"),
               f"hints followed with keys alone should win: {reader.board.description!r}")
         required = int(started.group(2))

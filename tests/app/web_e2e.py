@@ -390,6 +390,10 @@ def test_keyboard_game(browser, server, idle, won):
     page = Page(browser, server.url("test-page/"))
     page.open()
     browser.js("localStorage.clear();")
+    # Add From None on 2 x 2: every puzzle takes several moves, so one can be undone before
+    # the win.
+    browser.js("localStorage.setItem('dimensionsRange', '2');"
+               "localStorage.setItem('actionType', '1');")
     page.open()
     canvas = browser.js("""const c = document.getElementById('screen');
         const d = document.getElementById(c.getAttribute('aria-describedby'));

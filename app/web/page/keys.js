@@ -1,10 +1,13 @@
 // Keys as the game's key messages name them: the Windows virtual-key code of a key event.
 
+import {virtualKeyCode as code} from "./constants.js";
+
 // Keys named by KeyboardEvent.key with the code Windows gives them.
 const namedKeys = new Map([
-    ["Backspace", 0x08], ["Tab", 0x09], ["Enter", 0x0D], ["Shift", 0x10], ["Control", 0x11],
-    ["Alt", 0x12], ["Escape", 0x1B], [" ", 0x20], ["ArrowLeft", 0x25], ["ArrowUp", 0x26],
-    ["ArrowRight", 0x27], ["ArrowDown", 0x28], ["Delete", 0x2E],
+    ["Backspace", 0x08], ["Tab", 0x09], ["Enter", code.enter], ["Shift", 0x10],
+    ["Control", 0x11], ["Alt", 0x12], ["Escape", code.escape], [" ", code.space],
+    ["ArrowLeft", code.left], ["ArrowUp", code.up], ["ArrowRight", code.right],
+    ["ArrowDown", code.down], ["Delete", 0x2E],
 ]);
 
 // The virtual-key code of a key event ({key, code}), or 0 for keys it has none for. Letters
