@@ -28,6 +28,14 @@ constexpr const char* kNoTime = "\u2013";
 
 }  // namespace
 
+std::string newBestTimeText(const WinReport& report) {
+    std::string text = "New best time: " + clockText(report.seconds);
+    if (report.previousBest) {
+        text += " (the best was " + clockText(*report.previousBest) + ")";
+    }
+    return text + ".";
+}
+
 std::string menuLabel(uint16_t command) {
     std::string label;
     for (const MenuEntry& entry : kMenuTable) {

@@ -43,6 +43,9 @@ bool recordsEmpty(const Records& records);
 // A time of the game clock as "mm:ss", or "h:mm:ss" from an hour on.
 std::string clockText(int32_t seconds);
 
+// What a program tells the player when a win beat every earlier one of its table.
+std::string newBestTimeText(const WinReport& report);
+
 // The label of a menu item as the player reads it, without the '&' of its mnemonic.
 std::string menuLabel(uint16_t command);
 

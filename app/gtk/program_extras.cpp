@@ -81,7 +81,7 @@ void ProgramExtras::puzzleChanged(const std::string& code) {
 
 void ProgramExtras::newBestTime(const WinReport& report) {
     // In the title: the board stays uncovered and the window keeps its size.
-    const std::string told = "New best time: " + clockText(report.seconds);
+    const std::string told = newBestTimeText(report);
     setTitle(told);
     announce(told);
 }

@@ -25,14 +25,6 @@ std::string statisticsJson(const Records& records, CalendarDay today) {
            ",\"canReset\":" + (recordsEmpty(records) ? "false" : "true") + "}";
 }
 
-std::string newBestTimeText(const WinReport& report) {
-    std::string text = "New best time: " + clockText(report.seconds);
-    if (report.previousBest) {
-        text += " (the best was " + clockText(*report.previousBest) + ")";
-    }
-    return text + ".";
-}
-
 Records PageExtras::storedRecords() {
     StoredRecords stored(page_);
     return loadRecords(stored);

@@ -14,9 +14,6 @@ namespace kz {
 // (the text shown instead of an empty table), "today", "daysInARow" and "canReset".
 std::string statisticsJson(const Records& records, CalendarDay today);
 
-// What the page says when a win beat every earlier one of its table.
-std::string newBestTimeText(const WinReport& report);
-
 // The extra play's shell in the page: the live region and the canvas's description, the
 // greyed menu items, the clipboard, the boxes, sharing, and the records in the page's
 // storage.
