@@ -313,6 +313,10 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
                   {command::Undo, false}, {command::Redo, false}, {command::Hint, false}}))
         << "Undo, Redo and Hint are usable before any game";
     EXPECT_FALSE(page.description.empty());
+    // A 2 x 2 field filled from none always takes several moves, so the first move below
+    // cannot win the game and leave nothing to undo.
+    program.command(command::FieldSize2);
+    program.command(command::AddFromNone);
     click(kNextX, kNextY);
     ASSERT_FALSE(page.announced.empty()) << "a new game is not announced";
     EXPECT_TRUE(page.enabled_[command::Hint]);
