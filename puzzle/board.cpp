@@ -54,8 +54,8 @@ void Board::configure(Image* horizontalImage, Image* verticalImage, int32_t colu
         verticalSprites[static_cast<size_t>(k)] = addChild(std::make_unique<Element>(
             this, (k / rows) * (hw + vw), (k % rows) * (hh + vh) + hh, verticalImage));
     }
-    width = columns * (hw + vw) + vw;
-    height = rows * (hh + vh) + hh;
+    width = widthFor(columns, hw, vw);
+    height = heightFor(rows, hh, vh);
     mouseEnabled = true;
 }
 
@@ -71,8 +71,8 @@ void Board::showPuzzle() {
     const int32_t hh = h0->getHeight();
     const int32_t vw = v0->getWidth();
     const int32_t vh = v0->getHeight();
-    const int32_t activeWidth = activeColumns * (hw + vw) + vw;
-    const int32_t activeHeight = activeRows * (hh + vh) + hh;
+    const int32_t activeWidth = widthFor(activeColumns, hw, vw);
+    const int32_t activeHeight = heightFor(activeRows, hh, vh);
     moveTo(homeX + (width - activeWidth) / 2, homeY + (height - activeHeight) / 2);
     for (int32_t i = 0; i < horizontalCount(); ++i) {
         horizontalSprites[static_cast<size_t>(i)]->setVisible(isActiveHorizontal(i));

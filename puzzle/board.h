@@ -31,6 +31,14 @@ class Board : public Element, public PuzzleBoard {
     Board(Element* newParent, int32_t newX, int32_t newY, Image* horizontalImage,
           Image* verticalImage, int32_t largestColumns, int32_t largestRows);
 
+    // The size of a field of columns x rows cells for matchsticks of these frame sizes.
+    static int32_t widthFor(int32_t columns, int32_t horizontalWidth, int32_t verticalWidth) {
+        return columns * (horizontalWidth + verticalWidth) + verticalWidth;
+    }
+    static int32_t heightFor(int32_t rows, int32_t horizontalHeight, int32_t verticalHeight) {
+        return rows * (horizontalHeight + verticalHeight) + horizontalHeight;
+    }
+
     InputResult onMouse(uint32_t message, uint32_t wparam, int32_t px, int32_t py) override;
 
     // Give up: show the start against the solution and stop play.

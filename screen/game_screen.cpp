@@ -38,11 +38,15 @@ constexpr int32_t kBoardX = 195;
 constexpr int32_t kBoardY = 5;
 constexpr int32_t kLargestField = 5;
 constexpr int32_t kSideColumnWidth = 200;
-constexpr int32_t kScreenHeight = 500;
 constexpr int32_t kPanelX = 10;
 constexpr int32_t kPanelGap = 5;
 
 }  // namespace
+
+int32_t GameScreen::widthFor(int32_t horizontalStickWidth, int32_t verticalStickWidth) {
+    return Board::widthFor(kLargestField, horizontalStickWidth, verticalStickWidth) +
+           kSideColumnWidth;
+}
 
 GameScreen::GameScreen(Element* newParent, int32_t newX, int32_t newY, const ScreenImages& images,
                        Host& screenHost)
@@ -152,7 +156,7 @@ void GameScreen::buildLayout(const ScreenImages& images) {
     }
 
     width = board->getWidth() + kSideColumnWidth;
-    height = kScreenHeight;
+    height = kHeight;
     auto backdropOwner = std::make_unique<Backdrop>(this, 0, 0, width, height, imageAt(FeltImage));
     backdrop = backdropOwner.get();
 

@@ -43,6 +43,11 @@ class GameScreen : public Element {
     GameScreen(Element* newParent, int32_t newX, int32_t newY, const ScreenImages& images,
                Host& screenHost);
 
+    // The width the screen takes with matchsticks of these frame widths; its height is
+    // always kHeight. Known before any picture is loaded.
+    static int32_t widthFor(int32_t horizontalStickWidth, int32_t verticalStickWidth);
+    static constexpr int32_t kHeight = 500;
+
     void onChildEvent(Element* child, ElementEvent code) override;
 
     virtual void setFieldSize(FieldSize size);

@@ -8,6 +8,19 @@
 
 namespace kz {
 
+int32_t GameSession::screenWidth() {
+    const auto frameWidthOf = [](int32_t resourceId) {
+        for (const ImageInfo& info : kImageTable) {
+            if (info.resourceId == resourceId) {
+                return info.width / info.columns;
+            }
+        }
+        return 0;
+    };
+    return GameScreen::widthFor(frameWidthOf(kScreenImageOrder[0]),
+                                frameWidthOf(kScreenImageOrder[1]));
+}
+
 GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
                          const GameSettings& settings)
     : written_(display), host_(host), shell_(shell) {

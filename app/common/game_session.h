@@ -77,6 +77,10 @@ class GameSession {
     GameSettings settings();
     int32_t width() const { return gameScreen_->getWidth(); }
     int32_t height() const { return gameScreen_->getHeight(); }
+    // The same size from the table of pictures alone, before a session exists: a program can
+    // size and show its window while the pictures are still being made.
+    static int32_t screenWidth();
+    static int32_t screenHeight() { return GameScreen::kHeight; }
     GameScreen& screen() { return *gameScreen_; }
 
     // Destroys the Images in creation order; from then on nothing is routed or drawn. For a

@@ -51,11 +51,6 @@ bool Program::start() {
     // Delivered by the main loop once it runs, so start-up finishes first.
     quitSignals_ = std::make_unique<QuitSignals>([this](int) { onQuitSignal(); });
 
-    // Title bars and task switchers use the small sizes; every icon travels to the X server
-    // as a window property, so the large ones are left out.
-    icons_ = loadProgramIcons(64);
-    gtk_window_set_default_icon_list(icons_);
-
     MainWindow::Handlers handlers;
     handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) {
         session_->mouse(m, w, x, y);
@@ -79,26 +74,33 @@ bool Program::start() {
     window_ = std::make_unique<MainWindow>(std::move(handlers));
 
     // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
-    // The target is made once the screen has given its size.
     display_ = std::make_unique<CairoDisplay>(
         [this](int32_t w, int32_t h) { return window_->createSurface(w, h); }, embeddedBitmap,
         [this](cairo_surface_t* surface, const uint32_t* pixels, int32_t w, int32_t h) {
             return window_->writePixels(surface, pixels, w, h);
         });
-    session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
-    extras_ = std::make_unique<ProgramExtras>(*window_, RecordsFile::defaultPath());
-    extras_->enableIn(*session_);
-
-    if (!display_->makeTarget(session_->width(), session_->height())) {
+    const int32_t width = GameSession::screenWidth();
+    const int32_t height = GameSession::screenHeight();
+    if (!display_->makeTarget(width, height)) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
-    window_->setPicture(display_->targetSurface(), session_->width(), session_->height());
+    window_->setPicture(display_->targetSurface(), width, height);
 
-    // The whole screen is drawn once before the window appears, so its first frame is
-    // complete.
-    session_->paintAll();
+    // The window is asked for before the pictures are made, so the X server maps it while
+    // they are decoded and sent. Nothing is drawn into it until the main loop runs, and by
+    // then the whole screen is on the target: its first frame is complete.
     window_->show();
+    session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
+    extras_ = std::make_unique<ProgramExtras>(*window_, RecordsFile::defaultPath());
+    extras_->enableIn(*session_);
+    session_->paintAll();
+    // Title bars and task switchers use the small sizes; every icon travels to the X server
+    // as a window property, so the large ones are left out. Made once the window is on its
+    // way, as a window manager takes a new icon at any time; the dialogs inherit it.
+    icons_ = loadProgramIcons(64);
+    gtk_window_set_default_icon_list(icons_);
+    gtk_window_set_icon_list(window_->window(), icons_);
     return true;
 }
 

@@ -28,6 +28,9 @@ TEST(GameSession, BuildsTheImagesInTableOrderAndHandsTheScreenItsSettings) {
     // The screen's size comes from the pictures, and nothing is drawn before a message.
     EXPECT_EQ(session.width(), 690);
     EXPECT_EQ(session.height(), 500);
+    // A program sizes its window by the table before the pictures exist.
+    EXPECT_EQ(GameSession::screenWidth(), session.width());
+    EXPECT_EQ(GameSession::screenHeight(), session.height());
     EXPECT_TRUE(display.calls.empty());
     // Every picture is read once, whatever the number of elements showing it.
     EXPECT_EQ(display.openCount, static_cast<int>(kImageTable.size()));
