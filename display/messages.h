@@ -39,19 +39,28 @@ constexpr uint32_t Control = mouseflag::Control;
 constexpr uint32_t Alt = 0x0100;
 }  // namespace keyflag
 
-// Windows virtual-key codes, in the wparam of a key message, of the keys the extra play of
-// the Linux program and the page answers to.
+// Windows virtual-key codes, in the wparam of a key message. The Linux program and the page
+// pass every key on as the Windows program gets it; the extra play answers to Return, Escape,
+// Space, the arrows, H, Y and Z. Letters and digits have their ASCII codes.
 namespace virtualkey {
+constexpr uint32_t Backspace = 0x08;
+constexpr uint32_t Tab = 0x09;
 constexpr uint32_t Return = 0x0D;
+constexpr uint32_t Shift = 0x10;
+constexpr uint32_t Control = 0x11;
+constexpr uint32_t Alt = 0x12;
 constexpr uint32_t Escape = 0x1B;
 constexpr uint32_t Space = 0x20;
 constexpr uint32_t Left = 0x25;
 constexpr uint32_t Up = 0x26;
 constexpr uint32_t Right = 0x27;
 constexpr uint32_t Down = 0x28;
+constexpr uint32_t Delete = 0x2E;
 constexpr uint32_t H = 0x48;
 constexpr uint32_t Y = 0x59;
 constexpr uint32_t Z = 0x5A;
+constexpr uint32_t Numpad0 = 0x60;  // to Numpad9 = 0x69
+constexpr uint32_t F1 = 0x70;       // to F24 = 0x87
 }  // namespace virtualkey
 
 }  // namespace kz

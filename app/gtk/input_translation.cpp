@@ -81,26 +81,26 @@ uint32_t virtualKeyFor(guint keyval) {
         return upper;  // letters and digits share their codes with ASCII
     }
     if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F24) {
-        return 0x70 + (keyval - GDK_KEY_F1);
+        return virtualkey::F1 + (keyval - GDK_KEY_F1);
     }
     switch (keyval) {
         case GDK_KEY_BackSpace:
-            return 0x08;
+            return virtualkey::Backspace;
         case GDK_KEY_Tab:
         case GDK_KEY_ISO_Left_Tab:
-            return 0x09;
+            return virtualkey::Tab;
         case GDK_KEY_Return:
         case GDK_KEY_KP_Enter:
             return virtualkey::Return;
         case GDK_KEY_Shift_L:
         case GDK_KEY_Shift_R:
-            return 0x10;
+            return virtualkey::Shift;
         case GDK_KEY_Control_L:
         case GDK_KEY_Control_R:
-            return 0x11;
+            return virtualkey::Control;
         case GDK_KEY_Alt_L:
         case GDK_KEY_Alt_R:
-            return 0x12;
+            return virtualkey::Alt;
         case GDK_KEY_Escape:
             return virtualkey::Escape;
         case GDK_KEY_space:
@@ -114,7 +114,7 @@ uint32_t virtualKeyFor(guint keyval) {
         case GDK_KEY_Down:
             return virtualkey::Down;
         case GDK_KEY_Delete:
-            return 0x2E;
+            return virtualkey::Delete;
         default:
             return 0;
     }

@@ -165,15 +165,23 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
         {"control", number(keyflag::Control)},
         {"alt", number(keyflag::Alt)},
     });
-    // The keys the extra play answers to, under the names keys.js gives them.
+    // The keys as the key messages name them, under the names keys.js gives them.
     values["VIRTUAL_KEYS"] = jsObject({
+        {"backspace", number(virtualkey::Backspace)},
+        {"tab", number(virtualkey::Tab)},
         {"enter", number(virtualkey::Return)},
+        {"shift", number(virtualkey::Shift)},
+        {"control", number(virtualkey::Control)},
+        {"alt", number(virtualkey::Alt)},
         {"escape", number(virtualkey::Escape)},
         {"space", number(virtualkey::Space)},
         {"left", number(virtualkey::Left)},
         {"up", number(virtualkey::Up)},
         {"right", number(virtualkey::Right)},
         {"down", number(virtualkey::Down)},
+        {"delete", number(virtualkey::Delete)},
+        {"numpad0", number(virtualkey::Numpad0)},
+        {"f1", number(virtualkey::F1)},
     });
     values["TEXTS"] = jsObject({
         {"title", scriptString(kProgramTitle)},

@@ -4,10 +4,11 @@ import {virtualKeyCode as code} from "./constants.js";
 
 // Keys named by KeyboardEvent.key with the code Windows gives them.
 const namedKeys = new Map([
-    ["Backspace", 0x08], ["Tab", 0x09], ["Enter", code.enter], ["Shift", 0x10],
-    ["Control", 0x11], ["Alt", 0x12], ["Escape", code.escape], [" ", code.space],
-    ["ArrowLeft", code.left], ["ArrowUp", code.up], ["ArrowRight", code.right],
-    ["ArrowDown", code.down], ["Delete", 0x2E],
+    ["Backspace", code.backspace], ["Tab", code.tab], ["Enter", code.enter],
+    ["Shift", code.shift], ["Control", code.control], ["Alt", code.alt],
+    ["Escape", code.escape], [" ", code.space], ["ArrowLeft", code.left],
+    ["ArrowUp", code.up], ["ArrowRight", code.right], ["ArrowDown", code.down],
+    ["Delete", code.delete],
 ]);
 
 // The virtual-key code of a key event ({key, code}), or 0 for keys it has none for. Letters
@@ -16,7 +17,7 @@ const namedKeys = new Map([
 export function virtualKey(event) {
     const keypad = /^Numpad([0-9])$/.exec(event.code);
     if (keypad && event.key === keypad[1]) {
-        return 0x60 + Number(keypad[1]);
+        return code.numpad0 + Number(keypad[1]);
     }
     if (/^[A-Za-z0-9]$/.test(event.key)) {
         return event.key.toUpperCase().charCodeAt(0);
@@ -27,7 +28,7 @@ export function virtualKey(event) {
     }
     const functionKey = /^F([1-9][0-9]?)$/.exec(event.key);
     if (functionKey && Number(functionKey[1]) <= 24) {
-        return 0x70 + Number(functionKey[1]) - 1;
+        return code.f1 + Number(functionKey[1]) - 1;
     }
     return namedKeys.get(event.key) || 0;
 }
