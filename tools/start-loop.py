@@ -65,7 +65,6 @@ def main():
     try:
         with XServer(reset=args.reset) as xserver:
             env = gtk_environment(workdir, xserver.display)
-            env.pop("KZ_DEBUG_PRINT_STATE")
             for n in range(args.starts):
                 took, problem = one_start(args.program, env, args.timeout)
                 if problem:

@@ -170,12 +170,6 @@ gboolean MainWindow::onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_paint(cr);
     }
-    if (!self->shown_) {
-        self->shown_ = true;
-        if (self->handlers_.firstShown) {
-            self->handlers_.firstShown();
-        }
-    }
     return TRUE;
 }
 

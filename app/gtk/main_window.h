@@ -25,8 +25,6 @@ class MainWindow {
             key;
         std::function<void(uint16_t commandId)> command;
         std::function<void()> close;
-        // Once, when the drawing area is first shown on screen.
-        std::function<void()> firstShown;
     };
 
     explicit MainWindow(Handlers handlers);
@@ -75,7 +73,6 @@ class MainWindow {
     // Surfaces like the window's are made like this one, which stands for the window.
     cairo_surface_t* windowLike_ = nullptr;
     cairo_surface_t* picture_ = nullptr;
-    bool shown_ = false;
 };
 
 }  // namespace kz

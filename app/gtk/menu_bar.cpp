@@ -154,22 +154,4 @@ bool MenuBar::isEnabled(uint16_t commandId) const {
     return found != items_.end() && gtk_widget_get_sensitive(found->second);
 }
 
-uint16_t MenuBar::markedIn(uint16_t first, uint16_t last) const {
-    for (const auto& [id, item] : items_) {
-        if (id >= first && id <= last && GTK_IS_CHECK_MENU_ITEM(item) &&
-            gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(item))) {
-            return id;
-        }
-    }
-    return 0;
-}
-
-uint16_t MenuBar::markedFieldSizeCommand() const {
-    return markedIn(firstItemOf(kFieldSizeGroup), lastItemOf(kFieldSizeGroup));
-}
-
-uint16_t MenuBar::markedActionTypeCommand() const {
-    return markedIn(firstItemOf(kActionTypeGroup), lastItemOf(kActionTypeGroup));
-}
-
 }  // namespace kz

@@ -28,14 +28,9 @@ class MenuBar {
     void setEnabled(uint16_t commandId, bool enabled);
     bool isEnabled(uint16_t commandId) const;
 
-    // The command ids of the marked items, or 0 when a group has no mark.
-    uint16_t markedFieldSizeCommand() const;
-    uint16_t markedActionTypeCommand() const;
-
   private:
     GtkWidget* addItem(GtkWidget* menu, const char* label, uint16_t commandId);
     GtkWidget* addRadioItem(GtkWidget* menu, GSList** group, const char* label, uint16_t commandId);
-    uint16_t markedIn(uint16_t first, uint16_t last) const;
     static void onActivate(GtkMenuItem* item, gpointer self);
 
     GtkWidget* bar_ = nullptr;

@@ -1,8 +1,5 @@
 #include "app/gtk/program.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "app/common/commands.h"
@@ -30,11 +27,7 @@ Program::Program()
                 }
             }),
       settings_(SettingsFile::defaultPath()),
-      help_(HelpPages::defaultDirectories()) {
-    // A test hook: prints the menu marks and the drawing area's place on the screen.
-    const char* debug = std::getenv("KZ_DEBUG_PRINT_STATE");
-    printState_ = debug && *debug && std::string(debug) != "0";
-}
+      help_(HelpPages::defaultDirectories()) {}
 
 Program::~Program() {
     // The session's pictures live on the display's surfaces, and the window shows the
@@ -59,18 +52,8 @@ bool Program::start() {
         session_->key(m, w, l, modifiers);
         return session_->keyTaken();
     };
-    handlers.command = [this](uint16_t id) {
-        session_->command(id);
-        if (printState_) {
-            printState("command");
-        }
-    };
+    handlers.command = [this](uint16_t id) { session_->command(id); };
     handlers.close = [this] { host_.quit(0); };
-    handlers.firstShown = [this] {
-        if (printState_) {
-            printState("shown");
-        }
-    };
     window_ = std::make_unique<MainWindow>(std::move(handlers));
 
     // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
@@ -114,9 +97,6 @@ int Program::run() {
     // A game still running counts as left; its records are stored before the settings.
     session_->end();
     settings_.save(session_->settings());
-    if (printState_) {
-        printState("exit");
-    }
     return host_.exitCode();
 }
 
@@ -165,25 +145,6 @@ void Program::settingsChanged(const GameSettings& settings) {
     // Kept at once: a session ended from outside (log-out, a signal) never reaches the save
     // at exit.
     settings_.save(settings);
-}
-
-void Program::printState(const char* when) {
-    int x = 0;
-    int y = 0;
-    GtkWidget* area = window_->drawingArea();
-    if (GdkWindow* w = gtk_widget_get_window(area)) {
-        gdk_window_get_origin(w, &x, &y);
-    }
-    GtkAllocation a;
-    gtk_widget_get_allocation(area, &a);
-    const GameSettings settings = session_->settings();
-    std::printf(
-        "%s field-size-mark=%u action-type-mark=%u field-size=%d action-type=%d "
-        "area=%d,%d,%dx%d scale=%d\n",
-        when, window_->menuBar().markedFieldSizeCommand(),
-        window_->menuBar().markedActionTypeCommand(), settings.fieldSize, settings.actionType, x, y,
-        a.width, a.height, gtk_widget_get_scale_factor(area));
-    std::fflush(stdout);
 }
 
 }  // namespace kz

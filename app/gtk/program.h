@@ -39,7 +39,6 @@ class Program : public SessionShell {
     bool start();
     // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
     void onQuitSignal();
-    void printState(const char* when);
 
     GtkHost host_;
     SettingsFile settings_;
@@ -51,7 +50,6 @@ class Program : public SessionShell {
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
-    bool printState_ = false;
 };
 
 }  // namespace kz

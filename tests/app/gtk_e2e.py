@@ -4,10 +4,15 @@
 Starts Xvfb on a free display, runs the program with a fresh settings directory and drives
 it with xdotool: the drawing area's size and first picture, Next, a stick's hover look, the
 Field Size menu, the help commands, Ctrl+W and the settings kept for the next start; the
-same picture at twice the size on a HiDPI scale; a choice kept when the program is killed
-or ended by SIGTERM; damaged settings files and a pipe in the file's place; the message
-without a display; and under openbox, maximize and full-screen requests refused. Every
-process it starts is ended, and every wait is bounded.
+same picture at twice the size on a HiDPI scale; a choice kept when the program is killed,
+and saved at the end when SIGTERM, SIGINT or SIGHUP ends it; damaged settings files and a
+pipe in the file's place; the message without a display; and under openbox, maximize and
+full-screen requests refused. Every process it starts is ended, and every wait is bounded.
+
+What it knows of the program it learns as a user's tools would: the drawing area's place
+and the menus' radio marks over the accessibility bus, the settings from the file the
+program keeps, the pictures from the screen. Run it under dbus-run-session, which carries
+the private accessibility bus.
 
 usage: gtk_e2e.py PROGRAM GOLDEN_IDLE_PNG
 """
@@ -25,10 +30,12 @@ import urllib.parse
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, GtkGame, WindowManager, XServer, check,  # noqa: E402
-                         differs, gtk_environment, install_fake_browser, request_wm_state, run,
+from e2e_harness import (Failure, WindowManager, XServer, check, differs,  # noqa: E402
+                         gtk_environment, install_fake_browser, request_wm_state, run,
                          screenshot, time_limit, wait_for_picture, wait_until, window_geometry,
                          window_ids, window_property)
+from atspi_harness import (ACTION_TYPE_LABEL, ACTION_TYPE_MENU, FIELD_SIZE_LABEL,  # noqa: E402
+                           FIELD_SIZE_MENU, AccessibilityBus, GtkGame)
 
 SCREEN_W, SCREEN_H = 2000, 1300
 AREA_W, AREA_H = 690, 500
@@ -42,9 +49,8 @@ TITLE = "Kestrane Zivadorured"
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 DESKTOP_FILE = os.path.join(SOURCE, "app", "gtk", "data",
                             "example.kestrane_games.KestraneZivadorured.desktop")
-# The radio mark of each setting: Field Size 2..5 and Random, Action Type by value.
-FIELD_SIZE_MARK = {2: "40003", 3: "40004", 4: "40005", 5: "40006", 0: "40007"}
-ACTION_TYPE_MARK = {1: "40014", 2: "40015", 4: "40016", 5: "40017", 3: "40018", 0: "40019"}
+# The lines of Options > Field Size, top down.
+FIELD_SIZE_ORDER = [2, 3, 4, 5, 0]
 
 
 def stick_centres(size):
@@ -76,18 +82,24 @@ def read_settings(path):
     return values
 
 
+def write_settings(path, field_size, action_type):
+    with open(path, "w") as f:
+        f.write(f"[Settings]\ndimensionsRange={field_size}\nactionType={action_type}\n")
+
+
 # Every program started, ended at the end of the test whatever happens.
 games = []
 
 
 def start_game(program, env, timeout=WAIT_START):
-    """Starts the program and waits for its window; returns the game, its state and window."""
+    """Starts the program and waits for its drawing area on the screen; returns the game and
+    its window."""
     game = GtkGame(program, env)
     games.append(game)
-    state = game.wait_line("shown", timeout)
+    game.wait_shown(timeout)
     windows = window_ids(env, TITLE)
     check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}; {game.describe()}")
-    return game, state, windows[0]
+    return game, windows[0]
 
 
 def end_with_ctrl_w(game, env, window):
@@ -97,20 +109,34 @@ def end_with_ctrl_w(game, env, window):
     check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
 
 
-def choose_field_size(game, env, window, downs):
-    """Options > Field Size, then the item downs lines below 2 x 2, from the keyboard."""
+def choose_field_size(game, env, window, size):
+    """Options > Field Size, then the line of size, from the keyboard; returns once the line
+    is marked, which is when the program has taken the command."""
     run(["xdotool", "windowfocus", "--sync", window], env)
+    downs = FIELD_SIZE_ORDER.index(size)
     for keys in (["alt+o"], ["f"], ["Down"] * downs + ["Return"]):
         run(["xdotool", "key", *keys], env)
         time.sleep(0.3)
-    return game.wait_line("command", WAIT_STEP)
+    game.wait_marked(FIELD_SIZE_MENU, FIELD_SIZE_LABEL[size], WAIT_STEP)
 
 
-def check_marks(state, field_size, action_type, what):
-    check(state["field-size-mark"] == FIELD_SIZE_MARK[field_size] and
-          state["action-type-mark"] == ACTION_TYPE_MARK[action_type] and
-          state["field-size"] == str(field_size) and state["action-type"] == str(action_type),
-          f"{what}: expected field size {field_size} and action type {action_type}: {state}")
+def check_stored(settings, field_size, action_type, what):
+    stored = read_settings(settings)
+    check(stored.get("dimensionsRange") == str(field_size) and
+          stored.get("actionType") == str(action_type),
+          f"{what}: the settings file should hold field size {field_size} and action type "
+          f"{action_type}: {stored}")
+
+
+def check_marks(game, field_size, action_type, what, settings=None):
+    """The menus mark the settings; given the settings file, it holds them too. The program
+    writes the file as it takes a choice, so once the mark shows the file is written."""
+    wanted = (FIELD_SIZE_LABEL[field_size], ACTION_TYPE_LABEL[action_type])
+    marks = game.marks()
+    check(marks == wanted, f"{what}: expected {wanted[0]} and {wanted[1]} marked, not "
+                           f"{game.marked(FIELD_SIZE_MENU)} and {game.marked(ACTION_TYPE_MENU)}")
+    if settings:
+        check_stored(settings, field_size, action_type, what)
 
 
 def check_choices_survive_an_abrupt_end(program, env, settings):
@@ -118,23 +144,22 @@ def check_choices_survive_an_abrupt_end(program, env, settings):
     program as Exit does, with 0."""
     if os.path.exists(settings):
         os.remove(settings)
-    game, _, window = start_game(program, env)
-    state = choose_field_size(game, env, window, 0)  # 2 x 2
-    check_marks(state, 2, 0, "choosing 2 x 2")
-    wait_until(lambda: read_settings(settings).get("dimensionsRange") == "2", WAIT_STEP,
-               "the choice of 2 x 2 was not in the settings file")
+    game, window = start_game(program, env)
+    choose_field_size(game, env, window, 2)
+    check_marks(game, 2, 0, "choosing 2 x 2", settings)
     os.killpg(game.proc.pid, signal.SIGKILL)
     game.wait_exit(WAIT_STEP)
-    game, state, window = start_game(program, env)
-    check_marks(state, 2, 0, "after the program was killed")
+    game, window = start_game(program, env)
+    check_marks(game, 2, 0, "after the program was killed", settings)
     print("a choice in the menu is kept at once, also when the program is killed")
 
-    state = choose_field_size(game, env, window, 2)  # 4 x 4
-    check_marks(state, 4, 0, "choosing 4 x 4")
+    choose_field_size(game, env, window, 4)
+    check_marks(game, 4, 0, "choosing 4 x 4", settings)
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        name = signal.Signals(number).name
         if number != signal.SIGTERM:
-            game, state, window = start_game(program, env)
-            check_marks(state, 4, 0, "at the next start")
+            game, window = start_game(program, env)
+            check_marks(game, 4, 0, "at the next start", settings)
         if number == signal.SIGHUP:
             # Also with the modal About box open, whose loop would otherwise hold the end.
             run(["xdotool", "windowfocus", "--sync", window], env)
@@ -143,13 +168,15 @@ def check_choices_survive_an_abrupt_end(program, env, settings):
             run(["xdotool", "key", "a"], env)
             wait_until(lambda: window_ids(env, "About Kestrane Zivadorured"), WAIT_STEP,
                        "the About box did not open")
+        # The end saves the settings, as Exit does: values changed behind the program's back
+        # are written over, which shows that the end got that far.
+        write_settings(settings, 3, 1)
         game.proc.send_signal(number)
         code = game.wait_exit(WAIT_STEP * 2)
-        check(code == 0, f"{signal.Signals(number).name} should end the program with 0, "
-                         f"not {code}")
-        game.wait_line("exit", WAIT_STEP)
-    game, state, window = start_game(program, env)
-    check_marks(state, 4, 0, "after SIGTERM, SIGINT and SIGHUP")
+        check(code == 0, f"{name} should end the program with 0, not {code}")
+        check_stored(settings, 4, 0, f"after {name}")
+    game, window = start_game(program, env)
+    check_marks(game, 4, 0, "after SIGTERM, SIGINT and SIGHUP", settings)
     end_with_ctrl_w(game, env, window)
     print("SIGTERM, SIGINT and SIGHUP end the program with 0 and keep the choice")
 
@@ -168,8 +195,9 @@ def check_damaged_files(program, env, settings):
     for what, text, field_size, action_type in DAMAGED_FILES:
         with open(settings, "w", encoding="utf-8") as f:
             f.write(text)
-        game, state, window = start_game(program, env)
-        check_marks(state, field_size, action_type, f"a file with {what}")
+        game, window = start_game(program, env)
+        # The file is saved at the end with the values the program took from it.
+        check_marks(game, field_size, action_type, f"a file with {what}")
         end_with_ctrl_w(game, env, window)
         with open(settings, encoding="utf-8") as f:
             kept = f.read()
@@ -188,9 +216,9 @@ def check_pipe_in_place_of_the_file(program, env, settings, normal_start):
     os.mkfifo(settings)
     started = time.monotonic()
     # A read that waited for a writer would never end; a busy machine may well add seconds.
-    game, state, window = start_game(program, env, normal_start + WAIT_STEP)
+    game, window = start_game(program, env, normal_start + WAIT_STEP)
     took = time.monotonic() - started
-    check_marks(state, 0, 0, "with a pipe in place of the settings file")
+    check_marks(game, 0, 0, "with a pipe in place of the settings file")
     end_with_ctrl_w(game, env, window)
     check(stat.S_ISFIFO(os.lstat(settings).st_mode), "the pipe was replaced")
     os.remove(settings)
@@ -221,7 +249,7 @@ def check_window_manager_requests(program, env, workdir):
         wm_env = dict(env)
         wm_env["DISPLAY"] = xserver.display
         wm = WindowManager(wm_env, workdir)
-        game, _, window = start_game(program, wm_env)
+        game, window = start_game(program, wm_env)
         # The window manager has framed and placed the window once the frame extents exist.
         wait_until(lambda: window_property(wm_env, window, "_NET_FRAME_EXTENTS"), WAIT_STEP,
                    "openbox did not frame the window")
@@ -258,14 +286,16 @@ def check_window_manager_requests(program, env, workdir):
 
 def main():
     program, golden = sys.argv[1], sys.argv[2]
-    for tool in ("Xvfb", "xdotool", "import", "xprop", "openbox"):
+    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "xprop", "openbox"):
         check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
 
     workdir = tempfile.mkdtemp(prefix="kz-e2e-")
     xserver = None
+    bus = None
     try:
         xserver = XServer(SCREEN_W, SCREEN_H)
-        env = gtk_environment(workdir, xserver.display)
+        env = gtk_environment(workdir, xserver.display, accessible=True)
+        bus = AccessibilityBus(env)
         settings = os.path.join(workdir, "config", "kestrane-zivadorured", "settings.ini")
         opened = install_fake_browser(workdir, env)
 
@@ -278,14 +308,11 @@ def main():
         started = time.monotonic()
         game = GtkGame(program, env)
         games.append(game)
-        state = game.wait_line("shown", WAIT_START)
+        game.wait_shown(WAIT_START)
         normal_start = time.monotonic() - started
-        ax, ay, aw, ah = state["area"]
+        ax, ay, aw, ah = game.area()
         check((aw, ah) == (AREA_W, AREA_H), f"the drawing area is {aw} x {ah}, not 690 x 500")
-        check(state["field-size-mark"] == "40007" and state["action-type-mark"] == "40019",
-              f"first start should mark Random and Mixed: {state}")
-        check(state["field-size"] == "0" and state["action-type"] == "0",
-              f"first start should play Random and Mixed: {state}")
+        check_marks(game, 0, 0, "the first start")
         stored = read_settings(settings)
         check(stored.get("dimensionsRange") == "0" and stored.get("actionType") == "0",
               f"the settings file should be created with the defaults: {stored}")
@@ -293,6 +320,8 @@ def main():
         check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
         width = window_geometry(env, windows[0])[2]
         check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
+        scale = game.scale(env, windows[0])
+        check(scale == 1, f"without GDK_SCALE the window should be at scale 1, not {scale}")
         # The desktop matches the window to its launcher by WM_CLASS.
         with open(DESKTOP_FILE) as f:
             wm_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M).group(1)
@@ -317,14 +346,8 @@ def main():
         print("idle screen equals the golden picture")
 
         # Options > Field Size > 4 x 4, from the keyboard.
-        xdo("key", "alt+o")
-        time.sleep(0.3)
-        xdo("key", "f")
-        time.sleep(0.3)
-        xdo("key", "Down", "Down", "Return")
-        state = game.wait_line("command", WAIT_STEP)
-        check(state["field-size-mark"] == "40005" and state["field-size"] == "4",
-              f"choosing 4 x 4 should mark it and set it: {state}")
+        choose_field_size(game, env, windows[0], 4)
+        check_marks(game, 4, 0, "choosing 4 x 4", settings)
         print("4 x 4 chosen in the menu")
 
         # Next starts a game: the start picture gives way to the instruction.
@@ -367,7 +390,6 @@ def main():
             xdo("key", "alt+h")
             time.sleep(0.3)
             xdo("key", mnemonic)
-            game.wait_line("command", WAIT_STEP)
             wanted = len(pages) + 1
             deadline = time.monotonic() + WAIT_STEP
             while len(pages) < wanted and time.monotonic() < deadline:
@@ -392,17 +414,13 @@ def main():
 
         # Second start: 4 x 4 is marked again. On a HiDPI scale the picture doubles, sharp.
         env["GDK_SCALE"] = "2"
-        game = GtkGame(program, env)
-        games.append(game)
-        state = game.wait_line("shown", WAIT_START)
-        windows = window_ids(env, TITLE)
-        check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
-        xdo("windowfocus", "--sync", windows[0])
-        check(state["field-size-mark"] == "40005" and state["field-size"] == "4",
-              f"the next start should mark and play 4 x 4: {state}")
-        sx, sy, sw, sh = state["area"]
-        check(state["scale"] == "2" and (sw, sh) == (AREA_W, AREA_H),
-              f"at scale 2 the area keeps its logical size: {state}")
+        game, window = start_game(program, env)
+        xdo("windowfocus", "--sync", window)
+        check_marks(game, 4, 0, "the next start", settings)
+        sx, sy, sw, sh = game.area()
+        scale = game.scale(env, window)
+        check(scale == 2 and (sw, sh) == (AREA_W, AREA_H),
+              f"at scale 2 the area keeps its logical size: scale {scale}, area {sw} x {sh}")
         xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
         big_grab = lambda: screenshot(env, sx * 2, sy * 2, AREA_W * 2, AREA_H * 2)
         expected = idle.resize((AREA_W * 2, AREA_H * 2), Image.NEAREST)
@@ -428,6 +446,8 @@ def main():
     finally:
         for g in games:
             g.stop()
+        if bus:
+            bus.stop()
         if xserver:
             xserver.stop()
         shutil.rmtree(workdir, ignore_errors=True)

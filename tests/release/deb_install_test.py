@@ -6,7 +6,8 @@ of the package behind.
 
 It installs into this machine's /usr, so it needs root. Not as root it fails, unless
 KZ_SKIP_ROOT_TESTS=1 says to skip it. A package that is installed already is left alone: the
-test fails instead of replacing it.
+test fails instead of replacing it. The drawing area is read over a private accessibility bus:
+run it under dbus-run-session.
 
 usage: deb_install_test.py DIST_DIR VERSION
 Exit codes: 0 passed, 1 failed (also when no release was made), 77 skipped (KZ_SKIP_ROOT_TESTS=1).
@@ -22,8 +23,9 @@ import time
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, GtkGame, XServer, check, gtk_environment,  # noqa: E402
+from e2e_harness import (Failure, XServer, check, gtk_environment,  # noqa: E402
                          install_fake_browser, opened_addresses, run, time_limit, wait_until)
+from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
 
 PACKAGE = "kestrane-zivadorured"
 AREA = (690, 500)
@@ -70,14 +72,16 @@ def desktop_command(paths):
 def play_and_open_help(program, paths):
     workdir = tempfile.mkdtemp(prefix="kz-deb-e2e-")
     xserver = None
+    bus = None
     game = None
     try:
         xserver = XServer(1280, 800)
-        env = gtk_environment(workdir, xserver.display)
+        env = gtk_environment(workdir, xserver.display, accessible=True)
+        bus = AccessibilityBus(env)
         opened = install_fake_browser(workdir, env)
         game = GtkGame(program, env, cwd=workdir)
-        state = game.wait_line("shown", WAIT_START)
-        check(state["area"][2:] == AREA, f"the drawing area is {state['area'][2:]}, not {AREA}")
+        size = game.wait_shown(WAIT_START).area()[2:]
+        check(size == AREA, f"the drawing area is {size}, not {AREA}")
         window = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
                      stdout=subprocess.PIPE, text=True).stdout.split()
         check(len(window) == 1, f"expected one window titled Kestrane Zivadorured: {window}")
@@ -88,7 +92,6 @@ def play_and_open_help(program, paths):
         run(["xdotool", "key", "alt+h"], env)
         time.sleep(0.3)
         run(["xdotool", "key", "c"], env)
-        game.wait_line("command", WAIT_STEP)
         address = wait_until(lambda: opened_addresses(opened), WAIT_STEP,
                              "the help should open in the browser")[-1]
         # GIO hands a local file to the browser as its path or as a file:// address.
@@ -103,6 +106,8 @@ def play_and_open_help(program, paths):
     finally:
         if game:
             game.stop()
+        if bus:
+            bus.stop()
         if xserver:
             xserver.stop()
         shutil.rmtree(workdir, ignore_errors=True)

@@ -1,6 +1,7 @@
 """What the end-to-end tests share: a private X server, programs in their own process
 groups, bounded waits on a state, screenshots compared pixel for pixel, the Linux program's
-environment and state lines, and Wine prefixes for the Windows program.
+environment, and Wine prefixes for the Windows program. What the Linux program shows to
+assistive technology is read in atspi_harness.
 
 Every wait here has a deadline and every process started is ended, so a test that goes wrong
 fails with a message instead of hanging.
@@ -306,9 +307,11 @@ def time_limit(seconds):
     signal.alarm(seconds)
 
 
-def gtk_environment(workdir, display):
+def gtk_environment(workdir, display, accessible=False):
     """The environment of the Linux program under test: the private display, settings, caches
-    and runtime files under workdir, no Wayland, no desktop services, state lines printed."""
+    and runtime files under workdir, no Wayland, no desktop services. accessible=True lets the
+    program join the accessibility bus (atspi_harness.AccessibilityBus starts a private one);
+    otherwise its accessibility bridge stays off."""
     env = dict(os.environ)
     env.update({
         "DISPLAY": display,
@@ -318,31 +321,17 @@ def gtk_environment(workdir, display):
         "HOME": workdir,
         "GDK_BACKEND": "x11",
         "GSETTINGS_BACKEND": "memory",
-        "NO_AT_BRIDGE": "1",
-        "KZ_DEBUG_PRINT_STATE": "1",
     })
+    if not accessible:
+        env["NO_AT_BRIDGE"] = "1"
     env.pop("WAYLAND_DISPLAY", None)
     env.pop("GDK_SCALE", None)
+    # The program finds the private accessibility bus as on a desktop, never a desktop's own.
+    env.pop("AT_SPI_BUS_ADDRESS", None)
     # GTK and fontconfig keep caches for the life of the process; under the sanitizer build
     # they would be reported as leaks.
     env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
     return env
-
-
-def parse_state(line):
-    """A state line of the Linux program (KZ_DEBUG_PRINT_STATE=1) as a dict; "area" becomes
-    (x, y, width, height)."""
-    state = dict(item.split("=", 1) for item in line.split()[1:])
-    m = re.fullmatch(r"(-?\d+),(-?\d+),(\d+)x(\d+)", state["area"])
-    state["area"] = tuple(int(v) for v in m.groups())
-    return state
-
-
-class GtkGame(Process):
-    """The Linux program; wait_line returns its state lines parsed."""
-
-    def wait_line(self, prefix, timeout):
-        return parse_state(super().wait_line(prefix, timeout))
 
 
 def install_fake_browser(workdir, env):

@@ -14,7 +14,6 @@ def main():
         sys.exit(__doc__)
     with tempfile.TemporaryDirectory() as workdir, XServer() as server:
         env = gtk_environment(workdir, server.display)
-        env.pop("KZ_DEBUG_PRINT_STATE", None)
         sys.exit(subprocess.run(sys.argv[1:], env=env, timeout=300).returncode)
 
 
