@@ -136,13 +136,12 @@ bool MainWindow::writePixels(cairo_surface_t* surface, const uint32_t* pixels, i
 #endif
 }
 
-void MainWindow::setPicture(cairo_surface_t* picture, int32_t width, int32_t height) {
+void MainWindow::setPicture(cairo_surface_t* picture) {
     cairo_surface_t* previous = picture_;
     picture_ = picture ? cairo_surface_reference(picture) : nullptr;
     if (previous) {
         cairo_surface_destroy(previous);
     }
-    gtk_widget_set_size_request(area_, width, height);
     gtk_widget_queue_draw(area_);
 }
 
@@ -154,7 +153,8 @@ void MainWindow::present(const std::vector<Rect>& areas) {
     }
 }
 
-void MainWindow::show() {
+void MainWindow::show(int32_t width, int32_t height) {
+    gtk_widget_set_size_request(area_, width, height);
     gtk_widget_show_all(window_);
     gtk_widget_grab_focus(area_);
 }

@@ -43,14 +43,14 @@ class MainWindow {
     bool writePixels(cairo_surface_t* surface, const uint32_t* pixels, int32_t width,
                      int32_t height);
 
-    // What the drawing area shows from now on; the area takes the given size. The window
-    // keeps a reference.
-    void setPicture(cairo_surface_t* picture, int32_t width, int32_t height);
+    // What the drawing area shows from now on. The window keeps a reference.
+    void setPicture(cairo_surface_t* picture);
 
     // Shows the given areas of the picture anew at the next frame.
     void present(const std::vector<Rect>& areas);
 
-    void show();
+    // Shows the window with a drawing area of the given size.
+    void show(int32_t width, int32_t height);
 
     GtkWindow* window() const { return GTK_WINDOW(window_); }
     GtkWidget* drawingArea() const { return area_; }

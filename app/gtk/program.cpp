@@ -62,18 +62,17 @@ bool Program::start() {
         [this](cairo_surface_t* surface, const uint32_t* pixels, int32_t w, int32_t h) {
             return window_->writePixels(surface, pixels, w, h);
         });
+    // The window is asked for first, so the X server maps it while the target and the
+    // pictures are made and sent. Nothing is drawn into it until the main loop runs, and by
+    // then the whole screen is on the target: its first frame is complete.
     const int32_t width = GameSession::screenWidth();
     const int32_t height = GameSession::screenHeight();
+    window_->show(width, height);
     if (!display_->makeTarget(width, height)) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
-    window_->setPicture(display_->targetSurface(), width, height);
-
-    // The window is asked for before the pictures are made, so the X server maps it while
-    // they are decoded and sent. Nothing is drawn into it until the main loop runs, and by
-    // then the whole screen is on the target: its first frame is complete.
-    window_->show();
+    window_->setPicture(display_->targetSurface());
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
     extras_ = std::make_unique<ProgramExtras>(*window_, RecordsFile::defaultPath());
     extras_->enableIn(*session_);
