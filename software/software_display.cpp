@@ -154,23 +154,19 @@ bool SoftwareDisplay::blit(Surface& target, const Rect& dst, Surface& source, co
     const bool skipKey = (flags & kBlitKeySource) != 0 && from->isKeyed();
     const uint32_t low = from->key().low;
     const uint32_t high = from->key().high;
-    uint64_t count = 0;
     for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
         const uint32_t* s = from->row(sy + (y - clipped.top)) + sx;
         uint32_t* d = to->row(y) + clipped.left;
         if (!skipKey) {
             std::copy(s, s + w, d);
-            count += static_cast<uint64_t>(w);
             continue;
         }
         for (int32_t i = 0; i < w; ++i) {
             if (s[i] < low || s[i] > high) {
                 d[i] = s[i];
-                ++count;
             }
         }
     }
-    noteWrite(*to, clipped, count);
     return true;
 }
 
@@ -186,23 +182,7 @@ bool SoftwareDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
     for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
         std::fill(to->row(y) + clipped.left, to->row(y) + clipped.right, colour);
     }
-    noteWrite(*to, clipped,
-              static_cast<uint64_t>(clipped.width()) * static_cast<uint64_t>(clipped.height()));
     return true;
-}
-
-void SoftwareDisplay::noteWrite(SoftwareSurface& surface, const Rect& r, uint64_t count) {
-    if (&surface != &targetSurface) {
-        return;
-    }
-    writtenRects.push_back(r);
-    written += count;
-}
-
-std::vector<Rect> SoftwareDisplay::takeWrittenRects() {
-    std::vector<Rect> out;
-    out.swap(writtenRects);
-    return out;
 }
 
 }  // namespace kz

@@ -61,8 +61,8 @@ class SoftwareBitmap : public Bitmap {
 };
 
 // The surface layer in software: a pixel-buffer target of a fixed size, to which all
-// drawing is clipped. It remembers what it wrote since it was last asked, so a shell can
-// present only the changed areas, and counts the pixels it wrote.
+// drawing is clipped. It keeps no record of what it wrote: a program learns the areas to
+// present from the game session, whose WrittenAreas notes each draw's writes to the target.
 class SoftwareDisplay : public Display {
   public:
     // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
@@ -96,19 +96,9 @@ class SoftwareDisplay : public Display {
     int32_t height() const { return targetSurface.height(); }
     const SoftwareSurface& targetPixels() const { return targetSurface; }
 
-    // The clipped rectangles written to the target since the last call, in order.
-    std::vector<Rect> takeWrittenRects();
-    // Pixels written to the target since construction or the last reset.
-    uint64_t pixelsWritten() const { return written; }
-    void resetPixelsWritten() { written = 0; }
-
   private:
-    void noteWrite(SoftwareSurface& surface, const Rect& r, uint64_t count);
-
     SoftwareSurface targetSurface;
     BitmapResolver resolver;
-    std::vector<Rect> writtenRects;
-    uint64_t written = 0;
 };
 
 // Decodes an encoded picture (BMP, PNG, ...) into 0x00RRGGBB pixels; null when it cannot.

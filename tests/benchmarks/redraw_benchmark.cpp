@@ -9,6 +9,7 @@
 #include "display/counter.h"
 #include "display/element.h"
 #include "software/software_display.h"
+#include "tests/support/counting_display.h"
 #include "tests/support/holder.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/test_bitmaps.h"
@@ -77,7 +78,7 @@ struct Screen {
         return [bitmaps](int32_t id) { return bitmaps->resolver()(id); };
     }
 
-    SoftwareDisplay display;
+    test::CountingDisplay display;
     test::ActiveDisplayScope scope;
     Image felt, horizontal, vertical, instructions, movesPanel, timePanel, controls, small, large;
     test::Holder root;

@@ -10,7 +10,7 @@
 #include "display/counter.h"
 #include "display/element.h"
 #include "display/messages.h"
-#include "software/software_display.h"
+#include "tests/support/counting_display.h"
 #include "tests/support/holder.h"
 #include "tests/support/png_file.h"
 #include "tests/support/recording_display.h"
@@ -116,7 +116,7 @@ class RenderTest : public ::testing::Test {
     }
 
     test::BitmapShelf shelf;
-    SoftwareDisplay display{240, 140, shelf.resolver()};
+    test::CountingDisplay display{240, 140, shelf.resolver()};
     test::ActiveDisplayScope scope{&display};
     Image felt{BitmapName::resource(1), 40, 40, 1, 1, 1};
     Image stickImage{BitmapName::resource(2), 120, 80, 8, 1, 8};

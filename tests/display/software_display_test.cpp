@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/image.h"
+#include "tests/support/counting_display.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/resource_files.h"
 #include "tests/support/temp_dir.h"
@@ -16,6 +17,7 @@
 namespace kz {
 namespace {
 
+using test::CountingDisplay;
 using test::makeBmp;
 
 // Rows in the high byte so that a key range of a few pixels of one row keys no other row.
@@ -35,7 +37,7 @@ std::unique_ptr<Surface> gradientSurface(SoftwareDisplay& display, const ColourK
 using SoftwareDisplayFiles = test::TempDirTest;
 
 TEST(SoftwareDisplayTest, BlitCopiesTheRectangleExactly) {
-    SoftwareDisplay display(40, 30);
+    CountingDisplay display(40, 30);
     auto source = gradientSurface(display);
     ASSERT_TRUE(display.blit(*display.target(), {5, 6, 9, 9}, *source, {2, 3, 6, 6}, kBlitWait));
     for (int32_t y = 0; y < 30; ++y) {
@@ -51,7 +53,7 @@ TEST(SoftwareDisplayTest, BlitCopiesTheRectangleExactly) {
 }
 
 TEST(SoftwareDisplayTest, DrawingIsClippedToTheTarget) {
-    SoftwareDisplay display(8, 6);
+    CountingDisplay display(8, 6);
     auto source = gradientSurface(display);
     ASSERT_TRUE(display.blit(*display.target(), {-2, -1, 4, 3}, *source, {0, 0, 6, 4}, kBlitWait));
     EXPECT_EQ(pixelAt(display.targetPixels(), 0, 0), gradient(2, 1));
@@ -67,7 +69,7 @@ TEST(SoftwareDisplayTest, DrawingIsClippedToTheTarget) {
 }
 
 TEST(SoftwareDisplayTest, KeyedSourcePixelsAreSkippedInclusively) {
-    SoftwareDisplay display(10, 10);
+    CountingDisplay display(10, 10);
     // Keys the pixels of columns 3 to 5 of row 0, both ends included.
     const ColourKey key{gradient(3, 0), gradient(5, 0)};
     auto source = gradientSurface(display, &key);
@@ -87,10 +89,84 @@ TEST(SoftwareDisplayTest, KeyedSourcePixelsAreSkippedInclusively) {
     // Without the flag the key plays no part.
     ASSERT_TRUE(display.blit(*display.target(), {0, 0, 10, 1}, *source, {0, 0, 10, 1}, kBlitWait));
     EXPECT_EQ(pixelAt(display.targetPixels(), 4, 0), gradient(4, 0));
+    EXPECT_EQ(display.pixelsWritten(), 17u + 10u);
+}
+
+TEST(SoftwareDisplayTest, KeyedPixelsAreCountedWhereTheClippedSourceLies) {
+    CountingDisplay display(10, 10);
+    // Keys columns 3 to 5 of row 0 only.
+    const ColourKey key{gradient(3, 0), gradient(5, 0)};
+    auto source = gradientSurface(display, &key);
+
+    // Clipped on the left: source columns 4 to 9 land, of which 4 and 5 are keyed.
+    ASSERT_TRUE(display.blit(*display.target(), {-4, 0, 6, 1}, *source, {0, 0, 10, 1},
+                             kBlitWait | kBlitKeySource));
+    EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 0, 6, 1}}));
+    EXPECT_EQ(display.pixelsWritten(), 4u);
+    display.resetPixelsWritten();
+
+    // Clipped at the top: only source row 1 lands, and it holds no keyed pixel.
+    ASSERT_TRUE(display.blit(*display.target(), {0, -1, 10, 1}, *source, {0, 0, 10, 2},
+                             kBlitWait | kBlitKeySource));
+    EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 0, 10, 1}}));
+    EXPECT_EQ(display.pixelsWritten(), 10u);
+    display.resetPixelsWritten();
+
+    // A source without a key is copied whole even with the flag.
+    auto plainSource = gradientSurface(display);
+    ASSERT_TRUE(display.blit(*display.target(), {0, 0, 10, 1}, *plainSource, {0, 0, 10, 1},
+                             kBlitWait | kBlitKeySource));
+    EXPECT_EQ(display.pixelsWritten(), 10u);
+}
+
+// The calls of a short scene: fills and blits, keyed, clipped, offscreen, empty and failing.
+std::vector<bool> drawScene(SoftwareDisplay& display) {
+    const ColourKey key{gradient(3, 0), gradient(5, 2)};
+    auto keyed = gradientSurface(display, &key);
+    auto plain = gradientSurface(display);
+    auto offscreen = display.createSurface(6, 6, nullptr);
+    std::vector<bool> results;
+    results.push_back(display.fill(*display.target(), {-3, -3, 9, 7}, 0x00123456));
+    results.push_back(display.blit(*display.target(), {4, 2, 14, 12}, *keyed, {0, 0, 10, 10},
+                                   kBlitWait | kBlitKeySource));
+    results.push_back(
+        display.blit(*display.target(), {-2, 8, 3, 13}, *plain, {5, 5, 10, 10}, kBlitWait));
+    results.push_back(display.fill(*offscreen, {1, 1, 5, 5}, 0x00FEDCBA));
+    results.push_back(
+        display.blit(*offscreen, {0, 0, 3, 3}, *keyed, {2, 0, 5, 3}, kBlitWait | kBlitKeySource));
+    results.push_back(
+        display.blit(*display.target(), {7, 0, 13, 6}, *offscreen, {0, 0, 6, 6}, kBlitWait));
+    results.push_back(display.blit(*display.target(), {1, 1, 1, 4}, *plain, {0, 0, 0, 3}, 0));
+    results.push_back(display.blit(*display.target(), {0, 0, 4, 4}, *plain, {8, 8, 12, 12}, 0));
+    results.push_back(display.fill(*display.target(), {20, 20, 30, 30}, 0x00FFFFFF));
+    return results;
+}
+
+TEST(SoftwareDisplayTest, CountingLeavesTheDrawingAsItIs) {
+    SoftwareDisplay plain(12, 11);
+    CountingDisplay counting(12, 11);
+    const std::vector<bool> results = drawScene(plain);
+    EXPECT_EQ(drawScene(counting), results);
+    EXPECT_EQ(results, (std::vector<bool>{true, true, true, true, true, true, true, false, true}));
+    const SoftwareSurface& expected = plain.targetPixels();
+    const SoftwareSurface& actual = counting.targetPixels();
+    EXPECT_EQ(std::vector<uint32_t>(actual.pixels(), actual.pixels() + actual.pixelCount()),
+              std::vector<uint32_t>(expected.pixels(), expected.pixels() + expected.pixelCount()));
+    // The scene drew something of each: fill, keyed source, plain source, offscreen surface.
+    EXPECT_EQ(pixelAt(expected, 0, 0), 0x00123456u);
+    EXPECT_EQ(pixelAt(expected, 4, 2), gradient(0, 0));
+    EXPECT_EQ(pixelAt(expected, 5, 3), 0x00123456u) << "keyed";
+    EXPECT_EQ(pixelAt(expected, 0, 10), gradient(7, 7));
+    EXPECT_EQ(pixelAt(expected, 8, 1), 0x00FEDCBAu);
+    EXPECT_EQ(pixelAt(expected, 7, 0), gradient(2, 0));
+    // Of the target writes only the fill, the two blits from the sources and the one from
+    // the offscreen surface count; the empty, failing and outside calls do not.
+    EXPECT_EQ(counting.takeWrittenRects(),
+              (std::vector<Rect>{{0, 0, 9, 7}, {4, 2, 12, 11}, {0, 8, 3, 11}, {7, 0, 12, 6}}));
 }
 
 TEST(SoftwareDisplayTest, EmptyRectangleSucceedsAndDrawsNothing) {
-    SoftwareDisplay display(10, 10);
+    CountingDisplay display(10, 10);
     auto source = gradientSurface(display);
     EXPECT_TRUE(display.blit(*display.target(), {3, 3, 3, 8}, *source, {0, 0, 0, 5}, kBlitWait));
     EXPECT_TRUE(display.blit(*display.target(), {3, 3, 7, 3}, *source, {0, 0, 4, 0}, kBlitWait));
@@ -100,7 +176,7 @@ TEST(SoftwareDisplayTest, EmptyRectangleSucceedsAndDrawsNothing) {
 }
 
 TEST(SoftwareDisplayTest, MalformedBlitsFail) {
-    SoftwareDisplay display(10, 10);
+    CountingDisplay display(10, 10);
     auto source = gradientSurface(display);
     EXPECT_FALSE(display.blit(*display.target(), {0, 0, 5, 5}, *source, {0, 0, 4, 5}, kBlitWait))
         << "unequal sizes";
@@ -112,10 +188,11 @@ TEST(SoftwareDisplayTest, MalformedBlitsFail) {
     EXPECT_FALSE(display.fill(foreign, {0, 0, 5, 5}, 0));
     EXPECT_EQ(display.createSurface(0, 5, nullptr), nullptr);
     EXPECT_EQ(display.pixelsWritten(), 0u);
+    EXPECT_TRUE(display.takeWrittenRects().empty());
 }
 
 TEST(SoftwareDisplayTest, FillIsClippedAndRecorded) {
-    SoftwareDisplay display(10, 10);
+    CountingDisplay display(10, 10);
     ASSERT_TRUE(display.fill(*display.target(), {-5, 8, 3, 20}, 0x00FF8000));
     EXPECT_EQ(pixelAt(display.targetPixels(), 0, 9), 0x00FF8000u);
     EXPECT_EQ(pixelAt(display.targetPixels(), 2, 8), 0x00FF8000u);
@@ -124,10 +201,15 @@ TEST(SoftwareDisplayTest, FillIsClippedAndRecorded) {
     EXPECT_EQ(display.takeWrittenRects(), (std::vector<Rect>{{0, 8, 3, 10}}));
     EXPECT_EQ(display.pixelsWritten(), 6u);
 
-    // Drawing into an offscreen surface is not a write to the target.
+    // Drawing into an offscreen surface or another display's target is not a write to the
+    // target.
     auto surface = display.createSurface(4, 4, nullptr);
     ASSERT_TRUE(display.fill(*surface, {0, 0, 4, 4}, 1));
+    SoftwareDisplay other(10, 10);
+    ASSERT_TRUE(display.fill(*other.target(), {0, 0, 4, 4}, 1));
+    ASSERT_TRUE(display.blit(*surface, {0, 0, 4, 4}, *other.target(), {0, 0, 4, 4}, kBlitWait));
     EXPECT_TRUE(display.takeWrittenRects().empty());
+    EXPECT_EQ(display.pixelsWritten(), 6u);
 }
 
 TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
@@ -199,7 +281,7 @@ TEST(SoftwareDisplayTest, DrawsIntoTheCallersPixelsWithinTheirBounds) {
 }
 
 TEST(SoftwareDisplayTest, MissingCallerPixelsMakeAnEmptyTarget) {
-    SoftwareDisplay display(nullptr, 4, 3);
+    CountingDisplay display(nullptr, 4, 3);
     EXPECT_EQ(display.width(), 0);
     EXPECT_EQ(display.height(), 0);
     EXPECT_TRUE(display.fill(*display.target(), {0, 0, 4, 3}, 1u));

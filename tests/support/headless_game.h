@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/common/game_session.h"
-#include "software/software_display.h"
+#include "tests/support/counting_display.h"
 #include "tests/support/png_file.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/solution_walk.h"
@@ -28,7 +28,7 @@ class HeadlessGame {
     Board& board() { return *screen().getBoard(); }
     RecordingHost& host() { return recordingHost; }
     RecordingShell& shell() { return recordingShell; }
-    SoftwareDisplay& display() { return softwareDisplay; }
+    test::CountingDisplay& display() { return softwareDisplay; }
 
     bool paint(const Rect& area) { return gameSession.paint(area); }
     bool paintAll() { return gameSession.paintAll(); }
@@ -62,7 +62,7 @@ class HeadlessGame {
 
   private:
     // Declared first: the session's pictures live on its surfaces.
-    SoftwareDisplay softwareDisplay;
+    test::CountingDisplay softwareDisplay;
     RecordingHost recordingHost;
     RecordingShell recordingShell;
     Display* previousDisplay;
