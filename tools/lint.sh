@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a checker finds anything in the scripts of the repository, and names the places.
 # Checked are every shell script (*.sh and scripts that start with a shell's #! line) with
-# ShellCheck, every Python file of tools/ and tests/ with pyflakes, and the JavaScript (the
+# ShellCheck, every Python file with pyflakes, and the JavaScript (the
 # page's modules, its *.js.in templates with each @NAME@ as a plain value, the tests' scripts)
 # with ESLint and .eslintrc.json.
 # The files are those git tracks or would track (new files count before they are added).
@@ -29,7 +29,7 @@ for file in "${files[@]}"; do
     [ -f "$file" ] || continue
     case $file in
         *.sh) shell_scripts+=("$file") ;;
-        *.py) case $file in tools/* | tests/*) python_files+=("$file") ;; esac ;;
+        *.py) python_files+=("$file") ;;
         *.js) js_files+=("$file") ;;
         *.js.in) js_templates+=("$file") ;;
         *)

@@ -215,23 +215,6 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
     });
 }
 
-// A modulepreload link for each of the comma-separated modules.
-std::string modulePreloads(const std::string& modules) {
-    std::string out;
-    for (size_t start = 0; start < modules.size();) {
-        size_t end = modules.find(',', start);
-        if (end == std::string::npos) {
-            end = modules.size();
-        }
-        if (end > start) {
-            out += "<link rel=\"modulepreload\" href=\"" +
-                   escapeHtml(modules.substr(start, end - start)) + "\">\n";
-        }
-        start = end + 1;
-    }
-    return out;
-}
-
 // A box's title: its menu item's label without the dots of "opens a box".
 std::string boxTitle(uint16_t command) {
     std::string label = menuLabel(command);
@@ -297,9 +280,6 @@ int main(int argc, char** argv) {
             {"RESET_QUESTION", escapeHtml(kz::kResetStatisticsQuestion)},
             {"RESET_EXPLANATION", escapeHtml(kz::kResetStatisticsExplanation)},
         },
-        // These take the addresses and module names given on the command line.
-        [](std::map<std::string, std::string>& values) {
-            kz::addScriptConstants(values);
-            values["MODULE_PRELOADS"] = kz::modulePreloads(values["PRELOADED_MODULES"]);
-        });
+        // These take the addresses given on the command line.
+        [](std::map<std::string, std::string>& values) { kz::addScriptConstants(values); });
 }

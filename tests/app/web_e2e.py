@@ -704,7 +704,8 @@ def test_statistics(browser, server):
 
 
 def test_key_codes(browser, server):
-    page = Page(browser, server.url("page/"))
+    # The test page keeps the modules the page's script is joined from.
+    page = Page(browser, server.url("test-page/"))
     page.open()
     got = browser.async_js("""const [cases, done] = arguments;
         import("./keys.js").then((keys) =>
