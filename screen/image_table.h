@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kz {
@@ -48,5 +49,24 @@ constexpr std::array<int32_t, kImageCount> kScreenImageOrder = {
     105, 104, 102, 111, 112, 109, 115, 116, 110, 114, 113,
     118, 129, 120, 122, 123, 121, 125, 124, 119, 117,
 };
+
+// Where the picture of a resource id stands in kImageTable; kImageCount when it is not there.
+constexpr size_t imageIndexOf(int32_t resourceId) {
+    size_t i = 0;
+    while (i < kImageTable.size() && kImageTable[i].resourceId != resourceId) {
+        ++i;
+    }
+    return i;
+}
+
+constexpr bool everyScreenImageIsInTheTable() {
+    for (int32_t id : kScreenImageOrder) {
+        if (imageIndexOf(id) == kImageTable.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(everyScreenImageIsInTheTable(), "the screen takes a picture the table lacks");
 
 }  // namespace kz

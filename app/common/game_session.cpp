@@ -10,12 +10,8 @@ namespace kz {
 
 int32_t GameSession::screenWidth() {
     const auto frameWidthOf = [](int32_t resourceId) {
-        for (const ImageInfo& info : kImageTable) {
-            if (info.resourceId == resourceId) {
-                return info.width / info.columns;
-            }
-        }
-        return 0;
+        const ImageInfo& info = kImageTable[imageIndexOf(resourceId)];
+        return info.width / info.columns;
     };
     return GameScreen::widthFor(frameWidthOf(kScreenImageOrder[0]),
                                 frameWidthOf(kScreenImageOrder[1]));
@@ -35,11 +31,7 @@ GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
     // The screen takes the pictures in an order of its own.
     ScreenImages ordered{};
     for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
-        for (size_t j = 0; j < kImageTable.size(); ++j) {
-            if (kImageTable[j].resourceId == kScreenImageOrder[i]) {
-                ordered[i] = images_[j].get();
-            }
-        }
+        ordered[i] = images_[imageIndexOf(kScreenImageOrder[i])].get();
     }
     gameScreen_ = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, host_);
     gameScreen_->setFieldSize(settings.fieldSize);

@@ -67,8 +67,7 @@ def translate(module, text):
 
 
 def bundle(entry, dirs):
-    order = []
-    parts = {}
+    parts = {}  # in the order the modules run
     visiting = []
 
     def visit(module):
@@ -85,12 +84,10 @@ def bundle(entry, dirs):
             visit(imported)
         visiting.pop()
         parts[module] = (body, exports)
-        order.append(module)
 
     visit(entry)
     out = ["// Made at build time from the page's modules; each keeps its own scope.\n"]
-    for module in order:
-        body, exports = parts[module]
+    for module, (body, exports) in parts.items():
         out.append(f"const module_{module} = (() => {{\n// {module}.js\n{body}\n"
                    f"return Object.freeze({{{', '.join(exports)}}});\n}})();\n")
     return "\n".join(out)

@@ -17,13 +17,10 @@ class InstructionLine : public ::testing::Test {
   protected:
     void SetUp() override {
         for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
-            for (const ImageInfo& info : kImageTable) {
-                if (info.resourceId == kScreenImageOrder[i]) {
-                    images[i] = std::make_unique<Image>(BitmapName::resource(info.resourceId),
-                                                        info.width, info.height, info.columns,
-                                                        info.rows, info.frameCount);
-                }
-            }
+            const ImageInfo& info = kImageTable[imageIndexOf(kScreenImageOrder[i])];
+            images[i] =
+                std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
+                                        info.height, info.columns, info.rows, info.frameCount);
         }
         ScreenImages borrowed{};
         for (size_t i = 0; i < images.size(); ++i) {

@@ -8,7 +8,7 @@ so nothing here meets the desktop's. Every wait has a deadline.
 import os
 import subprocess
 
-from e2e_harness import Failure, Process, check, stop_process, wait_until, window_geometry
+from e2e_harness import Failure, Process, Service, check, wait_until, window_geometry
 
 import gi
 gi.require_version("Atspi", "2.0")
@@ -31,7 +31,7 @@ def launcher_path():
     return next((p for p in LAUNCHERS if os.path.exists(p)), None)
 
 
-class AccessibilityBus:
+class AccessibilityBus(Service):
     """at-spi-bus-launcher on the private session bus, started with env (the display of the
     programs under test); ready once it answers with the accessibility bus's address. The
     programs find it through the session bus or their display, as on a desktop; this process
@@ -70,15 +70,6 @@ class AccessibilityBus:
                     "NameHasOwner", GLib.Variant("(s)", ("org.a11y.Bus",)), "(b)"):
             return None
         return call("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, "(s)")
-
-    def stop(self):
-        stop_process(self.proc)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
 
 
 def _answer(read, what):

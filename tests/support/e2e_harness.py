@@ -57,7 +57,21 @@ def stop_process(proc, grace=3.0):
         proc.wait(5)
 
 
-class XServer:
+class Service:
+    """A process a test starts beside the program and ends with it, also at the end of a with
+    block."""
+
+    def stop(self):
+        stop_process(self.proc)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+class XServer(Service):
     """A private Xvfb; it picks its own free display number and reports it through a pipe.
     reset=True lets it reset whenever its last client leaves, as X servers do by default."""
 
@@ -83,15 +97,6 @@ class XServer:
         finally:
             os.close(read_end)
         self.display = ":" + number.decode().strip()
-
-    def stop(self):
-        stop_process(self.proc)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
 
 
 def set_monitors(env, monitors):
@@ -550,7 +555,7 @@ def request_wm_state(display, window, *states):
         xlib.XCloseDisplay(dpy)
 
 
-class WindowManager:
+class WindowManager(Service):
     """openbox on a private X server, ready once it has announced itself on the root. Its
     iconify animation is off: the frames it draws over the screen would be in the pictures."""
 
@@ -572,6 +577,3 @@ class WindowManager:
                    window_property(env, "root", "_NET_SUPPORTING_WM_CHECK") not in (None, ""),
                    20, "openbox did not start")
         check(self.proc.poll() is None, "openbox ended at start")
-
-    def stop(self):
-        stop_process(self.proc)
