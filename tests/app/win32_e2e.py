@@ -18,6 +18,8 @@ equals the one drawn on the primary; no Paint Error; Ctrl+W ends with 0. KZ_E2E_
 a folder for screenshots of every placement.
 
 usage: win32_e2e.py [--monitors] PROGRAM.exe GOLDEN_IDLE_PNG
+Exit codes: 0 passed, 1 failed, 77 skipped: a 32-bit program where the kernel starts no
+32-bit code.
 """
 import os
 import shutil
@@ -29,8 +31,9 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, Process, WindowManager, XServer, check,  # noqa: E402
-                         differs, find_windows, locate, minimize_and_restore, run, screenshot,
+from e2e_harness import (NO_32_BIT_CODE, PE_I386, SKIPPED, Failure,  # noqa: E402
+                         WindowManager, WinePrefix, XServer, check, differs, find_windows, locate,
+                         minimize_and_restore, pe_machine, runs_32_bit_code, screenshot,
                          set_monitors, time_limit, wait_for_picture, wait_for_stillness,
                          wait_until, window_geometry, xdotool)
 
@@ -75,54 +78,29 @@ def dark(pixel):
     return sum(pixel) < 3 * 100
 
 
-class Wine:
-    """A private Wine prefix on the test's X server."""
+def make_prefix(workdir, display):
+    # An ANSI code page without Cyrillic or Greek letters.
+    return WinePrefix(workdir, display, env={"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"})
 
-    def __init__(self, workdir, display):
-        self.env = dict(os.environ)
-        self.env.update({
-            "WINEPREFIX": os.path.join(workdir, "prefix"),
-            "WINEDEBUG": "-all",
-            # No Mono or Gecko install prompts in a fresh prefix.
-            "WINEDLLOVERRIDES": "mscoree=;mshtml=",
-            "DISPLAY": display,
-            # An ANSI code page without Cyrillic or Greek letters.
-            "LANG": "C.UTF-8",
-            "LC_ALL": "C.UTF-8",
-        })
-        self.env.pop("WAYLAND_DISPLAY", None)
 
-    def boot(self):
-        run(["wineboot", "-i"], self.env, timeout=150, stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
-        # Draw DirectDraw through GDI: exact pixels and no GL on the virtual X server.
-        self.reg_add(r"HKCU\Software\Wine\Direct3D", "renderer", "REG_SZ", "gdi")
+def stored(wine, name):
+    """'TYPE VALUE' of a settings value, None when it is missing."""
+    value = (wine.reg_values(SETTINGS_KEY) or {}).get(name)
+    return " ".join(value) if value else None
 
-    def reg_add(self, key, name, kind, data):
-        run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"], self.env,
-            timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def stored(self, name):
-        """'TYPE VALUE' of a settings value, None when it is missing."""
-        out = subprocess.run(["wine", "reg", "query", SETTINGS_KEY, "/v", name], env=self.env,
-                             timeout=30, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                             text=True).stdout
-        for line in out.replace("\r", "").splitlines():
-            fields = line.split()
-            if len(fields) >= 3 and fields[0] == name:
-                return f"{fields[1]} {fields[2]}"
-        return None
+def use_virtual_desktop(wine, size):
+    wine.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", "Default")
+    wine.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", size)
+    # The desktop process reads the setting when it starts: end the running one.
+    wine.stop()
 
-    def use_virtual_desktop(self, size):
-        self.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", "Default")
-        self.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", size)
-        # The desktop process reads the setting when it starts: end the running one.
-        self.shut_down()
 
-    def shut_down(self):
-        for flag in ("-k", "-w"):
-            subprocess.run(["wineserver", flag], env=self.env, timeout=30,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def cannot_run(program_path):
+    """Why the program cannot run on this machine, or None when it can."""
+    if pe_machine(program_path) == PE_I386 and not runs_32_bit_code():
+        return f"the 32-bit program was not run: {NO_32_BIT_CODE}"
+    return None
 
 
 class Program:
@@ -132,7 +110,7 @@ class Program:
         self.env = wine.env
         exe = [f for f in os.listdir(folder) if f.endswith(".exe")][0]
         xdotool(self.env, "mousemove", *pointer)
-        self.process = Process(["wine", exe], self.env, cwd=folder)
+        self.process = wine.start(exe, cwd=folder)
         self.window = wait_until(lambda: self._window(), WAIT_START,
                                  f"no window titled '{TITLE}' appeared")
         self.measure()
@@ -399,7 +377,7 @@ def check_ends_with_defaults_stored(program, wine, what):
     check(code == 0, f"{what}: Ctrl+W ended the program with exit code {code}, not 0")
     # The game ran with the defaults, so the defaults are written back.
     for name in ("dimensionsRange", "actionType"):
-        value = wine.stored(name)
+        value = stored(wine, name)
         check(value == "REG_DWORD 0x0", f"{what}: {name} afterwards is '{value}'")
 
 
@@ -407,10 +385,10 @@ def close_box_in_virtual_desktop(wine, folder, golden):
     """In a virtual desktop Wine draws the window's frame itself: the close box is found on
     the screen, right of the caption over the menu bar."""
     wine.reg_add(SETTINGS_KEY, "dimensionsRange", "REG_DWORD", "7")
-    wine.use_virtual_desktop(f"{SCREEN_W}x{SCREEN_H}")
+    use_virtual_desktop(wine, f"{SCREEN_W}x{SCREEN_H}")
     env = wine.env
     exe = [f for f in os.listdir(folder) if f.endswith(".exe")][0]
-    process = Process(["wine", exe], env, cwd=folder)
+    process = wine.start(exe, cwd=folder)
     try:
         def client_origin():
             check(process.running(), "the program in the virtual desktop ended at start-up")
@@ -447,7 +425,7 @@ def close_box_in_virtual_desktop(wine, folder, golden):
         xdotool(env, "click", 1)
         code = process.wait_exit(WAIT_STEP)
         check(code == 0, f"the close box ended the program with exit code {code}, not 0")
-        value = wine.stored("dimensionsRange")
+        value = stored(wine, "dimensionsRange")
         check(value == "REG_DWORD 0x0",
               f"after the close box dimensionsRange is '{value}': the settings were not saved")
         log("in a virtual desktop the close box ends the program with 0 and saves the settings")
@@ -459,7 +437,7 @@ def tear_down(workdir, wine, *servers):
     """Ends every Wine process of the prefix, then the servers in order, and removes the
     work folder."""
     if wine:
-        wine.shut_down()
+        wine.stop()
     for server in servers:
         if server:
             server.stop()
@@ -556,6 +534,9 @@ def main_monitors(program_path, golden_path):
     xserver = wine = wm = None
     try:
         check(os.path.isfile(program_path), f"{program_path} does not exist: build it first")
+        if cannot_run(program_path):
+            print(f"SKIP: {cannot_run(program_path)}")
+            return SKIPPED
         for tool in ("wine", "Xvfb", "xrandr", "openbox", "xdotool", "xprop", "import"):
             check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
         golden = Image.open(golden_path).convert("RGB")
@@ -564,9 +545,8 @@ def main_monitors(program_path, golden_path):
         shutil.copy(program_path, folder)
 
         xserver = XServer(SCREEN_W, SCREEN_H)
-        wine = Wine(workdir, xserver.display)
         log(f"X server on {xserver.display}, {SCREEN_W} x {SCREEN_H}; creating the Wine prefix")
-        wine.boot()
+        wine = make_prefix(workdir, xserver.display)
         # Wine finds the monitors through Xinerama, which the X server answers from RandR's
         # monitor list.
         wine.reg_add(r"HKCU\Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")
@@ -577,7 +557,7 @@ def main_monitors(program_path, golden_path):
             set_monitors(wine.env, [("primary", primary_x, 0, MONITOR_W, MONITOR_H),
                                     ("second", second_x, 0, MONITOR_W, MONITOR_H)])
             # Wine reads the monitors when its desktop process starts.
-            wine.shut_down()
+            wine.stop()
             play_on_monitors(wine, folder, golden, layout)
         print("PASS")
         return 0
@@ -597,6 +577,9 @@ def main():
     try:
         check(os.path.isfile(program_path), f"{program_path} does not exist: build it first "
               "(cmake --preset mingw && cmake --build --preset mingw, or mingw-i686)")
+        if cannot_run(program_path):
+            print(f"SKIP: {cannot_run(program_path)}")
+            return SKIPPED
         help_file = os.path.join(os.path.dirname(program_path), "Kestrane Zivadorured Help.chm")
         check(os.path.isfile(help_file), "the help file was not built next to the program")
         check(os.path.isfile(golden_path), f"{golden_path} does not exist")
@@ -605,9 +588,8 @@ def main():
         golden = Image.open(golden_path).convert("RGB")
 
         xserver = XServer(SCREEN_W, SCREEN_H)
-        wine = Wine(workdir, xserver.display)
         log(f"X server on {xserver.display}; creating the Wine prefix")
-        wine.boot()
+        wine = make_prefix(workdir, xserver.display)
 
         # The program's own folder, with a broken hhctrl.ocx that must never be loaded.
         folder = os.path.join(workdir, "app")
@@ -642,7 +624,7 @@ def main():
         check_window_partly_off_screen(p)
         code = p.end_with_ctrl_w()
         check(code == 0, f"Ctrl+W ended the program with exit code {code}, not 0")
-        field, action = wine.stored("dimensionsRange"), wine.stored("actionType")
+        field, action = stored(wine, "dimensionsRange"), stored(wine, "actionType")
         check(field == "REG_DWORD 0x4", f"dimensionsRange after choosing 4 x 4 is '{field}'")
         check(action == "REG_DWORD 0x0", f"actionType is '{action}', not the default")
         log("Ctrl+W ends with 0 and stores 4 x 4")
@@ -682,10 +664,9 @@ def main():
         p.choose(0, FIELD_SIZES, "5 x 5")
         # Log-off: every window gets WM_QUERYENDSESSION and WM_ENDSESSION, then the
         # processes are ended without a WM_QUIT.
-        run(["wineboot", "--end-session", "--force", "--kill"], wine.env, timeout=60,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wine.wine("wineboot", "--end-session", "--force", "--kill")
         p.process.wait_exit(WAIT_STEP)
-        field = wine.stored("dimensionsRange")
+        field = stored(wine, "dimensionsRange")
         check(field == "REG_DWORD 0x5",
               f"after the session ended dimensionsRange is '{field}': 5 x 5 was lost")
         log("the end of the Windows session keeps the 5 x 5 chosen in that run")

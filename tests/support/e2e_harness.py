@@ -8,12 +8,14 @@ fails with a message instead of hanging.
 """
 import ctypes
 import ctypes.util
+import errno
 import io
 import os
 import queue
 import re
 import select
 import signal
+import struct
 import subprocess
 import threading
 import time
@@ -382,11 +384,94 @@ def find_window(env, title, timeout, process=None):
         raise Failure(f"{e}; {process.describe()}")
 
 
+# The exit code by which a test tells CTest that it did not run, and why it printed.
+SKIPPED = 77
+
+# Debian's Wine loaders: the 32-bit one starts every Wine command and hands 64-bit programs to
+# the other, unless the kernel runs no 32-bit code at all.
+WINE32_LOADER = "/usr/lib/wine/wine"
+WINE64_LOADER = "/usr/lib/wine/wine64"
+# The machine field of a PE header.
+PE_I386 = 0x014C
+PE_AMD64 = 0x8664
+
+_runs_32_bit_code = None
+
+
+def runs_32_bit_code():
+    """Whether this machine's kernel starts 32-bit x86 programs. Some kernels run 64-bit code
+    only, and there neither a 32-bit Windows program nor the 32-bit Wine loader can run."""
+    global _runs_32_bit_code
+    if _runs_32_bit_code is None:
+        check(os.path.isfile(WINE32_LOADER),
+              f"{WINE32_LOADER} is missing (tools/install-deps.sh all installs wine32)")
+        try:
+            subprocess.run([WINE32_LOADER, "--version"], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=30)
+            _runs_32_bit_code = True
+        except OSError as e:
+            if e.errno != errno.ENOEXEC:
+                raise
+            _runs_32_bit_code = False
+    return _runs_32_bit_code
+
+
+NO_32_BIT_CODE = ("this machine's kernel runs no 32-bit programs (exec of the 32-bit Wine "
+                  "loader fails with ENOEXEC), so no 32-bit Windows program can run under Wine "
+                  "here")
+
+
+def pe_header(data):
+    """The offset of the PE header in the start of a Windows program."""
+    offset = struct.unpack_from("<I", data, 0x3C)[0]
+    check(data[:2] == b"MZ" and data[offset:offset + 4] == b"PE\0\0", "the program is no PE file")
+    return offset
+
+
+def pe_machine(path):
+    with open(path, "rb") as f:
+        data = f.read(4096)
+    return struct.unpack_from("<H", data, pe_header(data) + 4)[0]
+
+
+def pe_imported_dlls(path):
+    """The names of the DLLs a Windows program imports, in lower case."""
+    with open(path, "rb") as f:
+        data = f.read()
+    header = pe_header(data)
+    sections, optional_size = struct.unpack_from("<H12xH", data, header + 6)
+    optional = header + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    directories = optional + (112 if magic == 0x20B else 96)
+    imports_rva = struct.unpack_from("<I", data, directories + 8)[0]
+    table = []
+    for i in range(sections):
+        size, rva, _, raw = struct.unpack_from("<IIII", data, optional + optional_size + 40 * i + 8)
+        table.append((rva, size, raw))
+
+    def at(rva):
+        for start, size, raw in table:
+            if start <= rva < start + size:
+                return raw + rva - start
+        raise Failure(f"the program's import table points outside its sections ({rva:#x})")
+
+    names = []
+    entry = at(imports_rva)
+    while True:
+        name_rva = struct.unpack_from("<I", data, entry + 12)[0]
+        if name_rva == 0:
+            return names
+        name = at(name_rva)
+        names.append(data[name:data.index(b"\0", name)].decode("ascii").lower())
+        entry += 20
+
+
 class WinePrefix:
     """A fresh Wine prefix under workdir, on the private display; every Wine process of it is
-    ended by stop()."""
+    ended by stop(). Where the kernel runs no 32-bit code, its commands go straight to the
+    64-bit loader, so that 64-bit programs still run."""
 
-    def __init__(self, workdir, display, timeout=150):
+    def __init__(self, workdir, display, timeout=150, env=None):
         self.env = dict(os.environ)
         self.env.update({
             "WINEPREFIX": os.path.join(workdir, "prefix"),
@@ -397,10 +482,16 @@ class WinePrefix:
             "DISPLAY": display,
             "HOME": workdir,
         })
+        self.env.update(env or {})
         self.env.pop("WAYLAND_DISPLAY", None)
+        self.loader = "wine"
         try:
-            run(["wineboot", "-i"], self.env, timeout=timeout, stdout=subprocess.DEVNULL,
-                stderr=subprocess.DEVNULL)
+            if not runs_32_bit_code():
+                self.loader = WINE64_LOADER
+                # The loader Wine starts the prefix's further processes with.
+                self.env["WINELOADER"] = WINE64_LOADER
+            run([self.loader, "wineboot", "-i"], self.env, timeout=timeout,
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             # DirectDraw through GDI: exact pixels and no GL on the virtual X server.
             self.reg_add(r"HKCU\Software\Wine\Direct3D", "renderer", "REG_SZ", "gdi")
         except (subprocess.SubprocessError, OSError) as e:
@@ -409,12 +500,12 @@ class WinePrefix:
 
     def wine(self, *args, timeout=60):
         """Runs a Wine command to its end; returns its standard output."""
-        return run(["wine", *args], self.env, timeout=timeout, stdout=subprocess.PIPE,
+        return run([self.loader, *args], self.env, timeout=timeout, stdout=subprocess.PIPE,
                    stderr=subprocess.DEVNULL, text=True).stdout
 
     def start(self, *args, cwd=None):
         """Starts a Wine command without waiting for it."""
-        return Process(["wine", *args], self.env, cwd=cwd)
+        return Process([self.loader, *args], self.env, cwd=cwd)
 
     def reg_add(self, key, name, kind, data):
         self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f", timeout=30)
@@ -422,7 +513,7 @@ class WinePrefix:
     def reg_values(self, key, view=None):
         """The values of a registry key as {name: (type, data)}, or None when there is no key.
         view 32 or 64 picks that registry view of HKLM\\Software."""
-        command = ["wine", "reg", "query", key] + ([f"/reg:{view}"] if view else [])
+        command = [self.loader, "reg", "query", key] + ([f"/reg:{view}"] if view else [])
         result = subprocess.run(command, env=self.env, timeout=30, stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL, text=True)
         if result.returncode != 0:
@@ -435,8 +526,8 @@ class WinePrefix:
         return values
 
     def unix_path(self, windows_path):
-        return run(["winepath", "-u", windows_path], self.env, timeout=30, stdout=subprocess.PIPE,
-                   stderr=subprocess.DEVNULL, text=True).stdout.strip()
+        return run([self.loader, "winepath", "-u", windows_path], self.env, timeout=30,
+                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout.strip()
 
     def wait_idle(self, timeout):
         """Waits until every Wine process of the prefix has ended."""
