@@ -534,8 +534,9 @@ def main_monitors(program_path, golden_path):
     xserver = wine = wm = None
     try:
         check(os.path.isfile(program_path), f"{program_path} does not exist: build it first")
-        if cannot_run(program_path):
-            print(f"SKIP: {cannot_run(program_path)}")
+        reason = cannot_run(program_path)
+        if reason:
+            print(f"SKIP: {reason}")
             return SKIPPED
         for tool in ("wine", "Xvfb", "xrandr", "openbox", "xdotool", "xprop", "import"):
             check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
@@ -577,8 +578,9 @@ def main():
     try:
         check(os.path.isfile(program_path), f"{program_path} does not exist: build it first "
               "(cmake --preset mingw && cmake --build --preset mingw, or mingw-i686)")
-        if cannot_run(program_path):
-            print(f"SKIP: {cannot_run(program_path)}")
+        reason = cannot_run(program_path)
+        if reason:
+            print(f"SKIP: {reason}")
             return SKIPPED
         help_file = os.path.join(os.path.dirname(program_path), "Kestrane Zivadorured Help.chm")
         check(os.path.isfile(help_file), "the help file was not built next to the program")

@@ -9,6 +9,7 @@ fails with a message instead of hanging.
 import ctypes
 import ctypes.util
 import errno
+import functools
 import io
 import os
 import queue
@@ -395,25 +396,20 @@ WINE64_LOADER = "/usr/lib/wine/wine64"
 PE_I386 = 0x014C
 PE_AMD64 = 0x8664
 
-_runs_32_bit_code = None
-
-
+@functools.cache
 def runs_32_bit_code():
     """Whether this machine's kernel starts 32-bit x86 programs. Some kernels run 64-bit code
     only, and there neither a 32-bit Windows program nor the 32-bit Wine loader can run."""
-    global _runs_32_bit_code
-    if _runs_32_bit_code is None:
-        check(os.path.isfile(WINE32_LOADER),
-              f"{WINE32_LOADER} is missing (tools/install-deps.sh all installs wine32)")
-        try:
-            subprocess.run([WINE32_LOADER, "--version"], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL, timeout=30)
-            _runs_32_bit_code = True
-        except OSError as e:
-            if e.errno != errno.ENOEXEC:
-                raise
-            _runs_32_bit_code = False
-    return _runs_32_bit_code
+    check(os.path.isfile(WINE32_LOADER),
+          f"{WINE32_LOADER} is missing (tools/install-deps.sh all installs wine32)")
+    try:
+        subprocess.run([WINE32_LOADER, "--version"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+    except OSError as e:
+        if e.errno != errno.ENOEXEC:
+            raise
+        return False
+    return True
 
 
 NO_32_BIT_CODE = ("this machine's kernel runs no 32-bit programs (exec of the 32-bit Wine "
