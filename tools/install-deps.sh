@@ -10,7 +10,7 @@ play_packages=(
     libgtk-3-dev libstb-dev
 )
 web_packages=(
-    cmake emscripten libstb-dev python3
+    cmake emscripten esbuild libstb-dev python3
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -21,7 +21,7 @@ test_packages=(
     dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream nodejs clang-format git
     chromium chromium-driver python3-selenium
-    shellcheck pyflakes3 eslint
+    shellcheck pyflakes3 eslint faketime
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
 )
 # The release: the Debian package, its check and the Windows installer.
