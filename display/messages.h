@@ -57,6 +57,7 @@ constexpr uint32_t Right = 0x27;
 constexpr uint32_t Down = 0x28;
 constexpr uint32_t Delete = 0x2E;
 constexpr uint32_t H = 0x48;
+constexpr uint32_t W = 0x57;
 constexpr uint32_t Y = 0x59;
 constexpr uint32_t Z = 0x5A;
 constexpr uint32_t Numpad0 = 0x60;  // to Numpad9 = 0x69

@@ -4,8 +4,33 @@
 #include <cstdint>
 
 #include "app/common/commands.h"
+#include "display/messages.h"
 
 namespace kz {
+
+// A key that chooses a line of the menu: the key as the key messages name it (a virtualkey code
+// of display/messages.h) and the keyflag modifiers held with it; a key of 0 is none.
+struct KeyBinding {
+    uint32_t key = 0;
+    uint32_t modifiers = 0;
+
+    constexpr bool isSet() const { return key != 0; }
+    constexpr bool operator==(const KeyBinding& o) const {
+        return key == o.key && modifiers == o.modifiers;
+    }
+};
+
+// Who acts on a line's key. Every key is shown beside its line.
+enum class KeyUse {
+    // Only shown (F1, which the Windows program shows but deliberately does not bind).
+    Shown,
+    // The program binds it to the line's command: the Windows accelerator table, the Linux
+    // accelerators. The browser keeps such a key for itself.
+    Accelerator,
+    // The session takes it from the key messages, in the Linux program and the page alike;
+    // a program binding it too would act twice.
+    Session,
+};
 
 // One line of the main window's menu bar, in the order the menus show them. A popup opens
 // the lines of the next depth that follow it, up to the next line of its own depth or less.
@@ -16,8 +41,8 @@ struct MenuEntry {
     Kind kind;
     // The label with '&' before the mnemonic letter, as the Windows menu spells it.
     const char* label;
-    // The shortcut shown after a tab on Windows, or null.
-    const char* shortcut;
+    // The key shown after the label (after a tab on Windows), and who acts on it.
+    KeyBinding key;
     uint16_t command;  // 0 for popups and separators
     // Items of one group share one radio mark; 0 for items without a mark.
     int radioGroup;
@@ -26,47 +51,72 @@ struct MenuEntry {
     bool inWindowsMenu = true;
     // False for the lines only the page has (Share, which needs a browser's share sheet).
     bool inLinuxMenu = true;
+    KeyUse keyUse = KeyUse::Shown;
+    // A second key of the same use, not shown in the menu (Ctrl + Y, as many programs redo).
+    KeyBinding alsoKey = {};
 };
+
+constexpr KeyBinding kNoKey{};
+constexpr KeyBinding ctrl(uint32_t key) {
+    return {key, keyflag::Control};
+}
 
 constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
 
 constexpr std::array<MenuEntry, 33> kMenuTable = {{
-    {0, MenuEntry::Popup, "&Game", nullptr, 0, 0},
-    // The shortcuts of these lines are the extra play's own keys, taken by the session; the
-    // menus only show them.
-    {1, MenuEntry::Item, "&Undo", "Ctrl + Z", command::Undo, 0, false},
-    {1, MenuEntry::Item, "&Redo", "Ctrl + Shift + Z", command::Redo, 0, false},
-    {1, MenuEntry::Item, "&Hint", "H", command::Hint, 0, false},
-    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0, false},
-    {1, MenuEntry::Item, "&Copy Puzzle Code", nullptr, command::CopyPuzzleCode, 0, false},
-    {1, MenuEntry::Item, "&Play Puzzle Code...", nullptr, command::PlayPuzzleCode, 0, false},
-    {1, MenuEntry::Item, "&Today's Puzzle", nullptr, command::TodaysPuzzle, 0, false},
-    {1, MenuEntry::Item, "&Share", nullptr, command::Share, 0, false, false},
-    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0, false},
-    {1, MenuEntry::Item, "St&atistics...", nullptr, command::Statistics, 0, false},
-    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0, false},
-    {1, MenuEntry::Item, "E&xit", "Ctrl + W", command::Exit, 0},
-    {0, MenuEntry::Popup, "&Options", nullptr, 0, 0},
-    {1, MenuEntry::Popup, "&Field Size", nullptr, 0, 0},
-    {2, MenuEntry::Item, "2 x 2", nullptr, command::FieldSize2, kFieldSizeGroup},
-    {2, MenuEntry::Item, "3 x 3", nullptr, command::FieldSize3, kFieldSizeGroup},
-    {2, MenuEntry::Item, "4 x 4", nullptr, command::FieldSize4, kFieldSizeGroup},
-    {2, MenuEntry::Item, "5 x 5", nullptr, command::FieldSize5, kFieldSizeGroup},
-    {2, MenuEntry::Item, "Random", nullptr, command::FieldSizeRandom, kFieldSizeGroup},
-    {1, MenuEntry::Popup, "&Action Type", nullptr, 0, 0},
-    {2, MenuEntry::Item, "&Add From None", nullptr, command::AddFromNone, kActionTypeGroup},
-    {2, MenuEntry::Item, "A&dd From Some", nullptr, command::AddFromSome, kActionTypeGroup},
-    {2, MenuEntry::Item, "&Remove From Full", nullptr, command::RemoveFromFull, kActionTypeGroup},
-    {2, MenuEntry::Item, "R&emove From Some", nullptr, command::RemoveFromSome, kActionTypeGroup},
-    {2, MenuEntry::Item, "&Move From Some", nullptr, command::MoveFromSome, kActionTypeGroup},
-    {2, MenuEntry::Item, "M&ixed", nullptr, command::Mixed, kActionTypeGroup},
-    {0, MenuEntry::Popup, "&Help", nullptr, 0, 0},
-    {1, MenuEntry::Item, "&Contents", "F1", command::HelpContents, 0},
-    {1, MenuEntry::Item, "&Search", nullptr, command::HelpSearch, 0},
-    {1, MenuEntry::Item, "&Index", nullptr, command::HelpIndex, 0},
-    {1, MenuEntry::Separator, nullptr, nullptr, 0, 0},
-    {1, MenuEntry::Item, "&About", nullptr, command::About, 0},
+    {0, MenuEntry::Popup, "&Game", kNoKey, 0, 0},
+    {1, MenuEntry::Item, "&Undo", ctrl(virtualkey::Z), command::Undo, 0, false, true,
+     KeyUse::Session},
+    {1,
+     MenuEntry::Item,
+     "&Redo",
+     {virtualkey::Z, keyflag::Control | keyflag::Shift},
+     command::Redo,
+     0,
+     false,
+     true,
+     KeyUse::Session,
+     ctrl(virtualkey::Y)},
+    {1,
+     MenuEntry::Item,
+     "&Hint",
+     {virtualkey::H, 0},
+     command::Hint,
+     0,
+     false,
+     true,
+     KeyUse::Session},
+    {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
+    {1, MenuEntry::Item, "&Copy Puzzle Code", kNoKey, command::CopyPuzzleCode, 0, false},
+    {1, MenuEntry::Item, "&Play Puzzle Code...", kNoKey, command::PlayPuzzleCode, 0, false},
+    {1, MenuEntry::Item, "&Today's Puzzle", kNoKey, command::TodaysPuzzle, 0, false},
+    {1, MenuEntry::Item, "&Share", kNoKey, command::Share, 0, false, false},
+    {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
+    {1, MenuEntry::Item, "St&atistics...", kNoKey, command::Statistics, 0, false},
+    {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
+    {1, MenuEntry::Item, "E&xit", ctrl(virtualkey::W), command::Exit, 0, true, true,
+     KeyUse::Accelerator},
+    {0, MenuEntry::Popup, "&Options", kNoKey, 0, 0},
+    {1, MenuEntry::Popup, "&Field Size", kNoKey, 0, 0},
+    {2, MenuEntry::Item, "2 x 2", kNoKey, command::FieldSize2, kFieldSizeGroup},
+    {2, MenuEntry::Item, "3 x 3", kNoKey, command::FieldSize3, kFieldSizeGroup},
+    {2, MenuEntry::Item, "4 x 4", kNoKey, command::FieldSize4, kFieldSizeGroup},
+    {2, MenuEntry::Item, "5 x 5", kNoKey, command::FieldSize5, kFieldSizeGroup},
+    {2, MenuEntry::Item, "Random", kNoKey, command::FieldSizeRandom, kFieldSizeGroup},
+    {1, MenuEntry::Popup, "&Action Type", kNoKey, 0, 0},
+    {2, MenuEntry::Item, "&Add From None", kNoKey, command::AddFromNone, kActionTypeGroup},
+    {2, MenuEntry::Item, "A&dd From Some", kNoKey, command::AddFromSome, kActionTypeGroup},
+    {2, MenuEntry::Item, "&Remove From Full", kNoKey, command::RemoveFromFull, kActionTypeGroup},
+    {2, MenuEntry::Item, "R&emove From Some", kNoKey, command::RemoveFromSome, kActionTypeGroup},
+    {2, MenuEntry::Item, "&Move From Some", kNoKey, command::MoveFromSome, kActionTypeGroup},
+    {2, MenuEntry::Item, "M&ixed", kNoKey, command::Mixed, kActionTypeGroup},
+    {0, MenuEntry::Popup, "&Help", kNoKey, 0, 0},
+    {1, MenuEntry::Item, "&Contents", {virtualkey::F1, 0}, command::HelpContents, 0},
+    {1, MenuEntry::Item, "&Search", kNoKey, command::HelpSearch, 0},
+    {1, MenuEntry::Item, "&Index", kNoKey, command::HelpIndex, 0},
+    {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0},
+    {1, MenuEntry::Item, "&About", kNoKey, command::About, 0},
 }};
 
 // A table declared longer than its lines gets empty lines at its end; each line must say

@@ -36,21 +36,6 @@ std::string newBestTimeText(const WinReport& report) {
     return text + ".";
 }
 
-std::string menuLabel(uint16_t command) {
-    std::string label;
-    for (const MenuEntry& entry : kMenuTable) {
-        if (entry.kind == MenuEntry::Item && entry.command == command) {
-            for (const char* c = entry.label; *c; ++c) {
-                if (*c != '&') {
-                    label += *c;
-                }
-            }
-            break;
-        }
-    }
-    return label;
-}
-
 std::string clockText(int32_t seconds) {
     seconds = std::max(seconds, 0);
     const int32_t hours = seconds / 3600;

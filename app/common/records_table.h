@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/menu_text.h"
 #include "app/common/records.h"
 
 namespace kz {
@@ -45,8 +46,5 @@ std::string clockText(int32_t seconds);
 
 // What a program tells the player when a win beat every earlier one of its table.
 std::string newBestTimeText(const WinReport& report);
-
-// The label of a menu item as the player reads it, without the '&' of its mnemonic.
-std::string menuLabel(uint16_t command);
 
 }  // namespace kz

@@ -30,30 +30,33 @@ std::string mnemonicLabel(const char* label) {
     return out;
 }
 
-// A shortcut as the table spells it ("Ctrl + Shift + Z") as a key and its modifiers; a key
-// of 0 for a text GDK has no key for.
-void parseShortcut(const std::string& text, guint* key, GdkModifierType* modifiers) {
-    *key = 0;
-    *modifiers = GdkModifierType(0);
-    size_t start = 0;
-    while (true) {
-        const size_t plus = text.find(" + ", start);
-        const std::string part =
-            text.substr(start, plus == std::string::npos ? plus : plus - start);
-        if (plus == std::string::npos) {
-            const guint value = gdk_keyval_from_name(part.c_str());
-            *key = value == GDK_KEY_VoidSymbol ? 0 : gdk_keyval_to_lower(value);
-            return;
-        }
-        if (part == "Ctrl") {
-            *modifiers = GdkModifierType(*modifiers | GDK_CONTROL_MASK);
-        } else if (part == "Shift") {
-            *modifiers = GdkModifierType(*modifiers | GDK_SHIFT_MASK);
-        } else if (part == "Alt") {
-            *modifiers = GdkModifierType(*modifiers | GDK_MOD1_MASK);
-        }
-        start = plus + 3;
+// A key of the menu table as GDK names it: its key value (0 for a key the table should not
+// have) and its modifiers.
+guint keyvalFor(const KeyBinding& key) {
+    if (key.key >= 'A' && key.key <= 'Z') {
+        return GDK_KEY_a + (key.key - 'A');
     }
+    if (key.key >= '0' && key.key <= '9') {
+        return GDK_KEY_0 + (key.key - '0');
+    }
+    if (key.key >= virtualkey::F1 && key.key < virtualkey::F1 + 24) {
+        return GDK_KEY_F1 + (key.key - virtualkey::F1);
+    }
+    return 0;
+}
+
+GdkModifierType modifiersFor(const KeyBinding& key) {
+    guint modifiers = 0;
+    if ((key.modifiers & keyflag::Control) != 0) {
+        modifiers |= GDK_CONTROL_MASK;
+    }
+    if ((key.modifiers & keyflag::Shift) != 0) {
+        modifiers |= GDK_SHIFT_MASK;
+    }
+    if ((key.modifiers & keyflag::Alt) != 0) {
+        modifiers |= GDK_MOD1_MASK;
+    }
+    return GdkModifierType(modifiers);
 }
 
 }  // namespace
@@ -79,17 +82,17 @@ MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
                          entry.command);
         } else {
             GtkWidget* item = addItem(menu, mnemonicLabel(entry.label).c_str(), entry.command);
-            if (entry.command == command::Exit) {
-                gtk_widget_add_accelerator(item, "activate", accelerators, GDK_KEY_w,
-                                           GDK_CONTROL_MASK, GTK_ACCEL_VISIBLE);
-            } else if (entry.shortcut) {
+            if (!entry.key.isSet()) {
+                continue;
+            }
+            if (entry.keyUse == KeyUse::Accelerator) {
+                gtk_widget_add_accelerator(item, "activate", accelerators, keyvalFor(entry.key),
+                                           modifiersFor(entry.key), GTK_ACCEL_VISIBLE);
+            } else {
                 // Only shown: F1 as the Windows program shows it, and the keys the session
                 // takes itself (binding them here would act twice).
-                guint key = 0;
-                GdkModifierType modifiers;
-                parseShortcut(entry.shortcut, &key, &modifiers);
-                gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))), key,
-                                          modifiers);
+                gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(item))),
+                                          keyvalFor(entry.key), modifiersFor(entry.key));
             }
         }
     }

@@ -9,8 +9,9 @@
 namespace kz {
 
 // The main window's menu bar: Game, Options (Field Size, Action Type) and Help, with the
-// command ids every program shares, and the extra play's lines of the Game menu. Ctrl+W is
-// bound to Exit through the given accelerator group; the other shortcuts are only shown.
+// command ids every program shares, and the extra play's lines of the Game menu. The keys the
+// menu table gives the program are bound through the given accelerator group; the others are
+// only shown.
 class MenuBar {
   public:
     using CommandHandler = std::function<void(uint16_t commandId)>;

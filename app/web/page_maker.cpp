@@ -17,6 +17,7 @@
 #include "app/common/game_session.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
+#include "app/common/menu_text.h"
 #include "app/common/records_table.h"
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
@@ -114,7 +115,7 @@ size_t writeMenu(std::ostream& out, size_t index, int depth) {
             << " data-command=\"" << entry.command << "\" tabindex=\"-1\"" << mnemonicAttribute
             << "><span class=\"mark\"></span><span class=\"label\">" << label
             << "</span><span class=\"shortcut\">"
-            << (entry.shortcut != nullptr ? escapeHtml(entry.shortcut) : std::string())
+            << (entry.key.isSet() ? escapeHtml(keyText(entry.key)) : std::string())
             << "</span></div></li>\n";
         ++index;
     }

@@ -8,6 +8,7 @@
 #include "app/common/commands.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
+#include "app/common/menu_text.h"
 #include "app/common/template_file.h"
 
 namespace kz {
@@ -56,8 +57,8 @@ size_t writeMenu(std::ostream& out, size_t index, int depth) {
                 break;
             case MenuEntry::Item: {
                 std::string label = entry.label;
-                if (entry.shortcut != nullptr) {
-                    label += std::string("\t") + entry.shortcut;
+                if (entry.key.isSet()) {
+                    label += "\t" + keyText(entry.key);
                 }
                 out << indent(inner) << "MENUITEM " << quoted(label) << ", " << entry.command
                     << "\n";
@@ -68,6 +69,32 @@ size_t writeMenu(std::ostream& out, size_t index, int depth) {
     }
     out << indent(depth) << "END\n";
     return index;
+}
+
+// The accelerator table's lines: every menu line whose key the program binds. Ctrl and a
+// letter as the control character it types (Ctrl + W is 23), other keys as virtual keys.
+std::string acceleratorScript() {
+    std::ostringstream out;
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.kind != MenuEntry::Item || entry.keyUse != KeyUse::Accelerator) {
+            continue;
+        }
+        const KeyBinding& key = entry.key;
+        if (key.modifiers == keyflag::Control && key.key >= 'A' && key.key <= 'Z') {
+            out << indent(1) << (key.key - 'A' + 1) << ", " << entry.command
+                << ", ASCII, NOINVERT\n";
+        } else {
+            out << indent(1) << key.key << ", " << entry.command << ", VIRTKEY"
+                << ((key.modifiers & keyflag::Control) != 0 ? ", CONTROL" : "")
+                << ((key.modifiers & keyflag::Shift) != 0 ? ", SHIFT" : "")
+                << ((key.modifiers & keyflag::Alt) != 0 ? ", ALT" : "") << ", NOINVERT\n";
+        }
+    }
+    std::string text = out.str();
+    if (!text.empty()) {
+        text.pop_back();  // the template ends the line
+    }
+    return text;
 }
 
 std::string menuScript() {
@@ -88,7 +115,7 @@ int main(int argc, char** argv) {
     return kz::writeFromTemplate("resource-script-maker", argc, argv,
                                  {
                                      {"MENU", kz::menuScript()},
-                                     {"EXIT_COMMAND", std::to_string(kz::command::Exit)},
+                                     {"ACCELERATORS", kz::acceleratorScript()},
                                      {"TITLE", kz::kProgramTitle},
                                      {"VERSION", kz::kVersionNumber},
                                      {"VERSION_TEXT", kz::kVersionText},

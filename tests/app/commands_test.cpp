@@ -2,6 +2,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/menu_table.h"
+#include "app/common/menu_text.h"
 #include "app/common/settings.h"
 
 namespace kz {
@@ -55,6 +56,54 @@ TEST(StoredSettings, OnlyTheValuesTheMenusNameSurvive) {
     for (int64_t v : {-1LL, 6LL, 0x100000003LL}) {
         EXPECT_EQ(validActionTypeOrDefault(v), kDefaultActionType) << v;
     }
+}
+
+// The menus show the keys as the Windows menu always spelt them.
+TEST(MenuKeys, AreSpeltAsTheMenusShowThem) {
+    EXPECT_EQ(keyText(ctrl(virtualkey::W)), "Ctrl + W");
+    EXPECT_EQ(keyText({virtualkey::Z, keyflag::Control | keyflag::Shift}), "Ctrl + Shift + Z");
+    EXPECT_EQ(keyText({virtualkey::F1, 0}), "F1");
+    EXPECT_EQ(keyText({virtualkey::F1 + 11, keyflag::Alt}), "Alt + F12");
+    EXPECT_EQ(keyText({'7', 0}), "7");
+}
+
+// A key chooses the line of its use only with exactly its modifiers.
+TEST(MenuKeys, ChooseTheirLineWithExactlyTheirModifiers) {
+    EXPECT_EQ(commandForKey(KeyUse::Session, virtualkey::Z, keyflag::Control), command::Undo);
+    EXPECT_EQ(commandForKey(KeyUse::Session, virtualkey::Z, keyflag::Control | keyflag::Shift),
+              command::Redo);
+    EXPECT_EQ(commandForKey(KeyUse::Session, virtualkey::Y, keyflag::Control), command::Redo);
+    EXPECT_EQ(commandForKey(KeyUse::Session, virtualkey::H, 0), command::Hint);
+    EXPECT_EQ(commandForKey(KeyUse::Accelerator, virtualkey::W, keyflag::Control), command::Exit);
+    // Other bits beside the modifiers (the mouse buttons) do not count.
+    EXPECT_EQ(commandForKey(KeyUse::Session, virtualkey::H, mouseflag::LeftButton), command::Hint);
+    for (const auto& [key, modifiers] :
+         {std::pair<uint32_t, uint32_t>{virtualkey::H, keyflag::Shift},
+          {virtualkey::H, keyflag::Alt},
+          {virtualkey::Z, 0},
+          {virtualkey::Z, keyflag::Control | keyflag::Alt},
+          {virtualkey::Y, keyflag::Control | keyflag::Shift},
+          {virtualkey::F1, 0}}) {
+        EXPECT_EQ(commandForKey(KeyUse::Session, key, modifiers), 0) << key << " " << modifiers;
+    }
+    // Each key acts for its own use only: the session never takes Exit's key.
+    EXPECT_EQ(commandForKey(KeyUse::Session, virtualkey::W, keyflag::Control), 0);
+    EXPECT_EQ(commandForKey(KeyUse::Accelerator, virtualkey::Z, keyflag::Control), 0);
+}
+
+// Every key that acts has its row in the help, with its second key beside it.
+TEST(MenuKeys, TheHelpNamesEveryKeyThatActs) {
+    const std::string rows = helpKeyRows();
+    EXPECT_NE(rows.find("<tr><td><kbd>Ctrl</kbd> + <kbd>Z</kbd></td><td>Undo</td></tr>"),
+              std::string::npos);
+    EXPECT_NE(rows.find("<kbd>Ctrl</kbd> + <kbd>Shift</kbd> + <kbd>Z</kbd> or "
+                        "<kbd>Ctrl</kbd> + <kbd>Y</kbd></td><td>Redo</td>"),
+              std::string::npos);
+    EXPECT_NE(rows.find("<kbd>H</kbd></td><td>Hint</td>"), std::string::npos);
+    EXPECT_NE(rows.find("<kbd>Ctrl</kbd> + <kbd>W</kbd></td><td>Exit; in the browser"),
+              std::string::npos);
+    // F1 is only shown, so the help does not promise it.
+    EXPECT_EQ(rows.find("F1"), std::string::npos);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/common/menu_table.h"
+#include "app/common/menu_text.h"
 #include "app/gtk/help_pages.h"
 #include "tests/support/temp_dir.h"
 
@@ -80,6 +82,28 @@ TEST(StagedHelp, HoldsThePagesOfThisProgramToo) {
     }
     EXPECT_EQ(contents.find("<!-- more topics -->"), std::string::npos);
     EXPECT_FALSE(fs::exists(staged / "contents-topics.inc"));
+    // The key table holds the keys of the menu table, and the Menus page this program's Game
+    // menu: every line of it, with the keys where the table gives them.
+    const std::string keys = text("keys.html");
+    EXPECT_NE(keys.find(helpKeyRows()), std::string::npos);
+    EXPECT_NE(keys.find("<kbd>Ctrl</kbd> + <kbd>Z</kbd></td><td>Undo</td>"), std::string::npos);
+    const std::string menus = text("menus.html");
+    const char* menu = "";
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.depth == 0) {
+            menu = entry.label;
+        }
+        if (entry.kind == MenuEntry::Item && std::string(menu) == "&Game") {
+            std::string label = menuLabel(entry.command);
+            if (label.size() > 3 && label.compare(label.size() - 3, 3, "...") == 0) {
+                label.replace(label.size() - 3, 3, "&hellip;");
+            }
+            EXPECT_NE(menus.find(label), std::string::npos) << label;
+        }
+    }
+    for (const std::string& page : {keys, menus}) {
+        EXPECT_EQ(page.find("<!-- "), std::string::npos) << "a fragment was left out";
+    }
     // The Windows help project stays out of this help.
     EXPECT_FALSE(fs::exists(staged / "kestrane-zivadorured.hhp"));
 }

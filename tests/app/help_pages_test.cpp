@@ -274,14 +274,12 @@ TEST(ExtraHelpPages, TheWindowsHelpDescribesOnlyTheWindowsProgram) {
 
 TEST(ExtraHelpPages, NameEveryKey) {
     const std::string keys = readExtra("keys.html");
-    for (const char* key :
-         {"<kbd>Ctrl</kbd> + <kbd>Z</kbd></td><td>Undo",
-          "<kbd>Ctrl</kbd> + <kbd>Shift</kbd> + <kbd>Z</kbd> or <kbd>Ctrl</kbd> + <kbd>Y</kbd>"
-          "</td><td>Redo",
-          "<kbd>H</kbd></td><td>Hint", "Arrow keys", "<kbd>Space</kbd> or <kbd>Enter</kbd>",
-          "<kbd>Esc</kbd>", "<kbd>Ctrl</kbd> + <kbd>W</kbd></td><td>Exit",
-          "<kbd>Alt</kbd> + the underlined letter", "<kbd>F10</kbd>", "Next", "Quit", "Restart",
-          "Give Up"}) {
+    // The keys of the menu table join the table at build time.
+    EXPECT_NE(keys.find("<tr><th>Key</th><th>What it does</th></tr>\n<!-- menu-keys -->"),
+              std::string::npos);
+    for (const char* key : {"Arrow keys", "<kbd>Space</kbd> or <kbd>Enter</kbd>", "<kbd>Esc</kbd>",
+                            "<kbd>Alt</kbd> + the underlined letter", "<kbd>F10</kbd>", "Next",
+                            "Quit", "Restart", "Give Up"}) {
         EXPECT_NE(keys.find(key), std::string::npos) << key;
     }
 }

@@ -14,6 +14,7 @@
 #include "app/common/commands.h"
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
+#include "app/common/menu_text.h"
 #include "screen/image_table.h"
 #include "tests/app/pe_resources.h"
 
@@ -275,7 +276,7 @@ TEST_F(CompiledResources, MenuIsTheSharedMenuTable) {
             expected.push_back(level + " separator");
         } else {
             const std::string label =
-                e.shortcut ? std::string(e.label) + "\t" + e.shortcut : std::string(e.label);
+                e.key.isSet() ? std::string(e.label) + "\t" + keyText(e.key) : std::string(e.label);
             expected.push_back(level + " item " + label + " " + std::to_string(e.command));
         }
     }

@@ -1,12 +1,15 @@
 # Builds the browser help: copies the help pages and writes the offline search page (and,
 # when the pages bring no index of their own, a keyword index) next to them.
-#   cmake -DSOURCE_DIR=... [-DEXTRA_DIR=...] -DOUTPUT_DIR=... -DTEMPLATE=search.html.in
-#         -DCONTENTS_PAGE=... -DINDEX_PAGE=... -DGENERATE_INDEX=ON|OFF -P make_help.cmake
+#   cmake -DSOURCE_DIR=... [-DEXTRA_DIR=...] [-DFRAGMENT_DIR=...] -DOUTPUT_DIR=...
+#         -DTEMPLATE=search.html.in -DCONTENTS_PAGE=... -DINDEX_PAGE=... -DGENERATE_INDEX=ON|OFF
+#         -P make_help.cmake
 #
 # EXTRA_DIR (SOURCE_DIR with "-extra" appended unless given) holds the pages of what only the
 # Linux program and the page have, which the Windows help file must not describe. They join
 # the pages here; its contents-topics.inc, lines of the contents page's topic list, takes the
-# place of the comment <!-- more topics --> in the contents page.
+# place of the comment <!-- more topics --> in the contents page. Every other NAME.inc of
+# EXTRA_DIR or of FRAGMENT_DIR (fragments written at build time) takes the place of the
+# comment <!-- NAME --> wherever a page has it; a fragment no page asks for is an error.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT DEFINED EXTRA_DIR)
@@ -37,6 +40,39 @@ if(IS_DIRECTORY "${EXTRA_DIR}")
     endforeach()
     list(APPEND pages ${extra_pages})
 endif()
+
+# The fragments that fill a page's <!-- NAME --> comments, as NAME|file.
+set(fragments "")
+foreach(dir IN ITEMS "${EXTRA_DIR}" "${FRAGMENT_DIR}")
+    if(NOT dir STREQUAL "" AND IS_DIRECTORY "${dir}")
+        file(GLOB found "${dir}/*.inc")
+        foreach(file IN LISTS found)
+            get_filename_component(name "${file}" NAME_WE)
+            if(NOT name STREQUAL "contents-topics")
+                list(APPEND fragments "${name}|${file}")
+            endif()
+        endforeach()
+    endif()
+endforeach()
+set(fragments_used "")
+
+# The page with each fragment in place of its comment.
+function(add_fragments out html)
+    foreach(fragment IN LISTS fragments)
+        string(REPLACE "|" ";" parts "${fragment}")
+        list(GET parts 0 name)
+        list(GET parts 1 file)
+        string(FIND "${html}" "<!-- ${name} -->" at)
+        if(at GREATER -1)
+            file(READ "${file}" text)
+            string(STRIP "${text}" text)
+            string(REPLACE "<!-- ${name} -->" "${text}" html "${html}")
+            list(APPEND fragments_used "${name}")
+        endif()
+    endforeach()
+    set(fragments_used "${fragments_used}" PARENT_SCOPE)
+    set(${out} "${html}" PARENT_SCOPE)
+endfunction()
 
 # The folder a page comes from.
 function(page_source out page)
@@ -189,6 +225,7 @@ foreach(page IN LISTS pages)
     if(page STREQUAL CONTENTS_PAGE)
         add_extra_topics(html "${html}")
     endif()
+    add_fragments(html "${html}")
     set(title "${page}")
     if(html MATCHES "<[Tt][Ii][Tt][Ll][Ee]>([^<]*)</[Tt][Ii][Tt][Ll][Ee]>")
         plain_text(title "${CMAKE_MATCH_1}")
@@ -243,6 +280,14 @@ foreach(page IN LISTS pages)
         string(TOLOWER "${key}\t${safe_title}\t" order)
         list(APPEND index_keys "${order}${key}|${page}|${safe_title}")
     endforeach()
+endforeach()
+
+foreach(fragment IN LISTS fragments)
+    string(REPLACE "|" ";" parts "${fragment}")
+    list(GET parts 0 name)
+    if(NOT name IN_LIST fragments_used)
+        message(FATAL_ERROR "no help page has the comment <!-- ${name} --> for ${name}.inc")
+    endif()
 endforeach()
 
 set(KZ_SEARCH_ENTRIES "${entries}")
