@@ -1,0 +1,110 @@
+// The page's side of the game: the handlers the program calls (Module.page), and the start:
+// fits the canvas, loads the game's module and starts it. Nothing runs while no game runs: no
+// animation frames, no polling.
+
+import {call, loadGame, sessionOver} from "./bridge.js";
+import {openCanvas, present, resizeCanvas} from "./canvas.js";
+import {fatalError, helpPage} from "./constants.js";
+import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
+import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
+import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
+import {beep} from "./sound.js";
+import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
+
+const intervals = new Set();
+
+// The handlers the program calls by name (Module.page, see page_library.js).
+export const page = {
+    present,
+    startInterval(timerId, periodMs) {
+        const handle = setInterval(() => call("_kz_tick", timerId), periodMs);
+        intervals.add(handle);
+        return handle;
+    },
+    stopInterval(handle) {
+        clearInterval(handle);
+        intervals.delete(handle);
+    },
+    beep,
+    markRadio,
+    openHelp(topic) {
+        const address = helpPage[topic];
+        if (address) {
+            window.open(address, "_blank", "noopener");
+        }
+    },
+    showAbout,
+    loadSetting,
+    saveSetting,
+    showFatal,
+    ended,
+    loadText,
+    saveText,
+    announce,
+    describe,
+    enableCommand,
+    copyText,
+    askPuzzleCode: () => askPuzzleCode(),
+    showStatistics,
+    share,
+    puzzleChanged,
+    notify,
+};
+
+// The puzzle of a code in the address (#p=CODE), when the page opens and when the address
+// changes; a code that names no puzzle opens the Play Puzzle Code box with its message.
+function followLink() {
+    const wrong = playLinkedCode();
+    if (wrong !== null && !dialogOpen()) {
+        askPuzzleCode(wrong);
+    }
+}
+
+// Ends the session with a fatal message; a program that failed stops its clock no more.
+function fail(error) {
+    for (const handle of intervals) {
+        clearInterval(handle);
+    }
+    intervals.clear();
+    showFatal(error);
+    ended();
+}
+
+// Loads the game once the page is ready to show it.
+export function start() {
+    if (!openCanvas()) {
+        console.error("The canvas has no 2D context to draw the game on.");
+        fail(fatalError.display);
+        return;
+    }
+    loadGame(page, () => fail(fatalError.paint))
+        .then(
+            () => {
+                const width = call("_kz_width");
+                const height = call("_kz_height");
+                if (!sessionOver() && resizeCanvas(width, height)) {
+                    call("_kz_repaint");
+                }
+                leaveMenuBar();
+                followLink();
+                window.addEventListener("hashchange", followLink);
+                // A game still running when the page goes away counts as left; a page kept for
+                // the back button may still be played on.
+                window.addEventListener("pagehide", (event) => {
+                    if (!event.persisted) {
+                        call("_kz_leave");
+                    }
+                });
+                document.documentElement.dataset.state = "running";
+                if ("serviceWorker" in navigator) {
+                    navigator.serviceWorker.register("service-worker.js").catch((error) => {
+                        // The game plays on; only the offline copy is missing.
+                        console.warn("The page cannot be kept for offline play:", error);
+                    });
+                }
+            },
+            (error) => {
+                console.error("The game's module cannot run:", error);
+                fail(fatalError.window);
+            });
+}
