@@ -70,6 +70,33 @@ function fail(error) {
     ended();
 }
 
+// The module runs: the canvas takes the screen's size, a link's puzzle plays, and the page
+// is kept for offline play.
+function running() {
+    const width = call("_kz_width");
+    const height = call("_kz_height");
+    if (!sessionOver() && resizeCanvas(width, height)) {
+        call("_kz_repaint");
+    }
+    leaveMenuBar();
+    followLink();
+    window.addEventListener("hashchange", followLink);
+    // A game still running when the page goes away counts as left; a page kept for the back
+    // button may still be played on.
+    window.addEventListener("pagehide", (event) => {
+        if (!event.persisted) {
+            call("_kz_leave");
+        }
+    });
+    document.documentElement.dataset.state = "running";
+    if ("serviceWorker" in navigator) {
+        navigator.serviceWorker.register("service-worker.js").catch((error) => {
+            // The game plays on; only the offline copy is missing.
+            console.warn("The page cannot be kept for offline play:", error);
+        });
+    }
+}
+
 // Loads the game once the page is ready to show it.
 export function start() {
     if (!openCanvas()) {
@@ -77,34 +104,8 @@ export function start() {
         fail(fatalError.display);
         return;
     }
-    loadGame(page, () => fail(fatalError.paint))
-        .then(
-            () => {
-                const width = call("_kz_width");
-                const height = call("_kz_height");
-                if (!sessionOver() && resizeCanvas(width, height)) {
-                    call("_kz_repaint");
-                }
-                leaveMenuBar();
-                followLink();
-                window.addEventListener("hashchange", followLink);
-                // A game still running when the page goes away counts as left; a page kept for
-                // the back button may still be played on.
-                window.addEventListener("pagehide", (event) => {
-                    if (!event.persisted) {
-                        call("_kz_leave");
-                    }
-                });
-                document.documentElement.dataset.state = "running";
-                if ("serviceWorker" in navigator) {
-                    navigator.serviceWorker.register("service-worker.js").catch((error) => {
-                        // The game plays on; only the offline copy is missing.
-                        console.warn("The page cannot be kept for offline play:", error);
-                    });
-                }
-            },
-            (error) => {
-                console.error("The game's module cannot run:", error);
-                fail(fatalError.window);
-            });
+    loadGame(page, () => fail(fatalError.paint)).then(running, (error) => {
+        console.error("The game's module cannot run:", error);
+        fail(fatalError.window);
+    });
 }
