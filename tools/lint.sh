@@ -30,7 +30,7 @@ for file in "${files[@]}"; do
     case $file in
         *.sh) shell_scripts+=("$file") ;;
         *.py) python_files+=("$file") ;;
-        *.js) js_files+=("$file") ;;
+        *.js | *.mjs) js_files+=("$file") ;;
         *.js.in) js_templates+=("$file") ;;
         *)
             if head -n 1 "$file" | grep -Eq '^#!.*\b(ba|da)?sh\b'; then

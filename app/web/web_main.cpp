@@ -1,7 +1,9 @@
 // The web program's entry points: the page script calls the kz_ functions; the program calls
-// back into the page through the handlers the page script gave the module (Module.page).
+// back into the page through the handlers the page script gave the module (Module.page), by
+// way of page_library.js.
 #include <emscripten/emscripten.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -11,91 +13,86 @@
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/web_program.h"
 
+// The calls into the page (page_library.js): each names the handler of the page that takes it.
+extern "C" {
+int32_t kz_page_call(const char* handler, int32_t first, int32_t second);
+int32_t kz_page_call_text(const char* handler, const char* text, int32_t number);
+int32_t kz_page_call_texts(const char* handler, const char* first, const char* second);
+char* kz_page_read_text(const char* handler, const char* name);
+void kz_page_present(const uint8_t* frame, int32_t width, int32_t height, int32_t x, int32_t y,
+                     int32_t w, int32_t h);
+}
+
 namespace {
 
-// clang-format off
-EM_JS(void, pagePresent, (const uint8_t* frame, int32_t width, int32_t height, int32_t x,
-                          int32_t y, int32_t w, int32_t h), {
-    Module.page.present(HEAPU8, frame, width, height, x, y, w, h);
-});
-EM_JS(uint32_t, pageStartInterval, (uint32_t timerId, uint32_t periodMs), {
-    return Module.page.startInterval(timerId, periodMs);
-});
-EM_JS(void, pageStopInterval, (uint32_t handle), { Module.page.stopInterval(handle); });
-EM_JS(void, pageBeep, (), { Module.page.beep(); });
-EM_JS(void, pageMarkRadio, (uint32_t commandId), { Module.page.markRadio(commandId); });
-EM_JS(void, pageOpenHelp, (int32_t topic), { Module.page.openHelp(topic); });
-EM_JS(void, pageShowAbout, (), { Module.page.showAbout(); });
-EM_JS(int32_t, pageLoadSetting, (const char* name, char* text, uint32_t size), {
-    const value = Module.page.loadSetting(UTF8ToString(name));
-    if (value === null) {
-        return -1;
-    }
-    stringToUTF8(value, text, size);
-    return lengthBytesUTF8(value);
-});
-EM_JS(void, pageSaveSetting, (const char* name, int32_t value), {
-    Module.page.saveSetting(UTF8ToString(name), value);
-});
-EM_JS(void, pageShowFatal, (int32_t error), { Module.page.showFatal(error); });
-EM_JS(void, pageEnded, (int32_t exitCode), { Module.page.ended(exitCode); });
-// The stored text in memory of the module's heap, which the caller frees; null for none.
-EM_JS(char*, pageLoadText, (const char* name), {
-    const value = Module.page.loadText(UTF8ToString(name));
-    if (value === null) {
-        return 0;
-    }
-    const size = lengthBytesUTF8(value) + 1;
-    const text = _malloc(size);
-    if (text) {
-        stringToUTF8(value, text, size);
-    }
-    return text;
-});
-EM_JS(int32_t, pageSaveText, (const char* name, const char* text), {
-    return Module.page.saveText(UTF8ToString(name), UTF8ToString(text)) ? 1 : 0;
-});
-EM_JS(void, pageAnnounce, (const char* text), { Module.page.announce(UTF8ToString(text)); });
-EM_JS(void, pageDescribe, (const char* text), { Module.page.describe(UTF8ToString(text)); });
-EM_JS(void, pageEnableCommand, (uint32_t commandId, int32_t enabled), {
-    Module.page.enableCommand(commandId, enabled !== 0);
-});
-EM_JS(void, pageCopyText, (const char* text), { Module.page.copyText(UTF8ToString(text)); });
-EM_JS(void, pageAskPuzzleCode, (), { Module.page.askPuzzleCode(); });
-EM_JS(void, pageShowStatistics, (const char* statistics), {
-    Module.page.showStatistics(UTF8ToString(statistics));
-});
-EM_JS(void, pageShare, (const char* code), { Module.page.share(UTF8ToString(code)); });
-EM_JS(void, pagePuzzleChanged, (const char* code), {
-    Module.page.puzzleChanged(UTF8ToString(code));
-});
-EM_JS(void, pageNotify, (const char* text), { Module.page.notify(UTF8ToString(text)); });
-EM_JS(double, pageUnixTime, (), { return Math.floor(Date.now() / 1000); });
-// clang-format on
-
+// The page interface carried out by the page's handlers, one line each.
 class BrowserPage : public kz::Page {
   public:
     void present(const uint8_t* frame, int32_t width, int32_t height,
                  const kz::Rect& area) override {
-        pagePresent(frame, width, height, area.left, area.top, area.width(), area.height());
+        kz_page_present(frame, width, height, area.left, area.top, area.width(), area.height());
     }
     uint32_t startInterval(uint32_t timerId, uint32_t periodMs) override {
-        return pageStartInterval(timerId, periodMs);
+        return static_cast<uint32_t>(call("startInterval", timerId, periodMs));
     }
-    void stopInterval(uint32_t handle) override { pageStopInterval(handle); }
-    void beep() override { pageBeep(); }
-    void markRadio(uint16_t commandId) override { pageMarkRadio(commandId); }
-    void openHelp(kz::HelpTopic topic) override { pageOpenHelp(static_cast<int32_t>(topic)); }
-    void showAbout() override { pageShowAbout(); }
+    void stopInterval(uint32_t handle) override { call("stopInterval", handle); }
+    void beep() override { call("beep"); }
+    void markRadio(uint16_t commandId) override { call("markRadio", commandId); }
+    void openHelp(kz::HelpTopic topic) override { call("openHelp", static_cast<int32_t>(topic)); }
+    void showAbout() override { call("showAbout"); }
     int32_t loadSetting(const char* name, char* text, size_t size) override {
-        return pageLoadSetting(name, text, static_cast<uint32_t>(size));
+        const std::optional<std::string> value = read("loadSetting", name);
+        if (!value) {
+            return -1;
+        }
+        if (size > 0) {
+            const size_t kept = value->copy(text, size - 1);
+            text[kept] = '\0';
+        }
+        return static_cast<int32_t>(value->size());
     }
-    void saveSetting(const char* name, int32_t value) override { pageSaveSetting(name, value); }
-    void showFatal(kz::FatalError error) override { pageShowFatal(static_cast<int32_t>(error)); }
-    void ended(int exitCode) override { pageEnded(exitCode); }
+    void saveSetting(const char* name, int32_t value) override {
+        kz_page_call_text("saveSetting", name, value);
+    }
+    void showFatal(kz::FatalError error) override {
+        call("showFatal", static_cast<int32_t>(error));
+    }
+    void ended(int exitCode) override { call("ended", exitCode); }
 
     std::optional<std::string> loadText(const char* name) override {
-        char* text = pageLoadText(name);
+        return read("loadText", name);
+    }
+    bool saveText(const char* name, const std::string& text) override {
+        return kz_page_call_texts("saveText", name, text.c_str()) != 0;
+    }
+    void announce(const std::string& text) override { callWithText("announce", text); }
+    void describe(const std::string& text) override { callWithText("describe", text); }
+    void enableCommand(uint16_t commandId, bool enabled) override {
+        call("enableCommand", commandId, enabled ? 1 : 0);
+    }
+    void copyText(const std::string& text) override { callWithText("copyText", text); }
+    void askPuzzleCode() override { call("askPuzzleCode"); }
+    void showStatistics(const std::string& statistics) override {
+        callWithText("showStatistics", statistics);
+    }
+    void share(const std::string& code) override { callWithText("share", code); }
+    void puzzleChanged(const std::string& code) override { callWithText("puzzleChanged", code); }
+    void notify(const std::string& text) override { callWithText("notify", text); }
+    // The browser's clock (Date.now under Emscripten).
+    int64_t unixTime() override {
+        using namespace std::chrono;
+        return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+    }
+
+  private:
+    static int32_t call(const char* handler, int32_t first = 0, int32_t second = 0) {
+        return kz_page_call(handler, first, second);
+    }
+    static void callWithText(const char* handler, const std::string& text) {
+        kz_page_call_text(handler, text.c_str(), 0);
+    }
+    static std::optional<std::string> read(const char* handler, const char* name) {
+        char* text = kz_page_read_text(handler, name);
         if (text == nullptr) {
             return std::nullopt;
         }
@@ -103,23 +100,6 @@ class BrowserPage : public kz::Page {
         std::free(text);
         return value;
     }
-    bool saveText(const char* name, const std::string& text) override {
-        return pageSaveText(name, text.c_str()) != 0;
-    }
-    void announce(const std::string& text) override { pageAnnounce(text.c_str()); }
-    void describe(const std::string& text) override { pageDescribe(text.c_str()); }
-    void enableCommand(uint16_t commandId, bool enabled) override {
-        pageEnableCommand(commandId, enabled ? 1 : 0);
-    }
-    void copyText(const std::string& text) override { pageCopyText(text.c_str()); }
-    void askPuzzleCode() override { pageAskPuzzleCode(); }
-    void showStatistics(const std::string& statistics) override {
-        pageShowStatistics(statistics.c_str());
-    }
-    void share(const std::string& code) override { pageShare(code.c_str()); }
-    void puzzleChanged(const std::string& code) override { pagePuzzleChanged(code.c_str()); }
-    void notify(const std::string& text) override { pageNotify(text.c_str()); }
-    int64_t unixTime() override { return static_cast<int64_t>(pageUnixTime()); }
 };
 
 BrowserPage page;

@@ -9,8 +9,8 @@ game with keys alone (hints, undo and redo, the live region, greyed items, the n
 best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
 the Statistics box across a reload and its reset; the menu's radio marks and the settings
 kept across a reload, and damaged settings giving the defaults;
-Help and About; Quit's closing screen; a phone-sized window with touch; the virtual-key
-codes of key events; a call into the module that fails, logged and ended with Paint Error; no
+Help and About; Quit's closing screen; a phone-sized window with touch; the page's script
+fetched as one file; a call into the module that fails, logged and ended with Paint Error; no
 console error or warning from the page in normal play; and the page, installable, played from
 its service worker with the server stopped, a link with a code included.
 
@@ -92,21 +92,6 @@ CanvasRenderingContext2D.prototype.putImageData = function(...args) {
     return originalPut.apply(this, args);
 };
 """
-
-# KeyboardEvent key and code, and the virtual-key code the game gets for them.
-KEY_CODES = [
-    (("a", "KeyA"), 0x41), (("A", "KeyA"), 0x41), (("\u0444", "KeyA"), 0x41),
-    (("!", "Digit1"), 0x31), (("7", "Digit7"), 0x37), (("7", "Numpad7"), 0x67),
-    (("F1", "F1"), 0x70), (("F24", "F24"), 0x87), (("F25", "F25"), 0),
-    (("Enter", "NumpadEnter"), 0x0D), ((" ", "Space"), 0x20), (("Escape", "Escape"), 0x1B),
-    (("ArrowLeft", "ArrowLeft"), 0x25), (("ArrowDown", "ArrowDown"), 0x28),
-    (("Shift", "ShiftRight"), 0x10), (("Dead", "BracketLeft"), 0),
-    # The extra play's keys.
-    (("ArrowUp", "ArrowUp"), 0x26), (("ArrowRight", "ArrowRight"), 0x27),
-    (("Enter", "Enter"), 0x0D), (("h", "KeyH"), 0x48), (("z", "KeyZ"), 0x5A),
-    (("Z", "KeyZ"), 0x5A), (("y", "KeyY"), 0x59),
-]
-
 
 def differs(a, b, box=None):
     if box:
@@ -703,18 +688,16 @@ def test_statistics(browser, server):
     check_console(browser, "with the statistics")
 
 
-def test_key_codes(browser, server):
-    # The test page keeps the modules the page's script is joined from.
-    page = Page(browser, server.url("test-page/"))
+def test_one_script(browser, server):
+    """The page's script comes as one file beside the module's loader: no module waits on
+    another to be fetched."""
+    page = Page(browser, server.url("page/"))
     page.open()
-    got = browser.async_js("""const [cases, done] = arguments;
-        import("./keys.js").then((keys) =>
-            done(cases.map(([key, code]) => keys.virtualKey({key, code}))));""",
-                           [event for event, _ in KEY_CODES])
-    wrong = [(event, hex(code), got_code) for (event, code), got_code in zip(KEY_CODES, got)
-             if got_code != code]
-    check(not wrong, f"key events give other virtual-key codes (event, wanted, got): {wrong}")
-    check_console(browser, "with the key codes")
+    scripts = browser.js("""return performance.getEntriesByType('resource')
+        .map(r => new URL(r.name).pathname).filter(p => p.endsWith('.js')).sort();""")
+    check(scripts == ["/page/kestrane-zivadorured.js", "/page/kestrane.js"],
+          f"the page loads the scripts {scripts}")
+    check_console(browser, "with one script")
 
 
 def test_failing_call(browser, server, idle):
@@ -924,7 +907,7 @@ def main():
              ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
              ("puzzle codes", test_puzzle_codes),
              ("statistics", test_statistics),
-             ("key codes", test_key_codes),
+             ("one script", test_one_script),
              ("failing call", lambda b, s: test_failing_call(b, s, idle)),
              ("menus and settings", test_menus_and_settings),
              ("help and about", test_help_and_about),

@@ -2,8 +2,8 @@
 // (Module.page), and calls into it. A module that fails in the middle of a message cannot go
 // on: the error goes to the console and the page is told, as after a failed paint.
 
-let game = null;      // the module, once it runs
-let over = false;     // the session has ended
+let game = null;   // the module, once it runs
+let over = false;  // the session has ended
 let failed = () => {};
 
 export function sessionOver() {

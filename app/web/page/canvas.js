@@ -2,11 +2,15 @@
 // the page (whole device pixels where it can, the screen's width at most) and the game point
 // under a pointer.
 
-export const canvas = document.getElementById("screen");
+export let canvas = null;
 let context = null;
 let frameData = null;
 let firstFrameMarked = false;
 let ratioQuery = null;
+
+export function init() {
+    canvas = document.getElementById("screen");
+}
 
 // Opens the 2D context and fits the canvas to the page; false when the browser gives none.
 export function openCanvas() {
@@ -36,7 +40,8 @@ export function resizeCanvas(width, height) {
 // Puts one area of the program's frame (width x height pixels of four bytes in the module's
 // heap at frame) onto the canvas.
 export function present(heap, frame, width, height, x, y, w, h) {
-    if (!frameData || frameData.data.buffer !== heap.buffer || frameData.data.byteOffset !== frame) {
+    if (!frameData || frameData.data.buffer !== heap.buffer ||
+        frameData.data.byteOffset !== frame) {
         frameData = new ImageData(
             new Uint8ClampedArray(heap.buffer, frame, width * height * 4), width, height);
     }
@@ -51,8 +56,10 @@ export function present(heap, frame, width, height, x, y, w, h) {
 // The game pixel under a pointer event, as [x, y].
 export function gamePoint(event) {
     const box = canvas.getBoundingClientRect();
-    return [Math.floor((event.clientX - box.left) * canvas.width / box.width),
-        Math.floor((event.clientY - box.top) * canvas.height / box.height)];
+    return [
+        Math.floor((event.clientX - box.left) * canvas.width / box.width),
+        Math.floor((event.clientY - box.top) * canvas.height / box.height)
+    ];
 }
 
 function layout() {
@@ -68,8 +75,8 @@ function layout() {
     const devicePixels = scale * ratio;
     canvas.style.width = `${width * scale}px`;
     canvas.style.height = `${canvas.height * scale}px`;
-    canvas.classList.toggle("whole-pixels",
-        Math.abs(devicePixels - Math.round(devicePixels)) < 1e-6);
+    canvas.classList.toggle(
+        "whole-pixels", Math.abs(devicePixels - Math.round(devicePixels)) < 1e-6);
     document.getElementById("window").style.width = `${width * scale}px`;
 }
 

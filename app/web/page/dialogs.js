@@ -6,13 +6,13 @@ import {call, callWithText, endSession} from "./bridge.js";
 import {fatalCaption, texts} from "./constants.js";
 import {closeMenus, leaveMenuBar} from "./menu.js";
 
-const aboutBox = document.getElementById("about");
-const fatalBox = document.getElementById("fatal");
-const codeBox = document.getElementById("puzzle-code-box");
-const codeField = document.getElementById("puzzle-code");
-const codeMessage = document.getElementById("puzzle-code-message");
-const statisticsBox = document.getElementById("statistics");
-const resetBox = document.getElementById("reset-box");
+let aboutBox = null;
+let fatalBox = null;
+let codeBox = null;
+let codeField = null;
+let codeMessage = null;
+let statisticsBox = null;
+let resetBox = null;
 let endPending = false;  // ended while the fatal message is still up
 
 export function dialogOpen() {
@@ -65,14 +65,6 @@ function showClosingScreen() {
     screen.querySelector("button").focus();
 }
 
-fatalBox.addEventListener("close", () => {
-    if (endPending) {
-        endPending = false;
-        showClosingScreen();
-    }
-});
-aboutBox.addEventListener("close", () => leaveMenuBar());
-
 // Play Puzzle Code...: a field for the code; text names the code a link brought that names no
 // puzzle, which the box shows with its message.
 export function askPuzzleCode(text) {
@@ -86,29 +78,13 @@ export function askPuzzleCode(text) {
     codeField.select();
 }
 
-document.getElementById("puzzle-code-form").addEventListener("submit", (event) => {
-    event.preventDefault();
-    // A code copied from a text often brings a tab or line end along.
-    if (callWithText("_kz_play_puzzle_code", codeField.value.trim()) === 1) {
-        codeBox.close();
-        return;
-    }
-    codeMessage.textContent = texts.notAPuzzleCode;
-    codeField.focus();
-    codeField.select();
-});
-codeField.addEventListener("input", () => {
-    codeMessage.textContent = "";
-});
-document.getElementById("puzzle-code-cancel").addEventListener("click", () => codeBox.close());
-codeBox.addEventListener("close", () => leaveMenuBar());
-
 // Statistics...: the records (the JSON text of the program) as a table, today's puzzle and
 // the days in a row. While the box is open new records replace the ones shown.
 export function showStatistics(json) {
     const statistics = JSON.parse(json);
     const place = document.getElementById("records-table");
-    place.replaceChildren(statistics.rows.length ? recordsTable(statistics) : noRecords(statistics));
+    place.replaceChildren(
+        statistics.rows.length ? recordsTable(statistics) : noRecords(statistics));
     document.getElementById("todays-puzzle").textContent = statistics.today;
     document.getElementById("days-in-a-row").textContent = statistics.daysInARow;
     const reset = document.getElementById("reset-statistics");
@@ -151,18 +127,52 @@ function noRecords(statistics) {
     return text;
 }
 
-document.getElementById("close-statistics").addEventListener("click", () => statisticsBox.close());
-statisticsBox.addEventListener("close", () => leaveMenuBar());
-document.getElementById("reset-statistics").addEventListener("click", () => {
-    resetBox.showModal();
-    // A stray Enter must not clear what years of games built up.
-    document.getElementById("reset-cancel").focus();
-});
-document.getElementById("reset-cancel").addEventListener("click", () => resetBox.close());
-document.getElementById("reset-confirm").addEventListener("click", () => {
-    resetBox.close();
-    // The program clears and stores the records and shows them again in the open box.
-    call("_kz_reset_records");
-    document.getElementById("close-statistics").focus();
-});
-document.getElementById("play-again").addEventListener("click", () => location.reload());
+// Takes the boxes of the page and listens to their buttons.
+export function init() {
+    aboutBox = document.getElementById("about");
+    fatalBox = document.getElementById("fatal");
+    codeBox = document.getElementById("puzzle-code-box");
+    codeField = document.getElementById("puzzle-code");
+    codeMessage = document.getElementById("puzzle-code-message");
+    statisticsBox = document.getElementById("statistics");
+    resetBox = document.getElementById("reset-box");
+    fatalBox.addEventListener("close", () => {
+        if (endPending) {
+            endPending = false;
+            showClosingScreen();
+        }
+    });
+    aboutBox.addEventListener("close", () => leaveMenuBar());
+    document.getElementById("puzzle-code-form").addEventListener("submit", (event) => {
+        event.preventDefault();
+        // A code copied from a text often brings a tab or line end along.
+        if (callWithText("_kz_play_puzzle_code", codeField.value.trim()) === 1) {
+            codeBox.close();
+            return;
+        }
+        codeMessage.textContent = texts.notAPuzzleCode;
+        codeField.focus();
+        codeField.select();
+    });
+    codeField.addEventListener("input", () => {
+        codeMessage.textContent = "";
+    });
+    document.getElementById("puzzle-code-cancel").addEventListener("click", () => codeBox.close());
+    codeBox.addEventListener("close", () => leaveMenuBar());
+    document.getElementById("close-statistics")
+        .addEventListener("click", () => statisticsBox.close());
+    statisticsBox.addEventListener("close", () => leaveMenuBar());
+    document.getElementById("reset-statistics").addEventListener("click", () => {
+        resetBox.showModal();
+        // A stray Enter must not clear what years of games built up.
+        document.getElementById("reset-cancel").focus();
+    });
+    document.getElementById("reset-cancel").addEventListener("click", () => resetBox.close());
+    document.getElementById("reset-confirm").addEventListener("click", () => {
+        resetBox.close();
+        // The program clears and stores the records and shows them again in the open box.
+        call("_kz_reset_records");
+        document.getElementById("close-statistics").focus();
+    });
+    document.getElementById("play-again").addEventListener("click", () => location.reload());
+}

@@ -5,13 +5,24 @@
 import {callWithText} from "./bridge.js";
 import {texts} from "./constants.js";
 
-const announcements = document.getElementById("announcements");
-const description = document.getElementById("screen-description");
-const notice = document.getElementById("notice");
+let announcements = null;
+let description = null;
+let notice = null;
 // The live region keeps a few sentences, so that several of one key all reach a listener and
 // the same sentence twice is heard twice.
 const keptAnnouncements = 4;
 const linkPrefix = "#p=";
+
+// Takes the live region, the canvas's description and the notice of the page.
+export function init() {
+    announcements = document.getElementById("announcements");
+    description = document.getElementById("screen-description");
+    notice = document.getElementById("notice");
+    notice.addEventListener("animationend", () => {
+        notice.hidden = true;
+        notice.classList.remove("showing");
+    });
+}
 
 // A sentence for a screen reader, in the polite live region.
 export function announce(text) {
@@ -40,11 +51,6 @@ export function notify(text) {
     notice.classList.add("showing");
     announce(text);
 }
-
-notice.addEventListener("animationend", () => {
-    notice.hidden = true;
-    notice.classList.remove("showing");
-});
 
 // Puts a text on the clipboard; resolves to false when the browser refuses it.
 function writeClipboard(text) {

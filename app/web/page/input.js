@@ -10,16 +10,18 @@ import {focusInMenuBar, leaveMenuBar, menuKeyDown, menuKeyUp, menusOpen} from ".
 
 // The pointer's buttons (PointerEvent.button) as press and release messages and their bit
 // in PointerEvent.buttons.
-const pressMessages = [[message.leftDown, message.leftUp, 1],
-    [message.middleDown, message.middleUp, 4], [message.rightDown, message.rightUp, 2]];
+const pressMessages = [
+    [message.leftDown, message.leftUp, 1], [message.middleDown, message.middleUp, 4],
+    [message.rightDown, message.rightUp, 2]
+];
 
 let lastPoint = null;
 
 // The bits of the keys held, in a table of flags (mouseFlag or keyFlag) that names them; a
 // table without Alt leaves it out.
 function heldKeys(event, table) {
-    return (event.shiftKey ? table.shift : 0) | (event.ctrlKey ? table.control : 0)
-        | (event.altKey && table.alt ? table.alt : 0);
+    return (event.shiftKey ? table.shift : 0) | (event.ctrlKey ? table.control : 0) |
+        (event.altKey && table.alt ? table.alt : 0);
 }
 
 function mouseFlags(buttons, event) {
@@ -52,41 +54,10 @@ function keyMessage(event, up) {
     } else if (event.repeat) {
         lparam |= 0x40000000;
     }
-    return call("_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0,
-        heldKeys(event, keyFlag)) === 1;
+    return call(
+               "_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0,
+               heldKeys(event, keyFlag)) === 1;
 }
-
-canvas.addEventListener("pointermove", (event) => {
-    if (menusOpen()) {
-        return;
-    }
-    moveTo(gamePoint(event), mouseFlags(event.buttons, event));
-});
-
-canvas.addEventListener("pointerdown", (event) => {
-    const press = pressMessages[event.button];
-    if (!press || menusOpen()) {
-        return;
-    }
-    leaveMenuBar();
-    const point = gamePoint(event);
-    // A touch or a pen arrives where it lands: the game first sees the pointer move there.
-    moveTo(point, mouseFlags(event.buttons & ~press[2], event));
-    call("_kz_mouse", press[0], mouseFlags(event.buttons, event), point[0], point[1]);
-    event.preventDefault();
-});
-
-canvas.addEventListener("pointerup", (event) => {
-    const press = pressMessages[event.button];
-    if (!press) {
-        return;
-    }
-    const point = gamePoint(event);
-    moveTo(point, mouseFlags(event.buttons | press[2], event));
-    call("_kz_mouse", press[1], mouseFlags(event.buttons, event), point[0], point[1]);
-});
-
-canvas.addEventListener("contextmenu", (event) => event.preventDefault());
 
 // Keys the menus do not take go to the game, unless a menu has the focus. A key the game
 // took (an arrow, Space, Ctrl+Z) does nothing more: no scrolling, no browser shortcut; every
@@ -102,5 +73,40 @@ function onKey(event, up) {
     }
 }
 
-document.addEventListener("keydown", (event) => onKey(event, false));
-document.addEventListener("keyup", (event) => onKey(event, true));
+// Listens to the canvas and the keys.
+export function init() {
+    canvas.addEventListener("pointermove", (event) => {
+        if (menusOpen()) {
+            return;
+        }
+        moveTo(gamePoint(event), mouseFlags(event.buttons, event));
+    });
+
+    canvas.addEventListener("pointerdown", (event) => {
+        const press = pressMessages[event.button];
+        if (!press || menusOpen()) {
+            return;
+        }
+        leaveMenuBar();
+        const point = gamePoint(event);
+        // A touch or a pen arrives where it lands: the game first sees the pointer move there.
+        moveTo(point, mouseFlags(event.buttons & ~press[2], event));
+        call("_kz_mouse", press[0], mouseFlags(event.buttons, event), point[0], point[1]);
+        event.preventDefault();
+    });
+
+    canvas.addEventListener("pointerup", (event) => {
+        const press = pressMessages[event.button];
+        if (!press) {
+            return;
+        }
+        const point = gamePoint(event);
+        moveTo(point, mouseFlags(event.buttons | press[2], event));
+        call("_kz_mouse", press[1], mouseFlags(event.buttons, event), point[0], point[1]);
+    });
+
+    canvas.addEventListener("contextmenu", (event) => event.preventDefault());
+
+    document.addEventListener("keydown", (event) => onKey(event, false));
+    document.addEventListener("keyup", (event) => onKey(event, true));
+}

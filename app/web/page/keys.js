@@ -4,10 +4,18 @@ import {virtualKeyCode as code} from "./constants.js";
 
 // Keys named by KeyboardEvent.key with the code Windows gives them.
 const namedKeys = new Map([
-    ["Backspace", code.backspace], ["Tab", code.tab], ["Enter", code.enter],
-    ["Shift", code.shift], ["Control", code.control], ["Alt", code.alt],
-    ["Escape", code.escape], [" ", code.space], ["ArrowLeft", code.left],
-    ["ArrowUp", code.up], ["ArrowRight", code.right], ["ArrowDown", code.down],
+    ["Backspace", code.backspace],
+    ["Tab", code.tab],
+    ["Enter", code.enter],
+    ["Shift", code.shift],
+    ["Control", code.control],
+    ["Alt", code.alt],
+    ["Escape", code.escape],
+    [" ", code.space],
+    ["ArrowLeft", code.left],
+    ["ArrowUp", code.up],
+    ["ArrowRight", code.right],
+    ["ArrowDown", code.down],
     ["Delete", code.delete],
 ]);
 

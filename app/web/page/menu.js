@@ -5,8 +5,8 @@
 
 import {call, sessionOver} from "./bridge.js";
 
-const menuBar = document.querySelector("[role=menubar]");
-const topItems = Array.from(menuBar.querySelectorAll(":scope > li > [role=menuitem]"));
+let menuBar = null;
+let topItems = [];
 const itemSelector = "[role=menuitem], [role=menuitemradio]";
 let openTop = null;         // the menu bar item whose menu is open
 let keyboardMenus = false;  // the menus were opened or moved through with keys
@@ -115,8 +115,8 @@ function submenuOf(item) {
 }
 
 function itemsOf(menu) {
-    return Array.from(menu.querySelectorAll(
-        ":scope > li > [role=menuitem], :scope > li > [role=menuitemradio]"));
+    return Array.from(
+        menu.querySelectorAll(":scope > li > [role=menuitem], :scope > li > [role=menuitemradio]"));
 }
 
 function parentItemOf(menu) {
@@ -324,50 +324,55 @@ function openMenuKey(menu, item, key) {
     }
 }
 
-menuBar.addEventListener("click", (event) => {
-    const item = event.target.closest(itemSelector);
-    if (!item || sessionOver()) {
-        return;
-    }
-    keyboardMenus = false;
-    if (menuOf(item) === menuBar && openTop === item) {
-        closeMenus(true);
-    } else if (menuOf(item) === menuBar) {
-        openMenu(item, false);
-    } else {
-        activate(item);
-    }
-});
-
-menuBar.addEventListener("pointerover", (event) => {
-    const item = event.target.closest(itemSelector);
-    if (!item || !openTop || event.pointerType === "touch") {
-        return;
-    }
-    if (menuOf(item) === menuBar) {
-        if (item !== openTop) {
+// Takes the menu bar of the page and listens to the pointer on it.
+export function init() {
+    menuBar = document.querySelector("[role=menubar]");
+    topItems = Array.from(menuBar.querySelectorAll(":scope > li > [role=menuitem]"));
+    menuBar.addEventListener("click", (event) => {
+        const item = event.target.closest(itemSelector);
+        if (!item || sessionOver()) {
+            return;
+        }
+        keyboardMenus = false;
+        if (menuOf(item) === menuBar && openTop === item) {
+            closeMenus(true);
+        } else if (menuOf(item) === menuBar) {
             openMenu(item, false);
+        } else {
+            activate(item);
         }
-        return;
-    }
-    item.focus();
-    if (submenuOf(item)) {
-        openSubmenu(item, false);
-    } else {
-        for (const sibling of itemsOf(menuOf(item))) {
-            closeSubmenu(sibling);
+    });
+
+    menuBar.addEventListener("pointerover", (event) => {
+        const item = event.target.closest(itemSelector);
+        if (!item || !openTop || event.pointerType === "touch") {
+            return;
         }
-    }
-});
+        if (menuOf(item) === menuBar) {
+            if (item !== openTop) {
+                openMenu(item, false);
+            }
+            return;
+        }
+        item.focus();
+        if (submenuOf(item)) {
+            openSubmenu(item, false);
+        } else {
+            for (const sibling of itemsOf(menuOf(item))) {
+                closeSubmenu(sibling);
+            }
+        }
+    });
 
-menuBar.addEventListener("focusout", (event) => {
-    if (openTop && !menuBar.contains(event.relatedTarget) && event.relatedTarget !== null) {
-        closeMenus(false);
-    }
-});
+    menuBar.addEventListener("focusout", (event) => {
+        if (openTop && !menuBar.contains(event.relatedTarget) && event.relatedTarget !== null) {
+            closeMenus(false);
+        }
+    });
 
-document.addEventListener("pointerdown", (event) => {
-    if (openTop && !menuBar.contains(event.target)) {
-        closeMenus(false);
-    }
-});
+    document.addEventListener("pointerdown", (event) => {
+        if (openTop && !menuBar.contains(event.target)) {
+            closeMenus(false);
+        }
+    });
+}

@@ -1,33 +1,20 @@
-// The page around the game, its entry module: fits the canvas, loads the game's module with
-// what the program asks of the page, and starts it. Nothing runs while no game runs: no
+// The page's side of the game: the handlers the program calls (Module.page), and the start:
+// fits the canvas, loads the game's module and starts it. Nothing runs while no game runs: no
 // animation frames, no polling.
-//   bridge.js   the game's module: loading it, calls into it, the end of the session
-//   canvas.js   the canvas: frames, size on the page, game points
-//   input.js    pointer and keys as window messages
-//   keys.js     the virtual-key code of a key
-//   menu.js     the menu bar, its radio marks and greyed items
-//   dialogs.js  the About, Play Puzzle Code and Statistics boxes, the fatal message, the
-//               closing screen
-//   extras.js   the live region, the canvas's description, the clipboard, sharing, the
-//               puzzle's code in the title and address, links with a code, notices
-//   storage.js  the settings and the records in local storage
-//   sound.js    the beep
-//   constants.js, written at build time: numbers shared with the program
 
 import {call, loadGame, sessionOver} from "./bridge.js";
 import {openCanvas, present, resizeCanvas} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
 import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
-import "./input.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {beep} from "./sound.js";
 import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
 
 const intervals = new Set();
 
-// The handlers the program calls (Module.page in the program's entry points).
-const page = {
+// The handlers the program calls by name (Module.page, see page_library.js).
+export const page = {
     present,
     startInterval(timerId, periodMs) {
         const handle = setInterval(() => call("_kz_tick", timerId), periodMs);
@@ -83,39 +70,42 @@ function fail(error) {
     ended();
 }
 
-function start() {
+// The module runs: the canvas takes the screen's size, a link's puzzle plays, and the page
+// is kept for offline play.
+function running() {
+    const width = call("_kz_width");
+    const height = call("_kz_height");
+    if (!sessionOver() && resizeCanvas(width, height)) {
+        call("_kz_repaint");
+    }
+    leaveMenuBar();
+    followLink();
+    window.addEventListener("hashchange", followLink);
+    // A game still running when the page goes away counts as left; a page kept for the back
+    // button may still be played on.
+    window.addEventListener("pagehide", (event) => {
+        if (!event.persisted) {
+            call("_kz_leave");
+        }
+    });
+    document.documentElement.dataset.state = "running";
+    if ("serviceWorker" in navigator) {
+        navigator.serviceWorker.register("service-worker.js").catch((error) => {
+            // The game plays on; only the offline copy is missing.
+            console.warn("The page cannot be kept for offline play:", error);
+        });
+    }
+}
+
+// Loads the game once the page is ready to show it.
+export function start() {
     if (!openCanvas()) {
         console.error("The canvas has no 2D context to draw the game on.");
         fail(fatalError.display);
         return;
     }
-    loadGame(page, () => fail(fatalError.paint)).then(() => {
-        const width = call("_kz_width");
-        const height = call("_kz_height");
-        if (!sessionOver() && resizeCanvas(width, height)) {
-            call("_kz_repaint");
-        }
-        leaveMenuBar();
-        followLink();
-        window.addEventListener("hashchange", followLink);
-        // A game still running when the page goes away counts as left; a page kept for
-        // the back button may still be played on.
-        window.addEventListener("pagehide", (event) => {
-            if (!event.persisted) {
-                call("_kz_leave");
-            }
-        });
-        document.documentElement.dataset.state = "running";
-        if ("serviceWorker" in navigator) {
-            navigator.serviceWorker.register("service-worker.js").catch((error) => {
-                // The game plays on; only the offline copy is missing.
-                console.warn("The page cannot be kept for offline play:", error);
-            });
-        }
-    }, (error) => {
+    loadGame(page, () => fail(fatalError.paint)).then(running, (error) => {
         console.error("The game's module cannot run:", error);
         fail(fatalError.window);
     });
 }
-
-start();

@@ -1,0 +1,61 @@
+// The program's calls into the page, linked into the game's module (--js-library): the
+// program's side (BrowserPage in web_main.cpp) names the handler, and it is the function of
+// that name in the handlers the page gave the module (Module.page, the page object of
+// game.js). These functions only carry values across: numbers as they are, texts as UTF-8 in
+// the module's heap, the frame as a view of the heap; truth values come back as 1 and 0.
+// Emscripten's linker gives them the module's scope, and each $name to the functions that list
+// it among their __deps.
+
+mergeInto(LibraryManager.library, {
+    $kzPageHandler: function(name) {
+        const text = UTF8ToString(name);
+        const handler = Module.page[text];
+        if (typeof handler !== "function") {
+            throw new Error("the page has no handler " + text);
+        }
+        return handler;
+    },
+    $kzPageResult: function(value) {
+        return typeof value === "number" ? value : value ? 1 : 0;
+    },
+
+    // A handler of up to two numbers.
+    kz_page_call__deps: ["$kzPageHandler", "$kzPageResult"],
+    kz_page_call: function(handler, first, second) {
+        return kzPageResult(kzPageHandler(handler)(first, second));
+    },
+
+    // A handler of a text and a number.
+    kz_page_call_text__deps: ["$kzPageHandler", "$kzPageResult"],
+    kz_page_call_text: function(handler, text, number) {
+        return kzPageResult(kzPageHandler(handler)(UTF8ToString(text), number));
+    },
+
+    // A handler of two texts.
+    kz_page_call_texts__deps: ["$kzPageHandler", "$kzPageResult"],
+    kz_page_call_texts: function(handler, first, second) {
+        return kzPageResult(kzPageHandler(handler)(UTF8ToString(first), UTF8ToString(second)));
+    },
+
+    // A handler that gives a text or null: the text in memory of the module's heap, which the
+    // caller frees, or 0 for null (and when there is no memory for it).
+    kz_page_read_text__deps: ["$kzPageHandler", "malloc"],
+    kz_page_read_text: function(handler, name) {
+        const value = kzPageHandler(handler)(UTF8ToString(name));
+        if (value === null || value === undefined) {
+            return 0;
+        }
+        const size = lengthBytesUTF8(value) + 1;
+        const text = _malloc(size);
+        if (text) {
+            stringToUTF8(value, text, size);
+        }
+        return text;
+    },
+
+    // The frame goes to the page's present with the heap that holds it; it comes with every
+    // drawn area, so it takes no handler's name to read.
+    kz_page_present: function(frame, width, height, x, y, w, h) {
+        Module.page.present(HEAPU8, frame, width, height, x, y, w, h);
+    },
+});
