@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "display/messages.h"
 #include "puzzle/hint.h"
@@ -31,10 +32,6 @@ int32_t changedState(int32_t stateFrame) {
         default:
             return Added;
     }
-}
-
-std::string twoDigits(int32_t v) {
-    return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10);
 }
 
 }  // namespace
@@ -431,21 +428,21 @@ void ExtraPlay::pointAt(const Focus& f) {
 }
 
 std::optional<ExtraPlay::Focus> ExtraPlay::stickNeighbour(StickSlot from, Direction direction) {
-    const int32_t columns = board().getMaxColumns();
-    const int32_t rows = board().getMaxRows();
+    const SlotGrid grid = board().slotGrid();
     const int32_t active = board().getActiveColumns();
     const int32_t activeRows = board().getActiveRows();
     const auto horizontal = [&](int32_t x, int32_t y) {
-        return Focus{true, {Horizontal, y * columns + x}, nullptr};
+        return Focus{true, grid.slotAt({Horizontal, x, y}), nullptr};
     };
     const auto vertical = [&](int32_t x, int32_t y) {
-        return Focus{true, {Vertical, x * rows + y}, nullptr};
+        return Focus{true, grid.slotAt({Vertical, x, y}), nullptr};
     };
     // Rows of horizontal and rows of vertical sticks take turns down the field; up and down
     // go to the neighbouring row, left and right along the row.
+    const SlotPlace place = grid.placeOf(from);
+    const int32_t x = place.column;
+    const int32_t y = place.row;
     if (from.orientation == Horizontal) {
-        const int32_t x = from.index % columns;
-        const int32_t y = from.index / columns;
         switch (direction) {
             case GoRight:
                 return x + 1 < active ? std::optional<Focus>(horizontal(x + 1, y)) : std::nullopt;
@@ -457,8 +454,6 @@ std::optional<ExtraPlay::Focus> ExtraPlay::stickNeighbour(StickSlot from, Direct
                 return y >= 1 ? std::optional<Focus>(vertical(x, y - 1)) : std::nullopt;
         }
     }
-    const int32_t x = from.index / rows;
-    const int32_t y = from.index % rows;
     const int32_t below = std::min(x, active - 1);
     switch (direction) {
         case GoRight:
@@ -559,13 +554,10 @@ std::string ExtraPlay::movesText() {
 }
 
 std::string ExtraPlay::stickText(StickSlot stick, bool withState) {
-    const int32_t columns = board().getMaxColumns();
-    const int32_t rows = board().getMaxRows();
-    const bool horizontal = stick.orientation == Horizontal;
-    const int32_t x = horizontal ? stick.index % columns : stick.index / rows;
-    const int32_t y = horizontal ? stick.index / columns : stick.index % rows;
-    std::string text = std::string(horizontal ? "horizontal" : "vertical") + " match, row " +
-                       std::to_string(y + 1) + ", column " + std::to_string(x + 1);
+    const SlotPlace place = board().slotGrid().placeOf(stick);
+    std::string text = std::string(stick.orientation == Horizontal ? "horizontal" : "vertical") +
+                       " match, row " + std::to_string(place.row + 1) + ", column " +
+                       std::to_string(place.column + 1);
     if (withState) {
         switch (board().getSprite(stick)->getFrame() & ~1) {
             case Present:
@@ -603,8 +595,7 @@ std::string ExtraPlay::description() {
         return "Start the game by pressing the Next Button.";
     }
     const int32_t seconds = screen.getClockCounter()->getValue();
-    const std::string clock = "time " + twoDigits(seconds / 3600) + ":" +
-                              twoDigits(seconds / 60 % 60) + ":" + twoDigits(seconds % 60) + ".";
+    const std::string clock = "time " + clockText(seconds) + ".";
     if (screen.getWinBanner()->isVisible()) {
         return "You win! " + std::to_string(board().getMovesMade()) + " moves, " + clock;
     }

@@ -117,7 +117,7 @@ std::string SessionExtras::puzzleCode() {
 }
 
 CalendarDay SessionExtras::today() {
-    return dayOfUnixTime(shell_.unixTime());
+    return shell_.today();
 }
 
 void SessionExtras::screenEvent(ScreenEvent event) {

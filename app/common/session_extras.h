@@ -32,8 +32,8 @@ class ExtrasShell : public Announcer {
     virtual void puzzleChanged(const std::string& code) { (void)code; }
     // A win faster than every earlier one of its table.
     virtual void newBestTime(const WinReport& report) { (void)report; }
-    // Seconds since 1970-01-01 UTC, for today's puzzle.
-    virtual int64_t unixTime() = 0;
+    // The day it is now, by the clock of UTC, for today's puzzle.
+    virtual CalendarDay today() = 0;
 };
 
 // The extra play of a session: undo, redo, hints, the keyboard and screen reader texts

@@ -86,8 +86,8 @@ void ProgramExtras::newBestTime(const WinReport& report) {
     announce(told);
 }
 
-int64_t ProgramExtras::unixTime() {
-    return g_get_real_time() / G_USEC_PER_SEC;
+CalendarDay ProgramExtras::today() {
+    return dayOfUnixMicroseconds(g_get_real_time());
 }
 
 void ProgramExtras::setTitle(const std::string& extra) {

@@ -32,7 +32,7 @@ class ProgramExtras : public ExtrasShell {
     void saveRecords(const Records& records) override;
     void puzzleChanged(const std::string& code) override;
     void newBestTime(const WinReport& report) override;
-    int64_t unixTime() override;
+    CalendarDay today() override;
 
   private:
     void setTitle(const std::string& extra);

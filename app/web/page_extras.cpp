@@ -82,8 +82,8 @@ void PageExtras::newBestTime(const WinReport& report) {
     page_.notify(newBestTimeText(report));
 }
 
-int64_t PageExtras::unixTime() {
-    return page_.unixTime();
+CalendarDay PageExtras::today() {
+    return dayOfUnixTime(page_.unixTime());
 }
 
 }  // namespace kz

@@ -36,7 +36,7 @@ class PageExtras : public ExtrasShell {
     void saveRecords(const Records& records) override;
     void puzzleChanged(const std::string& code) override;
     void newBestTime(const WinReport& report) override;
-    int64_t unixTime() override;
+    CalendarDay today() override;
 
   private:
     ExtraPlay* play();

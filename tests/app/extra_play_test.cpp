@@ -607,7 +607,7 @@ TEST_F(ExtraPlayTest, AListenerHearsTheGameTheFocusAndTheEnd) {
                                     std::to_string(board().getTargetSquares()) + " squares.";
     EXPECT_EQ(announcer.texts.back(), instruction);
     const std::string required = std::to_string(board().getRequiredMoves());
-    EXPECT_EQ(extra.description(), instruction + " Move 0 of " + required + ", time 00:00:00.");
+    EXPECT_EQ(extra.description(), instruction + " Move 0 of " + required + ", time 00:00.");
 
     press(virtualkey::Right);
     EXPECT_EQ(announcer.texts.back(), "horizontal match, row 1, column 1, empty");

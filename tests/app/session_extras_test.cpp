@@ -36,7 +36,7 @@ class RecordingExtrasShell : public ExtrasShell {
     }
     void puzzleChanged(const std::string& code) override { titles.push_back(code); }
     void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
-    int64_t unixTime() override { return now; }
+    CalendarDay today() override { return dayOfUnixTime(now); }
 
     std::vector<std::string> heard;
     std::string copied;
