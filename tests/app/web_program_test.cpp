@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/hint_blinker.h"
 #include "app/common/records_table.h"
 #include "app/common/settings.h"
 #include "app/web/local_storage_settings.h"
+#include "app/web/page_extras.h"
 #include "app/web/script_text.h"
 #include "app/web/web_program.h"
 #include "display/messages.h"
@@ -308,10 +310,12 @@ TEST(StoredSettings, MissingOrDamagedValuesGiveDefaultsAndAreWrittenBack) {
 }
 
 TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
-    EXPECT_EQ(page.enabled_,
-              (std::map<uint16_t, bool>{
-                  {command::Undo, false}, {command::Redo, false}, {command::Hint, false}}))
-        << "Undo, Redo and Hint are usable before any game";
+    EXPECT_EQ(page.enabled_, (std::map<uint16_t, bool>{{command::Undo, false},
+                                                       {command::Redo, false},
+                                                       {command::Hint, false},
+                                                       {command::CopyPuzzleCode, false},
+                                                       {command::Share, false}}))
+        << "before any game nothing can be undone, hinted, copied or shared";
     EXPECT_FALSE(page.description.empty());
     // A 2 x 2 field filled from none always takes several moves, so the first move below
     // cannot win the game and leave nothing to undo.
@@ -320,6 +324,8 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
     click(kNextX, kNextY);
     ASSERT_FALSE(page.announced.empty()) << "a new game is not announced";
     EXPECT_TRUE(page.enabled_[command::Hint]);
+    EXPECT_TRUE(page.enabled_[command::CopyPuzzleCode]);
+    EXPECT_TRUE(page.enabled_[command::Share]);
     const std::string described = page.description;
 
     // An arrow moves the focus, a plain letter and an arrow held with Alt stay the browser's.
@@ -331,21 +337,21 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
 
     // A hint blinks on a timer of its own, beside the game clock, and stops by itself.
     EXPECT_TRUE(program.key(msg::KeyDown, 'H', 1));
-    ASSERT_TRUE(page.timerRuns(ExtraPlay::kHintTimerId));
+    ASSERT_TRUE(page.timerRuns(HintBlinker::kHintTimerId));
     ASSERT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
     for (const auto& entry : page.intervals) {
-        if (entry.second.timerId == ExtraPlay::kHintTimerId) {
-            EXPECT_EQ(entry.second.periodMs, ExtraPlay::kHintBlinkMs);
+        if (entry.second.timerId == HintBlinker::kHintTimerId) {
+            EXPECT_EQ(entry.second.periodMs, HintBlinker::kHintBlinkMs);
         }
     }
     page.presented.clear();
-    program.tick(ExtraPlay::kHintTimerId);
+    program.tick(HintBlinker::kHintTimerId);
     EXPECT_FALSE(page.presented.empty()) << "the hint's tick does not blink it";
-    for (int i = 0; i < 2 * ExtraPlay::kHintBlinks && page.timerRuns(ExtraPlay::kHintTimerId);
+    for (int i = 0; i < 2 * HintBlinker::kHintBlinks && page.timerRuns(HintBlinker::kHintTimerId);
          ++i) {
-        program.tick(ExtraPlay::kHintTimerId);
+        program.tick(HintBlinker::kHintTimerId);
     }
-    EXPECT_FALSE(page.timerRuns(ExtraPlay::kHintTimerId)) << "the hint blinks on and on";
+    EXPECT_FALSE(page.timerRuns(HintBlinker::kHintTimerId)) << "the hint blinks on and on";
     EXPECT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
     expectCanvasMatchesSurface();
 
