@@ -46,13 +46,16 @@ void Board::configure(Image* horizontalImage, Image* verticalImage, int32_t colu
     const int32_t vw = verticalImage->getFrameWidth();
     const int32_t vh = verticalImage->getFrameHeight();
     deleteChildren();
+    const SlotGrid grid = slotGrid();
     for (int32_t j = 0; j < horizontalCount(); ++j) {
-        horizontalSprites[static_cast<size_t>(j)] = addChild(std::make_unique<Element>(
-            this, (j % columns) * (hw + vw) + vw, (j / columns) * (hh + vh), horizontalImage));
+        const SpritePosition at = grid.spritePosition({Horizontal, j}, hw, hh, vw, vh);
+        horizontalSprites[static_cast<size_t>(j)] =
+            addChild(std::make_unique<Element>(this, at.x, at.y, horizontalImage));
     }
     for (int32_t k = 0; k < verticalCount(); ++k) {
-        verticalSprites[static_cast<size_t>(k)] = addChild(std::make_unique<Element>(
-            this, (k / rows) * (hw + vw), (k % rows) * (hh + vh) + hh, verticalImage));
+        const SpritePosition at = grid.spritePosition({Vertical, k}, hw, hh, vw, vh);
+        verticalSprites[static_cast<size_t>(k)] =
+            addChild(std::make_unique<Element>(this, at.x, at.y, verticalImage));
     }
     width = widthFor(columns, hw, vw);
     height = heightFor(rows, hh, vh);
@@ -136,7 +139,7 @@ Element* Board::hitTest(int32_t px, int32_t py) {
             return nullptr;
         }
         hoveredOrientation = Horizontal;
-        hoveredIndex = row * maxColumns + col;
+        hoveredIndex = slotGrid().horizontalIndex(col, row);
         return horizontalSprites[static_cast<size_t>(hoveredIndex)];
     }
     if (rx < vw && ry >= hh) {
@@ -144,7 +147,7 @@ Element* Board::hitTest(int32_t px, int32_t py) {
             return nullptr;
         }
         hoveredOrientation = Vertical;
-        hoveredIndex = col * maxRows + row;
+        hoveredIndex = slotGrid().verticalIndex(col, row);
         return verticalSprites[static_cast<size_t>(hoveredIndex)];
     }
     return nullptr;

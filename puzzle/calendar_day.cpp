@@ -27,6 +27,10 @@ CalendarDay dayOfUnixTime(int64_t seconds) {
     return floorDiv(seconds, kSecondsPerDay);
 }
 
+CalendarDay dayOfUnixMicroseconds(int64_t microseconds) {
+    return floorDiv(microseconds, kSecondsPerDay * 1000000);
+}
+
 // Counted from 1 March so that the leap day ends each year.
 CalendarDay dayOfDate(const CalendarDate& date) {
     const int64_t year = date.month <= 2 ? int64_t{date.year} - 1 : date.year;

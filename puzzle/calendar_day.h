@@ -19,6 +19,9 @@ struct CalendarDate {
 
 // The day that a time in whole seconds since 1970-01-01 00:00 UTC falls on.
 CalendarDay dayOfUnixTime(int64_t seconds);
+// The same for a time in microseconds, as clocks of that grain give it: the whole day counts,
+// before 1970 too, so the last microsecond of a day is still that day.
+CalendarDay dayOfUnixMicroseconds(int64_t microseconds);
 
 CalendarDay dayOfDate(const CalendarDate& date);
 CalendarDate dateOfDay(CalendarDay day);

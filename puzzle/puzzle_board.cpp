@@ -22,29 +22,32 @@ void PuzzleBoard::configureField(int32_t columns, int32_t rows) {
 }
 
 bool PuzzleBoard::isActiveHorizontal(int32_t index) const {
-    return index % maxColumns < activeColumns && index / maxColumns <= activeRows;
+    return slotGrid().inField({Horizontal, index}, activeColumns, activeRows);
 }
 
 bool PuzzleBoard::isActiveVertical(int32_t index) const {
-    return index % maxRows < activeRows && index / maxRows <= activeColumns;
+    return slotGrid().inField({Vertical, index}, activeColumns, activeRows);
 }
 
 void PuzzleBoard::markSquare(int32_t x, int32_t y, int32_t n, uint8_t* horizontal,
                              uint8_t* vertical) {
+    const SlotGrid grid = slotGrid();
     for (int32_t i = 0; i < n; ++i) {
-        horizontal[y * maxColumns + x + i] = 1;
-        horizontal[(y + n) * maxColumns + x + i] = 1;
-        vertical[x * maxRows + y + i] = 1;
-        vertical[(x + n) * maxRows + y + i] = 1;
+        horizontal[grid.horizontalIndex(x + i, y)] = 1;
+        horizontal[grid.horizontalIndex(x + i, y + n)] = 1;
+        vertical[grid.verticalIndex(x, y + i)] = 1;
+        vertical[grid.verticalIndex(x + n, y + i)] = 1;
     }
 }
 
 bool PuzzleBoard::isSquareComplete(int32_t x, int32_t y, int32_t n, const uint8_t* horizontal,
                                    const uint8_t* vertical) {
+    const SlotGrid grid = slotGrid();
     for (int32_t i = 0; i < n; ++i) {
-        if (horizontal[y * maxColumns + x + i] == 0 ||
-            horizontal[(y + n) * maxColumns + x + i] == 0 || vertical[x * maxRows + y + i] == 0 ||
-            vertical[(x + n) * maxRows + y + i] == 0) {
+        if (horizontal[grid.horizontalIndex(x + i, y)] == 0 ||
+            horizontal[grid.horizontalIndex(x + i, y + n)] == 0 ||
+            vertical[grid.verticalIndex(x, y + i)] == 0 ||
+            vertical[grid.verticalIndex(x + n, y + i)] == 0) {
             return false;
         }
     }

@@ -4,6 +4,7 @@
 
 #include "puzzle/field_model.h"
 #include "puzzle/puzzle_origin.h"
+#include "puzzle/slot_grid.h"
 
 namespace kz {
 
@@ -49,6 +50,8 @@ class PuzzleBoard {
     int32_t getActiveColumns() const { return activeColumns; }
     int32_t getActiveRows() const { return activeRows; }
     int32_t getSquareCount() const { return squareCount; }
+    // How the slots of the largest field are numbered.
+    SlotGrid slotGrid() const { return {maxColumns, maxRows}; }
     bool isActive() const { return active; }
     bool isStickInHand() const { return stickInHand; }
     const StickLayers& getStartSticks() const { return startSticks; }

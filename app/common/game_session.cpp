@@ -1,10 +1,9 @@
 #include "app/common/game_session.h"
 
 #include "app/common/commands.h"
+#include "app/common/extra_parts.h"
 #include "app/common/menu_table.h"
 #include "screen/image_table.h"
-
-#include <utility>
 
 namespace kz {
 
@@ -17,7 +16,7 @@ int32_t GameSession::screenWidth() {
                                 frameWidthOf(kScreenImageOrder[1]));
 }
 
-GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
+GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
                          const GameSettings& settings)
     : written_(display), host_(host), shell_(shell) {
     shell_.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
@@ -40,6 +39,7 @@ GameSession::GameSession(Display& display, Host& host, SessionShell& shell,
 
 GameSession::~GameSession() {
     // The extras follow the screen, and the screen borrows the pictures.
+    gameScreen_->setListener(nullptr);
     extras_.reset();
     gameScreen_.reset();
     destroyImages();
@@ -49,7 +49,7 @@ GameSession::~GameSession() {
 }
 
 bool GameSession::draw() {
-    if (paintFailed_ || imagesDestroyed_) {
+    if (!live()) {
         return !paintFailed_;
     }
     const bool drawn = gameScreen_->draw(written_.target());
@@ -68,35 +68,37 @@ bool GameSession::draw() {
 }
 
 bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    if (!paintFailed_ && !imagesDestroyed_) {
+    if (live()) {
         if (extras_) {
-            extras_->onMouse(message, wparam, x, y);
+            // A press ends a hint; pointer moves leave it, so a player who picked Hint from a
+            // menu can move to the field and see it.
+            if (extras_->focus.pointerUsed(message, x, y)) {
+                extras_->blinker.end();
+            }
         }
         gameScreen_->onMouse(message, wparam, x, y);
-        if (extras_) {
-            extras_->afterMessage();
-        }
+        settle();
     }
-    return draw();
+    draw();
+    return !paintFailed_;
 }
 
-bool GameSession::key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers) {
-    keyTaken_ = false;
-    if (!paintFailed_ && !imagesDestroyed_) {
-        keyTaken_ = extras_ && extras_->key(message, wparam, lparam, modifiers);
-        if (!keyTaken_) {
-            gameScreen_->onKey(message, wparam, lparam);
+bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
+    bool taken = false;
+    if (live()) {
+        taken = extras_ && extraKey(message, wparam, modifiers);
+        if (!taken) {
+            gameScreen_->onKey(message, wparam, 0);
         }
-        if (extras_) {
-            extras_->afterMessage();
-        }
+        settle();
     }
-    return draw();
+    draw();
+    return taken;
 }
 
 bool GameSession::timer(uint32_t id) {
-    if (!paintFailed_ && !imagesDestroyed_) {
-        if (!(extras_ && extras_->timer(id))) {
+    if (live()) {
+        if (!(extras_ && extras_->blinker.tick(id))) {
             gameScreen_->onTimer();
         }
     }
@@ -104,7 +106,7 @@ bool GameSession::timer(uint32_t id) {
 }
 
 bool GameSession::paint(const Rect& area) {
-    if (!paintFailed_ && !imagesDestroyed_) {
+    if (live()) {
         gameScreen_->invalidateRect(area);
     }
     return draw();
@@ -120,11 +122,11 @@ void GameSession::moveTo(int32_t x, int32_t y) {
 }
 
 bool GameSession::command(uint16_t id) {
-    if (paintFailed_ || imagesDestroyed_) {
+    if (!live()) {
         return draw();
     }
-    if (extras_ && extras_->command(id)) {
-        extras_->afterMessage();
+    if (extras_ && extraCommand(id)) {
+        // The extra play's own.
     } else if (const auto size = fieldSizeForCommand(id)) {
         gameScreen_->setFieldSize(*size);
         shell_.mark(kFieldSizeGroup, id);
@@ -154,39 +156,12 @@ bool GameSession::command(uint16_t id) {
                 break;
         }
     }
+    settle();
     return draw();
 }
 
 GameSettings GameSession::settings() {
     return GameSettings{gameScreen_->getFieldSize(), gameScreen_->getActionType()};
-}
-
-void GameSession::enableExtras(ExtrasShell& shell, Records records) {
-    extras_ = std::make_unique<SessionExtras>(*gameScreen_, host_, shell, std::move(records));
-}
-
-bool GameSession::playPuzzleCode(const std::string& code) {
-    if (paintFailed_ || imagesDestroyed_ || !extras_) {
-        return false;
-    }
-    if (!extras_->playPuzzleCode(code)) {
-        return false;
-    }
-    draw();
-    return !paintFailed_;
-}
-
-bool GameSession::resetRecords() {
-    if (extras_ && !paintFailed_ && !imagesDestroyed_) {
-        extras_->resetRecords();
-    }
-    return draw();
-}
-
-void GameSession::end() {
-    if (extras_) {
-        extras_->sessionEnds();
-    }
 }
 
 void GameSession::destroyImages() {

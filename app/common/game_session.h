@@ -3,64 +3,48 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "app/common/commands.h"
-#include "app/common/fatal_error.h"
-#include "app/common/session_extras.h"
+#include "app/common/program_shell.h"
 #include "app/common/settings.h"
 #include "app/common/written_areas.h"
 #include "display/image.h"
 #include "display/rect.h"
 #include "display/surface.h"
+#include "puzzle/puzzle_origin.h"
 #include "screen/game_screen.h"
 #include "screen/host.h"
 
 namespace kz {
 
-// What only the program can do for the session: its menus, help, About box, the failure
-// box and putting drawn areas on the screen. Quitting goes through the Host.
-class SessionShell {
-  public:
-    virtual ~SessionShell() = default;
+struct ExtraParts;
+class HintBlinker;
+class KeyboardFocus;
+class Narrator;
 
-    // Moves the radio mark of a group of the menu table (kFieldSizeGroup,
-    // kActionTypeGroup) to the item of commandId.
-    virtual void mark(int group, uint16_t commandId) = 0;
-    virtual void openHelp(HelpTopic topic) = 0;
-    // Returns when the box is closed.
-    virtual void showAbout() = 0;
-    // Tells the player of a failure the program ends with; returns when the player has
-    // seen it.
-    virtual void fatal(FatalError error) = 0;
-    // Shows the areas (in the display target's coordinates) a draw has just written. A
-    // program whose display draws straight onto the screen has nothing to do.
-    virtual void present(const std::vector<Rect>& areas) { (void)areas; }
-    // After the screen took a new field size or action type from the menu; a program that
-    // keeps its settings at every change writes them here.
-    virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
-};
-
-// One game as every program drives it: owns the 21 Images and the GameScreen, routes each
-// message to the screen, draws the tree once after it and hands the program the areas that
-// draw wrote. The first failed draw shows "Paint Error" through the shell and quits with
-// exit code 1 through the host, once; after it nothing is drawn again and every entry
-// returns false.
-class GameSession {
+// One game as every program drives it, and the one thing a program calls: owns the 21
+// Images and the GameScreen, routes each message to the screen and to the extra play, draws
+// the tree once after it and hands the program the areas that draw wrote. It is the screen's
+// one listener and hands each of its events to the parts of the extra play and the records in
+// a fixed order. The first failed draw shows "Paint Error" through the shell and quits with
+// exit code 1 through the host, once; after it nothing is drawn again.
+class GameSession : public ScreenListener {
   public:
     // Marks the settings in the menus, makes the Images in table order (through display)
     // and the screen after them, then hands the screen the settings. Nothing is drawn yet.
-    GameSession(Display& display, Host& host, SessionShell& shell, const GameSettings& settings);
-    ~GameSession();
+    GameSession(Display& display, Host& host, ProgramShell& shell, const GameSettings& settings);
+    ~GameSession() override;
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
 
-    // Each entry returns false when the draw after it failed now or earlier.
+    // Each entry but key returns false when the draw after it failed now or earlier.
     bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
-    // modifiers: the keyflag bits of the keys held, which only the extra play reads.
-    bool key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers = 0);
-    // A tick of the timer of that identifier: the game clock, or the extra play's.
+    // modifiers: the keyflag bits of the keys held. True when the extra play took the key: a
+    // program then keeps it from its toolkit's own use of it (moving the focus, scrolling).
+    bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
+    // A tick of the timer of that identifier: the game clock, or the hint's.
     bool timer(uint32_t id = GameScreen::kGameTimerId);
     // The area, in the screen's parent coordinates, needs painting.
     bool paint(const Rect& area);
@@ -70,9 +54,6 @@ class GameSession {
     void moveTo(int32_t x, int32_t y);
 
     bool failed() const { return paintFailed_; }
-    // Whether the extra play used the last key message: a program keeps such a key from its
-    // toolkit's own use of it (moving the focus, scrolling a page).
-    bool keyTaken() const { return keyTaken_; }
     // The settings the screen holds now, as the program stores them at exit.
     GameSettings settings();
     int32_t width() const { return gameScreen_->getWidth(); }
@@ -87,32 +68,46 @@ class GameSession {
     // program that must free them before the screen ends.
     void destroyImages();
 
-    // Switches on the extra play (undo, hints, keys, codes, today's puzzle, records) for the
-    // programs that offer it; before the first game. The Windows program never calls it.
-    void enableExtras(ExtrasShell& shell, Records records);
-    // Null while the extras are off.
-    SessionExtras* extras() { return extras_.get(); }
-    // Starts the puzzle of a code and draws; false, with nothing changed, for a wrong code.
-    bool playPuzzleCode(const std::string& code);
-    // Zeroes the records and stores them; a draw follows, as after every entry.
+    // Switches on the extra play (undo, hints, keys, texts for screen readers, codes, today's
+    // puzzle, records read through the shell) for the programs that offer it; before the
+    // first game. The Windows program never calls it.
+    void enableExtras();
+    // Starts the puzzle of a code, or of an origin read from one, and draws; false, with
+    // nothing changed, for a wrong code or while the extras are off.
+    bool playPuzzle(const std::string& code);
+    bool playPuzzle(const PuzzleOrigin& origin);
+    // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
     // The end of the session: a game still running counts as left in the records.
     void end();
 
+    // For checks that look inside the extra play; null while it is off. No program uses them.
+    KeyboardFocus* keyboardFocus();
+    HintBlinker* hintBlinker();
+    Narrator* narrator();
+
   private:
+    void screenEvent(ScreenEvent event) override;
+    bool live() const { return !paintFailed_ && !imagesDestroyed_; }
+    bool extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers);
+    bool extraCommand(uint16_t id);
+    void playTodaysPuzzle();
+    bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day);
+    // After every routed message: the command states, pushed when they changed.
+    void settle();
     bool draw();
 
     // Every Image and the screen draw through it; it is the active display.
     WrittenAreas written_;
     Host& host_;
-    SessionShell& shell_;
+    ProgramShell& shell_;
     std::array<std::unique_ptr<Image>, kImageCount> images_;  // creation order
     std::unique_ptr<GameScreen> gameScreen_;
-    // Declared after the screen, so it ends first.
-    std::unique_ptr<SessionExtras> extras_;
+    // Declared after the screen, so they end first.
+    std::unique_ptr<ExtraParts> extras_;
+    std::optional<CommandStates> commandStates_;
     bool paintFailed_ = false;
     bool imagesDestroyed_ = false;
-    bool keyTaken_ = false;
 };
 
 }  // namespace kz

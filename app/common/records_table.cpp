@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "app/common/menu_table.h"
 
@@ -18,11 +19,6 @@ size_t menuPosition(uint16_t command) {
     return kMenuTable.size();
 }
 
-std::string twoDigits(int32_t value) {
-    return std::string(1, static_cast<char>('0' + value / 10)) +
-           static_cast<char>('0' + value % 10);
-}
-
 // No best time before the first win.
 constexpr const char* kNoTime = "\u2013";
 
@@ -34,17 +30,6 @@ std::string newBestTimeText(const WinReport& report) {
         text += " (the best was " + clockText(*report.previousBest) + ")";
     }
     return text + ".";
-}
-
-std::string clockText(int32_t seconds) {
-    seconds = std::max(seconds, 0);
-    const int32_t hours = seconds / 3600;
-    const std::string minutesAndSeconds =
-        twoDigits(seconds / 60 % 60) + ":" + twoDigits(seconds % 60);
-    if (hours == 0) {
-        return minutesAndSeconds;
-    }
-    return std::to_string(hours) + ":" + minutesAndSeconds;
 }
 
 std::vector<RecordsRow> recordsRows(const Records& records) {

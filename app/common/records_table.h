@@ -41,9 +41,6 @@ std::string daysInARowText(const Records& records, CalendarDay today);
 // Nothing worth keeping: no table has a game and no day's puzzle was solved.
 bool recordsEmpty(const Records& records);
 
-// A time of the game clock as "mm:ss", or "h:mm:ss" from an hour on.
-std::string clockText(int32_t seconds);
-
 // What a program tells the player when a win beat every earlier one of its table.
 std::string newBestTimeText(const WinReport& report);
 

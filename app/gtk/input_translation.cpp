@@ -120,20 +120,12 @@ uint32_t virtualKeyFor(guint keyval) {
     }
 }
 
-std::optional<TranslatedKey> translateKey(GdkEventType type, guint keyval,
-                                          guint16 hardwareKeycode) {
+std::optional<TranslatedKey> translateKey(GdkEventType type, guint keyval) {
     if (type != GDK_KEY_PRESS && type != GDK_KEY_RELEASE) {
         return std::nullopt;
     }
-    bool up = type == GDK_KEY_RELEASE;
-    // lparam as a key message carries it: repeat count 1, the scan code (X keycodes are
-    // scan codes plus 8) and, for a release, the previous-state and transition bits.
-    int64_t scanCode = hardwareKeycode >= 8 ? (hardwareKeycode - 8) & 0xFF : 0;
-    int64_t lparam = 1 | (scanCode << 16);
-    if (up) {
-        lparam |= int64_t{0xC0000000};
-    }
-    return TranslatedKey{up ? msg::KeyUp : msg::KeyDown, virtualKeyFor(keyval), lparam};
+    return TranslatedKey{type == GDK_KEY_RELEASE ? msg::KeyUp : msg::KeyDown,
+                         virtualKeyFor(keyval)};
 }
 
 }  // namespace kz

@@ -8,7 +8,7 @@
 namespace kz {
 
 // A GDK pointer or key event as the message the element tree understands: the Windows
-// message number and its wparam (and lparam for keys).
+// message number and its wparam.
 struct TranslatedMouse {
     uint32_t message;
     uint32_t wparam;
@@ -17,7 +17,6 @@ struct TranslatedMouse {
 struct TranslatedKey {
     uint32_t message;
     uint32_t wparam;
-    int64_t lparam;
 };
 
 // Button presses and releases of the left, middle and right buttons. Double and triple
@@ -29,7 +28,7 @@ TranslatedMouse translateMotion(guint state);
 // The key-state flags of a mouse message from a GDK modifier state, taken after the event.
 uint32_t mouseFlags(guint state);
 
-std::optional<TranslatedKey> translateKey(GdkEventType type, guint keyval, guint16 hardwareKeycode);
+std::optional<TranslatedKey> translateKey(GdkEventType type, guint keyval);
 
 // The keyflag bits of the keys held (Shift, Ctrl, Alt) in a GDK modifier state.
 uint32_t keyFlags(guint state);

@@ -195,10 +195,9 @@ gboolean MainWindow::onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) 
 
 gboolean MainWindow::onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
-    std::optional<TranslatedKey> k =
-        translateKey(event->type, event->keyval, event->hardware_keycode);
+    std::optional<TranslatedKey> k = translateKey(event->type, event->keyval);
     if (k && self->handlers_.key &&
-        self->handlers_.key(k->message, k->wparam, k->lparam, keyFlags(event->state))) {
+        self->handlers_.key(k->message, k->wparam, keyFlags(event->state))) {
         return TRUE;
     }
     // Other keys stay available to the window's menu mnemonics and keyboard navigation.

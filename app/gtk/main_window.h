@@ -21,8 +21,7 @@ class MainWindow {
     struct Handlers {
         std::function<void(uint32_t message, uint32_t wparam, int32_t x, int32_t y)> mouse;
         // True when the game used the key, which then goes no further (no focus moves).
-        std::function<bool(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers)>
-            key;
+        std::function<bool(uint32_t message, uint32_t wparam, uint32_t modifiers)> key;
         std::function<void(uint16_t commandId)> command;
         std::function<void()> close;
     };

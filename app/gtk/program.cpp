@@ -3,10 +3,16 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/identity.h"
+#include "app/common/records_table.h"
 #include "app/gtk/about_box.h"
+#include "app/gtk/board_area.h"
+#include "app/gtk/clipboard.h"
 #include "app/gtk/embedded_files.h"
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
+#include "app/gtk/puzzle_code_dialog.h"
+#include "app/gtk/statistics_dialog.h"
 
 namespace kz {
 namespace {
@@ -27,6 +33,7 @@ Program::Program()
                 }
             }),
       settings_(SettingsFile::defaultPath()),
+      records_(RecordsFile::defaultPath()),
       help_(HelpPages::defaultDirectories()) {}
 
 Program::~Program() {
@@ -34,7 +41,6 @@ Program::~Program() {
     // display's target: release them in that order.
     quitSignals_.reset();
     session_.reset();
-    extras_.reset();
     display_.reset();
     window_.reset();
     g_list_free_full(icons_, g_object_unref);
@@ -48,13 +54,13 @@ bool Program::start() {
     handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) {
         session_->mouse(m, w, x, y);
     };
-    handlers.key = [this](uint32_t m, uint32_t w, int64_t l, uint32_t modifiers) {
-        session_->key(m, w, l, modifiers);
-        return session_->keyTaken();
+    handlers.key = [this](uint32_t m, uint32_t w, uint32_t modifiers) {
+        return session_->key(m, w, modifiers);
     };
     handlers.command = [this](uint16_t id) { session_->command(id); };
     handlers.close = [this] { host_.quit(0); };
     window_ = std::make_unique<MainWindow>(std::move(handlers));
+    setBoardName(window_->drawingArea(), "Game field");
 
     // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
     display_ = std::make_unique<CairoDisplay>(
@@ -74,8 +80,7 @@ bool Program::start() {
     }
     window_->setPicture(display_->targetSurface());
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
-    extras_ = std::make_unique<ProgramExtras>(*window_, RecordsFile::defaultPath());
-    extras_->enableIn(*session_);
+    session_->enableExtras();
     session_->paintAll();
     // Title bars and task switchers use the small sizes; every icon travels to the X server
     // as a window property, so the large ones are left out. Made once the window is on its
@@ -144,6 +149,69 @@ void Program::settingsChanged(const GameSettings& settings) {
     // Kept at once: a session ended from outside (log-out, a signal) never reaches the save
     // at exit.
     settings_.save(settings);
+}
+
+void Program::commandsChanged(const CommandStates& states) {
+    for (const uint16_t id : kGreyableCommands) {
+        window_->menuBar().setEnabled(id, states.enabled(id));
+    }
+}
+
+RecordsMedium::Stored Program::readRecords() {
+    return records_.read();
+}
+
+bool Program::writeRecords(const std::string& text) {
+    return records_.write(text);
+}
+
+void Program::copyText(const std::string& text) {
+    putTextOnClipboard(window_->drawingArea(), text);
+}
+
+void Program::askPuzzleCode() {
+    if (const std::optional<PuzzleOrigin> origin = kz::askPuzzleCode(window_->window())) {
+        session_->playPuzzle(*origin);
+    }
+}
+
+void Program::showStatistics(const Records& records, CalendarDay today) {
+    runStatisticsDialog(window_->window(), records, today, [this] { session_->resetRecords(); });
+}
+
+void Program::puzzleChanged(const std::string& code) {
+    code_ = code;
+    setTitle("");
+}
+
+void Program::newBestTime(const WinReport& report) {
+    // In the title: the board stays uncovered and the window keeps its size.
+    const std::string told = newBestTimeText(report);
+    setTitle(told);
+    announce(told);
+}
+
+void Program::announce(const std::string& text) {
+    announceOnBoard(window_->drawingArea(), text);
+}
+
+void Program::describe(const std::string& text) {
+    setBoardDescription(window_->drawingArea(), text);
+}
+
+CalendarDay Program::today() {
+    return dayOfUnixMicroseconds(g_get_real_time());
+}
+
+void Program::setTitle(const std::string& note) {
+    std::string title = kProgramTitle;
+    if (!code_.empty()) {
+        title += " \u2014 " + code_;
+    }
+    if (!note.empty()) {
+        title += " \u2014 " + note;
+    }
+    gtk_window_set_title(window_->window(), title.c_str());
 }
 
 }  // namespace kz

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/common/settings.h"
+#include "app/common/settings_store.h"
 #include "app/gtk/atomic_file.h"
 #include "app/gtk/settings_lines.h"
 #include "app/gtk/user_file_path.h"
@@ -21,10 +22,24 @@ bool isText(const std::string& text) {
     return g_utf8_validate_len(text.data(), text.size(), nullptr);
 }
 
-std::optional<int64_t> storedInteger(const SettingsLines& text, const char* key) {
-    std::optional<std::string> value = text.value(key);
-    return value ? parseSettingInteger(*value) : std::nullopt;
-}
+// The [Settings] lines of a file read, written back whole at each write.
+class FileSettings : public SettingsMedium {
+  public:
+    FileSettings(const std::string& filePath, const std::string& text)
+        : path(filePath), lines(text) {}
+
+    std::optional<std::string> read(const char* name) override { return lines.value(name); }
+    bool write(const Values& values) override {
+        for (const auto& [name, value] : values) {
+            lines.set(name, std::to_string(value));
+        }
+        return replaceRegularFile(path, lines.text(), false);
+    }
+
+  private:
+    const std::string& path;
+    SettingsLines lines;
+};
 
 }  // namespace
 
@@ -35,41 +50,14 @@ std::string SettingsFile::defaultPath() {
 }
 
 GameSettings SettingsFile::load() const {
-    GameSettings settings{kDefaultFieldSize, kDefaultActionType};
     FileContents file = readRegularFile(path_, kLargestFile);
-    if (file.state == FileState::Missing) {
-        save(settings);
-        return settings;
-    }
-    if (file.state == FileState::Unusable || !isText(file.text)) {
+    if (file.state == FileState::Unusable ||
+        (file.state == FileState::Read && !isText(file.text))) {
         // Left alone: only a save replaces what is not a settings file.
-        return settings;
+        return GameSettings{kDefaultFieldSize, kDefaultActionType};
     }
-
-    SettingsLines text(file.text);
-    std::optional<int64_t> fieldSize = storedInteger(text, kFieldSizeSettingName);
-    std::optional<int64_t> actionType = storedInteger(text, kActionTypeSettingName);
-    if (fieldSize) {
-        settings.fieldSize = validFieldSizeOrDefault(*fieldSize);
-    }
-    if (actionType) {
-        settings.actionType = validActionTypeOrDefault(*actionType);
-    }
-
-    // A value that is missing is written with its default, as on the first run; one that is
-    // there but cannot be used stays as it is until the next save.
-    bool added = false;
-    for (const auto& [key, fallback] : {std::pair{kFieldSizeSettingName, kDefaultFieldSize},
-                                        std::pair{kActionTypeSettingName, kDefaultActionType}}) {
-        if (!text.value(key)) {
-            text.set(key, std::to_string(fallback));
-            added = true;
-        }
-    }
-    if (added) {
-        replaceRegularFile(path_, text.text(), false);
-    }
-    return settings;
+    FileSettings settings(path_, file.state == FileState::Read ? file.text : std::string());
+    return loadSettings(settings);
 }
 
 bool SettingsFile::save(const GameSettings& settings) const {
@@ -77,11 +65,9 @@ bool SettingsFile::save(const GameSettings& settings) const {
     if (file.state == FileState::Unusable) {
         return false;
     }
-    SettingsLines text(file.state == FileState::Read && isText(file.text) ? file.text
-                                                                          : std::string());
-    text.set(kFieldSizeSettingName, std::to_string(settings.fieldSize));
-    text.set(kActionTypeSettingName, std::to_string(settings.actionType));
-    return replaceRegularFile(path_, text.text(), false);
+    FileSettings medium(
+        path_, file.state == FileState::Read && isText(file.text) ? file.text : std::string());
+    return saveSettings(medium, settings);
 }
 
 }  // namespace kz

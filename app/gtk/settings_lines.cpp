@@ -1,7 +1,5 @@
 #include "app/gtk/settings_lines.h"
 
-#include <charconv>
-
 namespace kz {
 namespace {
 
@@ -18,22 +16,6 @@ std::string_view trimmed(std::string_view text) {
 }
 
 }  // namespace
-
-std::optional<int64_t> parseSettingInteger(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') {
-            return std::nullopt;
-        }
-    }
-    int64_t value = 0;
-    const char* end = text.data() + text.size();
-    std::from_chars_result result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 SettingsLines::SettingsLines(std::string_view text) {
     // Every mark goes, not only the first: the file is written without one, so a second mark

@@ -53,8 +53,4 @@ class SettingsLines {
     std::vector<Line> lines_;
 };
 
-// A whole decimal number with an optional sign and nothing else; nothing when the text is
-// not one or does not fit.
-std::optional<int64_t> parseSettingInteger(std::string_view text);
-
 }  // namespace kz

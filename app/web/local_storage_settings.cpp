@@ -1,8 +1,8 @@
 #include "app/web/local_storage_settings.h"
 
 #include <array>
-#include <cerrno>
-#include <cstdlib>
+
+#include "app/common/settings_store.h"
 
 namespace kz {
 namespace {
@@ -10,61 +10,43 @@ namespace {
 // Longer texts than this are not settings the programs wrote.
 constexpr size_t kLongestSetting = 32;
 
-// The number a setting holds, or nothing when none is stored or its text is no number.
-std::optional<int64_t> readSetting(Page& page, const char* name) {
-    std::array<char, kLongestSetting + 1> text{};
-    const int32_t length = page.loadSetting(name, text.data(), text.size());
-    if (length < 0 || static_cast<size_t>(length) > kLongestSetting) {
-        return std::nullopt;
-    }
-    return parseStoredNumber(std::string(text.data(), static_cast<size_t>(length)));
-}
+// The settings' texts in the page's storage.
+class PageSettings : public SettingsMedium {
+  public:
+    explicit PageSettings(Page& storage) : page(storage) {}
 
-// The value in use; written back when it is not what was stored.
-int32_t settle(Page& page, const char* name, const std::optional<int64_t>& stored,
-               int32_t (*valid)(int64_t), int32_t fallback) {
-    const int32_t value = stored ? valid(*stored) : fallback;
-    if (!stored || *stored != value) {
-        page.saveSetting(name, value);
+    std::optional<std::string> read(const char* name) override {
+        std::array<char, kLongestSetting + 1> text{};
+        const int32_t length = page.loadSetting(name, text.data(), text.size());
+        if (length < 0) {
+            return std::nullopt;
+        }
+        // A text too long to be a setting is stored, yet no number.
+        return static_cast<size_t>(length) > kLongestSetting
+                   ? std::string()
+                   : std::string(text.data(), static_cast<size_t>(length));
     }
-    return value;
-}
+    bool write(const Values& values) override {
+        for (const auto& [name, value] : values) {
+            page.saveSetting(name, value);
+        }
+        return true;
+    }
+
+  private:
+    Page& page;
+};
 
 }  // namespace
 
-std::optional<int64_t> parseStoredNumber(const std::string& text) {
-    const size_t digitsFrom = !text.empty() && text[0] == '-' ? 1 : 0;
-    if (text.size() == digitsFrom) {
-        return std::nullopt;
-    }
-    for (size_t i = digitsFrom; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return std::nullopt;
-        }
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno == ERANGE || end != text.c_str() + text.size()) {
-        return std::nullopt;
-    }
-    return static_cast<int64_t>(value);
-}
-
 GameSettings loadStoredSettings(Page& page) {
-    GameSettings settings;
-    settings.fieldSize =
-        settle(page, kFieldSizeSettingName, readSetting(page, kFieldSizeSettingName),
-               validFieldSizeOrDefault, kDefaultFieldSize);
-    settings.actionType =
-        settle(page, kActionTypeSettingName, readSetting(page, kActionTypeSettingName),
-               validActionTypeOrDefault, kDefaultActionType);
-    return settings;
+    PageSettings medium(page);
+    return loadSettings(medium);
 }
 
 void saveStoredSettings(Page& page, const GameSettings& settings) {
-    page.saveSetting(kFieldSizeSettingName, settings.fieldSize);
-    page.saveSetting(kActionTypeSettingName, settings.actionType);
+    PageSettings medium(page);
+    saveSettings(medium, settings);
 }
 
 }  // namespace kz

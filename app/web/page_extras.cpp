@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "app/common/commands.h"
-#include "app/common/records_store.h"
 #include "app/common/records_table.h"
 #include "app/web/script_text.h"
 #include "app/web/stored_records.h"
+#include "app/web/web_program.h"
 
 namespace kz {
 
@@ -25,65 +25,58 @@ std::string statisticsJson(const Records& records, CalendarDay today) {
            ",\"canReset\":" + (recordsEmpty(records) ? "false" : "true") + "}";
 }
 
-Records PageExtras::storedRecords() {
-    StoredRecords stored(page_);
-    return loadRecords(stored);
+// The extra play's side of the page program: the live region and the canvas's description,
+// the greyed menu items, the clipboard, the boxes, sharing, and the records in the page's
+// storage.
+
+void WebProgram::commandsChanged(const CommandStates& states) {
+    for (const uint16_t id : kGreyableCommands) {
+        page_.enableCommand(id, states.enabled(id));
+    }
 }
 
-ExtraPlay* PageExtras::play() {
-    SessionExtras* extras = session_ != nullptr ? session_->extras() : nullptr;
-    return extras != nullptr ? &extras->play() : nullptr;
+RecordsMedium::Stored WebProgram::readRecords() {
+    return StoredRecords(page_).read();
 }
 
-void PageExtras::announce(const std::string& text) {
+bool WebProgram::writeRecords(const std::string& text) {
+    return StoredRecords(page_).write(text);
+}
+
+void WebProgram::announce(const std::string& text) {
     page_.announce(text);
 }
 
-void PageExtras::commandsChanged() {
-    if (ExtraPlay* extraPlay = play()) {
-        page_.enableCommand(command::Undo, extraPlay->canUndo());
-        page_.enableCommand(command::Redo, extraPlay->canRedo());
-        page_.enableCommand(command::Hint, extraPlay->canHint());
-    }
+void WebProgram::describe(const std::string& text) {
+    page_.describe(text);
 }
 
-void PageExtras::descriptionChanged() {
-    if (ExtraPlay* extraPlay = play()) {
-        page_.describe(extraPlay->description());
-    }
-}
-
-void PageExtras::copyText(const std::string& text) {
+void WebProgram::copyText(const std::string& text) {
     page_.copyText(text);
 }
 
-void PageExtras::askPuzzleCode() {
+void WebProgram::askPuzzleCode() {
     page_.askPuzzleCode();
 }
 
-void PageExtras::showStatistics(const Records& records, CalendarDay today) {
+void WebProgram::showStatistics(const Records& records, CalendarDay today) {
     page_.showStatistics(statisticsJson(records, today));
 }
 
-void PageExtras::share(const std::string& code) {
+void WebProgram::share(const std::string& code) {
     page_.share(code);
 }
 
-void PageExtras::saveRecords(const Records& records) {
-    StoredRecords stored(page_);
-    kz::saveRecords(stored, records);
-}
-
-void PageExtras::puzzleChanged(const std::string& code) {
+void WebProgram::puzzleChanged(const std::string& code) {
     page_.puzzleChanged(code);
 }
 
-void PageExtras::newBestTime(const WinReport& report) {
+void WebProgram::newBestTime(const WinReport& report) {
     page_.notify(newBestTimeText(report));
 }
 
-int64_t PageExtras::unixTime() {
-    return page_.unixTime();
+CalendarDay WebProgram::today() {
+    return dayOfUnixTime(page_.unixTime());
 }
 
 }  // namespace kz

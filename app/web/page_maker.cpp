@@ -233,7 +233,7 @@ class NoHost : public Host {
     void quit(int) override {}
 };
 
-class NoShell : public SessionShell {
+class NoShell : public ProgramShell {
   public:
     void mark(int, uint16_t) override {}
     void openHelp(HelpTopic) override {}

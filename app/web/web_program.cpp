@@ -1,5 +1,6 @@
 #include "app/web/web_program.h"
 
+#include "app/common/commands.h"
 #include "app/web/local_storage_settings.h"
 
 namespace kz {
@@ -25,7 +26,7 @@ void convert(const SoftwareSurface& from, std::vector<uint8_t>& to, const Rect& 
 }  // namespace
 
 WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver)
-    : page_(page), softwareDisplay_(0, 0, std::move(resolver)), extras_(page) {}
+    : page_(page), softwareDisplay_(0, 0, std::move(resolver)) {}
 
 WebProgram::~WebProgram() {
     for (const auto& entry : intervals_) {
@@ -39,11 +40,7 @@ void WebProgram::start() {
     }
     session_ =
         std::make_unique<GameSession>(softwareDisplay_, *this, *this, loadStoredSettings(page_));
-    extras_.attach(*session_);
-    session_->enableExtras(extras_, extras_.storedRecords());
-    // The menu items and the canvas's description start as the extra play has them.
-    extras_.commandsChanged();
-    extras_.descriptionChanged();
+    session_->enableExtras();
     // The target gets its pixels once the screen has given its size.
     softwareDisplay_.resetTarget(session_->width(), session_->height());
     frame_.assign(
@@ -84,13 +81,9 @@ void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) 
     route([&] { return session_->mouse(message, wparam, x, y); });
 }
 
-bool WebProgram::key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers) {
+bool WebProgram::key(uint32_t message, uint32_t wparam, int64_t /*lparam*/, uint32_t modifiers) {
     bool taken = false;
-    route([&] {
-        const bool drawn = session_->key(message, wparam, lparam, modifiers);
-        taken = session_->keyTaken();
-        return drawn;
-    });
+    route([&] { taken = session_->key(message, wparam, modifiers); });
     return taken;
 }
 
@@ -103,17 +96,15 @@ void WebProgram::tick(uint32_t timerId) {
 
 bool WebProgram::playPuzzleCode(const std::string& code) {
     bool played = false;
-    route([&] { return played = session_->playPuzzleCode(code); });
+    route([&] { played = session_->playPuzzle(code); });
     return played;
 }
 
 void WebProgram::resetRecords() {
     route([this] {
-        const bool drawn = session_->resetRecords();
-        if (SessionExtras* extras = session_->extras()) {
-            extras_.showStatistics(extras->records(), extras->today());
-        }
-        return drawn;
+        session_->resetRecords();
+        // The box stays open and shows the cleared records.
+        session_->command(command::Statistics);
     });
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/common/game_session.h"
+#include "app/common/program_shell.h"
 #include "app/web/page.h"
-#include "app/web/page_extras.h"
 #include "screen/host.h"
 #include "software/software_display.h"
 
@@ -17,7 +17,7 @@ namespace kz {
 // the page shows of them. After every message only the areas the session's draw wrote go to
 // the canvas. Each timer (the game clock, a hint's blinking) is a page interval that runs
 // only while the session wants it.
-class WebProgram : public Host, public SessionShell {
+class WebProgram : public Host, public ProgramShell {
   public:
     WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver);
     ~WebProgram() override;
@@ -36,7 +36,8 @@ class WebProgram : public Host, public SessionShell {
 
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
     // modifiers: the keyflag bits of the keys held. True when the extra play took the key,
-    // so the page keeps it from the browser (scrolling, moving the focus).
+    // so the page keeps it from the browser (scrolling, moving the focus). The page still
+    // hands a Windows lparam; the game has no use for it.
     bool key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers = 0);
     // A tick of the page interval of that timer.
     void tick(uint32_t timerId);
@@ -56,6 +57,7 @@ class WebProgram : public Host, public SessionShell {
     const SoftwareDisplay& display() const { return softwareDisplay_; }
     // The session, for checks that look inside the game; null before start.
     GameSession* gameSession() { return session_.get(); }
+    const GameSession* gameSession() const { return session_.get(); }
 
     uint32_t startTimer(uint32_t id, uint32_t periodMs) override;
     void stopTimer(uint32_t id) override;
@@ -68,6 +70,19 @@ class WebProgram : public Host, public SessionShell {
     void fatal(FatalError error) override;
     void present(const std::vector<Rect>& areas) override;
     void settingsChanged(const GameSettings& settings) override;
+    // The extra play's side, in page_extras.cpp.
+    void commandsChanged(const CommandStates& states) override;
+    RecordsMedium::Stored readRecords() override;
+    bool writeRecords(const std::string& text) override;
+    void copyText(const std::string& text) override;
+    void askPuzzleCode() override;
+    void showStatistics(const Records& records, CalendarDay today) override;
+    void share(const std::string& code) override;
+    void puzzleChanged(const std::string& code) override;
+    void newBestTime(const WinReport& report) override;
+    void announce(const std::string& text) override;
+    void describe(const std::string& text) override;
+    CalendarDay today() override;
 
   private:
     // Calls one entry of the session; a quit asked for during it ends the session.
@@ -77,7 +92,6 @@ class WebProgram : public Host, public SessionShell {
 
     Page& page_;
     SoftwareDisplay softwareDisplay_;
-    PageExtras extras_;
     std::unique_ptr<GameSession> session_;
     std::vector<uint8_t> frame_;              // the canvas's pixels, four bytes each
     std::map<uint32_t, uint32_t> intervals_;  // timer id -> page interval

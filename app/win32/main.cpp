@@ -83,7 +83,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         case WM_KEYDOWN:
         case WM_KEYUP:
-            session->key(message, static_cast<uint32_t>(wParam), static_cast<int64_t>(lParam));
+            session->key(message, static_cast<uint32_t>(wParam));
             return 0;
         case WM_COMMAND:
             session->command(LOWORD(wParam));

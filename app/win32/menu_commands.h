@@ -11,7 +11,7 @@ namespace kz {
 // What the session needs of the Windows program: the radio marks of the main window's
 // menu, the HTML Help viewer, the About box and the failure box. DirectDraw draws straight
 // onto the screen, so nothing is presented.
-class MenuCommandShell : public SessionShell {
+class MenuCommandShell : public ProgramShell {
   public:
     void mark(int group, uint16_t commandId) override;
     void openHelp(HelpTopic topic) override;

@@ -5,12 +5,15 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/common/commands.h"
-#include "app/common/extra_play.h"
+#include "app/common/hint_blinker.h"
+#include "app/common/keyboard_focus.h"
+#include "app/common/narrator.h"
 #include "display/messages.h"
 #include "puzzle/random_source.h"
 #include "tests/support/headless_game.h"
@@ -19,27 +22,7 @@
 namespace kz {
 namespace {
 
-class RecordingAnnouncer : public Announcer {
-  public:
-    void announce(const std::string& text) override { texts.push_back(text); }
-    void commandsChanged() override { ++commandChanges; }
-    void descriptionChanged() override { ++descriptionChanges; }
-
-    bool heard(const std::string& text) const {
-        for (const std::string& t : texts) {
-            if (t == text) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::vector<std::string> texts;
-    int commandChanges = 0;
-    int descriptionChanges = 0;
-};
-
-using Focus = ExtraPlay::Focus;
+using Focus = KeyboardFocus::Target;
 
 Focus stickFocus(StickOrientation o, int32_t index) {
     return Focus{true, {o, index}, nullptr};
@@ -52,8 +35,50 @@ bool inside(const Rect& r, const Rect& area) {
     return r.intersected(area) == r;
 }
 
+// The extra play as these checks look at it: the state the session pushed to the program,
+// and its parts.
+class ExtraView {
+  public:
+    explicit ExtraView(HeadlessGame& headless) : game(headless) {}
+
+    bool canUndo() const { return game.shell().commandStates.undo; }
+    bool canRedo() const { return game.shell().commandStates.redo; }
+    bool command(uint16_t id) { return game.command(id); }
+    bool key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
+        return game.session().key(message, wparam, modifiers);
+    }
+    // True when the tick was the hint's.
+    bool timer(uint32_t id) { return blinker().tick(id); }
+
+    HintBlinker& blinker() { return *game.session().hintBlinker(); }
+    KeyboardFocus& keyboard() { return *game.session().keyboardFocus(); }
+    bool isHintShowing() { return blinker().isShowing(); }
+    std::optional<StickSlot> getHintedStick() { return blinker().getHintedStick(); }
+    Element* getHintMarker(StickOrientation o) { return blinker().getMarker(o); }
+    const Focus& getFocus() { return keyboard().getFocus(); }
+    void setFocus(const Focus& target) { keyboard().setFocus(target); }
+    bool isFocusShown() { return keyboard().isShown(); }
+    FocusFrame& getFocusFrame() { return keyboard().getFrame(); }
+    std::string description() { return game.session().narrator()->description(); }
+    // Hints said since the game started.
+    int32_t getHintsUsed() const {
+        int32_t hints = 0;
+        const std::vector<std::string>& heard = game.shell().heard;
+        for (size_t i = gameStart; i < heard.size(); ++i) {
+            hints += heard[i].rfind("Hint: ", 0) == 0 ? 1 : 0;
+        }
+        return hints;
+    }
+    void gameStarts() { gameStart = game.shell().heard.size(); }
+
+  private:
+    HeadlessGame& game;
+    size_t gameStart = 0;
+};
+
 class ExtraPlayTest : public ::testing::Test {
   protected:
+    ExtraPlayTest() { game.session().enableExtras(); }
     void SetUp() override { ASSERT_TRUE(game.paintAll()); }
 
     GameScreen& screen() { return game.screen(); }
@@ -61,18 +86,13 @@ class ExtraPlayTest : public ::testing::Test {
 
     // A key as a program delivers it: the extras first, the screen when they leave it.
     bool press(uint32_t key, uint32_t modifiers = 0) {
-        const bool taken = extra.key(msg::KeyDown, key, 0, modifiers);
-        if (!taken) {
-            EXPECT_TRUE(game.key(msg::KeyDown, key));
-        } else {
-            EXPECT_TRUE(game.redraw());
-        }
+        const bool taken = extra.key(msg::KeyDown, key, modifiers);
+        EXPECT_FALSE(game.session().failed());
         return taken;
     }
     void undoKey() { press(virtualkey::Z, keyflag::Control); }
     void redoKey() { press(virtualkey::Y, keyflag::Control); }
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-        extra.onMouse(message, wparam, x, y);
         ASSERT_TRUE(game.mouse(message, wparam, x, y));
     }
     void clickAt(int32_t x, int32_t y) {
@@ -89,13 +109,14 @@ class ExtraPlayTest : public ::testing::Test {
         clickAt(x, y);
     }
     void tick(uint32_t id) {
-        ASSERT_TRUE(extra.timer(id));
-        ASSERT_TRUE(game.redraw());
+        ASSERT_EQ(game.host().timers.count(id), 1u) << "only a running timer ticks";
+        ASSERT_TRUE(game.session().timer(id));
     }
     void startGame(FieldSize size, ActionType type, uint32_t seed) {
         screen().setFieldSize(size);
         screen().setActionType(type);
         randomSource().seed(seed);
+        extra.gameStarts();
         clickButton(screen().getNextButton());
         ASSERT_TRUE(board().isActive());
     }
@@ -154,8 +175,8 @@ class ExtraPlayTest : public ::testing::Test {
     }
 
     HeadlessGame game{KZ_SOURCE_ROOT};
-    RecordingAnnouncer announcer;
-    ExtraPlay extra{game.screen(), game.host(), announcer};
+    ExtraView extra{game};
+    RecordingShell& announcer = game.shell();
 };
 
 // ---- Undo and redo ----
@@ -286,7 +307,7 @@ TEST_F(ExtraPlayTest, ALayoutSetOnTheBoardThatSolvesThePuzzleWinsAsAClickWould) 
     EXPECT_TRUE(screen().getWinBanner()->isVisible());
     EXPECT_EQ(game.host().beeps, beeps + 1);
     EXPECT_EQ(screen().getMovesCounter()->getValue(), board().getRequiredMoves());
-    EXPECT_TRUE(announcer.heard("You win!"));
+    EXPECT_TRUE(announcer.wasHeard("You win!"));
     EXPECT_FALSE(extra.canUndo());
 }
 
@@ -326,24 +347,24 @@ TEST_F(ExtraPlayTest, AHintBlinksForAboutTwoSecondsWithoutTouchingTheBoard) {
     ASSERT_TRUE(extra.isHintShowing());
     const StickSlot stick = *extra.getHintedStick();
     Element* marker = extra.getHintMarker(stick.orientation);
-    EXPECT_EQ(game.host().timers.count(ExtraPlay::kHintTimerId), 1u);
-    EXPECT_EQ(game.host().timers[ExtraPlay::kHintTimerId], ExtraPlay::kHintBlinkMs);
+    EXPECT_EQ(game.host().timers.count(HintBlinker::kHintTimerId), 1u);
+    EXPECT_EQ(game.host().timers[HintBlinker::kHintTimerId], HintBlinker::kHintBlinkMs);
     EXPECT_EQ(game.host().timers.count(GameScreen::kGameTimerId), 1u) << "the clock runs on";
     // Over the stick, showing the state the change would give it.
     EXPECT_EQ(onScreen(*marker, 0, 0), stickRect(stick));
     EXPECT_EQ(marker->getFrame(), Added);
     ASSERT_TRUE(game.redraw());
     std::vector<bool> shown;
-    for (int32_t i = 1; i < ExtraPlay::kHintBlinks; ++i) {
-        tick(ExtraPlay::kHintTimerId);
+    for (int32_t i = 1; i < HintBlinker::kHintBlinks; ++i) {
+        tick(HintBlinker::kHintTimerId);
         shown.push_back(marker->isVisible());
         EXPECT_EQ(frames(), before) << "the sprites keep their states";
     }
     EXPECT_EQ(shown, (std::vector<bool>{false, true, false, true, false, true, false}));
-    tick(ExtraPlay::kHintTimerId);
+    tick(HintBlinker::kHintTimerId);
     EXPECT_FALSE(extra.isHintShowing());
     EXPECT_FALSE(marker->isVisible());
-    EXPECT_EQ(game.host().timers.count(ExtraPlay::kHintTimerId), 0u) << "nothing left running";
+    EXPECT_EQ(game.host().timers.count(HintBlinker::kHintTimerId), 0u) << "nothing left running";
     startCounting();
     ASSERT_TRUE(game.redraw());
     EXPECT_EQ(game.display().pixelsWritten(), 0u);
@@ -359,21 +380,21 @@ TEST_F(ExtraPlayTest, AHintEndsAtTheNextKeyOrPressButNotWhenThePointerMoves) {
     EXPECT_TRUE(extra.isHintShowing());
     mouse(msg::LeftButtonDown, mouseflag::LeftButton, 5, 9);
     EXPECT_FALSE(extra.isHintShowing());
-    EXPECT_EQ(game.host().timers.count(ExtraPlay::kHintTimerId), 0u);
+    EXPECT_EQ(game.host().timers.count(HintBlinker::kHintTimerId), 0u);
     press(virtualkey::H);
     ASSERT_TRUE(extra.isHintShowing());
     EXPECT_FALSE(press(0x70));  // F1 is not the extras', yet it is input
     EXPECT_FALSE(extra.isHintShowing());
-    EXPECT_EQ(game.host().timers.count(ExtraPlay::kHintTimerId), 0u);
+    EXPECT_EQ(game.host().timers.count(HintBlinker::kHintTimerId), 0u);
     EXPECT_EQ(extra.getHintsUsed(), 2);
     // A tick already on its way when the hint ended is taken and stops the timer.
-    EXPECT_TRUE(extra.timer(ExtraPlay::kHintTimerId));
+    EXPECT_TRUE(extra.timer(HintBlinker::kHintTimerId));
 }
 
 // ---- The keyboard ----
 
 // Every target the arrow keys reach from the focus shown.
-std::set<std::pair<int32_t, intptr_t>> reachable(ExtraPlay& extra,
+std::set<std::pair<int32_t, intptr_t>> reachable(ExtraView& extra,
                                                  const std::function<bool(uint32_t)>& press) {
     const auto id = [](const Focus& f) {
         return f.onStick ? std::pair<int32_t, intptr_t>{f.stick.orientation, f.stick.index}
@@ -495,7 +516,7 @@ TEST_F(ExtraPlayTest, AGamePlayedWithKeysAloneReachesYouWin) {
         }
     }
     EXPECT_TRUE(screen().getWinBanner()->isVisible());
-    EXPECT_TRUE(announcer.heard("You win!"));
+    EXPECT_TRUE(announcer.wasHeard("You win!"));
     EXPECT_EQ(board().getMovesMade(), board().getRequiredMoves());
 }
 
@@ -511,11 +532,11 @@ TEST_F(ExtraPlayTest, TheFocusFrameIsDrawnWithDirtyRectanglesAndGoesWithTheMouse
     ASSERT_TRUE(extra.isFocusShown());
     const Rect first = stickRect({Horizontal, 0});
     EXPECT_EQ(extra.getFocusFrame().getSurrounded(), first);
-    const int32_t t = ExtraPlay::kFocusThickness;
+    const int32_t t = KeyboardFocus::kFocusThickness;
     EXPECT_EQ(pixelAt(game.display().targetPixels(), first.left - 1, first.top - 1),
-              ExtraPlay::kFocusColour);
+              KeyboardFocus::kFocusColour);
     EXPECT_EQ(pixelAt(game.display().targetPixels(), first.right, first.bottom),
-              ExtraPlay::kFocusColour);
+              KeyboardFocus::kFocusColour);
 
     startCounting();
     press(virtualkey::Right);
@@ -535,7 +556,7 @@ TEST_F(ExtraPlayTest, TheFocusFrameIsDrawnWithDirtyRectanglesAndGoesWithTheMouse
     EXPECT_FALSE(extra.isFocusShown());
     ASSERT_TRUE(game.redraw());
     EXPECT_NE(pixelAt(game.display().targetPixels(), second.left - 1, second.top - 1),
-              ExtraPlay::kFocusColour);
+              KeyboardFocus::kFocusColour);
     // The same place again, as window systems repeat it, is no use of the mouse.
     press(virtualkey::Left);
     ASSERT_TRUE(extra.isFocusShown());
@@ -572,18 +593,31 @@ TEST_F(ExtraPlayTest, OneUndoRedrawsOnlyTheSticksThatChangeAndTheMovesCounter) {
 }
 
 TEST_F(ExtraPlayTest, KeysOfNoUseToTheExtrasAreLeftToTheScreen) {
-    EXPECT_FALSE(extra.key(msg::KeyUp, virtualkey::H, 0, 0));
-    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::H, 0, keyflag::Alt));
-    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::Z, 0, keyflag::Control | keyflag::Alt));
-    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::H, 0, keyflag::Control));
-    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::Escape, 0, 0)) << "nothing in hand";
-    EXPECT_FALSE(extra.key(msg::KeyDown, 0x41, 0, 0));
-    EXPECT_FALSE(extra.command(command::About));
+    EXPECT_FALSE(extra.key(msg::KeyUp, virtualkey::H, 0));
+    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::H, keyflag::Alt));
+    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::Z, keyflag::Control | keyflag::Alt));
+    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::H, keyflag::Control));
+    EXPECT_FALSE(extra.key(msg::KeyDown, virtualkey::Escape, 0)) << "nothing in hand";
+    EXPECT_FALSE(extra.key(msg::KeyDown, 0x41, 0));
+    EXPECT_TRUE(extra.command(command::About));
+    EXPECT_EQ(game.shell().aboutShown, 1) << "About is the program's";
     EXPECT_FALSE(extra.isFocusShown());
     EXPECT_FALSE(board().isActive());
 }
 
 // ---- Texts ----
+
+TEST_F(ExtraPlayTest, RestartSaysTheMovesTheCounterShows) {
+    startLongerGame(3, AddFromSome);
+    const std::string required = std::to_string(board().getRequiredMoves());
+    play(solutionMoves()[0]);
+    ASSERT_EQ(screen().getMovesCounter()->getValue(), 1);
+    clickButton(screen().getRestartButton());
+    ASSERT_EQ(screen().getMovesCounter()->getValue(), 0);
+    EXPECT_EQ(announcer.heard.back(), "Restart, move 0 of " + required);
+    const std::string description = extra.description();
+    EXPECT_NE(description.find(" Move 0 of " + required + ","), std::string::npos) << description;
+}
 
 TEST_F(ExtraPlayTest, OneSquareIsSaidInTheSingular) {
     bool found = false;
@@ -595,7 +629,7 @@ TEST_F(ExtraPlayTest, OneSquareIsSaidInTheSingular) {
         }
     }
     ASSERT_TRUE(found) << "no seed gives a puzzle of one square";
-    const std::string& said = announcer.texts.back();
+    const std::string& said = announcer.heard.back();
     EXPECT_EQ(said.substr(said.find(" to form")), " to form 1 square.") << said;
 }
 
@@ -605,41 +639,41 @@ TEST_F(ExtraPlayTest, AListenerHearsTheGameTheFocusAndTheEnd) {
     const std::string instruction = "Add " + std::to_string(board().getRequiredMoves()) +
                                     " matches to form " +
                                     std::to_string(board().getTargetSquares()) + " squares.";
-    EXPECT_EQ(announcer.texts.back(), instruction);
+    EXPECT_EQ(announcer.heard.back(), instruction);
     const std::string required = std::to_string(board().getRequiredMoves());
-    EXPECT_EQ(extra.description(), instruction + " Move 0 of " + required + ", time 00:00:00.");
+    EXPECT_EQ(extra.description(), instruction + " Move 0 of " + required + ", time 00:00.");
 
     press(virtualkey::Right);
-    EXPECT_EQ(announcer.texts.back(), "horizontal match, row 1, column 1, empty");
+    EXPECT_EQ(announcer.heard.back(), "horizontal match, row 1, column 1, empty");
     press(virtualkey::Down);
-    EXPECT_EQ(announcer.texts.back(), "vertical match, row 1, column 1, empty");
+    EXPECT_EQ(announcer.heard.back(), "vertical match, row 1, column 1, empty");
     press(virtualkey::Space);
-    EXPECT_EQ(announcer.texts.back(), "Move 1 of " + required);
+    EXPECT_EQ(announcer.heard.back(), "Move 1 of " + required);
     press(virtualkey::Up);
     press(virtualkey::Down);
-    EXPECT_EQ(announcer.texts.back(), "vertical match, row 1, column 1, added");
+    EXPECT_EQ(announcer.heard.back(), "vertical match, row 1, column 1, added");
     press(virtualkey::Left);
-    EXPECT_EQ(announcer.texts.back(), "Give Up");
+    EXPECT_EQ(announcer.heard.back(), "Give Up");
     press(virtualkey::Left);
-    EXPECT_EQ(announcer.texts.back(), "Restart");
+    EXPECT_EQ(announcer.heard.back(), "Restart");
     undoKey();
-    EXPECT_EQ(announcer.texts.back(), "Undo, move 0 of " + required);
+    EXPECT_EQ(announcer.heard.back(), "Undo, move 0 of " + required);
     undoKey();
-    EXPECT_EQ(announcer.texts.back(), "Nothing to undo.");
+    EXPECT_EQ(announcer.heard.back(), "Nothing to undo.");
     press(virtualkey::H);
-    EXPECT_EQ(announcer.texts.back().rfind("Hint: add ", 0), 0u) << announcer.texts.back();
+    EXPECT_EQ(announcer.heard.back().rfind("Hint: add ", 0), 0u) << announcer.heard.back();
     // Greying follows: Undo became possible, then not, then Redo did.
     EXPECT_GE(announcer.commandChanges, 3);
 
     clickButton(screen().getGiveUpButton());
-    EXPECT_EQ(announcer.texts.back(), "Give Up: the solution is shown.");
+    EXPECT_EQ(announcer.heard.back(), "Give Up: the solution is shown.");
     EXPECT_EQ(extra.description(), instruction + " Given up: the solution is shown.");
     startGame(2, RemoveFromFull, 5);
-    EXPECT_EQ(announcer.texts.back().rfind("Remove ", 0), 0u);
+    EXPECT_EQ(announcer.heard.back().rfind("Remove ", 0), 0u);
     for (const auto& move : solutionMoves()) {
         play(move);
     }
-    EXPECT_EQ(announcer.texts.back(), "You win!");
+    EXPECT_EQ(announcer.heard.back(), "You win!");
     EXPECT_EQ(extra.description().rfind("You win! ", 0), 0u);
 }
 

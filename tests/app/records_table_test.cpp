@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "app/common/records_table.h"
 #include "puzzle/field_model.h"
@@ -35,7 +36,7 @@ TEST(RecordsTable, RowsFollowTheMenusAndNameWhatTheyShow) {
     EXPECT_EQ(rows[3].cells[5], "\u2013") << "no best time before a win";
 }
 
-TEST(RecordsTable, ClockTextHasMinutesAndSecondsAndHoursOnlyWhenReached) {
+TEST(ClockText, HasMinutesAndSecondsAndHoursOnlyWhenReached) {
     EXPECT_EQ(clockText(0), "00:00");
     EXPECT_EQ(clockText(59), "00:59");
     EXPECT_EQ(clockText(3599), "59:59");

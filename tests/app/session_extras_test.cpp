@@ -8,6 +8,9 @@
 
 #include "app/common/commands.h"
 #include "app/common/game_session.h"
+#include "app/common/hint_blinker.h"
+#include "app/common/keyboard_focus.h"
+#include "display/messages.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/random_source.h"
 #include "puzzle/todays_puzzle.h"
@@ -16,45 +19,10 @@
 namespace kz {
 namespace {
 
-class RecordingExtrasShell : public ExtrasShell {
-  public:
-    void announce(const std::string& text) override { heard.push_back(text); }
-    void commandsChanged() override {}
-    void copyText(const std::string& text) override { copied = text; }
-    void askPuzzleCode() override { ++asked; }
-    void showStatistics(const Records& records, CalendarDay day) override {
-        shownPlayed = 0;
-        for (const auto& entry : records.tables()) {
-            shownPlayed += entry.second.played;
-        }
-        shownDay = day;
-    }
-    void share(const std::string& code) override { shared = code; }
-    void saveRecords(const Records& records) override {
-        saved = records;
-        ++saves;
-    }
-    void puzzleChanged(const std::string& code) override { titles.push_back(code); }
-    void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
-    int64_t unixTime() override { return now; }
-
-    std::vector<std::string> heard;
-    std::string copied;
-    std::string shared;
-    int asked = 0;
-    int64_t shownPlayed = -1;
-    CalendarDay shownDay{};
-    Records saved;
-    int saves = 0;
-    std::vector<std::string> titles;
-    std::vector<int32_t> bests;
-    int64_t now = 1796731200;  // 2026-12-08 12:00 UTC
-};
-
 class SessionExtrasTest : public ::testing::Test {
   protected:
     SessionExtrasTest() : game(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome}) {
-        game.session().enableExtras(shell, Records());
+        game.session().enableExtras();
         game.paintAll();
     }
 
@@ -66,10 +34,10 @@ class SessionExtrasTest : public ::testing::Test {
         auto [x, y] = HeadlessGame::centreOf(*game.screen().getGiveUpButton());
         game.click(x, y);
     }
-    TableRecord table() { return shell.saved.table(RecordKey{3, AddFromSome}); }
+    TableRecord table() { return shell.savedRecords().table(RecordKey{3, AddFromSome}); }
 
-    RecordingExtrasShell shell;
     HeadlessGame game;
+    RecordingShell& shell = game.shell();
 };
 
 TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
@@ -101,8 +69,8 @@ TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
 
     game.session().end();  // Exit in the middle of today's puzzle
     const RecordKey daily = recordKeyOf(game.board().getOrigin());
-    EXPECT_EQ(shell.saved.table(daily).played, 1);
-    EXPECT_EQ(shell.saved.table(daily).won, 0);
+    EXPECT_EQ(shell.savedRecords().table(daily).played, 1);
+    EXPECT_EQ(shell.savedRecords().table(daily).won, 0);
     const int saves = shell.saves;
     game.session().end();
     EXPECT_EQ(shell.saves, saves) << "a game counts once";
@@ -133,15 +101,15 @@ TEST_F(SessionExtrasTest, ACopiedCodePlaysTheSamePuzzleAgainAndAWrongOneChangesN
     const StickLayers other = game.board().getStartSticks();
     std::string mistyped = shell.copied;
     mistyped[4] = mistyped[4] == 'A' ? 'B' : 'A';
-    EXPECT_FALSE(game.session().playPuzzleCode(mistyped));
-    EXPECT_FALSE(game.session().playPuzzleCode("hello"));
+    EXPECT_FALSE(game.session().playPuzzle(mistyped));
+    EXPECT_FALSE(game.session().playPuzzle("hello"));
     EXPECT_TRUE(game.board().getStartSticks() == other);
 
     std::string lower = shell.copied;
     for (char& c : lower) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    ASSERT_TRUE(game.session().playPuzzleCode(lower));
+    ASSERT_TRUE(game.session().playPuzzle(lower));
     EXPECT_TRUE(game.board().getStartSticks() == start);
     EXPECT_TRUE(game.board().getSolutionSticks() == solution);
     EXPECT_EQ(game.board().getRequiredMoves(), moves);
@@ -159,40 +127,73 @@ TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
     const CalendarDay day = dayOfUnixTime(shell.now);
     EXPECT_EQ(puzzleCode(game.board().getOrigin()), puzzleCode(puzzleOfDay(day)));
     ASSERT_TRUE(game.playSolution());
-    EXPECT_TRUE(shell.saved.solvedOn(day));
-    EXPECT_EQ(shell.saved.daysInARow(day), 1);
+    EXPECT_TRUE(shell.savedRecords().solvedOn(day));
+    EXPECT_EQ(shell.savedRecords().daysInARow(day), 1);
 
     game.command(command::Statistics);
     EXPECT_EQ(shell.shownPlayed, 1);
     EXPECT_EQ(shell.shownDay, day);
     EXPECT_TRUE(game.session().resetRecords());
-    EXPECT_TRUE(shell.saved.tables().empty());
-    EXPECT_FALSE(shell.saved.solvedOn(day));
+    EXPECT_TRUE(shell.savedRecords().tables().empty());
+    EXPECT_FALSE(shell.savedRecords().solvedOn(day));
 }
 
 TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
     next();
-    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27, 1));  // Right arrow: the focus
-    EXPECT_TRUE(game.session().keyTaken());
-    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x70, 1));  // F1 stays the menus'
-    EXPECT_FALSE(game.session().keyTaken());
-    EXPECT_TRUE(game.session().key(msg::KeyDown, 'H', 1, keyflag::Alt));  // a mnemonic
-    EXPECT_FALSE(game.session().keyTaken());
+    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27));                // Right: the focus
+    EXPECT_FALSE(game.session().key(msg::KeyDown, 0x70));               // F1 stays the menus'
+    EXPECT_FALSE(game.session().key(msg::KeyDown, 'H', keyflag::Alt));  // a mnemonic
+    EXPECT_FALSE(game.session().failed());
+}
+
+TEST_F(SessionExtrasTest, TheStateOfEveryGreyableCommandIsPushedOnceWhenItChanges) {
+    // Before the first puzzle nothing can be undone, hinted, copied or shared.
+    ASSERT_EQ(shell.commandChanges, 1);
+    for (uint16_t id : kGreyableCommands) {
+        EXPECT_FALSE(shell.commandStates.enabled(id)) << id;
+    }
+    randomSource().seed(5);
+    next();
+    EXPECT_EQ(shell.commandChanges, 2);
+    EXPECT_TRUE(shell.commandStates.hint);
+    EXPECT_TRUE(shell.commandStates.enabled(command::CopyPuzzleCode));
+    EXPECT_TRUE(shell.commandStates.enabled(command::Share));
+    EXPECT_FALSE(shell.commandStates.undo);
+
+    // A move makes Undo usable; pointer moves over the field change nothing and push nothing.
+    const int before = shell.commandChanges;
+    auto [x, y] = HeadlessGame::centreOf(*game.screen().getGiveUpButton());
+    game.mouse(msg::MouseMove, 0, x, y);
+    game.mouse(msg::MouseMove, 0, x + 1, y);
+    EXPECT_EQ(shell.commandChanges, before);
+    game.command(command::Hint);
+    const auto hinted = game.session().hintBlinker()->getHintedStick();
+    ASSERT_TRUE(hinted.has_value());
+    const auto [sx, sy] = game.stickCentre(hinted->orientation, hinted->index);
+    game.click(sx, sy);
+    EXPECT_TRUE(shell.commandStates.undo) << "a stick changed or in hand can be taken back";
+
+    giveUp();
+    EXPECT_FALSE(shell.commandStates.undo);
+    EXPECT_FALSE(shell.commandStates.hint);
+    EXPECT_TRUE(shell.commandStates.puzzleOnShow) << "the puzzle given up can still be copied";
 }
 
 TEST(SessionExtrasOff, TheExtraCommandsDoNothingWithoutThem) {
     HeadlessGame game(KZ_SOURCE_ROOT);
     game.paintAll();
-    EXPECT_EQ(game.session().extras(), nullptr);
+    EXPECT_EQ(game.session().keyboardFocus(), nullptr);
     for (uint16_t id : {command::Undo, command::Hint, command::CopyPuzzleCode,
                         command::TodaysPuzzle, command::Statistics}) {
         EXPECT_TRUE(game.command(id));
     }
     EXPECT_FALSE(game.board().isActive());
-    EXPECT_FALSE(game.session().playPuzzleCode("322222222N"));
+    EXPECT_FALSE(game.session().playPuzzle("322222222N"));
     EXPECT_EQ(game.screen().getChildCount(), 22);
-    EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27, 1));
-    EXPECT_FALSE(game.session().keyTaken()) << "without the extras every key is the program's";
+    EXPECT_FALSE(game.session().key(msg::KeyDown, 0x27))
+        << "without the extras every key is the program's";
+    EXPECT_EQ(game.shell().commandChanges, 0) << "and no command is greyed";
+    EXPECT_TRUE(game.shell().heard.empty());
 }
 
 }  // namespace

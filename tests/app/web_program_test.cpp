@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/hint_blinker.h"
 #include "app/common/records_table.h"
 #include "app/common/settings.h"
 #include "app/web/local_storage_settings.h"
+#include "app/web/page_extras.h"
 #include "app/web/script_text.h"
 #include "app/web/web_program.h"
 #include "display/messages.h"
@@ -272,18 +274,7 @@ TEST(WebProgramStart, PicturesThatCannotLoadGivePaintErrorOnce) {
     EXPECT_EQ(page.abouts, 0);
 }
 
-TEST(StoredSettings, ParsesOnlyPlainDecimalNumbers) {
-    EXPECT_EQ(parseStoredNumber("0"), 0);
-    EXPECT_EQ(parseStoredNumber("5"), 5);
-    EXPECT_EQ(parseStoredNumber("-1"), -1);
-    EXPECT_EQ(parseStoredNumber("007"), 7);
-    for (const char* damaged : {"", "-", " 2", "2 ", "3.0", "0x3", "+3", "banana", "4e0",
-                                "99999999999999999999", "--1"}) {
-        EXPECT_EQ(parseStoredNumber(damaged), std::nullopt) << '"' << damaged << '"';
-    }
-}
-
-TEST(StoredSettings, MissingOrDamagedValuesGiveDefaultsAndAreWrittenBack) {
+TEST(StoredSettings, MissingValuesAreWrittenWithTheirDefaultsAndDamagedOnesAreKept) {
     struct Case {
         std::optional<std::string> fieldSize;
         std::optional<std::string> actionType;
@@ -302,16 +293,20 @@ TEST(StoredSettings, MissingOrDamagedValuesGiveDefaultsAndAreWrittenBack) {
         }
         EXPECT_EQ(loadStoredSettings(page), c.wanted)
             << c.fieldSize.value_or("(none)") << " " << c.actionType.value_or("(none)");
-        EXPECT_EQ(page.storage[kFieldSizeSettingName], std::to_string(c.wanted.fieldSize));
-        EXPECT_EQ(page.storage[kActionTypeSettingName], std::to_string(c.wanted.actionType));
+        EXPECT_EQ(page.storage[kFieldSizeSettingName],
+                  c.fieldSize.value_or(std::to_string(c.wanted.fieldSize)));
+        EXPECT_EQ(page.storage[kActionTypeSettingName],
+                  c.actionType.value_or(std::to_string(c.wanted.actionType)));
     }
 }
 
 TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
-    EXPECT_EQ(page.enabled_,
-              (std::map<uint16_t, bool>{
-                  {command::Undo, false}, {command::Redo, false}, {command::Hint, false}}))
-        << "Undo, Redo and Hint are usable before any game";
+    EXPECT_EQ(page.enabled_, (std::map<uint16_t, bool>{{command::Undo, false},
+                                                       {command::Redo, false},
+                                                       {command::Hint, false},
+                                                       {command::CopyPuzzleCode, false},
+                                                       {command::Share, false}}))
+        << "before any game nothing can be undone, hinted, copied or shared";
     EXPECT_FALSE(page.description.empty());
     // A 2 x 2 field filled from none always takes several moves, so the first move below
     // cannot win the game and leave nothing to undo.
@@ -320,6 +315,8 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
     click(kNextX, kNextY);
     ASSERT_FALSE(page.announced.empty()) << "a new game is not announced";
     EXPECT_TRUE(page.enabled_[command::Hint]);
+    EXPECT_TRUE(page.enabled_[command::CopyPuzzleCode]);
+    EXPECT_TRUE(page.enabled_[command::Share]);
     const std::string described = page.description;
 
     // An arrow moves the focus, a plain letter and an arrow held with Alt stay the browser's.
@@ -331,21 +328,21 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
 
     // A hint blinks on a timer of its own, beside the game clock, and stops by itself.
     EXPECT_TRUE(program.key(msg::KeyDown, 'H', 1));
-    ASSERT_TRUE(page.timerRuns(ExtraPlay::kHintTimerId));
+    ASSERT_TRUE(page.timerRuns(HintBlinker::kHintTimerId));
     ASSERT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
     for (const auto& entry : page.intervals) {
-        if (entry.second.timerId == ExtraPlay::kHintTimerId) {
-            EXPECT_EQ(entry.second.periodMs, ExtraPlay::kHintBlinkMs);
+        if (entry.second.timerId == HintBlinker::kHintTimerId) {
+            EXPECT_EQ(entry.second.periodMs, HintBlinker::kHintBlinkMs);
         }
     }
     page.presented.clear();
-    program.tick(ExtraPlay::kHintTimerId);
+    program.tick(HintBlinker::kHintTimerId);
     EXPECT_FALSE(page.presented.empty()) << "the hint's tick does not blink it";
-    for (int i = 0; i < 2 * ExtraPlay::kHintBlinks && page.timerRuns(ExtraPlay::kHintTimerId);
+    for (int i = 0; i < 2 * HintBlinker::kHintBlinks && page.timerRuns(HintBlinker::kHintTimerId);
          ++i) {
-        program.tick(ExtraPlay::kHintTimerId);
+        program.tick(HintBlinker::kHintTimerId);
     }
-    EXPECT_FALSE(page.timerRuns(ExtraPlay::kHintTimerId)) << "the hint blinks on and on";
+    EXPECT_FALSE(page.timerRuns(HintBlinker::kHintTimerId)) << "the hint blinks on and on";
     EXPECT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
     expectCanvasMatchesSurface();
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/common/extra_play.h"
+#include "app/common/game_session.h"
 #include "display/messages.h"
 #include "puzzle/hint.h"
 #include "puzzle/random_source.h"
@@ -133,16 +133,9 @@ void hintAfterADetour(benchmark::State& state, ActionType type) {
         static_cast<double>(outOfNodes) / static_cast<double>(searches);
 }
 
-class NoAnnouncer : public Announcer {
-  public:
-    void announce(const std::string&) override {}
-    void commandsChanged() override {}
-};
-
 void undoPixels(benchmark::State& state, ActionType type) {
     HeadlessGame game(KZ_SOURCE_ROOT);
-    NoAnnouncer announcer;
-    ExtraPlay extra(game.screen(), game.host(), announcer);
+    game.session().enableExtras();
     game.paintAll();
     const uint64_t wholeFrame = game.display().pixelsWritten();
     game.screen().setFieldSize(5);
@@ -167,8 +160,7 @@ void undoPixels(benchmark::State& state, ActionType type) {
         game.moveTo(3, 3);
         game.redraw();
         game.display().resetPixelsWritten();
-        extra.key(msg::KeyDown, virtualkey::Z, 0, keyflag::Control);
-        game.redraw();
+        game.key(msg::KeyDown, virtualkey::Z, keyflag::Control);
         pixels += game.display().pixelsWritten();
         ++undos;
     }

@@ -166,9 +166,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             }
             case 4:
-                drawn = game.session().key(input.ConsumeBool() ? msg::KeyDown : msg::KeyUp,
-                                           input.ConsumeIntegral<uint8_t>(),
-                                           input.ConsumeIntegral<int32_t>());
+                drawn =
+                    game.key(input.ConsumeBool() ? msg::KeyDown : msg::KeyUp,
+                             input.ConsumeIntegral<uint8_t>(), input.ConsumeIntegral<uint8_t>());
                 break;
             case 5:
                 drawn = game.session().timer();

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/common/settings.h"
+#include "app/common/settings_store.h"
 #include "app/web/local_storage_settings.h"
 
 namespace {
@@ -89,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (was != before.end() && was->second == value) {
             continue;
         }
-        const std::optional<int64_t> number = kz::parseStoredNumber(value);
+        const std::optional<int64_t> number = kz::parseSettingNumber(value);
         if (!number) {
             fail("a text that is no number was written back");
         }

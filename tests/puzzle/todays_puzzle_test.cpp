@@ -21,6 +21,14 @@ TEST(CalendarDay, DatesAndDaysAgree) {
     EXPECT_EQ(dayOfUnixTime(86399), 0);
     EXPECT_EQ(dayOfUnixTime(-1), -1);             // before 1970 a day starts at its midnight too
     EXPECT_EQ(dayOfUnixTime(1796774400), 20796);  // 2026-12-09 00:00 UTC
+    // A clock counting microseconds: the day's last instant is still that day, before 1970 as
+    // after it, where dividing toward zero would give the next.
+    EXPECT_EQ(dayOfUnixMicroseconds(-1), -1);
+    EXPECT_EQ(dayOfUnixMicroseconds(-500000), -1);
+    EXPECT_EQ(dayOfUnixMicroseconds(-86400LL * 1000000), -1);
+    EXPECT_EQ(dayOfUnixMicroseconds(-86400LL * 1000000 - 1), -2);
+    EXPECT_EQ(dayOfUnixMicroseconds(86400LL * 1000000 - 1), 0);
+    EXPECT_EQ(dayOfUnixMicroseconds(1796774400LL * 1000000 + 999999), 20796);
     for (CalendarDay day = dayOfDate({1900, 1, 1}); day < dayOfDate({2101, 1, 1}); ++day) {
         ASSERT_EQ(dayOfDate(dateOfDay(day)), day);
         ASSERT_EQ(dayFromText(dayText(day)), day) << dayText(day);

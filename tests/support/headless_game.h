@@ -38,7 +38,11 @@ class HeadlessGame {
     bool moveTo(int32_t x, int32_t y, bool leftHeld = false);
     // Moves onto the point, presses and releases the left button there.
     bool click(int32_t x, int32_t y);
-    bool key(uint32_t message, uint32_t wparam) { return gameSession.key(message, wparam, 0); }
+    // False when the draw after it failed, as for every other message.
+    bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0) {
+        gameSession.key(message, wparam, modifiers);
+        return !gameSession.failed();
+    }
     bool command(uint16_t id) { return gameSession.command(id); }
     // One tick of the game timer, delivered only while the screen keeps one running.
     bool tick();

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "app/common/game_session.h"
 #include "app/common/menu_table.h"
+#include "app/common/program_shell.h"
 #include "screen/host.h"
 
 namespace kz {
@@ -31,12 +34,17 @@ class RecordingHost : public Host {
     int quitCode = -1;  // -1 while nobody asked to quit
 };
 
-// A program's side of the menu commands, recorded.
-class RecordingShell : public SessionShell {
+// A program's side of the session, recorded: the menus, the boxes, and what the extra play
+// hands the program (texts, command states, records, codes).
+class RecordingShell : public ProgramShell {
   public:
     void mark(int group, uint16_t commandId) override {
         marks.push_back({group, commandId});
         (group == kFieldSizeGroup ? fieldSizeMark : actionTypeMark) = commandId;
+    }
+    void commandsChanged(const CommandStates& states) override {
+        commandStates = states;
+        ++commandChanges;
     }
     void openHelp(HelpTopic topic) override { helpOpened.push_back(topic); }
     void showAbout() override { ++aboutShown; }
@@ -45,16 +53,70 @@ class RecordingShell : public SessionShell {
         presented.insert(presented.end(), areas.begin(), areas.end());
     }
     void settingsChanged(const GameSettings& settings) override { changes.push_back(settings); }
+    RecordsMedium::Stored readRecords() override { return stored; }
+    bool writeRecords(const std::string& text) override {
+        stored = {RecordsMedium::State::Read, text};
+        ++saves;
+        return true;
+    }
+    void copyText(const std::string& text) override { copied = text; }
+    void askPuzzleCode() override { ++asked; }
+    void showStatistics(const Records& records, CalendarDay day) override {
+        shownPlayed = 0;
+        for (const auto& entry : records.tables()) {
+            shownPlayed += entry.second.played;
+        }
+        shownDay = day;
+    }
+    void share(const std::string& code) override { shared = code; }
+    void puzzleChanged(const std::string& code) override { titles.push_back(code); }
+    void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
+    void announce(const std::string& text) override { heard.push_back(text); }
+    void describe(const std::string& text) override { descriptions.push_back(text); }
+    CalendarDay today() override { return dayOfUnixTime(now); }
+
+    // The records as they were last written.
+    Records savedRecords() {
+        class Written : public RecordsMedium {
+          public:
+            explicit Written(Stored text) : stored(std::move(text)) {}
+            Stored read() override { return stored; }
+            bool write(const std::string&) override { return false; }
+
+          private:
+            Stored stored;
+        };
+        Written written(stored);
+        return loadRecords(written);
+    }
+
+    bool wasHeard(const std::string& text) const {
+        return std::find(heard.begin(), heard.end(), text) != heard.end();
+    }
 
     // Every mark in order, as (group, command id), and the last of each group.
     std::vector<std::pair<int, uint16_t>> marks;
     uint16_t fieldSizeMark = 0;
     uint16_t actionTypeMark = 0;
+    CommandStates commandStates;
+    int commandChanges = 0;
     std::vector<HelpTopic> helpOpened;
     int aboutShown = 0;
     std::vector<FatalError> failures;
     std::vector<Rect> presented;
     std::vector<GameSettings> changes;
+    RecordsMedium::Stored stored;
+    int saves = 0;
+    std::string copied;
+    std::string shared;
+    int asked = 0;
+    int64_t shownPlayed = -1;
+    CalendarDay shownDay{};
+    std::vector<std::string> titles;
+    std::vector<int32_t> bests;
+    std::vector<std::string> heard;
+    std::vector<std::string> descriptions;
+    int64_t now = 1796731200;  // 2026-12-08 12:00 UTC
 };
 
 }  // namespace kz

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "app/common/hint_blinker.h"
+#include "app/common/keyboard_focus.h"
 #include "app/web/web_program.h"
 #include "tests/support/solution_walk.h"
 
@@ -24,13 +26,13 @@ std::string pointJson(std::pair<int32_t, int32_t> point) {
 
 // The centre of what has the keyboard focus, and of the stick a hint shows, or nulls.
 std::string extrasJson(kz::GameSession& session) {
-    kz::SessionExtras* extras = session.extras();
-    if (extras == nullptr) {
+    kz::KeyboardFocus* keyboard = session.keyboardFocus();
+    kz::HintBlinker* blinker = session.hintBlinker();
+    if (keyboard == nullptr || blinker == nullptr) {
         return ",\"focus\":null,\"focusOnStick\":false,\"focusShown\":false,\"hinted\":null";
     }
-    kz::ExtraPlay& play = extras->play();
     kz::Board& board = *session.screen().getBoard();
-    const kz::ExtraPlay::Focus& focus = play.getFocus();
+    const kz::KeyboardFocus::Target& focus = keyboard->getFocus();
     std::string focusText = "null";
     if (focus.onStick) {
         focusText = pointJson(kz::stickCentre(board, {focus.stick.orientation, focus.stick.index}));
@@ -38,9 +40,9 @@ std::string extrasJson(kz::GameSession& session) {
         kz::Button& b = *focus.button;
         focusText = pointJson({b.getX() + b.getWidth() / 2, b.getY() + b.getHeight() / 2});
     }
-    const std::optional<kz::StickSlot> hinted = play.getHintedStick();
+    const std::optional<kz::StickSlot> hinted = blinker->getHintedStick();
     return ",\"focus\":" + focusText + ",\"focusOnStick\":" + (focus.onStick ? "true" : "false") +
-           ",\"focusShown\":" + (play.isFocusShown() ? "true" : "false") + ",\"hinted\":" +
+           ",\"focusShown\":" + (keyboard->isShown() ? "true" : "false") + ",\"hinted\":" +
            (hinted ? pointJson(kz::stickCentre(board, {hinted->orientation, hinted->index}))
                    : std::string("null"));
 }

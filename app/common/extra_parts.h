@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/common/hint_blinker.h"
+#include "app/common/keyboard_focus.h"
+#include "app/common/narrator.h"
+#include "app/common/play_aids.h"
+#include "app/common/program_shell.h"
+#include "app/common/session_records.h"
+#include "screen/game_screen.h"
+#include "screen/host.h"
+
+namespace kz {
+
+// The extra play of a session, one part for each job, made in this order (the hint markers go
+// on top of the screen's children before the focus frame) and ended in the reverse one.
+struct ExtraParts {
+    ExtraParts(GameScreen& screen, Host& host, ProgramShell& shell)
+        : narrator(screen, shell),
+          blinker(screen, host),
+          focus(screen, narrator),
+          aids(screen, narrator, blinker),
+          records(screen, shell) {}
+
+    Narrator narrator;
+    HintBlinker blinker;
+    KeyboardFocus focus;
+    PlayAids aids;
+    SessionRecords records;
+};
+
+}  // namespace kz

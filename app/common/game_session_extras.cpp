@@ -1,0 +1,213 @@
+// The game session's side of the extra play: its keys and commands, the puzzles started from
+// a code or a day, and the screen's events handed to the parts in their fixed order.
+
+#include "app/common/commands.h"
+#include "app/common/extra_parts.h"
+#include "app/common/game_session.h"
+#include "app/common/play_keys.h"
+#include "display/messages.h"
+#include "puzzle/board.h"
+#include "puzzle/puzzle_code.h"
+#include "puzzle/todays_puzzle.h"
+
+namespace kz {
+
+void GameSession::settle() {
+    if (!extras_) {
+        return;
+    }
+    const PlayAids& aids = extras_->aids;
+    const CommandStates states{aids.canUndo(), aids.canRedo(), aids.canHint(),
+                               isPlayableOrigin(gameScreen_->getBoard()->getOrigin())};
+    if (states != commandStates_) {
+        commandStates_ = states;
+        shell_.commandsChanged(states);
+    }
+}
+
+bool GameSession::extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers) {
+    if (message != msg::KeyDown || (modifiers & keyflag::Alt) != 0) {
+        return false;
+    }
+    extras_->blinker.end();
+    const std::optional<PlayKey> key = playKeyOf(message, wparam, modifiers);
+    if (!key) {
+        return false;
+    }
+    switch (*key) {
+        case PlayKey::Undo:
+            return extraCommand(command::Undo);
+        case PlayKey::Redo:
+            return extraCommand(command::Redo);
+        case PlayKey::Hint:
+            return extraCommand(command::Hint);
+        case PlayKey::Left:
+            extras_->focus.move(KeyboardFocus::GoLeft);
+            return true;
+        case PlayKey::Right:
+            extras_->focus.move(KeyboardFocus::GoRight);
+            return true;
+        case PlayKey::Up:
+            extras_->focus.move(KeyboardFocus::GoUp);
+            return true;
+        case PlayKey::Down:
+            extras_->focus.move(KeyboardFocus::GoDown);
+            return true;
+        case PlayKey::Activate:
+            extras_->focus.activate();
+            return true;
+        case PlayKey::PutBack:
+            if (!gameScreen_->getBoard()->isActive() || !gameScreen_->getBoard()->isStickInHand()) {
+                return false;
+            }
+            extras_->aids.putBack();
+            extras_->focus.follow();
+            extras_->narrator.describe();
+            return true;
+    }
+    return false;
+}
+
+bool GameSession::extraCommand(uint16_t id) {
+    extras_->blinker.end();
+    const std::string code = kz::puzzleCode(gameScreen_->getBoard()->getOrigin());
+    switch (id) {
+        case command::Undo:
+            extras_->aids.undo();
+            break;
+        case command::Redo:
+            extras_->aids.redo();
+            break;
+        case command::Hint:
+            if (extras_->aids.hint()) {
+                extras_->records.hintTaken();
+            }
+            break;
+        case command::CopyPuzzleCode:
+            if (!code.empty()) {
+                shell_.copyText(code);
+            }
+            return true;
+        case command::PlayPuzzleCode:
+            shell_.askPuzzleCode();
+            return true;
+        case command::TodaysPuzzle:
+            playTodaysPuzzle();
+            return true;
+        case command::Statistics:
+            shell_.showStatistics(extras_->records.get(), shell_.today());
+            return true;
+        case command::Share:
+            if (!code.empty()) {
+                shell_.share(code);
+            }
+            return true;
+        default:
+            return false;
+    }
+    extras_->focus.follow();
+    extras_->narrator.describe();
+    return true;
+}
+
+void GameSession::enableExtras() {
+    extras_ = std::make_unique<ExtraParts>(*gameScreen_, host_, shell_);
+    gameScreen_->setListener(this);
+    settle();
+    extras_->narrator.describe();
+}
+
+bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day) {
+    extras_->records.startingPuzzle(origin, day);
+    const bool started = gameScreen_->startPuzzle(origin);
+    extras_->records.startingPuzzle(std::nullopt);
+    return started;
+}
+
+void GameSession::playTodaysPuzzle() {
+    const CalendarDay day = shell_.today();
+    startPuzzle(puzzleOfDay(day), day);
+}
+
+bool GameSession::playPuzzle(const std::string& code) {
+    const std::optional<PuzzleOrigin> origin = puzzleFromCode(code);
+    return origin && playPuzzle(*origin);
+}
+
+bool GameSession::playPuzzle(const PuzzleOrigin& origin) {
+    if (!live() || !extras_ || !startPuzzle(origin, std::nullopt)) {
+        return false;
+    }
+    settle();
+    return draw();
+}
+
+bool GameSession::resetRecords() {
+    if (extras_ && live()) {
+        extras_->records.reset();
+    }
+    return draw();
+}
+
+void GameSession::end() {
+    if (extras_) {
+        extras_->records.sessionEnds();
+    }
+}
+
+void GameSession::screenEvent(ScreenEvent event) {
+    ExtraParts& parts = *extras_;
+    // A hint ends with every change of the game; the records count it; the history and the
+    // focus follow it; the narrator says it last, as the screen shows it by then.
+    switch (event) {
+        case ScreenEvent::GameStarted:
+            parts.blinker.end();
+            parts.records.gameStarted();
+            parts.aids.newGame();
+            parts.focus.follow();
+            parts.narrator.gameStarted();
+            shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
+            break;
+        case ScreenEvent::Restarted:
+            parts.blinker.end();
+            parts.aids.startOver();
+            parts.focus.follow();
+            parts.narrator.restarted();
+            break;
+        case ScreenEvent::GaveUp:
+            parts.blinker.end();
+            parts.records.gaveUp();
+            parts.aids.startOver();
+            parts.focus.follow();
+            parts.narrator.gaveUp();
+            break;
+        case ScreenEvent::Won:
+            parts.blinker.end();
+            parts.records.won();
+            parts.aids.startOver();
+            parts.focus.follow();
+            parts.narrator.won();
+            break;
+        case ScreenEvent::MovesChanged:
+            if (parts.aids.movesChanged()) {
+                parts.focus.follow();
+            }
+            break;
+    }
+    settle();
+    parts.narrator.describe();
+}
+
+KeyboardFocus* GameSession::keyboardFocus() {
+    return extras_ ? &extras_->focus : nullptr;
+}
+
+HintBlinker* GameSession::hintBlinker() {
+    return extras_ ? &extras_->blinker : nullptr;
+}
+
+Narrator* GameSession::narrator() {
+    return extras_ ? &extras_->narrator : nullptr;
+}
+
+}  // namespace kz

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/common/commands.h"
+#include "app/common/fatal_error.h"
+#include "app/common/records.h"
+#include "app/common/records_store.h"
+#include "app/common/settings.h"
+#include "display/rect.h"
+#include "puzzle/calendar_day.h"
+
+namespace kz {
+
+// Whether each command that can be greyed may be chosen now. The session pushes it whole
+// whenever one of them changes; a program never asks.
+struct CommandStates {
+    bool undo = false;
+    bool redo = false;
+    bool hint = false;
+    // Copy Puzzle Code and Share: a puzzle is on show.
+    bool puzzleOnShow = false;
+
+    // For one of kGreyableCommands; true for every other command.
+    bool enabled(uint16_t commandId) const;
+    bool operator==(const CommandStates& o) const {
+        return undo == o.undo && redo == o.redo && hint == o.hint && puzzleOnShow == o.puzzleOnShow;
+    }
+    bool operator!=(const CommandStates& o) const { return !(*this == o); }
+};
+
+// The commands whose state CommandStates holds.
+constexpr uint16_t kGreyableCommands[] = {command::Undo, command::Redo, command::Hint,
+                                          command::CopyPuzzleCode, command::Share};
+
+// Everything a program does for its game session besides drawing (Display) and the clock and
+// quitting (Host). The operations of the extra play do nothing by default: a program that
+// never switches it on (the Windows one) leaves them.
+class ProgramShell {
+  public:
+    virtual ~ProgramShell() = default;
+
+    // Moves the radio mark of a group of the menu table (kFieldSizeGroup,
+    // kActionTypeGroup) to the item of commandId.
+    virtual void mark(int group, uint16_t commandId) = 0;
+    virtual void commandsChanged(const CommandStates& states) { (void)states; }
+    virtual void openHelp(HelpTopic topic) = 0;
+    // Returns when the box is closed.
+    virtual void showAbout() = 0;
+    // Tells the player of a failure the program ends with; returns when the player has
+    // seen it.
+    virtual void fatal(FatalError error) = 0;
+    // Shows the areas (in the display target's coordinates) a draw has just written. A
+    // program whose display draws straight onto the screen has nothing to do.
+    virtual void present(const std::vector<Rect>& areas) { (void)areas; }
+    // After the screen took a new field size or action type from the menu; a program that
+    // keeps its settings at every change stores them here.
+    virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
+
+    // Where the records' text is kept (the session reads and writes it through the records
+    // store): read once when the extra play starts, written when the records change.
+    virtual RecordsMedium::Stored readRecords() { return {}; }
+    virtual bool writeRecords(const std::string& text) {
+        (void)text;
+        return false;
+    }
+    // Copy Puzzle Code: the code of the puzzle on show, for the clipboard.
+    virtual void copyText(const std::string& text) { (void)text; }
+    // Play Puzzle Code...: ask the player for a code; the program then calls
+    // GameSession::playPuzzle with what was typed.
+    virtual void askPuzzleCode() {}
+    // Statistics...: show the records; a reset goes through GameSession::resetRecords.
+    virtual void showStatistics(const Records& records, CalendarDay today) {
+        (void)records;
+        (void)today;
+    }
+    // Share: the code of the puzzle on show.
+    virtual void share(const std::string& code) { (void)code; }
+    // A new puzzle is on show; its code, for the title.
+    virtual void puzzleChanged(const std::string& code) { (void)code; }
+    // A win faster than every earlier one of its table.
+    virtual void newBestTime(const WinReport& report) { (void)report; }
+    // A sentence for a screen reader: a new game, a move, the focus, a hint, the end.
+    virtual void announce(const std::string& text) { (void)text; }
+    // What the screen shows, as one text, for the game field's accessible description.
+    virtual void describe(const std::string& text) { (void)text; }
+    // The day it is now by the clock of UTC, for today's puzzle.
+    virtual CalendarDay today() { return 0; }
+};
+
+}  // namespace kz

@@ -1,0 +1,79 @@
+#include "app/common/session_records.h"
+
+#include "app/common/records_store.h"
+#include "puzzle/todays_puzzle.h"
+
+namespace kz {
+namespace {
+
+// The records' text as the program keeps it, for the records store.
+class ShellMedium : public RecordsMedium {
+  public:
+    explicit ShellMedium(ProgramShell& programShell) : shell(programShell) {}
+    Stored read() override { return shell.readRecords(); }
+    bool write(const std::string& text) override { return shell.writeRecords(text); }
+
+  private:
+    ProgramShell& shell;
+};
+
+}  // namespace
+
+SessionRecords::SessionRecords(GameScreen& gameScreen, ProgramShell& programShell)
+    : screen(gameScreen), shell(programShell) {
+    ShellMedium medium(shell);
+    records = loadRecords(medium);
+}
+
+void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
+                                    std::optional<CalendarDay> day) {
+    startingOrigin = origin;
+    startingDay = day;
+}
+
+void SessionRecords::gameStarted() {
+    const RecordKey key = startingOrigin ? recordKeyOf(*startingOrigin)
+                                         : RecordKey{screen.getFieldSize(), screen.getActionType()};
+    if (records.gameStarted(key, startingDay)) {
+        save();
+    }
+}
+
+void SessionRecords::won() {
+    const int32_t seconds = screen.getClockCounter()->getValue();
+    if (const std::optional<WinReport> report = records.gameWon(seconds)) {
+        save();
+        if (report->newBestTime) {
+            shell.newBestTime(*report);
+        }
+    }
+}
+
+void SessionRecords::gaveUp() {
+    if (records.gameGivenUp()) {
+        save();
+    }
+}
+
+void SessionRecords::reset() {
+    const bool wasInGame = records.inGame();
+    const RecordKey key{screen.getFieldSize(), screen.getActionType()};
+    records = Records();
+    if (wasInGame) {
+        records.gameStarted(key);
+    }
+    save();
+}
+
+void SessionRecords::sessionEnds() {
+    if (records.gameLeft()) {
+        save();
+    }
+}
+
+void SessionRecords::save() {
+    ShellMedium medium(shell);
+    saveRecords(medium, records);
+}
+
+}  // namespace kz
