@@ -412,15 +412,23 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
         return 0;
     }
     // Decide the next open square, trying first what the generated solution did with it.
+    // It cannot join when its sticks would complete a square decided incomplete before it.
     const int32_t next = lowestBit(open);
+    const Mask joined = sticks | perimeters[static_cast<size_t>(next)];
+    bool canJoin = true;
+    for (Mask m = incomplete; m != 0 && canJoin; m &= m - 1) {
+        canJoin = (perimeters[static_cast<size_t>(lowestBit(m))] & ~joined) != 0;
+    }
     const bool joinFirst = ((guide >> next) & 1u) != 0;
     int64_t found = 0;
     for (int32_t branch = 0; branch < 2 && found < limit; ++branch) {
         const int64_t saved = limit;
         limit -= found;
-        found += (branch == 0) == joinFirst
-                     ? search(sticks | perimeters[static_cast<size_t>(next)], next + 1)
-                     : search(sticks, next + 1);
+        if ((branch == 0) != joinFirst) {
+            found += search(sticks, next + 1);
+        } else if (canJoin) {
+            found += search(joined, next + 1);
+        }
         limit = saved;
     }
     if (found == 0 && !stopped) {
