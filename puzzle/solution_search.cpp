@@ -25,37 +25,37 @@ int32_t lowestBit(uint64_t m) {
 }  // namespace
 
 void SolutionSearch::FruitlessBranches::clear() {
-    table.assign(1024, Branch{});
+    table.assign(1024, Entry{});
     used = 0;
 }
 
-size_t SolutionSearch::FruitlessBranches::slotOf(Mask sticks, int32_t decided) const {
-    const uint64_t hash = (sticks ^ (static_cast<uint64_t>(decided) << 58)) * 0x9E3779B97F4A7C15u;
+size_t SolutionSearch::FruitlessBranches::slotOf(Mask first, Mask second) const {
+    const uint64_t hash = (first * 0x9E3779B97F4A7C15u) ^ (second * 0xC2B2AE3D27D4EB4Fu);
     size_t slot = static_cast<size_t>(hash >> 20) & (table.size() - 1);
-    while (table[slot].decided >= 0 &&
-           (table[slot].sticks != sticks || table[slot].decided != decided)) {
+    while (table[slot].second != ~Mask{0} &&
+           (table[slot].first != first || table[slot].second != second)) {
         slot = (slot + 1) & (table.size() - 1);
     }
     return slot;
 }
 
-bool SolutionSearch::FruitlessBranches::contains(Mask sticks, int32_t decided) const {
-    return table[slotOf(sticks, decided)].decided >= 0;
+bool SolutionSearch::FruitlessBranches::contains(Mask first, Mask second) const {
+    return table[slotOf(first, second)].second != ~Mask{0};
 }
 
-void SolutionSearch::FruitlessBranches::insert(Mask sticks, int32_t decided) {
+void SolutionSearch::FruitlessBranches::insert(Mask first, Mask second) {
     if (2 * (used + 1) > table.size()) {
-        std::vector<Branch> old(table.size() * 2);
+        std::vector<Entry> old(table.size() * 2);
         old.swap(table);
-        for (const Branch& b : old) {
-            if (b.decided >= 0) {
-                table[slotOf(b.sticks, b.decided)] = b;
+        for (const Entry& e : old) {
+            if (e.second != ~Mask{0}) {
+                table[slotOf(e.first, e.second)] = e;
             }
         }
     }
-    Branch& entry = table[slotOf(sticks, decided)];
-    if (entry.decided < 0) {
-        entry = Branch{sticks, decided};
+    Entry& entry = table[slotOf(first, second)];
+    if (entry.second == ~Mask{0}) {
+        entry = Entry{first, second};
         ++used;
     }
 }
@@ -134,7 +134,8 @@ StickLayers SolutionSearch::layoutOf(Mask mask) const {
 
 bool SolutionSearch::aimAt(const StickLayers& layout) {
     nodes = 0;
-    fruitless.clear();
+    fruitlessSquares.clear();
+    fruitlessChanges.clear();
     if (!fits) {
         return false;
     }
@@ -222,9 +223,10 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
     const Mask futureRemoves = removesLeft > 0 ? candidates & removable : 0;
     const Mask futureAdds = addsLeft > 0 ? candidates & addable : 0;
     if (removesLeft < 0 || addsLeft < 0 || bitCount(futureRemoves) < removesLeft ||
-        bitCount(futureAdds) < addsLeft) {
+        bitCount(futureAdds) < addsLeft || fruitlessChanges.contains(layout, candidates)) {
         return 0;
     }
+    const int64_t nodesBefore = nodes;
     const Mask surely = layout & ~futureRemoves;
     const Mask possibly = layout | futureAdds;
     int32_t least = 0;
@@ -242,21 +244,28 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
     if (least > targetSquares || most < targetSquares || (surely & ~covered) != 0) {
         return 0;
     }
-    if (addsLeft == 0 && most > targetSquares) {
-        // Only removals are left: each breaks at most the complete squares through it.
-        std::array<int32_t, 64> breaks{};
-        size_t n = 0;
+    // Additions only complete squares; each removal breaks at most the complete squares
+    // through it. When even the removals breaking the most leave too many, none will do.
+    Mask completeNow = 0;
+    for (Mask m = mayComplete; m != 0; m &= m - 1) {
+        if ((perimeters[static_cast<size_t>(lowestBit(m))] & ~layout) == 0) {
+            completeNow |= m & (~m + 1);
+        }
+    }
+    if (bitCount(completeNow) > targetSquares) {
+        std::array<int32_t, 65> breaking{};  // removals by the squares they break
         for (Mask m = futureRemoves; m != 0; m &= m - 1) {
-            breaks[n++] = bitCount(holders[static_cast<size_t>(lowestBit(m))] & mayComplete);
+            ++breaking[static_cast<size_t>(
+                bitCount(holders[static_cast<size_t>(lowestBit(m))] & completeNow))];
         }
-        const size_t k = std::min(n, static_cast<size_t>(removesLeft));
-        std::partial_sort(breaks.begin(), breaks.begin() + static_cast<std::ptrdiff_t>(k),
-                          breaks.begin() + static_cast<std::ptrdiff_t>(n), std::greater<>());
         int32_t broken = 0;
-        for (size_t i = 0; i < k; ++i) {
-            broken += breaks[i];
+        int32_t removals = removesLeft;
+        for (int32_t n = 64; n > 0 && removals > 0; --n) {
+            const int32_t take = std::min(removals, breaking[static_cast<size_t>(n)]);
+            broken += take * n;
+            removals -= take;
         }
-        if (most - broken > targetSquares) {
+        if (bitCount(completeNow) - broken > targetSquares) {
             return 0;
         }
     }
@@ -266,7 +275,26 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
     }
     const Mask left = futureRemoves | futureAdds;
     Mask slot = left & (~left + 1);
-    if (futureRemoves != 0) {
+    // Removals and additions both left: first the side with fewer ways to choose, since
+    // each choice there settles most. An addition that completes the most squares first.
+    const auto ways = [](int32_t n, int32_t k) {
+        double c = 1;
+        for (int32_t i = 0; i < k; ++i) {
+            c = c * (n - i) / (i + 1);
+        }
+        return c;
+    };
+    if (futureAdds != 0 && futureRemoves != 0 &&
+        ways(bitCount(futureAdds), addsLeft) < ways(bitCount(futureRemoves), removesLeft)) {
+        int32_t completing = -1;
+        for (Mask m = futureAdds; m != 0; m &= m - 1) {
+            const int32_t n = bitCount(holders[static_cast<size_t>(lowestBit(m))] & mayComplete);
+            if (n > completing) {
+                completing = n;
+                slot = m & (~m + 1);
+            }
+        }
+    } else if (futureRemoves != 0) {
         // The stick that the fewest squares can still hold: kept, it is the likeliest to be
         // left on no square.
         int32_t fewest = 65;
@@ -309,6 +337,11 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
         found += (branch == 0) == changeFirst ? searchChanges(layout ^ slot, rest)
                                               : searchChanges(layout, rest);
         limit = saved;
+    }
+    // Only branches of some size are remembered: they spare the search most when its turn
+    // comes again, and the table stays small.
+    if (found == 0 && !stopped && nodes - nodesBefore >= 16) {
+        fruitlessChanges.insert(layout, candidates);
     }
     return found;
 }
@@ -378,7 +411,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
         first = sticks;
         return 1;
     }
-    if (fruitless.contains(sticks, decided)) {
+    if (fruitlessSquares.contains(sticks, static_cast<Mask>(decided))) {
         return 0;
     }
     // A square decided incomplete with one stick left that may stay away keeps that stick
@@ -408,7 +441,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
     if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
         bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft)) {
-        fruitless.insert(sticks, decided);
+        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
         return 0;
     }
     // Decide the next open square, trying first what the generated solution did with it.
@@ -432,7 +465,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
         limit = saved;
     }
     if (found == 0 && !stopped) {
-        fruitless.insert(sticks, decided);
+        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
     }
     return found;
 }

@@ -41,21 +41,21 @@ class SolutionSearch {
   private:
     using Mask = uint64_t;
 
-    // A branch by what decides it: the sticks and the number of squares decided.
-    struct Branch {
-        Mask sticks = 0;
-        int32_t decided = -1;  // -1: an empty entry
-    };
-    // The branches that found nothing: an open-addressing table, at most half full.
+    // Branches that found nothing, each by two masks that decide it: an open-addressing
+    // table, at most half full.
     class FruitlessBranches {
       public:
         void clear();
-        bool contains(Mask sticks, int32_t decided) const;
-        void insert(Mask sticks, int32_t decided);
+        bool contains(Mask first, Mask second) const;
+        void insert(Mask first, Mask second);
 
       private:
-        size_t slotOf(Mask sticks, int32_t decided) const;
-        std::vector<Branch> table;
+        struct Entry {
+            Mask first = 0;
+            Mask second = ~Mask{0};  // no branch has every bit set: an empty entry
+        };
+        size_t slotOf(Mask first, Mask second) const;
+        std::vector<Entry> table;
         size_t used = 0;
     };
 
@@ -95,7 +95,8 @@ class SolutionSearch {
     bool stopped = false;
     int64_t totalNodes = 0;
     Mask first = 0;
-    FruitlessBranches fruitless;
+    FruitlessBranches fruitlessSquares;  // by sticks and squares decided
+    FruitlessBranches fruitlessChanges;  // by layout and slots still to decide
 };
 
 }  // namespace kz
