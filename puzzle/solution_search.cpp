@@ -164,6 +164,7 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
             break;
     }
     stickTarget = startSticks + sticksToAdd - sticksToRemove;
+    startSticksKept = startSticks - sticksToRemove;
     allowed = 0;
     for (size_t q = 0; q < perimeters.size(); ++q) {
         if ((perimeters[q] & forbidden) == 0) {
@@ -347,17 +348,19 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
 }
 
 // Each square that joins completes at least itself, so at most squaresLeft more join: the
-// sticks they bring cannot reach the stick counts when even the squares bringing the most
-// new sticks fall short.
+// sticks they bring cannot reach the stick counts (in all, outside the start, of the start)
+// when even the squares bringing the most new sticks fall short.
 bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const {
     // How many open squares bring each number of new sticks (a square has at most 20),
     // in all and outside the start.
     std::array<int32_t, 21> bringing{};
     std::array<int32_t, 21> bringingOutside{};
+    std::array<int32_t, 21> bringingInside{};
     for (Mask m = open; m != 0; m &= m - 1) {
         const Mask brought = perimeters[static_cast<size_t>(lowestBit(m))] & ~sticks;
         ++bringing[static_cast<size_t>(bitCount(brought))];
         ++bringingOutside[static_cast<size_t>(bitCount(brought & ~start))];
+        ++bringingInside[static_cast<size_t>(bitCount(brought & start))];
     }
     const auto most = [squaresLeft](const std::array<int32_t, 21>& counts) {
         int32_t sum = 0;
@@ -370,7 +373,8 @@ bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const 
         return sum;
     };
     return most(bringing) >= stickTarget - bitCount(sticks) &&
-           most(bringingOutside) >= sticksToAdd - bitCount(sticks & ~start);
+           most(bringingOutside) >= sticksToAdd - bitCount(sticks & ~start) &&
+           most(bringingInside) >= startSticksKept - bitCount(sticks & start);
 }
 
 // sticks: the union of the squares decided complete. The squares are decided in list
@@ -385,7 +389,8 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
     // Whatever comes of this branch holds these sticks; sticks only add up, and adding
     // sticks never breaks a square.
     const Mask least = sticks | required;
-    if (bitCount(least) > stickTarget || bitCount(least & ~start) > sticksToAdd) {
+    if (bitCount(least) > stickTarget || bitCount(least & ~start) > sticksToAdd ||
+        bitCount(least & start) > startSticksKept) {
         return 0;
     }
     Mask complete = 0;  // complete squares now
@@ -431,7 +436,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
         const Mask p = perimeters[static_cast<size_t>(q)];
         const Mask grown = least | p;
         if ((p & away) != 0 || bitCount(grown) > stickTarget ||
-            bitCount(grown & ~start) > sticksToAdd) {
+            bitCount(grown & ~start) > sticksToAdd || bitCount(grown & start) > startSticksKept) {
             continue;
         }
         open |= Mask{1} << q;

@@ -86,6 +86,7 @@ class SolutionSearch {
     int32_t stickTarget = 0;
     int32_t sticksToAdd = 0;     // sticks outside the start
     int32_t sticksToRemove = 0;  // start sticks left out
+    int32_t startSticksKept = 0;
     Mask changed = 0;
     Mask removable = 0;
     Mask addable = 0;

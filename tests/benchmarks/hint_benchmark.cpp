@@ -22,7 +22,7 @@
 namespace kz {
 namespace {
 
-constexpr int32_t kPuzzles = 100;
+constexpr int32_t kPuzzles = 400;
 constexpr int32_t kMostChanges = 4;
 constexpr uint32_t kSeed = 20261209;
 
