@@ -183,10 +183,104 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
 }
 
 std::optional<StickLayers> SolutionSearch::solutionKeeping(const StickLayers& layout) {
+    if (!aimAt(layout)) {
+        return std::nullopt;
+    }
+    // The generated solution turned, mirrored or shifted is often one that keeps the changes
+    // when the solution itself does not, and trying its copies costs little.
+    for (Mask copy : copiesOf(generatedLayout)) {
+        if (solves(copy)) {
+            return layoutOf(copy);
+        }
+    }
     if (countSolutionsKeeping(layout, 1) == 0) {
         return std::nullopt;
     }
     return layoutOf(first);
+}
+
+bool SolutionSearch::solves(Mask sticks) const {
+    if ((required & ~sticks) != 0 || (sticks & forbidden) != 0 || bitCount(sticks) != stickTarget ||
+        bitCount(sticks & ~start) != sticksToAdd) {
+        return false;
+    }
+    int32_t complete = 0;
+    Mask covered = 0;
+    for (Mask p : perimeters) {
+        if ((p & ~sticks) == 0) {
+            ++complete;
+            covered |= p;
+        }
+    }
+    return complete == targetSquares && covered == sticks;
+}
+
+std::vector<SolutionSearch::Mask> SolutionSearch::copiesOf(Mask sticks) const {
+    const int32_t columns = board.getActiveColumns();
+    const int32_t rows = board.getActiveRows();
+    const int32_t maxColumns = board.getMaxColumns();
+    const int32_t maxRows = board.getMaxRows();
+    // Each stick as the two lattice points it joins.
+    struct Joint {
+        int32_t x0, y0, x1, y1;
+    };
+    std::vector<Joint> joints;
+    for (Mask m = sticks; m != 0; m &= m - 1) {
+        const int32_t bit = lowestBit(m);
+        if (bit < horizontalSlots) {
+            const int32_t x = bit % maxColumns;
+            const int32_t y = bit / maxColumns;
+            joints.push_back({x, y, x + 1, y});
+        } else {
+            const int32_t x = (bit - horizontalSlots) / maxRows;
+            const int32_t y = (bit - horizontalSlots) % maxRows;
+            joints.push_back({x, y, x, y + 1});
+        }
+    }
+    std::vector<Mask> copies;
+    // The eight turns and mirrors of a square; a field that is not square keeps its shape
+    // under the four that do not swap its sides.
+    for (int32_t turn = 0; turn < 8; ++turn) {
+        const bool swap = turn >= 4;
+        if (swap && columns != rows) {
+            continue;
+        }
+        std::vector<Joint> turned;
+        int32_t left = columns;
+        int32_t top = rows;
+        int32_t right = 0;
+        int32_t bottom = 0;
+        for (Joint j : joints) {
+            Joint t = swap ? Joint{j.y0, j.x0, j.y1, j.x1} : j;
+            if ((turn & 1) != 0) {
+                t.x0 = columns - t.x0;
+                t.x1 = columns - t.x1;
+            }
+            if ((turn & 2) != 0) {
+                t.y0 = rows - t.y0;
+                t.y1 = rows - t.y1;
+            }
+            left = std::min({left, t.x0, t.x1});
+            right = std::max({right, t.x0, t.x1});
+            top = std::min({top, t.y0, t.y1});
+            bottom = std::max({bottom, t.y0, t.y1});
+            turned.push_back(t);
+        }
+        for (int32_t dx = -left; right + dx <= columns; ++dx) {
+            for (int32_t dy = -top; bottom + dy <= rows; ++dy) {
+                Mask copy = 0;
+                for (Joint t : turned) {
+                    const int32_t x = std::min(t.x0, t.x1) + dx;
+                    const int32_t y = std::min(t.y0, t.y1) + dy;
+                    const int32_t bit =
+                        t.y0 == t.y1 ? y * maxColumns + x : horizontalSlots + x * maxRows + y;
+                    copy |= Mask{1} << bit;
+                }
+                copies.push_back(copy);
+            }
+        }
+    }
+    return copies;
 }
 
 int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t most) {

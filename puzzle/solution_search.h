@@ -63,6 +63,10 @@ class SolutionSearch {
     StickLayers layoutOf(Mask mask) const;
     // Sets the goal for keeping the layout's changes; false when no solution can keep them.
     bool aimAt(const StickLayers& layout);
+    // Whether the layout solves the puzzle and keeps the changes aimed at.
+    bool solves(Mask sticks) const;
+    // The layout turned, mirrored and shifted every way that fits the active field.
+    std::vector<Mask> copiesOf(Mask sticks) const;
     bool canGrow(Mask sticks, Mask open, int32_t squaresLeft) const;
     int64_t search(Mask sticks, int32_t decided);
     int64_t searchChanges(Mask layout, Mask candidates);
