@@ -12,27 +12,34 @@ namespace kz {
 // Finds the solutions of the Board's current puzzle that keep the changes a player made:
 // layouts that the mode's clicks reach from the start in exactly the required moves and that
 // form the target squares with every stick on one. The search is exhaustive, so when it finds
-// nothing there is nothing to find.
+// nothing there is nothing to find; no budget cuts it short.
 //
-// A solution is the union of its complete squares, so the search decides squares, not sticks:
-// each square is either complete in the solution (its sticks joined to the layout) or kept
-// incomplete (one of its sticks stays away). Every layout is reached by one line of decisions
-// only, so the search counts each solution once. A branch ends as soon as the stick counts,
-// the required and forbidden sticks, the squares already complete or still within reach
-// cannot meet the puzzle; a branch that found nothing is remembered so that no other line
-// of decisions searches it again. Every slot of the largest field is one bit of a 64-bit
-// mask, as is every square, which holds the 60 slots and 55 squares of the game's 5 x 5 field;
-// a Board with more gets no search.
+// Two searches take turns, each with a growing allowance of decisions, and the first to
+// finish answers (each keeps what it learnt for its next turn):
+// - by squares: a solution is the union of its complete squares, so it decides the squares
+//   in a fixed order (the generated solution's first), each complete or kept incomplete;
+//   every layout is reached by one line of decisions, so each solution counts once. A branch
+//   ends when the stick counts (in all, added, kept from the start), the required and
+//   forbidden sticks or the squares complete or within reach cannot meet the puzzle, and a
+//   branch that found nothing is remembered by its sticks and the squares decided.
+// - by changes: it decides the sticks still to take away or put down, the one likeliest to
+//   fail first, ending a branch when the squares sure to be complete, those that may still
+//   be, or the sticks on none of them cannot meet the puzzle.
+// The first suits few squares making many sticks, the second few changes left among many.
+// Every slot of the largest field is one bit of a 64-bit mask, as is every square, which
+// holds the 60 slots and 55 squares of the game's 5 x 5 field; a Board with more gets no
+// search.
 class SolutionSearch {
   public:
     // Reads the puzzle (start, mode, required moves, target squares, active field) now.
     explicit SolutionSearch(PuzzleBoard& board);
 
     // A solution that keeps every change the layout made to the start, or nothing when there
-    // is none.
+    // is none. The generated solution's turned, mirrored and shifted copies are tried first.
     std::optional<StickLayers> solutionKeeping(const StickLayers& layout);
 
-    // How many solutions keep every change the layout made, counting up to limit.
+    // How many solutions keep every change the layout made, each counted once, counting up to
+    // limit (the layout of the start counts every solution of the puzzle).
     int64_t countSolutionsKeeping(const StickLayers& layout, int64_t limit);
 
     // Decisions the last search took, for measuring it.
