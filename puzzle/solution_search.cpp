@@ -196,7 +196,7 @@ std::optional<StickLayers> SolutionSearch::solutionKeeping(const StickLayers& la
     if (countSolutionsKeeping(layout, 1) == 0) {
         return std::nullopt;
     }
-    return layoutOf(first);
+    return layoutOf(firstSolution);
 }
 
 bool SolutionSearch::solves(Mask sticks) const {
@@ -365,7 +365,7 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
         }
     }
     if (removesLeft == 0 && addsLeft == 0) {
-        first = layout;
+        firstSolution = layout;
         return 1;
     }
     const Mask left = futureRemoves | futureAdds;
@@ -507,7 +507,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
             bitCount(sticks & ~start) != sticksToAdd) {
             return 0;
         }
-        first = sticks;
+        firstSolution = sticks;
         return 1;
     }
     if (fruitlessSquares.contains(sticks, static_cast<Mask>(decided))) {

@@ -106,7 +106,7 @@ class SolutionSearch {
     int64_t nodeAllowance = 0;  // before it gives its turn to the other
     bool stopped = false;
     int64_t totalNodes = 0;
-    Mask first = 0;
+    Mask firstSolution = 0;
     FruitlessBranches fruitlessSquares;  // by sticks and squares decided
     FruitlessBranches fruitlessChanges;  // by layout and slots still to decide
 };
