@@ -82,24 +82,9 @@ SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
             }
         }
     }
-    // The generated solution's squares first: a player's changes often leave most of them
-    // standing, so the first branches try them.
-    const Mask generated = maskOf(board.getSolutionSticks());
-    std::stable_partition(perimeters.begin(), perimeters.end(),
-                          [&](Mask p) { return (p & ~generated) == 0; });
-    holders.assign(64, 0);
-    for (size_t q = 0; q < perimeters.size(); ++q) {
-        for (Mask p = perimeters[q]; p != 0; p &= p - 1) {
-            holders[static_cast<size_t>(lowestBit(p))] |= Mask{1} << q;
-        }
-    }
     start = maskOf(board.getStartSticks());
-    generatedLayout = generated;
-    for (size_t q = 0; q < perimeters.size(); ++q) {
-        if ((perimeters[q] & ~generated) == 0) {
-            guide |= Mask{1} << q;
-        }
-    }
+    generatedLayout = maskOf(board.getSolutionSticks());
+    listed = perimeters;
     mode = board.getMode();
     requiredMoves = board.getRequiredMoves();
     targetSquares = board.getTargetSquares();
@@ -165,6 +150,7 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
     }
     stickTarget = startSticks + sticksToAdd - sticksToRemove;
     startSticksKept = startSticks - sticksToRemove;
+    orderSquares(required & ~start);
     allowed = 0;
     for (size_t q = 0; q < perimeters.size(); ++q) {
         if ((perimeters[q] & forbidden) == 0) {
@@ -180,6 +166,29 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
     removable = sticksToRemove > 0 ? changed & start & ~required : 0;
     addable = sticksToAdd > 0 ? active & ~changed & ~start & ~forbidden : 0;
     return (required & forbidden) == 0;
+}
+
+// The order the search by squares decides them in: first those through a stick the player
+// put down, which every solution must cover, then the generated solution's squares, since a
+// player's changes often leave most of them standing, then the rest, each group in list
+// order.
+void SolutionSearch::orderSquares(Mask added) {
+    const auto rank = [&](Mask p) {
+        return (p & added) != 0 ? 0 : (p & ~generatedLayout) == 0 ? 1 : 2;
+    };
+    perimeters = listed;
+    std::stable_sort(perimeters.begin(), perimeters.end(),
+                     [&](Mask a, Mask b) { return rank(a) < rank(b); });
+    holders.assign(64, 0);
+    guide = 0;
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        for (Mask p = perimeters[q]; p != 0; p &= p - 1) {
+            holders[static_cast<size_t>(lowestBit(p))] |= Mask{1} << q;
+        }
+        if ((perimeters[q] & ~generatedLayout) == 0) {
+            guide |= Mask{1} << q;
+        }
+    }
 }
 
 std::optional<StickLayers> SolutionSearch::solutionKeeping(const StickLayers& layout) {

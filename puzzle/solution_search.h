@@ -70,6 +70,7 @@ class SolutionSearch {
     StickLayers layoutOf(Mask mask) const;
     // Sets the goal for keeping the layout's changes; false when no solution can keep them.
     bool aimAt(const StickLayers& layout);
+    void orderSquares(Mask added);
     // Whether the layout solves the puzzle and keeps the changes aimed at.
     bool solves(Mask sticks) const;
     // The layout turned, mirrored and shifted every way that fits the active field.
@@ -81,7 +82,8 @@ class SolutionSearch {
     PuzzleBoard& board;
     bool fits = false;
     int32_t horizontalSlots = 0;
-    std::vector<Mask> perimeters;  // one per square of the active field, in list order
+    std::vector<Mask> listed;      // one perimeter per square of the active field, in list order
+    std::vector<Mask> perimeters;  // the same in the order the search decides them
     std::vector<Mask> holders;     // per slot: the squares whose perimeter holds it
     Mask start = 0;
     Mask generatedLayout = 0;
