@@ -345,7 +345,9 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
         }
     }
     const int32_t most = bitCount(mayComplete);
-    if (least > targetSquares || most < targetSquares || (surely & ~covered) != 0) {
+    // A stick on no square that may be complete has to go.
+    if (least > targetSquares || most < targetSquares || (surely & ~covered) != 0 ||
+        bitCount(layout & ~covered) > removesLeft) {
         return 0;
     }
     // Additions only complete squares; each removal breaks at most the complete squares
