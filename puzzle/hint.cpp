@@ -44,7 +44,7 @@ std::optional<StickSlot> choose(const std::vector<StickSlot>& slots,
 
 std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
                              const std::vector<StickSlot>& newestChanges,
-                             const StickLayers* followed, int64_t nodeBudget) {
+                             const StickLayers* followed) {
     if (!board.isActive()) {
         return std::nullopt;
     }
@@ -67,7 +67,7 @@ std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
         hint.solution = *followed;
     } else if (keepsEveryChange(generated)) {
         hint.solution = generated;
-    } else if (auto found = SolutionSearch(board).solutionKeeping(committed, nodeBudget)) {
+    } else if (auto found = SolutionSearch(board).solutionKeeping(committed)) {
         hint.solution = *found;
     } else {
         hint.solution = followed != nullptr ? *followed : generated;

@@ -23,8 +23,8 @@ struct Hint {
 // followed: the solution earlier hints led towards, or null.
 //
 // The solution to aim at is the first that keeps every change the player made: the followed
-// one, the generated one, or one the search finds within nodeBudget. When none does, the
-// followed (else the generated) solution stays the aim and the hint takes back the latest
+// one, the generated one, or one the search finds. Only when no solution keeps them all does
+// the followed (else the generated) solution stay the aim, and the hint takes back the latest
 // change it does not make. Then, in Add and Remove mode, the next stick is the first slot
 // the aim changes and the layout does not yet; in Move mode the hint is a stick to pick up
 // (one the aim does not hold, the latest misplaced one first) and, with a stick in hand, the
@@ -33,7 +33,6 @@ struct Hint {
 // Nothing when no puzzle is being played.
 std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
                              const std::vector<StickSlot>& newestChanges,
-                             const StickLayers* followed,
-                             int64_t nodeBudget = SolutionSearch::kDefaultNodeBudget);
+                             const StickLayers* followed);
 
 }  // namespace kz

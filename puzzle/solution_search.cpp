@@ -1,30 +1,64 @@
 #include "puzzle/solution_search.h"
 
 #include <algorithm>
-#include <climits>
+#include <array>
+#include <bitset>
+#include <functional>
 
 namespace kz {
 
 namespace {
 
 int32_t bitCount(uint64_t m) {
-    int32_t n = 0;
-    for (; m != 0; m &= m - 1) {
-        ++n;
-    }
-    return n;
+    return static_cast<int32_t>(std::bitset<64>(m).count());
 }
 
+// The index of the lowest set bit of a non-zero mask, by a de Bruijn sequence.
 int32_t lowestBit(uint64_t m) {
-    int32_t i = 0;
-    while ((m & 1u) == 0) {
-        m >>= 1;
-        ++i;
-    }
-    return i;
+    static constexpr uint8_t kIndex[64] = {
+        0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
+        43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
+        44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
+    return kIndex[((m & (~m + 1)) * 0x03F79D71B4CB0A89u) >> 58];
 }
 
 }  // namespace
+
+void SolutionSearch::FruitlessBranches::clear() {
+    table.assign(1024, Entry{});
+    used = 0;
+}
+
+size_t SolutionSearch::FruitlessBranches::slotOf(Mask first, Mask second) const {
+    const uint64_t hash = (first * 0x9E3779B97F4A7C15u) ^ (second * 0xC2B2AE3D27D4EB4Fu);
+    size_t slot = static_cast<size_t>(hash >> 20) & (table.size() - 1);
+    while (table[slot].second != ~Mask{0} &&
+           (table[slot].first != first || table[slot].second != second)) {
+        slot = (slot + 1) & (table.size() - 1);
+    }
+    return slot;
+}
+
+bool SolutionSearch::FruitlessBranches::contains(Mask first, Mask second) const {
+    return table[slotOf(first, second)].second != ~Mask{0};
+}
+
+void SolutionSearch::FruitlessBranches::insert(Mask first, Mask second) {
+    if (2 * (used + 1) > table.size()) {
+        std::vector<Entry> old(table.size() * 2);
+        old.swap(table);
+        for (const Entry& e : old) {
+            if (e.second != ~Mask{0}) {
+                table[slotOf(e.first, e.second)] = e;
+            }
+        }
+    }
+    Entry& entry = table[slotOf(first, second)];
+    if (entry.second == ~Mask{0}) {
+        entry = Entry{first, second};
+        ++used;
+    }
+}
 
 SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
     const int32_t columns = board.getMaxColumns();
@@ -49,6 +83,8 @@ SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
         }
     }
     start = maskOf(board.getStartSticks());
+    generatedLayout = maskOf(board.getSolutionSticks());
+    listed = perimeters;
     mode = board.getMode();
     requiredMoves = board.getRequiredMoves();
     targetSquares = board.getTargetSquares();
@@ -81,20 +117,12 @@ StickLayers SolutionSearch::layoutOf(Mask mask) const {
     return layout;
 }
 
-int32_t SolutionSearch::completeSquares(Mask sticks) const {
-    int32_t complete = 0;
-    for (Mask p : perimeters) {
-        complete += (p & ~sticks) == 0 ? 1 : 0;
-    }
-    return complete;
-}
-
-std::optional<StickLayers> SolutionSearch::solutionKeeping(const StickLayers& layout,
-                                                           int64_t nodeBudget) {
+bool SolutionSearch::aimAt(const StickLayers& layout) {
     nodes = 0;
-    outOfNodes = false;
+    fruitlessSquares.clear();
+    fruitlessChanges.clear();
     if (!fits) {
-        return std::nullopt;
+        return false;
     }
     const Mask current = maskOf(layout);
     const int32_t startSticks = bitCount(start);
@@ -103,116 +131,453 @@ std::optional<StickLayers> SolutionSearch::solutionKeeping(const StickLayers& la
             // Added sticks stay, and no start stick can go.
             required = current | start;
             forbidden = 0;
-            stickTarget = startSticks + requiredMoves;
-            newSticksAllowed = requiredMoves;
+            sticksToAdd = requiredMoves;
+            sticksToRemove = 0;
             break;
         case Remove:
             // Removed sticks stay away, and nothing can be added.
             required = 0;
             forbidden = ~(current & start);
-            stickTarget = startSticks - requiredMoves;
-            newSticksAllowed = 0;
+            sticksToAdd = 0;
+            sticksToRemove = requiredMoves;
             break;
         case Move:
             required = current & ~start;
             forbidden = start & ~current;
-            stickTarget = startSticks;
-            newSticksAllowed = requiredMoves;
+            sticksToAdd = requiredMoves;
+            sticksToRemove = requiredMoves;
             break;
     }
-    squaresHolding.assign(64, 0);
+    stickTarget = startSticks + sticksToAdd - sticksToRemove;
+    startSticksKept = startSticks - sticksToRemove;
+    orderSquares(required & ~start);
+    allowed = 0;
     for (size_t q = 0; q < perimeters.size(); ++q) {
-        if ((perimeters[q] & forbidden) != 0) {
-            continue;
-        }
-        for (Mask p = perimeters[q]; p != 0; p &= p - 1) {
-            squaresHolding[static_cast<size_t>(lowestBit(p))] |= Mask{1} << q;
+        if ((perimeters[q] & forbidden) == 0) {
+            allowed |= Mask{1} << q;
         }
     }
-    budget = nodeBudget;
-    found = 0;
-    if (!search(0, 0)) {
-        return std::nullopt;
+    // The changes still to make, for the search by changes.
+    Mask active = 0;
+    for (Mask p : perimeters) {
+        active |= p;
     }
-    return layoutOf(found);
+    changed = mode == Add ? current | start : mode == Remove ? current & start : current;
+    removable = sticksToRemove > 0 ? changed & start & ~required : 0;
+    addable = sticksToAdd > 0 ? active & ~changed & ~start & ~forbidden : 0;
+    return (required & forbidden) == 0;
 }
 
-bool SolutionSearch::search(Mask sticks, Mask excludedSquares) {
-    if (++nodes > budget) {
-        outOfNodes = true;
-        return false;
-    }
-    // Whatever comes of this branch holds these sticks and the required ones; sticks only
-    // add up, and adding sticks never breaks a square.
-    const Mask least = sticks | required;
-    if (bitCount(least) > stickTarget || bitCount(least & ~start) > newSticksAllowed ||
-        completeSquares(least) > targetSquares) {
-        return false;
-    }
-    const int32_t count = bitCount(sticks);
-    const int32_t complete = completeSquares(sticks);
-    const int32_t squares = static_cast<int32_t>(perimeters.size());
-    const auto usable = [&](int32_t q) {
-        return ((excludedSquares >> q) & 1u) == 0 &&
-               (perimeters[static_cast<size_t>(q)] & forbidden) == 0;
+// The order the search by squares decides them in: first those through a stick the player
+// put down, which every solution must cover, then the generated solution's squares, since a
+// player's changes often leave most of them standing, then the rest, each group in list
+// order.
+void SolutionSearch::orderSquares(Mask added) {
+    const auto rank = [&](Mask p) {
+        return (p & added) != 0 ? 0 : (p & ~generatedLayout) == 0 ? 1 : 2;
     };
-    const Mask uncovered = required & ~sticks;
-    if (uncovered != 0) {
-        // Cover the required stick that the fewest usable squares hold.
-        Mask bestOptions = 0;
-        int32_t bestCount = INT_MAX;
-        for (Mask left = uncovered; left != 0; left &= left - 1) {
-            const Mask options =
-                squaresHolding[static_cast<size_t>(lowestBit(left))] & ~excludedSquares;
-            const int32_t n = bitCount(options);
-            if (n < bestCount) {
-                bestCount = n;
-                bestOptions = options;
-                if (n <= 1) {
-                    break;
+    perimeters = listed;
+    std::stable_sort(perimeters.begin(), perimeters.end(),
+                     [&](Mask a, Mask b) { return rank(a) < rank(b); });
+    holders.assign(64, 0);
+    guide = 0;
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        for (Mask p = perimeters[q]; p != 0; p &= p - 1) {
+            holders[static_cast<size_t>(lowestBit(p))] |= Mask{1} << q;
+        }
+        if ((perimeters[q] & ~generatedLayout) == 0) {
+            guide |= Mask{1} << q;
+        }
+    }
+}
+
+std::optional<StickLayers> SolutionSearch::solutionKeeping(const StickLayers& layout) {
+    if (!aimAt(layout)) {
+        return std::nullopt;
+    }
+    // The generated solution turned, mirrored or shifted is often one that keeps the changes
+    // when the solution itself does not, and trying its copies costs little.
+    for (Mask copy : copiesOf(generatedLayout)) {
+        if (solves(copy)) {
+            return layoutOf(copy);
+        }
+    }
+    if (countSolutionsKeeping(layout, 1) == 0) {
+        return std::nullopt;
+    }
+    return layoutOf(firstSolution);
+}
+
+bool SolutionSearch::solves(Mask sticks) const {
+    if ((required & ~sticks) != 0 || (sticks & forbidden) != 0 || bitCount(sticks) != stickTarget ||
+        bitCount(sticks & ~start) != sticksToAdd) {
+        return false;
+    }
+    int32_t complete = 0;
+    Mask covered = 0;
+    for (Mask p : perimeters) {
+        if ((p & ~sticks) == 0) {
+            ++complete;
+            covered |= p;
+        }
+    }
+    return complete == targetSquares && covered == sticks;
+}
+
+std::vector<SolutionSearch::Mask> SolutionSearch::copiesOf(Mask sticks) const {
+    const int32_t columns = board.getActiveColumns();
+    const int32_t rows = board.getActiveRows();
+    const int32_t maxColumns = board.getMaxColumns();
+    const int32_t maxRows = board.getMaxRows();
+    // Each stick as the two lattice points it joins.
+    struct Joint {
+        int32_t x0, y0, x1, y1;
+    };
+    std::vector<Joint> joints;
+    for (Mask m = sticks; m != 0; m &= m - 1) {
+        const int32_t bit = lowestBit(m);
+        if (bit < horizontalSlots) {
+            const int32_t x = bit % maxColumns;
+            const int32_t y = bit / maxColumns;
+            joints.push_back({x, y, x + 1, y});
+        } else {
+            const int32_t x = (bit - horizontalSlots) / maxRows;
+            const int32_t y = (bit - horizontalSlots) % maxRows;
+            joints.push_back({x, y, x, y + 1});
+        }
+    }
+    std::vector<Mask> copies;
+    // The eight turns and mirrors of a square; a field that is not square keeps its shape
+    // under the four that do not swap its sides.
+    for (int32_t turn = 0; turn < 8; ++turn) {
+        const bool swap = turn >= 4;
+        if (swap && columns != rows) {
+            continue;
+        }
+        std::vector<Joint> turned;
+        int32_t left = columns;
+        int32_t top = rows;
+        int32_t right = 0;
+        int32_t bottom = 0;
+        for (Joint j : joints) {
+            Joint t = swap ? Joint{j.y0, j.x0, j.y1, j.x1} : j;
+            if ((turn & 1) != 0) {
+                t.x0 = columns - t.x0;
+                t.x1 = columns - t.x1;
+            }
+            if ((turn & 2) != 0) {
+                t.y0 = rows - t.y0;
+                t.y1 = rows - t.y1;
+            }
+            left = std::min({left, t.x0, t.x1});
+            right = std::max({right, t.x0, t.x1});
+            top = std::min({top, t.y0, t.y1});
+            bottom = std::max({bottom, t.y0, t.y1});
+            turned.push_back(t);
+        }
+        for (int32_t dx = -left; right + dx <= columns; ++dx) {
+            for (int32_t dy = -top; bottom + dy <= rows; ++dy) {
+                Mask copy = 0;
+                for (Joint t : turned) {
+                    const int32_t x = std::min(t.x0, t.x1) + dx;
+                    const int32_t y = std::min(t.y0, t.y1) + dy;
+                    const int32_t bit =
+                        t.y0 == t.y1 ? y * maxColumns + x : horizontalSlots + x * maxRows + y;
+                    copy |= Mask{1} << bit;
                 }
+                copies.push_back(copy);
             }
         }
-        for (Mask options = bestOptions; options != 0; options &= options - 1) {
-            const int32_t q = lowestBit(options);
-            if (search(sticks | perimeters[static_cast<size_t>(q)], excludedSquares)) {
-                return true;
-            }
-            if (outOfNodes) {
-                return false;
-            }
-            excludedSquares |= Mask{1} << q;
-        }
-        return false;
     }
-    if (count == stickTarget) {
-        if (complete == targetSquares &&
-            bitCount(sticks ^ start) == (mode == Move ? 2 : 1) * requiredMoves) {
-            found = sticks;
-            return true;
-        }
-        return false;
+    return copies;
+}
+
+int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t most) {
+    if (!aimAt(layout) || most <= 0) {
+        return 0;
     }
-    // Every required stick is held: grow by squares that bring new sticks.
-    for (int32_t q = 0; q < squares; ++q) {
-        if (!usable(q)) {
+    limit = most;
+    // Two exact searches suit different puzzles: by squares where few squares make many
+    // sticks, by changes where few changes are left among many sticks. They take turns with
+    // a growing allowance of decisions, and the first to finish answers, so a hint costs
+    // about what the better search costs, whatever the puzzle.
+    totalNodes = 0;
+    for (int64_t allowance = 1024;; allowance *= 2) {
+        for (const bool bySquares : {true, false}) {
+            nodes = 0;
+            nodeAllowance = allowance;
+            stopped = false;
+            const int64_t found =
+                bySquares ? search(0, 0) : searchChanges(changed, removable | addable);
+            totalNodes += nodes;
+            if (!stopped) {
+                return found;
+            }
+        }
+    }
+}
+
+int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
+    if (++nodes > nodeAllowance) {
+        stopped = true;
+        return 0;
+    }
+    const int32_t removesLeft = sticksToRemove - bitCount(start & ~layout);
+    const int32_t addsLeft = sticksToAdd - bitCount(layout & ~start);
+    const Mask futureRemoves = removesLeft > 0 ? candidates & removable : 0;
+    const Mask futureAdds = addsLeft > 0 ? candidates & addable : 0;
+    if (removesLeft < 0 || addsLeft < 0 || bitCount(futureRemoves) < removesLeft ||
+        bitCount(futureAdds) < addsLeft || fruitlessChanges.contains(layout, candidates)) {
+        return 0;
+    }
+    const int64_t nodesBefore = nodes;
+    const Mask surely = layout & ~futureRemoves;
+    const Mask possibly = layout | futureAdds;
+    int32_t least = 0;
+    Mask mayComplete = 0;
+    Mask covered = 0;
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        const Mask p = perimeters[q];
+        if ((p & ~possibly) == 0) {
+            mayComplete |= Mask{1} << q;
+            covered |= p;
+            least += (p & ~surely) == 0 ? 1 : 0;
+        }
+    }
+    const int32_t most = bitCount(mayComplete);
+    // A stick on no square that may be complete has to go.
+    if (least > targetSquares || most < targetSquares || (surely & ~covered) != 0 ||
+        bitCount(layout & ~covered) > removesLeft) {
+        return 0;
+    }
+    // Additions only complete squares; each removal breaks at most the complete squares
+    // through it. When even the removals breaking the most leave too many, none will do.
+    Mask completeNow = 0;
+    for (Mask m = mayComplete; m != 0; m &= m - 1) {
+        if ((perimeters[static_cast<size_t>(lowestBit(m))] & ~layout) == 0) {
+            completeNow |= m & (~m + 1);
+        }
+    }
+    if (bitCount(completeNow) > targetSquares) {
+        std::array<int32_t, 65> breaking{};  // removals by the squares they break
+        for (Mask m = futureRemoves; m != 0; m &= m - 1) {
+            ++breaking[static_cast<size_t>(
+                bitCount(holders[static_cast<size_t>(lowestBit(m))] & completeNow))];
+        }
+        int32_t broken = 0;
+        int32_t removals = removesLeft;
+        for (int32_t n = 64; n > 0 && removals > 0; --n) {
+            const int32_t take = std::min(removals, breaking[static_cast<size_t>(n)]);
+            broken += take * n;
+            removals -= take;
+        }
+        if (bitCount(completeNow) - broken > targetSquares) {
+            return 0;
+        }
+    }
+    if (removesLeft == 0 && addsLeft == 0) {
+        firstSolution = layout;
+        return 1;
+    }
+    const Mask left = futureRemoves | futureAdds;
+    Mask slot = left & (~left + 1);
+    // Removals and additions both left: first the side with fewer ways to choose, since
+    // each choice there settles most. An addition that completes the most squares first.
+    const auto ways = [](int32_t n, int32_t k) {
+        double c = 1;
+        for (int32_t i = 0; i < k; ++i) {
+            c = c * (n - i) / (i + 1);
+        }
+        return c;
+    };
+    if (futureAdds != 0 && futureRemoves != 0 &&
+        ways(bitCount(futureAdds), addsLeft) < ways(bitCount(futureRemoves), removesLeft)) {
+        int32_t completing = -1;
+        for (Mask m = futureAdds; m != 0; m &= m - 1) {
+            const int32_t n = bitCount(holders[static_cast<size_t>(lowestBit(m))] & mayComplete);
+            if (n > completing) {
+                completing = n;
+                slot = m & (~m + 1);
+            }
+        }
+    } else if (futureRemoves != 0) {
+        // The stick that the fewest squares can still hold: kept, it is the likeliest to be
+        // left on no square.
+        int32_t fewest = 65;
+        for (Mask m = futureRemoves; m != 0; m &= m - 1) {
+            const Mask s = m & (~m + 1);
+            const int32_t n = bitCount(holders[static_cast<size_t>(lowestBit(m))] & mayComplete);
+            if (n < fewest) {
+                fewest = n;
+                slot = s;
+            }
+        }
+    }
+    if (futureRemoves == 0) {
+        // The stick on no square yet that the fewest squares can still complete around: add
+        // a missing stick of the first of them.
+        Mask onSquare = 0;
+        for (Mask m = mayComplete; m != 0; m &= m - 1) {
+            const Mask p = perimeters[static_cast<size_t>(lowestBit(m))];
+            if ((p & ~surely) == 0) {
+                onSquare |= p;
+            }
+        }
+        int32_t fewest = 65;
+        for (Mask m = surely & ~onSquare; m != 0; m &= m - 1) {
+            const Mask options = holders[static_cast<size_t>(lowestBit(m))] & mayComplete;
+            const int32_t n = bitCount(options);
+            if (n < fewest) {
+                fewest = n;
+                slot = perimeters[static_cast<size_t>(lowestBit(options))] & futureAdds;
+                slot &= ~slot + 1;
+            }
+        }
+    }
+    const Mask rest = left & ~slot;
+    const bool changeFirst = ((start ^ generatedLayout) & slot) != 0;
+    int64_t found = 0;
+    for (int32_t branch = 0; branch < 2 && found < limit; ++branch) {
+        const int64_t saved = limit;
+        limit -= found;
+        found += (branch == 0) == changeFirst ? searchChanges(layout ^ slot, rest)
+                                              : searchChanges(layout, rest);
+        limit = saved;
+    }
+    // Only branches of some size are remembered: they spare the search most when its turn
+    // comes again, and the table stays small.
+    if (found == 0 && !stopped && nodes - nodesBefore >= 16) {
+        fruitlessChanges.insert(layout, candidates);
+    }
+    return found;
+}
+
+// Each square that joins completes at least itself, so at most squaresLeft more join: the
+// sticks they bring cannot reach the stick counts (in all, outside the start, of the start)
+// when even the squares bringing the most new sticks fall short.
+bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const {
+    // How many open squares bring each number of new sticks (a square has at most 20),
+    // in all and outside the start.
+    std::array<int32_t, 21> bringing{};
+    std::array<int32_t, 21> bringingOutside{};
+    std::array<int32_t, 21> bringingInside{};
+    for (Mask m = open; m != 0; m &= m - 1) {
+        const Mask brought = perimeters[static_cast<size_t>(lowestBit(m))] & ~sticks;
+        ++bringing[static_cast<size_t>(bitCount(brought))];
+        ++bringingOutside[static_cast<size_t>(bitCount(brought & ~start))];
+        ++bringingInside[static_cast<size_t>(bitCount(brought & start))];
+    }
+    const auto most = [squaresLeft](const std::array<int32_t, 21>& counts) {
+        int32_t sum = 0;
+        int32_t left = squaresLeft;
+        for (int32_t n = 20; n > 0 && left > 0; --n) {
+            const int32_t take = std::min(left, counts[static_cast<size_t>(n)]);
+            sum += take * n;
+            left -= take;
+        }
+        return sum;
+    };
+    return most(bringing) >= stickTarget - bitCount(sticks) &&
+           most(bringingOutside) >= sticksToAdd - bitCount(sticks & ~start) &&
+           most(bringingInside) >= startSticksKept - bitCount(sticks & start);
+}
+
+// sticks: the union of the squares decided complete. The squares are decided in list
+// order, and decided is the number decided so far: each of them that is not complete in
+// sticks was decided incomplete (or could never be complete), so the two say everything
+// about the branch. Returns the solutions found below, at most limit.
+int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
+    if (++nodes > nodeAllowance) {
+        stopped = true;
+        return 0;
+    }
+    // Whatever comes of this branch holds these sticks; sticks only add up, and adding
+    // sticks never breaks a square.
+    const Mask least = sticks | required;
+    if (bitCount(least) > stickTarget || bitCount(least & ~start) > sticksToAdd ||
+        bitCount(least & start) > startSticksKept) {
+        return 0;
+    }
+    Mask complete = 0;  // complete squares now
+    Mask bound = 0;     // squares that will be complete
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        if ((perimeters[q] & ~least) == 0) {
+            bound |= Mask{1} << q;
+            if ((perimeters[q] & ~sticks) == 0) {
+                complete |= Mask{1} << q;
+            }
+        }
+    }
+    const Mask incomplete = ((Mask{1} << decided) - 1) & ~complete;
+    if ((bound & incomplete) != 0 || bitCount(bound) > targetSquares) {
+        return 0;
+    }
+    if (bitCount(sticks) == stickTarget) {
+        // No square can join without a stick too many: this is the layout.
+        if (bitCount(complete) != targetSquares || (required & ~sticks) != 0 ||
+            bitCount(sticks & ~start) != sticksToAdd) {
+            return 0;
+        }
+        firstSolution = sticks;
+        return 1;
+    }
+    if (fruitlessSquares.contains(sticks, static_cast<Mask>(decided))) {
+        return 0;
+    }
+    // A square decided incomplete with one stick left that may stay away keeps that stick
+    // away, and every square through it incomplete.
+    Mask away = 0;
+    for (Mask m = incomplete; m != 0; m &= m - 1) {
+        const Mask free = perimeters[static_cast<size_t>(lowestBit(m))] & ~least;
+        if ((free & (free - 1)) == 0) {
+            away |= free;
+        }
+    }
+    // The squares that may still join, and the sticks they can bring.
+    Mask open = 0;
+    Mask reach = sticks;
+    for (Mask m = allowed & ~incomplete & ~complete; m != 0; m &= m - 1) {
+        const int32_t q = lowestBit(m);
+        const Mask p = perimeters[static_cast<size_t>(q)];
+        const Mask grown = least | p;
+        if ((p & away) != 0 || bitCount(grown) > stickTarget ||
+            bitCount(grown & ~start) > sticksToAdd || bitCount(grown & start) > startSticksKept) {
             continue;
         }
-        const Mask next = sticks | perimeters[static_cast<size_t>(q)];
-        if (next == sticks) {
-            continue;
-        }
-        if (bitCount(next) <= stickTarget) {
-            if (search(next, excludedSquares)) {
-                return true;
-            }
-            if (outOfNodes) {
-                return false;
-            }
-        }
-        excludedSquares |= Mask{1} << q;
+        open |= Mask{1} << q;
+        reach |= p;
     }
-    return false;
+    const int32_t squaresLeft = targetSquares - bitCount(complete);
+    if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
+        bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
+        bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft)) {
+        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
+        return 0;
+    }
+    // Decide the next open square, trying first what the generated solution did with it.
+    // It cannot join when its sticks would complete a square decided incomplete before it.
+    const int32_t next = lowestBit(open);
+    const Mask joined = sticks | perimeters[static_cast<size_t>(next)];
+    bool canJoin = true;
+    for (Mask m = incomplete; m != 0 && canJoin; m &= m - 1) {
+        canJoin = (perimeters[static_cast<size_t>(lowestBit(m))] & ~joined) != 0;
+    }
+    const bool joinFirst = ((guide >> next) & 1u) != 0;
+    int64_t found = 0;
+    for (int32_t branch = 0; branch < 2 && found < limit; ++branch) {
+        const int64_t saved = limit;
+        limit -= found;
+        if ((branch == 0) != joinFirst) {
+            found += search(sticks, next + 1);
+        } else if (canJoin) {
+            found += search(joined, next + 1);
+        }
+        limit = saved;
+    }
+    if (found == 0 && !stopped) {
+        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
+    }
+    return found;
 }
 
 }  // namespace kz

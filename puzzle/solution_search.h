@@ -9,62 +9,108 @@
 
 namespace kz {
 
-// Looks for solutions of the Board's current puzzle other than the generated one: layouts
-// that the mode's clicks can reach from the start in exactly the required moves and that
-// form the target squares with every stick on one.
+// Finds the solutions of the Board's current puzzle that keep the changes a player made:
+// layouts that the mode's clicks reach from the start in exactly the required moves and that
+// form the target squares with every stick on one. The search is exhaustive, so when it finds
+// nothing there is nothing to find; no budget cuts it short.
 //
-// A solution is the union of its complete squares, so the search chooses squares, not
-// sticks: it covers every stick the solution must hold with a square, then adds squares
-// until the stick count is reached, pruning on the stick count, the complete squares and the
-// sticks the mode lets it place. Every slot of the largest field is one bit of a 64-bit
-// mask, which holds the 60 slots of the game's 5 x 5 field; a Board with more slots gets
-// no search.
+// Two searches take turns, each with a growing allowance of decisions, and the first to
+// finish answers (each keeps what it learnt for its next turn):
+// - by squares: a solution is the union of its complete squares, so it decides the squares
+//   in a fixed order (the generated solution's first), each complete or kept incomplete;
+//   every layout is reached by one line of decisions, so each solution counts once. A branch
+//   ends when the stick counts (in all, added, kept from the start), the required and
+//   forbidden sticks or the squares complete or within reach cannot meet the puzzle, and a
+//   branch that found nothing is remembered by its sticks and the squares decided.
+// - by changes: it decides the sticks still to take away or put down, the one likeliest to
+//   fail first, ending a branch when the squares sure to be complete, those that may still
+//   be, or the sticks on none of them cannot meet the puzzle.
+// The first suits few squares making many sticks, the second few changes left among many.
+// Every slot of the largest field is one bit of a 64-bit mask, as is every square, which
+// holds the 60 slots and 55 squares of the game's 5 x 5 field; a Board with more gets no
+// search.
 class SolutionSearch {
   public:
-    // A node costs about a quarter of a microsecond on a 5 x 5 field (natively; a browser
-    // takes longer), so a hint stays near 20 ms at most. Twice the nodes settle few more
-    // searches.
-    static constexpr int64_t kDefaultNodeBudget = 80000;
-
     // Reads the puzzle (start, mode, required moves, target squares, active field) now.
     explicit SolutionSearch(PuzzleBoard& board);
 
-    // A solution that keeps every change the layout made to the start, or nothing when the
-    // search found none within the budget of nodes.
-    std::optional<StickLayers> solutionKeeping(const StickLayers& layout,
-                                               int64_t nodeBudget = kDefaultNodeBudget);
+    // A solution that keeps every change the layout made to the start, or nothing when there
+    // is none. The generated solution's turned, mirrored and shifted copies are tried first.
+    std::optional<StickLayers> solutionKeeping(const StickLayers& layout);
 
-    // Whether the last search ended for want of nodes rather than by searching everything.
-    bool ranOutOfNodes() const { return outOfNodes; }
-    int64_t nodesVisited() const { return nodes; }
+    // How many solutions keep every change the layout made, each counted once, counting up to
+    // limit (the layout of the start counts every solution of the puzzle).
+    int64_t countSolutionsKeeping(const StickLayers& layout, int64_t limit);
+
+    // Decisions the last search took, for measuring it.
+    int64_t nodesVisited() const { return totalNodes; }
 
   private:
     using Mask = uint64_t;
 
+    // Branches that found nothing, each by two masks that decide it: an open-addressing
+    // table, at most half full.
+    class FruitlessBranches {
+      public:
+        void clear();
+        bool contains(Mask first, Mask second) const;
+        void insert(Mask first, Mask second);
+
+      private:
+        struct Entry {
+            Mask first = 0;
+            Mask second = ~Mask{0};  // no branch has every bit set: an empty entry
+        };
+        size_t slotOf(Mask first, Mask second) const;
+        std::vector<Entry> table;
+        size_t used = 0;
+    };
+
     Mask maskOf(const StickLayers& layout) const;
     StickLayers layoutOf(Mask mask) const;
-    int32_t completeSquares(Mask sticks) const;
-    bool search(Mask sticks, Mask excludedSquares);
+    // Sets the goal for keeping the layout's changes; false when no solution can keep them.
+    bool aimAt(const StickLayers& layout);
+    void orderSquares(Mask added);
+    // Whether the layout solves the puzzle and keeps the changes aimed at.
+    bool solves(Mask sticks) const;
+    // The layout turned, mirrored and shifted every way that fits the active field.
+    std::vector<Mask> copiesOf(Mask sticks) const;
+    bool canGrow(Mask sticks, Mask open, int32_t squaresLeft) const;
+    int64_t search(Mask sticks, int32_t decided);
+    int64_t searchChanges(Mask layout, Mask candidates);
 
     PuzzleBoard& board;
     bool fits = false;
     int32_t horizontalSlots = 0;
-    std::vector<Mask> perimeters;  // one per square of the active field, in list order
+    std::vector<Mask> listed;      // one perimeter per square of the active field, in list order
+    std::vector<Mask> perimeters;  // the same in the order the search decides them
+    std::vector<Mask> holders;     // per slot: the squares whose perimeter holds it
     Mask start = 0;
+    Mask generatedLayout = 0;
+    Mask guide = 0;  // the squares of the generated solution, tried first
     BoardMode mode = Add;
     int32_t requiredMoves = 0;
     int32_t targetSquares = 0;
 
     // The current search.
-    Mask required = 0;                 // sticks the solution must hold
-    Mask forbidden = 0;                // slots it must leave empty
-    std::vector<Mask> squaresHolding;  // per slot: the squares free of forbidden slots on it
+    Mask required = 0;   // sticks the solution must hold
+    Mask forbidden = 0;  // slots it must leave empty
+    Mask allowed = 0;    // squares free of forbidden slots
     int32_t stickTarget = 0;
-    int32_t newSticksAllowed = 0;  // sticks outside the start
-    Mask found = 0;
-    int64_t nodes = 0;
-    int64_t budget = 0;
-    bool outOfNodes = false;
+    int32_t sticksToAdd = 0;     // sticks outside the start
+    int32_t sticksToRemove = 0;  // start sticks left out
+    int32_t startSticksKept = 0;
+    Mask changed = 0;
+    Mask removable = 0;
+    Mask addable = 0;
+    int64_t limit = 0;
+    int64_t nodes = 0;          // decisions of the search running
+    int64_t nodeAllowance = 0;  // before it gives its turn to the other
+    bool stopped = false;
+    int64_t totalNodes = 0;
+    Mask firstSolution = 0;
+    FruitlessBranches fruitlessSquares;  // by sticks and squares decided
+    FruitlessBranches fruitlessChanges;  // by layout and slots still to decide
 };
 
 }  // namespace kz
