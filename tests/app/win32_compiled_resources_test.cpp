@@ -15,7 +15,7 @@
 #include "app/common/identity.h"
 #include "app/common/menu_table.h"
 #include "screen/image_table.h"
-#include "tests/app/pe_resources.h"
+#include "tests/support/pe_image.h"
 
 namespace kz {
 namespace {
@@ -95,11 +95,11 @@ class CompiledResources : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(programPath.empty()) << "no program named on the command line";
-        exe = std::make_unique<test::PeResources>(programPath);
+        exe = std::make_unique<test::PeImage>(programPath);
         ASSERT_TRUE(exe->loaded()) << exe->error() << " (build the mingw presets first)";
     }
 
-    std::unique_ptr<test::PeResources> exe;
+    std::unique_ptr<test::PeImage> exe;
 };
 
 TEST_F(CompiledResources, ProgramIsBuiltForItsArchitecture) {
