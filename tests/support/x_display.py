@@ -3,6 +3,7 @@ windows and read their places and properties, move the pointer and type with xdo
 screenshots, split the screen into monitors, and ask a window manager for window states."""
 import ctypes
 import ctypes.util
+import functools
 import io
 import os
 import re
@@ -149,9 +150,9 @@ def minimize_and_restore(env, window, timeout=10):
     wait_until(state("Normal"), timeout, "the window was not restored")
 
 
-def request_wm_state(display, window, *states):
-    """Asks the window manager, as a pager or a keyboard shortcut would, to add the
-    _NET_WM_STATE_* states (at most two) to a window: the client message of the EWMH."""
+@functools.cache
+def _xlib():
+    """The few calls of Xlib that no command-line tool makes for a test."""
     xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
     xlib.XOpenDisplay.restype = ctypes.c_void_p
     xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
@@ -161,8 +162,41 @@ def request_wm_state(display, window, *states):
     xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
     xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                                 ctypes.c_void_p]
+    xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+    xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                         ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                                         ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+    xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
     xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return xlib
+
+
+class PlainWindow:
+    """A plain window of the test's own, mapped on display while the with block lasts: a
+    client for a window manager to handle, without a program under test."""
+
+    def __init__(self, display):
+        self.xlib = _xlib()
+        self.dpy = self.xlib.XOpenDisplay(display.encode())
+        check(self.dpy, f"cannot open {display}")
+        root = self.xlib.XDefaultRootWindow(self.dpy)
+        self.id = self.xlib.XCreateSimpleWindow(self.dpy, root, 0, 0, 100, 100, 0, 0, 0)
+        self.xlib.XMapWindow(self.dpy, self.id)
+        self.xlib.XSync(self.dpy, 0)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        # The window goes with the connection.
+        self.xlib.XCloseDisplay(self.dpy)
+
+
+def request_wm_state(display, window, *states):
+    """Asks the window manager, as a pager or a keyboard shortcut would, to add the
+    _NET_WM_STATE_* states (at most two) to a window: the client message of the EWMH."""
+    xlib = _xlib()
 
     class ClientMessage(ctypes.Structure):
         _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
