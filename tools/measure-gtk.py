@@ -18,7 +18,6 @@ import os
 import re
 import select
 import shutil
-import signal
 import statistics
 import subprocess
 import sys
@@ -26,39 +25,14 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
+from e2e_basics import Failure, require_tools, stop_process as stop  # noqa: E402
+from screen_layout import NEXT_BUTTON  # noqa: E402
+from x_display import XServer  # noqa: E402
+
 DEFAULT_PROGRAM = os.path.join(HERE, "..", "build", "default", "app", "gtk", "kestrane-zivadorured")
 YARDSTICKS = ["/usr/games/sgt-net", "/usr/games/sgt-mines", "/usr/games/sgt-untangle",
               "/usr/games/sgt-pegs"]
-NEXT_BUTTON = (117, 439)
-
-
-def start_xvfb():
-    read_end, write_end = os.pipe()
-    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            start_new_session=True)
-    os.close(write_end)
-    data = b""
-    deadline = time.monotonic() + 20
-    while not data.endswith(b"\n") and time.monotonic() < deadline:
-        if select.select([read_end], [], [], 0.5)[0]:
-            data += os.read(read_end, 16)
-    os.close(read_end)
-    if not data:
-        proc.kill()
-        sys.exit("Xvfb did not start")
-    return proc, ":" + data.decode().strip()
-
-
-def stop(proc):
-    if proc.poll() is None:
-        try:
-            os.killpg(proc.pid, signal.SIGTERM)
-            proc.wait(5)
-        except (ProcessLookupError, subprocess.TimeoutExpired):
-            os.killpg(proc.pid, signal.SIGKILL)
-            proc.wait(5)
 
 
 def time_to_map(cmd, env):
@@ -191,8 +165,6 @@ def probe_area(program, env):
 def print_area(program):
     """--probe-area, under dbus-run-session: starts the program once on a private
     accessibility bus and prints where its drawing area is."""
-    sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
-    from e2e_harness import Failure
     from atspi_harness import AccessibilityBus, GtkGame
     env = dict(os.environ)
     try:
@@ -219,13 +191,14 @@ def main():
     if args.probe_area:
         print_area(args.program)
         return
-    for tool in ("Xvfb", "xev", "xdotool", "stdbuf", "dbus-run-session"):
-        if not shutil.which(tool):
-            sys.exit(f"{tool} is missing (tools/install-deps.sh all installs it)")
     if not os.access(args.program, os.X_OK):
         sys.exit(f"{args.program} is not built (cmake --build --preset default)")
-
-    xvfb, display = start_xvfb()
+    try:
+        require_tools("xev", "stdbuf", "dbus-run-session")
+        xvfb = XServer(1600, 1200)
+    except Failure as e:
+        sys.exit(str(e))
+    display = xvfb.display
     home = tempfile.mkdtemp(prefix="kz-measure-")
     try:
         env = dict(os.environ, DISPLAY=display, HOME=home, XDG_CONFIG_HOME=home + "/config",
@@ -276,7 +249,7 @@ def main():
                       f"{r['hint_switches']} wake-ups ({r['hint_main_switches']} main), the "
                       f"game's clock alone above")
     finally:
-        stop(xvfb)
+        xvfb.stop()
         shutil.rmtree(home, ignore_errors=True)
 
 

@@ -24,18 +24,19 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "app"))
 from browser_harness import Browser, StaticServer  # noqa: E402
-from e2e_harness import wait_until  # noqa: E402
-from web_e2e import CALLBACK_COUNTER, NEXT_BUTTON, Page  # noqa: E402
+from e2e_basics import wait_until  # noqa: E402
+from screen_layout import AREA_H, AREA_W, NEXT_BUTTON  # noqa: E402
+from web_e2e import CALLBACK_COUNTER, Page  # noqa: E402
 
 DEFAULT_PAGE = os.path.join(HERE, "..", "build", "web", "app", "web", "page")
-FLOOR_PAGE = """<!DOCTYPE html>
+FLOOR_PAGE = f"""<!DOCTYPE html>
 <html lang="en"><head><meta charset="utf-8"><title>floor</title>
 <link rel="icon" href="data:,"></head>
-<body><canvas id="screen" width="690" height="500"></canvas>
+<body><canvas id="screen" width="{AREA_W}" height="{AREA_H}"></canvas>
 <script>
 const context = document.getElementById("screen").getContext("2d");
 context.fillStyle = "#246";
-context.fillRect(0, 0, 690, 500);
+context.fillRect(0, 0, {AREA_W}, {AREA_H});
 performance.mark("first-frame");
 </script></body></html>
 """

@@ -20,7 +20,9 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "support"))
-from e2e_harness import Failure, Process, XServer, gtk_environment, stop_process  # noqa: E402
+from e2e_basics import Failure, Process, stop_process  # noqa: E402
+from gtk_program import gtk_environment  # noqa: E402
+from x_display import XServer  # noqa: E402
 
 
 def visible_windows(env, pid):

@@ -30,19 +30,18 @@ import urllib.parse
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, WindowManager, XServer, check, differs,  # noqa: E402
-                         gtk_environment, install_fake_browser, request_wm_state, run,
-                         screenshot, time_limit, wait_for_picture, wait_until, window_geometry,
-                         window_ids, window_property)
+from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from gtk_program import gtk_environment, install_fake_browser  # noqa: E402
+from pictures import differs, wait_for_picture  # noqa: E402
+from screen_layout import (AREA_H, AREA_W, BOARD, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
+                           STICKS)
+from window_manager import WindowManager  # noqa: E402
+from x_display import (XServer, request_wm_state, screenshot, window_geometry,  # noqa: E402
+                       window_ids, window_property)
 from atspi_harness import (ACTION_TYPE_LABEL, ACTION_TYPE_MENU, FIELD_SIZE_LABEL,  # noqa: E402
                            FIELD_SIZE_MENU, AccessibilityBus, GtkGame)
 
 SCREEN_W, SCREEN_H = 2000, 1300
-AREA_W, AREA_H = 690, 500
-BOARD = (195, 5, 685, 495)          # the Board's rectangle in the drawing area
-INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel
-NEXT_BUTTON = (117, 439)            # centre of Next (and of Give Up, at the same place)
-STICK_PITCH, STICK_LEN, STICK_THICK = 95, 80, 15
 WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
 WAIT_STEP = 10.0
 TITLE = "Kestrane Zivadorured"
@@ -51,24 +50,6 @@ DESKTOP_FILE = os.path.join(SOURCE, "app", "gtk", "data",
                             "example.kestrane_games.KestraneZivadorured.desktop")
 # The lines of Options > Field Size, top down.
 FIELD_SIZE_ORDER = [2, 3, 4, 5, 0]
-
-
-def stick_centres(size):
-    """Centres of the horizontal and vertical sticks of a size x size field, in the area."""
-    full = 5 * STICK_PITCH + STICK_THICK
-    active = size * STICK_PITCH + STICK_THICK
-    ox = BOARD[0] + (full - active) // 2
-    oy = BOARD[1] + (full - active) // 2
-    points = []
-    for row in range(size + 1):
-        for col in range(size):
-            points.append((ox + col * STICK_PITCH + STICK_THICK + STICK_LEN // 2,
-                           oy + row * STICK_PITCH + STICK_THICK // 2))
-    for col in range(size + 1):
-        for row in range(size):
-            points.append((ox + col * STICK_PITCH + STICK_THICK // 2,
-                           oy + row * STICK_PITCH + STICK_THICK + STICK_LEN // 2))
-    return points
 
 
 def read_settings(path):
@@ -286,9 +267,6 @@ def check_window_manager_requests(program, env, workdir):
 
 def main():
     program, golden = sys.argv[1], sys.argv[2]
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "xprop", "openbox"):
-        check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
-
     workdir = tempfile.mkdtemp(prefix="kz-e2e-")
     xserver = None
     bus = None
@@ -311,7 +289,8 @@ def main():
         game.wait_shown(WAIT_START)
         normal_start = time.monotonic() - started
         ax, ay, aw, ah = game.area()
-        check((aw, ah) == (AREA_W, AREA_H), f"the drawing area is {aw} x {ah}, not 690 x 500")
+        check((aw, ah) == (AREA_W, AREA_H),
+              f"the drawing area is {aw} x {ah}, not {AREA_W} x {AREA_H}")
         check_marks(game, 0, 0, "the first start")
         stored = read_settings(settings)
         check(stored.get("dimensionsRange") == "0" and stored.get("actionType") == "0",
@@ -364,7 +343,7 @@ def main():
         time.sleep(0.3)
         before = grab()
         hovered = None
-        for x, y in stick_centres(4):
+        for x, y in STICKS[4]:
             xdo("mousemove", str(ax + x), str(ay + y))
             shot = wait_for_picture(grab, (before,), 0.4, BOARD)
             if differs(shot, before, BOARD):

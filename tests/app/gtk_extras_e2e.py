@@ -21,15 +21,14 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, XServer, check, differs, find_windows,  # noqa: E402
-                         gtk_environment, run, screenshot, time_limit, wait_until,
-                         window_ids, xdotool)
+from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from gtk_program import gtk_environment  # noqa: E402
+from pictures import differs  # noqa: E402
+from screen_layout import BOARD, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
+from x_display import XServer, find_windows, screenshot, window_ids, xdotool  # noqa: E402
 from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
-BOARD = (195, 5, 685, 495)          # the Board's rectangle in the drawing area
-INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel
-NEXT_BUTTON = (117, 439)
 FOCUS_COLOUR = (0xFF, 0xE0, 0x00)
 WAIT = 10.0
 HINT = re.compile(r"Hint: (?:add|take away|put back|remove|pick up|put it down at) "
@@ -70,9 +69,6 @@ def focus_pixels(env, area):
 
 def main():
     program = sys.argv[1]
-    for tool in ("Xvfb", "xdotool", "import"):
-        check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
-
     workdir = tempfile.mkdtemp(prefix="kz-extras-")
     xserver = None
     bus = None

@@ -16,7 +16,7 @@
 #include "app/common/menu_table.h"
 #include "app/common/menu_text.h"
 #include "screen/image_table.h"
-#include "tests/app/pe_resources.h"
+#include "tests/support/pe_image.h"
 
 namespace kz {
 namespace {
@@ -96,11 +96,11 @@ class CompiledResources : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(programPath.empty()) << "no program named on the command line";
-        exe = std::make_unique<test::PeResources>(programPath);
+        exe = std::make_unique<test::PeImage>(programPath);
         ASSERT_TRUE(exe->loaded()) << exe->error() << " (build the mingw presets first)";
     }
 
-    std::unique_ptr<test::PeResources> exe;
+    std::unique_ptr<test::PeImage> exe;
 };
 
 TEST_F(CompiledResources, ProgramIsBuiltForItsArchitecture) {

@@ -31,14 +31,17 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (NO_32_BIT_CODE, PE_I386, SKIPPED, Failure,  # noqa: E402
-                         WindowManager, WinePrefix, XServer, check, differs, find_windows, locate,
-                         minimize_and_restore, pe_machine, runs_32_bit_code, screenshot,
-                         set_monitors, time_limit, wait_for_picture, wait_for_stillness,
-                         wait_until, window_geometry, xdotool)
+from e2e_basics import SKIPPED, Failure, check, time_limit, wait_until  # noqa: E402
+from pe_image import PE_I386, pe_machine  # noqa: E402
+from pictures import differs, locate, wait_for_picture, wait_for_stillness  # noqa: E402
+from screen_layout import (AREA_H, AREA_W, CLOCK, FELT, INSTRUCTIONS,  # noqa: E402
+                           NEXT_BUTTON)
+from window_manager import WindowManager  # noqa: E402
+from wine_prefix import NO_32_BIT_CODE, WinePrefix, runs_32_bit_code  # noqa: E402
+from x_display import (XServer, find_windows, minimize_and_restore, screenshot,  # noqa: E402
+                       set_monitors, window_geometry, xdotool)
 
 SCREEN_W, SCREEN_H = 1024, 768
-CLIENT_W, CLIENT_H = 690, 500
 TITLE = "Kestrane Zivadorured"
 HELP_TITLE = TITLE + " Help"
 ABOUT_TITLE = "About " + TITLE
@@ -49,10 +52,6 @@ FIELD_SIZES = ["2 x 2", "3 x 3", "4 x 4", "5 x 5", "Random"]
 ACTION_TYPES = ["Add From None", "Add From Some", "Remove From Full", "Remove From Some",
                 "Move From Some", "Mixed"]
 HELP_ITEMS = ["Contents", "Search", "Index", "About"]
-NEXT = (117, 439)                   # centre of Next, and of Give Up in the same place
-FELT = (5, 495)                     # felt between the panels and the field
-INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel
-CLOCK = (30, 324, 142, 340)         # the clock's digits
 WAIT_START = 60.0                   # seconds; a fresh prefix starts its services first
 WAIT_STEP = 10.0
 
@@ -148,8 +147,8 @@ class Program:
         self.menu_h = wait_until(menu_height, WAIT_STEP, "the menu bar was not painted")
         self.client = (self.x, self.y + self.menu_h)
         size = (self.w, self.h - self.menu_h)
-        check(size == (CLIENT_W, CLIENT_H),
-              f"the client area is {size[0]} x {size[1]}, not {CLIENT_W} x {CLIENT_H}")
+        check(size == (AREA_W, AREA_H),
+              f"the client area is {size[0]} x {size[1]}, not {AREA_W} x {AREA_H}")
 
     def move_to(self, x, y):
         xdotool(self.env, "windowmove", self.window, x, y)
@@ -166,7 +165,7 @@ class Program:
         minimize_and_restore(self.env, self.window)
         return wait_for_stillness(self.client_shot, WAIT_STEP)
 
-    def client_shot(self, box=(0, 0, CLIENT_W, CLIENT_H)):
+    def client_shot(self, box=(0, 0, AREA_W, AREA_H)):
         cx, cy = self.client
         return screenshot(self.env, cx + box[0], cy + box[1], box[2] - box[0], box[3] - box[1])
 
@@ -325,9 +324,9 @@ def check_window_partly_off_screen(program):
     field = ((250, 110), (300, 200), (400, 300))
     # Where the window goes, a visible point of Next (and Give Up), and points to click on.
     placements = [
-        ("left", (-100, 60), (120, NEXT[1]), field),
-        ("right", (SCREEN_W - 100, 60), (93, NEXT[1]), ((60, 60), (95, 420))),
-        ("bottom", (0, SCREEN_H - menu - 445), (NEXT[0], 425), field),
+        ("left", (-100, 60), (120, NEXT_BUTTON[1]), field),
+        ("right", (SCREEN_W - 100, 60), (93, NEXT_BUTTON[1]), ((60, 60), (95, 420))),
+        ("bottom", (0, SCREEN_H - menu - 445), (NEXT_BUTTON[0], 425), field),
     ]
     for edge, (x, y), button, points in placements:
         program.move_to(x, y)
@@ -411,7 +410,7 @@ def close_box_in_virtual_desktop(wine, folder, golden):
         caption_colour, top, bottom = captions[0]
         middle = (top + bottom) // 2
         # The close box is the rightmost run of other colours on the caption's middle row.
-        x = cx + CLIENT_W + 10
+        x = cx + AREA_W + 10
         while x > cx and shot.getpixel((x, middle)) != caption_colour:
             x -= 1
         right = x
@@ -492,12 +491,12 @@ def play_on_monitors(wine, folder, golden, layout):
         # repaint, and the given-up picture stands still (the clock stops).
         program.move_to(*placements["wholly on it"])
         before = program.client_shot(INSTRUCTIONS)
-        program.click(*NEXT)
+        program.click(*NEXT_BUTTON)
         program.wait_for_change(INSTRUCTIONS, before,
                                 f"second monitor {side}: a click on Next did not show the "
                                 "instruction")
         check_no_paint_error(program, f"second monitor {side}, a game")
-        program.click(*NEXT)  # Give Up stands where Next stood
+        program.click(*NEXT_BUTTON)  # Give Up stands where Next stood
         check_no_paint_error(program, f"second monitor {side}, given up")
         given_up = program.repainted_shot()
         check(differs(given_up, golden, INSTRUCTIONS),
@@ -538,8 +537,6 @@ def main_monitors(program_path, golden_path):
         if reason:
             print(f"SKIP: {reason}")
             return SKIPPED
-        for tool in ("wine", "Xvfb", "xrandr", "openbox", "xdotool", "xprop", "import"):
-            check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
         golden = Image.open(golden_path).convert("RGB")
         folder = os.path.join(workdir, "app")
         os.makedirs(folder)
@@ -585,8 +582,6 @@ def main():
         help_file = os.path.join(os.path.dirname(program_path), "Kestrane Zivadorured Help.chm")
         check(os.path.isfile(help_file), "the help file was not built next to the program")
         check(os.path.isfile(golden_path), f"{golden_path} does not exist")
-        for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo", "import"):
-            check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
         golden = Image.open(golden_path).convert("RGB")
 
         xserver = XServer(SCREEN_W, SCREEN_H)
@@ -607,7 +602,7 @@ def main():
 
         log("run 1: first start")
         p = start()
-        log(f"client area {CLIENT_W} x {CLIENT_H} below a menu bar of {p.menu_h} rows; "
+        log(f"client area {AREA_W} x {AREA_H} below a menu bar of {p.menu_h} rows; "
             "the idle screen equals the golden picture")
         check_defaults_marked(p, "first start")
         p.choose(0, FIELD_SIZES, "4 x 4")
@@ -616,7 +611,7 @@ def main():
 
         before = p.client_shot(INSTRUCTIONS)
         clock = p.client_shot(CLOCK)
-        p.click(*NEXT)
+        p.click(*NEXT_BUTTON)
         p.wait_for_change(INSTRUCTIONS, before, "a click on Next did not change the instructions")
         started = p.client_shot(CLOCK)
         check(not differs(started, clock), "the clock moved before the first second")

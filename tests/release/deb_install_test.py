@@ -23,12 +23,14 @@ import time
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (Failure, XServer, check, gtk_environment,  # noqa: E402
-                         install_fake_browser, opened_addresses, run, time_limit, wait_until)
+from e2e_basics import Failure, check, require_tools, run, time_limit, wait_until  # noqa: E402
+from gtk_program import gtk_environment, install_fake_browser, opened_addresses  # noqa: E402
+from screen_layout import AREA_H, AREA_W  # noqa: E402
+from x_display import XServer  # noqa: E402
 from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
 
 PACKAGE = "kestrane-zivadorured"
-AREA = (690, 500)
+AREA = (AREA_W, AREA_H)
 WAIT_START = 60.0
 WAIT_STEP = 10.0
 
@@ -127,8 +129,7 @@ def main():
             return 77
         raise Failure("installing the Debian package needs root: run the tests as root, or set "
                       "KZ_SKIP_ROOT_TESTS=1 to skip this test")
-    for tool in ("dpkg", "Xvfb", "xdotool"):
-        check(shutil.which(tool), f"{tool} is missing (tools/install-deps.sh all installs it)")
+    require_tools("dpkg")
     check(not installed(), f"{PACKAGE} is installed on this machine already; this test would "
           "replace and remove it (dpkg -P it first)")
 

@@ -16,7 +16,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import Failure, check  # noqa: E402
+from e2e_basics import Failure, check, require_tools  # noqa: E402
 
 PACKAGE = "kestrane-zivadorured"
 
@@ -117,8 +117,7 @@ def check_contents(deb, version):
 
 def main():
     dist, version = sys.argv[1], sys.argv[2]
-    for tool in ("lintian", "dpkg-deb", "readelf"):
-        check(shutil.which(tool), f"{tool} is missing (tools/install-deps.sh all installs it)")
+    require_tools("lintian", "dpkg-deb", "readelf")
     deb = find_deb(dist, version)
     print(f"package {deb}: {os.path.getsize(deb)} bytes")
     check_lintian(deb)

@@ -19,9 +19,12 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (NO_32_BIT_CODE, PE_I386, SKIPPED, Failure,  # noqa: E402
-                         WinePrefix, XServer, check, pe_machine, play_windows_program,
-                         runs_32_bit_code, time_limit)
+from e2e_basics import SKIPPED, Failure, check, time_limit  # noqa: E402
+from pe_image import PE_I386, pe_machine  # noqa: E402
+from screen_layout import AREA_H, AREA_W  # noqa: E402
+from wine_prefix import (NO_32_BIT_CODE, WinePrefix, play_windows_program,  # noqa: E402
+                         runs_32_bit_code)
+from x_display import XServer  # noqa: E402
 
 NAME = "Kestrane Zivadorured"
 MAKER = "Kestrane Games"
@@ -37,7 +40,7 @@ UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall" + "\
 MAKER_KEY = r"HKCU\Software" + "\\" + MAKER
 SETTINGS_KEY = MAKER_KEY + "\\" + NAME
 OTHER_KEY = MAKER_KEY + "\\Another Game"
-AREA = (690, 500)
+AREA = (AREA_W, AREA_H)
 ONE_MB = 1024 * 1024
 
 
@@ -94,9 +97,6 @@ def main():
     if not os.path.isfile(setup):
         print(f"FAIL: {setup} does not exist (make it with tools/release.sh)")
         return 1
-    for tool in ("wine", "wineboot", "wineserver", "winepath", "Xvfb", "xdotool", "xwininfo",
-                 "import"):
-        check(shutil.which(tool), f"{tool} is missing (tools/install-deps.sh all installs it)")
     size = os.path.getsize(setup)
     print(f"{os.path.basename(setup)}: {size} bytes")
     check(size < ONE_MB, f"the installer is {size} bytes, not under 1 MB")

@@ -17,9 +17,12 @@ import tempfile
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (NO_32_BIT_CODE, PE_AMD64, PE_I386, SKIPPED, Failure,  # noqa: E402
-                         WinePrefix, XServer, check, pe_imported_dlls, pe_machine,
-                         play_windows_program, runs_32_bit_code, time_limit)
+from e2e_basics import SKIPPED, Failure, check, time_limit  # noqa: E402
+from pe_image import PE_AMD64, PE_I386, pe_imported_dlls, pe_machine  # noqa: E402
+from screen_layout import AREA_H, AREA_W  # noqa: E402
+from wine_prefix import (NO_32_BIT_CODE, WinePrefix, play_windows_program,  # noqa: E402
+                         runs_32_bit_code)
+from x_display import XServer  # noqa: E402
 
 EXE = "kestrane-zivadorured.exe"
 HELP = "Kestrane Zivadorured Help.chm"
@@ -29,7 +32,7 @@ MACHINES = {"win32": PE_I386, "win64": PE_AMD64}
 # not start from its zip.
 WINDOWS_DLLS = {"advapi32.dll", "ddraw.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
                 "shell32.dll", "user32.dll"}
-AREA = (690, 500)
+AREA = (AREA_W, AREA_H)
 ONE_MB = 1024 * 1024
 
 
@@ -67,8 +70,6 @@ def main():
     if absent:
         print(f"FAIL: {absent} do not exist (make them with tools/release.sh)")
         return 1
-    for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo", "import"):
-        check(shutil.which(tool), f"{tool} is missing (tools/install-deps.sh all installs it)")
 
     workdir = tempfile.mkdtemp(prefix="kz-zips-")
     xserver = prefix = None

@@ -8,7 +8,8 @@ so nothing here meets the desktop's. Every wait has a deadline.
 import os
 import subprocess
 
-from e2e_harness import Failure, Process, Service, check, wait_until, window_geometry
+from e2e_basics import Failure, Process, Service, check, wait_until
+from x_display import window_geometry
 
 import gi
 gi.require_version("Atspi", "2.0")

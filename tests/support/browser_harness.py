@@ -13,7 +13,7 @@ import threading
 
 from PIL import Image
 
-from e2e_harness import check
+from e2e_basics import check, require_tools
 
 CHROMIUM_FLAGS = [
     "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -80,14 +80,15 @@ class Browser:
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
+        require_tools("chromium", "chromedriver")
         self.profile = tempfile.mkdtemp(prefix="kz-chromium-")
         options = webdriver.ChromeOptions()
-        options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
+        options.binary_location = shutil.which("chromium")
         for flag in CHROMIUM_FLAGS + [f"--user-data-dir={self.profile}",
                                       f"--window-size={width},{height}", *extra_flags]:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        service = Service(shutil.which("chromedriver") or "/usr/bin/chromedriver")
+        service = Service(shutil.which("chromedriver"))
         try:
             self.driver = webdriver.Chrome(service=service, options=options)
         except Exception:

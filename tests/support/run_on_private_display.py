@@ -6,7 +6,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_harness import XServer, gtk_environment  # noqa: E402
+from gtk_program import gtk_environment  # noqa: E402
+from x_display import XServer  # noqa: E402
 
 
 def main():

@@ -1,7 +1,9 @@
 #pragma once
 
-// Reads the resources of a Windows executable, as the system loader finds them, from the
-// file alone: the resource section's directory of type, name and language.
+// Reads a Windows executable from the file alone, as the system loader finds its parts: the
+// machine it is built for, the DLLs it imports, and the resource section's directory of type,
+// name and language. The one reader of PE files for the tests: the scripts ask pe_summary.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -29,10 +31,10 @@ inline uint32_t readU32(const std::vector<uint8_t>& b, size_t at) {
     return readU16(b, at) | (uint32_t{readU16(b, at + 2)} << 16);
 }
 
-class PeResources {
+class PeImage {
   public:
     // Empty (loaded() false, error() saying why) when the file is missing or not a PE image.
-    explicit PeResources(const std::string& path) {
+    explicit PeImage(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         if (!in) {
             failure = "cannot read " + path;
@@ -45,6 +47,8 @@ class PeResources {
     bool loaded() const { return failure.empty(); }
     const std::string& error() const { return failure; }
     uint16_t machine() const { return machineType; }
+    // The names of the DLLs the program imports, as the file spells them, in table order.
+    const std::vector<std::string>& importedDlls() const { return imports; }
 
     // Resource ids of one type, each with the data of its first language.
     std::map<uint32_t, std::vector<uint8_t>> ofType(uint32_t type) const {
@@ -122,6 +126,10 @@ class PeResources {
             const size_t s = sectionTable + size_t{i} * 40;
             sections.push_back({u32(s + 12), u32(s + 8), u32(s + 20), u32(s + 16)});
         }
+        // The import directory is entry 1: descriptors of 20 bytes up to one of zeros.
+        if (!readImports(u32(directories + 8))) {
+            return;
+        }
         const auto root = fileOffset(resourceRva, 16);
         if (resourceRva == 0 || !root) {
             failure = "no resource section";
@@ -146,6 +154,31 @@ class PeResources {
         }
     }
 
+    bool readImports(uint32_t importsRva) {
+        if (importsRva == 0) {
+            return true;
+        }
+        for (uint32_t descriptor = importsRva;; descriptor += 20) {
+            const auto at = fileOffset(descriptor, 20);
+            if (!at) {
+                failure = "the import table lies outside the sections";
+                return false;
+            }
+            const uint32_t nameRva = u32(*at + 12);
+            if (nameRva == 0) {
+                return true;
+            }
+            const auto name = fileOffset(nameRva, 1);
+            if (!name) {
+                failure = "an imported DLL's name lies outside the sections";
+                return false;
+            }
+            const auto end = std::find(bytes.begin() + static_cast<std::ptrdiff_t>(*name),
+                                       bytes.end(), uint8_t{0});
+            imports.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(*name), end);
+        }
+    }
+
     // The numeric entries of one resource directory: id and the offset they point to
     // (relative to the section). Named entries are only counted.
     std::vector<std::pair<uint32_t, uint32_t>> entries(uint32_t directory) {
@@ -164,6 +197,7 @@ class PeResources {
     std::vector<uint8_t> bytes;
     std::vector<Section> sections;
     std::map<uint32_t, std::map<uint32_t, std::vector<uint8_t>>> resources;
+    std::vector<std::string> imports;
     size_t base = 0;
     uint16_t machineType = 0;
     int extraEntries = 0;
