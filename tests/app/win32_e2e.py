@@ -13,9 +13,11 @@ the settings saved. Every wait is bounded; every process started is ended.
 With --monitors instead: the X screen split into two monitors side by side, first with the
 second monitor right of the primary, then left of it; the window wholly on the second
 monitor and across the seam, under openbox. After a minimize and restore the client area
-equals the idle golden picture; after Next and Give Up the picture on the second monitor
-equals the one drawn on the primary; no Paint Error; Ctrl+W ends with 0. KZ_E2E_KEEP names
-a folder for screenshots of every placement.
+equals the idle golden picture; a game started on the second monitor, its clock going, shows
+across the seam after a minimize and restore and after another window has moved away from
+part of it what the same game shows on the primary, the clock's digits left out; after Next
+and Give Up the picture on the second monitor equals the one drawn on the primary; no Paint
+Error; Ctrl+W ends with 0. KZ_E2E_KEEP names a folder for screenshots of every placement.
 
 usage: win32_e2e.py [--monitors] PROGRAM.exe GOLDEN_IDLE_PNG
 Exit codes: 0 passed, 1 failed, 77 skipped: a 32-bit program where the kernel starts no
@@ -31,7 +33,7 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_harness import (NO_32_BIT_CODE, PE_I386, SKIPPED, Failure,  # noqa: E402
+from e2e_harness import (NO_32_BIT_CODE, PE_I386, SKIPPED, Failure, Process,  # noqa: E402
                          WindowManager, WinePrefix, XServer, check, differs, find_windows, locate,
                          minimize_and_restore, pe_machine, runs_32_bit_code, screenshot,
                          set_monitors, time_limit, wait_for_picture, wait_for_stillness,
@@ -55,6 +57,10 @@ INSTRUCTIONS = (10, 5, 162, 170)    # the Instructions panel
 CLOCK = (30, 324, 142, 340)         # the clock's digits
 WAIT_START = 60.0                   # seconds; a fresh prefix starts its services first
 WAIT_STEP = 10.0
+
+
+def differing_pixels(a, b):
+    return sum(1 for p in ImageChops.difference(a, b).getdata() if p != (0, 0, 0))
 
 
 def log(text):
@@ -119,7 +125,7 @@ class Program:
         if differs(idle, golden):
             keep = keep_folder()
             idle.save(os.path.join(keep, "win32-idle-actual.png"))
-            count = sum(1 for p in ImageChops.difference(idle, golden).getdata() if p != (0, 0, 0))
+            count = differing_pixels(idle, golden)
             raise Failure(f"the idle screen differs from the golden picture in {count} pixels "
                           f"(saved as {keep}/win32-idle-actual.png)")
 
@@ -454,6 +460,10 @@ LAYOUTS = [
 ]
 
 
+# A second column of the client area at the seam, besides the placement's.
+SEAM_FURTHER_RIGHT = 345
+
+
 def keep_shot(picture, name):
     if os.environ.get("KZ_E2E_KEEP"):
         picture.save(os.path.join(keep_folder(), f"win32-monitors-{name}.png"))
@@ -466,9 +476,86 @@ def expect_picture(program, wanted, where, name):
     if differs(shot, wanted):
         keep = keep_folder()
         shot.save(os.path.join(keep, f"win32-monitors-{name}-actual.png"))
-        count = sum(1 for p in ImageChops.difference(shot, wanted).getdata() if p != (0, 0, 0))
+        count = differing_pixels(shot, wanted)
         raise Failure(f"{where}: after a minimize and restore the client area differs from the "
                       f"expected picture in {count} pixels (saved in {keep})")
+
+
+def without_clock(picture):
+    """The picture with the clock's digits blacked out: they change every second."""
+    picture = picture.copy()
+    picture.paste((0, 0, 0), CLOCK)
+    return picture
+
+
+def still_game(program):
+    """The client area during a game, once it has stopped changing outside the clock."""
+    return wait_for_stillness(lambda: without_clock(program.client_shot()), WAIT_STEP)
+
+
+def expect_game(shot, on_primary, where, name):
+    keep_shot(shot, name)
+    if differs(shot, on_primary):
+        keep = keep_folder()
+        shot.save(os.path.join(keep, f"win32-monitors-{name}-actual.png"))
+        on_primary.save(os.path.join(keep, f"win32-monitors-{name}-primary.png"))
+        raise Failure(f"{where}: the client area differs from the same game drawn on the "
+                      f"primary monitor in {differing_pixels(shot, on_primary)} pixels, the "
+                      f"clock left out (saved in {keep})")
+
+
+def uncover(program, box):
+    """Another window stands over box of the client area, then is moved away to the bottom
+    of the screen: the part it leaves has to show the game again."""
+    cx, cy = program.client
+    x, y = cx + box[0], cy + box[1]
+    shown = program.client_shot()
+    title = "Kestrane cover"
+    cover = Process(["xmessage", "-title", title, "-geometry",
+                     f"{box[2] - box[0]}x{box[3] - box[1]}+{x}+{y}", "cover"], program.env)
+    try:
+        window = wait_until(lambda: find_windows(program.env, title), WAIT_STEP,
+                            "the covering window did not appear")[0]
+        # Openbox puts its frame where the window was asked to stand, so the window itself
+        # lies a little lower and further right.
+        wait_until(lambda: differs(still_game(program), without_clock(shown), box), WAIT_STEP,
+                   "the covering window did not cover the client area")
+        away = cy + CLIENT_H + 20
+        xdotool(program.env, "windowmove", window, x, away)
+        wait_until(lambda: window_geometry(program.env, window)[1] >= away, WAIT_STEP,
+                   "the covering window did not move away")
+    finally:
+        cover.stop()
+
+
+def check_game_across_seam(program, placements, home, side, second_x):
+    """With the clock going, the window moved from the second monitor to across the seam
+    shows, after a minimize and restore and after another window has uncovered a part on
+    either monitor, the same game as on the primary monitor afterwards."""
+    shots = []
+    # The seam at the placement's column of the client area, and further right.
+    for seam in (MONITOR_W - placements["across the seam"][0], SEAM_FURTHER_RIGHT):
+        program.move_to(MONITOR_W - seam, placements["across the seam"][1])
+        minimize_and_restore(program.env, program.window)
+        where = f"the seam at client column {seam}, a game"
+        name = f"{second_x}-seam-{seam}-game"
+        shots.append((still_game(program), f"{where} after a minimize and restore",
+                      name + "-restored"))
+        # One cover on each monitor and one across the seam.
+        for part, box in (("across the seam", (seam - 150, 60, seam + 150, 360)),
+                          ("left of the seam", (seam - 250, 200, seam - 20, 460)),
+                          ("right of the seam", (seam + 20, 200, seam + 250, 460))):
+            uncover(program, box)
+            shots.append((still_game(program), f"{where} after another window {part} moved "
+                          "away", f"{name}-uncovered-{part.split()[0]}"))
+    program.move_to(*home)
+    minimize_and_restore(program.env, program.window)
+    on_primary = still_game(program)
+    keep_shot(on_primary, f"{second_x}-primary-game")
+    for shot, what, name in shots:
+        expect_game(shot, on_primary, f"second monitor {side}, {what}", name)
+    log(f"second monitor {side}: a running game across the seam equals the game on the "
+        "primary monitor after a minimize and restore and after a partial expose")
 
 
 def play_on_monitors(wine, folder, golden, layout):
@@ -497,6 +584,8 @@ def play_on_monitors(wine, folder, golden, layout):
                                 f"second monitor {side}: a click on Next did not show the "
                                 "instruction")
         check_no_paint_error(program, f"second monitor {side}, a game")
+        check_game_across_seam(program, placements, home, side, second_x)
+        program.move_to(*placements["wholly on it"])
         program.click(*NEXT)  # Give Up stands where Next stood
         check_no_paint_error(program, f"second monitor {side}, given up")
         given_up = program.repainted_shot()
@@ -538,7 +627,8 @@ def main_monitors(program_path, golden_path):
         if reason:
             print(f"SKIP: {reason}")
             return SKIPPED
-        for tool in ("wine", "Xvfb", "xrandr", "openbox", "xdotool", "xprop", "import"):
+        for tool in ("wine", "Xvfb", "xrandr", "openbox", "xdotool", "xprop", "xmessage",
+                     "import"):
             check(shutil.which(tool), f"{tool} is not installed (tools/install-deps.sh installs it)")
         golden = Image.open(golden_path).convert("RGB")
         folder = os.path.join(workdir, "app")
@@ -551,6 +641,10 @@ def main_monitors(program_path, golden_path):
         # Wine finds the monitors through Xinerama, which the X server answers from RandR's
         # monitor list.
         wine.reg_add(r"HKCU\Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")
+        # Games of Add From None on the 5 x 5 field: a game starts with no stick where the
+        # idle screen has them all, so an old picture cannot pass for the game.
+        wine.reg_add(SETTINGS_KEY, "dimensionsRange", "REG_DWORD", "5")
+        wine.reg_add(SETTINGS_KEY, "actionType", "REG_DWORD", "1")
         wm = WindowManager(wine.env, workdir)
         for layout in LAYOUTS:
             side, primary_x, _ = layout
