@@ -504,31 +504,47 @@ def expect_game(shot, on_primary, where, name):
                       f"clock left out (saved in {keep})")
 
 
-def uncover(program, box):
-    """Another window stands over box of the client area, then is moved away to the bottom
-    of the screen: the part it leaves has to show the game again."""
-    cx, cy = program.client
-    x, y = cx + box[0], cy + box[1]
-    shown = program.client_shot()
-    title = "Kestrane cover"
-    cover = Process(["xmessage", "-title", title, "-geometry",
-                     f"{box[2] - box[0]}x{box[3] - box[1]}+{x}+{y}", "cover"], program.env)
+# The covers: a window of Wine, whose moving away the program learns of by a paint message
+# for the part it leaves, and one of another X client, whose leaving Wine repaints from its
+# own copy of the window. (what, command, title)
+COVERS = [("a window of Wine", ("notepad",), "Untitled - Notepad"),
+          ("a window of another program", ("xmessage", "-title", "Kestrane cover", "cover"),
+           "Kestrane cover")]
+
+
+def start_cover(wine, command, title):
+    """A covering window of its own process: (process, window)."""
+    if command[0] == "xmessage":
+        cover = Process(list(command), wine.env)
+    else:
+        cover = wine.start(*command)
     try:
-        window = wait_until(lambda: find_windows(program.env, title), WAIT_STEP,
-                            "the covering window did not appear")[0]
-        # Openbox puts its frame where the window was asked to stand, so the window itself
-        # lies a little lower and further right.
-        wait_until(lambda: differs(still_game(program), without_clock(shown), box), WAIT_STEP,
-                   "the covering window did not cover the client area")
-        away = cy + CLIENT_H + 20
-        xdotool(program.env, "windowmove", window, x, away)
-        wait_until(lambda: window_geometry(program.env, window)[1] >= away, WAIT_STEP,
-                   "the covering window did not move away")
-    finally:
+        window = wait_until(lambda: find_windows(wine.env, title), WAIT_START,
+                            f"the covering window '{title}' did not appear")[0]
+    except Failure:
         cover.stop()
+        raise
+    return cover, window
 
 
-def check_game_across_seam(program, placements, home, side, second_x):
+def uncover(program, window, box):
+    """The window is put over box of the client area, then moved away below it: the part it
+    leaves has to show the game again."""
+    cx, cy = program.client
+    shown = without_clock(program.client_shot())
+    xdotool(program.env, "windowsize", window, box[2] - box[0], box[3] - box[1])
+    # Openbox puts its frame where the window is asked to stand, so the window itself lies a
+    # little lower and further right.
+    xdotool(program.env, "windowmove", window, cx + box[0], cy + box[1])
+    wait_until(lambda: differs(still_game(program), shown, box), WAIT_STEP,
+               "the covering window did not cover the client area")
+    away = cy + CLIENT_H + 20
+    xdotool(program.env, "windowmove", window, cx + box[0], away)
+    wait_until(lambda: window_geometry(program.env, window)[1] >= away, WAIT_STEP,
+               "the covering window did not move away")
+
+
+def check_game_across_seam(program, wine, placements, home, side, second_x):
     """With the clock going, the window moved from the second monitor to across the seam
     shows, after a minimize and restore and after another window has uncovered a part on
     either monitor, the same game as on the primary monitor afterwards."""
@@ -541,13 +557,22 @@ def check_game_across_seam(program, placements, home, side, second_x):
         name = f"{second_x}-seam-{seam}-game"
         shots.append((still_game(program), f"{where} after a minimize and restore",
                       name + "-restored"))
-        # One cover on each monitor and one across the seam.
-        for part, box in (("across the seam", (seam - 150, 60, seam + 150, 360)),
-                          ("left of the seam", (seam - 250, 200, seam - 20, 460)),
-                          ("right of the seam", (seam + 20, 200, seam + 250, 460))):
-            uncover(program, box)
-            shots.append((still_game(program), f"{where} after another window {part} moved "
-                          "away", f"{name}-uncovered-{part.split()[0]}"))
+        # Covers across the seam and on either monitor.
+        boxes = (("across the seam", (seam - 150, 60, seam + 150, 360)),
+                 ("left of the seam", (seam - 250, 200, seam - 20, 460)),
+                 ("right of the seam", (seam + 20, 200, seam + 250, 460)))
+        for what, command, title in COVERS:
+            cover, window = start_cover(wine, command, title)
+            try:
+                for part, box in boxes:
+                    uncover(program, window, box)
+                    shots.append((still_game(program), f"{where} after {what} {part} moved "
+                                  "away", f"{name}-uncovered-{command[0]}-{part.split()[0]}"))
+            finally:
+                cover.stop()
+            # Gone, so that it stands in front of no later picture.
+            wait_until(lambda: not find_windows(wine.env, title), WAIT_STEP,
+                       f"the covering window '{title}' did not close")
     program.move_to(*home)
     minimize_and_restore(program.env, program.window)
     on_primary = still_game(program)
@@ -555,7 +580,8 @@ def check_game_across_seam(program, placements, home, side, second_x):
     for shot, what, name in shots:
         expect_game(shot, on_primary, f"second monitor {side}, {what}", name)
     log(f"second monitor {side}: a running game across the seam equals the game on the "
-        "primary monitor after a minimize and restore and after a partial expose")
+        "primary monitor after a minimize and restore and after another window, of Wine or "
+        "not, has moved away from part of it")
 
 
 def play_on_monitors(wine, folder, golden, layout):
@@ -584,7 +610,7 @@ def play_on_monitors(wine, folder, golden, layout):
                                 f"second monitor {side}: a click on Next did not show the "
                                 "instruction")
         check_no_paint_error(program, f"second monitor {side}, a game")
-        check_game_across_seam(program, placements, home, side, second_x)
+        check_game_across_seam(program, wine, placements, home, side, second_x)
         program.move_to(*placements["wholly on it"])
         program.click(*NEXT)  # Give Up stands where Next stood
         check_no_paint_error(program, f"second monitor {side}, given up")
