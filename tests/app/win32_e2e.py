@@ -506,18 +506,15 @@ def expect_game(shot, on_primary, where, name):
 
 # The covers: a window of Wine, whose moving away the program learns of by a paint message
 # for the part it leaves, and one of another X client, whose leaving Wine repaints from its
-# own copy of the window. (what, command, title)
-COVERS = [("a window of Wine", ("notepad",), "Untitled - Notepad"),
-          ("a window of another program", ("xmessage", "-title", "Kestrane cover", "cover"),
-           "Kestrane cover")]
+# own copy of the window. (what, a program of Wine, command, title)
+COVERS = [("a window of Wine", True, ("notepad",), "Untitled - Notepad"),
+          ("a window of another program", False,
+           ("xmessage", "-title", "Kestrane cover", "cover"), "Kestrane cover")]
 
 
-def start_cover(wine, command, title):
+def start_cover(wine, of_wine, command, title):
     """A covering window of its own process: (process, window)."""
-    if command[0] == "xmessage":
-        cover = Process(list(command), wine.env)
-    else:
-        cover = wine.start(*command)
+    cover = wine.start(*command) if of_wine else Process(list(command), wine.env)
     try:
         window = wait_until(lambda: find_windows(wine.env, title), WAIT_START,
                             f"the covering window '{title}' did not appear")[0]
@@ -568,8 +565,8 @@ def check_game_across_seam(program, wine, placements, home, side, second_x):
         boxes = (("across the seam", (seam - 150, 60, seam + 150, 360)),
                  ("left of the seam", (seam - 250, 200, seam - 20, 460)),
                  ("right of the seam", (seam + 20, 200, seam + 250, 460)))
-        for what, command, title in COVERS:
-            cover, window = start_cover(wine, command, title)
+        for what, of_wine, command, title in COVERS:
+            cover, window = start_cover(wine, of_wine, command, title)
             try:
                 for part, box in boxes:
                     uncover(program, window, box)
