@@ -13,9 +13,11 @@ the settings saved. Every wait is bounded; every process started is ended.
 With --monitors instead: the X screen split into two monitors side by side, first with the
 second monitor right of the primary, then left of it; the window wholly on the second
 monitor and across the seam, under openbox. After a minimize and restore the client area
-equals the idle golden picture; after Next and Give Up the picture on the second monitor
-equals the one drawn on the primary; no Paint Error; Ctrl+W ends with 0. KZ_E2E_KEEP names
-a folder for screenshots of every placement.
+equals the idle golden picture; a game started on the second monitor, its clock going, shows
+across the seam after a minimize and restore and after another window has moved away from
+part of it what the same game shows on the primary, the clock's digits left out; after Next
+and Give Up the picture on the second monitor equals the one drawn on the primary; no Paint
+Error; Ctrl+W ends with 0. KZ_E2E_KEEP names a folder for screenshots of every placement.
 
 usage: win32_e2e.py [--monitors] PROGRAM.exe GOLDEN_IDLE_PNG
 Exit codes: 0 passed, 1 failed, 77 skipped: a 32-bit program where the kernel starts no
@@ -31,7 +33,8 @@ import time
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import SKIPPED, Failure, check, time_limit, wait_until  # noqa: E402
+from e2e_basics import (SKIPPED, Failure, Process, check, require_tools, time_limit,  # noqa: E402
+                         wait_until)
 from pe_image import PE_I386, pe_machine  # noqa: E402
 from pictures import differs, locate, wait_for_picture, wait_for_stillness  # noqa: E402
 from screen_layout import (AREA_H, AREA_W, CLOCK, FELT, INSTRUCTIONS,  # noqa: E402
@@ -54,6 +57,10 @@ ACTION_TYPES = ["Add From None", "Add From Some", "Remove From Full", "Remove Fr
 HELP_ITEMS = ["Contents", "Search", "Index", "About"]
 WAIT_START = 60.0                   # seconds; a fresh prefix starts its services first
 WAIT_STEP = 10.0
+
+
+def differing_pixels(a, b):
+    return sum(1 for p in ImageChops.difference(a, b).getdata() if p != (0, 0, 0))
 
 
 def log(text):
@@ -118,7 +125,7 @@ class Program:
         if differs(idle, golden):
             keep = keep_folder()
             idle.save(os.path.join(keep, "win32-idle-actual.png"))
-            count = sum(1 for p in ImageChops.difference(idle, golden).getdata() if p != (0, 0, 0))
+            count = differing_pixels(idle, golden)
             raise Failure(f"the idle screen differs from the golden picture in {count} pixels "
                           f"(saved as {keep}/win32-idle-actual.png)")
 
@@ -453,6 +460,10 @@ LAYOUTS = [
 ]
 
 
+# A second column of the client area at the seam, besides the placement's.
+SEAM_FURTHER_RIGHT = 345
+
+
 def keep_shot(picture, name):
     if os.environ.get("KZ_E2E_KEEP"):
         picture.save(os.path.join(keep_folder(), f"win32-monitors-{name}.png"))
@@ -465,9 +476,116 @@ def expect_picture(program, wanted, where, name):
     if differs(shot, wanted):
         keep = keep_folder()
         shot.save(os.path.join(keep, f"win32-monitors-{name}-actual.png"))
-        count = sum(1 for p in ImageChops.difference(shot, wanted).getdata() if p != (0, 0, 0))
+        count = differing_pixels(shot, wanted)
         raise Failure(f"{where}: after a minimize and restore the client area differs from the "
                       f"expected picture in {count} pixels (saved in {keep})")
+
+
+def without_clock(picture):
+    """The picture with the clock's digits blacked out: they change every second."""
+    picture = picture.copy()
+    picture.paste((0, 0, 0), CLOCK)
+    return picture
+
+
+def still_game(program):
+    """The client area during a game, once it has stopped changing outside the clock."""
+    return wait_for_stillness(lambda: without_clock(program.client_shot()), WAIT_STEP)
+
+
+def expect_game(shot, on_primary, where, name):
+    keep_shot(shot, name)
+    if differs(shot, on_primary):
+        keep = keep_folder()
+        shot.save(os.path.join(keep, f"win32-monitors-{name}-actual.png"))
+        on_primary.save(os.path.join(keep, f"win32-monitors-{name}-primary.png"))
+        raise Failure(f"{where}: the client area differs from the same game drawn on the "
+                      f"primary monitor in {differing_pixels(shot, on_primary)} pixels, the "
+                      f"clock left out (saved in {keep})")
+
+
+# The covers: a window of Wine, whose moving away the program learns of by a paint message
+# for the part it leaves, and one of another X client, whose leaving Wine repaints from its
+# own copy of the window. (what, a program of Wine, command, title)
+COVERS = [("a window of Wine", True, ("notepad",), "Untitled - Notepad"),
+          ("a window of another program", False,
+           ("xmessage", "-title", "Kestrane cover", "cover"), "Kestrane cover")]
+
+
+def start_cover(wine, of_wine, command, title):
+    """A covering window of its own process: (process, window)."""
+    cover = wine.start(*command) if of_wine else Process(list(command), wine.env)
+    try:
+        window = wait_until(lambda: find_windows(wine.env, title), WAIT_START,
+                            f"the covering window '{title}' did not appear")[0]
+    except Failure:
+        cover.stop()
+        raise
+    return cover, window
+
+
+def uncover(program, window, box):
+    """The window is put over box of the client area, then moved away below it: the part it
+    leaves has to show the game again."""
+    cx, cy = program.client
+    shown = without_clock(program.client_shot())
+    xdotool(program.env, "windowsize", window, box[2] - box[0], box[3] - box[1])
+    xdotool(program.env, "windowmove", window, cx + box[0], cy + box[1])
+
+    def over_box():
+        # Openbox puts its frame where the window is asked to stand, so the window itself
+        # lies a little further right and, below the frame's title, lower.
+        x, y, _, _ = window_geometry(program.env, window)
+        return 0 <= x - cx - box[0] <= 16 and 0 <= y - cy - box[1] <= 40
+    wait_until(over_box, WAIT_STEP, "the covering window did not move over the client area")
+    # Not waited on to stand still: a window with the keyboard blinks its caret.
+    covered = wait_for_picture(lambda: without_clock(program.client_shot()), (shown,),
+                               WAIT_STEP, box=box)
+    check(differs(covered, shown, box), "the covering window did not cover the client area")
+    away = cy + AREA_H + 20
+    xdotool(program.env, "windowmove", window, cx + box[0], away)
+    wait_until(lambda: window_geometry(program.env, window)[1] >= away, WAIT_STEP,
+               "the covering window did not move away")
+
+
+def check_game_across_seam(program, wine, placements, home, side, second_x):
+    """With the clock going, the window moved from the second monitor to across the seam
+    shows, after a minimize and restore and after another window has uncovered a part on
+    either monitor, the same game as on the primary monitor afterwards."""
+    shots = []
+    # The seam at the placement's column of the client area, and further right.
+    for seam in (MONITOR_W - placements["across the seam"][0], SEAM_FURTHER_RIGHT):
+        program.move_to(MONITOR_W - seam, placements["across the seam"][1])
+        minimize_and_restore(program.env, program.window)
+        where = f"the seam at client column {seam}, a game"
+        name = f"{second_x}-seam-{seam}-game"
+        shots.append((still_game(program), f"{where} after a minimize and restore",
+                      name + "-restored"))
+        # Covers across the seam and on either monitor.
+        boxes = (("across the seam", (seam - 150, 60, seam + 150, 360)),
+                 ("left of the seam", (seam - 250, 200, seam - 20, 460)),
+                 ("right of the seam", (seam + 20, 200, seam + 250, 460)))
+        for what, of_wine, command, title in COVERS:
+            cover, window = start_cover(wine, of_wine, command, title)
+            try:
+                for part, box in boxes:
+                    uncover(program, window, box)
+                    shots.append((still_game(program), f"{where} after {what} {part} moved "
+                                  "away", f"{name}-uncovered-{command[0]}-{part.split()[0]}"))
+            finally:
+                cover.stop()
+            # Gone, so that it stands in front of no later picture.
+            wait_until(lambda: not find_windows(wine.env, title), WAIT_STEP,
+                       f"the covering window '{title}' did not close")
+    program.move_to(*home)
+    minimize_and_restore(program.env, program.window)
+    on_primary = still_game(program)
+    keep_shot(on_primary, f"{second_x}-primary-game")
+    for shot, what, name in shots:
+        expect_game(shot, on_primary, f"second monitor {side}, {what}", name)
+    log(f"second monitor {side}: a running game across the seam equals the game on the "
+        "primary monitor after a minimize and restore and after another window, of Wine or "
+        "not, has moved away from part of it")
 
 
 def play_on_monitors(wine, folder, golden, layout):
@@ -496,6 +614,8 @@ def play_on_monitors(wine, folder, golden, layout):
                                 f"second monitor {side}: a click on Next did not show the "
                                 "instruction")
         check_no_paint_error(program, f"second monitor {side}, a game")
+        check_game_across_seam(program, wine, placements, home, side, second_x)
+        program.move_to(*placements["wholly on it"])
         program.click(*NEXT_BUTTON)  # Give Up stands where Next stood
         check_no_paint_error(program, f"second monitor {side}, given up")
         given_up = program.repainted_shot()
@@ -537,6 +657,7 @@ def main_monitors(program_path, golden_path):
         if reason:
             print(f"SKIP: {reason}")
             return SKIPPED
+        require_tools("xmessage")
         golden = Image.open(golden_path).convert("RGB")
         folder = os.path.join(workdir, "app")
         os.makedirs(folder)
@@ -548,6 +669,10 @@ def main_monitors(program_path, golden_path):
         # Wine finds the monitors through Xinerama, which the X server answers from RandR's
         # monitor list.
         wine.reg_add(r"HKCU\Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")
+        # Games of Add From None on the 5 x 5 field: a game starts with no stick where the
+        # idle screen has them all, so an old picture cannot pass for the game.
+        wine.reg_add(SETTINGS_KEY, "dimensionsRange", "REG_DWORD", "5")
+        wine.reg_add(SETTINGS_KEY, "actionType", "REG_DWORD", "1")
         wm = WindowManager(wine.env, workdir)
         for layout in LAYOUTS:
             side, primary_x, _ = layout
