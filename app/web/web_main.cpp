@@ -138,12 +138,10 @@ EMSCRIPTEN_KEEPALIVE void kz_mouse(uint32_t message, uint32_t wparam, int32_t x,
     }
 }
 
-// lparam arrives as the 32 bits of a key message's lparam, modifiers as keyflag bits.
+// modifiers as keyflag bits.
 // Returns 1 when the game took the key, so the page keeps it from the browser.
-EMSCRIPTEN_KEEPALIVE int32_t kz_key(uint32_t message, uint32_t wparam, uint32_t lparam,
-                                    uint32_t modifiers) {
-    return program && program->key(message, wparam, static_cast<int64_t>(lparam), modifiers) ? 1
-                                                                                             : 0;
+EMSCRIPTEN_KEEPALIVE int32_t kz_key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
+    return program && program->key(message, wparam, modifiers) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void kz_tick(uint32_t timerId) {

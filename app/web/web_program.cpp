@@ -81,7 +81,7 @@ void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) 
     route([&] { return session_->mouse(message, wparam, x, y); });
 }
 
-bool WebProgram::key(uint32_t message, uint32_t wparam, int64_t /*lparam*/, uint32_t modifiers) {
+bool WebProgram::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
     bool taken = false;
     route([&] { taken = session_->key(message, wparam, modifiers); });
     return taken;

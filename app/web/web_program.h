@@ -36,9 +36,8 @@ class WebProgram : public Host, public ProgramShell {
 
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
     // modifiers: the keyflag bits of the keys held. True when the extra play took the key,
-    // so the page keeps it from the browser (scrolling, moving the focus). The page still
-    // hands a Windows lparam; the game has no use for it.
-    bool key(uint32_t message, uint32_t wparam, int64_t lparam, uint32_t modifiers = 0);
+    // so the page keeps it from the browser (scrolling, moving the focus).
+    bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
     // A tick of the page interval of that timer.
     void tick(uint32_t timerId);
     void command(uint16_t id);

@@ -174,7 +174,7 @@ TEST_F(WebProgramTest, OnlyWrittenAreasReachTheCanvas) {
     page.presented.clear();
     // Over the felt, away from every button and stick: nothing changes, nothing is put.
     program.mouse(msg::MouseMove, 0, 170, 250);
-    program.key(msg::KeyDown, 'A', 1);
+    program.key(msg::KeyDown, 'A');
     EXPECT_TRUE(page.presented.empty());
 
     program.mouse(msg::MouseMove, 0, kNextX, kNextY);
@@ -321,13 +321,13 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
 
     // An arrow moves the focus, a plain letter and an arrow held with Alt stay the browser's.
     page.announced.clear();
-    EXPECT_TRUE(program.key(msg::KeyDown, virtualkey::Right, 1));
+    EXPECT_TRUE(program.key(msg::KeyDown, virtualkey::Right));
     EXPECT_FALSE(page.announced.empty()) << "the focus is not announced";
-    EXPECT_FALSE(program.key(msg::KeyDown, 'A', 1));
-    EXPECT_FALSE(program.key(msg::KeyDown, virtualkey::Right, 1, keyflag::Alt));
+    EXPECT_FALSE(program.key(msg::KeyDown, 'A'));
+    EXPECT_FALSE(program.key(msg::KeyDown, virtualkey::Right, keyflag::Alt));
 
     // A hint blinks on a timer of its own, beside the game clock, and stops by itself.
-    EXPECT_TRUE(program.key(msg::KeyDown, 'H', 1));
+    EXPECT_TRUE(program.key(msg::KeyDown, 'H'));
     ASSERT_TRUE(page.timerRuns(HintBlinker::kHintTimerId));
     ASSERT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
     for (const auto& entry : page.intervals) {
@@ -357,10 +357,10 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
         click(x, y);
     }
     EXPECT_TRUE(page.enabled_[command::Undo]);
-    EXPECT_TRUE(program.key(msg::KeyDown, 'Z', 1, keyflag::Control));
+    EXPECT_TRUE(program.key(msg::KeyDown, 'Z', keyflag::Control));
     EXPECT_FALSE(page.enabled_[command::Undo]);
     EXPECT_TRUE(page.enabled_[command::Redo]);
-    EXPECT_TRUE(program.key(msg::KeyDown, 'Y', 1, keyflag::Control));
+    EXPECT_TRUE(program.key(msg::KeyDown, 'Y', keyflag::Control));
     EXPECT_TRUE(page.enabled_[command::Undo]);
     EXPECT_NE(page.description, described) << "the description does not follow the moves";
 }

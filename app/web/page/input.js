@@ -47,15 +47,8 @@ function moveTo(point, flags) {
 
 // True when the game took the key.
 function keyMessage(event, up) {
-    // As a key message carries it: repeat count 1, the previous state, the transition.
-    let lparam = 1;
-    if (up) {
-        lparam |= 0xC0000000;
-    } else if (event.repeat) {
-        lparam |= 0x40000000;
-    }
     return call(
-               "_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event), lparam >>> 0,
+               "_kz_key", up ? message.keyUp : message.keyDown, virtualKey(event),
                heldKeys(event, keyFlag)) === 1;
 }
 
