@@ -6,23 +6,6 @@ namespace kz {
 
 namespace {
 
-// Every slot of the active field, horizontal ones first, each layer in index order.
-std::vector<StickSlot> activeSlots(const PuzzleBoard& board) {
-    std::vector<StickSlot> slots;
-    const StickLayers& start = board.getStartSticks();
-    for (int32_t i = 0; i < static_cast<int32_t>(start.horizontal.size()); ++i) {
-        if (board.isActiveHorizontal(i)) {
-            slots.push_back({Horizontal, i});
-        }
-    }
-    for (int32_t i = 0; i < static_cast<int32_t>(start.vertical.size()); ++i) {
-        if (board.isActiveVertical(i)) {
-            slots.push_back({Vertical, i});
-        }
-    }
-    return slots;
-}
-
 // The latest change that meets the test, else the first slot that does.
 std::optional<StickSlot> choose(const std::vector<StickSlot>& slots,
                                 const std::vector<StickSlot>& newestChanges,
@@ -41,6 +24,22 @@ std::optional<StickSlot> choose(const std::vector<StickSlot>& slots,
 }
 
 }  // namespace
+
+std::vector<StickSlot> activeSlots(const PuzzleBoard& board) {
+    std::vector<StickSlot> slots;
+    const StickLayers& start = board.getStartSticks();
+    for (int32_t i = 0; i < static_cast<int32_t>(start.horizontal.size()); ++i) {
+        if (board.isActiveHorizontal(i)) {
+            slots.push_back({Horizontal, i});
+        }
+    }
+    for (int32_t i = 0; i < static_cast<int32_t>(start.vertical.size()); ++i) {
+        if (board.isActiveVertical(i)) {
+            slots.push_back({Vertical, i});
+        }
+    }
+    return slots;
+}
 
 std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
                              const std::vector<StickSlot>& newestChanges,

@@ -31,6 +31,9 @@ struct Hint {
 // slot to put it down (back where it came from when the aim keeps that stick). Following
 // hints alone from the start therefore solves the puzzle in exactly its required moves.
 // Nothing when no puzzle is being played.
+// Every slot of the active field, horizontal ones first, each layer in index order.
+std::vector<StickSlot> activeSlots(const PuzzleBoard& board);
+
 std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
                              const std::vector<StickSlot>& newestChanges,
                              const StickLayers* followed);

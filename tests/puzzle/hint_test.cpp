@@ -21,7 +21,7 @@ namespace {
 // Every layout of the active field that the mode's clicks reach from the start in exactly
 // the required moves and that solves the puzzle: the oracle the search is held to.
 std::vector<StickLayers> everySolution(TestBoard& board) {
-    const std::vector<StickSlot> slots = activeSlotsOf(board);
+    const std::vector<StickSlot> slots = activeSlots(board);
     const StickLayers& start = board.getStartSticks();
     std::vector<StickLayers> solutions;
     for (uint32_t bits = 0; bits < (1u << slots.size()); ++bits) {
@@ -54,7 +54,7 @@ struct Change {
 };
 
 std::vector<Change> singleMoves(TestBoard& board) {
-    const std::vector<StickSlot> slots = activeSlotsOf(board);
+    const std::vector<StickSlot> slots = activeSlots(board);
     const StickLayers& start = board.getStartSticks();
     std::vector<Change> moves;
     for (StickSlot from : slots) {
@@ -223,7 +223,7 @@ bool keepsEveryChange(const StickLayers& solution, const StickLayers& start,
 // forms the target squares with every stick on one.
 bool solves(TestBoard& board, const StickLayers& layout) {
     const StickLayers& start = board.getStartSticks();
-    for (StickSlot s : activeSlotsOf(board)) {
+    for (StickSlot s : activeSlots(board)) {
         if ((board.getMode() == Add && start.at(s) != 0 && layout.at(s) == 0) ||
             (board.getMode() == Remove && start.at(s) == 0 && layout.at(s) != 0)) {
             return false;
@@ -247,7 +247,7 @@ std::optional<std::vector<StickLayers>> solutionsByEveryChangeSet(TestBoard& boa
     std::vector<StickSlot> addable;
     int32_t removed = 0;
     int32_t added = 0;
-    for (StickSlot s : activeSlotsOf(board)) {
+    for (StickSlot s : activeSlots(board)) {
         const bool inStart = start.at(s) != 0;
         const bool present = layout.at(s) != 0;
         if (inStart && present) {

@@ -6,26 +6,10 @@
 #include <random>
 #include <vector>
 
+#include "puzzle/hint.h"
 #include "puzzle/puzzle_board.h"
 
 namespace kz {
-
-// Every slot of the active field, horizontal ones first, each layer in index order.
-inline std::vector<StickSlot> activeSlotsOf(const PuzzleBoard& board) {
-    std::vector<StickSlot> slots;
-    const StickLayers& start = board.getStartSticks();
-    for (int32_t i = 0; i < static_cast<int32_t>(start.horizontal.size()); ++i) {
-        if (board.isActiveHorizontal(i)) {
-            slots.push_back({Horizontal, i});
-        }
-    }
-    for (int32_t i = 0; i < static_cast<int32_t>(start.vertical.size()); ++i) {
-        if (board.isActiveVertical(i)) {
-            slots.push_back({Vertical, i});
-        }
-    }
-    return slots;
-}
 
 inline void setStick(StickLayers& layout, StickSlot s, uint8_t value) {
     (s.orientation == Horizontal ? layout.horizontal
@@ -42,7 +26,7 @@ struct PlayedPosition {
 // allow: in Add mode a stick into an empty slot, in Remove mode a start stick taken away, in
 // Move mode a stick carried from a full slot to an empty one. Fewer when none is left.
 inline PlayedPosition randomChanges(PuzzleBoard& board, int32_t count, std::mt19937& random) {
-    const std::vector<StickSlot> slots = activeSlotsOf(board);
+    const std::vector<StickSlot> slots = activeSlots(board);
     const StickLayers& start = board.getStartSticks();
     PlayedPosition p{start, {}};
     const auto draw = [&](const std::vector<StickSlot>& from) {
