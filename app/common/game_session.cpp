@@ -3,6 +3,8 @@
 #include "app/common/commands.h"
 #include "app/common/extra_parts.h"
 #include "app/common/menu_table.h"
+#include "app/common/touch_aim.h"
+#include "display/messages.h"
 #include "screen/image_table.h"
 
 namespace kz {
@@ -81,6 +83,16 @@ bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y)
     }
     draw();
     return !paintFailed_;
+}
+
+bool GameSession::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
+    const Point aimed = TouchAim(*gameScreen_).aim({x, y});
+    return mouse(message, wparam, aimed.x, aimed.y);
+}
+
+bool GameSession::pointerLeft() {
+    // A move to a point left of and above the screen, where no element is.
+    return mouse(msg::MouseMove, 0, -1, -1);
 }
 
 bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {

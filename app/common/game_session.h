@@ -41,6 +41,12 @@ class GameSession : public ScreenListener {
 
     // Each entry but key returns false when the draw after it failed now or earlier.
     bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
+    // A mouse message from a finger or a pen: the point is aimed at the nearest place first
+    // (TouchAim).
+    bool touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
+    // The pointer has left the screen, as when a finger is lifted: nothing keeps the look it
+    // has under the pointer.
+    bool pointerLeft();
     // modifiers: the keyflag bits of the keys held. True when the extra play took the key: a
     // program then keeps it from its toolkit's own use of it (moving the focus, scrolling).
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
