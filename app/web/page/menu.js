@@ -338,6 +338,11 @@ export function init() {
             closeMenus(true);
         } else if (menuOf(item) === menuBar) {
             openMenu(item, false);
+        } else if (submenuOf(item)) {
+            // A click or a tap opens the submenu and stays on its item: nothing in it is
+            // chosen yet.
+            openSubmenu(item, false);
+            item.focus();
         } else {
             activate(item);
         }

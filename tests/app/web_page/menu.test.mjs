@@ -171,3 +171,14 @@ test("a click opens a menu of the bar, a second closes it, a click elsewhere too
     item("About").click();
     assert.deepEqual(commands(), [Number(item("About").dataset.command)]);
 });
+
+test("a click on a submenu's item opens it and chooses nothing in it", () => {
+    item("Options").click();
+    item("Field Size").click();
+    assert.ok(submenuOpen("Field Size"));
+    assert.equal(focused(), "Field Size", "the submenu's first item looks chosen");
+    assert.deepEqual(commands(), []);
+    item("3 x 3").click();
+    assert.deepEqual(commands(), [Number(item("3 x 3").dataset.command)]);
+    assert.equal(menu.menusOpen(), false);
+});
