@@ -760,6 +760,16 @@ def icon_image(n):
     return big.resize((n, n), Image.BOX)
 
 
+def maskable_icon(n):
+    """The icon for a launcher that cuts its own shape: felt to every edge, the tile inside
+    the circle of 80 % of the size that every shape keeps."""
+    img = Image.new("RGBA", (n, n), FELT + (255,))
+    inner = round(n * 0.56)
+    tile = icon_image(inner)
+    img.alpha_composite(tile, ((n - inner) // 2, (n - inner) // 2))
+    return img
+
+
 def png_bytes(img):
     out = io.BytesIO()
     img.save(out, "PNG", optimize=False, compress_level=9)
@@ -1052,6 +1062,13 @@ def main(argv):
         d = os.path.join(res, "icons", "hicolor", f"{n}x{n}")
         os.makedirs(d, exist_ok=True)
         save_png(img, os.path.join(d, "kestrane-zivadorured.png"))
+
+    # The installable page's icons: a launcher's sizes, and one it may cut to its shape.
+    web = os.path.join(res, "icons", "web")
+    os.makedirs(web, exist_ok=True)
+    for n in (192, 512):
+        save_png(icon_image(n), os.path.join(web, f"{n}.png"))
+    save_png(maskable_icon(512), os.path.join(web, "maskable-512.png"))
 
     cursor = hand_cursor_image()
     write_ico_or_cur(os.path.join(res, "cursors", "hand.cur"), [cursor], hotspot=hand_hotspot())

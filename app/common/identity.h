@@ -6,6 +6,8 @@ namespace kz {
 
 // Who the program is, as every program shows it.
 constexpr const char* kProgramTitle = "Kestrane Zivadorured";
+// Where the whole title has no room, as under an icon on a phone's home screen.
+constexpr const char* kProgramShortName = "Kestrane";
 constexpr const char* kVersionText = "Version " KZ_VERSION;
 constexpr const char* kVersionNumber = KZ_VERSION;
 constexpr const char* kMakerName = "Kestrane Games";

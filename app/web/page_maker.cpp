@@ -260,6 +260,7 @@ int main(int argc, char** argv) {
         "page-maker", argc, argv,
         {
             {"TITLE", escapeHtml(kz::kProgramTitle)},
+            {"SHORT_NAME", escapeHtml(kz::kProgramShortName)},
             {"PROGRAM_FILE_NAME", kz::kProgramFileName},
             {"VERSION_TEXT", escapeHtml(kz::kVersionText)},
             {"VERSION", escapeHtml(kz::kVersionNumber)},

@@ -273,6 +273,23 @@ class IconAndCursor(unittest.TestCase):
                 self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n")
                 self.assertEqual(struct.unpack(">II", head[16:24]), (n, n))
 
+    def test_page_icons_have_their_sizes_and_the_maskable_one_no_transparent_pixel(self):
+        for name, n in (("192.png", 192), ("512.png", 512), ("maskable-512.png", 512)):
+            with open(os.path.join(RES, "icons", "web", name), "rb") as f:
+                head = f.read(32)
+            self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n", name)
+            self.assertEqual(struct.unpack(">II", head[16:24]), (n, n), name)
+        from PIL import Image  # the generator's own library
+
+        maskable = Image.open(os.path.join(RES, "icons", "web", "maskable-512.png")).convert("RGBA")
+        self.assertEqual(maskable.getextrema()[3], (255, 255), "a launcher's shape would show through")
+        # Everything but felt lies inside the circle every launcher shape keeps.
+        felt = maskable.getpixel((0, 0))
+        for x in range(0, 512, 4):
+            for y in range(0, 512, 4):
+                if (x - 256) ** 2 + (y - 256) ** 2 > (0.4 * 512) ** 2:
+                    self.assertEqual(maskable.getpixel((x, y)), felt, (x, y))
+
     def test_cursor_hotspot_is_on_the_drawn_hand(self):
         data, reserved, kind, entries = read_icon_directory(os.path.join(RES, "cursors", "hand.cur"))
         self.assertEqual((reserved, kind, len(entries)), (0, 2, 1))
@@ -298,7 +315,7 @@ class Generator(unittest.TestCase):
             for folder, _, files in os.walk(os.path.join(out, "resources")):
                 for name in files:
                     produced.append(os.path.relpath(os.path.join(folder, name), out))
-            self.assertGreaterEqual(len(produced), 21 + 1 + 7 + 1 + 2)
+            self.assertGreaterEqual(len(produced), 21 + 1 + 7 + 3 + 1 + 2)
             for rel in sorted(produced):
                 with self.subTest(file=rel):
                     with open(os.path.join(out, rel), "rb") as f:
