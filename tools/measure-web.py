@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Measures the game in the browser, in headless Chromium, against a plain static page.
 
-- Bytes: every file the page loads before its first game frame, each gzip-compressed (-9).
+- Bytes: every file the page loads before its first game frame, as it is and gzip-compressed
+  (-9).
 - Start: navigation to the first drawn game frame (the page's "first-frame" mark), median of
   N loads with the HTTP cache and the service worker bypassed; a plain page that draws one
   canvas is measured in the same run as the floor.
@@ -83,18 +84,20 @@ def main():
                 floor.append(first_frame_ms(browser, floor_url))
 
             first_frame_ms(browser, game_url)
-            total = 0
-            print("Loaded before the first frame (gzip -9):")
+            total = raw_total = 0
+            print("Loaded before the first frame (raw, gzip -9):")
             for address in loaded_before_first_frame(browser):
                 path = urllib.parse.urlparse(address).path
                 local = os.path.join(root, path.lstrip("/"))
                 if path.endswith("/"):
                     local = os.path.join(local, "index.html")
                 with open(local, "rb") as f:
-                    size = len(gzip.compress(f.read(), 9))
+                    data = f.read()
+                size = len(gzip.compress(data, 9))
                 total += size
-                print(f"  {path:40} {size / 1024:7.1f} KB")
-            print(f"  {'total':40} {total / 1024:7.1f} KB")
+                raw_total += len(data)
+                print(f"  {path:40} {len(data) / 1024:7.1f} KB {size / 1024:7.1f} KB")
+            print(f"  {'total':40} {raw_total / 1024:7.1f} KB {total / 1024:7.1f} KB")
             print(f"Navigation to the first game frame, median of {args.runs}: "
                   f"{statistics.median(game):.0f} ms (min {min(game):.0f}, max {max(game):.0f})")
             print(f"Plain static page, the floor:        "

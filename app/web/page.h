@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/common/commands.h"
 #include "app/common/fatal_error.h"
@@ -21,6 +22,9 @@ class Page : public TextStorage {
     // Puts one area of the frame onto the canvas. The frame is width x height pixels of four
     // bytes, red, green, blue and alpha, row by row.
     virtual void present(const uint8_t* frame, int32_t width, int32_t height, const Rect& area) = 0;
+    // The areas a small screen lays out apart, in the screen's coordinates: the field's touch
+    // area, then the four panels. Given at the start and whenever they change.
+    virtual void layoutAreas(const std::vector<Rect>& areas) = 0;
     // A repeating interval that calls WebProgram::tick with timerId. Its handle, or 0 when
     // none started.
     virtual uint32_t startInterval(uint32_t timerId, uint32_t periodMs) = 0;

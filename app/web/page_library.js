@@ -53,6 +53,17 @@ mergeInto(LibraryManager.library, {
         return text;
     },
 
+    // The areas a small screen lays out: count rectangles of four numbers each (left, top,
+    // right, bottom), handed over as arrays.
+    kz_page_areas: function(areas, count) {
+        const rects = [];
+        for (let i = 0; i < count; ++i) {
+            const first = (areas >> 2) + 4 * i;
+            rects.push(Array.from(HEAP32.subarray(first, first + 4)));
+        }
+        Module.page.layoutAreas(rects);
+    },
+
     // The frame goes to the page's present with the heap that holds it; it comes with every
     // drawn area, so it takes no handler's name to read.
     kz_page_present: function(frame, width, height, x, y, w, h) {

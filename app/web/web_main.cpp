@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/web_program.h"
@@ -19,6 +20,7 @@ int32_t kz_page_call(const char* handler, int32_t first, int32_t second);
 int32_t kz_page_call_text(const char* handler, const char* text, int32_t number);
 int32_t kz_page_call_texts(const char* handler, const char* first, const char* second);
 char* kz_page_read_text(const char* handler, const char* name);
+void kz_page_areas(const int32_t* areas, int32_t count);
 void kz_page_present(const uint8_t* frame, int32_t width, int32_t height, int32_t x, int32_t y,
                      int32_t w, int32_t h);
 }
@@ -31,6 +33,13 @@ class BrowserPage : public kz::Page {
     void present(const uint8_t* frame, int32_t width, int32_t height,
                  const kz::Rect& area) override {
         kz_page_present(frame, width, height, area.left, area.top, area.width(), area.height());
+    }
+    void layoutAreas(const std::vector<kz::Rect>& areas) override {
+        std::vector<int32_t> edges;
+        for (const kz::Rect& area : areas) {
+            edges.insert(edges.end(), {area.left, area.top, area.right, area.bottom});
+        }
+        kz_page_areas(edges.data(), static_cast<int32_t>(areas.size()));
     }
     uint32_t startInterval(uint32_t timerId, uint32_t periodMs) override {
         return static_cast<uint32_t>(call("startInterval", timerId, periodMs));
@@ -135,6 +144,19 @@ EMSCRIPTEN_KEEPALIVE int32_t kz_height() {
 EMSCRIPTEN_KEEPALIVE void kz_mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
     if (program) {
         program->mouse(message, wparam, x, y);
+    }
+}
+
+// A mouse message from a finger or a pen, aimed at the nearest place.
+EMSCRIPTEN_KEEPALIVE void kz_touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
+    if (program) {
+        program->touch(message, wparam, x, y);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void kz_pointer_left() {
+    if (program) {
+        program->pointerLeft();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/web/web_program.h"
 
 #include "app/common/commands.h"
+#include "app/common/touch_aim.h"
 #include "app/web/local_storage_settings.h"
 
 namespace kz {
@@ -57,6 +58,16 @@ void WebProgram::route(Entry entry) {
     // A quit asked for during the message ends the session once its draw is done.
     if (quitRequested_) {
         end();
+        return;
+    }
+    sendAreas();
+}
+
+void WebProgram::sendAreas() {
+    std::vector<Rect> areas = TouchAim(session_->screen()).layoutAreas();
+    if (areas != areas_) {
+        areas_ = std::move(areas);
+        page_.layoutAreas(areas_);
     }
 }
 
@@ -79,6 +90,14 @@ void WebProgram::end() {
 
 void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
     route([&] { return session_->mouse(message, wparam, x, y); });
+}
+
+void WebProgram::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
+    route([&] { return session_->touch(message, wparam, x, y); });
+}
+
+void WebProgram::pointerLeft() {
+    route([this] { return session_->pointerLeft(); });
 }
 
 bool WebProgram::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {

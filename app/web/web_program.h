@@ -35,6 +35,10 @@ class WebProgram : public Host, public ProgramShell {
     bool running() const { return session_ != nullptr && !over_; }
 
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
+    // The same from a finger or a pen, aimed at the nearest place.
+    void touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
+    // A finger or a pen was lifted: nothing keeps its look under the pointer.
+    void pointerLeft();
     // modifiers: the keyflag bits of the keys held. True when the extra play took the key,
     // so the page keeps it from the browser (scrolling, moving the focus).
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
@@ -88,12 +92,15 @@ class WebProgram : public Host, public ProgramShell {
     template <typename Entry>
     void route(Entry entry);
     void end();
+    // Tells the page the areas to lay out when they changed.
+    void sendAreas();
 
     Page& page_;
     SoftwareDisplay softwareDisplay_;
     std::unique_ptr<GameSession> session_;
     std::vector<uint8_t> frame_;              // the canvas's pixels, four bytes each
     std::map<uint32_t, uint32_t> intervals_;  // timer id -> page interval
+    std::vector<Rect> areas_;                 // as the page last heard them
     bool quitRequested_ = false;
     int quitCode_ = 0;
     bool over_ = false;

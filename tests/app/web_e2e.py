@@ -21,6 +21,8 @@ boxes and of the focus frame.
 usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 (only the tests named, as the report names them, when any are given)
 """
+import base64
+import io
 import os
 import re
 import shutil
@@ -121,11 +123,38 @@ class Page:
     def picture(self):
         return self.b.canvas_picture("#screen")
 
+    def views(self):
+        """The parts of the picture the page shows: each one's source (x, y, width, height in
+        game pixels) and box (left, top, width, height in CSS pixels of the viewport)."""
+        return self.b.js("""return Array.from(document.querySelectorAll('.view'))
+            .filter(v => !v.hidden && v.dataset.source).map(v => {
+                const r = v.getBoundingClientRect();
+                return [v.dataset.source.split(' ').map(Number),
+                        [r.left, r.top, r.width, r.height]];
+            });""")
+
+    def view_pictures(self):
+        """Each view's canvas as it holds its pixels, with the view's box."""
+        shown = self.b.js("""return Array.from(document.querySelectorAll('.view'))
+            .filter(v => !v.hidden).map(v => {
+                const c = v.querySelector('canvas');
+                const r = c.getBoundingClientRect();
+                return [c.toDataURL('image/png'), [r.left, r.top, r.width, r.height]];
+            });""")
+        return [(Image.open(io.BytesIO(base64.b64decode(data.split(",", 1)[1]))).convert("RGB"),
+                 box) for data, box in shown]
+
     def point(self, gx, gy):
-        """A point of the game screen in CSS pixels of the viewport."""
-        left, top, width, height = self.b.box("#screen")
-        size = self.b.js("const c = document.getElementById('screen'); return [c.width, c.height];")
-        return left + (gx + 0.5) * width / size[0], top + (gy + 0.5) * height / size[1]
+        """A point of the game screen in CSS pixels of the viewport, in the view showing it;
+        a point no view shows, beside the game's own canvas as it would lie there."""
+        views = self.views()
+        check(views, "the page shows no part of the picture")
+        for (sx, sy, sw, sh), (left, top, width, height) in views:
+            if sx <= gx < sx + sw and sy <= gy < sy + sh:
+                break
+        else:
+            (sx, sy, sw, sh), (left, top, width, height) = views[0]
+        return left + (gx - sx + 0.5) * width / sw, top + (gy - sy + 0.5) * height / sh
 
     def click(self, gx, gy):
         self.b.click(*self.point(gx, gy))
@@ -240,7 +269,9 @@ def test_fatal_messages(browser, server):
 
 def test_pixels(browser, server, idle):
     page = Page(browser, server.url("page/"))
-    browser.emulate(1000, 800, 1)
+    # A window with room for the picture at one device pixel per game pixel and a little
+    # more: the page keeps it at that size, sharp.
+    browser.emulate(720, 560, 1)
     page.open()
     picture = page.picture()
     check(picture.size == idle.size, f"the canvas is {picture.size}, not {idle.size}")
@@ -251,7 +282,7 @@ def test_pixels(browser, server, idle):
                                       round(top) + idle.height))
     check(not differs(shot, idle), "at ratio 1 the screen does not show the canvas's pixels")
 
-    browser.emulate(1000, 800, 2)
+    browser.emulate(720, 560, 2)
     wait_until(lambda: browser.js("return window.devicePixelRatio") == 2, 5, "no ratio 2")
     left, top, width, height = wait_until(
         lambda: (lambda b: b if (b[2], b[3]) == idle.size else None)(browser.box("#screen")),
@@ -836,12 +867,18 @@ def test_phone(browser, server, idle):
     browser.emulate(390, 844, 3, mobile=True)
     browser.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)
     page.open()
-    left, top, width, height = browser.box("#screen")
-    check(width <= 390 and abs(width / height - idle.width / idle.height) < 0.01,
-          f"on a phone the canvas shows as {width} x {height}")
-    # A tap on Next, where it shows on the scaled picture, starts a game.
+    # Held upright, the field and the four panels each have a part of the screen.
+    views = page.views()
+    check(len(views) == 5 and all(left >= 0 and left + width <= 390 for _, (left, _, width, _)
+                                  in views), f"on a phone the picture shows as {views}")
+    # A tap on Next, where it shows on the scaled picture, starts a game: the instruction
+    # takes the place of the start picture.
+    start_picture = idle.crop(INSTRUCTIONS)
+    check(not differs(page.view_pictures()[1][0], start_picture),
+          "the Instructions panel does not show the start picture")
     browser.tap(*page.point(*NEXT_BUTTON))
-    page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "a tap on Next starts no game")
+    wait_until(lambda: differs(page.view_pictures()[1][0], start_picture), 5,
+               "a tap on Next starts no game")
     browser.cdp("Emulation.setTouchEmulationEnabled", enabled=False)
     browser.cdp("Emulation.clearDeviceMetricsOverride")
     check_console(browser, "on a phone")

@@ -43,6 +43,7 @@ class FakePage : public Page {
         }
         presented.push_back(area);
     }
+    void layoutAreas(const std::vector<Rect>& given) override { areas.push_back(given); }
     uint32_t startInterval(uint32_t timerId, uint32_t periodMs) override {
         intervals[++lastInterval] = Interval{timerId, periodMs};
         return lastInterval;
@@ -110,6 +111,7 @@ class FakePage : public Page {
     uint32_t lastInterval = 0;
     int beeps = 0;
     std::vector<uint16_t> marks;
+    std::vector<std::vector<Rect>> areas;  // each layout the page was given
     std::vector<HelpTopic> help;
     int abouts = 0;
     std::map<std::string, std::string> storage;
@@ -185,6 +187,36 @@ TEST_F(WebProgramTest, OnlyWrittenAreasReachTheCanvas) {
                     area.bottom <= next.bottom)
             << area.left << "," << area.top << " " << area.right << "," << area.bottom;
     }
+    expectCanvasMatchesSurface();
+}
+
+TEST_F(WebProgramTest, ThePageHearsTheAreasToLayOutWhenTheFieldChangesSize) {
+    // At the start: the whole 5 x 5 field's touch area, then the four panels.
+    ASSERT_EQ(page.areas.size(), 1u);
+    ASSERT_EQ(page.areas[0].size(), 5u);
+    EXPECT_EQ(page.areas[0][1], (Rect{10, 5, 162, 170}));
+    EXPECT_EQ(page.areas[0][4], (Rect{10, 373, 162, 489}));
+    const Rect whole = page.areas[0][0];
+    program.command(command::FieldSize2);
+    click(kNextX, kNextY);
+    ASSERT_EQ(page.areas.size(), 2u) << "a 2 x 2 game has a field of its own";
+    const Rect small = page.areas[1][0];
+    EXPECT_LT(small.width(), whole.width());
+    EXPECT_EQ(small.width(), 2 * 95 + 47);
+    // A touch in the small field's rim reaches its outermost stick; a mouse there, nothing.
+    const int32_t y = small.top + small.height() / 2 - 40;
+    program.mouse(msg::MouseMove, 0, small.left + 1, y);
+    program.mouse(msg::LeftButtonDown, mouseflag::LeftButton, small.left + 1, y);
+    EXPECT_EQ(program.gameSession()->screen().getBoard()->getMovesMade(), 0);
+    EXPECT_EQ(program.gameSession()->screen().getBoard()->getHoveredStick(), nullptr);
+    program.touch(msg::MouseMove, 0, small.left + 1, y);
+    EXPECT_NE(program.gameSession()->screen().getBoard()->getHoveredStick(), nullptr);
+    program.pointerLeft();
+    EXPECT_EQ(program.gameSession()->screen().getBoard()->getHoveredStick(), nullptr);
+    // Another game of the same size tells the page nothing new.
+    click(kNextX, kNextY);
+    click(kNextX, kNextY);
+    EXPECT_EQ(page.areas.size(), 2u);
     expectCanvasMatchesSurface();
 }
 

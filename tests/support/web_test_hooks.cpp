@@ -1,6 +1,6 @@
 // What the end-to-end test asks of the game, built only into the testing module: where to
-// click to win the puzzle on the screen, the settings the game holds, and where the keyboard
-// focus and a hint are.
+// click to win the puzzle on the screen, the settings the game holds, where the keyboard
+// focus and a hint are, the stick under the pointer and whether a game runs or was won.
 #include <emscripten/emscripten.h>
 
 #include <optional>
@@ -41,10 +41,21 @@ std::string extrasJson(kz::GameSession& session) {
         focusText = pointJson({b.getX() + b.getWidth() / 2, b.getY() + b.getHeight() / 2});
     }
     const std::optional<kz::StickSlot> hinted = blinker->getHintedStick();
+    // The stick under the pointer, as the Board highlights it, and how the game stands.
+    std::string hoveredText = "null";
+    if (board.getHoveredStick() != nullptr) {
+        hoveredText = pointJson(
+            kz::stickCentre(board, {board.getHoveredOrientation(), board.getHoveredIndex()}));
+    }
+    const std::string standing =
+        ",\"hovered\":" + hoveredText + ",\"playing\":" + (board.isActive() ? "true" : "false") +
+        ",\"won\":" + (session.screen().getWinBanner()->isVisible() ? "true" : "false") +
+        ",\"movesMade\":" + std::to_string(board.getMovesMade());
     return ",\"focus\":" + focusText + ",\"focusOnStick\":" + (focus.onStick ? "true" : "false") +
            ",\"focusShown\":" + (keyboard->isShown() ? "true" : "false") + ",\"hinted\":" +
            (hinted ? pointJson(kz::stickCentre(board, {hinted->orientation, hinted->index}))
-                   : std::string("null"));
+                   : std::string("null")) +
+           standing;
 }
 
 }  // namespace
@@ -66,6 +77,22 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
         text += separator;
         text += pointJson({x, y});
         separator = ",";
+    }
+    // The centres of the active field's sticks, horizontal ones first.
+    text += "],\"sticks\":[";
+    separator = "";
+    for (const kz::StickOrientation orientation : {kz::Horizontal, kz::Vertical}) {
+        const int32_t count = orientation == kz::Horizontal
+                                  ? board.getMaxColumns() * (board.getMaxRows() + 1)
+                                  : (board.getMaxColumns() + 1) * board.getMaxRows();
+        for (int32_t i = 0; i < count; ++i) {
+            const bool active = orientation == kz::Horizontal ? board.isActiveHorizontal(i)
+                                                              : board.isActiveVertical(i);
+            if (active) {
+                text += separator + pointJson(kz::stickCentre(board, {orientation, i}));
+                separator = ",";
+            }
+        }
     }
     text += "]" + extrasJson(*program->gameSession()) + "}";
     return text.c_str();

@@ -1,51 +1,74 @@
-// The canvas the game draws on: its 2D context, the program's frames put onto it, its size on
-// the page (whole device pixels where it can, the screen's width at most) and the game point
-// under a pointer.
+// The canvases the game is shown on: the program's frames put onto them, their place on the
+// page (layout.js: the whole picture, or on a tall screen the field and the panels apart), and
+// the game point under a pointer. The frame stays in the module's memory, whole, so a new
+// arrangement draws itself again without asking the program.
 
-export let canvas = null;
-let context = null;
+import {arrange, gamePointIn} from "./layout.js";
+
+export let canvas = null;  // the game's own canvas: the whole picture, or the field
+let client = null;
 let frameData = null;
+let frameScale = 1;  // frame pixels per game pixel
+let screenSize = {width: 0, height: 0};
+let areas = null;  // the field's touch area and the four panels, from the program
+let views = [];    // {element, canvas, context, source, shown}, the first one the game's canvas
 let firstFrameMarked = false;
 let ratioQuery = null;
 
 export function init() {
     canvas = document.getElementById("screen");
+    client = document.getElementById("client");
 }
 
 // Opens the 2D context and fits the canvas to the page; false when the browser gives none.
 export function openCanvas() {
-    context = canvas.getContext("2d", {alpha: false});
+    const context = canvas.getContext("2d", {alpha: false});
     if (!context) {
         return false;
     }
+    views = [{element: canvas.parentElement, canvas, context, source: null, shown: null}];
+    screenSize = {width: canvas.width, height: canvas.height};
     layout();
     watchRatio();
     window.addEventListener("resize", layout);
     return true;
 }
 
-// Gives the canvas the screen's size. A canvas of another size loses its pixels: returns
-// true when they must all be drawn again.
+// Gives the picture the screen's size in game pixels. Returns true when the canvases lost
+// their pixels and must all be drawn again.
 export function resizeCanvas(width, height) {
-    if (width === canvas.width && height === canvas.height) {
+    if (width === screenSize.width && height === screenSize.height) {
         return false;
     }
-    canvas.width = width;
-    canvas.height = height;
+    screenSize = {width, height};
     frameData = null;
     layout();
     return true;
 }
 
+// The areas a tall screen arranges apart, as [left, top, right, bottom] in game pixels: the
+// field's touch area, then the four panels. They change with the size of the field.
+export function setAreas(newAreas) {
+    areas = newAreas;
+    layout();
+}
+
 // Puts one area of the program's frame (width x height pixels of four bytes in the module's
-// heap at frame) onto the canvas.
+// heap at frame) onto the canvases that show it.
 export function present(heap, frame, width, height, x, y, w, h) {
     if (!frameData || frameData.data.buffer !== heap.buffer ||
-        frameData.data.byteOffset !== frame) {
+        frameData.data.byteOffset !== frame || frameData.width !== width) {
         frameData = new ImageData(
             new Uint8ClampedArray(heap.buffer, frame, width * height * 4), width, height);
+        if (screenSize.width > 0 && width / screenSize.width !== frameScale) {
+            frameScale = width / screenSize.width;
+            layout();
+        }
     }
-    context.putImageData(frameData, 0, 0, x, y, w, h);
+    for (const view of views) {
+        putArea(view, x, y, w, h);
+    }
+    matchBackground();
     if (!firstFrameMarked) {
         // For measuring: when the first picture of the game was on the canvas.
         firstFrameMarked = true;
@@ -53,31 +76,145 @@ export function present(heap, frame, width, height, x, y, w, h) {
     }
 }
 
-// The game pixel under a pointer event, as [x, y].
+// Where the field's touch area reaches past the frame's edge its view shows the colour of
+// the frame at the area's corner, which is felt around every field.
+function matchBackground() {
+    const shown = views[0].shown;
+    if (!shown || !frameData || frameData.data.length === 0) {
+        return;
+    }
+    const at = (shown.y * frameData.width + shown.x) * 4;
+    const [red, green, blue] = frameData.data.subarray(at, at + 3);
+    const colour = `rgb(${red}, ${green}, ${blue})`;
+    if (views[0].background !== colour) {
+        views[0].background = colour;
+        views[0].element.style.backgroundColor = colour;
+    }
+}
+
+// The part of the frame's area (frame pixels) that the view shows, at its place.
+function putArea(view, x, y, w, h) {
+    const shown = view.shown;
+    if (!shown || x >= shown.x + shown.width || y >= shown.y + shown.height || x + w <= shown.x ||
+        y + h <= shown.y) {
+        return;
+    }
+    view.context.putImageData(frameData, -shown.x, -shown.y, x, y, w, h);
+}
+
+// The game pixel under a pointer event, as [x, y], or null where no view is.
 export function gamePoint(event) {
-    const box = canvas.getBoundingClientRect();
-    return [
-        Math.floor((event.clientX - box.left) * canvas.width / box.width),
-        Math.floor((event.clientY - box.top) * canvas.height / box.height)
-    ];
+    const view = views.find((entry) => entry.element.contains(event.target));
+    if (!view || !view.source) {
+        return null;
+    }
+    const box = view.element.getBoundingClientRect();
+    return gamePointIn(
+        {source: view.source, box: {width: box.width, height: box.height}},
+        event.clientX - box.left, event.clientY - box.top);
+}
+
+// A view for each panel of a tall screen, made when first needed; they are pictures only.
+function ensureViews(count) {
+    while (views.length < count) {
+        const element = document.createElement("div");
+        element.className = "view";
+        element.setAttribute("aria-hidden", "true");
+        const panel = document.createElement("canvas");
+        element.appendChild(panel);
+        client.appendChild(element);
+        views.push({
+            element,
+            canvas: panel,
+            context: panel.getContext("2d", {alpha: false}),
+            source: null,
+            shown: null
+        });
+    }
+}
+
+function room(window_) {
+    const page = document.documentElement;
+    const style = getComputedStyle(window_);
+    const margin = parseFloat(style.marginTop) || 0;
+    const bar = window_.querySelector(".menus");
+    return {
+        width: page.clientWidth,
+        height: (window.innerHeight || page.clientHeight) - margin - (bar ? bar.offsetHeight : 0),
+        ratio: window.devicePixelRatio || 1,
+    };
 }
 
 function layout() {
+    const window_ = document.getElementById("window");
+    document.documentElement.classList.toggle("upright", window.innerHeight > window.innerWidth);
+    // The menu bar may wrap on a narrow screen: it takes the screen's width before the room
+    // under it is measured.
+    window_.style.width = `${document.documentElement.clientWidth}px`;
+    const arrangement = arrange(room(window_), screenSize, areas);
+    ensureViews(arrangement.views.length);
     const ratio = window.devicePixelRatio || 1;
-    const width = canvas.width;
-    const room = document.documentElement.clientWidth;
-    // Game pixels to CSS pixels: at a ratio of 2 or more each game pixel covers a whole
-    // number of device pixels.
-    let scale = ratio >= 2 ? Math.floor(ratio) / ratio : 1;
-    if (width * scale > room && room > 0) {
-        scale = room / width;
+    let redraw = false;
+    views.forEach((view, index) => {
+        const placed = arrangement.views[index];
+        view.element.hidden = !placed;
+        if (placed) {
+            redraw = place(view, placed, ratio) || redraw;
+        }
+    });
+    client.style.width = `${arrangement.width}px`;
+    client.style.height = `${arrangement.height}px`;
+    window_.style.width = `${arrangement.width}px`;
+    if (redraw && frameData && frameData.data.length > 0) {
+        for (const view of views) {
+            putArea(view, 0, 0, frameData.width, frameData.height);
+        }
+        matchBackground();
     }
-    const devicePixels = scale * ratio;
-    canvas.style.width = `${width * scale}px`;
-    canvas.style.height = `${canvas.height * scale}px`;
-    canvas.classList.toggle(
+}
+
+// Places one view; true when its canvas took a new size and lost its pixels.
+function place(view, placed, ratio) {
+    const {source, box} = placed;
+    view.source = source;
+    // What part of the picture the view shows, in game pixels, for whoever reads the page.
+    view.element.dataset.source = `${source.x} ${source.y} ${source.width} ${source.height}`;
+    Object.assign(view.element.style, {
+        left: `${box.x}px`,
+        top: `${box.y}px`,
+        width: `${box.width}px`,
+        height: `${box.height}px`,
+    });
+    // The canvas holds the part of the source the frame has, in frame pixels; beyond the
+    // frame's edge (a large field's touch area) the view's own background shows.
+    const left = Math.max(source.x, 0);
+    const top = Math.max(source.y, 0);
+    const right = Math.min(source.x + source.width, screenSize.width);
+    const bottom = Math.min(source.y + source.height, screenSize.height);
+    const scale = box.width / source.width;
+    Object.assign(view.canvas.style, {
+        left: `${(left - source.x) * scale}px`,
+        top: `${(top - source.y) * scale}px`,
+        width: `${(right - left) * scale}px`,
+        height: `${(bottom - top) * scale}px`,
+    });
+    const devicePixels = scale * ratio / frameScale;
+    view.canvas.classList.toggle(
         "whole-pixels", Math.abs(devicePixels - Math.round(devicePixels)) < 1e-6);
-    document.getElementById("window").style.width = `${width * scale}px`;
+    const shown = {
+        x: Math.round(left * frameScale),
+        y: Math.round(top * frameScale),
+        width: Math.round((right - left) * frameScale),
+        height: Math.round((bottom - top) * frameScale),
+    };
+    const resized = shown.width !== view.canvas.width || shown.height !== view.canvas.height ||
+        !view.shown || shown.x !== view.shown.x || shown.y !== view.shown.y;
+    view.shown = shown;
+    if (shown.width !== view.canvas.width || shown.height !== view.canvas.height) {
+        view.canvas.width = shown.width;
+        view.canvas.height = shown.height;
+    }
+    return resized;
 }
 
 // A change of the device pixel ratio (a zoom, another screen) lays the canvas out again.

@@ -3,7 +3,7 @@
 // animation frames, no polling.
 
 import {call, loadGame, sessionOver} from "./bridge.js";
-import {openCanvas, present, resizeCanvas} from "./canvas.js";
+import {openCanvas, present, resizeCanvas, setAreas} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
 import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
@@ -16,6 +16,7 @@ const intervals = new Set();
 // The handlers the program calls by name (Module.page, see page_library.js).
 export const page = {
     present,
+    layoutAreas: setAreas,
     startInterval(timerId, periodMs) {
         const handle = setInterval(() => call("_kz_tick", timerId), periodMs);
         intervals.add(handle);

@@ -1,8 +1,9 @@
-// Pointer and keys as the game's window messages: pointer events on the canvas become mouse
-// messages in game pixels, keys that the menus do not take become key messages.
+// Pointer and keys as the game's window messages: pointer events on the game's views become
+// mouse messages in game pixels (a finger's and a pen's aimed by the program), keys that the menus
+// do not take become key messages.
 
 import {call, sessionOver} from "./bridge.js";
-import {canvas, gamePoint} from "./canvas.js";
+import {gamePoint} from "./canvas.js";
 import {keyFlag, message, mouseFlag} from "./constants.js";
 import {dialogOpen} from "./dialogs.js";
 import {virtualKey} from "./keys.js";
@@ -38,10 +39,28 @@ function mouseFlags(buttons, event) {
     return flags | heldKeys(event, mouseFlag);
 }
 
-function moveTo(point, flags) {
+// A finger or a pen aims at the nearest place (the program's touch entry); the mouse hits
+// exactly what lies under it.
+function aimed(event) {
+    return event.pointerType === "touch" || event.pointerType === "pen";
+}
+
+function send(event, kind, flags, point) {
+    call(aimed(event) ? "_kz_touch" : "_kz_mouse", kind, flags, point[0], point[1]);
+}
+
+function moveTo(event, point, flags) {
     if (!lastPoint || lastPoint[0] !== point[0] || lastPoint[1] !== point[1]) {
         lastPoint = point;
-        call("_kz_mouse", message.mouseMove, flags, point[0], point[1]);
+        send(event, message.mouseMove, flags, point);
+    }
+}
+
+// A lifted finger or pen leaves nothing in the look it has under the pointer.
+function pointerGone(event) {
+    if (aimed(event)) {
+        lastPoint = null;
+        call("_kz_pointer_left");
     }
 }
 
@@ -66,39 +85,43 @@ function onKey(event, up) {
     }
 }
 
-// Listens to the canvas and the keys.
+// Listens to the game's views and the keys.
 export function init() {
-    canvas.addEventListener("pointermove", (event) => {
-        if (menusOpen()) {
+    const client = document.getElementById("client");
+    client.addEventListener("pointermove", (event) => {
+        const point = gamePoint(event);
+        if (menusOpen() || !point) {
             return;
         }
-        moveTo(gamePoint(event), mouseFlags(event.buttons, event));
+        moveTo(event, point, mouseFlags(event.buttons, event));
     });
 
-    canvas.addEventListener("pointerdown", (event) => {
+    client.addEventListener("pointerdown", (event) => {
         const press = pressMessages[event.button];
-        if (!press || menusOpen()) {
+        const point = gamePoint(event);
+        if (!press || menusOpen() || !point) {
             return;
         }
         leaveMenuBar();
-        const point = gamePoint(event);
         // A touch or a pen arrives where it lands: the game first sees the pointer move there.
-        moveTo(point, mouseFlags(event.buttons & ~press[2], event));
-        call("_kz_mouse", press[0], mouseFlags(event.buttons, event), point[0], point[1]);
+        moveTo(event, point, mouseFlags(event.buttons & ~press[2], event));
+        send(event, press[0], mouseFlags(event.buttons, event), point);
         event.preventDefault();
     });
 
-    canvas.addEventListener("pointerup", (event) => {
+    client.addEventListener("pointerup", (event) => {
         const press = pressMessages[event.button];
-        if (!press) {
+        const point = gamePoint(event);
+        if (!press || !point) {
             return;
         }
-        const point = gamePoint(event);
-        moveTo(point, mouseFlags(event.buttons | press[2], event));
-        call("_kz_mouse", press[1], mouseFlags(event.buttons, event), point[0], point[1]);
+        moveTo(event, point, mouseFlags(event.buttons | press[2], event));
+        send(event, press[1], mouseFlags(event.buttons, event), point);
+        pointerGone(event);
     });
 
-    canvas.addEventListener("contextmenu", (event) => event.preventDefault());
+    client.addEventListener("pointercancel", pointerGone);
+    client.addEventListener("contextmenu", (event) => event.preventDefault());
 
     document.addEventListener("keydown", (event) => onKey(event, false));
     document.addEventListener("keyup", (event) => onKey(event, true));

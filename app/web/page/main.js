@@ -2,7 +2,8 @@
 // (the canvas before the input that listens to it) and starts the game.
 //   bridge.js   the game's module: loading it, calls into it, the end of the session
 //   game.js     the handlers the program calls, and the start
-//   canvas.js   the canvas: frames, size on the page, game points
+//   canvas.js   the canvases: frames, their place on the page, game points
+//   layout.js   where the picture goes on a screen of any size
 //   input.js    pointer and keys as window messages
 //   keys.js     the virtual-key code of a key
 //   menu.js     the menu bar, its radio marks and greyed items
