@@ -266,7 +266,17 @@ void tellFocus(GtkWidget* area, bool focused) {
 }
 
 gboolean onFocusIn(GtkWidget* area, GdkEvent*, gpointer) {
-    tellFocus(area, true);
+    // After the toolkit has told the area itself focused (in an idle call of its own), so a
+    // reader ends on the place.
+    g_idle_add_full(
+        G_PRIORITY_LOW,
+        [](gpointer widget) {
+            if (gtk_widget_has_focus(GTK_WIDGET(widget))) {
+                tellFocus(GTK_WIDGET(widget), true);
+            }
+            return G_SOURCE_REMOVE;
+        },
+        g_object_ref(area), g_object_unref);
     return FALSE;
 }
 
