@@ -289,6 +289,17 @@ def check_resized_window(program, env, settings, idle):
     started = wait_for_picture(lambda: screenshot(env, *small), (before,), WAIT_STEP)
     check(differs(started, before), "a click on Next of the smaller picture started no game")
     end_with_ctrl_w(game, env, window)
+    # A size kept for a larger screen than this one: the window stays on the screen.
+    stored = read_settings(settings)
+    stored.update(gameAreaWidth=SCREEN_W * 3, gameAreaHeight=SCREEN_H * 3)
+    with open(settings, "w") as f:
+        f.write("[Settings]\n" + "".join(f"{k}={v}\n" for k, v in stored.items()))
+    game, window = start_game(program, env)
+    shown = window_geometry(env, window)
+    check(shown[2] <= SCREEN_W and shown[3] <= SCREEN_H,
+          f"a size kept larger than the screen should give a window on it, not {shown[2:]}")
+    check_fitted_picture(env, game, idle, "at the largest size the screen allows")
+    end_with_ctrl_w(game, env, window)
     print(f"resized to {large[2]} x {large[3]} the picture doubles, kept at the next start; "
           f"at {small[2]} x {small[3]} it is the same picture smaller, and Next starts a game")
 
