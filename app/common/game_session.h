@@ -77,8 +77,9 @@ class GameSession : public ScreenListener {
     bool playPuzzle(const std::string& code);
     bool playPuzzle(const PuzzleOrigin& origin);
     // Puts the keyboard focus on a place of the last FocusPlaces pushed, as a screen reader
-    // asks; false for a place that is no longer there. A draw follows.
-    bool focusOn(size_t place);
+    // asks, and with press clicks there as Space would; false for a place that is no longer
+    // there. A draw follows.
+    bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
     // The end of the session: a game still running counts as left in the records.

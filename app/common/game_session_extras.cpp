@@ -30,7 +30,7 @@ void GameSession::settle() {
     }
 }
 
-bool GameSession::focusOn(size_t place) {
+bool GameSession::focusOn(size_t place, bool press) {
     if (!live() || !extras_) {
         return draw();
     }
@@ -38,7 +38,11 @@ bool GameSession::focusOn(size_t place) {
     if (place >= targets.size()) {
         return false;
     }
+    extras_->blinker.end();
     extras_->focus.setFocus(targets[place]);
+    if (press) {
+        extras_->focus.activate();
+    }
     settle();
     return draw();
 }

@@ -101,7 +101,7 @@ struct BoardState {
     int32_t naturalHeight = 0;
     FocusPlaces places;
     std::vector<AtkObject*> children;  // one reference each
-    std::function<void(size_t)> onFocus;
+    std::function<void(size_t, bool)> onFocus;
 
     BoardState() = default;
     BoardState(const BoardState&) = delete;
@@ -195,23 +195,46 @@ void placeExtents(AtkComponent* component, gint* x, gint* y, gint* width, gint* 
     *height = r.height();
 }
 
-gboolean placeGrabFocus(AtkComponent* component) {
-    PlaceAccessible* place = placeAccessible(component);
+bool focusPlace(PlaceAccessible* place, bool press) {
     if (!placeOf(place)) {
-        return FALSE;
+        return false;
     }
     gtk_widget_grab_focus(place->area);
     BoardState& state = stateOf(place->area);
     if (state.onFocus) {
-        state.onFocus(place->index);
+        state.onFocus(place->index, press);
     }
-    return TRUE;
+    return true;
+}
+
+gboolean placeGrabFocus(AtkComponent* component) {
+    return focusPlace(placeAccessible(component), false);
 }
 
 void initPlaceComponent(gpointer interface, gpointer) {
     auto* iface = static_cast<AtkComponentIface*>(interface);
     iface->get_extents = placeExtents;
     iface->grab_focus = placeGrabFocus;
+}
+
+// One action, as a button has: a click at the place, as Space gives it.
+gboolean placePress(AtkAction* action, gint index) {
+    return index == 0 && focusPlace(placeAccessible(action), true);
+}
+
+gint placeActionCount(AtkAction*) {
+    return 1;
+}
+
+const gchar* placeActionName(AtkAction*, gint index) {
+    return index == 0 ? "click" : nullptr;
+}
+
+void initPlaceAction(gpointer interface, gpointer) {
+    auto* iface = static_cast<AtkActionIface*>(interface);
+    iface->do_action = placePress;
+    iface->get_n_actions = placeActionCount;
+    iface->get_name = placeActionName;
 }
 
 void initPlaceAccessibleClass(gpointer klass, gpointer) {
@@ -228,6 +251,8 @@ GType placeAccessibleType() {
                                              sizeof(PlaceAccessible), nullptr, GTypeFlags(0));
         const GInterfaceInfo component{initPlaceComponent, nullptr, nullptr};
         g_type_add_interface_static(type, ATK_TYPE_COMPONENT, &component);
+        const GInterfaceInfo action{initPlaceAction, nullptr, nullptr};
+        g_type_add_interface_static(type, ATK_TYPE_ACTION, &action);
     }
     return type;
 }
@@ -469,7 +494,7 @@ void setBoardPlaces(GtkWidget* area, const FocusPlaces& places) {
     }
 }
 
-void setBoardFocusHandler(GtkWidget* area, std::function<void(size_t place)> handler) {
+void setBoardFocusHandler(GtkWidget* area, std::function<void(size_t place, bool press)> handler) {
     stateOf(area).onFocus = std::move(handler);
 }
 

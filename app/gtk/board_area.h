@@ -42,7 +42,8 @@ void announceOnBoard(GtkWidget* area, const std::string& text);
 // The places of the focus become the area's accessible children; a change of the place
 // focused is told as a focus event on it.
 void setBoardPlaces(GtkWidget* area, const FocusPlaces& places);
-// Called with the index of a place a screen reader moves the focus to.
-void setBoardFocusHandler(GtkWidget* area, std::function<void(size_t place)> handler);
+// Called with the index of a place a screen reader moves the focus to, and whether it
+// presses it too (the place's one action).
+void setBoardFocusHandler(GtkWidget* area, std::function<void(size_t place, bool press)> handler);
 
 }  // namespace kz

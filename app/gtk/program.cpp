@@ -81,7 +81,7 @@ bool Program::start() {
     window_->setPicture(display_->targetSurface());
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
     setBoardFocusHandler(window_->drawingArea(),
-                         [this](size_t place) { session_->focusOn(place); });
+                         [this](size_t place, bool press) { session_->focusOn(place, press); });
     session_->enableExtras();
     session_->paintAll();
     // Title bars and task switchers use the small sizes; every icon travels to the X server

@@ -579,12 +579,17 @@ TEST_F(BoardPlaces, EachPlaceIsAChildWithItsRoleNameStatesAndPlaceOnTheScaledPic
     g_object_unref(stick);
 }
 
-TEST_F(BoardPlaces, AReaderMovingTheFocusToAPlaceTellsTheProgramWhich) {
-    std::vector<size_t> asked;
-    setBoardFocusHandler(area_, [&asked](size_t place) { asked.push_back(place); });
+TEST_F(BoardPlaces, AReaderMovingTheFocusToAPlaceOrPressingItTellsTheProgramWhich) {
+    std::vector<std::pair<size_t, bool>> asked;
+    setBoardFocusHandler(area_,
+                         [&asked](size_t place, bool press) { asked.emplace_back(place, press); });
     setBoardPlaces(area_, places(0, true));
     EXPECT_TRUE(atk_component_grab_focus(ATK_COMPONENT(child(2))));
-    EXPECT_EQ(asked, std::vector<size_t>{2});
+    ASSERT_EQ(atk_action_get_n_actions(ATK_ACTION(child(1))), 1);
+    EXPECT_STREQ(atk_action_get_name(ATK_ACTION(child(1)), 0), "click");
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(child(1)), 0));
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(child(1)), 1)) << "there is one action";
+    EXPECT_EQ(asked, (std::vector<std::pair<size_t, bool>>{{2, false}, {1, true}}));
 }
 
 }  // namespace

@@ -228,6 +228,11 @@ TEST_F(SessionExtrasTest, EveryPlaceTheFocusReachesIsPushedWithTheNameTheArrowsS
     game.key(msg::KeyDown, ' ');
     EXPECT_NE(shell.focusPlaces.places[stick].name, before) << "the state is part of the name";
     EXPECT_TRUE(shell.focusPlaces.places[stick].holdsMatch);
+    // Pressed by a reader, as Space: the match goes again.
+    ASSERT_TRUE(game.session().focusOn(0));
+    ASSERT_TRUE(game.session().focusOn(stick, true));
+    EXPECT_EQ(shell.focusPlaces.places[stick].name, before);
+    EXPECT_EQ(game.screen().getMovesCounter()->getValue(), 0);
     EXPECT_FALSE(game.session().focusOn(places.size() + 5)) << "no such place";
 
     // Pointer moves that change nothing push nothing.
