@@ -113,6 +113,10 @@ bool GameSession::timer(uint32_t id) {
         if (!(extras_ && extras_->blinker.tick(id))) {
             gameScreen_->onTimer();
         }
+        if (extras_) {
+            // The clock is part of the description.
+            extras_->narrator.describe();
+        }
     }
     return draw();
 }

@@ -82,6 +82,10 @@ class GameSession : public ScreenListener {
     // nothing changed, for a wrong code or while the extras are off.
     bool playPuzzle(const std::string& code);
     bool playPuzzle(const PuzzleOrigin& origin);
+    // Puts the keyboard focus on a place of the last FocusPlaces pushed, as a screen reader
+    // asks, and with press clicks there as Space would; false for a place that is no longer
+    // there. A draw follows.
+    bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
     // The end of the session: a game still running counts as left in the records.
@@ -112,6 +116,7 @@ class GameSession : public ScreenListener {
     // Declared after the screen, so they end first.
     std::unique_ptr<ExtraParts> extras_;
     std::optional<CommandStates> commandStates_;
+    std::optional<FocusPlaces> focusPlaces_;
     bool paintFailed_ = false;
     bool imagesDestroyed_ = false;
 };

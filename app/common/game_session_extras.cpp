@@ -23,6 +23,28 @@ void GameSession::settle() {
         commandStates_ = states;
         shell_.commandsChanged(states);
     }
+    FocusPlaces places = extras_->focus.places();
+    if (places != focusPlaces_) {
+        focusPlaces_ = std::move(places);
+        shell_.focusPlacesChanged(*focusPlaces_);
+    }
+}
+
+bool GameSession::focusOn(size_t place, bool press) {
+    if (!live() || !extras_) {
+        return draw();
+    }
+    const std::vector<KeyboardFocus::Target> targets = extras_->focus.targets();
+    if (place >= targets.size()) {
+        return false;
+    }
+    extras_->blinker.end();
+    extras_->focus.setFocus(targets[place]);
+    if (press) {
+        extras_->focus.activate();
+    }
+    settle();
+    return draw();
 }
 
 bool GameSession::extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers) {

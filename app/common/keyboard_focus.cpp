@@ -64,6 +64,56 @@ Rect KeyboardFocus::targetRect(const Target& target) const {
     return {b->getX(), b->getY(), b->getX() + b->getWidth(), b->getY() + b->getHeight()};
 }
 
+std::vector<KeyboardFocus::Target> KeyboardFocus::targets() const {
+    std::vector<Target> reachable;
+    for (Button* b : {screen.getRestartButton(), screen.getQuitButton(), screen.getGiveUpButton(),
+                      screen.getNextButton()}) {
+        if (b->isVisible()) {
+            reachable.push_back(Target{false, {}, b});
+        }
+    }
+    if (!puzzleShown()) {
+        return reachable;
+    }
+    const SlotGrid grid = board().slotGrid();
+    const int32_t columns = board().getActiveColumns();
+    const int32_t rows = board().getActiveRows();
+    // Rows of horizontal and rows of vertical sticks take turns, as the arrows go.
+    for (int32_t row = 0; row <= rows; ++row) {
+        for (int32_t column = 0; column < columns; ++column) {
+            reachable.push_back(Target{true, grid.slotAt({Horizontal, column, row}), nullptr});
+        }
+        for (int32_t column = 0; row < rows && column <= columns; ++column) {
+            reachable.push_back(Target{true, grid.slotAt({Vertical, column, row}), nullptr});
+        }
+    }
+    return reachable;
+}
+
+FocusPlaces KeyboardFocus::places() const {
+    FocusPlaces all;
+    const std::vector<Target> reachable = targets();
+    all.focused = reachable.size();
+    all.places.reserve(reachable.size());
+    for (const Target& target : reachable) {
+        if (target == focus) {
+            all.focused = all.places.size();
+        }
+        FocusPlace place;
+        place.isStick = target.onStick;
+        place.area = targetRect(target);
+        if (target.onStick) {
+            place.name = narrator.stickLabel(target.stick);
+            const int32_t state = board().getSprite(target.stick)->getFrame() & ~1;
+            place.holdsMatch = state == Present || state == Added;
+        } else {
+            place.name = narrator.buttonLabel(target.button);
+        }
+        all.places.push_back(std::move(place));
+    }
+    return all;
+}
+
 void KeyboardFocus::setFocus(const Target& target) {
     focus = target;
     if (focus.onStick) {

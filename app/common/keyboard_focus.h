@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
+#include "app/common/focus_places.h"
 #include "app/common/narrator.h"
 #include "display/button.h"
 #include "display/focus_frame.h"
@@ -53,6 +55,13 @@ class KeyboardFocus {
     // reader's choice; the frame shows once a key has been used.
     void setFocus(const Target& target);
     bool isShown() const { return frame->isShown(); }
+    // Every target the focus can reach now, in reading order: the buttons shown, left first,
+    // then the sticks of the field line by line down the field, each line from the left.
+    std::vector<Target> targets() const;
+    // Where a target lies on the screen.
+    Rect targetRect(const Target& target) const;
+    // The targets as a screen reader is to know them, named by the narrator.
+    FocusPlaces places() const;
     FocusFrame& getFrame() { return *frame; }
 
   private:
@@ -62,7 +71,6 @@ class KeyboardFocus {
     Target boardEntry() const;
     std::optional<Target> stickNeighbour(StickSlot from, Direction direction) const;
     Target buttonNeighbour(Direction direction) const;
-    Rect targetRect(const Target& target) const;
     void keepValid();
     void place();
     void pointAt(const Target& target);

@@ -87,19 +87,25 @@ void Narrator::hint(StickSlot stick, int32_t stateFrame) {
 }
 
 void Narrator::stick(StickSlot slot) {
-    say(stickName(slot) + ", " + stateName(board().getSprite(slot)->getFrame()));
+    say(stickLabel(slot));
 }
 
 void Narrator::button(const Button* shown) {
+    say(buttonLabel(shown));
+}
+
+std::string Narrator::stickLabel(StickSlot slot) const {
+    return stickName(slot) + ", " + stateName(board().getSprite(slot)->getFrame());
+}
+
+std::string Narrator::buttonLabel(const Button* shown) const {
     if (shown == screen.getNextButton()) {
-        say("Next");
-    } else if (shown == screen.getQuitButton()) {
-        say("Quit");
-    } else if (shown == screen.getRestartButton()) {
-        say("Restart");
-    } else {
-        say("Give Up");
+        return "Next";
     }
+    if (shown == screen.getQuitButton()) {
+        return "Quit";
+    }
+    return shown == screen.getRestartButton() ? "Restart" : "Give Up";
 }
 
 void Narrator::cannotChange() {

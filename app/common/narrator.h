@@ -36,6 +36,10 @@ class Narrator {
     void hint(StickSlot stick, int32_t stateFrame);
     void stick(StickSlot stick);
     void button(const Button* shown);
+    // The names of the places the focus goes to, as stick and button say them: "horizontal
+    // match, row 2, column 3, present", "Next".
+    std::string stickLabel(StickSlot stick) const;
+    std::string buttonLabel(const Button* shown) const;
     void cannotChange();
 
     // What the screen shows, as one text: the instruction and the moves made, or the end.

@@ -6,6 +6,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/fatal_error.h"
+#include "app/common/focus_places.h"
 #include "app/common/records.h"
 #include "app/common/records_store.h"
 #include "app/common/settings.h"
@@ -86,6 +87,9 @@ class ProgramShell {
     virtual void announce(const std::string& text) { (void)text; }
     // What the screen shows, as one text, for the game field's accessible description.
     virtual void describe(const std::string& text) { (void)text; }
+    // The places the keyboard focus can reach and the one it is on, whenever a name, a
+    // place, a state or the focus changed: a screen reader's objects of the game field.
+    virtual void focusPlacesChanged(const FocusPlaces& places) { (void)places; }
     // The day it is now by the clock of UTC, for today's puzzle.
     virtual CalendarDay today() { return 0; }
 };

@@ -8,6 +8,11 @@ namespace kz {
 constexpr const char* kFieldSizeSettingName = "dimensionsRange";
 constexpr const char* kActionTypeSettingName = "actionType";
 
+// The Linux program's own: the size of its window's game area (the window without its menu
+// bar) in the toolkit's pixels.
+constexpr const char* kAreaWidthSettingName = "gameAreaWidth";
+constexpr const char* kAreaHeightSettingName = "gameAreaHeight";
+
 constexpr int32_t kDefaultFieldSize = 0;   // Random
 constexpr int32_t kDefaultActionType = 0;  // Mixed
 
@@ -19,6 +24,13 @@ struct GameSettings {
     bool operator==(const GameSettings& o) const {
         return fieldSize == o.fieldSize && actionType == o.actionType;
     }
+};
+
+struct AreaSize {
+    int32_t width = 0;
+    int32_t height = 0;
+
+    bool operator==(const AreaSize& o) const { return width == o.width && height == o.height; }
 };
 
 // The values the menus name. Anything else found in storage is replaced by the default,

@@ -1,6 +1,6 @@
 #include "app/gtk/main_window.h"
 
-#include <cmath>
+#include <algorithm>
 
 #ifdef GDK_WINDOWING_X11
 #include <cairo-xlib.h>
@@ -17,10 +17,8 @@ namespace kz {
 MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window_), kProgramTitle);
-    gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     g_signal_connect(window_, "delete-event", G_CALLBACK(onDelete), this);
-    g_signal_connect_after(window_, "realize", G_CALLBACK(onRealize), nullptr);
-    g_signal_connect(window_, "window-state-event", G_CALLBACK(onWindowState), nullptr);
+    g_signal_connect(window_, "window-state-event", G_CALLBACK(onWindowState), this);
 
     accelerators_ = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
@@ -31,8 +29,6 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     });
 
     area_ = newBoardArea();
-    gtk_widget_set_halign(area_, GTK_ALIGN_START);
-    gtk_widget_set_valign(area_, GTK_ALIGN_START);
     gtk_widget_set_can_focus(area_, TRUE);
     gtk_widget_add_events(area_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK |
                                      GDK_BUTTON_RELEASE_MASK | GDK_KEY_PRESS_MASK |
@@ -43,10 +39,11 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     g_signal_connect(area_, "motion-notify-event", G_CALLBACK(onMotion), this);
     g_signal_connect(area_, "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(area_, "key-release-event", G_CALLBACK(onKey), this);
+    g_signal_connect(area_, "size-allocate", G_CALLBACK(onAreaSized), this);
 
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), menuBar_->widget(), FALSE, FALSE, 0);
-    gtk_box_pack_start(GTK_BOX(box), area_, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(box), area_, TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(window_), box);
 }
 
@@ -146,49 +143,73 @@ void MainWindow::setPicture(cairo_surface_t* picture) {
 }
 
 void MainWindow::present(const std::vector<Rect>& areas) {
-    for (const Rect& r : areas) {
-        if (r.width() > 0 && r.height() > 0) {
-            gtk_widget_queue_draw_area(area_, r.left, r.top, r.width(), r.height());
+    const PictureFit fit = boardFit(area_);
+    // A filtered picture blends each pixel with its neighbours.
+    const int32_t blend = fit.isWhole() ? 0 : 1;
+    for (const Rect& part : areas) {
+        if (part.width() > 0 && part.height() > 0) {
+            const Rect r = fit.toArea(part);
+            gtk_widget_queue_draw_area(area_, r.left - blend, r.top - blend, r.width() + 2 * blend,
+                                       r.height() + 2 * blend);
         }
     }
 }
 
-void MainWindow::show(int32_t width, int32_t height) {
-    gtk_widget_set_size_request(area_, width, height);
-    gtk_widget_show_all(window_);
+void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> areaSize) {
+    setBoardPicture(area_, width, height);
+    keptAreaSize_ = {width, height};
+    // The menu bar's height counts once its items show.
+    gtk_widget_show_all(gtk_bin_get_child(GTK_BIN(window_)));
+    gint menuHeight = 0;
+    gtk_widget_get_preferred_height(menuBar_->widget(), nullptr, &menuHeight);
+    if (areaSize) {
+        // Within the work area of the monitor the window starts on, less the menu bar.
+        GdkRectangle work{0, 0, areaSize->width, areaSize->height + menuHeight};
+        GdkDisplay* display = gtk_widget_get_display(window_);
+        GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+        if (!monitor) {
+            monitor = gdk_display_get_monitor(display, 0);
+        }
+        if (monitor) {
+            gdk_monitor_get_workarea(monitor, &work);
+        }
+        setBoardNaturalSize(
+            area_,
+            std::clamp(areaSize->width, kSmallestWidth, std::max(kSmallestWidth, work.width)),
+            std::clamp(areaSize->height, 1, std::max(1, work.height - menuHeight)));
+    }
+    // Resizing keeps the proportions of the window at the picture's own size, the menu bar
+    // included (the toolkit takes no base out of an aspect): at other sizes the picture is a
+    // few pixels narrower or lower than the area, and where a window manager gives another
+    // shape (maximized, full screen) it stands in the middle.
+    GdkGeometry hints{};
+    hints.min_aspect = hints.max_aspect = static_cast<double>(width) / (height + menuHeight);
+    gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_ASPECT);
+    gtk_widget_show(window_);
     gtk_widget_grab_focus(area_);
 }
 
-gboolean MainWindow::onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
-    auto* self = static_cast<MainWindow*>(data);
-    if (self->picture_) {
-        // GTK has already scaled the context for a HiDPI screen; whole-pixel nearest
-        // neighbour scaling keeps the picture sharp. Between two surfaces in the X server
-        // the copy is the server's.
-        cairo_set_source_surface(cr, self->picture_, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        cairo_paint(cr);
-    }
+gboolean MainWindow::onDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
+    drawBoardPicture(widget, cr, static_cast<MainWindow*>(data)->picture_);
     return TRUE;
 }
 
-gboolean MainWindow::onButton(GtkWidget*, GdkEventButton* event, gpointer data) {
+gboolean MainWindow::onButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
     std::optional<TranslatedMouse> m = translateButton(event->type, event->button, event->state);
     if (m && self->handlers_.mouse) {
-        self->handlers_.mouse(m->message, m->wparam, static_cast<int32_t>(std::floor(event->x)),
-                              static_cast<int32_t>(std::floor(event->y)));
+        const Point at = boardFit(widget).toPicture(event->x, event->y);
+        self->handlers_.mouse(m->message, m->wparam, at.x, at.y);
     }
     return TRUE;
 }
 
-gboolean MainWindow::onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+gboolean MainWindow::onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
     TranslatedMouse m = translateMotion(event->state);
     if (self->handlers_.mouse) {
-        self->handlers_.mouse(m.message, m.wparam, static_cast<int32_t>(std::floor(event->x)),
-                              static_cast<int32_t>(std::floor(event->y)));
+        const Point at = boardFit(widget).toPicture(event->x, event->y);
+        self->handlers_.mouse(m.message, m.wparam, at.x, at.y);
     }
     return TRUE;
 }
@@ -204,30 +225,18 @@ gboolean MainWindow::onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     return FALSE;
 }
 
-void MainWindow::onRealize(GtkWidget* widget, gpointer) {
-    // A fixed-size window: the window manager is to offer moving, minimizing and closing
-    // only, with no maximize button. The window keeps its normal type, which gives it its
-    // place in task bars.
-    GdkWindow* window = gtk_widget_get_window(widget);
-    gdk_window_set_functions(
-        window, static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_MINIMIZE | GDK_FUNC_CLOSE));
-    gdk_window_set_decorations(
-        window, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU |
-                                             GDK_DECOR_MINIMIZE));
+gboolean MainWindow::onWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
+    constexpr int kFilling =
+        GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_FULLSCREEN | GDK_WINDOW_STATE_TILED;
+    static_cast<MainWindow*>(data)->filling_ = (event->new_window_state & kFilling) != 0;
+    return FALSE;
 }
 
-gboolean MainWindow::onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer) {
-    // Some window managers maximize or go full screen on request whatever the window says;
-    // the picture has one size, so the window returns to it at once.
-    constexpr int kRefused = GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_FULLSCREEN;
-    const int entered = event->changed_mask & event->new_window_state & kRefused;
-    if (entered & GDK_WINDOW_STATE_FULLSCREEN) {
-        gtk_window_unfullscreen(GTK_WINDOW(widget));
+void MainWindow::onAreaSized(GtkWidget*, GdkRectangle* allocation, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    if (!self->filling_) {
+        self->keptAreaSize_ = {allocation->width, allocation->height};
     }
-    if (entered & GDK_WINDOW_STATE_MAXIMIZED) {
-        gtk_window_unmaximize(GTK_WINDOW(widget));
-    }
-    return FALSE;
 }
 
 gboolean MainWindow::onDelete(GtkWidget*, GdkEvent*, gpointer data) {

@@ -6,16 +6,20 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/common/settings.h"
 #include "app/gtk/menu_bar.h"
 #include "display/rect.h"
 
 namespace kz {
 
-// The program's one window: a title, the menu bar and a drawing area that shows a picture.
-// The window cannot be resized, maximized or made full screen. Pointer and key events over
-// the drawing area reach the handlers as Windows messages in client coordinates.
+// The program's one window: a title, the menu bar and a drawing area that shows a picture,
+// scaled to the area's size with its proportions kept. The window can be resized from
+// kSmallestWidth wide up to the screen, maximized and made full screen. Pointer and key
+// events over the drawing area reach the handlers as Windows messages in the picture's
+// coordinates.
 class MainWindow {
   public:
     struct Handlers {
@@ -48,8 +52,12 @@ class MainWindow {
     // Shows the given areas of the picture anew at the next frame.
     void present(const std::vector<Rect>& areas);
 
-    // Shows the window with a drawing area of the given size.
-    void show(int32_t width, int32_t height);
+    // Shows the window with a picture of the given size, its drawing area at the given
+    // size (within the screen) or the picture's.
+    void show(int32_t width, int32_t height, std::optional<AreaSize> areaSize);
+    // The drawing area's size the last time the window was neither maximized nor full
+    // screen, to be shown again at the next start.
+    AreaSize keptAreaSize() const { return keptAreaSize_; }
 
     GtkWindow* window() const { return GTK_WINDOW(window_); }
     GtkWidget* drawingArea() const { return area_; }
@@ -61,8 +69,8 @@ class MainWindow {
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
-    static void onRealize(GtkWidget* widget, gpointer unused);
-    static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer unused);
+    static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
+    static void onAreaSized(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
@@ -72,6 +80,8 @@ class MainWindow {
     // Surfaces like the window's are made like this one, which stands for the window.
     cairo_surface_t* windowLike_ = nullptr;
     cairo_surface_t* picture_ = nullptr;
+    bool filling_ = false;  // maximized or full screen
+    AreaSize keptAreaSize_;
 };
 
 }  // namespace kz

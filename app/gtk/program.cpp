@@ -73,13 +73,15 @@ bool Program::start() {
     // then the whole screen is on the target: its first frame is complete.
     const int32_t width = GameSession::screenWidth();
     const int32_t height = GameSession::screenHeight();
-    window_->show(width, height);
+    window_->show(width, height, settings_.loadAreaSize());
     if (!display_->makeTarget(width, height)) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
     window_->setPicture(display_->targetSurface());
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
+    setBoardFocusHandler(window_->drawingArea(),
+                         [this](size_t place, bool press) { session_->focusOn(place, press); });
     session_->enableExtras();
     session_->paintAll();
     // Title bars and task switchers use the small sizes; every icon travels to the X server
@@ -101,6 +103,7 @@ int Program::run() {
     // A game still running counts as left; its records are stored before the settings.
     session_->end();
     settings_.save(session_->settings());
+    settings_.saveAreaSize(window_->keptAreaSize());
     return host_.exitCode();
 }
 
@@ -197,6 +200,10 @@ void Program::announce(const std::string& text) {
 
 void Program::describe(const std::string& text) {
     setBoardDescription(window_->drawingArea(), text);
+}
+
+void Program::focusPlacesChanged(const FocusPlaces& places) {
+    setBoardPlaces(window_->drawingArea(), places);
 }
 
 CalendarDay Program::today() {

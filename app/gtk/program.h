@@ -48,6 +48,7 @@ class Program : public ProgramShell {
     void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;
     void describe(const std::string& text) override;
+    void focusPlacesChanged(const FocusPlaces& places) override;
     CalendarDay today() override;
 
   private:

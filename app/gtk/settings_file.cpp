@@ -60,6 +60,39 @@ GameSettings SettingsFile::load() const {
     return loadSettings(settings);
 }
 
+std::optional<AreaSize> SettingsFile::loadAreaSize() const {
+    FileContents file = readRegularFile(path_, kLargestFile);
+    if (file.state != FileState::Read || !isText(file.text)) {
+        return std::nullopt;
+    }
+    FileSettings settings(path_, file.text);
+    const auto side = [&settings](const char* name) -> std::optional<int32_t> {
+        const std::optional<std::string> text = settings.read(name);
+        const std::optional<int64_t> value = text ? parseSettingNumber(*text) : std::nullopt;
+        if (!value || *value < 1 || *value > kLargestAreaSide) {
+            return std::nullopt;
+        }
+        return static_cast<int32_t>(*value);
+    };
+    const std::optional<int32_t> width = side(kAreaWidthSettingName);
+    const std::optional<int32_t> height = side(kAreaHeightSettingName);
+    if (!width || !height) {
+        return std::nullopt;
+    }
+    return AreaSize{*width, *height};
+}
+
+bool SettingsFile::saveAreaSize(const AreaSize& size) const {
+    FileContents file = readRegularFile(path_, kLargestFile);
+    if (file.state == FileState::Unusable) {
+        return false;
+    }
+    FileSettings medium(
+        path_, file.state == FileState::Read && isText(file.text) ? file.text : std::string());
+    return medium.write(
+        {{kAreaWidthSettingName, size.width}, {kAreaHeightSettingName, size.height}});
+}
+
 bool SettingsFile::save(const GameSettings& settings) const {
     FileContents file = readRegularFile(path_, kLargestFile);
     if (file.state == FileState::Unusable) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/common/settings.h"
@@ -27,6 +28,13 @@ class SettingsFile {
     // Writes both settings, keeping everything else the file holds. Returns false when the
     // file could not be written; callers have nothing to tell the player about it.
     bool save(const GameSettings& settings) const;
+
+    // The size of the window's game area kept by saveAreaSize; nothing when none is kept or
+    // what is kept is no size (each side from 1 to kLargestAreaSide, as a number).
+    std::optional<AreaSize> loadAreaSize() const;
+    bool saveAreaSize(const AreaSize& size) const;
+
+    static constexpr int32_t kLargestAreaSide = 16384;
 
     const std::string& path() const { return path_; }
 

@@ -448,5 +448,149 @@ TEST_F(GtkDialogs, TheDrawingAreaTellsAScreenReaderEachAnnouncementAsAChangeOfIt
     EXPECT_EQ(atk_text_get_character_at_offset(ATK_TEXT(accessible), 3), gunichar{0});
 }
 
+TEST(PictureFit, ThePictureKeepsItsProportionsInTheMiddleOfTheArea) {
+    // Twice as large, exactly: whole pixels, no margin.
+    const PictureFit twice = fitPicture(1380, 1000, 690, 500);
+    EXPECT_EQ(twice.scale, 2.0);
+    EXPECT_TRUE(twice.isWhole());
+    EXPECT_EQ(twice.toArea({195, 5, 685, 495}), (Rect{390, 10, 1370, 990}));
+    EXPECT_EQ(twice.toPicture(391.9, 11.9), (Point{195, 5}));
+    // A wide area: the height decides, the picture stands in the middle.
+    const PictureFit wide = fitPicture(1000, 250, 690, 500);
+    EXPECT_EQ(wide.scale, 0.5);
+    EXPECT_FALSE(wide.isWhole());
+    EXPECT_EQ(wide.left, 327.0);
+    EXPECT_EQ(wide.top, 0.0);
+    EXPECT_EQ(wide.toArea({0, 0, 690, 500}), (Rect{327, 0, 672, 250}));
+    EXPECT_EQ(wide.toPicture(327, 0), (Point{0, 0}));
+    EXPECT_LT(wide.toPicture(326, 0).x, 0) << "the margin is outside the picture";
+    // Smaller, by a fraction: the parts shown anew are rounded outward.
+    const PictureFit small = fitPicture(360, 400, 690, 500);
+    EXPECT_EQ(small.top, 69.0);
+    EXPECT_EQ(small.toArea({1, 1, 2, 2}), (Rect{0, 69, 2, 71}));
+    EXPECT_EQ(fitPicture(0, 100, 690, 500).scale, 1.0) << "nothing to fit into";
+}
+
+// Each place of the focus as a screen reader finds it under the area.
+class BoardPlaces : public GtkDialogs {
+  protected:
+    void SetUp() override {
+        GtkDialogs::SetUp();
+        area_ = newBoardArea();
+        setBoardPicture(area_, 690, 500);
+        gtk_container_add(GTK_CONTAINER(parent_), area_);
+        gtk_widget_set_can_focus(area_, TRUE);
+        gtk_widget_show_all(parent_);
+        gtk_window_resize(parent(), 1380, 1000);
+        runUntil([this] { return gtk_widget_get_allocated_width(area_) == 1380; }, 5000);
+        gtk_widget_grab_focus(area_);
+        board_ = gtk_widget_get_accessible(area_);
+        g_signal_connect(board_, "active-descendant-changed",
+                         G_CALLBACK(+[](AtkObject*, gpointer child, gpointer sink) {
+                             static_cast<BoardPlaces*>(sink)->active_.push_back(
+                                 atk_object_get_name(ATK_OBJECT(child)));
+                         }),
+                         this);
+    }
+
+    static FocusPlaces places(size_t focused, bool holdsMatch) {
+        FocusPlaces all;
+        all.places.push_back({false, "Restart", {24, 413, 86, 465}, false});
+        all.places.push_back({false, "Give Up", {86, 413, 148, 465}, false});
+        all.places.push_back({true,
+                              std::string("horizontal match, row 1, column 1, ") +
+                                  (holdsMatch ? "present" : "empty"),
+                              {205, 5, 285, 20},
+                              holdsMatch});
+        all.focused = focused;
+        return all;
+    }
+
+    AtkObject* child(int index) {
+        AtkObject* found = atk_object_ref_accessible_child(board_, index);
+        g_object_unref(found);  // the area keeps its own reference
+        return found;
+    }
+
+    bool has(AtkObject* object, AtkStateType state) {
+        AtkStateSet* states = atk_object_ref_state_set(object);
+        const bool found = atk_state_set_contains_state(states, state);
+        g_object_unref(states);
+        return found;
+    }
+
+    GtkWidget* area_ = nullptr;
+    AtkObject* board_ = nullptr;
+    std::vector<std::string> active_;
+};
+
+TEST_F(BoardPlaces, EachPlaceIsAChildWithItsRoleNameStatesAndPlaceOnTheScaledPicture) {
+    ASSERT_EQ(gtk_widget_get_allocated_width(area_), 1380) << "the window was not resized";
+    EXPECT_EQ(atk_object_get_n_accessible_children(board_), 0);
+    EXPECT_TRUE(has(board_, ATK_STATE_MANAGES_DESCENDANTS));
+    setBoardPlaces(area_, places(2, true));
+    ASSERT_EQ(atk_object_get_n_accessible_children(board_), 3);
+    AtkObject* stick = child(2);
+    EXPECT_EQ(atk_object_get_role(child(0)), ATK_ROLE_PUSH_BUTTON);
+    EXPECT_EQ(atk_object_get_role(stick), ATK_ROLE_TOGGLE_BUTTON);
+    EXPECT_STREQ(atk_object_get_name(child(1)), "Give Up");
+    EXPECT_STREQ(atk_object_get_name(stick), "horizontal match, row 1, column 1, present");
+    EXPECT_EQ(atk_object_get_parent(stick), board_);
+    EXPECT_EQ(atk_object_get_index_in_parent(stick), 2);
+    EXPECT_TRUE(has(stick, ATK_STATE_CHECKED));
+    EXPECT_TRUE(has(stick, ATK_STATE_FOCUSED));
+    EXPECT_FALSE(has(child(0), ATK_STATE_FOCUSED));
+    EXPECT_FALSE(has(child(0), ATK_STATE_CHECKED));
+    EXPECT_EQ(active_, std::vector<std::string>{"horizontal match, row 1, column 1, present"});
+
+    gint ax, ay, x, y, w, h;
+    atk_component_get_extents(ATK_COMPONENT(board_), &ax, &ay, nullptr, nullptr, ATK_XY_WINDOW);
+    atk_component_get_extents(ATK_COMPONENT(stick), &x, &y, &w, &h, ATK_XY_WINDOW);
+    EXPECT_EQ(std::vector<gint>({x - ax, y - ay, w, h}), std::vector<gint>({410, 10, 160, 30}))
+        << "the stick's place on the picture at twice its size";
+
+    // The match goes: its name and state change; the focus stays, and is not told again.
+    std::vector<std::string> changes;
+    g_signal_connect(stick, "state-change",
+                     G_CALLBACK(+[](AtkObject*, gchar* name, gboolean on, gpointer sink) {
+                         static_cast<std::vector<std::string>*>(sink)->push_back(std::string(name) +
+                                                                                 (on ? "+" : "-"));
+                     }),
+                     &changes);
+    setBoardPlaces(area_, places(2, false));
+    EXPECT_STREQ(atk_object_get_name(stick), "horizontal match, row 1, column 1, empty");
+    EXPECT_FALSE(has(stick, ATK_STATE_CHECKED));
+    EXPECT_EQ(changes, std::vector<std::string>{"checked-"});
+    EXPECT_EQ(active_.size(), 1u);
+
+    // The focus moves to a button: the stick loses it, the button gets it.
+    setBoardPlaces(area_, places(0, false));
+    EXPECT_EQ(changes, (std::vector<std::string>{"checked-", "focused-"}));
+    EXPECT_EQ(active_.back(), "Restart");
+    EXPECT_TRUE(has(child(0), ATK_STATE_FOCUSED));
+
+    // Fewer places: the one gone is defunct.
+    FocusPlaces two = places(1, false);
+    two.places.pop_back();
+    g_object_ref(stick);
+    setBoardPlaces(area_, two);
+    EXPECT_EQ(atk_object_get_n_accessible_children(board_), 2);
+    EXPECT_TRUE(has(stick, ATK_STATE_DEFUNCT));
+    g_object_unref(stick);
+}
+
+TEST_F(BoardPlaces, AReaderMovingTheFocusToAPlaceOrPressingItTellsTheProgramWhich) {
+    std::vector<std::pair<size_t, bool>> asked;
+    setBoardFocusHandler(area_,
+                         [&asked](size_t place, bool press) { asked.emplace_back(place, press); });
+    setBoardPlaces(area_, places(0, true));
+    EXPECT_TRUE(atk_component_grab_focus(ATK_COMPONENT(child(2))));
+    ASSERT_EQ(atk_action_get_n_actions(ATK_ACTION(child(1))), 1);
+    EXPECT_STREQ(atk_action_get_name(ATK_ACTION(child(1)), 0), "click");
+    EXPECT_TRUE(atk_action_do_action(ATK_ACTION(child(1)), 0));
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(child(1)), 1)) << "there is one action";
+    EXPECT_EQ(asked, (std::vector<std::pair<size_t, bool>>{{2, false}, {1, true}}));
+}
+
 }  // namespace
 }  // namespace kz

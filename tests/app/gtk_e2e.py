@@ -4,10 +4,11 @@
 Starts Xvfb on a free display, runs the program with a fresh settings directory and drives
 it with xdotool: the drawing area's size and first picture, Next, a stick's hover look, the
 Field Size menu, the help commands, Ctrl+W and the settings kept for the next start; the
-same picture at twice the size on a HiDPI scale; a choice kept when the program is killed,
+same picture at twice the size on a HiDPI scale; the window resized, its picture the same
+game scaled and its size kept for the next start; a choice kept when the program is killed,
 and saved at the end when SIGTERM, SIGINT or SIGHUP ends it; damaged settings files and a
-pipe in the file's place; the message without a display; and under openbox, maximize and
-full-screen requests refused. Every process it starts is ended, and every wait is bounded.
+pipe in the file's place; the message without a display; and under openbox, the window
+maximized and full screen, its picture as large as fits. Every process it starts is ended, and every wait is bounded.
 
 What it knows of the program it learns as a user's tools would: the drawing area's place
 and the menus' radio marks over the accessibility bus, the settings from the file the
@@ -32,7 +33,7 @@ from PIL import Image, ImageChops
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
 from gtk_program import gtk_environment, install_fake_browser  # noqa: E402
-from pictures import differs, wait_for_picture  # noqa: E402
+from pictures import differs, mean_difference, wait_for_picture  # noqa: E402
 from screen_layout import (AREA_H, AREA_W, BOARD, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
                            STICKS)
 from window_manager import WindowManager  # noqa: E402
@@ -220,9 +221,93 @@ def check_message_without_a_display(program, env):
     print("without a display the message names what was tried")
 
 
-def check_window_manager_requests(program, env, workdir):
-    """Under openbox: no maximize offered, and maximize or full-screen requests change
-    nothing."""
+def fitted(idle, area):
+    """The idle picture as a drawing area of size area shows it: as large as fits with its
+    proportions, in the middle, on black; whole scales pixel for pixel."""
+    scale = min(area[0] / AREA_W, area[1] / AREA_H)
+    size = (round(AREA_W * scale), round(AREA_H * scale))
+    whole = scale == int(scale)
+    picture = idle.resize(size, Image.NEAREST if whole else Image.LANCZOS)
+    shown = Image.new("RGB", area, (0, 0, 0))
+    # On whole pixels, the exact size's margin halved.
+    shown.paste(picture, (int((area[0] - AREA_W * scale) // 2),
+                          int((area[1] - AREA_H * scale) // 2)))
+    return shown, whole
+
+
+def check_fitted_picture(env, game, idle, what):
+    """The area shows the idle screen fitted to its size; returns the area."""
+    area = game.area()
+    wanted, whole = fitted(idle, area[2:])
+    grab = lambda: screenshot(env, area[0], area[1], area[2], area[3])
+    seen = wait_for_picture(grab, wanted, WAIT_STEP)
+    # Between whole scales two filters differ by a little everywhere (2 at 0.6); a picture
+    # moved by a pixel differs by 6, another screen by 15.
+    off = 0 if whole else mean_difference(seen, wanted)
+    if (whole and differs(seen, wanted)) or off > 3.5:
+        keep = os.path.join(os.getcwd(), "gtk_e2e_fitted_seen.png")
+        seen.save(keep)
+        raise Failure(f"{what}: the {area[2]} x {area[3]} area should show the idle screen "
+                      f"fitted to it (mean difference {off:.1f}); it showed {keep}")
+    return area
+
+
+def check_resized_window(program, env, settings, idle):
+    """The window resized to twice the picture's size shows it with every pixel doubled, the
+    size is kept for the next start, a window a little over half as large shows the same
+    picture smaller, and a click on its Next starts a game."""
+    game, window = start_game(program, env)
+    area = game.area()
+    menu = window_geometry(env, window)[3] - area[3]
+
+    def resize(width):
+        # The window keeps the proportions it has at the picture's own size.
+        height = -(-width * (AREA_H + menu) // AREA_W)
+        run(["xdotool", "windowsize", window, str(width), str(height)], env)
+    resize(AREA_W * 2)
+    wait_until(lambda: game.area()[2] == AREA_W * 2, WAIT_STEP, "the window to grow")
+    large = check_fitted_picture(env, game, idle, "twice as large")
+    end_with_ctrl_w(game, env, window)
+    stored = read_settings(settings)
+    check((stored.get("gameAreaWidth"), stored.get("gameAreaHeight")) ==
+          (str(large[2]), str(large[3])), f"the area's size should be kept: {stored}")
+    game, window = start_game(program, env)
+    check(game.area()[2:] == large[2:],
+          f"the next start should show the area at {large[2:]}, not {game.area()[2:]}")
+    check_fitted_picture(env, game, idle, "twice as large at the next start")
+    resize(414)
+    wait_until(lambda: game.area()[2] == 414, WAIT_STEP, "the window to shrink")
+    small = check_fitted_picture(env, game, idle, "smaller")
+    # The pointer meets the game where the picture shows it.
+    scale = min(small[2] / AREA_W, small[3] / AREA_H)
+    left = (small[2] - AREA_W * scale) // 2
+    top = (small[3] - AREA_H * scale) // 2
+    before = screenshot(env, *small)
+    run(["xdotool", "mousemove", str(int(small[0] + left + NEXT_BUTTON[0] * scale)),
+         str(int(small[1] + top + NEXT_BUTTON[1] * scale)), "click", "1"], env)
+    run(["xdotool", "mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10)], env)
+    started = wait_for_picture(lambda: screenshot(env, *small), (before,), WAIT_STEP)
+    check(differs(started, before), "a click on Next of the smaller picture started no game")
+    end_with_ctrl_w(game, env, window)
+    # A size kept for a larger screen than this one: the window stays on the screen.
+    stored = read_settings(settings)
+    stored.update(gameAreaWidth=SCREEN_W * 3, gameAreaHeight=SCREEN_H * 3)
+    with open(settings, "w") as f:
+        f.write("[Settings]\n" + "".join(f"{k}={v}\n" for k, v in stored.items()))
+    game, window = start_game(program, env)
+    shown = window_geometry(env, window)
+    check(shown[2] <= SCREEN_W and shown[3] <= SCREEN_H,
+          f"a size kept larger than the screen should give a window on it, not {shown[2:]}")
+    check_fitted_picture(env, game, idle, "at the largest size the screen allows")
+    end_with_ctrl_w(game, env, window)
+    print(f"resized to {large[2]} x {large[3]} the picture doubles, kept at the next start; "
+          f"at {small[2]} x {small[3]} it is the same picture smaller, and Next starts a game")
+
+
+def check_window_manager_requests(program, env, workdir, settings, idle):
+    """Under openbox: resizing, maximizing and full screen are offered; maximized or full
+    screen the picture is as large as the screen lets it be, and back to normal the window
+    has its size again, the size kept for the next start."""
     xserver = XServer(1600, 1200)
     wm = None
     game = None
@@ -238,25 +323,29 @@ def check_window_manager_requests(program, env, workdir):
         check(window_property(wm_env, window, "_NET_WM_WINDOW_TYPE") ==
               "_NET_WM_WINDOW_TYPE_NORMAL", "the window should keep the normal type")
         actions = window_property(wm_env, window, "_NET_WM_ALLOWED_ACTIONS") or ""
-        check("MAXIMIZE" not in actions and "_NET_WM_ACTION_MOVE" in actions and
-              "_NET_WM_ACTION_MINIMIZE" in actions and "_NET_WM_ACTION_CLOSE" in actions,
-              f"the window manager should offer move, minimize and close, not maximize: {actions}")
-        hints = (window_property(wm_env, window, "_MOTIF_WM_HINTS") or "").split(", ")
-        # Functions: move 4, minimize 8, close 32.
-        check(len(hints) == 5 and int(hints[0], 16) & 1 and int(hints[1], 16) == 0x2c,
-              f"the window should ask for move, minimize and close only: {hints}")
+        wanted = ("MOVE", "RESIZE", "MINIMIZE", "CLOSE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT",
+                  "FULLSCREEN")
+        check(all(f"_NET_WM_ACTION_{a}," in actions + "," for a in wanted),
+              f"the window manager should offer {', '.join(wanted)}: {actions}")
         before = window_geometry(wm_env, window)
+        own = game.area()
         for states in (("_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"),
                        ("_NET_WM_STATE_FULLSCREEN",)):
             request_wm_state(xserver.display, window, *states)
-            time.sleep(1.0)
-            now = window_property(wm_env, window, "_NET_WM_STATE") or ""
-            check(not any(s in now for s in states), f"{states} was granted: {now}")
-            check(window_geometry(wm_env, window) == before,
-                  f"{states} moved or sized the window: {before} -> "
-                  f"{window_geometry(wm_env, window)}")
+            wait_until(lambda: all(s in (window_property(wm_env, window, "_NET_WM_STATE") or "")
+                                   for s in states), WAIT_STEP, f"{states} to be granted")
+            wait_until(lambda: game.area()[2] > own[2] * 2, WAIT_STEP,
+                       f"the area to fill the screen with {states}")
+            check_fitted_picture(wm_env, game, idle, f"with {states}")
+            request_wm_state(xserver.display, window, *states, remove=True)
+            wait_until(lambda: window_geometry(wm_env, window) == before, WAIT_STEP,
+                       f"the window to return to {before} from {states}")
         end_with_ctrl_w(game, wm_env, window)
-        print("under openbox maximize is not offered and maximize or full screen change nothing")
+        stored = read_settings(settings)
+        check((stored.get("gameAreaWidth"), stored.get("gameAreaHeight")) ==
+              (str(own[2]), str(own[3])), f"the size kept should be the window's own: {stored}")
+        print("under openbox the window can be resized, maximized and made full screen; the "
+              "picture fills what it can, and the window's own size is kept")
     finally:
         if game:
             game.stop()
@@ -412,11 +501,12 @@ def main():
         check(code == 0, f"the second run should end with 0, not {code}")
         env.pop("GDK_SCALE")
 
+        check_resized_window(program, env, settings, idle)
         check_choices_survive_an_abrupt_end(program, env, settings)
         check_damaged_files(program, env, settings)
         check_pipe_in_place_of_the_file(program, env, settings, normal_start)
         check_message_without_a_display(program, env)
-        check_window_manager_requests(program, env, workdir)
+        check_window_manager_requests(program, env, workdir, settings, idle)
         print("PASS")
         return 0
     except (Failure, subprocess.SubprocessError, OSError) as e:

@@ -26,7 +26,7 @@ from gtk_program import gtk_environment  # noqa: E402
 from pictures import differs  # noqa: E402
 from screen_layout import BOARD, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
 from x_display import XServer, find_windows, screenshot, window_ids, xdotool  # noqa: E402
-from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
+from atspi_harness import AccessibilityBus, FocusEvents, GtkGame  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
 FOCUS_COLOUR = (0xFF, 0xE0, 0x00)
@@ -111,6 +111,32 @@ def main():
         check(instruction.fullmatch(said) or told, f"Next should say the instruction: {said!r}")
         code = re.search(r" \u2014 ([2-9A-Z]{10})$", xdotool(env, "getwindowname", window).strip())
         check(code, "the window title should show the puzzle's code")
+
+        # A screen reader follows the focus: each arrow that moves it, over the field and
+        # the buttons, brings one focus event on an object named as the arrow says it.
+        events = FocusEvents(game.proc.pid)
+        events.pump(0.5)
+        events.clear()  # those of the start of the game
+        said = []
+        for arrow in ("Right", "Down", "Right", "Up", "Left", "Left", "Left", "Right", "Right"):
+            said.append(reader.after(lambda: key(arrow), arrow))
+            events.pump(0.2)
+        events.pump(0.5)
+        events.stop()
+        check(all(a != b for a, b in zip(said, said[1:])) and "Restart" in said and
+              FOCUS.fullmatch(said[0]), f"each arrow should move the focus: {said}")
+        check(events.focused == said,
+              f"focus events {events.focused} should follow the arrows {said}")
+        check(events.active == said,
+              f"active descendants {events.active} should follow the arrows {said}")
+        told = FOCUS.fullmatch(said[-1])
+
+        # The clock in the description goes on with no move made.
+        clock = re.compile(r"time (\d\d:\d\d(?::\d\d)?)\.")
+        first = clock.search(reader.board.description)
+        check(first, f"the description should tell the time: {reader.board.description!r}")
+        wait_until(lambda: clock.search(reader.board.description).group(1) != first.group(1),
+                   WAIT, "the clock in the description to go on")
 
         # Where the focus is, as the last announcement of it said.
         at = (told.group(1), int(told.group(2)), int(told.group(3))) if told else None

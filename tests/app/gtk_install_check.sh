@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch prefix and checks that the program finds everything there:
 # the binary, its help with the search and index pages, the desktop file, the icons and the
-# AppStream data (validated when the validators are installed).
+# AppStream data (validated when the validators are installed), with a summary a store shows
+# whole and screenshots the build drew, each of the size the listing gives.
 set -euo pipefail
 build=$1
 source=$2
@@ -77,6 +78,40 @@ if command -v appstreamcli >/dev/null; then
         appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml
         fail=1
     }
+    # Even the pedantic findings, but for the two the application id brings: its domain is
+    # one reserved for examples until the maker has one, and it keeps its capitals, which
+    # the desktop file, the window class and the installed files share.
+    findings=$(appstreamcli validate --pedantic --no-net "$prefix"/share/metainfo/*.xml |
+        sed -n 's/^[EWIP]: [^ ]*: \([a-z-]*\)$/\1/p' | grep -v -x -e cid-maybe-not-rdns \
+        -e cid-contains-uppercase-letter || true)
+    if [ -n "$findings" ]; then
+        appstreamcli validate --pedantic --no-net "$prefix"/share/metainfo/*.xml
+        fail=1
+    fi
+fi
+
+metainfo=$prefix/share/metainfo/example.kestrane_games.KestraneZivadorured.metainfo.xml
+summary=$(sed -n 's|.*<summary>\(.*\)</summary>.*|\1|p' "$metainfo")
+if [ ${#summary} -gt 35 ] || [ -z "$summary" ]; then
+    echo "the summary should be 1 to 35 characters, not ${#summary}: $summary"
+    fail=1
+fi
+shots=0
+while read -r width height name; do
+    shot=$build/screenshots/$name.png
+    shots=$((shots + 1))
+    # A PNG's width and height are the big-endian words at bytes 16 and 20.
+    size=$(od -An -tu1 -j16 -N8 "$shot" 2>/dev/null |
+        awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }' ||
+        true)
+    if [ "$size" != "$width $height" ]; then
+        echo "the screenshot $name should be drawn by the build at $width x $height: '$size' in $shot"
+        fail=1
+    fi
+done < <(sed -n 's|.*<image[^>]* width="\([0-9]*\)" height="\([0-9]*\)">.*/\([a-z0-9-]*\)\.png</image>.*|\1 \2 \3|p' "$metainfo")
+if [ $shots -lt 1 ]; then
+    echo "the AppStream data lists no screenshot"
+    fail=1
 fi
 
 [ $fail -eq 0 ] && echo "installation complete under a scratch prefix"

@@ -338,6 +338,26 @@ TEST_F(SettingsFileTest, ALinkLoopIsNeitherReadNorWritten) {
     EXPECT_TRUE(fs::is_symlink(other));
 }
 
+TEST_F(SettingsFileTest, TheGameAreasSizeIsKeptBesideTheSettingsAndADamagedOneIsNone) {
+    SettingsFile file(path_);
+    EXPECT_EQ(file.loadAreaSize(), std::nullopt) << "no file";
+    ASSERT_TRUE(file.save(GameSettings{3, 4}));
+    EXPECT_EQ(file.loadAreaSize(), std::nullopt) << "none kept yet";
+    ASSERT_TRUE(file.saveAreaSize({1380, 1025}));
+    EXPECT_EQ(file.loadAreaSize(), (AreaSize{1380, 1025}));
+    ASSERT_TRUE(file.save(GameSettings{2, 1}));
+    EXPECT_EQ(file.loadAreaSize(), (AreaSize{1380, 1025})) << "a save of the settings keeps it";
+    EXPECT_EQ(file.load(), (GameSettings{2, 1})) << "and it keeps the settings";
+
+    for (const char* damaged :
+         {"gameAreaWidth=wide\ngameAreaHeight=500\n", "gameAreaWidth=0\ngameAreaHeight=500\n",
+          "gameAreaWidth=690\ngameAreaHeight=99999\n", "gameAreaWidth=690\n"}) {
+        writeFile(std::string("[Settings]\ndimensionsRange=3\n") + damaged);
+        EXPECT_EQ(file.loadAreaSize(), std::nullopt) << damaged;
+        EXPECT_EQ(file.load().fieldSize, 3) << damaged;
+    }
+}
+
 class SettingsFilePath : public ::testing::Test {
   protected:
     void SetUp() override {

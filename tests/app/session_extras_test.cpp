@@ -2,10 +2,12 @@
 // game ends, as the Linux program and the page drive them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <vector>
 
+#include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
@@ -177,6 +179,84 @@ TEST_F(SessionExtrasTest, TheStateOfEveryGreyableCommandIsPushedOnceWhenItChange
     EXPECT_FALSE(shell.commandStates.undo);
     EXPECT_FALSE(shell.commandStates.hint);
     EXPECT_TRUE(shell.commandStates.puzzleOnShow) << "the puzzle given up can still be copied";
+}
+
+TEST_F(SessionExtrasTest, EveryPlaceTheFocusReachesIsPushedWithTheNameTheArrowsSay) {
+    // Before the first puzzle: Quit and Next, the focus on Next.
+    ASSERT_EQ(shell.focusPlaces.places.size(), 2u);
+    EXPECT_EQ(shell.focusPlaces.places[0].name, "Quit");
+    EXPECT_EQ(shell.focusPlaces.places[1].name, "Next");
+    EXPECT_EQ(shell.focusPlaces.focused, 1u);
+
+    randomSource().seed(11);
+    next();
+    const int32_t columns = game.board().getActiveColumns();
+    const int32_t rows = game.board().getActiveRows();
+    const std::vector<FocusPlace>& places = shell.focusPlaces.places;
+    ASSERT_EQ(places.size(), static_cast<size_t>(2 + columns * (rows + 1) + (columns + 1) * rows));
+    EXPECT_EQ(places[0].name, "Restart");
+    EXPECT_EQ(places[1].name, "Give Up");
+    EXPECT_EQ(places[2].name.rfind("horizontal match, row 1, column 1, ", 0), 0u) << places[2].name;
+    EXPECT_EQ(
+        places[2 + static_cast<size_t>(columns)].name.rfind("vertical match, row 1, column 1, ", 0),
+        0u);
+    for (const FocusPlace& place : places) {
+        const bool onBoard = place.area.left >= game.board().getX() &&
+                             place.area.right <= game.board().getX() + game.board().getWidth();
+        EXPECT_EQ(place.isStick, onBoard) << place.name;
+        EXPECT_EQ(
+            place.isStick && place.holdsMatch,
+            place.name.size() > 8 && place.name.compare(place.name.size() - 7, 7, "present") == 0)
+            << place.name;
+    }
+
+    // Each arrow puts the focus on the place whose name it says.
+    for (uint32_t arrow : {0x27u, 0x28u, 0x28u, 0x27u, 0x26u, 0x25u, 0x25u, 0x25u, 0x27u}) {
+        game.key(msg::KeyDown, arrow);
+        ASSERT_LT(shell.focusPlaces.focused, shell.focusPlaces.places.size());
+        EXPECT_EQ(shell.focusPlaces.places[shell.focusPlaces.focused].name, shell.heard.back());
+    }
+
+    // A place asked for by a screen reader takes the focus; Space then adds a match there.
+    const auto empty = std::find_if(places.begin(), places.end(),
+                                    [](const FocusPlace& p) { return p.isStick && !p.holdsMatch; });
+    ASSERT_NE(empty, places.end());
+    const auto stick = static_cast<size_t>(empty - places.begin());
+    ASSERT_TRUE(game.session().focusOn(stick));
+    EXPECT_EQ(shell.focusPlaces.focused, stick);
+    const std::string before = shell.focusPlaces.places[stick].name;
+    game.key(msg::KeyDown, ' ');
+    EXPECT_NE(shell.focusPlaces.places[stick].name, before) << "the state is part of the name";
+    EXPECT_TRUE(shell.focusPlaces.places[stick].holdsMatch);
+    // Pressed by a reader, as Space: the match goes again.
+    ASSERT_TRUE(game.session().focusOn(0));
+    ASSERT_TRUE(game.session().focusOn(stick, true));
+    EXPECT_EQ(shell.focusPlaces.places[stick].name, before);
+    EXPECT_EQ(game.screen().getMovesCounter()->getValue(), 0);
+    EXPECT_FALSE(game.session().focusOn(places.size() + 5)) << "no such place";
+
+    // Pointer moves that change nothing push nothing.
+    const int pushed = shell.focusPlaceChanges;
+    auto [x, y] = HeadlessGame::centreOf(*game.screen().getMovesCounter());
+    game.mouse(msg::MouseMove, 0, x, y);
+    game.mouse(msg::MouseMove, 0, x + 1, y);
+    EXPECT_EQ(shell.focusPlaceChanges, pushed);
+}
+
+TEST_F(SessionExtrasTest, TheDescriptionKeepsTheClockCurrent) {
+    randomSource().seed(3);
+    next();
+    for (int second = 1; second <= 3; ++second) {
+        game.tick();
+        const std::string clock = "time " + clockText(second) + ".";
+        ASSERT_FALSE(shell.descriptions.empty());
+        EXPECT_NE(shell.descriptions.back().find(clock), std::string::npos)
+            << shell.descriptions.back();
+    }
+    giveUp();
+    const size_t described = shell.descriptions.size();
+    game.tick();
+    EXPECT_EQ(shell.descriptions.size(), described) << "a stopped clock changes nothing";
 }
 
 TEST(SessionExtrasOff, TheExtraCommandsDoNothingWithoutThem) {

@@ -7,6 +7,7 @@ so nothing here meets the desktop's. Every wait has a deadline.
 """
 import os
 import subprocess
+import time
 
 from e2e_basics import Failure, Process, Service, check, wait_until
 from x_display import window_geometry
@@ -181,3 +182,45 @@ class GtkGame(Process):
                        f"{label!r} should be marked in {menu}", step=0.05)
         except Failure as e:
             raise Failure(f"{e}, not {self.marked(menu)}; {self.describe()}")
+
+
+class FocusEvents:
+    """The focus events of one program as a screen reader receives them: the objects that
+    gained the focus (object:state-changed:focused) and the active descendants of their
+    parents (object:active-descendant-changed), by name, in the order they came. Events are
+    taken while pump() runs."""
+
+    def __init__(self, pid):
+        self.pid = pid
+        self.focused = []
+        self.active = []
+        self._kinds = ("object:state-changed:focused", "object:active-descendant-changed")
+        pyatspi.Registry.registerEventListener(self._take, *self._kinds)
+
+    def _take(self, event):
+        try:
+            if event.host_application.get_process_id() != self.pid:
+                return
+            if event.type.startswith("object:state-changed:focused"):
+                if event.detail1:
+                    self.focused.append(event.source.name)
+            else:
+                self.active.append(event.any_data.name)
+        except GLib.Error as e:
+            raise Failure(f"a focus event could not be read: {e.message}")
+
+    def pump(self, seconds):
+        """Takes the events that arrive for the given time."""
+        context = GLib.MainContext.default()
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            while context.iteration(False):
+                pass
+            time.sleep(0.01)
+
+    def clear(self):
+        self.focused.clear()
+        self.active.clear()
+
+    def stop(self):
+        pyatspi.Registry.deregisterEventListener(self._take, *self._kinds)

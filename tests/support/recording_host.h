@@ -73,6 +73,10 @@ class RecordingShell : public ProgramShell {
     void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
     void announce(const std::string& text) override { heard.push_back(text); }
     void describe(const std::string& text) override { descriptions.push_back(text); }
+    void focusPlacesChanged(const FocusPlaces& places) override {
+        focusPlaces = places;
+        ++focusPlaceChanges;
+    }
     CalendarDay today() override { return dayOfUnixTime(now); }
 
     // The records as they were last written.
@@ -116,6 +120,8 @@ class RecordingShell : public ProgramShell {
     std::vector<int32_t> bests;
     std::vector<std::string> heard;
     std::vector<std::string> descriptions;
+    FocusPlaces focusPlaces;
+    int focusPlaceChanges = 0;
     int64_t now = 1796731200;  // 2026-12-08 12:00 UTC
 };
 

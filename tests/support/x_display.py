@@ -193,9 +193,9 @@ class PlainWindow:
         self.xlib.XCloseDisplay(self.dpy)
 
 
-def request_wm_state(display, window, *states):
-    """Asks the window manager, as a pager or a keyboard shortcut would, to add the
-    _NET_WM_STATE_* states (at most two) to a window: the client message of the EWMH."""
+def request_wm_state(display, window, *states, remove=False):
+    """Asks the window manager, as a pager or a keyboard shortcut would, to add (or remove)
+    the _NET_WM_STATE_* states (at most two) of a window: the client message of the EWMH."""
     xlib = _xlib()
 
     class ClientMessage(ctypes.Structure):
@@ -216,7 +216,7 @@ def request_wm_state(display, window, *states):
         event.xclient.window = int(window)
         event.xclient.message_type = xlib.XInternAtom(dpy, b"_NET_WM_STATE", 0)
         event.xclient.format = 32
-        event.xclient.data[0] = 1  # _NET_WM_STATE_ADD
+        event.xclient.data[0] = 0 if remove else 1  # _NET_WM_STATE_REMOVE or _ADD
         for i, state in enumerate(states):
             event.xclient.data[1 + i] = xlib.XInternAtom(dpy, state.encode(), 0)
         event.xclient.data[3] = 2  # from a pager: window managers obey those

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+
+#include "display/rect.h"
+
+namespace kz {
+
+// Where the game's picture stands in an area of another size: as large as fits, keeping its
+// proportions, in the middle. The one place the picture is scaled: drawing, the pointer,
+// the areas shown anew and the places a screen reader is told all go through it.
+struct PictureFit {
+    double scale = 1.0;
+    double left = 0.0;  // the picture's top-left corner in the area
+    double top = 0.0;
+
+    // A point of the area in the picture's pixels (floored, so a pixel's whole square
+    // lands in it).
+    Point toPicture(double x, double y) const;
+    // The pixels of the area that show a part of the picture, rounded outward.
+    Rect toArea(const Rect& part) const;
+    // Makes cr draw in the picture's pixels.
+    void apply(cairo_t* cr) const;
+    // One pixel of the picture is a whole number of the area's.
+    bool isWhole() const;
+};
+
+PictureFit fitPicture(int32_t areaWidth, int32_t areaHeight, int32_t pictureWidth,
+                      int32_t pictureHeight);
+
+}  // namespace kz
