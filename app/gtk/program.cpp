@@ -34,6 +34,7 @@ Program::Program()
             }),
       settings_(SettingsFile::defaultPath()),
       records_(RecordsFile::defaultPath()),
+      game_(GameFile::defaultPath()),
       help_(HelpPages::defaultDirectories()) {}
 
 Program::~Program() {
@@ -98,7 +99,9 @@ int Program::run() {
     if (!host_.quitRequested()) {
         gtk_main();
     }
-    // A game still running counts as left; its records are stored before the settings.
+    // A game still running is kept for the next run (or, when it cannot be, counts as left
+    // in the records), before the settings are stored.
+    ending_ = true;
     session_->end();
     settings_.save(session_->settings());
     return host_.exitCode();
@@ -163,6 +166,14 @@ RecordsMedium::Stored Program::readRecords() {
 
 bool Program::writeRecords(const std::string& text) {
     return records_.write(text);
+}
+
+std::optional<std::string> Program::readGame() {
+    return game_.read();
+}
+
+bool Program::writeGame(const std::string& text) {
+    return game_.write(text, ending_);
 }
 
 void Program::copyText(const std::string& text) {

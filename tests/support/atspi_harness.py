@@ -7,6 +7,7 @@ so nothing here meets the desktop's. Every wait has a deadline.
 """
 import os
 import subprocess
+import time
 
 from e2e_basics import Failure, Process, Service, check, wait_until
 from x_display import window_geometry
@@ -181,3 +182,27 @@ class GtkGame(Process):
                        f"{label!r} should be marked in {menu}", step=0.05)
         except Failure as e:
             raise Failure(f"{e}, not {self.marked(menu)}; {self.describe()}")
+
+
+class BoardReader:
+    """The drawing area as a screen reader sees it: its text is the last announcement, its
+    description what the screen shows."""
+
+    def __init__(self, game, wait):
+        self.board = game.board
+        self.wait = wait
+
+    def text(self):
+        accessible = self.board.queryText()
+        return accessible.getText(0, accessible.characterCount)
+
+    def description(self):
+        return self.board.description
+
+    def after(self, action, what):
+        """Does action and returns the announcement it brings."""
+        before = self.text()
+        action()
+        wait_until(lambda: self.text() != before, self.wait, f"an announcement after {what}")
+        time.sleep(0.05)  # a move and its end come as two announcements
+        return self.text()
