@@ -8,6 +8,7 @@
 #include "app/gtk/about_box.h"
 #include "app/gtk/board_area.h"
 #include "app/gtk/clipboard.h"
+#include "app/gtk/display_loss.h"
 #include "app/gtk/embedded_files.h"
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
@@ -82,6 +83,13 @@ bool Program::start() {
     window_->setPicture(display_->targetSurface());
     session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
     session_->enableExtras();
+    // A log-out that takes the X server away ends the program from inside Xlib: the game
+    // and its clock are kept first, as at any other end.
+    whenTheDisplayIsLost([this] {
+        ending_ = true;
+        session_->end();
+        settings_.save(session_->settings());
+    });
     session_->paintAll();
     // Title bars and task switchers use the small sizes; every icon travels to the X server
     // as a window property, so the large ones are left out. Made once the window is on its

@@ -6,9 +6,9 @@ dbus-run-session). A game of Add From None on 3 x 3: two hints, each followed by
 the match it names, a few seconds of the clock, then SIGTERM. Started again, the program
 shows the same puzzle (title, field and instruction pictures), the same moves and the clock
 where it stopped (give or take a second), and undo walks back to the start. The game comes
-back after every other way the program ends too (Ctrl+W, the close box, SIGINT, SIGHUP); it
-is counted in the records once, when it is given up, and is then kept no longer. A damaged
-file in its place is passed over.
+back after every other way the program ends too (Ctrl+W, the close box, SIGINT, SIGHUP, the
+X server going away as at a log-out); it is counted in the records once, when it is given up,
+and is then kept no longer. A damaged file in its place is passed over.
 
 usage: gtk_resume_e2e.py PROGRAM
 """
@@ -209,9 +209,23 @@ def main():
               f"a damaged game should be passed over: {fourth.reader.description()!r}")
         fourth.click(NEXT_BUTTON)
         wait_until(lambda: PLAYING.fullmatch(fourth.reader.description()), WAIT, "a new game")
-        fourth.end("SIGTERM")
         with open(kept_file) as f:
             check("version=1\nversion=1" not in f.read(), "the new game should replace it")
+
+        # A log-out takes the X server away under the program: the clock is kept too.
+        time.sleep(2.5)
+        fourth.reader.after(lambda: fourth.key("h"), "Hint")
+        shown = fourth.playing()[2]
+        xserver.stop()
+        xserver = None
+        code = fourth.game.wait_exit(WAIT)
+        with open(kept_file) as f:
+            kept = f.read()
+        clock = re.search(r"^clock=(\d+)$", kept, re.M)
+        check(clock and int(clock.group(1)) >= shown >= 2,
+              f"the clock at {shown} s should be kept when the display goes: {kept!r}")
+        print(f"gtk resume: the display gone, the program ended with {code} and kept the "
+              f"clock at {clock.group(1)} s")
     except Failure as failure:
         for g in games:
             print(g.describe(), file=sys.stderr)
