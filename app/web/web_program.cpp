@@ -2,6 +2,7 @@
 
 #include "app/common/commands.h"
 #include "app/web/local_storage_settings.h"
+#include "puzzle/puzzle_code.h"
 
 namespace kz {
 namespace {
@@ -100,6 +101,14 @@ bool WebProgram::playPuzzleCode(const std::string& code) {
     return played;
 }
 
+bool WebProgram::openPuzzleLink(const std::string& code) {
+    const std::optional<PuzzleOrigin> origin = puzzleFromCode(code);
+    if (origin && running() && session_->puzzleInPlay() == puzzleCode(*origin)) {
+        return true;
+    }
+    return playPuzzleCode(code);
+}
+
 void WebProgram::resetRecords() {
     route([this] {
         session_->resetRecords();
@@ -111,6 +120,12 @@ void WebProgram::resetRecords() {
 void WebProgram::leave() {
     if (running()) {
         session_->end();
+    }
+}
+
+void WebProgram::keepGame() {
+    if (running()) {
+        session_->keepGame();
     }
 }
 
