@@ -78,10 +78,11 @@ void SessionRecords::gaveUp() {
 
 void SessionRecords::reset() {
     const bool wasInGame = records.inGame();
-    const RecordKey key{screen.getFieldSize(), screen.getActionType()};
     records = Records();
+    // The game on show goes on in its own table, with no hints taken yet.
+    running.hints = 0;
     if (wasInGame) {
-        records.gameStarted(key);
+        records.gameStarted(running.key, running.day);
     }
     save();
 }
