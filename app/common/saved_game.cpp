@@ -97,6 +97,11 @@ class Lines {
         }
         return lines[next++].second;
     }
+    // The next line's number when it has this key and a number up to largest.
+    std::optional<int64_t> takeNumber(std::string_view key, int64_t largest) {
+        const std::optional<std::string_view> value = take(key);
+        return value ? number(*value, largest) : std::nullopt;
+    }
     bool allTaken() const { return next == lines.size(); }
 
   private:
@@ -212,8 +217,7 @@ std::optional<SavedGame> readSavedGame(std::string_view text) {
     if (!lines) {
         return std::nullopt;
     }
-    const std::optional<std::string_view> version = lines->take("version");
-    if (!version || number(*version, 999'999) != kSavedGameFormatVersion) {
+    if (lines->takeNumber("version", 999'999) != kSavedGameFormatVersion) {
         return std::nullopt;
     }
     SavedGame game;
@@ -225,10 +229,8 @@ std::optional<SavedGame> readSavedGame(std::string_view text) {
         return std::nullopt;
     }
     game.origin = *origin;
-    const std::optional<std::string_view> size = lines->take("size");
-    const std::optional<std::string_view> type = lines->take("type");
-    const std::optional<int64_t> sizeNumber = size ? number(*size, 5) : std::nullopt;
-    const std::optional<int64_t> typeNumber = type ? number(*type, 5) : std::nullopt;
+    const std::optional<int64_t> sizeNumber = lines->takeNumber("size", 5);
+    const std::optional<int64_t> typeNumber = lines->takeNumber("type", 5);
     if (!sizeNumber || !typeNumber) {
         return std::nullopt;
     }
@@ -242,11 +244,8 @@ std::optional<SavedGame> readSavedGame(std::string_view text) {
             return std::nullopt;
         }
     }
-    const std::optional<std::string_view> clock = lines->take("clock");
-    const std::optional<int64_t> seconds = clock ? number(*clock, kLongestClock) : std::nullopt;
-    const std::optional<std::string_view> hints = lines->take("hints");
-    const std::optional<int64_t> hintCount =
-        hints ? number(*hints, kLongestSavedGame) : std::nullopt;
+    const std::optional<int64_t> seconds = lines->takeNumber("clock", kLongestClock);
+    const std::optional<int64_t> hintCount = lines->takeNumber("hints", kLongestSavedGame);
     if (!seconds || !hintCount) {
         return std::nullopt;
     }
@@ -264,9 +263,8 @@ std::optional<SavedGame> readSavedGame(std::string_view text) {
         }
         game.moves.push_back(std::move(*slots));
     }
-    const std::optional<std::string_view> undone = lines->take("undone");
     const std::optional<int64_t> undoneCount =
-        undone ? number(*undone, static_cast<int64_t>(game.moves.size())) : std::nullopt;
+        lines->takeNumber("undone", static_cast<int64_t>(game.moves.size()));
     if (!undoneCount) {
         return std::nullopt;
     }

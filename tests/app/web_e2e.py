@@ -654,6 +654,15 @@ def test_resume(browser, server):
     check(kept and f"puzzle={code}\n" in kept and re.search(r"^moves=[hv]\d+ [hv]\d+$", kept, re.M),
           f"the game is not kept at each move: {kept!r}")
 
+    # Hidden (a tab in the background, which a phone may close unseen): kept with its clock.
+    browser.js("Object.defineProperty(document, 'visibilityState', "
+               "{value: 'hidden', configurable: true});"
+               "document.dispatchEvent(new Event('visibilitychange'));"
+               "delete document.visibilityState;")
+    clock = re.search(r"^clock=(\d+)$", page.storage("game"), re.M)
+    check(clock and int(clock.group(1)) >= 2,
+          f"a hidden page keeps its game without the clock: {page.storage('game')!r}")
+
     for how in ("reload", "visit"):
         seconds = page.state()["clock"]
         if how == "reload":
