@@ -11,6 +11,9 @@ namespace kz {
 class GameFile {
   public:
     explicit GameFile(std::string path);
+    ~GameFile();
+    GameFile(const GameFile&) = delete;
+    GameFile& operator=(const GameFile&) = delete;
 
     // <XDG_DATA_HOME or ~/.local/share>/kestrane-zivadorured/game
     static std::string defaultPath();
@@ -20,10 +23,16 @@ class GameFile {
     // Durable also flushes the folder: for the last write of a run.
     bool write(const std::string& text, bool durable);
 
+    // Takes the game for this program while it runs, through a lock on a file beside it;
+    // false when another program (a second window) holds it. That one neither takes up nor
+    // keeps a game, so a game is never played on, or counted, twice.
+    bool claim();
+
     const std::string& path() const { return path_; }
 
   private:
     std::string path_;
+    int lock_ = -1;
 };
 
 }  // namespace kz

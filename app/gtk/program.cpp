@@ -177,11 +177,12 @@ bool Program::writeRecords(const std::string& text) {
 }
 
 std::optional<std::string> Program::readGame() {
-    return game_.read();
+    gameClaimed_ = game_.claim();
+    return gameClaimed_ ? game_.read() : std::nullopt;
 }
 
 bool Program::writeGame(const std::string& text) {
-    return game_.write(text, ending_);
+    return gameClaimed_ && game_.write(text, ending_);
 }
 
 void Program::copyText(const std::string& text) {

@@ -64,6 +64,8 @@ class Program : public ProgramShell {
     SettingsFile settings_;
     RecordsFile records_;
     GameFile game_;
+    // The first window takes the game in progress; a second one plays without.
+    bool gameClaimed_ = false;
     // The session is ending: its last write of the game goes to the disk at once.
     bool ending_ = false;
     HelpPages help_;

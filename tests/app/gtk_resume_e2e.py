@@ -8,7 +8,8 @@ shows the same puzzle (title, field and instruction pictures), the same moves an
 where it stopped (give or take a second), and undo walks back to the start. The game comes
 back after every other way the program ends too (Ctrl+W, the close box, SIGINT, SIGHUP, the
 X server going away as at a log-out); it is counted in the records once, when it is given up,
-and is then kept no longer. A damaged file in its place is passed over.
+and is then kept no longer. A damaged file in its place is passed over, and a second window
+opened while one plays neither takes the game up nor keeps its own over it.
 
 usage: gtk_resume_e2e.py PROGRAM
 """
@@ -181,6 +182,7 @@ def main():
                   f"the game should come back after {how}: {second.reader.description()!r}")
         check(read_tables(data) == [], f"no game should be counted yet: {read_tables(data)}")
 
+
         # Undo walks back to the start.
         for move in (1, 0):
             said = second.reader.after(lambda: second.key("ctrl+z"), "Ctrl+Z")
@@ -211,6 +213,21 @@ def main():
         wait_until(lambda: PLAYING.fullmatch(fourth.reader.description()), WAIT, "a new game")
         with open(kept_file) as f:
             check("version=1\nversion=1" not in f.read(), "the new game should replace it")
+
+        # A second window while one plays starts idle and leaves the game to the first.
+        with open(kept_file) as f:
+            kept = f.read()
+        other = Session(program, env)
+        check(other.reader.description().startswith("Start the game"),
+              f"a second window should not take the game: {other.reader.description()!r}")
+        other.click(NEXT_BUTTON)
+        wait_until(lambda: PLAYING.fullmatch(other.reader.description()), WAIT, "its own game")
+        other.end("SIGTERM")
+        with open(kept_file) as f:
+            check(f.read() == kept, "a second window should not keep its game over the first's")
+        check([t["played"] for t in read_tables(data)] == ["2"],
+              f"the second window's game counts as left: {read_tables(data)}")
+        run(["xdotool", "windowfocus", "--sync", fourth.window], env)
 
         # A log-out takes the X server away under the program: the clock is kept too.
         time.sleep(2.5)
