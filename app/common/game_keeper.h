@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 
 #include "app/common/play_aids.h"
 #include "app/common/program_shell.h"
