@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/common/game_keeper.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
 #include "app/common/narrator.h"
@@ -19,13 +20,15 @@ struct ExtraParts {
           blinker(screen, host),
           focus(screen, narrator),
           aids(screen, narrator, blinker),
-          records(screen, shell) {}
+          records(screen, shell),
+          keeper(screen, aids, records, shell) {}
 
     Narrator narrator;
     HintBlinker blinker;
     KeyboardFocus focus;
     PlayAids aids;
     SessionRecords records;
+    GameKeeper keeper;
 };
 
 }  // namespace kz

@@ -76,7 +76,8 @@ class GameSession : public ScreenListener {
 
     // Switches on the extra play (undo, hints, keys, texts for screen readers, codes, today's
     // puzzle, records read through the shell) for the programs that offer it; before the
-    // first game. The Windows program never calls it.
+    // first game. A game the program kept from an earlier run goes on where it stopped. The
+    // Windows program never calls it.
     void enableExtras();
     // Starts the puzzle of a code, or of an origin read from one, and draws; false, with
     // nothing changed, for a wrong code or while the extras are off.
@@ -88,8 +89,14 @@ class GameSession : public ScreenListener {
     bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
-    // The end of the session: a game still running counts as left in the records.
+    // The end of the session: a game still running is kept for the next run, clock and all;
+    // one the program cannot keep counts as left in the records.
     void end();
+    // Keeps the game running now with its clock as it stands, for a program about to be
+    // put away (a page hidden) that may never be told its end.
+    void keepGame();
+    // The code of the puzzle of the game being played; empty when none is.
+    std::string puzzleInPlay();
 
     // For checks that look inside the extra play; null while it is off. No program uses them.
     KeyboardFocus* keyboardFocus();
@@ -102,6 +109,8 @@ class GameSession : public ScreenListener {
     bool extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers);
     bool extraCommand(uint16_t id);
     void playTodaysPuzzle();
+    // Takes up the game the program kept, if it is one; true when it goes on.
+    bool resumeGame();
     bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day);
     // After every routed message: the command states, pushed when they changed.
     void settle();

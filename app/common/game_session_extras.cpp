@@ -1,6 +1,8 @@
 // The game session's side of the extra play: its keys and commands, the puzzles started from
 // a code or a day, and the screen's events handed to the parts in their fixed order.
 
+#include <utility>
+
 #include "app/common/commands.h"
 #include "app/common/extra_parts.h"
 #include "app/common/game_session.h"
@@ -103,6 +105,7 @@ bool GameSession::extraCommand(uint16_t id) {
         case command::Hint:
             if (extras_->aids.hint()) {
                 extras_->records.hintTaken();
+                extras_->keeper.follow();
             }
             break;
         case command::CopyPuzzleCode:
@@ -135,8 +138,28 @@ bool GameSession::extraCommand(uint16_t id) {
 void GameSession::enableExtras() {
     extras_ = std::make_unique<ExtraParts>(*gameScreen_, host_, shell_);
     gameScreen_->setListener(this);
+    resumeGame();
     settle();
     extras_->narrator.describe();
+}
+
+bool GameSession::resumeGame() {
+    auto stored = extras_->keeper.stored();
+    if (!stored) {
+        return false;
+    }
+    auto& [game, replayed] = *stored;
+    // Started as a game from its code, in the table it began in; then the clock, the moves
+    // and the hints' solution as they were.
+    extras_->keeper.hold();
+    extras_->records.resumingGame(game.table, game.day, game.hints);
+    gameScreen_->startPuzzle(game.origin);
+    gameScreen_->getClockCounter()->setValue(game.seconds);
+    extras_->aids.resume(std::move(replayed.layouts), replayed.shown,
+                         std::move(replayed.hintSolution));
+    extras_->focus.follow();
+    extras_->keeper.resumed(game);
+    return true;
 }
 
 bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day) {
@@ -172,9 +195,20 @@ bool GameSession::resetRecords() {
 }
 
 void GameSession::end() {
-    if (extras_) {
+    if (extras_ && !extras_->keeper.keepNow()) {
         extras_->records.sessionEnds();
     }
+}
+
+void GameSession::keepGame() {
+    if (extras_ && live()) {
+        extras_->keeper.keepNow();
+    }
+}
+
+std::string GameSession::puzzleInPlay() {
+    const Board& board = *gameScreen_->getBoard();
+    return board.isActive() ? kz::puzzleCode(board.getOrigin()) : std::string();
 }
 
 void GameSession::screenEvent(ScreenEvent event) {
@@ -216,6 +250,7 @@ void GameSession::screenEvent(ScreenEvent event) {
             }
             break;
     }
+    parts.keeper.follow();
     settle();
     parts.narrator.describe();
 }

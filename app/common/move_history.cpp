@@ -1,5 +1,7 @@
 #include "app/common/move_history.h"
 
+#include <utility>
+
 namespace kz {
 namespace {
 
@@ -23,6 +25,13 @@ void MoveHistory::record(const StickLayers& layout) {
     layouts.resize(cursor + 1);
     layouts.push_back(layout);
     ++cursor;
+}
+
+void MoveHistory::restore(std::vector<StickLayers> all, size_t shown) {
+    if (shown < all.size()) {
+        layouts = std::move(all);
+        cursor = shown;
+    }
 }
 
 const StickLayers& MoveHistory::undo() {

@@ -25,6 +25,13 @@ class MoveHistory {
     const StickLayers& undo();
     const StickLayers& redo();
 
+    // Every layout from the start, and the index of the one on show.
+    const std::vector<StickLayers>& all() const { return layouts; }
+    size_t position() const { return cursor; }
+    // A history taken up again: these layouts, the one at shown on show. Ignored unless
+    // there is a layout at shown.
+    void restore(std::vector<StickLayers> all, size_t shown);
+
     // Every slot changed by the moves up to the cursor, the latest move's first: what a hint
     // may ask to take back.
     std::vector<StickSlot> changesNewestFirst() const;

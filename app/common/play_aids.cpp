@@ -1,5 +1,7 @@
 #include "app/common/play_aids.h"
 
+#include <utility>
+
 #include "puzzle/board.h"
 #include "puzzle/hint.h"
 
@@ -44,6 +46,13 @@ bool PlayAids::movesChanged() {
         narrator.putBack();
     }
     return true;
+}
+
+void PlayAids::resume(std::vector<StickLayers> layouts, size_t shown,
+                      std::optional<StickLayers> hintSolution) {
+    history.restore(std::move(layouts), shown);
+    followed = std::move(hintSolution);
+    apply(history.current());
 }
 
 void PlayAids::apply(const StickLayers& layout) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/common/hint_blinker.h"
 #include "app/common/move_history.h"
@@ -33,6 +34,13 @@ class PlayAids {
     void newGame();
     // Restart, Give Up, a win: the history starts again.
     void startOver();
+    // A game taken up again, just started on its puzzle: its history, the layout at shown
+    // on the field, and the solution earlier hints led towards.
+    void resume(std::vector<StickLayers> layouts, size_t shown,
+                std::optional<StickLayers> hintSolution);
+    const MoveHistory& moveHistory() const { return history; }
+    const std::optional<StickLayers>& hintSolution() const { return followed; }
+
     // The Board reported a change of its moves; false when it was this object's own undo,
     // redo or put-back, which said what it did.
     bool movesChanged();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,15 @@ class ProgramShell {
     // store): read once when the extra play starts, written when the records change.
     virtual RecordsMedium::Stored readRecords() { return {}; }
     virtual bool writeRecords(const std::string& text) {
+        (void)text;
+        return false;
+    }
+    // Where the game in progress is kept between runs: read once when the extra play starts,
+    // to take the game up again, and written at every change of the field and when the
+    // session ends. Nothing when no game is kept; an empty text keeps none. A program that
+    // keeps nothing leaves a game running at the end to count as left.
+    virtual std::optional<std::string> readGame() { return std::nullopt; }
+    virtual bool writeGame(const std::string& text) {
         (void)text;
         return false;
     }

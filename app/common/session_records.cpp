@@ -31,12 +31,33 @@ void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
     startingDay = day;
 }
 
+void SessionRecords::resumingGame(const RecordKey& key, std::optional<CalendarDay> day,
+                                  int64_t hints) {
+    resuming = RunningGame{key, day, hints};
+}
+
 void SessionRecords::gameStarted() {
-    const RecordKey key = startingOrigin ? recordKeyOf(*startingOrigin)
-                                         : RecordKey{screen.getFieldSize(), screen.getActionType()};
-    if (records.gameStarted(key, startingDay)) {
+    if (resuming) {
+        running = *resuming;
+        resuming.reset();
+    } else {
+        running.key = startingOrigin ? recordKeyOf(*startingOrigin)
+                                     : RecordKey{screen.getFieldSize(), screen.getActionType()};
+        running.day = startingDay;
+        running.hints = 0;
+    }
+    const bool changed = records.gameStarted(running.key, running.day);
+    for (int64_t i = 0; i < running.hints; ++i) {
+        records.hintTaken();
+    }
+    if (changed) {
         save();
     }
+}
+
+void SessionRecords::hintTaken() {
+    records.hintTaken();
+    ++running.hints;
 }
 
 void SessionRecords::won() {
@@ -57,10 +78,11 @@ void SessionRecords::gaveUp() {
 
 void SessionRecords::reset() {
     const bool wasInGame = records.inGame();
-    const RecordKey key{screen.getFieldSize(), screen.getActionType()};
     records = Records();
+    // The game on show goes on in its own table, with no hints taken yet.
+    running.hints = 0;
     if (wasInGame) {
-        records.gameStarted(key);
+        records.gameStarted(running.key, running.day);
     }
     save();
 }

@@ -22,8 +22,12 @@ class SessionRecords {
     void startingPuzzle(const std::optional<PuzzleOrigin>& origin,
                         std::optional<CalendarDay> day = std::nullopt);
 
+    // Set while a game kept from an earlier run is being started: it counts in the table it
+    // started in, with the hints it had, and only when it ends.
+    void resumingGame(const RecordKey& key, std::optional<CalendarDay> day, int64_t hints);
+
     void gameStarted();
-    void hintTaken() { records.hintTaken(); }
+    void hintTaken();
     void won();
     void gaveUp();
     // Zeroes the records and stores them; the game on show still counts when it ends.
@@ -34,6 +38,14 @@ class SessionRecords {
 
     const Records& get() const { return records; }
 
+    // The game running now: the table it counts in, its day and its hints so far.
+    struct RunningGame {
+        RecordKey key;
+        std::optional<CalendarDay> day;
+        int64_t hints = 0;
+    };
+    const RunningGame& runningGame() const { return running; }
+
   private:
     void save();
 
@@ -42,6 +54,8 @@ class SessionRecords {
     Records records;
     std::optional<PuzzleOrigin> startingOrigin;
     std::optional<CalendarDay> startingDay;
+    std::optional<RunningGame> resuming;
+    RunningGame running;
 };
 
 }  // namespace kz

@@ -8,6 +8,7 @@
 #include "app/gtk/about_box.h"
 #include "app/gtk/board_area.h"
 #include "app/gtk/clipboard.h"
+#include "app/gtk/display_loss.h"
 #include "app/gtk/embedded_files.h"
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
@@ -34,6 +35,7 @@ Program::Program()
             }),
       settings_(SettingsFile::defaultPath()),
       records_(RecordsFile::defaultPath()),
+      game_(GameFile::defaultPath()),
       help_(HelpPages::defaultDirectories()) {}
 
 Program::~Program() {
@@ -83,6 +85,13 @@ bool Program::start() {
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });
     session_->enableExtras();
+    // A log-out that takes the X server away ends the program from inside Xlib: the game
+    // and its clock are kept first, as at any other end.
+    whenTheDisplayIsLost([this] {
+        ending_ = true;
+        session_->end();
+        settings_.save(session_->settings());
+    });
     session_->paintAll();
     // Title bars and task switchers use the small sizes; every icon travels to the X server
     // as a window property, so the large ones are left out. Made once the window is on its
@@ -100,7 +109,9 @@ int Program::run() {
     if (!host_.quitRequested()) {
         gtk_main();
     }
-    // A game still running counts as left; its records are stored before the settings.
+    // A game still running is kept for the next run (or, when it cannot be, counts as left
+    // in the records), before the settings are stored.
+    ending_ = true;
     session_->end();
     settings_.save(session_->settings());
     settings_.saveAreaSize(window_->keptAreaSize());
@@ -166,6 +177,15 @@ RecordsMedium::Stored Program::readRecords() {
 
 bool Program::writeRecords(const std::string& text) {
     return records_.write(text);
+}
+
+std::optional<std::string> Program::readGame() {
+    gameClaimed_ = game_.claim();
+    return gameClaimed_ ? game_.read() : std::nullopt;
+}
+
+bool Program::writeGame(const std::string& text) {
+    return gameClaimed_ && game_.write(text, ending_);
 }
 
 void Program::copyText(const std::string& text) {

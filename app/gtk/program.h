@@ -9,6 +9,7 @@
 #include "app/common/game_session.h"
 #include "app/common/program_shell.h"
 #include "app/gtk/cairo_display.h"
+#include "app/gtk/game_file.h"
 #include "app/gtk/gtk_host.h"
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
@@ -41,6 +42,8 @@ class Program : public ProgramShell {
     void settingsChanged(const GameSettings& settings) override;
     RecordsMedium::Stored readRecords() override;
     bool writeRecords(const std::string& text) override;
+    std::optional<std::string> readGame() override;
+    bool writeGame(const std::string& text) override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;
@@ -61,6 +64,11 @@ class Program : public ProgramShell {
     GtkHost host_;
     SettingsFile settings_;
     RecordsFile records_;
+    GameFile game_;
+    // The first window takes the game in progress; a second one plays without.
+    bool gameClaimed_ = false;
+    // The session is ending: its last write of the game goes to the disk at once.
+    bool ending_ = false;
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;

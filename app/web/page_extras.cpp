@@ -43,6 +43,18 @@ bool WebProgram::writeRecords(const std::string& text) {
     return StoredRecords(page_).write(text);
 }
 
+std::optional<std::string> WebProgram::readGame() {
+    std::optional<std::string> text = page_.loadText(kGameStorageName);
+    if (!text || text->empty()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool WebProgram::writeGame(const std::string& text) {
+    return page_.saveText(kGameStorageName, text);
+}
+
 void WebProgram::announce(const std::string& text) {
     page_.announce(text);
 }

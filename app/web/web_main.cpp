@@ -177,6 +177,18 @@ EMSCRIPTEN_KEEPALIVE int32_t kz_play_puzzle_code(const char* code) {
     return program && code != nullptr && program->playPuzzleCode(code) ? 1 : 0;
 }
 
+// code: as for kz_play_puzzle_code. Returns 1 when it named a puzzle, which now plays or was
+// being played already.
+EMSCRIPTEN_KEEPALIVE int32_t kz_open_puzzle_link(const char* code) {
+    return program && code != nullptr && program->openPuzzleLink(code) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void kz_keep_game() {
+    if (program) {
+        program->keepGame();
+    }
+}
+
 EMSCRIPTEN_KEEPALIVE void kz_reset_records() {
     if (program) {
         program->resetRecords();

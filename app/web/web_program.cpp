@@ -3,6 +3,7 @@
 #include "app/common/commands.h"
 #include "app/common/touch_aim.h"
 #include "app/web/local_storage_settings.h"
+#include "puzzle/puzzle_code.h"
 
 namespace kz {
 namespace {
@@ -119,6 +120,14 @@ bool WebProgram::playPuzzleCode(const std::string& code) {
     return played;
 }
 
+bool WebProgram::openPuzzleLink(const std::string& code) {
+    const std::optional<PuzzleOrigin> origin = puzzleFromCode(code);
+    if (origin && running() && session_->puzzleInPlay() == puzzleCode(*origin)) {
+        return true;
+    }
+    return playPuzzleCode(code);
+}
+
 void WebProgram::resetRecords() {
     route([this] {
         session_->resetRecords();
@@ -130,6 +139,12 @@ void WebProgram::resetRecords() {
 void WebProgram::leave() {
     if (running()) {
         session_->end();
+    }
+}
+
+void WebProgram::keepGame() {
+    if (running()) {
+        session_->keepGame();
     }
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/common/game_session.h"
@@ -12,6 +14,9 @@
 #include "software/software_display.h"
 
 namespace kz {
+
+// The name the game in progress is kept under in the page's storage; an empty text is none.
+constexpr const char* kGameStorageName = "game";
 
 // The game in a page: the software surface, the game session with its extra play, and what
 // the page shows of them. After every message only the areas the session's draw wrote go to
@@ -48,11 +53,19 @@ class WebProgram : public Host, public ProgramShell {
     // The code the player typed or the page's address brought; false, and nothing changes,
     // for a text that names no puzzle.
     bool playPuzzleCode(const std::string& code);
+    // The code of the link the page was opened with: the game taken up from an earlier visit
+    // goes on when it is of that puzzle, otherwise the link's puzzle replaces it as a code
+    // typed would. False for a text that names no puzzle.
+    bool openPuzzleLink(const std::string& code);
     // The Statistics box's confirmed reset: the records cleared and stored, and the box
     // shows them again.
     void resetRecords();
-    // The page is going away: a game still running counts as left in the records.
+    // The page is going away: a game still running is kept for the next visit (or, when
+    // storage refuses it, counts as left in the records).
     void leave();
+    // The page is hidden or put away for the back button, and may never be told its end:
+    // the game running is kept as it stands, clock and all.
+    void keepGame();
     // Draws everything again, for a canvas that lost its pixels.
     void repaint();
 
@@ -77,6 +90,8 @@ class WebProgram : public Host, public ProgramShell {
     void commandsChanged(const CommandStates& states) override;
     RecordsMedium::Stored readRecords() override;
     bool writeRecords(const std::string& text) override;
+    std::optional<std::string> readGame() override;
+    bool writeGame(const std::string& text) override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -172,6 +173,30 @@ class ExtraPlayTest : public ::testing::Test {
         ASSERT_TRUE(game.redraw());
         game.display().takeWrittenRects();
         game.display().resetPixelsWritten();
+    }
+
+    // The program run again after one that ended: what that kept of the game and the
+    // records. Runs end in the reverse order they were made (each makes its display the
+    // active one), and only the last one made is played.
+    std::unique_ptr<HeadlessGame> nextRun(const RecordingShell& last) {
+        auto run = std::make_unique<HeadlessGame>(KZ_SOURCE_ROOT);
+        run->shell().keepsGames = true;
+        run->shell().keptGame = last.keptGame;
+        run->shell().stored = last.stored;
+        run->session().enableExtras();
+        EXPECT_TRUE(run->paintAll());
+        return run;
+    }
+    static void clickIn(HeadlessGame& run, StickSlot s) {
+        auto [x, y] = run.stickCentre(s.orientation, s.index);
+        ASSERT_TRUE(run.click(x, y));
+    }
+    static void clickButtonIn(HeadlessGame& run, Element* b) {
+        auto [x, y] = HeadlessGame::centreOf(*b);
+        ASSERT_TRUE(run.click(x, y));
+    }
+    TableRecord tableIn(HeadlessGame& run, FieldSize size, ActionType type) {
+        return run.shell().savedRecords().table(RecordKey{size, type});
     }
 
     HeadlessGame game{KZ_SOURCE_ROOT};
@@ -675,6 +700,158 @@ TEST_F(ExtraPlayTest, AListenerHearsTheGameTheFocusAndTheEnd) {
     }
     EXPECT_EQ(announcer.heard.back(), "You win!");
     EXPECT_EQ(extra.description().rfind("You win! ", 0), 0u);
+}
+
+// ---- A game kept between runs ----
+
+TEST_F(ExtraPlayTest, AGameKeptAtTheEndGoesOnInTheNextRunWithItsFieldClockHistoryAndHints) {
+    announcer.keepsGames = true;
+    startLongerGame(4, MoveFromSome);
+    const auto moves = solutionMoves();
+    const StickLayers start = board().getCurrentSticks();
+    play(moves[0]);
+    const StickLayers afterOne = board().getCurrentSticks();
+    play(moves[1]);
+    const StickLayers afterTwo = board().getCurrentSticks();
+    undoKey();
+    for (int second = 0; second < 7; ++second) {
+        tick(GameScreen::kGameTimerId);
+    }
+    ASSERT_TRUE(extra.command(command::Hint));
+    const PuzzleOrigin origin = board().getOrigin();
+    game.session().end();
+    ASSERT_TRUE(announcer.keptGame);
+    EXPECT_EQ(tableIn(game, 4, MoveFromSome).played, 0) << "a kept game is not left";
+    const std::string kept = *announcer.keptGame;
+
+    std::unique_ptr<HeadlessGame> run = nextRun(announcer);
+    Board& again = run->board();
+    ASSERT_TRUE(again.isActive());
+    EXPECT_EQ(again.getOrigin(), origin);
+    EXPECT_EQ(again.getCurrentSticks(), afterOne);
+    EXPECT_EQ(run->screen().getMovesCounter()->getValue(), 1);
+    EXPECT_EQ(run->screen().getClockCounter()->getValue(), 7);
+    EXPECT_TRUE(run->host().timerRunning()) << "the clock goes on";
+    EXPECT_FALSE(run->screen().getStartText()->isVisible());
+    EXPECT_TRUE(run->screen().getGiveUpButton()->isVisible());
+    EXPECT_TRUE(run->shell().commandStates.undo);
+    EXPECT_TRUE(run->shell().commandStates.redo);
+    EXPECT_EQ(run->shell().gameWrites, 0) << "taking a game up writes nothing";
+    run->session().keepGame();
+    EXPECT_EQ(run->shell().keptGame, kept) << "the game came back whole, the hint's solution too";
+
+    ASSERT_TRUE(run->command(command::Redo));
+    EXPECT_EQ(again.getCurrentSticks(), afterTwo);
+    ASSERT_TRUE(run->command(command::Undo));
+    ASSERT_TRUE(run->command(command::Undo));
+    EXPECT_EQ(again.getCurrentSticks(), start);
+    EXPECT_FALSE(run->shell().commandStates.undo);
+
+    clickButtonIn(*run, run->screen().getGiveUpButton());
+    const TableRecord counted = tableIn(*run, 4, MoveFromSome);
+    EXPECT_EQ(counted.played, 1);
+    EXPECT_EQ(counted.givenUp, 1);
+    EXPECT_EQ(counted.hints, 1) << "the hint of the first run counts with the game";
+    EXPECT_FALSE(run->shell().keptGame) << "an ended game is kept no longer";
+}
+
+TEST_F(ExtraPlayTest, AKeptGameCountsOnceWhenItIsWonWithTheTimeOfEveryRun) {
+    announcer.keepsGames = true;
+    startLongerGame(3, RemoveFromFull);
+    const auto moves = solutionMoves();
+    play(moves[0]);
+    for (int second = 0; second < 4; ++second) {
+        tick(GameScreen::kGameTimerId);
+    }
+    game.session().end();
+    std::unique_ptr<HeadlessGame> second = nextRun(announcer);
+    for (int s = 0; s < 3; ++s) {
+        ASSERT_TRUE(second->tick());
+    }
+    second->session().end();
+    EXPECT_EQ(tableIn(*second, 3, RemoveFromFull).played, 0);
+    const RecordingShell secondShell = second->shell();
+    second.reset();
+    std::unique_ptr<HeadlessGame> third = nextRun(secondShell);
+    HeadlessGame* last = third.get();
+    EXPECT_EQ(last->screen().getClockCounter()->getValue(), 7);
+    EXPECT_EQ(last->board().getMovesMade(), 1);
+    for (size_t i = 1; i < moves.size(); ++i) {
+        for (StickSlot s : moves[i]) {
+            clickIn(*last, s);
+        }
+    }
+    ASSERT_TRUE(last->screen().getWinBanner()->isVisible());
+    const TableRecord counted = tableIn(*last, 3, RemoveFromFull);
+    EXPECT_EQ(counted.played, 1);
+    EXPECT_EQ(counted.won, 1);
+    EXPECT_EQ(counted.bestSeconds, 7);
+    EXPECT_FALSE(last->shell().keptGame);
+}
+
+TEST_F(ExtraPlayTest, AGameIsWrittenAtEachChangeOfTheFieldNotForTheClockOrThePointer) {
+    announcer.keepsGames = true;
+    startLongerGame(3, AddFromSome);
+    EXPECT_EQ(announcer.gameWrites, 1) << "a new game is kept at once";
+    tick(GameScreen::kGameTimerId);
+    mouse(msg::MouseMove, 0, 1, 1);
+    const auto moves = solutionMoves();
+    EXPECT_EQ(announcer.gameWrites, 1);
+    play(moves[0]);
+    EXPECT_EQ(announcer.gameWrites, 2);
+    EXPECT_NE(announcer.keptGame->find("clock=1\n"), std::string::npos)
+        << "the clock goes with the change";
+    undoKey();
+    redoKey();
+    EXPECT_EQ(announcer.gameWrites, 4);
+    ASSERT_TRUE(extra.command(command::Hint));
+    EXPECT_EQ(announcer.gameWrites, 5) << "a hint taken is kept";
+    clickButton(screen().getGiveUpButton());
+    EXPECT_EQ(announcer.gameWrites, 6);
+    EXPECT_FALSE(announcer.keptGame);
+    game.session().end();
+    EXPECT_EQ(announcer.gameWrites, 6) << "no game, nothing to keep";
+}
+
+TEST_F(ExtraPlayTest, AStickInHandGoesBackWhereItWasTakenFromInTheKeptGame) {
+    announcer.keepsGames = true;
+    startLongerGame(4, MoveFromSome);
+    const auto moves = solutionMoves();
+    play(moves[0]);
+    const StickLayers afterOne = board().getCurrentSticks();
+    clickStick(moves[1][0]);
+    ASSERT_TRUE(board().isStickInHand());
+    game.session().end();
+    std::unique_ptr<HeadlessGame> run = nextRun(announcer);
+    EXPECT_FALSE(run->board().isStickInHand());
+    EXPECT_EQ(run->board().getCurrentSticks(), afterOne);
+    EXPECT_EQ(run->board().getMovesMade(), 1);
+}
+
+TEST_F(ExtraPlayTest, ADamagedOrForeignKeptGameIsPassedOverAndReplacedByTheNextGame) {
+    announcer.keepsGames = true;
+    startLongerGame(3, AddFromSome);
+    play(solutionMoves()[0]);
+    game.session().end();
+    const std::string kept = *announcer.keptGame;
+    RecordingShell damaged = announcer;
+    for (const std::string& text :
+         {std::string("garbage"), kept.substr(0, kept.size() / 2),
+          "# Kestrane Zivadorured game in progress\nversion=2\n" +
+              kept.substr(kept.find("puzzle=")),
+          kept.substr(0, kept.find("moves=")) + "moves=h29\nundone=0\nend\n"}) {
+        damaged.keptGame = text;
+        std::unique_ptr<HeadlessGame> run = nextRun(damaged);
+        EXPECT_TRUE(run->screen().getStartText()->isVisible()) << text;
+        EXPECT_FALSE(run->board().isActive());
+        EXPECT_EQ(run->shell().gameWrites, 0) << "left as it is";
+        run->session().end();
+        EXPECT_EQ(run->shell().keptGame, text);
+        EXPECT_EQ(tableIn(*run, 3, AddFromSome).played, 0);
+        clickButtonIn(*run, run->screen().getNextButton());
+        ASSERT_TRUE(run->shell().keptGame);
+        EXPECT_NE(*run->shell().keptGame, text) << "the next game takes its place";
+    }
 }
 
 }  // namespace

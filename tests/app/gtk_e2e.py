@@ -479,6 +479,10 @@ def main():
         stored = read_settings(settings)
         check(stored.get("dimensionsRange") == "4", f"the settings file should keep 4: {stored}")
         print("Ctrl+W ended the program with 0; the settings file keeps 4")
+        # The game it ended in is kept for the next start, which is to show the idle screen.
+        kept = os.path.join(env["XDG_DATA_HOME"], "kestrane-zivadorured", "game")
+        check(os.path.getsize(kept) > 0, "the game running at Ctrl+W should be kept")
+        os.remove(kept)
 
         # Second start: 4 x 4 is marked again. On a HiDPI scale the picture doubles, sharp.
         env["GDK_SCALE"] = "2"

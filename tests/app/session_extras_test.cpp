@@ -140,6 +140,18 @@ TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
     EXPECT_FALSE(shell.savedRecords().solvedOn(day));
 }
 
+TEST_F(SessionExtrasTest, AResetInTheMiddleOfTodaysPuzzleLeavesItCountingForItsTableAndDay) {
+    game.command(command::TodaysPuzzle);
+    game.command(command::Hint);
+    EXPECT_TRUE(game.session().resetRecords());
+    ASSERT_TRUE(game.playSolution());
+    const RecordKey key = recordKeyOf(game.board().getOrigin());
+    ASSERT_FALSE(key == (RecordKey{3, AddFromSome})) << "the day's puzzle has a table of its own";
+    EXPECT_EQ(shell.savedRecords().table(key).won, 1);
+    EXPECT_EQ(shell.savedRecords().table(key).hints, 0) << "hints before the reset are gone";
+    EXPECT_TRUE(shell.savedRecords().solvedOn(dayOfUnixTime(shell.now)));
+}
+
 TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
     next();
     EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27));                // Right: the focus

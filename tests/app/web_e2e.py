@@ -29,6 +29,7 @@ import shutil
 import sys
 import tempfile
 import time
+import urllib.parse
 
 from PIL import Image
 
@@ -36,7 +37,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from browser_harness import Browser, StaticServer  # noqa: E402
 from e2e_basics import Failure, check, time_limit, wait_until  # noqa: E402
 from pictures import differs  # noqa: E402
-from screen_layout import CLOCK, INSTRUCTIONS, NEXT_BUTTON, QUIT_BUTTON, WIN_BANNER  # noqa: E402
+from screen_layout import (CLOCK, FELT, INSTRUCTIONS, NEXT_BUTTON, QUIT_BUTTON,  # noqa: E402
+                           WIN_BANNER)
 FATAL_TEXT = "An unexpected error occurs, the program will now exit."
 VERSION_TEXT = "Version 1.1.2"
 MAKER_ADDRESS = "https://kestrane-games.example/"
@@ -111,6 +113,19 @@ class Page:
         self.b.driver.get(self.url)
         if wait:
             self.wait_running()
+
+    def open_afresh(self, **settings):
+        """Opens the page with nothing stored but these settings. The storage is emptied
+        with no page of the game open: one that goes away keeps its game there."""
+        self.b.driver.get("about:blank")
+        parts = urllib.parse.urlsplit(self.url)
+        self.b.cdp("Storage.clearDataForOrigin", origin=f"{parts.scheme}://{parts.netloc}",
+                   storageTypes="local_storage")
+        self.open()
+        if settings:
+            self.b.js("".join(f"localStorage.setItem('{name}', '{value}');"
+                              for name, value in settings.items()))
+            self.open()
 
     def wait_running(self):
         wait_until(lambda: self.b.js("return document.documentElement.dataset.state") == "running"
@@ -396,13 +411,9 @@ def test_keyboard_game(browser, server, idle, won):
     the keys kept from the browser, the notice of a new best time and the records after a
     reload."""
     page = Page(browser, server.url("test-page/"))
-    page.open()
-    browser.js("localStorage.clear();")
     # Add From None on 2 x 2: every puzzle takes several moves, so one can be undone before
     # the win.
-    browser.js("localStorage.setItem('dimensionsRange', '2');"
-               "localStorage.setItem('actionType', '1');")
-    page.open()
+    page.open_afresh(dimensionsRange=2, actionType=1)
     canvas = browser.js("""const c = document.getElementById('screen');
         const d = document.getElementById(c.getAttribute('aria-describedby'));
         return [c.getAttribute('role'), c.getAttribute('aria-label'), d && d.textContent];""")
@@ -544,9 +555,7 @@ def test_puzzle_codes(browser, server):
     Puzzle Code box; Copy Puzzle Code and Share through the clipboard and a share sheet."""
     base = server.url("test-page/")
     page = Page(browser, base)
-    page.open()
-    browser.js("localStorage.clear();")
-    page.open()
+    page.open_afresh()
     settings = page.state()
     check(browser.js("return document.title") == TITLE, "the title names a puzzle before any")
     entries = browser.js("return history.length")
@@ -652,13 +661,81 @@ def test_puzzle_codes(browser, server):
     check_console(browser, "with puzzle codes")
 
 
+def test_resume(browser, server):
+    """A game in progress comes back across a reload (its own #p= link in the address) and
+    on a visit without a link: the same puzzle, field, moves and clock (give or take a
+    second), and undo back to the start; a link to another puzzle replaces it, and only then
+    does it count, as left."""
+    base = server.url("test-page/")
+    page = Page(browser, base)
+    page.open_afresh(dimensionsRange=3, actionType=1)
+    page.click(*NEXT_BUTTON)
+    code = wait_until(page.title_code, 3, "Next plays no puzzle")
+    page.move(*FELT)
+    start = board_picture(page)
+    clicks = page.state()["clicks"]
+    check(len(clicks) >= 4, f"Add From None takes at least four matches: {clicks}")
+    for x, y in clicks[:2]:
+        page.click(x, y)
+    page.move(*FELT)
+    wait_until(lambda: page.state()["moves"] == 2 and page.state()["clock"] >= 2, 5,
+               "two moves and two seconds")
+    played = board_picture(page)
+    kept = page.storage("game")
+    check(kept and f"puzzle={code}\n" in kept and re.search(r"^moves=[hv]\d+ [hv]\d+$", kept, re.M),
+          f"the game is not kept at each move: {kept!r}")
+
+    # Hidden (a tab in the background, which a phone may close unseen): kept with its clock.
+    browser.js("Object.defineProperty(document, 'visibilityState', "
+               "{value: 'hidden', configurable: true});"
+               "document.dispatchEvent(new Event('visibilitychange'));"
+               "delete document.visibilityState;")
+    clock = re.search(r"^clock=(\d+)$", page.storage("game"), re.M)
+    check(clock and int(clock.group(1)) >= 2,
+          f"a hidden page keeps its game without the clock: {page.storage('game')!r}")
+
+    for how in ("reload", "visit"):
+        seconds = page.state()["clock"]
+        if how == "reload":
+            browser.driver.refresh()
+            page.wait_running()
+        else:
+            page.open()  # the address without a link
+        state = page.state()
+        check(page.title_code() == code, f"after a {how} the title names {page.title_code()}")
+        check(browser.js("return location.hash") == "#p=" + code,
+              f"after a {how} the address is {browser.driver.current_url}")
+        check(state["moves"] == 2 and abs(state["clock"] - seconds) <= 1,
+              f"after a {how} at {seconds} s the game holds {state}")
+        page.move(*FELT)
+        check(not differs(board_picture(page), played), f"after a {how} the field is otherwise")
+        save_shot(browser, f"resumed-after-{how}")
+    open_statistics(page)
+    check(records_rows(page) == [], f"a game taken up again is counted: {records_rows(page)}")
+    page.key("Escape")
+    wait_until(lambda: not browser.js("return document.getElementById('statistics').open"), 3,
+               "Esc does not close Statistics")
+
+    page.key("z", modifiers=CTRL)
+    page.key("z", modifiers=CTRL)
+    page.move(*FELT)
+    wait_until(lambda: page.state()["moves"] == 0, 3, "undo back to the start")
+    check(not differs(board_picture(page), start), "undone to the start, the field is otherwise")
+
+    page.url = base + "#p=" + CODE
+    page.open()
+    check(page.title_code() == CODE, f"#p={CODE} shows {browser.js('return document.title')}")
+    check(page.state()["moves"] == 0 and page.state()["clock"] <= 1,
+          f"the linked puzzle starts afresh: {page.state()}")
+    check_statistics(page, ("1", "0", "0"), "after a link replaced the game taken up again")
+    check_console(browser, "with a game taken up again")
+
+
 def test_statistics(browser, server):
     """A game given up counts in the Statistics box, also after a reload; Reset Statistics...
     asks first, and clears them for good."""
     page = Page(browser, server.url("test-page/"))
-    page.open()
-    browser.js("localStorage.clear();")
-    page.open()
+    page.open_afresh()
     open_statistics(page)
     check(records_rows(page) == [] and browser.js(
         "return document.getElementById('records-table').textContent").startswith(
@@ -758,9 +835,7 @@ def test_failing_call(browser, server, idle):
 
 def test_menus_and_settings(browser, server):
     page = Page(browser, server.url("test-page/"))
-    page.open()
-    browser.js("localStorage.clear();")
-    page.open()
+    page.open_afresh()
     tops = browser.js("""return Array.from(document.querySelectorAll(
         '[role=menubar] > li > [role=menuitem]')).map(e => e.textContent.trim());""")
     check(tops == ["Game", "Options", "Help"], f"the menu bar holds {tops}")
@@ -886,7 +961,7 @@ def test_phone(browser, server, idle):
 
 def test_offline(browser, server, idle):
     page = Page(browser, server.url("page/"))
-    page.open()
+    page.open_afresh()  # idle, with no game of an earlier test to take up
     browser.async_js("""const done = arguments[arguments.length - 1];
         navigator.serviceWorker.ready.then(() => done(true));""")
     wait_until(lambda: browser.js("return navigator.serviceWorker.controller !== null"), 10,
@@ -932,6 +1007,7 @@ def main():
              ("game", lambda b, s: test_game(b, s, idle, won)),
              ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
              ("puzzle codes", test_puzzle_codes),
+             ("resume", test_resume),
              ("statistics", test_statistics),
              ("one script", test_one_script),
              ("failing call", lambda b, s: test_failing_call(b, s, idle)),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <optional>
 #include <string>
@@ -77,6 +78,9 @@ class FakePage : public Page {
         return found == texts.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
     bool saveText(const char* name, const std::string& text) override {
+        if (name == refusedName) {
+            return false;
+        }
         texts[name] = text;
         return true;
     }
@@ -129,6 +133,8 @@ class FakePage : public Page {
     std::vector<std::string> codes;
     std::vector<std::string> notices;
     int64_t now = 1700000000;  // 2023-11-14
+    // A text the storage does not take (as when it is full).
+    std::string refusedName;
 };
 
 constexpr int32_t kNextX = 117;
@@ -139,10 +145,11 @@ class WebProgramTest : public ::testing::Test {
   protected:
     void SetUp() override { program.start(); }
 
-    void click(int32_t x, int32_t y) {
-        program.mouse(msg::MouseMove, 0, x, y);
-        program.mouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y);
-        program.mouse(msg::LeftButtonUp, 0, x, y);
+    void click(int32_t x, int32_t y) { clickIn(program, x, y); }
+    static void clickIn(WebProgram& in, int32_t x, int32_t y) {
+        in.mouse(msg::MouseMove, 0, x, y);
+        in.mouse(msg::LeftButtonDown, mouseflag::LeftButton, x, y);
+        in.mouse(msg::LeftButtonUp, 0, x, y);
     }
 
     // The canvas shows exactly the surface's pixels.
@@ -454,11 +461,63 @@ TEST_F(WebProgramTest, RecordsAreStoredAndShownAfterAReload) {
     EXPECT_NE(cleared.find("\"rows\":[]"), std::string::npos) << cleared;
 }
 
-TEST_F(WebProgramTest, ExitCountsARunningGameAsLeft) {
+TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenStorageRefuses) {
     click(kNextX, kNextY);
     program.command(command::Exit);
-    const std::string shown = statisticsOnNextVisit(page);
+    ASSERT_NE(page.texts[kGameStorageName], "");
+    EXPECT_NE(statisticsOnNextVisit(page).find("\"rows\":[]"), std::string::npos);
+
+    FakePage full;
+    full.refusedName = kGameStorageName;
+    WebProgram refused(full, sourceTreeResolver(KZ_SOURCE_ROOT));
+    refused.start();
+    clickIn(refused, kNextX, kNextY);
+    refused.command(command::Exit);
+    const std::string shown = statisticsOnNextVisit(full);
     EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"0\""), std::string::npos) << shown;
+}
+
+// The next visit of a page that kept these texts, started.
+struct NextVisit {
+    explicit NextVisit(const FakePage& last) {
+        page.texts = last.texts;
+        program.start();
+    }
+    FakePage page;
+    WebProgram program{page, sourceTreeResolver(KZ_SOURCE_ROOT)};
+};
+
+TEST_F(WebProgramTest, AHiddenPageKeepsItsGameWithTheClockAndItsOwnLinkKeepsItGoing) {
+    click(kNextX, kNextY);
+    const std::string code = page.codes.back();
+    for (int second = 0; second < 3; ++second) {
+        program.tick(GameScreen::kGameTimerId);
+    }
+    program.keepGame();  // hidden
+    EXPECT_NE(page.texts[kGameStorageName].find("\nclock=3\n"), std::string::npos);
+    EXPECT_TRUE(program.running()) << "a hidden page plays on when it shows again";
+
+    NextVisit reload(page);
+    EXPECT_EQ(reload.page.codes, std::vector<std::string>{code}) << "the code for the address";
+    EXPECT_TRUE(reload.page.timerRuns(GameScreen::kGameTimerId));
+    // The address it was left with names its own puzzle, in any spelling a code may have.
+    std::string spelt = code.substr(0, 5) + "-" + code.substr(5);
+    for (char& c : spelt) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    EXPECT_TRUE(reload.program.openPuzzleLink(spelt));
+    EXPECT_EQ(reload.page.codes.size(), 1u) << "the game goes on, not started again";
+    const GameScreen& screen = reload.program.gameSession()->screen();
+    EXPECT_EQ(screen.getClockCounter()->getValue(), 3);
+
+    // Another puzzle's link replaces it, and the game replaced counts as left.
+    EXPECT_FALSE(reload.program.openPuzzleLink("no code"));
+    EXPECT_TRUE(reload.program.openPuzzleLink("3MNWJ7CXSM"));
+    EXPECT_EQ(reload.page.codes.back(), "3MNWJ7CXSM");
+    reload.program.command(command::Statistics);
+    EXPECT_NE(reload.page.statistics.back().find("\"Random\",\"Mixed\",\"1\",\"0\",\"0\""),
+              std::string::npos)
+        << reload.page.statistics.back();
 }
 
 TEST(PageExtrasTexts, NewBestTimeAndStatisticsText) {

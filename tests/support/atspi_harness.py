@@ -224,3 +224,27 @@ class FocusEvents:
 
     def stop(self):
         pyatspi.Registry.deregisterEventListener(self._take, *self._kinds)
+
+
+class BoardReader:
+    """The drawing area as a screen reader sees it: its text is the last announcement, its
+    description what the screen shows."""
+
+    def __init__(self, game, wait):
+        self.board = game.board
+        self.wait = wait
+
+    def text(self):
+        accessible = self.board.queryText()
+        return accessible.getText(0, accessible.characterCount)
+
+    def description(self):
+        return self.board.description
+
+    def after(self, action, what):
+        """Does action and returns the announcement it brings."""
+        before = self.text()
+        action()
+        wait_until(lambda: self.text() != before, self.wait, f"an announcement after {what}")
+        time.sleep(0.05)  # a move and its end come as two announcements
+        return self.text()

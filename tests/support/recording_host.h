@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,6 +60,15 @@ class RecordingShell : public ProgramShell {
         ++saves;
         return true;
     }
+    std::optional<std::string> readGame() override { return keptGame; }
+    bool writeGame(const std::string& text) override {
+        if (!keepsGames) {
+            return false;
+        }
+        keptGame = text.empty() ? std::nullopt : std::optional<std::string>(text);
+        ++gameWrites;
+        return true;
+    }
     void copyText(const std::string& text) override { copied = text; }
     void askPuzzleCode() override { ++asked; }
     void showStatistics(const Records& records, CalendarDay day) override {
@@ -111,6 +121,10 @@ class RecordingShell : public ProgramShell {
     std::vector<GameSettings> changes;
     RecordsMedium::Stored stored;
     int saves = 0;
+    // A program that keeps nothing of a game in progress unless told to.
+    bool keepsGames = false;
+    std::optional<std::string> keptGame;
+    int gameWrites = 0;
     std::string copied;
     std::string shared;
     int asked = 0;

@@ -1,6 +1,7 @@
 // What the end-to-end test asks of the game, built only into the testing module: where to
-// click to win the puzzle on the screen, the settings the game holds, where the keyboard
-// focus and a hint are, the stick under the pointer and whether a game runs or was won.
+// click to win the puzzle on the screen, the settings the game holds, the clock and the
+// moves counter, where the keyboard focus and a hint are, the stick under the pointer and
+// whether a game runs or was won.
 #include <emscripten/emscripten.h>
 
 #include <optional>
@@ -70,7 +71,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
     const kz::GameSettings settings = program->settings();
     text = "{\"fieldSize\":" + std::to_string(settings.fieldSize) +
            ",\"actionType\":" + std::to_string(settings.actionType) +
-           ",\"mode\":" + std::to_string(static_cast<int>(board.getMode())) + ",\"clicks\":[";
+           ",\"mode\":" + std::to_string(static_cast<int>(board.getMode())) + ",\"clock\":" +
+           std::to_string(program->gameSession()->screen().getClockCounter()->getValue()) +
+           ",\"moves\":" +
+           std::to_string(program->gameSession()->screen().getMovesCounter()->getValue()) +
+           ",\"clicks\":[";
     const char* separator = "";
     for (const kz::StickPlace& stick : kz::solutionClicks(board)) {
         const auto [x, y] = kz::stickCentre(board, stick);

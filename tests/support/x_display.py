@@ -193,9 +193,9 @@ class PlainWindow:
         self.xlib.XCloseDisplay(self.dpy)
 
 
-def request_wm_state(display, window, *states, remove=False):
-    """Asks the window manager, as a pager or a keyboard shortcut would, to add (or remove)
-    the _NET_WM_STATE_* states (at most two) of a window: the client message of the EWMH."""
+def _send_client_message(display, window, message_type, data, to_root):
+    """Sends a client message of format 32 about window: to the root window, for the window
+    manager (to_root), or to the window itself, as the window manager sends one."""
     xlib = _xlib()
 
     class ClientMessage(ctypes.Structure):
@@ -207,21 +207,37 @@ def request_wm_state(display, window, *states, remove=False):
     class Event(ctypes.Union):
         _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
 
-    check(len(states) <= 2, "one message carries at most two states")
     dpy = xlib.XOpenDisplay(display.encode())
     check(dpy, f"cannot open {display}")
     try:
         event = Event()
         event.xclient.type = 33  # ClientMessage
         event.xclient.window = int(window)
-        event.xclient.message_type = xlib.XInternAtom(dpy, b"_NET_WM_STATE", 0)
+        event.xclient.message_type = xlib.XInternAtom(dpy, message_type.encode(), 0)
         event.xclient.format = 32
-        event.xclient.data[0] = 0 if remove else 1  # _NET_WM_STATE_REMOVE or _ADD
-        for i, state in enumerate(states):
-            event.xclient.data[1 + i] = xlib.XInternAtom(dpy, state.encode(), 0)
-        event.xclient.data[3] = 2  # from a pager: window managers obey those
-        substructure = (1 << 19) | (1 << 20)
-        xlib.XSendEvent(dpy, xlib.XDefaultRootWindow(dpy), 0, substructure, ctypes.byref(event))
+        for i, value in enumerate(data):
+            event.xclient.data[i] = (xlib.XInternAtom(dpy, value.encode(), 0)
+                                     if isinstance(value, str) else value)
+        if to_root:
+            substructure = (1 << 19) | (1 << 20)
+            xlib.XSendEvent(dpy, xlib.XDefaultRootWindow(dpy), 0, substructure,
+                            ctypes.byref(event))
+        else:
+            xlib.XSendEvent(dpy, int(window), 0, 0, ctypes.byref(event))
         xlib.XSync(dpy, 0)
     finally:
         xlib.XCloseDisplay(dpy)
+
+
+def request_wm_state(display, window, *states, remove=False):
+    """Asks the window manager, as a pager or a keyboard shortcut would, to add (or remove)
+    the _NET_WM_STATE_* states (at most two) of a window: the client message of the EWMH."""
+    check(len(states) <= 2, "one message carries at most two states")
+    # _NET_WM_STATE_REMOVE or _ADD, the states, and from a pager: window managers obey those.
+    data = [0 if remove else 1, *states, 0, 0][:3] + [2]
+    _send_client_message(display, window, "_NET_WM_STATE", data, to_root=True)
+
+
+def close_window(display, window):
+    """The close box: WM_DELETE_WINDOW sent to the window, as a window manager sends it."""
+    _send_client_message(display, window, "WM_PROTOCOLS", ["WM_DELETE_WINDOW", 0], to_root=False)

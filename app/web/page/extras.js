@@ -133,14 +133,15 @@ export function linkedCode(hash) {
     }
 }
 
-// Plays the code of the page's address, if it brings one; returns the code when it names no
-// puzzle, for the box that says so.
-export function playLinkedCode() {
-    const code = linkedCode(location.hash);
+// Plays the code an address brings after #p=, if it does, through the game's entry (a code
+// typed, or the link the page opened with); returns the code when it names no puzzle, for
+// the box that says so.
+export function playLinkedCode(hash, entry) {
+    const code = linkedCode(hash);
     if (code === null) {
         return null;
     }
-    if (callWithText("_kz_play_puzzle_code", code) === 1) {
+    if (callWithText(entry, code) === 1) {
         return null;
     }
     // The wrong code leaves the address, so a reload does not bring it back.

@@ -52,10 +52,15 @@ export const page = {
     notify,
 };
 
-// The puzzle of a code in the address (#p=CODE), when the page opens and when the address
-// changes; a code that names no puzzle opens the Play Puzzle Code box with its message.
-function followLink() {
-    const wrong = playLinkedCode();
+// The address the page was opened with, read before the game starts: a game taken up from
+// an earlier visit puts its own code there.
+let openedWith = "";
+
+// The puzzle of a code in the address (#p=CODE), when the page opens (the game taken up
+// again goes on when the link is its own) and when the address changes; a code that names
+// no puzzle opens the Play Puzzle Code box with its message.
+function followLink(hash, entry) {
+    const wrong = playLinkedCode(hash, entry);
     if (wrong !== null && !dialogOpen()) {
         askPuzzleCode(wrong);
     }
@@ -80,13 +85,17 @@ function running() {
         call("_kz_repaint");
     }
     leaveMenuBar();
-    followLink();
-    window.addEventListener("hashchange", followLink);
-    // A game still running when the page goes away counts as left; a page kept for the back
-    // button may still be played on.
+    followLink(openedWith, "_kz_open_puzzle_link");
+    window.addEventListener("hashchange", () => followLink(location.hash, "_kz_play_puzzle_code"));
+    // A game still running when the page goes away is kept for the next visit; a page kept
+    // for the back button may still be played on, and one hidden may be closed unseen (as a
+    // phone does with a tab in the background), so both keep the game as it stands.
     window.addEventListener("pagehide", (event) => {
-        if (!event.persisted) {
-            call("_kz_leave");
+        call(event.persisted ? "_kz_keep_game" : "_kz_leave");
+    });
+    document.addEventListener("visibilitychange", () => {
+        if (document.visibilityState === "hidden") {
+            call("_kz_keep_game");
         }
     });
     document.documentElement.dataset.state = "running";
@@ -100,6 +109,7 @@ function running() {
 
 // Loads the game once the page is ready to show it.
 export function start() {
+    openedWith = location.hash;
     if (!openCanvas()) {
         console.error("The canvas has no 2D context to draw the game on.");
         fail(fatalError.display);
