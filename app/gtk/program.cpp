@@ -17,9 +17,9 @@
 namespace kz {
 namespace {
 
-std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId,
+std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId, int32_t scale,
                                                const CairoDisplay::Decoder& decode) {
-    EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId));
+    EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId, scale));
     return file.empty() ? nullptr : decode(file.data(), file.size());
 }
 
