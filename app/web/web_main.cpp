@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/web/art_atlas.h"
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/web_program.h"
 
@@ -104,6 +105,8 @@ class BrowserPage : public kz::Page {
 
 BrowserPage page;
 std::unique_ptr<kz::WebProgram> program;
+// The larger set the page fetched for its screen, when it fetched one.
+std::optional<kz::ArtAtlas> atlas;
 
 }  // namespace
 
@@ -117,11 +120,33 @@ WebProgram* currentWebProgram() {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void kz_start() {
-    if (!program) {
-        program = std::make_unique<kz::WebProgram>(page, kz::embeddedBitmap);
-        program->start();
+// scale: the set the page fetched for its screen, width x height pixels of four bytes at
+// atlas, which the program copies; 1 (or a set that is not what it should be) draws with the
+// pictures built in.
+EMSCRIPTEN_KEEPALIVE void kz_start(int32_t scale, const uint8_t* rgba, int32_t width,
+                                   int32_t height) {
+    if (program) {
+        return;
     }
+    if (scale > 1) {
+        atlas = kz::ArtAtlas::cut(scale, width, height, rgba);
+    }
+    if (atlas) {
+        program = std::make_unique<kz::WebProgram>(
+            page,
+            [](int32_t id, int32_t set) {
+                return set == atlas->scale() ? atlas->bitmap(id) : kz::embeddedBitmap(id, set);
+            },
+            atlas->scale());
+    } else {
+        program = std::make_unique<kz::WebProgram>(page, kz::embeddedBitmap);
+    }
+    program->start();
+}
+
+// Game pixels to frame pixels: the scale of the set the program draws with.
+EMSCRIPTEN_KEEPALIVE int32_t kz_scale() {
+    return program ? program->scale() : 1;
 }
 
 EMSCRIPTEN_KEEPALIVE int32_t kz_width() {

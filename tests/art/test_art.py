@@ -315,7 +315,7 @@ class Generator(unittest.TestCase):
             for folder, _, files in os.walk(os.path.join(out, "resources")):
                 for name in files:
                     produced.append(os.path.relpath(os.path.join(folder, name), out))
-            self.assertGreaterEqual(len(produced), 21 * 3 + 1 + 7 + 1 + 2)
+            self.assertGreaterEqual(len(produced), 21 * 3 + 2 + 1 + 7 + 1 + 2)
             for rel in sorted(produced):
                 with self.subTest(file=rel):
                     with open(os.path.join(out, rel), "rb") as f:

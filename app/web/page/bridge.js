@@ -14,20 +14,39 @@ export function endSession() {
     over = true;
 }
 
-// Loads the module and starts the program in it. Resolves once it runs; rejects when the
-// browser cannot run it or it cannot be loaded. onFailure is called after any call into the
-// module has failed.
-export function loadGame(page, onFailure) {
+// Loads the module and starts the program in it, with the larger pictures art resolves to
+// (see art.js; null for the game's own), fetched while the module loads. Resolves once it
+// runs; rejects when the browser cannot run it or it cannot be loaded. onFailure is called
+// after any call into the module has failed.
+export function loadGame(page, onFailure, art = Promise.resolve(null)) {
     failed = onFailure;
     const create = window.createKestraneModule;
     if (typeof WebAssembly !== "object" || typeof create !== "function") {
         return Promise.reject(new Error("this browser cannot run the game's module"));
     }
     // A factory that throws rejects too.
-    return Promise.resolve().then(() => create({page})).then((module) => {
+    return Promise.all([Promise.resolve().then(() => create({page})), art]).then(([
+                                                                                     module, set
+                                                                                 ]) => {
         game = module;
-        call("_kz_start");
+        start(set);
     });
+}
+
+// Starts the program with a set of pictures: its pixels go into the module's heap for the
+// call, which copies what it keeps.
+function start(set) {
+    const pointer = set ? call("_malloc", set.pixels.length) : 0;
+    if (!pointer) {
+        call("_kz_start", 1, 0, 0, 0);
+        return;
+    }
+    game.HEAPU8.set(set.pixels, pointer);
+    try {
+        call("_kz_start", set.scale, pointer, set.width, set.height);
+    } finally {
+        call("_free", pointer);
+    }
 }
 
 // Calls an entry point of the module with its arguments and returns its result; nothing

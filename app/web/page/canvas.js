@@ -7,9 +7,16 @@ let context = null;
 let frameData = null;
 let firstFrameMarked = false;
 let ratioQuery = null;
+// The screen's size in game pixels, and the canvas pixels of each: the scale of the set of
+// pictures the game draws with.
+let gameWidth = 0;
+let gameHeight = 0;
+let artScale = 1;
 
 export function init() {
     canvas = document.getElementById("screen");
+    gameWidth = canvas.width;
+    gameHeight = canvas.height;
 }
 
 // Opens the 2D context and fits the canvas to the page; false when the browser gives none.
@@ -24,14 +31,17 @@ export function openCanvas() {
     return true;
 }
 
-// Gives the canvas the screen's size. A canvas of another size loses its pixels: returns
-// true when they must all be drawn again.
-export function resizeCanvas(width, height) {
-    if (width === canvas.width && height === canvas.height) {
+// Gives the canvas the screen's size in game pixels, each scale x scale canvas pixels. A
+// canvas of another size loses its pixels: returns true when they must all be drawn again.
+export function resizeCanvas(width, height, scale = 1) {
+    gameWidth = width;
+    gameHeight = height;
+    artScale = scale;
+    if (width * scale === canvas.width && height * scale === canvas.height) {
         return false;
     }
-    canvas.width = width;
-    canvas.height = height;
+    canvas.width = width * scale;
+    canvas.height = height * scale;
     frameData = null;
     layout();
     return true;
@@ -57,14 +67,14 @@ export function present(heap, frame, width, height, x, y, w, h) {
 export function gamePoint(event) {
     const box = canvas.getBoundingClientRect();
     return [
-        Math.floor((event.clientX - box.left) * canvas.width / box.width),
-        Math.floor((event.clientY - box.top) * canvas.height / box.height)
+        Math.floor((event.clientX - box.left) * gameWidth / box.width),
+        Math.floor((event.clientY - box.top) * gameHeight / box.height)
     ];
 }
 
 function layout() {
     const ratio = window.devicePixelRatio || 1;
-    const width = canvas.width;
+    const width = gameWidth;
     const room = document.documentElement.clientWidth;
     // Game pixels to CSS pixels: at a ratio of 2 or more each game pixel covers a whole
     // number of device pixels.
@@ -72,9 +82,10 @@ function layout() {
     if (width * scale > room && room > 0) {
         scale = room / width;
     }
-    const devicePixels = scale * ratio;
+    // Device pixels for each canvas pixel.
+    const devicePixels = scale * ratio / artScale;
     canvas.style.width = `${width * scale}px`;
-    canvas.style.height = `${canvas.height * scale}px`;
+    canvas.style.height = `${gameHeight * scale}px`;
     canvas.classList.toggle(
         "whole-pixels", Math.abs(devicePixels - Math.round(devicePixels)) < 1e-6);
     document.getElementById("window").style.width = `${width * scale}px`;

@@ -2,8 +2,9 @@
 // fits the canvas, loads the game's module and starts it. Nothing runs while no game runs: no
 // animation frames, no polling.
 
+import {artFile, artScale, loadArt} from "./art.js";
 import {call, loadGame, sessionOver} from "./bridge.js";
-import {openCanvas, present, resizeCanvas} from "./canvas.js";
+import {canvas, openCanvas, present, resizeCanvas} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
 import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
@@ -75,7 +76,8 @@ function fail(error) {
 function running() {
     const width = call("_kz_width");
     const height = call("_kz_height");
-    if (!sessionOver() && resizeCanvas(width, height)) {
+    const scale = call("_kz_scale");
+    if (!sessionOver() && resizeCanvas(width, height, scale)) {
         call("_kz_repaint");
     }
     leaveMenuBar();
@@ -94,6 +96,14 @@ function running() {
             // The game plays on; only the offline copy is missing.
             console.warn("The page cannot be kept for offline play:", error);
         });
+        // The worker keeps only the larger pictures a screen has used, not every set.
+        if (scale > 1) {
+            navigator.serviceWorker.ready.then((registration) => {
+                if (registration.active) {
+                    registration.active.postMessage({keep: artFile(scale)});
+                }
+            });
+        }
     }
 }
 
@@ -104,8 +114,10 @@ export function start() {
         fail(fatalError.display);
         return;
     }
-    loadGame(page, () => fail(fatalError.paint)).then(running, (error) => {
-        console.error("The game's module cannot run:", error);
-        fail(fatalError.window);
-    });
+    // The larger pictures, when the screen needs them, come while the module loads.
+    loadGame(page, () => fail(fatalError.paint), loadArt(artScale(canvas)))
+        .then(running, (error) => {
+            console.error("The game's module cannot run:", error);
+            fail(fatalError.window);
+        });
 }

@@ -3,6 +3,7 @@
 //   bridge.js   the game's module: loading it, calls into it, the end of the session
 //   game.js     the handlers the program calls, and the start
 //   canvas.js   the canvas: frames, size on the page, game points
+//   art.js      the larger pictures a screen of more pixels needs
 //   input.js    pointer and keys as window messages
 //   keys.js     the virtual-key code of a key
 //   menu.js     the menu bar, its radio marks and greyed items
