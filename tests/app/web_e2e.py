@@ -3,7 +3,8 @@
 
 Serves the built page on 127.0.0.1 and checks, through chromedriver and the DevTools
 protocol: the fatal messages when the module cannot load or the canvas has no 2D context;
-the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a game started,
+the first picture pixel for pixel at device pixel ratio 1 and doubled at 2, and drawn from the
+larger pictures when the page opens at ratio 2 or 3; a game started,
 its clock ticking, a stick's hover look and the whole game won by pointer clicks; a whole
 game with keys alone (hints, undo and redo, the live region, greyed items, the notice of a new
 best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
@@ -21,6 +22,7 @@ boxes and of the focus frame.
 usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 (only the tests named, as the report names them, when any are given)
 """
+import math
 import os
 import re
 import shutil
@@ -32,9 +34,10 @@ from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from browser_harness import Browser, StaticServer  # noqa: E402
-from e2e_basics import Failure, check, time_limit, wait_until  # noqa: E402
+from e2e_basics import SOURCE_ROOT, Failure, built_file, check, time_limit, wait_until  # noqa: E402
 from pictures import differs  # noqa: E402
-from screen_layout import CLOCK, INSTRUCTIONS, NEXT_BUTTON, QUIT_BUTTON, WIN_BANNER  # noqa: E402
+from screen_layout import (AREA_H, AREA_W, CLOCK, INSTRUCTIONS, NEXT_BUTTON, QUIT,  # noqa: E402
+                           QUIT_BUTTON, WIN_BANNER)
 FATAL_TEXT = "An unexpected error occurs, the program will now exit."
 VERSION_TEXT = "Version 1.1.2"
 MAKER_ADDRESS = "https://kestrane-games.example/"
@@ -124,8 +127,7 @@ class Page:
     def point(self, gx, gy):
         """A point of the game screen in CSS pixels of the viewport."""
         left, top, width, height = self.b.box("#screen")
-        size = self.b.js("const c = document.getElementById('screen'); return [c.width, c.height];")
-        return left + (gx + 0.5) * width / size[0], top + (gy + 0.5) * height / size[1]
+        return left + (gx + 0.5) * width / AREA_W, top + (gy + 0.5) * height / AREA_H
 
     def click(self, gx, gy):
         self.b.click(*self.point(gx, gy))
@@ -872,6 +874,63 @@ def test_offline(browser, server, idle):
     check_console(browser, "offline")
 
 
+def fetched_art(browser):
+    """The sets of larger pictures the page has fetched."""
+    return sorted(re.findall(r"art-\dx\.webp", " ".join(browser.js(
+        "return performance.getEntriesByType('resource').map((e) => e.name);"))))
+
+
+def test_sharp(browser, server, idle):
+    """At device pixel ratios 2 and 3 the canvas holds the larger set's pictures, pixel for
+    pixel, shown one canvas pixel on one device pixel; only that set is fetched, and the
+    service worker keeps it for offline play."""
+    browser.emulate(1000, 800, 1)
+    page = Page(browser, server.url("page/"))
+    page.open()
+    check(fetched_art(browser) == [], f"at ratio 1 the page fetched {fetched_art(browser)}")
+    for ratio in (2, 3):
+        browser.emulate(1000, 800, ratio)
+        page.open()
+        check(fetched_art(browser) == [f"art-{ratio}x.webp"],
+              f"at ratio {ratio} the page fetched {fetched_art(browser)}")
+        expected = Image.open(built_file(f"idle-{ratio}x.png")).convert("RGB")
+        picture = page.picture()
+        check(picture.size == expected.size, f"at ratio {ratio} the canvas is {picture.size}")
+        check(not differs(picture, expected), f"at ratio {ratio} the canvas is not the {ratio}x art")
+        check(differs(picture, doubled(idle, ratio)), "the larger art is the design's enlarged")
+        # The Quit button against its picture in the set itself, frame 0.
+        art = Image.open(os.path.join(SOURCE_ROOT, "resources", "bitmaps", f"{ratio}x", "114.png"))
+        art = art.convert("RGB").crop((0, 0, (QUIT[2] - QUIT[0]) * ratio, (QUIT[3] - QUIT[1]) * ratio))
+        shown = picture.crop(tuple(v * ratio for v in QUIT))
+        check(not differs(shown, art), f"at ratio {ratio} Quit is not its {ratio}x picture")
+        left, top, width, height = browser.box("#screen")
+        check((width, height) == idle.size, f"at ratio {ratio} the canvas shows as {width} x {height}")
+        # The browser puts the canvas on whole device pixels, rounding its place either way.
+        shot = browser.screenshot()
+        places = {(x, y) for x in (math.floor(left * ratio), math.ceil(left * ratio))
+                  for y in (math.floor(top * ratio), math.ceil(top * ratio))}
+        check(any(not differs(shot.crop((x, y, x + expected.width, y + expected.height)), expected)
+                  for x, y in places),
+              f"at ratio {ratio} the screen does not show the canvas one pixel on one device pixel")
+        # A click lands on the game's own coordinates: Next starts a game.
+        page.click(*NEXT_BUTTON)
+        page.wait_picture(lambda p: differs(p, expected, tuple(v * ratio for v in INSTRUCTIONS)),
+                          f"at ratio {ratio} a click on Next starts no game")
+
+    # Kept by the service worker once used, and drawn from it with the server stopped.
+    wait_until(lambda: browser.async_js("""const done = arguments[arguments.length - 1];
+        caches.match("art-3x.webp").then((kept) => done(Boolean(kept)));"""), 10,
+               "the service worker does not keep the set in use")
+    server.stop()
+    try:
+        page.open()
+        check(not differs(page.picture(), expected), "offline the 3x pictures are missing")
+    finally:
+        server.start()
+    browser.emulate(1000, 800, 1)
+    check_console(browser, "at ratios 2 and 3")
+
+
 def main():
     if len(sys.argv) < 4:
         print(__doc__)
@@ -901,7 +960,8 @@ def main():
              ("menus and settings", test_menus_and_settings),
              ("help and about", test_help_and_about),
              ("phone", lambda b, s: test_phone(b, s, idle)),
-             ("offline", lambda b, s: test_offline(b, s, idle))]
+             ("offline", lambda b, s: test_offline(b, s, idle)),
+             ("sharp", lambda b, s: test_sharp(b, s, idle))]
     unknown = [name for name in chosen if name not in [name for name, _ in tests]]
     if unknown:
         print(f"no such test: {unknown}")
