@@ -136,9 +136,10 @@ bool MainWindow::writePixels(cairo_surface_t* surface, const uint32_t* pixels, i
 #endif
 }
 
-void MainWindow::setPicture(cairo_surface_t* picture) {
+void MainWindow::setPicture(cairo_surface_t* picture, int32_t scale) {
     cairo_surface_t* previous = picture_;
     picture_ = picture ? cairo_surface_reference(picture) : nullptr;
+    pictureScale_ = scale > 0 ? scale : 1;
     if (previous) {
         cairo_surface_destroy(previous);
     }
@@ -162,9 +163,11 @@ void MainWindow::show(int32_t width, int32_t height) {
 gboolean MainWindow::onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
     if (self->picture_) {
-        // GTK has already scaled the context for a HiDPI screen; whole-pixel nearest
-        // neighbour scaling keeps the picture sharp. Between two surfaces in the X server
-        // the copy is the server's.
+        // GTK has already scaled the context for a HiDPI screen; a picture drawn at that
+        // scale comes back to one of its pixels on one of the screen's, and whole-pixel
+        // nearest neighbour scaling keeps any other sharp. Between two surfaces in the X
+        // server the copy is the server's.
+        cairo_scale(cr, 1.0 / self->pictureScale_, 1.0 / self->pictureScale_);
         cairo_set_source_surface(cr, self->picture_, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);

@@ -42,8 +42,9 @@ class MainWindow {
     bool writePixels(cairo_surface_t* surface, const uint32_t* pixels, int32_t width,
                      int32_t height);
 
-    // What the drawing area shows from now on. The window keeps a reference.
-    void setPicture(cairo_surface_t* picture);
+    // What the drawing area shows from now on, with scale x scale of its pixels for each
+    // pixel of the area. The window keeps a reference.
+    void setPicture(cairo_surface_t* picture, int32_t scale = 1);
 
     // Shows the given areas of the picture anew at the next frame.
     void present(const std::vector<Rect>& areas);
@@ -72,6 +73,7 @@ class MainWindow {
     // Surfaces like the window's are made like this one, which stands for the window.
     cairo_surface_t* windowLike_ = nullptr;
     cairo_surface_t* picture_ = nullptr;
+    int32_t pictureScale_ = 1;
 };
 
 }  // namespace kz

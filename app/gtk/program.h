@@ -15,6 +15,7 @@
 #include "app/gtk/quit_signals.h"
 #include "app/gtk/records_file.h"
 #include "app/gtk/settings_file.h"
+#include "display/scaled_display.h"
 
 namespace kz {
 
@@ -56,6 +57,11 @@ class Program : public ProgramShell {
     void onQuitSignal();
     // The program's title, then the puzzle's code and a note, each after a dash.
     void setTitle(const std::string& note);
+    // Draws the game from the set of pictures of a scale (the window's HiDPI scale): the
+    // pictures made again, a target of that many pixels for each of the screen's, and the
+    // whole screen drawn. A scale without pictures keeps the one in use.
+    void useScale(int32_t scale);
+    static void onScaleFactor(GObject* window, GParamSpec*, gpointer self);
 
     GtkHost host_;
     SettingsFile settings_;
@@ -63,6 +69,7 @@ class Program : public ProgramShell {
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;
+    std::unique_ptr<ScaledDisplay> scaled_;
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;

@@ -11,7 +11,9 @@
 
 #include "app/common/game_session.h"
 #include "app/gtk/cairo_display.h"
+#include "display/scaled_display.h"
 #include "software/software_display.h"
+#include "tests/support/headless_game.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/resource_files.h"
 
@@ -164,10 +166,12 @@ void expectDecodedAlike(const std::vector<uint8_t>& bytes, const std::string& wh
 TEST(DecodePicture, ReadsEveryPictureOfTheGameAsTheSoftwareSurfaceDoes) {
     const std::string root = KZ_SOURCE_ROOT;
     int pictures = 0;
-    // The design's BMPs and the larger sets' PNGs, which go through gdk-pixbuf.
+    // The design's BMPs and the larger sets' PNGs, which go through gdk-pixbuf (the page's
+    // WebP sets are the browser's to decode).
     for (const auto& entry :
          std::filesystem::recursive_directory_iterator(root + "/resources/bitmaps")) {
-        if (entry.is_regular_file()) {
+        const std::string kind = entry.path().extension().string();
+        if (entry.is_regular_file() && (kind == ".bmp" || kind == ".png")) {
             expectDecodedAlike(readFileBytes(entry.path().string()), entry.path().string());
             ++pictures;
         }
@@ -268,6 +272,29 @@ TEST(CairoDisplay, DrawsTheGameAsTheGoldenPictureShowsIt) {
     for (uint32_t& p : expected) {
         p &= 0xFFFFFF;
     }
+    EXPECT_EQ(pixelsOf(display.targetSurface()), expected);
+}
+
+// At a HiDPI scale the cairo surface layer draws from the larger pictures as the software
+// one does: the same frame, pixel for pixel.
+TEST(CairoDisplay, DrawsTheGameFromTheLargerPicturesAtAScale) {
+    std::vector<uint32_t> expected;
+    {
+        HeadlessGame software(KZ_SOURCE_ROOT, {}, 2);
+        ASSERT_TRUE(software.paintAll());
+        const SoftwareSurface& pixels = software.display().targetPixels();
+        expected.assign(pixels.pixels(), pixels.pixels() + pixels.pixelCount());
+    }
+    for (uint32_t& p : expected) {
+        p &= 0xFFFFFF;
+    }
+    CairoDisplay display(imageSurface, sourceTree);
+    ScaledDisplay scaled(display, 2);
+    RecordingHost host;
+    RecordingShell shell;
+    GameSession session(scaled, host, shell, GameSettings{});
+    ASSERT_TRUE(display.makeTarget(session.width() * 2, session.height() * 2));
+    ASSERT_TRUE(session.paintAll());
     EXPECT_EQ(pixelsOf(display.targetSurface()), expected);
 }
 

@@ -4,7 +4,7 @@
 Starts Xvfb on a free display, runs the program with a fresh settings directory and drives
 it with xdotool: the drawing area's size and first picture, Next, a stick's hover look, the
 Field Size menu, the help commands, Ctrl+W and the settings kept for the next start; the
-same picture at twice the size on a HiDPI scale; a choice kept when the program is killed,
+picture drawn from the pictures of twice the size on a HiDPI scale; a choice kept when the program is killed,
 and saved at the end when SIGTERM, SIGINT or SIGHUP ends it; damaged settings files and a
 pipe in the file's place; the message without a display; and under openbox, maximize and
 full-screen requests refused. Every process it starts is ended, and every wait is bounded.
@@ -30,7 +30,7 @@ import urllib.parse
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from e2e_basics import Failure, built_file, check, run, time_limit, wait_until  # noqa: E402
 from gtk_program import gtk_environment, install_fake_browser  # noqa: E402
 from pictures import differs, wait_for_picture  # noqa: E402
 from screen_layout import (AREA_H, AREA_W, BOARD, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
@@ -391,7 +391,8 @@ def main():
         check(stored.get("dimensionsRange") == "4", f"the settings file should keep 4: {stored}")
         print("Ctrl+W ended the program with 0; the settings file keeps 4")
 
-        # Second start: 4 x 4 is marked again. On a HiDPI scale the picture doubles, sharp.
+        # Second start: 4 x 4 is marked again. On a HiDPI scale the picture comes from the
+        # pictures drawn twice as large, one of their pixels on one of the screen's.
         env["GDK_SCALE"] = "2"
         game, window = start_game(program, env)
         xdo("windowfocus", "--sync", window)
@@ -402,11 +403,16 @@ def main():
               f"at scale 2 the area keeps its logical size: scale {scale}, area {sw} x {sh}")
         xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
         big_grab = lambda: screenshot(env, sx * 2, sy * 2, AREA_W * 2, AREA_H * 2)
-        expected = idle.resize((AREA_W * 2, AREA_H * 2), Image.NEAREST)
+        expected = Image.open(built_file("idle-2x.png")).convert("RGB")
         big = wait_for_picture(big_grab, expected, WAIT_STEP)
-        check(not differs(big, expected),
-              "at scale 2 the picture should be the idle screen with every pixel doubled")
-        print("the next start marks 4 x 4; at scale 2 every pixel is doubled")
+        if differs(big, expected):
+            keep = os.path.join(os.getcwd(), "gtk_e2e_scale_2_seen.png")
+            big.save(keep)
+            raise Failure("at scale 2 the picture is not the idle screen of the 2x pictures "
+                          f"(box {ImageChops.difference(big, expected).getbbox()}); seen: {keep}")
+        check(differs(big, idle.resize(expected.size, Image.NEAREST)),
+              "at scale 2 the picture is the design's with every pixel doubled")
+        print("the next start marks 4 x 4; at scale 2 the picture is the 2x pictures'")
         xdo("key", "ctrl+w")
         code = game.wait_exit(WAIT_STEP * 2)
         check(code == 0, f"the second run should end with 0, not {code}")
