@@ -34,28 +34,6 @@ struct Pictures {
     test::BitmapShelf shelf;
 };
 
-TEST(ScaledDisplay, ScalesEveryRectangleAndOpensTheLargerPicture) {
-    Pictures pictures;
-    test::CountingDisplay software(20, 10, pictures.shelf.resolver());
-    ScaledDisplay scaled(software, 2);
-    test::ActiveDisplayScope scope(&scaled);
-    Image image(BitmapName::resource(1), 4, 2, 2, 1, 2);
-    ASSERT_TRUE(image.load());
-    EXPECT_EQ(scaled.target(), software.target()) << "the target is the display's own";
-
-    // Frame 1 of the picture at (3, 1) of the game: pixels (6..9, 2..5) of the target.
-    ASSERT_TRUE(image.blit(scaled.target(), {3, 1, 5, 3}, image.frameRect(1)));
-    EXPECT_EQ(software.takeWrittenRects(), (std::vector<Rect>{{6, 2, 10, 6}}));
-    EXPECT_EQ(pixelAt(software.targetPixels(), 6, 2), colourAt(2, 4, 0));
-    EXPECT_EQ(pixelAt(software.targetPixels(), 9, 5), colourAt(2, 7, 3));
-    EXPECT_EQ(pixelAt(software.targetPixels(), 5, 2), 0u);
-    EXPECT_EQ(pixelAt(software.targetPixels(), 10, 2), 0u);
-
-    ASSERT_TRUE(scaled.fill(*scaled.target(), {0, 4, 1, 5}, 0x123456));
-    EXPECT_EQ(software.takeWrittenRects(), (std::vector<Rect>{{0, 8, 2, 10}}));
-    EXPECT_EQ(scaled.scaled({1, 2, 3, 4}), (Rect{2, 4, 6, 8}));
-}
-
 TEST(ScaledDisplay, AMissingLargerPictureFailsTheLoadAndTheScaleChange) {
     Pictures pictures(false);
     test::CountingDisplay software(24, 12, pictures.shelf.resolver());
