@@ -33,6 +33,12 @@ class Program : public ProgramShell {
     // Call once, after GTK has been initialised.
     int run();
 
+    // Draws the game from the set of pictures of a scale (the window's HiDPI scale, or more
+    // where the window shows the game larger): the pictures made again, a target of that
+    // many pixels for each of the screen's, and the whole screen drawn. A scale without
+    // pictures keeps the one in use.
+    void useScale(int32_t scale);
+
     void mark(int group, uint16_t commandId) override;
     void commandsChanged(const CommandStates& states) override;
     void openHelp(HelpTopic topic) override;
@@ -57,10 +63,6 @@ class Program : public ProgramShell {
     void onQuitSignal();
     // The program's title, then the puzzle's code and a note, each after a dash.
     void setTitle(const std::string& note);
-    // Draws the game from the set of pictures of a scale (the window's HiDPI scale): the
-    // pictures made again, a target of that many pixels for each of the screen's, and the
-    // whole screen drawn. A scale without pictures keeps the one in use.
-    void useScale(int32_t scale);
     static void onScaleFactor(GObject* window, GParamSpec*, gpointer self);
 
     GtkHost host_;
