@@ -13,12 +13,15 @@ constexpr uint32_t kBlitWait = 0x01000000;       // wait while the blitter is bu
 constexpr uint32_t kBlitKeySource = 0x00008000;  // skip source pixels inside the colour key
 constexpr uint32_t kBlitColourFill = 0x00000400;
 
-// What a bitmap is loaded from: a resource id of the program, or a file path.
+// What a bitmap is loaded from: a resource id of the program, or a file path. scale asks for
+// the same picture drawn that many times larger in each direction, for a screen with more
+// pixels than the design's; a display that has no such set finds nothing.
 struct BitmapName {
     int resourceId = 0;
     std::string path;
+    int32_t scale = 1;
 
-    static BitmapName resource(int id) { return BitmapName{id, {}}; }
+    static BitmapName resource(int id) { return BitmapName{id, {}, 1}; }
 };
 
 // A decoded bitmap, held in whatever form the platform likes.

@@ -88,7 +88,7 @@ std::unique_ptr<Bitmap> SoftwareDisplay::openBitmap(const BitmapName& name, int3
                                                     int32_t height) {
     std::unique_ptr<SoftwareBitmap> bitmap;
     if (name.resourceId != 0 && resolver) {
-        bitmap = decodeBitmap(resolver(name.resourceId));
+        bitmap = decodeBitmap(resolver(name.resourceId, name.scale));
     }
     if (!bitmap && !name.path.empty()) {
         bitmap = decodeBitmapFile(name.path);

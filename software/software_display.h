@@ -65,8 +65,9 @@ class SoftwareBitmap : public Bitmap {
 // present from the game session, whose WrittenAreas notes each draw's writes to the target.
 class SoftwareDisplay : public Display {
   public:
-    // Encoded bitmap bytes (BMP, PNG, ...) for a resource id; empty when there is none.
-    using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId)>;
+    // Encoded bitmap bytes (BMP, PNG, ...) of a resource id in the set drawn scale times
+    // larger (1: the design's); empty when there is none.
+    using BitmapResolver = std::function<std::vector<uint8_t>(int32_t resourceId, int32_t scale)>;
 
     SoftwareDisplay(int32_t width, int32_t height, BitmapResolver bitmapResolver = {});
     // The same with a target drawn into the caller's pixels (see SoftwareSurface).

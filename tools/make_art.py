@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Draws every picture of Kestrane Zivadorured.
 
-Writes the 21 game bitmaps (24-bit BMP, resources/bitmaps/<resource id>.bmp), the program
+Writes the 21 game bitmaps (24-bit BMP, resources/bitmaps/<resource id>.bmp), the same
+pictures drawn two and three times larger (resources/bitmaps/2x/<id>.png, 3x/<id>.png, and each
+set in one picture for the web page, resources/bitmaps/art-2x.webp, art-3x.webp), the program
 icon (.ico and hicolor PNGs), the About box's hand cursor (.cur) and two review images:
 a contact sheet of every picture enlarged and a preview of the whole game screen.
 
@@ -130,13 +132,14 @@ def font(path, size):
 # Drawing helpers
 
 
-def supersampled(size, ground, paint):
-    """Runs paint(draw, s) on a canvas SUPERSAMPLE times larger, then averages it down.
+def supersampled(size, ground, paint, scale=1):
+    """Runs paint(draw, s) on a canvas SUPERSAMPLE times larger, then averages it down to
+    size drawn scale times larger.
 
     paint works in picture pixels through s(): s(v) turns a coordinate into canvas units.
     The box filter averages whole blocks only, so a block of pure ground stays exactly ground.
     """
-    k = SUPERSAMPLE
+    k = SUPERSAMPLE * scale
     big = Image.new("RGB", (size[0] * k, size[1] * k), ground)
     draw = ImageDraw.Draw(big)
 
@@ -144,7 +147,7 @@ def supersampled(size, ground, paint):
         return round(v * k)
 
     paint(draw, s)
-    return big.resize(size, Image.BOX)
+    return big.resize((size[0] * scale, size[1] * scale), Image.BOX)
 
 
 def box(s, x0, y0, x1, y1):
@@ -162,11 +165,12 @@ def text_ink(text, fnt):
     return mask.crop(ink), ink[0] + left - 1, ink[1] + top - 1
 
 
-def put_text(img, text, fnt, colour, x, baseline, shadow=None):
-    """Draws text with its pen at (x, baseline); returns the ink box."""
+def put_text(img, text, fnt, colour, x, baseline, shadow=None, scale=1):
+    """Draws text with its pen at (x, baseline); returns the ink box. The shadow falls one
+    picture pixel (scale pixels) down and to the right."""
     mask, dx, dy = text_ink(text, fnt)
     if shadow is not None:
-        img.paste(shadow, (x + dx + 1, baseline + dy + 1), mask)
+        img.paste(shadow, (x + dx + scale, baseline + dy + scale), mask)
     img.paste(colour, (x + dx, baseline + dy), mask)
     return (x + dx, baseline + dy, x + dx + mask.width, baseline + dy + mask.height)
 
@@ -175,9 +179,9 @@ def ink_width(text, fnt):
     return text_ink(text, fnt)[0].width
 
 
-def put_text_centred(img, text, fnt, colour, centre_x, baseline, shadow=None):
+def put_text_centred(img, text, fnt, colour, centre_x, baseline, shadow=None, scale=1):
     mask, dx, _ = text_ink(text, fnt)
-    return put_text(img, text, fnt, colour, centre_x - mask.width // 2 - dx, baseline, shadow)
+    return put_text(img, text, fnt, colour, centre_x - mask.width // 2 - dx, baseline, shadow, scale)
 
 
 def vertical_gradient(size, top, bottom):
@@ -215,9 +219,11 @@ def shade(colour, factor):
 # Felt
 
 
-def felt():
+def felt(scale=1):
     """102: a 100 x 100 green felt tile. Per-pixel noise of a few levels plus a faint weave of
-    periodic ripples; everything repeats with period 100, so the tile has no seam."""
+    periodic ripples; everything repeats with period 100, so the tile has no seam. Drawn
+    larger, each grain of the weave covers scale x scale pixels: the cloth looks the same at
+    every size."""
     size = 100
     img = Image.new("RGB", (size, size))
     state = 0x2F6E2B1
@@ -232,7 +238,7 @@ def felt():
             weave = 1 if (x * 3 + y * 7) % 10 == 0 else 0
             v = noise + weave
             px[x, y] = (FELT[0] + v, FELT[1] + v, FELT[2] + v)
-    return img
+    return img.resize((size * scale, size * scale), Image.NEAREST)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -254,7 +260,7 @@ def stick_silhouette(draw, s, colour, grow=0.0):
     draw.ellipse(box(s, x0 - grow, y0 - grow, x1 + grow, y1 + grow), fill=colour)
 
 
-def stick_frame(head, wood, hover):
+def stick_frame(head, wood, hover, scale):
     """A wooden match lying on the felt, head on the left, lit from the top left."""
     head_mid, head_light, head_dark = head
     wood_mid, wood_light, wood_dark = wood
@@ -288,10 +294,10 @@ def stick_frame(head, wood, hover):
         draw.ellipse(box(s, x0 + 0.3, y0 + 0.2, x1 - 0.6, y1 - 1.0), fill=head_mid)
         draw.ellipse(box(s, x0 + 3, y0 + 1.6, x0 + 10, y0 + 4.0), fill=head_light)
 
-    return supersampled((STICK_LENGTH, STICK_THICKNESS), FELT, paint)
+    return supersampled((STICK_LENGTH, STICK_THICKNESS), FELT, paint, scale)
 
 
-def outline_frame(line, width, fill=FELT):
+def outline_frame(line, width, scale, fill=FELT):
     """The outline of a match: an empty slot or a match that has been taken away."""
 
     def paint(draw, s):
@@ -305,34 +311,34 @@ def outline_frame(line, width, fill=FELT):
         )
         draw.ellipse(box(s, x0 + w, y0 + w, x1 - w, y1 - w), fill=fill)
 
-    return supersampled((STICK_LENGTH, STICK_THICKNESS), FELT, paint)
+    return supersampled((STICK_LENGTH, STICK_THICKNESS), FELT, paint, scale)
 
 
-def stick_frames():
+def stick_frames(scale):
     """The eight frames of a horizontal stick, in StickFrame order."""
     wood = (WOOD, WOOD_LIGHT, WOOD_DARK)
     wood_hover = (WOOD_HOVER, WOOD_HOVER_LIGHT, WOOD_HOVER_DARK)
     return [
-        stick_frame((HEAD_RED, HEAD_RED_LIGHT, HEAD_RED_DARK), wood, False),
-        stick_frame((HEAD_PALE_RED, HEAD_PALE_RED_LIGHT, HEAD_PALE_RED_DARK), wood_hover, True),
-        stick_frame((HEAD_ORANGE, HEAD_ORANGE_LIGHT, HEAD_ORANGE_DARK), wood, False),
-        stick_frame((HEAD_PALE_ORANGE, HEAD_PALE_ORANGE_LIGHT, HEAD_PALE_ORANGE_DARK), wood_hover, True),
-        outline_frame(OUTLINE_EMPTY, 1.0),
-        outline_frame(OUTLINE_EMPTY_HOVER, 1.25, FILL_EMPTY_HOVER),
-        outline_frame(OUTLINE_REMOVED, 1.25),
-        outline_frame(OUTLINE_REMOVED_HOVER, 1.5),
+        stick_frame((HEAD_RED, HEAD_RED_LIGHT, HEAD_RED_DARK), wood, False, scale),
+        stick_frame((HEAD_PALE_RED, HEAD_PALE_RED_LIGHT, HEAD_PALE_RED_DARK), wood_hover, True, scale),
+        stick_frame((HEAD_ORANGE, HEAD_ORANGE_LIGHT, HEAD_ORANGE_DARK), wood, False, scale),
+        stick_frame((HEAD_PALE_ORANGE, HEAD_PALE_ORANGE_LIGHT, HEAD_PALE_ORANGE_DARK), wood_hover, True, scale),
+        outline_frame(OUTLINE_EMPTY, 1.0, scale),
+        outline_frame(OUTLINE_EMPTY_HOVER, 1.25, scale, FILL_EMPTY_HOVER),
+        outline_frame(OUTLINE_REMOVED, 1.25, scale),
+        outline_frame(OUTLINE_REMOVED_HOVER, 1.5, scale),
     ]
 
 
-def horizontal_sticks():
+def horizontal_sticks(scale=1):
     """105: eight 80 x 15 frames one above the other."""
-    return frames_column(stick_frames())
+    return frames_column(stick_frames(scale))
 
 
-def vertical_sticks():
+def vertical_sticks(scale=1):
     """104: the same drawing mirrored along the diagonal (head on top, light still from the
     top left), eight 15 x 80 frames side by side."""
-    return frames_row([f.transpose(Image.TRANSPOSE) for f in stick_frames()])
+    return frames_row([f.transpose(Image.TRANSPOSE) for f in stick_frames(scale)])
 
 
 # ---------------------------------------------------------------------------------------------
@@ -344,44 +350,56 @@ def area_box(height):
     return (AREA_LEFT, AREA_TOP, PANEL_WIDTH - AREA_RIGHT_MARGIN, height - AREA_BOTTOM_MARGIN)
 
 
-def panel(title, height):
-    """A dark red panel: bevelled edge, the title in the strip on top, a framed dark area."""
+def pixel_box(x0, y0, x1, y1, scale):
+    """The canvas rectangle of picture pixels x0..x1, y0..y1 (inclusive), drawn scale times
+    larger, for PIL's inclusive rectangles."""
+    return [x0 * scale, y0 * scale, (x1 + 1) * scale - 1, (y1 + 1) * scale - 1]
+
+
+def panel(title, height, scale):
+    """A dark red panel: bevelled edge, the title in the strip on top, a framed dark area.
+    Drawn larger, every rule is scale pixels thick and the title's font scale times larger."""
     w, h = PANEL_WIDTH, height
-    img = Image.new("RGB", (w, h), PANEL_RED)
+    img = Image.new("RGB", (w * scale, h * scale), PANEL_RED)
     d = ImageDraw.Draw(img)
-    d.rectangle([0, 0, w - 1, h - 1], outline=PANEL_EDGE)
-    d.line([(1, 1), (w - 2, 1)], fill=PANEL_RED_LIGHT)
-    d.line([(1, 1), (1, h - 2)], fill=PANEL_RED_LIGHT)
-    d.line([(2, h - 2), (w - 2, h - 2)], fill=PANEL_RED_DARK)
-    d.line([(w - 2, 2), (w - 2, h - 2)], fill=PANEL_RED_DARK)
+
+    def rule(x0, y0, x1, y1, colour):
+        d.rectangle(pixel_box(x0, y0, x1, y1, scale), fill=colour)
+
+    d.rectangle(pixel_box(0, 0, w - 1, h - 1, scale), outline=PANEL_EDGE, width=scale)
+    rule(1, 1, w - 2, 1, PANEL_RED_LIGHT)
+    rule(1, 1, 1, h - 2, PANEL_RED_LIGHT)
+    rule(2, h - 2, w - 2, h - 2, PANEL_RED_DARK)
+    rule(w - 2, 2, w - 2, h - 2, PANEL_RED_DARK)
     # title strip
-    put_text_centred(img, title, font(SANS_BOLD, 13), TITLE_TEXT, w // 2, 20, shadow=TITLE_SHADOW)
+    put_text_centred(img, title, font(SANS_BOLD, 13 * scale), TITLE_TEXT, w * scale // 2, 20 * scale,
+                     shadow=TITLE_SHADOW, scale=scale)
     # the framed dark area: a gold rule, then a recessed edge
     left, top, right, bottom = area_box(h)
-    d.rectangle([left - 2, top - 2, right + 1, bottom + 1], outline=AREA_FRAME_LIGHT)
-    d.rectangle([left - 1, top - 1, right, bottom], outline=AREA_FRAME_DARK)
-    d.rectangle([left, top, right - 1, bottom - 1], fill=AREA)
+    d.rectangle(pixel_box(left - 2, top - 2, right + 1, bottom + 1, scale), outline=AREA_FRAME_LIGHT, width=scale)
+    d.rectangle(pixel_box(left - 1, top - 1, right, bottom, scale), outline=AREA_FRAME_DARK, width=scale)
+    rule(left, top, right - 1, bottom - 1, AREA)
     return img
 
 
-def instructions_panel():
+def instructions_panel(scale=1):
     """111"""
-    return panel("Instructions", 165)
+    return panel("Instructions", 165, scale)
 
 
-def moves_panel():
+def moves_panel(scale=1):
     """112"""
-    return panel("Moves", 94)
+    return panel("Moves", 94, scale)
 
 
-def time_panel():
+def time_panel(scale=1):
     """109"""
-    return panel("Time", 94)
+    return panel("Time", 94, scale)
 
 
-def controls_panel():
+def controls_panel(scale=1):
     """115"""
-    return panel("Controls", 116)
+    return panel("Controls", 116, scale)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -478,9 +496,9 @@ def icon_arrow(draw, s, cx, cy, r):
 BUTTON_W, BUTTON_H = 62, 52
 
 
-def button_frame(icon, caption, hover):
+def button_frame(icon, caption, hover, scale):
     """One 62 x 52 frame: a wooden plate with the icon, and the caption when hovered."""
-    caption_font = font(SANS_CONDENSED_BOLD, 11)
+    caption_font = font(SANS_CONDENSED_BOLD, 11 * scale)
 
     def paint(draw, s):
         x0, y0, x1, y1 = 3, 2, BUTTON_W - 3, BUTTON_H - 2
@@ -499,34 +517,35 @@ def button_frame(icon, caption, hover):
         else:
             icon(draw, s, BUTTON_W / 2, BUTTON_H / 2, 13)
 
-    img = supersampled((BUTTON_W, BUTTON_H), AREA, paint)
+    img = supersampled((BUTTON_W, BUTTON_H), AREA, paint, scale)
     if hover:
-        put_text_centred(img, caption, caption_font, CAPTION, BUTTON_W // 2, 43, shadow=BUTTON_DARK)
+        put_text_centred(img, caption, caption_font, CAPTION, BUTTON_W * scale // 2, 43 * scale,
+                         shadow=BUTTON_DARK, scale=scale)
     return img
 
 
-def button(icon, caption):
-    return frames_row([button_frame(icon, caption, False), button_frame(icon, caption, True)])
+def button(icon, caption, scale):
+    return frames_row([button_frame(icon, caption, False, scale), button_frame(icon, caption, True, scale)])
 
 
-def restart_button():
+def restart_button(scale=1):
     """116"""
-    return button(icon_restart, "Restart")
+    return button(icon_restart, "Restart", scale)
 
 
-def give_up_button():
+def give_up_button(scale=1):
     """110"""
-    return button(icon_flag, "Give Up")
+    return button(icon_flag, "Give Up", scale)
 
 
-def quit_button():
+def quit_button(scale=1):
     """114"""
-    return button(icon_cross, "Quit")
+    return button(icon_cross, "Quit", scale)
 
 
-def next_button():
+def next_button(scale=1):
     """113"""
-    return button(icon_arrow, "Next")
+    return button(icon_arrow, "Next", scale)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -537,47 +556,47 @@ WORD_FONT_SIZE = 10
 VERB_FONT_SIZE = 11
 
 
-def word(text, size, align="centre", colour=TEXT, font_size=WORD_FONT_SIZE, baseline=9):
+def word(text, size, scale, align="centre", colour=TEXT, font_size=WORD_FONT_SIZE, baseline=9):
     """A word picture: anti-aliased text on the dark area's ground, with a pixel of margin.
     The baseline sits where the small digits end, so a number and its word line up."""
-    img = Image.new("RGB", size, AREA)
-    fnt = font(SANS_BOLD, font_size)
+    img = Image.new("RGB", (size[0] * scale, size[1] * scale), AREA)
+    fnt = font(SANS_BOLD, font_size * scale)
     if align == "left":
         mask, dx, _ = text_ink(text, fnt)
-        put_text(img, text, fnt, colour, 1 - dx, baseline)
+        put_text(img, text, fnt, colour, scale - dx, baseline * scale)
     else:
-        put_text_centred(img, text, fnt, colour, size[0] // 2, baseline)
+        put_text_centred(img, text, fnt, colour, size[0] * scale // 2, baseline * scale)
     return img
 
 
-def word_add():
+def word_add(scale=1):
     """120"""
-    return word("Add", (27, 12), colour=VERB, font_size=VERB_FONT_SIZE, baseline=10)
+    return word("Add", (27, 12), scale, colour=VERB, font_size=VERB_FONT_SIZE, baseline=10)
 
 
-def word_move():
+def word_move(scale=1):
     """122"""
-    return word("Move", (35, 12), colour=VERB, font_size=VERB_FONT_SIZE, baseline=10)
+    return word("Move", (35, 12), scale, colour=VERB, font_size=VERB_FONT_SIZE, baseline=10)
 
 
-def word_remove():
+def word_remove(scale=1):
     """123"""
-    return word("Remove", (54, 12), colour=VERB, font_size=VERB_FONT_SIZE, baseline=10)
+    return word("Remove", (54, 12), scale, colour=VERB, font_size=VERB_FONT_SIZE, baseline=10)
 
 
-def word_matches():
+def word_matches(scale=1):
     """121: left-aligned, it follows the number of matches."""
-    return word("matches", (60, 12), align="left")
+    return word("matches", (60, 12), scale, align="left")
 
 
-def word_to_form():
+def word_to_form(scale=1):
     """125"""
-    return word("to form", (51, 12))
+    return word("to form", (51, 12), scale)
 
 
-def word_squares():
+def word_squares(scale=1):
     """124: left-aligned, it follows the number of squares."""
-    return word("squares.", (60, 12), align="left")
+    return word("squares.", (60, 12), scale, align="left")
 
 
 def star(draw, s, cx, cy, r, colour):
@@ -589,35 +608,37 @@ def star(draw, s, cx, cy, r, colour):
     draw.polygon(pts, fill=colour)
 
 
-def you_win():
+def you_win(scale=1):
     """129: YOU WIN! in bold gold with a dark outline, between two sparkles."""
     w, h = 101, 15
     text = "YOU WIN!"
-    fnt = font(SANS_BOLD, 13)
+    fnt = font(SANS_BOLD, 13 * scale)
     mask, dx, dy = text_ink(text, fnt)
-    tx = (w - mask.width) // 2
-    ty = (h - mask.height) // 2
+    tx = (w * scale - mask.width) // 2
+    ty = (h * scale - mask.height) // 2
 
     def paint(draw, s):
         for cx in (7, w - 8):
             star(draw, s, cx, 7.5, 6, WIN_STAR)
             star(draw, s, cx, 7.5, 2.2, (255, 255, 255))
 
-    img = supersampled((w, h), AREA, paint)
-    # a one-pixel outline: the mask grown by one pixel in every direction
-    outline = Image.new("L", (mask.width + 2, mask.height + 2), 0)
-    for ox in range(3):
-        for oy in range(3):
+    img = supersampled((w, h), AREA, paint, scale)
+    # a one-pixel outline (scale pixels drawn larger): the mask grown by that much in every
+    # direction
+    grow = scale
+    outline = Image.new("L", (mask.width + 2 * grow, mask.height + 2 * grow), 0)
+    for ox in range(2 * grow + 1):
+        for oy in range(2 * grow + 1):
             outline.paste(255, (ox, oy), mask)
-    img.paste(WIN_OUTLINE, (tx - 1, ty - 1), outline)
+    img.paste(WIN_OUTLINE, (tx - grow, ty - grow), outline)
     img.paste(vertical_gradient(mask.size, WIN_TOP, WIN_BOTTOM), (tx, ty), mask)
     return img
 
 
-def start_text():
+def start_text(scale=1):
     """118: "Start the game by pressing the [Next arrow] Button." in four short lines."""
     w, h = 108, 72
-    fnt = font(SANS_BOLD, 11)
+    fnt = font(SANS_BOLD, 11 * scale)
 
     def paint(draw, s):
         # a small copy of the Next button's arrow, on a little plate like the button's
@@ -627,10 +648,11 @@ def start_text():
         draw.rounded_rectangle(box(s, cx - 12, cy - 8, cx + 12, cy + 8), radius=s(4), fill=BUTTON_PLATE)
         icon_arrow(draw, s, cx, cy, 8)
 
-    img = supersampled((w, h), AREA, paint)
-    put_text_centred(img, "Start the game", fnt, TEXT, w // 2, 12)
-    put_text_centred(img, "by pressing the", fnt, TEXT, w // 2, 27)
-    put_text_centred(img, "Button.", fnt, TEXT, w // 2, 68)
+    img = supersampled((w, h), AREA, paint, scale)
+    centre = w * scale // 2
+    put_text_centred(img, "Start the game", fnt, TEXT, centre, 12 * scale)
+    put_text_centred(img, "by pressing the", fnt, TEXT, centre, 27 * scale)
+    put_text_centred(img, "Button.", fnt, TEXT, centre, 68 * scale)
     return img
 
 
@@ -702,20 +724,26 @@ def embolden(rows):
     return out
 
 
-def small_digits():
+def pixel_art(img, scale):
+    """A picture made of whole pixels, drawn larger: each pixel becomes a scale x scale block,
+    so the digits keep their crisp look at every size."""
+    return img.resize((img.width * scale, img.height * scale), Image.NEAREST)
+
+
+def small_digits(scale=1):
     """119: 8 x 10 frames, the emboldened 6 x 7 pattern ending on the row where the words'
     baseline is."""
-    return digit_sheet((8, 10), (1, 2), embolden, lambda y, n: SMALL_DIGIT)
+    return pixel_art(digit_sheet((8, 10), (1, 2), embolden, lambda y, n: SMALL_DIGIT), scale)
 
 
-def large_digits():
+def large_digits(scale=1):
     """117: 14 x 16 frames, the pattern doubled to 10 x 14, brighter at the top."""
 
     def colour(y, n):
         t = y / (n - 1)
         return tuple(round(a + (b - a) * t) for a, b in zip(LARGE_DIGIT_TOP, LARGE_DIGIT_BOTTOM))
 
-    return digit_sheet((14, 16), (2, 1), scale2x, colour)
+    return pixel_art(digit_sheet((14, 16), (2, 1), scale2x, colour), scale)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -894,6 +922,23 @@ BITMAPS = [
 ]
 
 
+# The sizes, beyond the design's, every picture is also drawn at.
+LARGER_SCALES = (2, 3)
+
+
+def atlas(pictures):
+    """One set of pictures in a single image for the web page, which fetches only the set
+    the screen needs: the pictures one below the other in the order of BITMAPS (the game's
+    image table), at the left edge, as wide as the widest. Lossless WebP keeps a set under
+    a third of its size as PNGs."""
+    out = Image.new("RGB", (max(p.width for p in pictures), sum(p.height for p in pictures)))
+    y = 0
+    for p in pictures:
+        out.paste(p, (0, y))
+        y += p.height
+    return out
+
+
 def contact_sheet(pictures, icon, cursor):
     """Every picture enlarged three times, labelled, on a neutral grey."""
     zoom = 3
@@ -1055,6 +1100,19 @@ def main(argv):
         img = make()
         pictures[rid] = img
         img.save(os.path.join(res, "bitmaps", f"{rid}.bmp"), "BMP")
+    # The same pictures drawn larger for screens with more pixels: exactly scale times the
+    # size of each, as PNG, which keeps the sets small enough to fetch.
+    for scale in LARGER_SCALES:
+        folder = os.path.join(res, "bitmaps", f"{scale}x")
+        os.makedirs(folder, exist_ok=True)
+        larger = []
+        for rid, _, make in BITMAPS:
+            img = make(scale)
+            assert img.size == (pictures[rid].width * scale, pictures[rid].height * scale), rid
+            save_png(img, os.path.join(folder, f"{rid}.png"))
+            larger.append(img)
+        atlas(larger).save(os.path.join(res, "bitmaps", f"art-{scale}x.webp"), "WEBP", lossless=True,
+                           quality=100, method=6)
 
     icons = {n: icon_image(n) for n in (16, 24, 32, 48, 64, 128, 256)}
     write_ico_or_cur(os.path.join(res, "icons", "kestrane-zivadorured.ico"), [icons[n] for n in (16, 32, 48, 256)])

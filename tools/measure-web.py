@@ -2,14 +2,14 @@
 """Measures the game in the browser, in headless Chromium, against a plain static page.
 
 - Bytes: every file the page loads before its first game frame, as it is and gzip-compressed
-  (-9).
+  (-9); at a device pixel ratio of 2 or 3 (--ratio) that includes the set of larger pictures.
 - Start: navigation to the first drawn game frame (the page's "first-frame" mark), median of
   N loads with the HTTP cache and the service worker bypassed; a plain page that draws one
   canvas is measured in the same run as the floor.
 - Callbacks: timer and animation callbacks the page runs over 5 s with no game, and over 5 s
   of a game (the clock's ticks).
 
-usage: tools/measure-web.py [PAGE_DIR] [--runs N]
+usage: tools/measure-web.py [PAGE_DIR] [--runs N] [--ratio R]
 """
 import argparse
 import gzip
@@ -61,6 +61,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("page", nargs="?", default=DEFAULT_PAGE)
     parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--ratio", type=float, default=1, help="the device pixel ratio")
     args = parser.parse_args()
     page_dir = os.path.abspath(args.page)
     if not os.path.isfile(os.path.join(page_dir, "index.html")):
@@ -73,6 +74,7 @@ def main():
         with open(os.path.join(root, "floor", "index.html"), "w") as f:
             f.write(FLOOR_PAGE)
         with StaticServer(root) as server, Browser() as browser:
+            browser.emulate(1000, 800, args.ratio)
             browser.cdp("Network.enable")
             browser.cdp("Network.setCacheDisabled", cacheDisabled=True)
             browser.cdp("Network.setBypassServiceWorker", bypass=True)
@@ -84,19 +86,19 @@ def main():
                 floor.append(first_frame_ms(browser, floor_url))
 
             first_frame_ms(browser, game_url)
-            total = raw_total = 0
-            print("Loaded before the first frame (raw, gzip -9):")
+            raw_total = total = 0
+            print(f"Loaded before the first frame at ratio {args.ratio:g} (as it is, gzip -9):")
             for address in loaded_before_first_frame(browser):
                 path = urllib.parse.urlparse(address).path
                 local = os.path.join(root, path.lstrip("/"))
                 if path.endswith("/"):
                     local = os.path.join(local, "index.html")
                 with open(local, "rb") as f:
-                    data = f.read()
-                size = len(gzip.compress(data, 9))
+                    content = f.read()
+                size = len(gzip.compress(content, 9))
+                raw_total += len(content)
                 total += size
-                raw_total += len(data)
-                print(f"  {path:40} {len(data) / 1024:7.1f} KB {size / 1024:7.1f} KB")
+                print(f"  {path:40} {len(content) / 1024:7.1f} KB {size / 1024:7.1f} KB")
             print(f"  {'total':40} {raw_total / 1024:7.1f} KB {total / 1024:7.1f} KB")
             print(f"Navigation to the first game frame, median of {args.runs}: "
                   f"{statistics.median(game):.0f} ms (min {min(game):.0f}, max {max(game):.0f})")

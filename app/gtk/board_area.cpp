@@ -401,7 +401,8 @@ PictureFit boardFit(GtkWidget* area) {
                       state.pictureWidth, state.pictureHeight);
 }
 
-void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture) {
+void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture,
+                      int32_t pictureScale) {
     const BoardState& state = stateOf(area);
     const PictureFit fit = boardFit(area);
     const Rect shown = fit.toArea({0, 0, state.pictureWidth, state.pictureHeight});
@@ -420,12 +421,16 @@ void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture) {
     fit.apply(cr);
     cairo_rectangle(cr, 0, 0, state.pictureWidth, state.pictureHeight);
     cairo_clip(cr);
-    // GTK has already scaled the context for a HiDPI screen. At a whole scale, nearest
-    // neighbour keeps every pixel sharp, and between two surfaces in the X server the copy
-    // is the server's; between whole scales the picture is filtered, its edges padded.
+    cairo_scale(cr, 1.0 / pictureScale, 1.0 / pictureScale);
+    // GTK has already scaled the context for a HiDPI screen. Where a pixel of the picture
+    // covers a whole number of the screen's, nearest neighbour keeps every pixel sharp, and
+    // between two surfaces in the X server the copy is the server's; otherwise the picture
+    // is filtered, its edges padded.
     cairo_set_source_surface(cr, picture, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr),
-                             fit.isWhole() ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+                             fit.isWhole(gtk_widget_get_scale_factor(area), pictureScale)
+                                 ? CAIRO_FILTER_NEAREST
+                                 : CAIRO_FILTER_GOOD);
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
     cairo_paint(cr);
     cairo_restore(cr);

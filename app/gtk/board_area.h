@@ -31,8 +31,9 @@ void setBoardPicture(GtkWidget* area, int32_t width, int32_t height);
 void setBoardNaturalSize(GtkWidget* area, int32_t width, int32_t height);
 // The fit of the picture in the area as it is allocated now.
 PictureFit boardFit(GtkWidget* area);
-// Draws the picture by that fit, and black where it leaves the area uncovered.
-void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture);
+// Draws the picture, drawn pictureScale times larger than its size, by that fit, and black
+// where it leaves the area uncovered.
+void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture, int32_t pictureScale);
 
 // The accessible name and description of an area of newBoardArea.
 void setBoardName(GtkWidget* area, const std::string& name);

@@ -195,7 +195,7 @@ std::unique_ptr<Bitmap> CairoDisplay::openBitmap(const BitmapName& name, int32_t
                                                  int32_t height) {
     std::unique_ptr<SoftwareBitmap> bitmap;
     if (name.resourceId != 0 && resolver_) {
-        bitmap = resolver_(name.resourceId, decodePicture);
+        bitmap = resolver_(name.resourceId, name.scale, decodePicture);
     }
     if (!bitmap && !name.path.empty()) {
         bitmap = decodePictureFile(name.path);

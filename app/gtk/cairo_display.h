@@ -58,11 +58,12 @@ class CairoDisplay : public Display {
   public:
     // A new surface of RGB24 content, width x height at scale 1, or null.
     using SurfaceFactory = std::function<cairo_surface_t*(int32_t width, int32_t height)>;
-    // Hands the encoded bytes (BMP, PNG, ...) of a resource to the decoder, which returns
-    // the picture; null when there is no such resource. The bytes need only live that long.
+    // Hands the encoded bytes (BMP, PNG, ...) of a resource, in the set drawn scale times
+    // larger (1: the design's), to the decoder, which returns the picture; null when there
+    // is no such resource. The bytes need only live that long.
     using Decoder = std::function<std::unique_ptr<SoftwareBitmap>(const uint8_t*, size_t)>;
-    using BitmapResolver =
-        std::function<std::unique_ptr<SoftwareBitmap>(int32_t resourceId, const Decoder& decode)>;
+    using BitmapResolver = std::function<std::unique_ptr<SoftwareBitmap>(
+        int32_t resourceId, int32_t scale, const Decoder& decode)>;
     // Writes width x height pixels (0x00RRGGBB, no padding) to a surface of the factory at
     // (0, 0) by a way of its own; false leaves it to cairo.
     using PixelWriter = std::function<bool(cairo_surface_t* surface, const uint32_t* pixels,

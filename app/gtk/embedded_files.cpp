@@ -23,8 +23,10 @@ EmbeddedFile::~EmbeddedFile() {
     }
 }
 
-std::string EmbeddedFile::bitmapPath(int resourceId) {
-    return "bitmaps/" + std::to_string(resourceId) + ".bmp";
+std::string EmbeddedFile::bitmapPath(int resourceId, int scale) {
+    const std::string name = std::to_string(resourceId);
+    return scale == 1 ? "bitmaps/" + name + ".bmp"
+                      : "bitmaps/" + std::to_string(scale) + "x/" + name + ".png";
 }
 
 }  // namespace kz

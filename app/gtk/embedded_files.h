@@ -18,7 +18,8 @@ class EmbeddedFile {
     EmbeddedFile(const EmbeddedFile&) = delete;
     EmbeddedFile& operator=(const EmbeddedFile&) = delete;
 
-    static std::string bitmapPath(int resourceId);
+    // The picture of a resource id in the set drawn scale times larger (1: the design's).
+    static std::string bitmapPath(int resourceId, int scale = 1);
 
     bool empty() const { return size_ == 0; }
     const uint8_t* data() const { return data_; }

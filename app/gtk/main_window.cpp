@@ -133,9 +133,10 @@ bool MainWindow::writePixels(cairo_surface_t* surface, const uint32_t* pixels, i
 #endif
 }
 
-void MainWindow::setPicture(cairo_surface_t* picture) {
+void MainWindow::setPicture(cairo_surface_t* picture, int32_t scale) {
     cairo_surface_t* previous = picture_;
     picture_ = picture ? cairo_surface_reference(picture) : nullptr;
+    pictureScale_ = scale > 0 ? scale : 1;
     if (previous) {
         cairo_surface_destroy(previous);
     }
@@ -145,7 +146,7 @@ void MainWindow::setPicture(cairo_surface_t* picture) {
 void MainWindow::present(const std::vector<Rect>& areas) {
     const PictureFit fit = boardFit(area_);
     // A filtered picture blends each pixel with its neighbours.
-    const int32_t blend = fit.isWhole() ? 0 : 1;
+    const int32_t blend = fit.isWhole(gtk_widget_get_scale_factor(area_), pictureScale_) ? 0 : 1;
     for (const Rect& part : areas) {
         if (part.width() > 0 && part.height() > 0) {
             const Rect r = fit.toArea(part);
@@ -190,7 +191,8 @@ void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> are
 }
 
 gboolean MainWindow::onDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
-    drawBoardPicture(widget, cr, static_cast<MainWindow*>(data)->picture_);
+    auto* self = static_cast<MainWindow*>(data);
+    drawBoardPicture(widget, cr, self->picture_, self->pictureScale_);
     return TRUE;
 }
 

@@ -46,8 +46,9 @@ class MainWindow {
     bool writePixels(cairo_surface_t* surface, const uint32_t* pixels, int32_t width,
                      int32_t height);
 
-    // What the drawing area shows from now on. The window keeps a reference.
-    void setPicture(cairo_surface_t* picture);
+    // What the drawing area shows from now on: the game's picture drawn scale times larger,
+    // scale x scale of its pixels for each of the game's. The window keeps a reference.
+    void setPicture(cairo_surface_t* picture, int32_t scale = 1);
 
     // Shows the given areas of the picture anew at the next frame.
     void present(const std::vector<Rect>& areas);
@@ -82,6 +83,7 @@ class MainWindow {
     cairo_surface_t* picture_ = nullptr;
     bool filling_ = false;  // maximized or full screen
     AreaSize keptAreaSize_;
+    int32_t pictureScale_ = 1;
 };
 
 }  // namespace kz

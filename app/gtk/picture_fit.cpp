@@ -22,8 +22,15 @@ void PictureFit::apply(cairo_t* cr) const {
     cairo_scale(cr, scale, scale);
 }
 
-bool PictureFit::isWhole() const {
-    return scale == std::floor(scale);
+bool PictureFit::isWhole(int32_t deviceScale, int32_t pictureScale) const {
+    const double covered = scale * deviceScale / pictureScale;
+    return covered >= 1.0 && covered == std::floor(covered);
+}
+
+int32_t PictureFit::pictureScale(int32_t deviceScale, int32_t largest) const {
+    // A hair of tolerance, so that a scale a rounding above a whole one stays whole.
+    const double covered = std::ceil(scale * deviceScale - 0.01);
+    return static_cast<int32_t>(std::clamp(covered, 1.0, static_cast<double>(largest)));
 }
 
 PictureFit fitPicture(int32_t areaWidth, int32_t areaHeight, int32_t pictureWidth,

@@ -23,8 +23,13 @@ struct PictureFit {
     Rect toArea(const Rect& part) const;
     // Makes cr draw in the picture's pixels.
     void apply(cairo_t* cr) const;
-    // One pixel of the picture is a whole number of the area's.
-    bool isWhole() const;
+    // One pixel of the picture, drawn pictureScale times larger, covers a whole number of
+    // the screen's pixels where each pixel of the area is deviceScale x deviceScale of them.
+    bool isWhole(int32_t deviceScale = 1, int32_t pictureScale = 1) const;
+    // The set of pictures drawn larger (1 to largest times) that shows sharpest: the screen's
+    // pixels each pixel of the picture covers, rounded up, as a set shrunk a little stays
+    // sharper than one stretched.
+    int32_t pictureScale(int32_t deviceScale, int32_t largest) const;
 };
 
 PictureFit fitPicture(int32_t areaWidth, int32_t areaHeight, int32_t pictureWidth,

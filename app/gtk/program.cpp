@@ -1,5 +1,6 @@
 #include "app/gtk/program.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/common/commands.h"
@@ -18,9 +19,12 @@
 namespace kz {
 namespace {
 
-std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId,
+// The largest set of pictures built in (resources/bitmaps/<scale>x).
+constexpr int32_t kLargestArtScale = 3;
+
+std::unique_ptr<SoftwareBitmap> embeddedBitmap(int32_t resourceId, int32_t scale,
                                                const CairoDisplay::Decoder& decode) {
-    EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId));
+    EmbeddedFile file(EmbeddedFile::bitmapPath(resourceId, scale));
     return file.empty() ? nullptr : decode(file.data(), file.size());
 }
 
@@ -42,7 +46,12 @@ Program::~Program() {
     // The session's pictures live on the display's surfaces, and the window shows the
     // display's target: release them in that order.
     quitSignals_.reset();
+    if (window_) {
+        g_signal_handlers_disconnect_by_data(window_->window(), this);
+        g_signal_handlers_disconnect_by_data(window_->drawingArea(), this);
+    }
     session_.reset();
+    scaled_.reset();
     display_.reset();
     window_.reset();
     g_list_free_full(icons_, g_object_unref);
@@ -76,12 +85,18 @@ bool Program::start() {
     const int32_t width = GameSession::screenWidth();
     const int32_t height = GameSession::screenHeight();
     window_->show(width, height, settings_.loadAreaSize());
-    if (!display_->makeTarget(width, height)) {
+    // On a HiDPI screen the game draws from the pictures of the window's scale, one of
+    // their pixels on one of the screen's; once the area has its size, from those that fit
+    // it (see fitPicturesToArea).
+    const int32_t scale =
+        std::clamp(gtk_widget_get_scale_factor(GTK_WIDGET(window_->window())), 1, kLargestArtScale);
+    scaled_ = std::make_unique<ScaledDisplay>(*display_, scale);
+    if (!display_->makeTarget(width * scale, height * scale)) {
         showFatalError(window_->window(), FatalError::Display);
         return false;
     }
-    window_->setPicture(display_->targetSurface());
-    session_ = std::make_unique<GameSession>(*display_, host_, *this, settings_.load());
+    window_->setPicture(display_->targetSurface(), scale);
+    session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load());
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });
     session_->enableExtras();
@@ -93,6 +108,11 @@ bool Program::start() {
         settings_.save(session_->settings());
     });
     session_->paintAll();
+    // A window moved to a screen of another scale, or resized past a whole scale, draws
+    // from the pictures that fit it.
+    g_signal_connect(window_->window(), "notify::scale-factor", G_CALLBACK(onScaleFactor), this);
+    g_signal_connect_after(window_->drawingArea(), "size-allocate", G_CALLBACK(onAreaSized), this);
+    fitPicturesToArea();
     // Title bars and task switchers use the small sizes; every icon travels to the X server
     // as a window property, so the large ones are left out. Made once the window is on its
     // way, as a window manager takes a new icon at any time; the dialogs inherit it.
@@ -100,6 +120,44 @@ bool Program::start() {
     gtk_window_set_default_icon_list(icons_);
     gtk_window_set_icon_list(window_->window(), icons_);
     return true;
+}
+
+void Program::useScale(int32_t scale) {
+    scale = std::clamp(scale, 1, kLargestArtScale);
+    const int32_t previous = scaled_->scale();
+    if (scale == previous || !scaled_->setScale(scale)) {
+        return;
+    }
+    const int32_t width = GameSession::screenWidth();
+    const int32_t height = GameSession::screenHeight();
+    if (!display_->makeTarget(width * scale, height * scale)) {
+        // Too large for the server: the pictures of before, on a target of before.
+        scale = previous;
+        if (!scaled_->setScale(scale) || !display_->makeTarget(width * scale, height * scale)) {
+            showFatalError(window_->window(), FatalError::Display);
+            host_.quit(1);
+            return;
+        }
+    }
+    window_->setPicture(display_->targetSurface(), scale);
+    session_->paintAll();
+}
+
+void Program::fitPicturesToArea() {
+    GtkWidget* area = window_->drawingArea();
+    if (gtk_widget_get_allocated_width(area) > 1) {
+        useScale(boardFit(area).pictureScale(gtk_widget_get_scale_factor(area), kLargestArtScale));
+    } else {
+        useScale(gtk_widget_get_scale_factor(area));
+    }
+}
+
+void Program::onScaleFactor(GObject*, GParamSpec*, gpointer self) {
+    static_cast<Program*>(self)->fitPicturesToArea();
+}
+
+void Program::onAreaSized(GtkWidget*, GdkRectangle*, gpointer self) {
+    static_cast<Program*>(self)->fitPicturesToArea();
 }
 
 int Program::run() {

@@ -16,6 +16,7 @@
 #include "app/gtk/quit_signals.h"
 #include "app/gtk/records_file.h"
 #include "app/gtk/settings_file.h"
+#include "display/scaled_display.h"
 
 namespace kz {
 
@@ -32,6 +33,12 @@ class Program : public ProgramShell {
 
     // Call once, after GTK has been initialised.
     int run();
+
+    // Draws the game from the set of pictures of a scale (the window's HiDPI scale, or more
+    // where the window shows the game larger): the pictures made again, a target of that
+    // many pixels for each of the screen's, and the whole screen drawn. A scale without
+    // pictures keeps the one in use.
+    void useScale(int32_t scale);
 
     void mark(int group, uint16_t commandId) override;
     void commandsChanged(const CommandStates& states) override;
@@ -60,6 +67,12 @@ class Program : public ProgramShell {
     void onQuitSignal();
     // The program's title, then the puzzle's code and a note, each after a dash.
     void setTitle(const std::string& note);
+    // Draws from the set of pictures that shows the game sharpest at the drawing area's size
+    // and the screen's scale: at GDK_SCALE=2, or a window twice its design size, the set
+    // drawn twice as large.
+    void fitPicturesToArea();
+    static void onScaleFactor(GObject* window, GParamSpec*, gpointer self);
+    static void onAreaSized(GtkWidget* area, GdkRectangle* allocation, gpointer self);
 
     GtkHost host_;
     SettingsFile settings_;
@@ -72,6 +85,7 @@ class Program : public ProgramShell {
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;
+    std::unique_ptr<ScaledDisplay> scaled_;
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;

@@ -41,7 +41,10 @@ ${entries}};
 
 }  // namespace
 
-std::vector<uint8_t> embeddedBitmap(int32_t resourceId) {
+std::vector<uint8_t> embeddedBitmap(int32_t resourceId, int32_t scale) {
+    if (scale != 1) {
+        return {};
+    }
     for (const EmbeddedBitmap& bitmap : kBitmaps) {
         if (bitmap.resourceId == resourceId) {
             return std::vector<uint8_t>(bitmap.bytes, bitmap.bytes + bitmap.size);

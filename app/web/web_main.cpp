@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/web/art_atlas.h"
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/web_program.h"
 
@@ -113,6 +115,22 @@ class BrowserPage : public kz::Page {
 
 BrowserPage page;
 std::unique_ptr<kz::WebProgram> program;
+// The larger sets the page fetched for its screen, by scale.
+std::map<int32_t, kz::ArtAtlas> atlases;
+
+std::vector<uint8_t> resolveBitmap(int32_t id, int32_t scale) {
+    const auto found = atlases.find(scale);
+    return found != atlases.end() ? found->second.bitmap(id) : kz::embeddedBitmap(id, scale);
+}
+
+// Keeps the set at rgba (width x height pixels of four bytes) when it is what it should be.
+bool keepAtlas(int32_t scale, const uint8_t* rgba, int32_t width, int32_t height) {
+    std::optional<kz::ArtAtlas> atlas = kz::ArtAtlas::cut(scale, width, height, rgba);
+    if (atlas) {
+        atlases.insert_or_assign(scale, std::move(*atlas));
+    }
+    return atlas.has_value();
+}
 
 }  // namespace
 
@@ -126,11 +144,32 @@ WebProgram* currentWebProgram() {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void kz_start() {
-    if (!program) {
-        program = std::make_unique<kz::WebProgram>(page, kz::embeddedBitmap);
-        program->start();
+// scale: the set the page fetched for its screen, width x height pixels of four bytes at
+// atlas, which the program copies; 1 (or a set that is not what it should be) draws with the
+// pictures built in.
+EMSCRIPTEN_KEEPALIVE void kz_start(int32_t scale, const uint8_t* rgba, int32_t width,
+                                   int32_t height) {
+    if (program) {
+        return;
     }
+    const bool kept = scale > 1 && keepAtlas(scale, rgba, width, height);
+    program = std::make_unique<kz::WebProgram>(page, resolveBitmap, kept ? scale : 1);
+    program->start();
+}
+
+// A larger set the page fetched once its layout showed the game larger: the program draws
+// from it from now on, the whole frame again. One that is not what it should be changes
+// nothing.
+EMSCRIPTEN_KEEPALIVE void kz_use_art(int32_t scale, const uint8_t* rgba, int32_t width,
+                                     int32_t height) {
+    if (program && scale > 1 && keepAtlas(scale, rgba, width, height)) {
+        program->useScale(scale);
+    }
+}
+
+// Game pixels to frame pixels: the scale of the set the program draws with.
+EMSCRIPTEN_KEEPALIVE int32_t kz_scale() {
+    return program ? program->scale() : 1;
 }
 
 EMSCRIPTEN_KEEPALIVE int32_t kz_width() {

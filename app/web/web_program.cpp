@@ -27,8 +27,10 @@ void convert(const SoftwareSurface& from, std::vector<uint8_t>& to, const Rect& 
 
 }  // namespace
 
-WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver)
-    : page_(page), softwareDisplay_(0, 0, std::move(resolver)) {}
+WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver, int32_t scale)
+    : page_(page),
+      softwareDisplay_(0, 0, std::move(resolver)),
+      scaledDisplay_(softwareDisplay_, scale) {}
 
 WebProgram::~WebProgram() {
     for (const auto& entry : intervals_) {
@@ -41,13 +43,26 @@ void WebProgram::start() {
         return;
     }
     session_ =
-        std::make_unique<GameSession>(softwareDisplay_, *this, *this, loadStoredSettings(page_));
+        std::make_unique<GameSession>(scaledDisplay_, *this, *this, loadStoredSettings(page_));
     session_->enableExtras();
     // The target gets its pixels once the screen has given its size.
-    softwareDisplay_.resetTarget(session_->width(), session_->height());
-    frame_.assign(
-        static_cast<size_t>(session_->width()) * static_cast<size_t>(session_->height()) * 4, 0);
+    sizeFrame();
     route([this] { return session_->paintAll(); });
+}
+
+void WebProgram::sizeFrame() {
+    const Rect frame = scaledDisplay_.scaled({0, 0, session_->width(), session_->height()});
+    softwareDisplay_.resetTarget(frame.width(), frame.height());
+    frame_.assign(static_cast<size_t>(frame.width()) * static_cast<size_t>(frame.height()) * 4, 0);
+}
+
+bool WebProgram::useScale(int32_t scale) {
+    if (!running() || scale == scaledDisplay_.scale() || !scaledDisplay_.setScale(scale)) {
+        return false;
+    }
+    sizeFrame();
+    route([this] { return session_->paintAll(); });
+    return true;
 }
 
 template <typename Entry>
@@ -74,8 +89,9 @@ void WebProgram::sendAreas() {
 
 void WebProgram::present(const std::vector<Rect>& areas) {
     for (const Rect& area : areas) {
-        convert(softwareDisplay_.targetPixels(), frame_, area);
-        page_.present(frame_.data(), softwareDisplay_.width(), softwareDisplay_.height(), area);
+        const Rect pixels = scaledDisplay_.scaled(area);
+        convert(softwareDisplay_.targetPixels(), frame_, pixels);
+        page_.present(frame_.data(), softwareDisplay_.width(), softwareDisplay_.height(), pixels);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "app/common/game_session.h"
 #include "app/common/program_shell.h"
 #include "app/web/page.h"
+#include "display/scaled_display.h"
 #include "screen/host.h"
 #include "software/software_display.h"
 
@@ -21,10 +22,11 @@ constexpr const char* kGameStorageName = "game";
 // The game in a page: the software surface, the game session with its extra play, and what
 // the page shows of them. After every message only the areas the session's draw wrote go to
 // the canvas. Each timer (the game clock, a hint's blinking) is a page interval that runs
-// only while the session wants it.
+// only while the session wants it. On a screen of more pixels the frame is scale times the
+// screen's size, drawn from the resolver's set of that scale.
 class WebProgram : public Host, public ProgramShell {
   public:
-    WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver);
+    WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver, int32_t scale = 1);
     ~WebProgram() override;
     WebProgram(const WebProgram&) = delete;
     WebProgram& operator=(const WebProgram&) = delete;
@@ -33,8 +35,14 @@ class WebProgram : public Host, public ProgramShell {
     // with its extra play and draws the whole screen. Call once.
     void start();
 
+    // The screen's size in the game's pixels; the frame has scale() x scale() pixels for each.
     int32_t width() const { return session_ ? session_->width() : 0; }
     int32_t height() const { return session_ ? session_->height() : 0; }
+    int32_t scale() const { return scaledDisplay_.scale(); }
+    // Draws from the resolver's set of another scale from now on: the pictures made again, a
+    // frame of that size and the whole screen drawn. False, and nothing changed, when the
+    // set cannot be had or the session does not run.
+    bool useScale(int32_t scale);
     // False once the session has ended (Exit, Quit, a failed draw): from then on every
     // entry below does nothing.
     bool running() const { return session_ != nullptr && !over_; }
@@ -107,11 +115,14 @@ class WebProgram : public Host, public ProgramShell {
     template <typename Entry>
     void route(Entry entry);
     void end();
+    // Gives the target and the frame the screen's size at the scale in use.
+    void sizeFrame();
     // Tells the page the areas to lay out when they changed.
     void sendAreas();
 
     Page& page_;
     SoftwareDisplay softwareDisplay_;
+    ScaledDisplay scaledDisplay_;
     std::unique_ptr<GameSession> session_;
     std::vector<uint8_t> frame_;              // the canvas's pixels, four bytes each
     std::map<uint32_t, uint32_t> intervals_;  // timer id -> page interval

@@ -11,8 +11,11 @@
 
 #include "app/common/game_session.h"
 #include "app/gtk/cairo_display.h"
+#include "display/scaled_display.h"
 #include "software/software_display.h"
+#include "tests/support/headless_game.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/resource_files.h"
 
 namespace kz {
 namespace {
@@ -143,10 +146,11 @@ TEST_F(CairoDisplayTest, RefusesWhatTheSoftwareSurfaceRefuses) {
                              kBlitWait | kBlitKeySource));
 }
 
-// The program's pictures as the software surface's decoder reads them.
-std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+// The program's pictures from the source tree, in the set of a scale.
+std::unique_ptr<SoftwareBitmap> sourceTree(int32_t id, int32_t scale,
+                                           const CairoDisplay::Decoder& decode) {
+    const std::vector<uint8_t> bytes = sourceTreeResolver(KZ_SOURCE_ROOT)(id, scale);
+    return decode(bytes.data(), bytes.size());
 }
 
 void expectDecodedAlike(const std::vector<uint8_t>& bytes, const std::string& what) {
@@ -162,14 +166,19 @@ void expectDecodedAlike(const std::vector<uint8_t>& bytes, const std::string& wh
 TEST(DecodePicture, ReadsEveryPictureOfTheGameAsTheSoftwareSurfaceDoes) {
     const std::string root = KZ_SOURCE_ROOT;
     int pictures = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(root + "/resources/bitmaps")) {
-        expectDecodedAlike(fileBytes(entry.path().string()), entry.path().string());
-        ++pictures;
+    // The design's BMPs and the larger sets' PNGs, which go through gdk-pixbuf (the page's
+    // WebP sets are the browser's to decode).
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(root + "/resources/bitmaps")) {
+        const std::string kind = entry.path().extension().string();
+        if (entry.is_regular_file() && (kind == ".bmp" || kind == ".png")) {
+            expectDecodedAlike(readFileBytes(entry.path().string()), entry.path().string());
+            ++pictures;
+        }
     }
-    EXPECT_EQ(pictures, 21);
-    // Other formats go through gdk-pixbuf.
-    expectDecodedAlike(fileBytes(root + "/resources/icons/hicolor/32x32/kestrane-zivadorured.png"),
-                       "a PNG");
+    EXPECT_EQ(pictures, 21 * 3);
+    expectDecodedAlike(
+        readFileBytes(root + "/resources/icons/hicolor/32x32/kestrane-zivadorured.png"), "a PNG");
     const auto fromFile = decodePictureFile(root + "/resources/bitmaps/102.bmp");
     ASSERT_NE(fromFile, nullptr);
     EXPECT_EQ(fromFile->width(), 100);
@@ -251,11 +260,7 @@ TEST(CairoDisplay, WithoutATargetNothingIsReady) {
 
 // The whole game through the cairo surface layer is the golden picture, pixel for pixel.
 TEST(CairoDisplay, DrawsTheGameAsTheGoldenPictureShowsIt) {
-    CairoDisplay display(imageSurface, [](int32_t id, const CairoDisplay::Decoder& decode) {
-        const std::vector<uint8_t> bytes = fileBytes(
-            std::string(KZ_SOURCE_ROOT) + "/resources/bitmaps/" + std::to_string(id) + ".bmp");
-        return decode(bytes.data(), bytes.size());
-    });
+    CairoDisplay display(imageSurface, sourceTree);
     RecordingHost host;
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{});
@@ -267,6 +272,29 @@ TEST(CairoDisplay, DrawsTheGameAsTheGoldenPictureShowsIt) {
     for (uint32_t& p : expected) {
         p &= 0xFFFFFF;
     }
+    EXPECT_EQ(pixelsOf(display.targetSurface()), expected);
+}
+
+// At a HiDPI scale the cairo surface layer draws from the larger pictures as the software
+// one does: the same frame, pixel for pixel.
+TEST(CairoDisplay, DrawsTheGameFromTheLargerPicturesAtAScale) {
+    std::vector<uint32_t> expected;
+    {
+        HeadlessGame software(KZ_SOURCE_ROOT, {}, 2);
+        ASSERT_TRUE(software.paintAll());
+        const SoftwareSurface& pixels = software.display().targetPixels();
+        expected.assign(pixels.pixels(), pixels.pixels() + pixels.pixelCount());
+    }
+    for (uint32_t& p : expected) {
+        p &= 0xFFFFFF;
+    }
+    CairoDisplay display(imageSurface, sourceTree);
+    ScaledDisplay scaled(display, 2);
+    RecordingHost host;
+    RecordingShell shell;
+    GameSession session(scaled, host, shell, GameSettings{});
+    ASSERT_TRUE(display.makeTarget(session.width() * 2, session.height() * 2));
+    ASSERT_TRUE(session.paintAll());
     EXPECT_EQ(pixelsOf(display.targetSurface()), expected);
 }
 

@@ -9,6 +9,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/common/commands.h"
@@ -469,6 +470,35 @@ TEST(PictureFit, ThePictureKeepsItsProportionsInTheMiddleOfTheArea) {
     EXPECT_EQ(small.top, 69.0);
     EXPECT_EQ(small.toArea({1, 1, 2, 2}), (Rect{0, 69, 2, 71}));
     EXPECT_EQ(fitPicture(0, 100, 690, 500).scale, 1.0) << "nothing to fit into";
+}
+
+TEST(PictureFit, TheSetOfPicturesIsTheScreenPixelsAGamePixelCoversRoundedUp) {
+    const PictureFit designed = fitPicture(690, 500, 690, 500);
+    const PictureFit twice = fitPicture(1380, 1000, 690, 500);
+    const PictureFit small = fitPicture(414, 300, 690, 500);
+    // [fit, HiDPI scale, set]
+    const std::vector<std::tuple<PictureFit, int32_t, int32_t>> cases = {
+        {designed, 1, 1},
+        {designed, 2, 2},
+        {designed, 3, 3},
+        {twice, 1, 2},
+        {twice, 2, 3},  // at most the largest set
+        {small, 1, 1},
+        {small, 2, 2},
+        {fitPicture(700, 507, 690, 500), 1, 2},
+        {fitPicture(691, 501, 690, 500), 1, 1},  // a rounding over the design's size
+    };
+    for (const auto& [fit, deviceScale, set] : cases) {
+        EXPECT_EQ(fit.pictureScale(deviceScale, 3), set)
+            << fit.scale << " at a HiDPI scale of " << deviceScale;
+    }
+    // Sharp where one pixel of the set covers whole pixels of the screen.
+    EXPECT_TRUE(designed.isWhole(2, 2));
+    EXPECT_TRUE(twice.isWhole(1, 2));
+    EXPECT_TRUE(twice.isWhole(2, 2));
+    EXPECT_FALSE(twice.isWhole(1, 3)) << "two thirds of a pixel";
+    EXPECT_FALSE(small.isWhole(2, 2));
+    EXPECT_TRUE(fitPicture(345, 250, 690, 500).isWhole(2, 1)) << "half a pixel at a scale of 2";
 }
 
 // Each place of the focus as a screen reader finds it under the area.

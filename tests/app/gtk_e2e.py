@@ -4,11 +4,12 @@
 Starts Xvfb on a free display, runs the program with a fresh settings directory and drives
 it with xdotool: the drawing area's size and first picture, Next, a stick's hover look, the
 Field Size menu, the help commands, Ctrl+W and the settings kept for the next start; the
-same picture at twice the size on a HiDPI scale; the window resized, its picture the same
-game scaled and its size kept for the next start; a choice kept when the program is killed,
-and saved at the end when SIGTERM, SIGINT or SIGHUP ends it; damaged settings files and a
-pipe in the file's place; the message without a display; and under openbox, the window
-maximized and full screen, its picture as large as fits. Every process it starts is ended, and every wait is bounded.
+same game drawn from the pictures of twice the size on a HiDPI scale; the window resized,
+its picture the same game scaled and its size kept for the next start; a choice kept when
+the program is killed, and saved at the end when SIGTERM, SIGINT or SIGHUP ends it; damaged
+settings files and a pipe in the file's place; the message without a display; and under
+openbox, the window maximized and full screen, its picture as large as fits. Every process
+it starts is ended, and every wait is bounded.
 
 What it knows of the program it learns as a user's tools would: the drawing area's place
 and the menus' radio marks over the accessibility bus, the settings from the file the
@@ -17,6 +18,7 @@ the private accessibility bus.
 
 usage: gtk_e2e.py PROGRAM GOLDEN_IDLE_PNG
 """
+import math
 import os
 import re
 import shutil
@@ -31,7 +33,7 @@ import urllib.parse
 from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from e2e_basics import Failure, built_file, check, run, time_limit, wait_until  # noqa: E402
 from gtk_program import gtk_environment, install_fake_browser  # noqa: E402
 from pictures import differs, mean_difference, wait_for_picture  # noqa: E402
 from screen_layout import (AREA_H, AREA_W, BOARD, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
@@ -223,10 +225,14 @@ def check_message_without_a_display(program, env):
 
 def fitted(idle, area):
     """The idle picture as a drawing area of size area shows it: as large as fits with its
-    proportions, in the middle, on black; whole scales pixel for pixel."""
+    proportions, in the middle, on black, drawn from the set of pictures of the scale rounded
+    up (at most 3); pixel for pixel where that is the scale."""
     scale = min(area[0] / AREA_W, area[1] / AREA_H)
     size = (round(AREA_W * scale), round(AREA_H * scale))
-    whole = scale == int(scale)
+    drawn_from = min(3, max(1, math.ceil(scale - 0.01)))
+    if drawn_from > 1:
+        idle = Image.open(built_file(f"idle-{drawn_from}x.png")).convert("RGB")
+    whole = scale == drawn_from
     picture = idle.resize(size, Image.NEAREST if whole else Image.LANCZOS)
     shown = Image.new("RGB", area, (0, 0, 0))
     # On whole pixels, the exact size's margin halved.
@@ -253,8 +259,8 @@ def check_fitted_picture(env, game, idle, what):
 
 
 def check_resized_window(program, env, settings, idle):
-    """The window resized to twice the picture's size shows it with every pixel doubled, the
-    size is kept for the next start, a window a little over half as large shows the same
+    """The window resized to twice the picture's size shows it from the pictures drawn twice
+    as large, one of their pixels on one of the screen's, the size is kept for the next start, a window a little over half as large shows the same
     picture smaller, and a click on its Next starts a game."""
     game, window = start_game(program, env)
     area = game.area()
@@ -267,6 +273,8 @@ def check_resized_window(program, env, settings, idle):
     resize(AREA_W * 2)
     wait_until(lambda: game.area()[2] == AREA_W * 2, WAIT_STEP, "the window to grow")
     large = check_fitted_picture(env, game, idle, "twice as large")
+    check(differs(screenshot(env, *large), idle.resize(large[2:], Image.NEAREST)),
+          "twice as large the picture is the design's with every pixel doubled")
     end_with_ctrl_w(game, env, window)
     stored = read_settings(settings)
     check((stored.get("gameAreaWidth"), stored.get("gameAreaHeight")) ==
@@ -300,8 +308,8 @@ def check_resized_window(program, env, settings, idle):
           f"a size kept larger than the screen should give a window on it, not {shown[2:]}")
     check_fitted_picture(env, game, idle, "at the largest size the screen allows")
     end_with_ctrl_w(game, env, window)
-    print(f"resized to {large[2]} x {large[3]} the picture doubles, kept at the next start; "
-          f"at {small[2]} x {small[3]} it is the same picture smaller, and Next starts a game")
+    print(f"resized to {large[2]} x {large[3]} the picture is the 2x pictures', kept at the "
+          f"next start; at {small[2]} x {small[3]} it is the same picture smaller, and Next starts a game")
 
 
 def check_window_manager_requests(program, env, workdir, settings, idle):
@@ -484,7 +492,8 @@ def main():
         check(os.path.getsize(kept) > 0, "the game running at Ctrl+W should be kept")
         os.remove(kept)
 
-        # Second start: 4 x 4 is marked again. On a HiDPI scale the picture doubles, sharp.
+        # Second start: 4 x 4 is marked again. On a HiDPI scale the picture comes from the
+        # pictures drawn twice as large, one of their pixels on one of the screen's.
         env["GDK_SCALE"] = "2"
         game, window = start_game(program, env)
         xdo("windowfocus", "--sync", window)
@@ -495,11 +504,16 @@ def main():
               f"at scale 2 the area keeps its logical size: scale {scale}, area {sw} x {sh}")
         xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
         big_grab = lambda: screenshot(env, sx * 2, sy * 2, AREA_W * 2, AREA_H * 2)
-        expected = idle.resize((AREA_W * 2, AREA_H * 2), Image.NEAREST)
+        expected = Image.open(built_file("idle-2x.png")).convert("RGB")
         big = wait_for_picture(big_grab, expected, WAIT_STEP)
-        check(not differs(big, expected),
-              "at scale 2 the picture should be the idle screen with every pixel doubled")
-        print("the next start marks 4 x 4; at scale 2 every pixel is doubled")
+        if differs(big, expected):
+            keep = os.path.join(os.getcwd(), "gtk_e2e_scale_2_seen.png")
+            big.save(keep)
+            raise Failure("at scale 2 the picture is not the idle screen of the 2x pictures "
+                          f"(box {ImageChops.difference(big, expected).getbbox()}); seen: {keep}")
+        check(differs(big, idle.resize(expected.size, Image.NEAREST)),
+              "at scale 2 the picture is the design's with every pixel doubled")
+        print("the next start marks 4 x 4; at scale 2 the picture is the 2x pictures'")
         xdo("key", "ctrl+w")
         code = game.wait_exit(WAIT_STEP * 2)
         check(code == 0, f"the second run should end with 0, not {code}")

@@ -3,7 +3,8 @@
 
 Serves the built page on 127.0.0.1 and checks, through chromedriver and the DevTools
 protocol: the fatal messages when the module cannot load or the canvas has no 2D context;
-the first picture pixel for pixel at device pixel ratio 1 and doubled at 2; a game started,
+the first picture pixel for pixel at device pixel ratio 1 and doubled at 2, and drawn from the
+larger pictures when the page opens at ratio 2 or 3; a game started,
 its clock ticking, a stick's hover look and the whole game won by pointer clicks; a whole
 game with keys alone (hints, undo and redo, the live region, greyed items, the notice of a new
 best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
@@ -23,6 +24,7 @@ usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 """
 import base64
 import io
+import math
 import os
 import re
 import shutil
@@ -35,10 +37,10 @@ from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from browser_harness import Browser, StaticServer  # noqa: E402
-from e2e_basics import Failure, check, time_limit, wait_until  # noqa: E402
+from e2e_basics import SOURCE_ROOT, Failure, built_file, check, time_limit, wait_until  # noqa: E402
 from pictures import differs  # noqa: E402
-from screen_layout import (CLOCK, FELT, INSTRUCTIONS, NEXT_BUTTON, QUIT_BUTTON,  # noqa: E402
-                           WIN_BANNER)
+from screen_layout import (AREA_H, AREA_W, CLOCK, FELT, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
+                           QUIT, QUIT_BUTTON, WIN_BANNER)
 FATAL_TEXT = "An unexpected error occurs, the program will now exit."
 VERSION_TEXT = "Version 1.1.2"
 MAKER_ADDRESS = "https://kestrane-games.example/"
@@ -95,8 +97,18 @@ CanvasRenderingContext2D.prototype.putImageData = function(...args) {
 
 
 
+# A desktop window with room for the picture at one CSS pixel per game pixel and a little
+# more: at a ratio of 1 the frame has the design's pixels, which the tests read.
+DESKTOP = (720, 560)
+
+
 def doubled(picture, factor):
     return picture.resize((picture.width * factor, picture.height * factor), Image.NEAREST)
+
+
+def idle_at(idle, scale):
+    """The idle screen as a frame of that many pixels for each game pixel draws it."""
+    return idle if scale == 1 else Image.open(built_file(f"idle-{scale}x.png")).convert("RGB")
 
 
 class Page:
@@ -308,7 +320,7 @@ def test_pixels(browser, server, idle):
     x, y = round(left * 2), round(top * 2)
     shot = shot.crop((x, y, x + idle.width * 2, y + idle.height * 2))
     check(not differs(shot, doubled(idle, 2)), "at ratio 2 not every pixel is doubled")
-    browser.emulate(1000, 800, 1)
+    browser.emulate(*DESKTOP, 1)
     check_console(browser, "on the first start")
 
 
@@ -946,9 +958,13 @@ def test_phone(browser, server, idle):
     views = page.views()
     check(len(views) == 5 and all(left >= 0 and left + width <= 390 for _, (left, _, width, _)
                                   in views), f"on a phone the picture shows as {views}")
+    # Its field zoomed to the screen's width, the phone draws from the set of three times the
+    # size, one canvas pixel on one device pixel or a little less.
+    wait_until(lambda: page.view_pictures()[1][0].width == (INSTRUCTIONS[2] - INSTRUCTIONS[0]) * 3,
+               10, "an upright phone at ratio 3 does not draw from the set of three times the size")
     # A tap on Next, where it shows on the scaled picture, starts a game: the instruction
     # takes the place of the start picture.
-    start_picture = idle.crop(INSTRUCTIONS)
+    start_picture = idle_at(idle, 3).crop(tuple(v * 3 for v in INSTRUCTIONS))
     check(not differs(page.view_pictures()[1][0], start_picture),
           "the Instructions panel does not show the start picture")
     browser.tap(*page.point(*NEXT_BUTTON))
@@ -984,6 +1000,73 @@ def test_offline(browser, server, idle):
     check_console(browser, "offline")
 
 
+def fetched_art(browser):
+    """The sets of larger pictures the page has fetched."""
+    return sorted(re.findall(r"art-\dx\.webp", " ".join(browser.js(
+        "return performance.getEntriesByType('resource').map((e) => e.name);"))))
+
+
+def test_sharp(browser, server, idle):
+    """At device pixel ratios 2 and 3 the canvas holds the larger set's pictures, pixel for
+    pixel, shown one canvas pixel on one device pixel; only that set is fetched, and the
+    service worker keeps it for offline play. At a ratio of 1 a window that shows the picture
+    larger than designed fetches the set of twice the size."""
+    browser.emulate(*DESKTOP, 1)
+    page = Page(browser, server.url("page/"))
+    page.open_afresh()  # no game kept by a test before
+    check(fetched_art(browser) == [], f"at ratio 1 the page fetched {fetched_art(browser)}")
+    browser.emulate(1000, 800, 1)
+    page.open_afresh()
+    left, top, width, height = browser.box("#screen")
+    check(1 < width / AREA_W < 2, f"at 1000 x 800 the picture is {width} x {height}")
+    check(fetched_art(browser) == ["art-2x.webp"],
+          f"a picture shown larger than designed fetched {fetched_art(browser)}")
+    wait_until(lambda: page.picture().size == (AREA_W * 2, AREA_H * 2), 10,
+               "a picture shown larger than designed is not drawn from the set of twice the size")
+    check(not differs(page.picture(), idle_at(idle, 2)), "the frame is not the idle screen at 2x")
+    for ratio in (2, 3):
+        browser.emulate(*DESKTOP, ratio)
+        page.open_afresh()  # not the game Next started at the ratio before
+        check(fetched_art(browser) == [f"art-{ratio}x.webp"],
+              f"at ratio {ratio} the page fetched {fetched_art(browser)}")
+        expected = Image.open(built_file(f"idle-{ratio}x.png")).convert("RGB")
+        picture = page.picture()
+        check(picture.size == expected.size, f"at ratio {ratio} the canvas is {picture.size}")
+        check(not differs(picture, expected), f"at ratio {ratio} the canvas is not the {ratio}x art")
+        check(differs(picture, doubled(idle, ratio)), "the larger art is the design's enlarged")
+        # The Quit button against its picture in the set itself, frame 0.
+        art = Image.open(os.path.join(SOURCE_ROOT, "resources", "bitmaps", f"{ratio}x", "114.png"))
+        art = art.convert("RGB").crop((0, 0, (QUIT[2] - QUIT[0]) * ratio, (QUIT[3] - QUIT[1]) * ratio))
+        shown = picture.crop(tuple(v * ratio for v in QUIT))
+        check(not differs(shown, art), f"at ratio {ratio} Quit is not its {ratio}x picture")
+        left, top, width, height = browser.box("#screen")
+        check((width, height) == idle.size, f"at ratio {ratio} the canvas shows as {width} x {height}")
+        # The browser puts the canvas on whole device pixels, rounding its place either way.
+        shot = browser.screenshot()
+        places = {(x, y) for x in (math.floor(left * ratio), math.ceil(left * ratio))
+                  for y in (math.floor(top * ratio), math.ceil(top * ratio))}
+        check(any(not differs(shot.crop((x, y, x + expected.width, y + expected.height)), expected)
+                  for x, y in places),
+              f"at ratio {ratio} the screen does not show the canvas one pixel on one device pixel")
+        # A click lands on the game's own coordinates: Next starts a game.
+        page.click(*NEXT_BUTTON)
+        page.wait_picture(lambda p: differs(p, expected, tuple(v * ratio for v in INSTRUCTIONS)),
+                          f"at ratio {ratio} a click on Next starts no game")
+
+    # Kept by the service worker once used, and drawn from it with the server stopped.
+    wait_until(lambda: browser.async_js("""const done = arguments[arguments.length - 1];
+        caches.match("art-3x.webp").then((kept) => done(Boolean(kept)));"""), 10,
+               "the service worker does not keep the set in use")
+    server.stop()
+    try:
+        page.open_afresh()
+        check(not differs(page.picture(), expected), "offline the 3x pictures are missing")
+    finally:
+        server.start()
+    browser.emulate(*DESKTOP, 1)
+    check_console(browser, "at ratios 2 and 3")
+
+
 def main():
     if len(sys.argv) < 4:
         print(__doc__)
@@ -1014,7 +1097,8 @@ def main():
              ("menus and settings", test_menus_and_settings),
              ("help and about", test_help_and_about),
              ("phone", lambda b, s: test_phone(b, s, idle)),
-             ("offline", lambda b, s: test_offline(b, s, idle))]
+             ("offline", lambda b, s: test_offline(b, s, idle)),
+             ("sharp", lambda b, s: test_sharp(b, s, idle))]
     unknown = [name for name in chosen if name not in [name for name, _ in tests]]
     if unknown:
         print(f"no such test: {unknown}")
@@ -1022,7 +1106,7 @@ def main():
     tests = [(name, test) for name, test in tests if not chosen or name in chosen]
     failed = 0
     try:
-        with StaticServer(root) as server, Browser() as browser:
+        with StaticServer(root) as server, Browser(*DESKTOP) as browser:
             for name, test in tests:
                 try:
                     test(browser, server)

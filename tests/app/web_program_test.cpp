@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <optional>
@@ -10,12 +11,15 @@
 #include "app/common/hint_blinker.h"
 #include "app/common/records_table.h"
 #include "app/common/settings.h"
+#include "app/web/art_atlas.h"
 #include "app/web/local_storage_settings.h"
 #include "app/web/page_extras.h"
 #include "app/web/script_text.h"
 #include "app/web/web_program.h"
 #include "display/messages.h"
+#include "screen/image_table.h"
 #include "software/software_display.h"
+#include "tests/support/headless_game.h"
 #include "tests/support/resource_files.h"
 #include "tests/support/solution_walk.h"
 #include "tests/support/target_pixel.h"
@@ -303,7 +307,7 @@ TEST(WebProgramStart, StoredSettingsReachMenuAndGame) {
 
 TEST(WebProgramStart, PicturesThatCannotLoadGivePaintErrorOnce) {
     FakePage page;
-    WebProgram program(page, [](int32_t) { return std::vector<uint8_t>{}; });
+    WebProgram program(page, [](int32_t, int32_t) { return std::vector<uint8_t>{}; });
     program.start();
     EXPECT_EQ(page.fatal, std::vector<FatalError>{FatalError::Paint});
     EXPECT_EQ(page.endings, std::vector<int>{1});
@@ -537,6 +541,135 @@ TEST(PageExtrasTexts, NewBestTimeAndStatisticsText) {
     EXPECT_NE(json.find("\"none\":\"No games played yet."), std::string::npos) << json;
     EXPECT_EQ(json.find('<'), std::string::npos);
     EXPECT_EQ(scriptString("a\"b\\c\n<"), "\"a\\\"b\\\\c\\u000a\\u003c\"");
+}
+
+// A larger set as the page fetches it: the pictures of the source tree's set one below the
+// other in the image table's order, as red, green, blue, alpha bytes.
+struct AtlasPixels {
+    explicit AtlasPixels(int32_t atlasScale) : scale(atlasScale) {
+        for (const ImageInfo& image : kImageTable) {
+            width = std::max(width, image.width * scale);
+            height += image.height * scale;
+        }
+        rgba.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+        int32_t top = 0;
+        for (const ImageInfo& image : kImageTable) {
+            auto picture =
+                decodeBitmap(sourceTreeResolver(KZ_SOURCE_ROOT)(image.resourceId, scale));
+            EXPECT_NE(picture, nullptr) << image.resourceId;
+            for (int32_t y = 0; picture && y < picture->height(); ++y) {
+                for (int32_t x = 0; x < picture->width(); ++x) {
+                    const uint32_t p =
+                        picture->data()[static_cast<size_t>(y * picture->width() + x)];
+                    uint8_t* out = &rgba[(static_cast<size_t>(top + y) * width + x) * 4];
+                    out[0] = static_cast<uint8_t>(p >> 16);
+                    out[1] = static_cast<uint8_t>(p >> 8);
+                    out[2] = static_cast<uint8_t>(p);
+                    out[3] = 0xFF;
+                }
+            }
+            top += image.height * scale;
+        }
+    }
+    int32_t scale;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+TEST(ArtAtlas, CutsTheSetIntoThePicturesOfTheTable) {
+    const AtlasPixels pixels(3);
+    const std::optional<ArtAtlas> atlas =
+        ArtAtlas::cut(3, pixels.width, pixels.height, pixels.rgba.data());
+    ASSERT_TRUE(atlas);
+    for (const ImageInfo& image : kImageTable) {
+        const auto cut = decodeBitmap(atlas->bitmap(image.resourceId));
+        const auto file = decodeBitmap(sourceTreeResolver(KZ_SOURCE_ROOT)(image.resourceId, 3));
+        ASSERT_TRUE(cut && file) << image.resourceId;
+        EXPECT_EQ(cut->width(), image.width * 3);
+        EXPECT_TRUE(cut->data() == file->data()) << "picture " << image.resourceId;
+    }
+    EXPECT_TRUE(atlas->bitmap(1).empty());
+
+    // Anything but the set of the scale it is said to be is refused.
+    EXPECT_FALSE(ArtAtlas::cut(2, pixels.width, pixels.height, pixels.rgba.data()));
+    EXPECT_FALSE(ArtAtlas::cut(3, pixels.width, pixels.height - 3, pixels.rgba.data()));
+    EXPECT_FALSE(ArtAtlas::cut(3, pixels.width + 1, pixels.height, pixels.rgba.data()));
+    EXPECT_FALSE(ArtAtlas::cut(3, pixels.width, pixels.height, nullptr));
+    EXPECT_FALSE(ArtAtlas::cut(1, 152, 1000, pixels.rgba.data()));
+}
+
+// The page on a screen of twice the pixels: the frame from the fetched set, the game's areas
+// presented multiplied, and the same picture as the headless game at that scale.
+TEST(WebProgramScaled, DrawsFromTheFetchedSetAndPresentsTheAreasMultiplied) {
+    const AtlasPixels pixels(2);
+    const std::optional<ArtAtlas> atlas =
+        ArtAtlas::cut(2, pixels.width, pixels.height, pixels.rgba.data());
+    ASSERT_TRUE(atlas);
+    FakePage page;
+    WebProgram program(
+        page,
+        [&](int32_t id, int32_t scale) {
+            return scale == 2 ? atlas->bitmap(id) : std::vector<uint8_t>{};
+        },
+        2);
+    program.start();
+    EXPECT_EQ(program.scale(), 2);
+    EXPECT_EQ(program.width(), 690) << "the game keeps its coordinates";
+    EXPECT_EQ(page.canvasWidth, 1380);
+    ASSERT_EQ(page.canvas.size(), 1380u * 1000u);
+    HeadlessGame headless(KZ_SOURCE_ROOT, {}, 2);
+    ASSERT_TRUE(headless.paintAll());
+    EXPECT_TRUE(page.canvas ==
+                std::vector<uint32_t>(headless.display().targetPixels().pixels(),
+                                      headless.display().targetPixels().pixels() + 1380u * 1000u));
+
+    page.presented.clear();
+    program.mouse(msg::MouseMove, 0, kNextX, kNextY);  // the Next button's caption
+    ASSERT_FALSE(page.presented.empty());
+    for (const Rect& area : page.presented) {
+        EXPECT_TRUE(area.left >= 86 * 2 && area.top >= 413 * 2 && area.right <= 148 * 2 &&
+                    area.bottom <= 465 * 2);
+        EXPECT_TRUE(area.left % 2 == 0 && area.top % 2 == 0 && area.right % 2 == 0 &&
+                    area.bottom % 2 == 0)
+            << "whole game pixels";
+    }
+    ASSERT_TRUE(headless.moveTo(kNextX, kNextY));
+    EXPECT_TRUE(page.canvas ==
+                std::vector<uint32_t>(headless.display().targetPixels().pixels(),
+                                      headless.display().targetPixels().pixels() + 1380u * 1000u));
+}
+
+// A page laid out larger after the start: the frame drawn again from the larger set, in the
+// middle of a game, as a page that had the set from the start shows it; a set that cannot be
+// had leaves the frame as it was.
+TEST(WebProgramScaled, TakesALargerSetInTheMiddleOfAGame) {
+    const auto files = sourceTreeResolver(KZ_SOURCE_ROOT);
+    const auto withoutTwice = [&](int32_t id, int32_t scale) {
+        return scale == 2 ? std::vector<uint8_t>{} : files(id, scale);
+    };
+    FakePage page;
+    WebProgram program(page, withoutTwice);
+    FakePage sharpPage;
+    WebProgram sharp(sharpPage, withoutTwice, 3);
+    for (WebProgram* each : {&program, &sharp}) {
+        each->start();
+        each->mouse(msg::MouseMove, 0, kNextX, kNextY);
+        each->mouse(msg::LeftButtonDown, mouseflag::LeftButton, kNextX, kNextY);
+        each->mouse(msg::LeftButtonUp, 0, kNextX, kNextY);
+    }
+
+    EXPECT_FALSE(program.useScale(2)) << "no such set";
+    EXPECT_EQ(program.scale(), 1);
+    EXPECT_EQ(page.canvasWidth, 690);
+    ASSERT_TRUE(program.useScale(3));
+    EXPECT_EQ(program.scale(), 3);
+    EXPECT_EQ(program.width(), 690) << "the game keeps its coordinates";
+    EXPECT_EQ(page.canvasWidth, 2070);
+    ASSERT_EQ(page.canvas.size(), 2070u * 1500u);
+    EXPECT_TRUE(page.canvas == sharpPage.canvas)
+        << "the game in progress, drawn from the larger set";
+    EXPECT_FALSE(program.useScale(3)) << "the set in use";
 }
 
 }  // namespace

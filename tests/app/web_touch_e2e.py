@@ -28,7 +28,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser_harness import Browser, StaticServer  # noqa: E402
 from e2e_basics import Failure, check, time_limit, wait_until  # noqa: E402
 from screen_layout import CONTROLS_PANEL, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
-from web_e2e import SHOTS, Page, check_console  # noqa: E402
+from web_e2e import SHOTS, Page, check_console, idle_at  # noqa: E402
 
 # name, width, height, device pixel ratio, touch screen
 DEVICES = [("phone 360x640", 360, 640, 3, True), ("phone 390x844", 390, 844, 3, True),
@@ -63,9 +63,8 @@ class TouchPage(Page):
         self.touch_end()
 
     def start_game(self, size, action_type):
-        self.b.js(f"localStorage.setItem('dimensionsRange', '{size}');"
-                  f"localStorage.setItem('actionType', '{action_type}');")
-        self.open()
+        # Afresh: a game of the size before, kept when its page went, would be taken up.
+        self.open_afresh(dimensionsRange=size, actionType=action_type)
         (self.tap if self.touch else self.click)(*NEXT_BUTTON)
         wait_until(lambda: self.state()["playing"], 5, "Next starts no game")
 
@@ -123,8 +122,7 @@ def test_devices(browser, server, figures):
     page = TouchPage(browser, server.url("test-page/"))
     for name, width, height, ratio, touch in DEVICES:
         page.emulate(width, height, ratio, touch)
-        page.open()
-        browser.js("localStorage.clear();")
+        page.open_afresh()
         sizes = (2, 3, 4, 5) if name.startswith("phone 360") else (5,)
         smallest = {}
         for size in sizes:
@@ -192,9 +190,12 @@ def test_taps_hit_their_place(browser, server, idle):
                   f"{size}x{size}: two taps at {x}, {y} left a change")
     # A tapped button shows no label once the finger is lifted: Give Up leaves the Controls
     # panel as it is before the first game, Next without its label.
-    at_rest = idle.crop(CONTROLS_PANEL)
     page.tap(*NEXT_BUTTON)  # Give Up
     wait_until(lambda: not page.state()["playing"], 5, "a tap on Give Up ends no game")
+    # The panel's view holds it in the frame's pixels, drawn from the set the phone needs.
+    scale = page.view_pictures()[4][0].width // (CONTROLS_PANEL[2] - CONTROLS_PANEL[0])
+    check(scale == 3, f"an upright phone at ratio 3 draws from the set of {scale}")
+    at_rest = idle_at(idle, scale).crop(tuple(v * scale for v in CONTROLS_PANEL))
     wait_until(lambda: not ImageChops.difference(page.view_pictures()[4][0], at_rest).getbbox(),
                5, "Next shows its label after Give Up was tapped")
     check_console(browser, "with taps")

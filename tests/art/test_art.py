@@ -152,6 +152,23 @@ class BitmapFormat(unittest.TestCase):
                 seen.append(content)
 
 
+class LargerSets(unittest.TestCase):
+    def test_every_picture_is_drawn_two_and_three_times_larger_as_rgb_png(self):
+        for scale in (2, 3):
+            folder = os.path.join(RES, "bitmaps", f"{scale}x")
+            self.assertEqual(
+                sorted(os.listdir(folder)), sorted(f"{rid}.png" for rid in image_table())
+            )
+            for rid, (w, h, *_) in image_table().items():
+                with self.subTest(picture=rid, scale=scale):
+                    with open(os.path.join(folder, f"{rid}.png"), "rb") as f:
+                        head = f.read(26)
+                    self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n")
+                    width, height, depth, colour_type = struct.unpack(">IIBB", head[16:26])
+                    self.assertEqual((width, height), (w * scale, h * scale))
+                    self.assertEqual((depth, colour_type), (8, 2))  # 8-bit RGB, no alpha
+
+
 class GroundColours(unittest.TestCase):
     def test_felt_stays_within_a_few_levels_of_its_base(self):
         base = felt_base()
@@ -315,7 +332,7 @@ class Generator(unittest.TestCase):
             for folder, _, files in os.walk(os.path.join(out, "resources")):
                 for name in files:
                     produced.append(os.path.relpath(os.path.join(folder, name), out))
-            self.assertGreaterEqual(len(produced), 21 + 1 + 7 + 3 + 1 + 2)
+            self.assertGreaterEqual(len(produced), 21 * 3 + 2 + 1 + 7 + 3 + 1 + 2)
             for rel in sorted(produced):
                 with self.subTest(file=rel):
                     with open(os.path.join(out, rel), "rb") as f:

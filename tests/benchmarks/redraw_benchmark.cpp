@@ -75,7 +75,7 @@ struct Screen {
         bitmaps->bitmaps[115] = test::makeBmp(152, 116, plain);
         bitmaps->bitmaps[119] = test::makeBmp(48, 20, plain);
         bitmaps->bitmaps[117] = test::makeBmp(84, 32, plain);
-        return [bitmaps](int32_t id) { return bitmaps->resolver()(id); };
+        return [bitmaps](int32_t id, int32_t scale) { return bitmaps->resolver()(id, scale); };
     }
 
     test::CountingDisplay display;

@@ -216,9 +216,9 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
     const std::vector<uint8_t> bmp = makeBmp(6, 4, gradient);
     const std::string path = temp.write("picture.bmp", bmp);
     int asked = 0;
-    SoftwareDisplay display(20, 20, [&](int32_t id) {
+    SoftwareDisplay display(20, 20, [&](int32_t id, int32_t scale) {
         ++asked;
-        return id == 7 ? bmp : std::vector<uint8_t>{};
+        return id == 7 && scale == 1 ? bmp : std::vector<uint8_t>{};
     });
     test::ActiveDisplayScope scope(&display);
 
@@ -254,9 +254,14 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
 TEST_F(SoftwareDisplayFiles, ResolvesResourceIdsToFilesOfADirectory) {
     const std::vector<uint8_t> bmp = makeBmp(3, 3, [](int32_t, int32_t) { return 0x00112233u; });
     temp.write("bitmaps/104.bmp", bmp);
+    const std::vector<uint8_t> larger{'P', 'N', 'G'};
+    temp.write("bitmaps/2x/104.png", larger);
     auto resolve = bitmapDirectoryResolver((temp / "bitmaps").string());
-    EXPECT_EQ(resolve(104), bmp);
-    EXPECT_TRUE(resolve(105).empty());
+    EXPECT_EQ(resolve(104, 1), bmp);
+    EXPECT_TRUE(resolve(105, 1).empty());
+    // A larger set is the folder of its scale.
+    EXPECT_EQ(resolve(104, 2), larger);
+    EXPECT_TRUE(resolve(104, 3).empty());
 
     // The game's felt, from the source tree.
     SoftwareDisplay display(100, 100, sourceTreeResolver(KZ_SOURCE_ROOT));

@@ -10,6 +10,7 @@
 
 #include "software/software_display.h"
 #include "tests/support/golden_scenes.h"
+#include "tests/support/picture_check.h"
 
 namespace kz {
 namespace golden {
@@ -37,18 +38,8 @@ TEST_P(GoldenPicture, ScreenMatchesPixelForPixel) {
     }
     const auto expected = decodeBitmapFile(goldenPath);
     ASSERT_NE(expected, nullptr) << "missing golden picture " << scene.name;
-    const SoftwareSurface& actual = game.display().targetPixels();
-    ASSERT_EQ(expected->width(), actual.width());
-    ASSERT_EQ(expected->height(), actual.height());
-    size_t differing = 0;
-    for (size_t i = 0; i < actual.pixelCount(); ++i) {
-        differing += (actual.pixels()[i] & 0xFFFFFF) != (expected->data()[i] & 0xFFFFFF) ? 1 : 0;
-    }
-    if (differing != 0) {
-        const std::string path = std::string(KZ_BINARY_DIR) + "/" + scene.name + "-actual.png";
-        game.savePng(path);
-        ADD_FAILURE() << differing << " pixels differ from the golden picture; this run: " << path;
-    }
+    expectPixels(game.display().targetPixels(), expected->width(), expected->height(),
+                 expected->data().data(), scene.name, KZ_BINARY_DIR);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, GoldenPicture, ::testing::ValuesIn(golden::scenes()),

@@ -9,10 +9,33 @@ Rect CountingDisplay::clippedOnTarget(const Surface& surface, const Rect& dst) {
     return dst.intersected({0, 0, width(), height()});
 }
 
+std::unique_ptr<Bitmap> CountingDisplay::openBitmap(const BitmapName& name, int32_t width,
+                                                    int32_t height) {
+    std::unique_ptr<Bitmap> bitmap = SoftwareDisplay::openBitmap(name, width, height);
+    if (bitmap) {
+        openedBitmaps[bitmap.get()] = name;
+    }
+    return bitmap;
+}
+
+bool CountingDisplay::copyBitmap(Surface& surface, const Bitmap& bitmap) {
+    const auto opened = openedBitmaps.find(&bitmap);
+    if (opened != openedBitmaps.end()) {
+        pictures[&surface] = opened->second;
+        openedBitmaps.erase(opened);
+    }
+    return SoftwareDisplay::copyBitmap(surface, bitmap);
+}
+
 bool CountingDisplay::blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
                            uint32_t flags) {
     if (!SoftwareDisplay::blit(target, dst, source, src, flags)) {
         return false;
+    }
+    if (&target == this->target()) {
+        const auto picture = pictures.find(&source);
+        targetWrites.push_back(
+            {false, picture != pictures.end() ? picture->second : BitmapName{}, dst, src, 0});
     }
     const Rect clipped = clippedOnTarget(target, dst);
     if (clipped.empty()) {
@@ -44,6 +67,9 @@ bool CountingDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
     if (!SoftwareDisplay::fill(target, dst, colour)) {
         return false;
     }
+    if (&target == this->target()) {
+        targetWrites.push_back({true, {}, dst, {}, colour});
+    }
     const Rect clipped = clippedOnTarget(target, dst);
     if (!clipped.empty()) {
         writtenRects.push_back(clipped);
@@ -55,6 +81,12 @@ bool CountingDisplay::fill(Surface& target, const Rect& dst, uint32_t colour) {
 std::vector<Rect> CountingDisplay::takeWrittenRects() {
     std::vector<Rect> out;
     out.swap(writtenRects);
+    return out;
+}
+
+std::vector<TargetWrite> CountingDisplay::takeTargetWrites() {
+    std::vector<TargetWrite> out;
+    out.swap(targetWrites);
     return out;
 }
 

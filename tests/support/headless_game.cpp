@@ -5,11 +5,14 @@
 
 namespace kz {
 
-HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& settings)
+HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& settings,
+                           int32_t scale)
     : softwareDisplay(0, 0, sourceTreeResolver(sourceRoot)),
+      scaled(softwareDisplay, scale),
       previousDisplay(activeDisplay()),
-      gameSession(softwareDisplay, recordingHost, recordingShell, settings) {
-    softwareDisplay.resetTarget(gameSession.width(), gameSession.height());
+      gameSession(scaled, recordingHost, recordingShell, settings) {
+    softwareDisplay.resetTarget(gameSession.width() * scaled.scale(),
+                                gameSession.height() * scaled.scale());
 }
 
 HeadlessGame::~HeadlessGame() {

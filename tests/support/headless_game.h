@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/common/game_session.h"
+#include "display/scaled_display.h"
 #include "tests/support/counting_display.h"
 #include "tests/support/png_file.h"
 #include "tests/support/recording_host.h"
@@ -17,8 +18,10 @@ namespace kz {
 // session as a program drives it: messages in, one draw after each, pixels and states out.
 class HeadlessGame {
   public:
-    // sourceRoot: the folder holding resources/bitmaps/<id>.bmp.
-    explicit HeadlessGame(const std::string& sourceRoot, const GameSettings& settings = {});
+    // sourceRoot: the folder holding resources/bitmaps/<id>.bmp (and the larger sets).
+    // scale: the screen drawn that many times larger, from the set of that scale.
+    explicit HeadlessGame(const std::string& sourceRoot, const GameSettings& settings = {},
+                          int32_t scale = 1);
     ~HeadlessGame();
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
@@ -29,6 +32,7 @@ class HeadlessGame {
     RecordingHost& host() { return recordingHost; }
     RecordingShell& shell() { return recordingShell; }
     test::CountingDisplay& display() { return softwareDisplay; }
+    ScaledDisplay& scaledDisplay() { return scaled; }
 
     bool paint(const Rect& area) { return gameSession.paint(area); }
     bool paintAll() { return gameSession.paintAll(); }
@@ -67,6 +71,7 @@ class HeadlessGame {
   private:
     // Declared first: the session's pictures live on its surfaces.
     test::CountingDisplay softwareDisplay;
+    ScaledDisplay scaled;
     RecordingHost recordingHost;
     RecordingShell recordingShell;
     Display* previousDisplay;

@@ -23,8 +23,11 @@ std::vector<uint8_t> readFileBytes(const std::string& path) {
 }
 
 SoftwareDisplay::BitmapResolver bitmapDirectoryResolver(const std::string& directory) {
-    return [directory](int32_t resourceId) {
-        return readFileBytes(directory + "/" + std::to_string(resourceId) + ".bmp");
+    return [directory](int32_t resourceId, int32_t scale) {
+        const std::string name = std::to_string(resourceId);
+        return readFileBytes(scale == 1
+                                 ? directory + "/" + name + ".bmp"
+                                 : directory + "/" + std::to_string(scale) + "x/" + name + ".png");
     };
 }
 

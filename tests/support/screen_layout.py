@@ -30,7 +30,8 @@ WIN_BANNER = _rect("win_banner")
 # Next and Give Up share a place, as do Quit and Restart.
 NEXT_BUTTON = centre(_rect("next"))
 GIVE_UP_BUTTON = centre(_rect("give_up"))
-QUIT_BUTTON = centre(_rect("quit"))
+QUIT = _rect("quit")
+QUIT_BUTTON = centre(QUIT)
 RESTART_BUTTON = centre(_rect("restart"))
 # A point of bare felt: a click there reaches the screen and nothing on it.
 FELT = tuple(_LAYOUT["felt"])

@@ -33,12 +33,18 @@ inline std::vector<uint8_t> makeBmp(int32_t width, int32_t height,
     return out;
 }
 
-// A resolver over bitmaps kept in memory, keyed by resource id.
+// A resolver over bitmaps kept in memory, keyed by resource id, at the design's scale and
+// those larger ones a test adds.
 struct BitmapShelf {
     std::map<int32_t, std::vector<uint8_t>> bitmaps;
+    std::map<std::pair<int32_t, int32_t>, std::vector<uint8_t>> larger;  // (id, scale)
 
-    std::function<std::vector<uint8_t>(int32_t)> resolver() const {
-        return [this](int32_t id) {
+    std::function<std::vector<uint8_t>(int32_t, int32_t)> resolver() const {
+        return [this](int32_t id, int32_t scale) {
+            if (scale != 1) {
+                auto it = larger.find({id, scale});
+                return it == larger.end() ? std::vector<uint8_t>{} : it->second;
+            }
             auto it = bitmaps.find(id);
             return it == bitmaps.end() ? std::vector<uint8_t>{} : it->second;
         };

@@ -14,20 +14,51 @@ export function endSession() {
     over = true;
 }
 
-// Loads the module and starts the program in it. Resolves once it runs; rejects when the
-// browser cannot run it or it cannot be loaded. onFailure is called after any call into the
-// module has failed.
-export function loadGame(page, onFailure) {
+// Loads the module and starts the program in it, with the larger pictures art resolves to
+// (see art.js; null for the game's own), fetched while the module loads. Resolves once it
+// runs; rejects when the browser cannot run it or it cannot be loaded. onFailure is called
+// after any call into the module has failed.
+export function loadGame(page, onFailure, art = Promise.resolve(null)) {
     failed = onFailure;
     const create = window.createKestraneModule;
     if (typeof WebAssembly !== "object" || typeof create !== "function") {
         return Promise.reject(new Error("this browser cannot run the game's module"));
     }
     // A factory that throws rejects too.
-    return Promise.resolve().then(() => create({page})).then((module) => {
+    return Promise.all([Promise.resolve().then(() => create({page})), art]).then(([
+                                                                                     module, set
+                                                                                 ]) => {
         game = module;
-        call("_kz_start");
+        start(set);
     });
+}
+
+// Starts the program with a set of pictures, or its own with none.
+function start(set) {
+    if (!set || !callWithSet("_kz_start", set)) {
+        call("_kz_start", 1, 0, 0, 0);
+    }
+}
+
+// Hands the running program a larger set of pictures (see art.js) to draw from from now on.
+export function useArt(set) {
+    callWithSet("_kz_use_art", set);
+}
+
+// Calls an entry with a set of pictures: its pixels go into the module's heap for the call,
+// which copies what it keeps. False when the heap has no room for them.
+function callWithSet(entry, set) {
+    const pointer = call("_malloc", set.pixels.length);
+    if (!pointer) {
+        return false;
+    }
+    game.HEAPU8.set(set.pixels, pointer);
+    try {
+        call(entry, set.scale, pointer, set.width, set.height);
+    } finally {
+        call("_free", pointer);
+    }
+    return true;
 }
 
 // Calls an entry point of the module with its arguments and returns its result; nothing

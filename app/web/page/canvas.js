@@ -10,8 +10,10 @@ let client = null;
 let frameData = null;
 let frameScale = 1;  // frame pixels per game pixel
 let screenSize = {width: 0, height: 0};
-let areas = null;  // the field's touch area and the four panels, from the program
-let views = [];    // {element, canvas, context, source, shown}, the first one the game's canvas
+let areas = null;      // the field's touch area and the four panels, from the program
+let views = [];        // {element, canvas, context, source, shown}, the first one the game's canvas
+let largestShown = 0;  // CSS pixels per game pixel of the view shown largest
+let laidOut = () => {};
 let firstFrameMarked = false;
 let ratioQuery = null;
 
@@ -34,16 +36,29 @@ export function openCanvas() {
     return true;
 }
 
-// Gives the picture the screen's size in game pixels. Returns true when the canvases lost
+// Gives the picture the screen's size in game pixels, with scale x scale frame pixels for
+// each (the set of pictures the program draws with). Returns true when the canvases lost
 // their pixels and must all be drawn again.
-export function resizeCanvas(width, height) {
-    if (width === screenSize.width && height === screenSize.height) {
+export function resizeCanvas(width, height, scale = 1) {
+    if (width === screenSize.width && height === screenSize.height && scale === frameScale) {
         return false;
     }
     screenSize = {width, height};
+    frameScale = scale;
     frameData = null;
     layout();
     return true;
+}
+
+// CSS pixels per game pixel of the part of the picture shown largest, as laid out now (0
+// before the first layout): what the set of pictures must be sharp for.
+export function shownScale() {
+    return largestShown;
+}
+
+// Calls back after each layout, as the page's room or the program's areas change.
+export function whenLaidOut(callback) {
+    laidOut = callback;
 }
 
 // The areas a tall screen arranges apart, as [left, top, right, bottom] in game pixels: the
@@ -154,6 +169,8 @@ function layout() {
     const arrangement = arrange(room(window_), screenSize, areas);
     ensureViews(arrangement.views.length);
     const ratio = window.devicePixelRatio || 1;
+    largestShown =
+        Math.max(0, ...arrangement.views.map(({source, box}) => box.width / source.width));
     let redraw = false;
     views.forEach((view, index) => {
         const placed = arrangement.views[index];
@@ -171,6 +188,7 @@ function layout() {
         }
         matchBackground();
     }
+    laidOut();
 }
 
 // Places one view; true when its canvas took a new size and lost its pixels.

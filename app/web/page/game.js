@@ -2,8 +2,9 @@
 // fits the canvas, loads the game's module and starts it. Nothing runs while no game runs: no
 // animation frames, no polling.
 
-import {call, loadGame, sessionOver} from "./bridge.js";
-import {openCanvas, present, resizeCanvas, setAreas} from "./canvas.js";
+import {artFile, artScale, loadArt} from "./art.js";
+import {call, loadGame, sessionOver, useArt} from "./bridge.js";
+import {openCanvas, present, resizeCanvas, setAreas, shownScale, whenLaidOut} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
 import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
@@ -55,6 +56,8 @@ export const page = {
 // The address the page was opened with, read before the game starts: a game taken up from
 // an earlier visit puts its own code there.
 let openedWith = "";
+// The largest set of pictures fetched, or being fetched, for the layout (see sharpen).
+let largestArtSought = 0;
 
 // The puzzle of a code in the address (#p=CODE), when the page opens (the game taken up
 // again goes on when the link is its own) and when the address changes; a code that names
@@ -81,7 +84,8 @@ function fail(error) {
 function running() {
     const width = call("_kz_width");
     const height = call("_kz_height");
-    if (!sessionOver() && resizeCanvas(width, height)) {
+    const scale = call("_kz_scale");
+    if (!sessionOver() && resizeCanvas(width, height, scale)) {
         call("_kz_repaint");
     }
     leaveMenuBar();
@@ -105,6 +109,44 @@ function running() {
             console.warn("The page cannot be kept for offline play:", error);
         });
     }
+    keepArt(scale);
+    whenLaidOut(() => Promise.resolve().then(sharpen));
+    sharpen();
+}
+
+// The service worker keeps only the larger pictures a screen has used, not every set.
+function keepArt(scale) {
+    if (scale > 1 && "serviceWorker" in navigator) {
+        navigator.serviceWorker.ready.then((registration) => {
+            if (registration.active) {
+                registration.active.postMessage({keep: artFile(scale)});
+            }
+        });
+    }
+}
+
+// A layout that shows the picture larger than the set in use draws sharp (an upright phone's
+// field zoomed once the program gives its areas, a wider window, a zoom) fetches the larger
+// set, and the program draws from it from then on. A smaller set is never taken back, as it
+// would only be less sharp, and a set asked for once is not asked for again.
+function sharpen() {
+    const current = call("_kz_scale");
+    const needed = artScale(shownScale());
+    if (!current || needed <= Math.max(current, largestArtSought)) {
+        return;
+    }
+    largestArtSought = needed;
+    loadArt(needed).then((set) => {
+        if (!set || sessionOver() || set.scale <= call("_kz_scale")) {
+            return;
+        }
+        useArt(set);
+        const scale = call("_kz_scale");
+        if (resizeCanvas(call("_kz_width"), call("_kz_height"), scale)) {
+            call("_kz_repaint");
+        }
+        keepArt(scale);
+    });
 }
 
 // Loads the game once the page is ready to show it.
@@ -115,8 +157,10 @@ export function start() {
         fail(fatalError.display);
         return;
     }
-    loadGame(page, () => fail(fatalError.paint)).then(running, (error) => {
-        console.error("The game's module cannot run:", error);
-        fail(fatalError.window);
-    });
+    // The larger pictures, when the screen needs them, come while the module loads.
+    loadGame(page, () => fail(fatalError.paint), loadArt(artScale(shownScale())))
+        .then(running, (error) => {
+            console.error("The game's module cannot run:", error);
+            fail(fatalError.window);
+        });
 }

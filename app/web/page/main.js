@@ -4,6 +4,7 @@
 //   game.js     the handlers the program calls, and the start
 //   canvas.js   the canvases: frames, their place on the page, game points
 //   layout.js   where the picture goes on a screen of any size
+//   art.js      the larger pictures a screen of more pixels needs
 //   input.js    pointer and keys as window messages
 //   keys.js     the virtual-key code of a key
 //   menu.js     the menu bar, its radio marks and greyed items

@@ -57,6 +57,7 @@ export function fakeGame(answers = {}) {
             lengthBytesUTF8: (text) => Buffer.byteLength(text),
             stringToUTF8: (text, pointer) => heap.set(pointer, text),
             _malloc: () => (next += 64),
+            HEAPU8: new Uint8Array(1 << 16),
             _free: (pointer) => heap.delete(pointer),
         },
         {
