@@ -297,7 +297,9 @@ def check_resized_window(program, env, settings, idle):
     started = wait_for_picture(lambda: screenshot(env, *small), (before,), WAIT_STEP)
     check(differs(started, before), "a click on Next of the smaller picture started no game")
     end_with_ctrl_w(game, env, window)
-    # A size kept for a larger screen than this one: the window stays on the screen.
+    # A size kept for a larger screen than this one: the window stays on the screen, and
+    # shows the idle screen, not the game Next started, kept at Ctrl+W.
+    os.remove(os.path.join(env["XDG_DATA_HOME"], "kestrane-zivadorured", "game"))
     stored = read_settings(settings)
     stored.update(gameAreaWidth=SCREEN_W * 3, gameAreaHeight=SCREEN_H * 3)
     with open(settings, "w") as f:
