@@ -251,10 +251,20 @@ bool GameScreen::startPuzzle(const PuzzleOrigin& origin) {
 }
 
 void GameScreen::startNewGame(const PuzzleOrigin* origin) {
-    if (origin == nullptr) {
+    shownGrade = AsDesigned;
+    resizedNote.clear();
+    if (origin != nullptr) {
+        board->newPuzzleFrom(*origin);
+    } else if (difficulty == AsDesigned) {
         board->newPuzzle();
     } else {
-        board->newPuzzleFrom(*origin);
+        // Drawn from the same random source, so the puzzle has a code like any other.
+        const GradedDraw draw =
+            drawGradedPuzzle(difficulty, board->getFieldSize(), board->getActionType(),
+                             board->getMaxColumns(), board->getMaxRows());
+        board->newPuzzleFrom(draw.origin);
+        shownGrade = difficulty;
+        resizedNote = resizedText(difficulty, draw);
     }
     const BoardMode mode = board->getMode();
     const int32_t required = board->getRequiredMoves();

@@ -4,6 +4,7 @@
 #include "app/common/commands.h"
 #include "app/common/extra_parts.h"
 #include "app/common/game_session.h"
+#include "app/common/menu_table.h"
 #include "app/common/play_keys.h"
 #include "display/messages.h"
 #include "puzzle/board.h"
@@ -113,6 +114,7 @@ bool GameSession::extraCommand(uint16_t id) {
 void GameSession::enableExtras() {
     extras_ = std::make_unique<ExtraParts>(*gameScreen_, host_, shell_);
     gameScreen_->setListener(this);
+    shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     settle();
     extras_->narrator.describe();
 }
@@ -167,6 +169,10 @@ void GameSession::screenEvent(ScreenEvent event) {
             parts.focus.follow();
             parts.narrator.gameStarted();
             shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
+            shell_.puzzleGraded(gameScreen_->getShownGrade() == AsDesigned
+                                    ? std::string()
+                                    : difficultyName(gameScreen_->getShownGrade()),
+                                gameScreen_->getResizedNote());
             break;
         case ScreenEvent::Restarted:
             parts.blinker.end();

@@ -45,6 +45,7 @@ class Program : public ProgramShell {
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;
     void puzzleChanged(const std::string& code) override;
+    void puzzleGraded(const std::string& grade, const std::string& note) override;
     void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;
     void describe(const std::string& text) override;
@@ -54,7 +55,7 @@ class Program : public ProgramShell {
     bool start();
     // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
     void onQuitSignal();
-    // The program's title, then the puzzle's code and a note, each after a dash.
+    // The program's title, then the puzzle's code, its grade and a note, each after a dash.
     void setTitle(const std::string& note);
 
     GtkHost host_;
@@ -67,6 +68,7 @@ class Program : public ProgramShell {
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
     std::string code_;
+    std::string grade_;  // the grade Next drew the puzzle for, if any
 };
 
 }  // namespace kz

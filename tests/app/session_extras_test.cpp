@@ -12,6 +12,7 @@
 #include "app/common/keyboard_focus.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
+#include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 #include "puzzle/todays_puzzle.h"
 #include "tests/support/headless_game.h"
@@ -74,6 +75,44 @@ TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
     const int saves = shell.saves;
     game.session().end();
     EXPECT_EQ(shell.saves, saves) << "a game counts once";
+}
+
+TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
+    EXPECT_EQ(shell.difficultyMark, command::DifficultyAsDesigned);
+    game.session().command(command::DifficultyHard);
+    EXPECT_EQ(shell.difficultyMark, command::DifficultyHard);
+    EXPECT_EQ(game.session().settings(), (GameSettings{3, AddFromSome, Hard}));
+    ASSERT_FALSE(shell.changes.empty());
+    EXPECT_EQ(shell.changes.back().difficulty, Hard);
+
+    randomSource().seed(7);
+    next();
+    ASSERT_TRUE(game.board().isActive());
+    EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Hard);
+    EXPECT_EQ(game.board().getActiveColumns(), 3);
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Hard", ""}));
+    EXPECT_EQ(game.session().narrator()->description().rfind("Hard puzzle: Add ", 0), 0u);
+
+    // Easy puzzles of this kind are too rare on 5 x 5: the nearest size offered is played,
+    // and the player hears why.
+    game.session().command(command::DifficultyEasy);
+    game.session().command(command::FieldSize5);
+    giveUp();
+    next();
+    EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Easy);
+    EXPECT_EQ(game.board().getActiveColumns(), 3);
+    const std::string note = "Easy puzzles of this kind are rare on 5 x 5: playing 3 x 3.";
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Easy", note}));
+    ASSERT_FALSE(shell.heard.empty());
+    EXPECT_NE(shell.heard.back().find(note), std::string::npos) << shell.heard.back();
+
+    // As designed again: the generator's own next puzzle, no grade claimed.
+    game.session().command(command::DifficultyAsDesigned);
+    giveUp();
+    next();
+    EXPECT_EQ(game.board().getActiveColumns(), 5);
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(game.session().narrator()->description().rfind("Add ", 0), 0u);
 }
 
 TEST_F(SessionExtrasTest, HintsTakenCountInTheRecords) {

@@ -255,10 +255,12 @@ TEST(WebProgramStart, StoredSettingsReachMenuAndGame) {
     FakePage page;
     page.storage[kFieldSizeSettingName] = "2";
     page.storage[kActionTypeSettingName] = "4";
+    page.storage[kDifficultySettingName] = "3";
     WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
     program.start();
-    EXPECT_EQ(page.marks, (std::vector<uint16_t>{command::FieldSize2, command::RemoveFromFull}));
-    EXPECT_EQ(program.settings(), (GameSettings{2, 4}));
+    EXPECT_EQ(page.marks, (std::vector<uint16_t>{command::FieldSize2, command::RemoveFromFull,
+                                                 command::DifficultyHard}));
+    EXPECT_EQ(program.settings(), (GameSettings{2, 4, Hard}));
     EXPECT_EQ(page.saves, 0) << "settings stored as they are used are not written again";
 }
 
