@@ -192,6 +192,21 @@ bool puzzleMeetsGrade(PuzzleBoard& board, Difficulty grade) {
     return m.solutions <= mostSolutions && meetsGrade(grade, m);
 }
 
+Difficulty gradeOfPuzzle(PuzzleBoard& board) {
+    for (Difficulty grade : {Hard, Medium, Easy}) {
+        if (puzzleMeetsGrade(board, grade)) {
+            return grade;
+        }
+    }
+    return AsDesigned;
+}
+
+Difficulty gradeOfOrigin(const PuzzleOrigin& origin) {
+    PuzzleBoard board;
+    board.configureField(kLargestSide, kLargestSide);
+    return board.newPuzzleFrom(origin) ? gradeOfPuzzle(board) : AsDesigned;
+}
+
 namespace {
 
 // The kind a setting or an origin builds: anything outside the five builds RemoveFromFull.

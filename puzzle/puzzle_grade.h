@@ -68,6 +68,13 @@ Difficulty gradeOf(const PuzzleMeasure& m);
 // Every puzzle is AsDesigned; the others are of their own grade only.
 bool meetsGrade(Difficulty grade, const PuzzleMeasure& m);
 
+// The grade of the puzzle the board holds, as gradeOf would give it, measured grade by grade
+// with puzzleMeetsGrade: quick for the many puzzles of no grade.
+Difficulty gradeOfPuzzle(PuzzleBoard& board);
+// The same for the puzzle of an origin, built on a board of its own; AsDesigned for an origin
+// no puzzle has.
+Difficulty gradeOfOrigin(const PuzzleOrigin& origin);
+
 // Measures the puzzle for a grade, stopping as soon as it cannot meet it: first what the
 // generated solution shows, then the solver, counting only as far as the grade allows.
 bool puzzleMeetsGrade(PuzzleBoard& board, Difficulty grade);

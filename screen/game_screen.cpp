@@ -242,16 +242,16 @@ void GameScreen::onChildEvent(Element* child, ElementEvent code) {
     }
 }
 
-bool GameScreen::startPuzzle(const PuzzleOrigin& origin) {
+bool GameScreen::startPuzzle(const PuzzleOrigin& origin, Difficulty grade) {
     if (!board->canBuild(origin)) {
         return false;
     }
-    startNewGame(&origin);
+    startNewGame(&origin, grade);
     return true;
 }
 
-void GameScreen::startNewGame(const PuzzleOrigin* origin) {
-    shownGrade = AsDesigned;
+void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
+    shownGrade = grade;
     resizedNote.clear();
     if (origin != nullptr) {
         board->newPuzzleFrom(*origin);

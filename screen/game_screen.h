@@ -75,7 +75,8 @@ class GameScreen : public Element {
     // Starts a game of the puzzle an origin names, as Next starts one of a new puzzle; the
     // settings stay as they are. False, and nothing changes, for an origin the Board cannot
     // build.
-    bool startPuzzle(const PuzzleOrigin& origin);
+    // grade: what the puzzle is known to be, shown as the grade of a graded Next is.
+    bool startPuzzle(const PuzzleOrigin& origin, Difficulty grade = AsDesigned);
 
     // At most one listener; null for none, as after construction.
     void setListener(ScreenListener* newListener) { listener = newListener; }
@@ -109,7 +110,7 @@ class GameScreen : public Element {
 
   private:
     // A new puzzle from the settings, or the puzzle of origin when one is given.
-    void startNewGame(const PuzzleOrigin* origin = nullptr);
+    void startNewGame(const PuzzleOrigin* origin = nullptr, Difficulty grade = AsDesigned);
     void playerWon();
     void stopTimer();
     void tell(ScreenEvent event);

@@ -121,7 +121,8 @@ void GameSession::enableExtras() {
 
 bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day) {
     extras_->records.startingPuzzle(origin, day);
-    const bool started = gameScreen_->startPuzzle(origin);
+    // A day's puzzle says its grade; a code may name any puzzle, so it claims none.
+    const bool started = gameScreen_->startPuzzle(origin, day ? gradeOfOrigin(origin) : AsDesigned);
     extras_->records.startingPuzzle(std::nullopt);
     return started;
 }

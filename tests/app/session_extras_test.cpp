@@ -177,6 +177,21 @@ TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
     EXPECT_FALSE(shell.savedRecords().solvedOn(day));
 }
 
+TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
+    shell.now += 2 * 86400;  // a day of a grade for sure
+    ASSERT_GE(dayOfUnixTime(shell.now), kFirstGradedDay);
+    game.command(command::TodaysPuzzle);
+    const Difficulty grade = gradeOf(measurePuzzle(game.board()));
+    ASSERT_NE(grade, AsDesigned);
+    EXPECT_EQ(shell.grades.back(),
+              (std::pair<std::string, std::string>{difficultyName(grade), ""}));
+    EXPECT_EQ(game.session().narrator()->description().rfind(difficultyName(grade), 0), 0u);
+
+    giveUp();
+    ASSERT_TRUE(game.session().playPuzzle(puzzleCode(game.board().getOrigin())));
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
+}
+
 TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
     next();
     EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27));                // Right: the focus
