@@ -32,6 +32,7 @@ constexpr uint16_t PlayPuzzleCode = 40034;
 constexpr uint16_t TodaysPuzzle = 40035;
 constexpr uint16_t Statistics = 40036;
 constexpr uint16_t Share = 40037;
+constexpr uint16_t CopyTodaysResult = 40038;
 // The Difficulty choice, in the grades' order from As designed (0) to Hard (3).
 constexpr uint16_t DifficultyAsDesigned = 40040;
 constexpr uint16_t DifficultyEasy = 40041;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/common/day_result.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
 #include "app/common/narrator.h"
@@ -26,6 +27,7 @@ struct ExtraParts {
     KeyboardFocus focus;
     PlayAids aids;
     SessionRecords records;
+    DayResultKeeper dayResult;
 };
 
 }  // namespace kz

@@ -92,6 +92,8 @@ class GameSession : public ScreenListener {
     bool extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers);
     bool extraCommand(uint16_t id);
     void playTodaysPuzzle();
+    // Copy Today's Result: the result of today's puzzle, once solved, for the clipboard.
+    void copyTodaysResult();
     bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day);
     // After every routed message: the command states, pushed when they changed.
     void settle();

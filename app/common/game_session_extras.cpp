@@ -82,6 +82,7 @@ bool GameSession::extraCommand(uint16_t id) {
         case command::Hint:
             if (extras_->aids.hint()) {
                 extras_->records.hintTaken();
+                extras_->dayResult.hintTaken();
             }
             break;
         case command::CopyPuzzleCode:
@@ -94,6 +95,9 @@ bool GameSession::extraCommand(uint16_t id) {
             return true;
         case command::TodaysPuzzle:
             playTodaysPuzzle();
+            return true;
+        case command::CopyTodaysResult:
+            copyTodaysResult();
             return true;
         case command::Statistics:
             shell_.showStatistics(extras_->records.get(), shell_.today());
@@ -121,10 +125,21 @@ void GameSession::enableExtras() {
 
 bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day) {
     extras_->records.startingPuzzle(origin, day);
+    extras_->dayResult.starting(day);
     // A day's puzzle says its grade; a code may name any puzzle, so it claims none.
     const bool started = gameScreen_->startPuzzle(origin, day ? gradeOfOrigin(origin) : AsDesigned);
     extras_->records.startingPuzzle(std::nullopt);
     return started;
+}
+
+void GameSession::copyTodaysResult() {
+    const std::optional<DayResult>& result = extras_->dayResult.latest();
+    if (result && result->day == shell_.today()) {
+        shell_.copyText(dayResultText(*result));
+        shell_.announce("Today's result copied.");
+    } else {
+        shell_.announce("Solve today's puzzle to share its result.");
+    }
 }
 
 void GameSession::playTodaysPuzzle() {
@@ -166,6 +181,7 @@ void GameSession::screenEvent(ScreenEvent event) {
         case ScreenEvent::GameStarted:
             parts.blinker.end();
             parts.records.gameStarted();
+            parts.dayResult.gameStarted();
             parts.aids.newGame();
             parts.focus.follow();
             parts.narrator.gameStarted();
@@ -191,6 +207,13 @@ void GameSession::screenEvent(ScreenEvent event) {
         case ScreenEvent::Won:
             parts.blinker.end();
             parts.records.won();
+            if (const auto day = parts.dayResult.playingDay()) {
+                Board& board = *gameScreen_->getBoard();
+                parts.dayResult.won(
+                    {*day, gameScreen_->getShownGrade(), gameScreen_->getClockCounter()->getValue(),
+                     board.getRequiredMoves(), 0, parts.records.get().daysInARow(*day),
+                     kz::puzzleCode(board.getOrigin())});
+            }
             parts.aids.startOver();
             parts.focus.follow();
             parts.narrator.won();

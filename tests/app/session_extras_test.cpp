@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/day_result.h"
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
@@ -175,6 +176,49 @@ TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
     EXPECT_TRUE(game.session().resetRecords());
     EXPECT_TRUE(shell.savedRecords().tables().empty());
     EXPECT_FALSE(shell.savedRecords().solvedOn(day));
+}
+
+TEST(DayResult, TellsHowTheDayWentAndNothingOfTheSolution) {
+    DayResult result{dayOfDate({2026, 12, 10}), Hard, 83, 5, 0, 3, "3FVSVCMMD7"};
+    EXPECT_EQ(dayResultText(result),
+              "Kestrane Zivadorured, puzzle of 2026-12-10 (Hard)\n"
+              "Solved in 01:23: 5 changes, no hints\n3 days in a row\nPuzzle code 3FVSVCMMD7");
+    result = {dayOfDate({2026, 12, 9}), AsDesigned, 4000, 1, 1, 1, "3G2T5858KN"};
+    EXPECT_EQ(dayResultText(result, "https://example.org/game/"),
+              "Kestrane Zivadorured, puzzle of 2026-12-09\nSolved in 1:06:40: 1 change, 1 hint\n"
+              "https://example.org/game/#p=3G2T5858KN");
+}
+
+TEST_F(SessionExtrasTest, TodaysResultIsCopiedOnceItIsSolvedWithItsHints) {
+    game.command(command::CopyTodaysResult);
+    EXPECT_TRUE(shell.copied.empty());
+    EXPECT_TRUE(shell.wasHeard("Solve today's puzzle to share its result."));
+
+    shell.now += 2 * 86400;
+    const CalendarDay day = dayOfUnixTime(shell.now);
+    game.command(command::TodaysPuzzle);
+    game.tick();
+    game.tick();
+    game.command(command::Hint);
+    ASSERT_TRUE(game.playSolution());
+    const std::string code = puzzleCode(game.board().getOrigin());
+    game.command(command::CopyTodaysResult);
+    const DayResult expected{
+        day, gradeOf(measurePuzzle(game.board())), 2, game.board().getRequiredMoves(), 1, 1, code};
+    EXPECT_EQ(shell.copied, dayResultText(expected));
+    EXPECT_NE(shell.copied.find(dayText(day)), std::string::npos);
+
+    // A puzzle of Next won afterwards leaves today's result as it was.
+    shell.copied.clear();
+    next();
+    ASSERT_TRUE(game.playSolution());
+    game.command(command::CopyTodaysResult);
+    EXPECT_EQ(shell.copied, dayResultText(expected));
+    // The next day it is no longer today's.
+    shell.now += 86400;
+    shell.copied.clear();
+    game.command(command::CopyTodaysResult);
+    EXPECT_TRUE(shell.copied.empty());
 }
 
 TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
