@@ -92,7 +92,7 @@ constexpr std::array<MenuEntry, 39> kMenuTable = {{
     {1, MenuEntry::Item, "&Copy Puzzle Code", kNoKey, command::CopyPuzzleCode, 0, false},
     {1, MenuEntry::Item, "&Play Puzzle Code...", kNoKey, command::PlayPuzzleCode, 0, false},
     {1, MenuEntry::Item, "&Today's Puzzle", kNoKey, command::TodaysPuzzle, 0, false},
-    {1, MenuEntry::Item, "Copy Today's &Result", kNoKey, command::CopyTodaysResult, 0, false},
+    {1, MenuEntry::Item, "Copy Today's R&esult", kNoKey, command::CopyTodaysResult, 0, false},
     {1, MenuEntry::Item, "&Share", kNoKey, command::Share, 0, false, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
     {1, MenuEntry::Item, "St&atistics...", kNoKey, command::Statistics, 0, false},

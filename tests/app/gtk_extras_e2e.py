@@ -7,8 +7,8 @@ arrows to the stick each hint names and Space changes it, with an undo and a red
 way; what the test knows of the game it reads, as a screen reader does, from the drawing
 area's accessible name, description and text. Then, with the pointer: the focus frame goes,
 a copied puzzle code pasted into Play Puzzle Code brings back the same puzzle (pixels and
-title), Statistics opens, and the records file counts every game once SIGTERM has ended the
-program.
+title), Statistics opens, Hard chosen gives a puzzle whose title and description say so, and
+the records file counts every game once SIGTERM has ended the program.
 
 usage: gtk_extras_e2e.py PROGRAM
 """
@@ -201,10 +201,26 @@ def main():
         run(["xdotool", "key", "Escape"], env)
         wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close")
 
+        # Hard chosen in the Options menu: the next Next draws a Hard puzzle, and the title
+        # and the description say so.
+        key("alt+o")
+        time.sleep(0.5)
+        run(["xdotool", "key", "d"], env)
+        time.sleep(0.3)
+        run(["xdotool", "key", "h"], env)
+        time.sleep(0.3)
+        click(*NEXT_BUTTON)  # Give Up
+        time.sleep(0.3)
+        click(*NEXT_BUTTON)
+        wait_until(lambda: " \u2014 Hard" in title(), WAIT, "the grade in the title")
+        wait_until(lambda: reader.board.description.startswith("Hard puzzle: "), WAIT,
+                   "the grade in the description")
+
         # The end of a session from outside: the game on show still counts.
         game.proc.send_signal(signal.SIGTERM)
         check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
-        # Won, given up, left for the code's game, and that one left when the session ended.
+        # Won, given up, left for the code's game, that one given up for the Hard one, and the
+        # Hard one left when the session ended.
         with open(os.path.join(workdir, ".local", "share", "kestrane-zivadorured",
                                "records")) as f:
             tables = [dict(item.split("=") for item in line.split()[1:])
@@ -213,8 +229,8 @@ def main():
         won = sum(int(t["won"]) for t in tables)
         hints = sum(int(t["hints"]) for t in tables)
         given_up = sum(int(t["given-up"]) for t in tables)
-        check((played, won, given_up) == (4, 1, 1),
-              f"the records should hold 4 games, 1 won and 1 given up: {tables}")
+        check((played, won, given_up) == (5, 1, 2),
+              f"the records should hold 5 games, 1 won and 2 given up: {tables}")
         check(hints >= required, f"the hints of the won game should count: {tables}")
         print(f"gtk extras: a {required}-move game won with keys alone; code {shared_title}")
     except Failure as failure:
