@@ -777,6 +777,9 @@ def test_menus_and_settings(browser, server):
     state = page.state()
     check((state["fieldSize"], state["actionType"]) == (3, 3),
           f"after a reload the game holds {state}")
+    page.click(*NEXT_BUTTON)
+    wait_until(lambda: browser.js("return document.title").endswith(" \u2014 Hard"), 5,
+               "the title of a Hard puzzle does not name its grade")
 
     for field_size, action_type in (("7", "17"), ("banana", "-1"), ("3.0", " 2")):
         browser.js(f"localStorage.setItem('dimensionsRange', '{field_size}');"

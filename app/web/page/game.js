@@ -6,7 +6,7 @@ import {call, loadGame, sessionOver} from "./bridge.js";
 import {openCanvas, present, resizeCanvas} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
-import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
+import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, puzzleGraded, share,} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {beep} from "./sound.js";
 import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
@@ -48,6 +48,7 @@ export const page = {
     showStatistics,
     share,
     puzzleChanged,
+    puzzleGraded,
     notify,
 };
 
