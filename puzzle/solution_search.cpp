@@ -317,6 +317,23 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
     }
 }
 
+std::vector<StickLayers> SolutionSearch::solutionsKeeping(const StickLayers& layout, int64_t most) {
+    // Every turn of either search adds what it found; a turn cut short found real solutions
+    // too, so the list is complete once the turn that answers has run.
+    std::vector<Mask> found;
+    collected = &found;
+    countSolutionsKeeping(layout, most);
+    collected = nullptr;
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    found.resize(std::min(found.size(), static_cast<size_t>(std::max<int64_t>(most, 0))));
+    std::vector<StickLayers> solutions;
+    for (Mask m : found) {
+        solutions.push_back(layoutOf(m));
+    }
+    return solutions;
+}
+
 int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
     if (++nodes > nodeAllowance) {
         stopped = true;
@@ -377,6 +394,9 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
     }
     if (removesLeft == 0 && addsLeft == 0) {
         firstSolution = layout;
+        if (collected != nullptr) {
+            collected->push_back(layout);
+        }
         return 1;
     }
     const Mask left = futureRemoves | futureAdds;
@@ -519,6 +539,9 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
             return 0;
         }
         firstSolution = sticks;
+        if (collected != nullptr) {
+            collected->push_back(sticks);
+        }
         return 1;
     }
     if (fruitlessSquares.contains(sticks, static_cast<Mask>(decided))) {

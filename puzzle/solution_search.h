@@ -42,6 +42,10 @@ class SolutionSearch {
     // limit (the layout of the start counts every solution of the puzzle).
     int64_t countSolutionsKeeping(const StickLayers& layout, int64_t limit);
 
+    // The solutions that keep every change the layout made, each once, at most limit of them,
+    // in no particular order.
+    std::vector<StickLayers> solutionsKeeping(const StickLayers& layout, int64_t limit);
+
     // Decisions the last search took, for measuring it.
     int64_t nodesVisited() const { return totalNodes; }
 
@@ -109,8 +113,9 @@ class SolutionSearch {
     bool stopped = false;
     int64_t totalNodes = 0;
     Mask firstSolution = 0;
-    FruitlessBranches fruitlessSquares;  // by sticks and squares decided
-    FruitlessBranches fruitlessChanges;  // by layout and slots still to decide
+    std::vector<Mask>* collected = nullptr;  // every solution found, while listing them
+    FruitlessBranches fruitlessSquares;      // by sticks and squares decided
+    FruitlessBranches fruitlessChanges;      // by layout and slots still to decide
 };
 
 }  // namespace kz

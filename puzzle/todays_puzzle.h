@@ -10,6 +10,12 @@ namespace kz {
 // Its field has 3 to 5 columns and 3 to 5 rows, drawn separately, and its kind is any of
 // the five; all three and the state come from one hash of the day. The puzzles of past days
 // are fixed: changing this function changes the puzzles people have already played.
+//
+// From kFirstGradedDay on, a day's puzzle is of one of the grades, never trivial, tedious or
+// loose: when the day's first hash gives a puzzle of none, the hash of the day with the next
+// attempt number gives another, until one is.
 PuzzleOrigin puzzleOfDay(CalendarDay day);
+
+constexpr CalendarDay kFirstGradedDay = 20797;  // 2026-12-10
 
 }  // namespace kz

@@ -242,19 +242,29 @@ void GameScreen::onChildEvent(Element* child, ElementEvent code) {
     }
 }
 
-bool GameScreen::startPuzzle(const PuzzleOrigin& origin) {
+bool GameScreen::startPuzzle(const PuzzleOrigin& origin, Difficulty grade) {
     if (!board->canBuild(origin)) {
         return false;
     }
-    startNewGame(&origin);
+    startNewGame(&origin, grade);
     return true;
 }
 
-void GameScreen::startNewGame(const PuzzleOrigin* origin) {
-    if (origin == nullptr) {
+void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
+    shownGrade = grade;
+    resizedNote.clear();
+    if (origin != nullptr) {
+        board->newPuzzleFrom(*origin);
+    } else if (difficulty == AsDesigned) {
         board->newPuzzle();
     } else {
-        board->newPuzzleFrom(*origin);
+        // Drawn from the same random source, so the puzzle has a code like any other.
+        const GradedDraw draw =
+            drawGradedPuzzle(difficulty, board->getFieldSize(), board->getActionType(),
+                             board->getMaxColumns(), board->getMaxRows());
+        board->newPuzzleFrom(draw.origin);
+        shownGrade = difficulty;
+        resizedNote = resizedText(difficulty, draw);
     }
     const BoardMode mode = board->getMode();
     const int32_t required = board->getRequiredMoves();

@@ -3,12 +3,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "display/backdrop.h"
 #include "display/button.h"
 #include "display/counter.h"
 #include "display/element.h"
 #include "puzzle/board.h"
+#include "puzzle/puzzle_grade.h"
 #include "screen/host.h"
 #include "screen/image_table.h"
 
@@ -61,10 +63,20 @@ class GameScreen : public Element {
     // Shows Restart and Give Up while playing, Quit and Next otherwise.
     virtual void setPlaying(bool playing);
 
+    // The grade Next draws; AsDesigned, as after construction, takes the generator's first
+    // puzzle. Used by the next Next, like the other two settings.
+    void setDifficulty(Difficulty grade) { difficulty = grade; }
+    Difficulty getDifficulty() const { return difficulty; }
+    // The grade the last Next drew for, AsDesigned for any other puzzle; and when that Next
+    // played another field size than the one set, what the player is told of it.
+    Difficulty getShownGrade() const { return shownGrade; }
+    const std::string& getResizedNote() const { return resizedNote; }
+
     // Starts a game of the puzzle an origin names, as Next starts one of a new puzzle; the
     // settings stay as they are. False, and nothing changes, for an origin the Board cannot
     // build.
-    bool startPuzzle(const PuzzleOrigin& origin);
+    // grade: what the puzzle is known to be, shown as the grade of a graded Next is.
+    bool startPuzzle(const PuzzleOrigin& origin, Difficulty grade = AsDesigned);
 
     // At most one listener; null for none, as after construction.
     void setListener(ScreenListener* newListener) { listener = newListener; }
@@ -98,7 +110,7 @@ class GameScreen : public Element {
 
   private:
     // A new puzzle from the settings, or the puzzle of origin when one is given.
-    void startNewGame(const PuzzleOrigin* origin = nullptr);
+    void startNewGame(const PuzzleOrigin* origin = nullptr, Difficulty grade = AsDesigned);
     void playerWon();
     void stopTimer();
     void tell(ScreenEvent event);
@@ -128,6 +140,9 @@ class GameScreen : public Element {
     Counter* movesCounter = nullptr;
     Counter* clockCounter = nullptr;
     uint32_t timerId = 0;
+    Difficulty difficulty = AsDesigned;
+    Difficulty shownGrade = AsDesigned;
+    std::string resizedNote;
 };
 
 }  // namespace kz

@@ -72,4 +72,16 @@ uint16_t commandForActionType(int32_t actionType) {
     }
 }
 
+std::optional<int32_t> difficultyForCommand(uint16_t id) {
+    if (id < command::DifficultyAsDesigned || id > command::DifficultyHard) {
+        return std::nullopt;
+    }
+    return id - command::DifficultyAsDesigned;
+}
+
+uint16_t commandForDifficulty(int32_t difficulty) {
+    const bool graded = difficulty >= 0 && difficulty <= 3;
+    return static_cast<uint16_t>(command::DifficultyAsDesigned + (graded ? difficulty : 0));
+}
+
 }  // namespace kz

@@ -32,6 +32,12 @@ constexpr uint16_t PlayPuzzleCode = 40034;
 constexpr uint16_t TodaysPuzzle = 40035;
 constexpr uint16_t Statistics = 40036;
 constexpr uint16_t Share = 40037;
+constexpr uint16_t CopyTodaysResult = 40038;
+// The Difficulty choice, in the grades' order from As designed (0) to Hard (3).
+constexpr uint16_t DifficultyAsDesigned = 40040;
+constexpr uint16_t DifficultyEasy = 40041;
+constexpr uint16_t DifficultyMedium = 40042;
+constexpr uint16_t DifficultyHard = 40043;
 }  // namespace command
 
 // The three ways the Help menu opens the help.
@@ -42,9 +48,14 @@ std::optional<int32_t> fieldSizeForCommand(uint16_t id);
 // The action type an Action Type command selects (the menu lists Remove before Move).
 std::optional<int32_t> actionTypeForCommand(uint16_t id);
 
+// The difficulty a Difficulty command selects.
+std::optional<int32_t> difficultyForCommand(uint16_t id);
+
 // The menu item that carries the radio mark for a setting; values the menu does not name
 // mark Random and Mixed.
 uint16_t commandForFieldSize(int32_t fieldSize);
 uint16_t commandForActionType(int32_t actionType);
+// Values outside the grades mark As designed.
+uint16_t commandForDifficulty(int32_t difficulty);
 
 }  // namespace kz

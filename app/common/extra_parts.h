@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/common/game_keeper.h"
+#include "app/common/day_result.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
 #include "app/common/narrator.h"
@@ -29,6 +30,7 @@ struct ExtraParts {
     PlayAids aids;
     SessionRecords records;
     GameKeeper keeper;
+    DayResultKeeper dayResult;
 };
 
 }  // namespace kz

@@ -37,6 +37,8 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
     gameScreen_ = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, host_);
     gameScreen_->setFieldSize(settings.fieldSize);
     gameScreen_->setActionType(static_cast<ActionType>(settings.actionType));
+    gameScreen_->setDifficulty(
+        static_cast<Difficulty>(validDifficultyOrDefault(settings.difficulty)));
 }
 
 GameSession::~GameSession() {
@@ -151,6 +153,11 @@ bool GameSession::command(uint16_t id) {
         gameScreen_->setActionType(static_cast<ActionType>(*type));
         shell_.mark(kActionTypeGroup, id);
         shell_.settingsChanged(settings());
+    } else if (const auto grade = difficultyForCommand(id); grade && extras_) {
+        // Only the programs with the extra play offer the choice.
+        gameScreen_->setDifficulty(static_cast<Difficulty>(*grade));
+        shell_.mark(kDifficultyGroup, id);
+        shell_.settingsChanged(settings());
     } else {
         switch (id) {
             case command::Exit:
@@ -177,7 +184,8 @@ bool GameSession::command(uint16_t id) {
 }
 
 GameSettings GameSession::settings() {
-    return GameSettings{gameScreen_->getFieldSize(), gameScreen_->getActionType()};
+    return GameSettings{gameScreen_->getFieldSize(), gameScreen_->getActionType(),
+                        gameScreen_->getDifficulty()};
 }
 
 void GameSession::destroyImages() {

@@ -111,6 +111,8 @@ class GameSession : public ScreenListener {
     void playTodaysPuzzle();
     // Takes up the game the program kept, if it is one; true when it goes on.
     bool resumeGame();
+    // Copy Today's Result: the result of today's puzzle, once solved, for the clipboard.
+    void copyTodaysResult();
     bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day);
     // After every routed message: the command states, pushed when they changed.
     void settle();

@@ -6,6 +6,7 @@
 #include "app/common/commands.h"
 #include "app/common/extra_parts.h"
 #include "app/common/game_session.h"
+#include "app/common/menu_table.h"
 #include "app/common/play_keys.h"
 #include "display/messages.h"
 #include "puzzle/board.h"
@@ -106,6 +107,7 @@ bool GameSession::extraCommand(uint16_t id) {
             if (extras_->aids.hint()) {
                 extras_->records.hintTaken();
                 extras_->keeper.follow();
+                extras_->dayResult.hintTaken();
             }
             break;
         case command::CopyPuzzleCode:
@@ -118,6 +120,9 @@ bool GameSession::extraCommand(uint16_t id) {
             return true;
         case command::TodaysPuzzle:
             playTodaysPuzzle();
+            return true;
+        case command::CopyTodaysResult:
+            copyTodaysResult();
             return true;
         case command::Statistics:
             shell_.showStatistics(extras_->records.get(), shell_.today());
@@ -138,6 +143,7 @@ bool GameSession::extraCommand(uint16_t id) {
 void GameSession::enableExtras() {
     extras_ = std::make_unique<ExtraParts>(*gameScreen_, host_, shell_);
     gameScreen_->setListener(this);
+    shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     resumeGame();
     settle();
     extras_->narrator.describe();
@@ -153,7 +159,8 @@ bool GameSession::resumeGame() {
     // and the hints' solution as they were.
     extras_->keeper.hold();
     extras_->records.resumingGame(game.table, game.day, game.hints);
-    gameScreen_->startPuzzle(game.origin);
+    extras_->dayResult.starting(game.day);
+    gameScreen_->startPuzzle(game.origin, game.day ? gradeOfOrigin(game.origin) : AsDesigned);
     gameScreen_->getClockCounter()->setValue(game.seconds);
     extras_->aids.resume(std::move(replayed.layouts), replayed.shown,
                          std::move(replayed.hintSolution));
@@ -164,9 +171,21 @@ bool GameSession::resumeGame() {
 
 bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day) {
     extras_->records.startingPuzzle(origin, day);
-    const bool started = gameScreen_->startPuzzle(origin);
+    extras_->dayResult.starting(day);
+    // A day's puzzle says its grade; a code may name any puzzle, so it claims none.
+    const bool started = gameScreen_->startPuzzle(origin, day ? gradeOfOrigin(origin) : AsDesigned);
     extras_->records.startingPuzzle(std::nullopt);
     return started;
+}
+
+void GameSession::copyTodaysResult() {
+    const std::optional<DayResult>& result = extras_->dayResult.latest();
+    if (result && result->day == shell_.today()) {
+        shell_.copyText(dayResultText(*result));
+        shell_.announce("Today's result copied.");
+    } else {
+        shell_.announce("Solve today's puzzle to share its result.");
+    }
 }
 
 void GameSession::playTodaysPuzzle() {
@@ -219,10 +238,15 @@ void GameSession::screenEvent(ScreenEvent event) {
         case ScreenEvent::GameStarted:
             parts.blinker.end();
             parts.records.gameStarted();
+            parts.dayResult.gameStarted();
             parts.aids.newGame();
             parts.focus.follow();
             parts.narrator.gameStarted();
             shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
+            shell_.puzzleGraded(gameScreen_->getShownGrade() == AsDesigned
+                                    ? std::string()
+                                    : difficultyName(gameScreen_->getShownGrade()),
+                                gameScreen_->getResizedNote());
             break;
         case ScreenEvent::Restarted:
             parts.blinker.end();
@@ -240,6 +264,13 @@ void GameSession::screenEvent(ScreenEvent event) {
         case ScreenEvent::Won:
             parts.blinker.end();
             parts.records.won();
+            if (const auto day = parts.dayResult.playingDay()) {
+                Board& board = *gameScreen_->getBoard();
+                parts.dayResult.won(
+                    {*day, gameScreen_->getShownGrade(), gameScreen_->getClockCounter()->getValue(),
+                     board.getRequiredMoves(), 0, parts.records.get().daysInARow(*day),
+                     kz::puzzleCode(board.getOrigin())});
+            }
             parts.aids.startOver();
             parts.focus.follow();
             parts.narrator.won();

@@ -63,8 +63,9 @@ constexpr KeyBinding ctrl(uint32_t key) {
 
 constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
+constexpr int kDifficultyGroup = 3;
 
-constexpr std::array<MenuEntry, 33> kMenuTable = {{
+constexpr std::array<MenuEntry, 39> kMenuTable = {{
     {0, MenuEntry::Popup, "&Game", kNoKey, 0, 0},
     {1, MenuEntry::Item, "&Undo", ctrl(virtualkey::Z), command::Undo, 0, false, true,
      KeyUse::Session},
@@ -91,6 +92,7 @@ constexpr std::array<MenuEntry, 33> kMenuTable = {{
     {1, MenuEntry::Item, "&Copy Puzzle Code", kNoKey, command::CopyPuzzleCode, 0, false},
     {1, MenuEntry::Item, "&Play Puzzle Code...", kNoKey, command::PlayPuzzleCode, 0, false},
     {1, MenuEntry::Item, "&Today's Puzzle", kNoKey, command::TodaysPuzzle, 0, false},
+    {1, MenuEntry::Item, "Copy Today's R&esult", kNoKey, command::CopyTodaysResult, 0, false},
     {1, MenuEntry::Item, "&Share", kNoKey, command::Share, 0, false, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
     {1, MenuEntry::Item, "St&atistics...", kNoKey, command::Statistics, 0, false},
@@ -111,6 +113,12 @@ constexpr std::array<MenuEntry, 33> kMenuTable = {{
     {2, MenuEntry::Item, "R&emove From Some", kNoKey, command::RemoveFromSome, kActionTypeGroup},
     {2, MenuEntry::Item, "&Move From Some", kNoKey, command::MoveFromSome, kActionTypeGroup},
     {2, MenuEntry::Item, "M&ixed", kNoKey, command::Mixed, kActionTypeGroup},
+    {1, MenuEntry::Popup, "&Difficulty", kNoKey, 0, 0, false},
+    {2, MenuEntry::Item, "As &Designed", kNoKey, command::DifficultyAsDesigned, kDifficultyGroup,
+     false},
+    {2, MenuEntry::Item, "&Easy", kNoKey, command::DifficultyEasy, kDifficultyGroup, false},
+    {2, MenuEntry::Item, "&Medium", kNoKey, command::DifficultyMedium, kDifficultyGroup, false},
+    {2, MenuEntry::Item, "&Hard", kNoKey, command::DifficultyHard, kDifficultyGroup, false},
     {0, MenuEntry::Popup, "&Help", kNoKey, 0, 0},
     {1, MenuEntry::Item, "&Contents", {virtualkey::F1, 0}, command::HelpContents, 0},
     {1, MenuEntry::Item, "&Search", kNoKey, command::HelpSearch, 0},

@@ -39,7 +39,8 @@ Narrator::Narrator(GameScreen& gameScreen, ProgramShell& programShell)
     : screen(gameScreen), shell(programShell) {}
 
 void Narrator::gameStarted() {
-    say(instruction());
+    const std::string& note = screen.getResizedNote();
+    say(gradeText() + instruction() + (note.empty() ? "" : " " + note));
 }
 
 void Narrator::restarted() {
@@ -122,10 +123,15 @@ std::string Narrator::description() const {
                clock;
     }
     if (board().isActive()) {
-        return instruction() + " " + movesOf("Move") + ", " +
+        return gradeText() + instruction() + " " + movesOf("Move") + ", " +
                (board().isStickInHand() ? "a match in hand, " : "") + clock;
     }
-    return instruction() + " Given up: the solution is shown.";
+    return gradeText() + instruction() + " Given up: the solution is shown.";
+}
+
+std::string Narrator::gradeText() const {
+    const Difficulty grade = screen.getShownGrade();
+    return grade == AsDesigned ? std::string() : std::string(difficultyName(grade)) + " puzzle: ";
 }
 
 void Narrator::describe() {

@@ -50,6 +50,8 @@ class Narrator {
   private:
     Board& board() const { return *screen.getBoard(); }
     std::string instruction() const;
+    // "Hard puzzle: " before the instruction of a puzzle Next drew for a grade.
+    std::string gradeText() const;
     // "Move 2 of 16" with word "Move": the moves the screen's counter shows.
     std::string movesOf(const char* word) const;
     std::string movesTo(const char* word, int32_t moves) const;

@@ -91,6 +91,12 @@ class ProgramShell {
     virtual void share(const std::string& code) { (void)code; }
     // A new puzzle is on show; its code, for the title.
     virtual void puzzleChanged(const std::string& code) { (void)code; }
+    // Right after: the grade Next drew it for ("Hard"; empty when it was not drawn for one),
+    // and what the player is told when Next played another field size than the one set.
+    virtual void puzzleGraded(const std::string& grade, const std::string& note) {
+        (void)grade;
+        (void)note;
+    }
     // A win faster than every earlier one of its table.
     virtual void newBestTime(const WinReport& report) { (void)report; }
     // A sentence for a screen reader: a new game, a move, the focus, a hint, the end.

@@ -7,6 +7,8 @@ namespace kz {
 // Names of the two stored settings, the same in the registry and in the key file.
 constexpr const char* kFieldSizeSettingName = "dimensionsRange";
 constexpr const char* kActionTypeSettingName = "actionType";
+// Only the Linux program and the page keep it; the Windows program always plays as designed.
+constexpr const char* kDifficultySettingName = "difficulty";
 
 // The Linux program's own: the size of its window's game area (the window without its menu
 // bar) in the toolkit's pixels.
@@ -15,14 +17,16 @@ constexpr const char* kAreaHeightSettingName = "gameAreaHeight";
 
 constexpr int32_t kDefaultFieldSize = 0;   // Random
 constexpr int32_t kDefaultActionType = 0;  // Mixed
+constexpr int32_t kDefaultDifficulty = 0;  // As designed
 
-// The two game settings as the programs keep them.
+// The game settings as the programs keep them.
 struct GameSettings {
     int32_t fieldSize = kDefaultFieldSize;
     int32_t actionType = kDefaultActionType;
+    int32_t difficulty = kDefaultDifficulty;
 
     bool operator==(const GameSettings& o) const {
-        return fieldSize == o.fieldSize && actionType == o.actionType;
+        return fieldSize == o.fieldSize && actionType == o.actionType && difficulty == o.difficulty;
     }
 };
 
@@ -37,7 +41,9 @@ struct AreaSize {
 // so a damaged or hand-edited setting can never reach the puzzle generator.
 bool isValidFieldSize(int64_t value);
 bool isValidActionType(int64_t value);
+bool isValidDifficulty(int64_t value);
 int32_t validFieldSizeOrDefault(int64_t value);
 int32_t validActionTypeOrDefault(int64_t value);
+int32_t validDifficultyOrDefault(int64_t value);
 
 }  // namespace kz

@@ -38,6 +38,8 @@ GameSettings loadSettings(SettingsMedium& medium) {
     settings.fieldSize = load(kFieldSizeSettingName, validFieldSizeOrDefault, kDefaultFieldSize);
     settings.actionType =
         load(kActionTypeSettingName, validActionTypeOrDefault, kDefaultActionType);
+    settings.difficulty =
+        load(kDifficultySettingName, validDifficultyOrDefault, kDefaultDifficulty);
     if (!missing.empty()) {
         medium.write(missing);
     }
@@ -46,7 +48,8 @@ GameSettings loadSettings(SettingsMedium& medium) {
 
 bool saveSettings(SettingsMedium& medium, const GameSettings& settings) {
     return medium.write({{kFieldSizeSettingName, settings.fieldSize},
-                         {kActionTypeSettingName, settings.actionType}});
+                         {kActionTypeSettingName, settings.actionType},
+                         {kDifficultySettingName, settings.difficulty}});
 }
 
 }  // namespace kz

@@ -11,7 +11,7 @@
 
 namespace kz {
 
-// Where a program keeps the two settings as texts under their names: the Linux program's key
+// Where a program keeps the settings as texts under their names: the Linux program's key
 // file, the page's storage. (The Windows program keeps them in the registry its own way.)
 class SettingsMedium {
   public:
@@ -34,7 +34,7 @@ std::optional<int64_t> parseSettingNumber(std::string_view text);
 // is in use after the first run; a value that is there but cannot be used (perhaps one a
 // later release understands) stays as it is until the player's next choice is saved.
 GameSettings loadSettings(SettingsMedium& medium);
-// Stores both settings; false when they could not be stored.
+// Stores the settings; false when they could not be stored.
 bool saveSettings(SettingsMedium& medium, const GameSettings& settings);
 
 }  // namespace kz

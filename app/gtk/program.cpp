@@ -265,6 +265,11 @@ void Program::puzzleChanged(const std::string& code) {
     setTitle("");
 }
 
+void Program::puzzleGraded(const std::string& grade, const std::string& note) {
+    grade_ = grade;
+    setTitle(note);
+}
+
 void Program::newBestTime(const WinReport& report) {
     // In the title: the board stays uncovered and the window keeps its size.
     const std::string told = newBestTimeText(report);
@@ -292,6 +297,9 @@ void Program::setTitle(const std::string& note) {
     std::string title = kProgramTitle;
     if (!code_.empty()) {
         title += " \u2014 " + code_;
+    }
+    if (!grade_.empty()) {
+        title += " \u2014 " + grade_;
     }
     if (!note.empty()) {
         title += " \u2014 " + note;

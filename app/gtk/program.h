@@ -55,6 +55,7 @@ class Program : public ProgramShell {
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;
     void puzzleChanged(const std::string& code) override;
+    void puzzleGraded(const std::string& grade, const std::string& note) override;
     void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;
     void describe(const std::string& text) override;
@@ -65,7 +66,7 @@ class Program : public ProgramShell {
     bool start();
     // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
     void onQuitSignal();
-    // The program's title, then the puzzle's code and a note, each after a dash.
+    // The program's title, then the puzzle's code, its grade and a note, each after a dash.
     void setTitle(const std::string& note);
     // Draws from the set of pictures that shows the game sharpest at the drawing area's size
     // and the screen's scale: at GDK_SCALE=2, or a window twice its design size, the set
@@ -90,6 +91,7 @@ class Program : public ProgramShell {
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
     std::string code_;
+    std::string grade_;  // the grade Next drew the puzzle for, if any
 };
 
 }  // namespace kz

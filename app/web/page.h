@@ -61,6 +61,8 @@ class Page : public TextStorage {
     virtual void share(const std::string& code) = 0;
     // A new puzzle is on show: its code, for the title and the address.
     virtual void puzzleChanged(const std::string& code) = 0;
+    // Right after: the grade Next drew it for ("Hard"), for the title; empty for none.
+    virtual void puzzleGraded(const std::string& grade) = 0;
     // A short notice beside the game, which a screen reader hears too.
     virtual void notify(const std::string& text) = 0;
     // The page's clock: seconds since 1970-01-01 UTC.

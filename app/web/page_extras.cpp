@@ -83,6 +83,13 @@ void WebProgram::puzzleChanged(const std::string& code) {
     page_.puzzleChanged(code);
 }
 
+void WebProgram::puzzleGraded(const std::string& grade, const std::string& note) {
+    page_.puzzleGraded(grade);
+    if (!note.empty()) {
+        page_.notify(note);
+    }
+}
+
 void WebProgram::newBestTime(const WinReport& report) {
     page_.notify(newBestTimeText(report));
 }

@@ -88,6 +88,7 @@ class BrowserPage : public kz::Page {
     }
     void share(const std::string& code) override { callWithText("share", code); }
     void puzzleChanged(const std::string& code) override { callWithText("puzzleChanged", code); }
+    void puzzleGraded(const std::string& grade) override { callWithText("puzzleGraded", grade); }
     void notify(const std::string& text) override { callWithText("notify", text); }
     // The browser's clock (Date.now under Emscripten).
     int64_t unixTime() override {

@@ -105,6 +105,7 @@ class WebProgram : public Host, public ProgramShell {
     void showStatistics(const Records& records, CalendarDay today) override;
     void share(const std::string& code) override;
     void puzzleChanged(const std::string& code) override;
+    void puzzleGraded(const std::string& grade, const std::string& note) override;
     void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;
     void describe(const std::string& text) override;

@@ -19,6 +19,15 @@ TEST(MenuCommands, EveryCommandRoundTripsThroughItsSetting) {
         ASSERT_TRUE(type.has_value()) << id;
         EXPECT_EQ(commandForActionType(*type), id);
     }
+    int32_t grades = 0;
+    for (uint16_t id = firstItemOf(kDifficultyGroup); id <= lastItemOf(kDifficultyGroup); ++id) {
+        auto grade = difficultyForCommand(id);
+        ASSERT_TRUE(grade.has_value()) << id;
+        EXPECT_EQ(*grade, grades++);
+        EXPECT_EQ(commandForDifficulty(*grade), id);
+    }
+    EXPECT_EQ(grades, 4);
+    EXPECT_EQ(commandForDifficulty(4), command::DifficultyAsDesigned);
 }
 
 TEST(MenuCommands, ActionMenuListsRemoveBeforeMove) {
@@ -33,6 +42,7 @@ TEST(MenuCommands, OtherCommandsSelectNoSetting) {
                         uint16_t{40020}, uint16_t{0}}) {
         EXPECT_FALSE(fieldSizeForCommand(id).has_value()) << id;
         EXPECT_FALSE(actionTypeForCommand(id).has_value()) << id;
+        EXPECT_FALSE(difficultyForCommand(id).has_value()) << id;
     }
 }
 

@@ -7,8 +7,9 @@ arrows to the stick each hint names and Space changes it, with an undo and a red
 way; what the test knows of the game it reads, as a screen reader does, from the drawing
 area's accessible name, description and text. Then, with the pointer: the focus frame goes,
 a copied puzzle code pasted into Play Puzzle Code brings back the same puzzle (pixels and
-title), Statistics opens, and the records file counts every game that ended once SIGTERM has
-ended the program, which keeps the game on show for the next run.
+title), Statistics opens, Hard chosen gives a puzzle whose title and description say so,
+and the records file counts every game that ended once SIGTERM has ended the program,
+which keeps the game on show for the next run.
 
 usage: gtk_extras_e2e.py PROGRAM
 """
@@ -208,15 +209,32 @@ def main():
         run(["xdotool", "key", "Escape"], env)
         wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close")
 
+        # Hard chosen in the Options menu: the next Next draws a Hard puzzle, and the title
+        # and the description say so.
+        key("alt+o")
+        time.sleep(0.5)
+        run(["xdotool", "key", "d"], env)
+        time.sleep(0.3)
+        run(["xdotool", "key", "h"], env)
+        time.sleep(0.3)
+        click(*NEXT_BUTTON)  # Give Up
+        time.sleep(0.3)
+        click(*NEXT_BUTTON)
+        wait_until(lambda: " \u2014 Hard" in title(), WAIT, "the grade in the title")
+        wait_until(lambda: reader.board.description.startswith("Hard puzzle: "), WAIT,
+                   "the grade in the description")
+
+        hard_code = title().split(" \u2014 ")[1]
+
         # The end of a session from outside: the game on show is kept, not counted.
         game.proc.send_signal(signal.SIGTERM)
         check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
         data = os.path.join(workdir, ".local", "share", "kestrane-zivadorured")
         with open(os.path.join(data, "game")) as f:
             kept = f.read()
-        check(f"puzzle={shared_title.rsplit(' ', 1)[-1]}\n" in kept,
+        check(f"puzzle={hard_code}\n" in kept,
               f"the game on show should be kept: {kept!r}")
-        # Won, given up, and left for the code's game.
+        # Won, given up, left for the code's game, and that one given up for the Hard one.
         with open(os.path.join(data, "records")) as f:
             tables = [dict(item.split("=") for item in line.split()[1:])
                       for line in f if line.startswith("table ")]
@@ -224,8 +242,8 @@ def main():
         won = sum(int(t["won"]) for t in tables)
         hints = sum(int(t["hints"]) for t in tables)
         given_up = sum(int(t["given-up"]) for t in tables)
-        check((played, won, given_up) == (3, 1, 1),
-              f"the records should hold 3 games, 1 won and 1 given up: {tables}")
+        check((played, won, given_up) == (4, 1, 2),
+              f"the records should hold 4 games, 1 won and 2 given up: {tables}")
         check(hints >= required, f"the hints of the won game should count: {tables}")
         print(f"gtk extras: a {required}-move game won with keys alone; code {shared_title}")
     except Failure as failure:

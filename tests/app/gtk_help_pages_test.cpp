@@ -73,7 +73,7 @@ TEST(StagedHelp, HoldsThePagesOfThisProgramToo) {
     const std::string contents = text(HelpPages::fileName(HelpTopic::Contents));
     const std::string index = text(HelpPages::fileName(HelpTopic::Index));
     const std::string search = text(HelpPages::fileName(HelpTopic::Search));
-    for (const char* page : {"keys.html", "puzzle-codes.html"}) {
+    for (const char* page : {"keys.html", "puzzle-codes.html", "grades.html"}) {
         EXPECT_TRUE(fs::is_regular_file(staged / page)) << page;
         const std::string link = std::string("href=\"") + page + "\"";
         EXPECT_NE(contents.find(link), std::string::npos) << page;

@@ -190,20 +190,23 @@ TEST_F(SettingsFileTest, ASaveChangesOnlyTheSettingLines) {
     ASSERT_TRUE(SettingsFile(path_).save({3, 4}));
     EXPECT_EQ(readFile(),
               "# chosen by hand\n[Settings]\n; the field\ndimensionsRange=3\nnot a setting\n"
-              "actionType=4\nother=kept\n\n[Extra]\nkeep=yes\n");
+              "actionType=4\nother=kept\ndifficulty=0\n\n[Extra]\nkeep=yes\n");
 
     writeFile("\xEF\xBB\xBF# mine\r\ndimensionsRange=4\r\nstray\r\n");
     ASSERT_TRUE(SettingsFile(path_).save({5, 1}));
-    EXPECT_EQ(readFile(), "# mine\r\n[Settings]\r\ndimensionsRange=5\r\nactionType=1\r\nstray\r\n");
+    EXPECT_EQ(readFile(),
+              "# mine\r\n[Settings]\r\ndimensionsRange=5\r\nactionType=1\r\n"
+              "difficulty=0\r\nstray\r\n");
 
     // A second mark must not survive into the first line, or every save would change it.
     writeFile("\xEF\xBB\xBF\xEF\xBB\xBF# twice\ndimensionsRange=3\nactionType=4\n");
     ASSERT_TRUE(SettingsFile(path_).save({3, 4}));
-    EXPECT_EQ(readFile(), "# twice\n[Settings]\ndimensionsRange=3\nactionType=4\n");
+    EXPECT_EQ(readFile(), "# twice\n[Settings]\ndimensionsRange=3\nactionType=4\ndifficulty=0\n");
 
     writeFile("[Extra]\nkeep=yes");
     ASSERT_TRUE(SettingsFile(path_).save({2, 3}));
-    EXPECT_EQ(readFile(), "[Extra]\nkeep=yes\n\n[Settings]\ndimensionsRange=2\nactionType=3\n");
+    EXPECT_EQ(readFile(),
+              "[Extra]\nkeep=yes\n\n[Settings]\ndimensionsRange=2\nactionType=3\ndifficulty=0\n");
 }
 
 TEST_F(SettingsFileTest, AMissingValueIsAddedAndTheRestOfTheFileKept) {
@@ -303,7 +306,7 @@ TEST_F(SettingsFileTest, ALinkIsWrittenThroughAndStaysALink) {
     std::ifstream in(real);
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "# mine\n[Settings]\ndimensionsRange=5\nactionType=4\n");
+    EXPECT_EQ(text.str(), "# mine\n[Settings]\ndimensionsRange=5\nactionType=4\ndifficulty=0\n");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     // No temporary file is left beside the link or the file.

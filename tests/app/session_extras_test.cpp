@@ -9,11 +9,13 @@
 
 #include "app/common/clock_text.h"
 #include "app/common/commands.h"
+#include "app/common/day_result.h"
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
+#include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 #include "puzzle/todays_puzzle.h"
 #include "tests/support/headless_game.h"
@@ -76,6 +78,44 @@ TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
     const int saves = shell.saves;
     game.session().end();
     EXPECT_EQ(shell.saves, saves) << "a game counts once";
+}
+
+TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
+    EXPECT_EQ(shell.difficultyMark, command::DifficultyAsDesigned);
+    game.session().command(command::DifficultyHard);
+    EXPECT_EQ(shell.difficultyMark, command::DifficultyHard);
+    EXPECT_EQ(game.session().settings(), (GameSettings{3, AddFromSome, Hard}));
+    ASSERT_FALSE(shell.changes.empty());
+    EXPECT_EQ(shell.changes.back().difficulty, Hard);
+
+    randomSource().seed(7);
+    next();
+    ASSERT_TRUE(game.board().isActive());
+    EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Hard);
+    EXPECT_EQ(game.board().getActiveColumns(), 3);
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Hard", ""}));
+    EXPECT_EQ(game.session().narrator()->description().rfind("Hard puzzle: Add ", 0), 0u);
+
+    // Easy puzzles of this kind are too rare on 5 x 5: the nearest size offered is played,
+    // and the player hears why.
+    game.session().command(command::DifficultyEasy);
+    game.session().command(command::FieldSize5);
+    giveUp();
+    next();
+    EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Easy);
+    EXPECT_EQ(game.board().getActiveColumns(), 3);
+    const std::string note = "Easy puzzles of this kind are rare on 5 x 5: playing 3 x 3.";
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Easy", note}));
+    ASSERT_FALSE(shell.heard.empty());
+    EXPECT_NE(shell.heard.back().find(note), std::string::npos) << shell.heard.back();
+
+    // As designed again: the generator's own next puzzle, no grade claimed.
+    game.session().command(command::DifficultyAsDesigned);
+    giveUp();
+    next();
+    EXPECT_EQ(game.board().getActiveColumns(), 5);
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(game.session().narrator()->description().rfind("Add ", 0), 0u);
 }
 
 TEST_F(SessionExtrasTest, HintsTakenCountInTheRecords) {
@@ -150,6 +190,64 @@ TEST_F(SessionExtrasTest, AResetInTheMiddleOfTodaysPuzzleLeavesItCountingForItsT
     EXPECT_EQ(shell.savedRecords().table(key).won, 1);
     EXPECT_EQ(shell.savedRecords().table(key).hints, 0) << "hints before the reset are gone";
     EXPECT_TRUE(shell.savedRecords().solvedOn(dayOfUnixTime(shell.now)));
+}
+
+TEST(DayResult, TellsHowTheDayWentAndNothingOfTheSolution) {
+    DayResult result{dayOfDate({2026, 12, 10}), Hard, 83, 5, 0, 3, "3FVSVCMMD7"};
+    EXPECT_EQ(dayResultText(result),
+              "Kestrane Zivadorured, puzzle of 2026-12-10 (Hard)\n"
+              "Solved in 01:23: 5 changes, no hints\n3 days in a row\nPuzzle code 3FVSVCMMD7");
+    result = {dayOfDate({2026, 12, 9}), AsDesigned, 4000, 1, 1, 1, "3G2T5858KN"};
+    EXPECT_EQ(dayResultText(result, "https://example.org/game/"),
+              "Kestrane Zivadorured, puzzle of 2026-12-09\nSolved in 1:06:40: 1 change, 1 hint\n"
+              "https://example.org/game/#p=3G2T5858KN");
+}
+
+TEST_F(SessionExtrasTest, TodaysResultIsCopiedOnceItIsSolvedWithItsHints) {
+    game.command(command::CopyTodaysResult);
+    EXPECT_TRUE(shell.copied.empty());
+    EXPECT_TRUE(shell.wasHeard("Solve today's puzzle to share its result."));
+
+    shell.now += 2 * 86400;
+    const CalendarDay day = dayOfUnixTime(shell.now);
+    game.command(command::TodaysPuzzle);
+    game.tick();
+    game.tick();
+    game.command(command::Hint);
+    ASSERT_TRUE(game.playSolution());
+    const std::string code = puzzleCode(game.board().getOrigin());
+    game.command(command::CopyTodaysResult);
+    const DayResult expected{
+        day, gradeOf(measurePuzzle(game.board())), 2, game.board().getRequiredMoves(), 1, 1, code};
+    EXPECT_EQ(shell.copied, dayResultText(expected));
+    EXPECT_NE(shell.copied.find(dayText(day)), std::string::npos);
+
+    // A puzzle of Next won afterwards leaves today's result as it was.
+    shell.copied.clear();
+    next();
+    ASSERT_TRUE(game.playSolution());
+    game.command(command::CopyTodaysResult);
+    EXPECT_EQ(shell.copied, dayResultText(expected));
+    // The next day it is no longer today's.
+    shell.now += 86400;
+    shell.copied.clear();
+    game.command(command::CopyTodaysResult);
+    EXPECT_TRUE(shell.copied.empty());
+}
+
+TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
+    shell.now += 2 * 86400;  // a day of a grade for sure
+    ASSERT_GE(dayOfUnixTime(shell.now), kFirstGradedDay);
+    game.command(command::TodaysPuzzle);
+    const Difficulty grade = gradeOf(measurePuzzle(game.board()));
+    ASSERT_NE(grade, AsDesigned);
+    EXPECT_EQ(shell.grades.back(),
+              (std::pair<std::string, std::string>{difficultyName(grade), ""}));
+    EXPECT_EQ(game.session().narrator()->description().rfind(difficultyName(grade), 0), 0u);
+
+    giveUp();
+    ASSERT_TRUE(game.session().playPuzzle(puzzleCode(game.board().getOrigin())));
+    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
 }
 
 TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {

@@ -49,6 +49,7 @@ TEST(SettingsStore, AMissingValueIsWrittenWithItsDefaultAndADamagedOneIsKeptAsIt
     EXPECT_EQ(loadSettings(nothing), (GameSettings{kDefaultFieldSize, kDefaultActionType}));
     EXPECT_EQ(nothing.texts[kFieldSizeSettingName], "0");
     EXPECT_EQ(nothing.texts[kActionTypeSettingName], "0");
+    EXPECT_EQ(nothing.texts[kDifficultySettingName], "0");
 
     // A value this release does not name (a later one might) and a damaged one: both give
     // the default now and stay stored, and the good one beside them is taken.
@@ -56,7 +57,8 @@ TEST(SettingsStore, AMissingValueIsWrittenWithItsDefaultAndADamagedOneIsKeptAsIt
         MapMedium medium;
         medium.texts[kFieldSizeSettingName] = kept;
         medium.texts[kActionTypeSettingName] = "3";
-        EXPECT_EQ(loadSettings(medium), (GameSettings{kDefaultFieldSize, 3})) << kept;
+        medium.texts[kDifficultySettingName] = "2";
+        EXPECT_EQ(loadSettings(medium), (GameSettings{kDefaultFieldSize, 3, 2})) << kept;
         EXPECT_EQ(medium.writes, 0) << kept;
         EXPECT_EQ(medium.texts[kFieldSizeSettingName], kept);
     }
@@ -67,14 +69,23 @@ TEST(SettingsStore, AMissingValueIsWrittenWithItsDefaultAndADamagedOneIsKeptAsIt
     EXPECT_EQ(loadSettings(half), (GameSettings{kDefaultFieldSize, kDefaultActionType}));
     EXPECT_EQ(half.texts[kFieldSizeSettingName], "x");
     EXPECT_EQ(half.texts[kActionTypeSettingName], "0");
+    EXPECT_EQ(half.texts[kDifficultySettingName], "0");
     EXPECT_EQ(half.writes, 1);
+
+    // A difficulty past Hard, perhaps of a later release, plays as designed and stays.
+    MapMedium later;
+    later.texts[kDifficultySettingName] = "4";
+    EXPECT_EQ(loadSettings(later).difficulty, kDefaultDifficulty);
+    EXPECT_EQ(later.texts[kDifficultySettingName], "4");
+    later.texts[kDifficultySettingName] = "3";
+    EXPECT_EQ(loadSettings(later).difficulty, 3);
 }
 
 TEST(SettingsStore, ASaveReplacesBothValuesAndAFailedWriteIsNoFailureOfTheLoad) {
     MapMedium medium;
     medium.texts[kFieldSizeSettingName] = "banana";
-    EXPECT_TRUE(saveSettings(medium, GameSettings{4, 5}));
-    EXPECT_EQ(loadSettings(medium), (GameSettings{4, 5}));
+    EXPECT_TRUE(saveSettings(medium, GameSettings{4, 5, 1}));
+    EXPECT_EQ(loadSettings(medium), (GameSettings{4, 5, 1}));
 
     MapMedium readOnly;
     readOnly.writable = false;

@@ -851,14 +851,15 @@ def test_menus_and_settings(browser, server):
     tops = browser.js("""return Array.from(document.querySelectorAll(
         '[role=menubar] > li > [role=menuitem]')).map(e => e.textContent.trim());""")
     check(tops == ["Game", "Options", "Help"], f"the menu bar holds {tops}")
-    check(browser.js("return document.querySelectorAll('[role=menuitemradio]').length") == 11,
-          "the menus have not 11 radio items")
+    check(browser.js("return document.querySelectorAll('[role=menuitemradio]').length") == 15,
+          "the menus have not 15 radio items")
     separators = browser.js("""return Array.from(document.querySelectorAll(
         '[role=menubar] > li > [role=menuitem]')).map(top => top.nextElementSibling
         .querySelectorAll(':scope > li[role=separator]').length);""")
     check(separators == [3, 0, 1], f"the Game, Options and Help menus have {separators} separators")
-    check(page.marked(1) == ["Random"] and page.marked(2) == ["Mixed"],
-          f"a first visit marks {page.marked(1)} and {page.marked(2)}")
+    check(page.marked(1) == ["Random"] and page.marked(2) == ["Mixed"]
+          and page.marked(3) == ["As Designed"],
+          f"a first visit marks {page.marked(1)}, {page.marked(2)} and {page.marked(3)}")
 
     # Keyboard: Alt+O, then Field Size, its submenu, 3 x 3.
     page.key("o", alt=True)
@@ -883,13 +884,20 @@ def test_menus_and_settings(browser, server):
     page.choose("Options", "Action Type", "Move From Some")
     check(page.marked(2) == ["Move From Some"], f"choosing Move From Some marks {page.marked(2)}")
     check(page.storage("actionType") == "3", "Move From Some is not stored as 3")
+    page.choose("Options", "Difficulty", "Hard")
+    check(page.marked(3) == ["Hard"], f"choosing Hard marks {page.marked(3)}")
+    check(page.storage("difficulty") == "3", "Hard is not stored as 3")
 
     page.open()
-    check(page.marked(1) == ["3 x 3"] and page.marked(2) == ["Move From Some"],
-          f"after a reload the marks are {page.marked(1)} and {page.marked(2)}")
+    check(page.marked(1) == ["3 x 3"] and page.marked(2) == ["Move From Some"]
+          and page.marked(3) == ["Hard"],
+          f"after a reload the marks are {page.marked(1)}, {page.marked(2)} and {page.marked(3)}")
     state = page.state()
     check((state["fieldSize"], state["actionType"]) == (3, 3),
           f"after a reload the game holds {state}")
+    page.click(*NEXT_BUTTON)
+    wait_until(lambda: browser.js("return document.title").endswith(" \u2014 Hard"), 5,
+               "the title of a Hard puzzle does not name its grade")
 
     for field_size, action_type in (("7", "17"), ("banana", "-1"), ("3.0", " 2")):
         browser.js(f"localStorage.setItem('dimensionsRange', '{field_size}');"

@@ -96,6 +96,7 @@ class FakePage : public Page {
     void showStatistics(const std::string& text) override { statistics.push_back(text); }
     void share(const std::string& code) override { shared.push_back(code); }
     void puzzleChanged(const std::string& code) override { codes.push_back(code); }
+    void puzzleGraded(const std::string& grade) override { grades.push_back(grade); }
     void notify(const std::string& text) override { notices.push_back(text); }
     int64_t unixTime() override { return now; }
 
@@ -135,6 +136,7 @@ class FakePage : public Page {
     std::vector<std::string> statistics;
     std::vector<std::string> shared;
     std::vector<std::string> codes;
+    std::vector<std::string> grades;
     std::vector<std::string> notices;
     int64_t now = 1700000000;  // 2023-11-14
     // A text the storage does not take (as when it is full).
@@ -298,10 +300,12 @@ TEST(WebProgramStart, StoredSettingsReachMenuAndGame) {
     FakePage page;
     page.storage[kFieldSizeSettingName] = "2";
     page.storage[kActionTypeSettingName] = "4";
+    page.storage[kDifficultySettingName] = "3";
     WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
     program.start();
-    EXPECT_EQ(page.marks, (std::vector<uint16_t>{command::FieldSize2, command::RemoveFromFull}));
-    EXPECT_EQ(program.settings(), (GameSettings{2, 4}));
+    EXPECT_EQ(page.marks, (std::vector<uint16_t>{command::FieldSize2, command::RemoveFromFull,
+                                                 command::DifficultyHard}));
+    EXPECT_EQ(program.settings(), (GameSettings{2, 4, Hard}));
     EXPECT_EQ(page.saves, 0) << "settings stored as they are used are not written again";
 }
 
@@ -355,8 +359,10 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
     // cannot win the game and leave nothing to undo.
     program.command(command::FieldSize2);
     program.command(command::AddFromNone);
+    program.command(command::DifficultyHard);
     click(kNextX, kNextY);
     ASSERT_FALSE(page.announced.empty()) << "a new game is not announced";
+    EXPECT_EQ(page.grades, std::vector<std::string>{"Hard"});
     EXPECT_TRUE(page.enabled_[command::Hint]);
     EXPECT_TRUE(page.enabled_[command::CopyPuzzleCode]);
     EXPECT_TRUE(page.enabled_[command::Share]);
@@ -417,6 +423,7 @@ TEST_F(WebProgramTest, PuzzleCodesPlayCopyAndShare) {
     const GameSettings before = program.settings();
     ASSERT_TRUE(program.playPuzzleCode("3mnwj-7cxsm"));
     EXPECT_EQ(page.codes, std::vector<std::string>{"3MNWJ7CXSM"});
+    EXPECT_EQ(page.grades.back(), "") << "a code claims no grade";
     EXPECT_EQ(program.settings(), before) << "a code changed the settings";
     EXPECT_TRUE(page.timerRuns(GameScreen::kGameTimerId));
     expectCanvasMatchesSurface();

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "every_solution.h"
 #include "puzzle/hint.h"
 #include "puzzle/random_source.h"
 #include "puzzle/solution_search.h"
@@ -17,35 +18,6 @@
 
 namespace kz {
 namespace {
-
-// Every layout of the active field that the mode's clicks reach from the start in exactly
-// the required moves and that solves the puzzle: the oracle the search is held to.
-std::vector<StickLayers> everySolution(TestBoard& board) {
-    const std::vector<StickSlot> slots = activeSlots(board);
-    const StickLayers& start = board.getStartSticks();
-    std::vector<StickLayers> solutions;
-    for (uint32_t bits = 0; bits < (1u << slots.size()); ++bits) {
-        StickLayers layout = board.emptyLayout();
-        bool reachable = true;
-        for (size_t i = 0; i < slots.size(); ++i) {
-            const uint8_t present = (bits >> i) & 1u;
-            setStick(layout, slots[i], present);
-            const uint8_t inStart = start.at(slots[i]);
-            if ((board.getMode() == Add && inStart && !present) ||
-                (board.getMode() == Remove && !inStart && present)) {
-                reachable = false;
-            }
-        }
-        if (reachable && board.getMode() == Move && board.sticks(layout) != board.sticks(start)) {
-            reachable = false;
-        }
-        if (reachable && board.movesFromStart(layout) == board.getRequiredMoves() &&
-            board.formsTargetSquares(layout)) {
-            solutions.push_back(layout);
-        }
-    }
-    return solutions;
-}
 
 // One finished move from the start: a changed stick, or in Move mode a stick moved.
 struct Change {
@@ -219,23 +191,6 @@ bool keepsEveryChange(const StickLayers& solution, const StickLayers& start,
     });
 }
 
-// The mode's clicks reach the layout from the start in exactly the required moves, and it
-// forms the target squares with every stick on one.
-bool solves(TestBoard& board, const StickLayers& layout) {
-    const StickLayers& start = board.getStartSticks();
-    for (StickSlot s : activeSlots(board)) {
-        if ((board.getMode() == Add && start.at(s) != 0 && layout.at(s) == 0) ||
-            (board.getMode() == Remove && start.at(s) == 0 && layout.at(s) != 0)) {
-            return false;
-        }
-    }
-    if (board.getMode() == Move && board.sticks(layout) != board.sticks(start)) {
-        return false;
-    }
-    return board.movesFromStart(layout) == board.getRequiredMoves() &&
-           board.formsTargetSquares(layout);
-}
-
 // The solutions that keep the layout's changes, by trying every set of further changes the
 // mode allows: sticks taken from the start, sticks put into slots empty at the start.
 // Nothing when there are more than `most` sets to try.
@@ -290,7 +245,7 @@ std::optional<std::vector<StickLayers>> solutionsByEveryChangeSet(TestBoard& boa
                 walk(r, 0, i + 1, aLeft - 1);
                 setStick(x, addable[i], 0);
             }
-        } else if (solves(board, x)) {
+        } else if (solvedByTheRules(board, x)) {
             solutions.push_back(x);
         }
     };
@@ -336,13 +291,13 @@ void checkAgainst(TestBoard& board, const PlayedPosition& p, const std::vector<S
     EXPECT_EQ(search.countSolutionsKeeping(p.layout, 100000), static_cast<int64_t>(keeping.size()));
     const auto hint = nextHint(board, p.layout, p.changes, nullptr);
     // A layout that solves the puzzle already has no stick left to hint at.
-    ASSERT_EQ(hint.has_value(), !solves(board, p.layout));
+    ASSERT_EQ(hint.has_value(), !solvedByTheRules(board, p.layout));
     if (found && hint) {
         ++kept;
         EXPECT_NE(std::find(keeping.begin(), keeping.end(), *found), keeping.end());
         EXPECT_TRUE(keepsEveryChange(hint->solution, board.getStartSticks(), p))
             << "the hint takes back a change a solution keeps";
-        EXPECT_TRUE(solves(board, hint->solution));
+        EXPECT_TRUE(solvedByTheRules(board, hint->solution));
     } else {
         ++refused;
     }
@@ -411,7 +366,7 @@ TEST(Hints, KeepEveryChangeWhereASolutionKeepsThemOnTheLargestField) {
         const auto hint = nextHint(board, p.layout, p.changes, nullptr);
         ASSERT_TRUE(hint.has_value());
         EXPECT_TRUE(keepsEveryChange(hint->solution, board.getStartSticks(), p));
-        EXPECT_TRUE(solves(board, hint->solution));
+        EXPECT_TRUE(solvedByTheRules(board, hint->solution));
     }
 }
 

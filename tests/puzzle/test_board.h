@@ -26,6 +26,19 @@ class TestBoard : public PuzzleBoard {
         stickInHand = inHand;
     }
 
+    // A puzzle set by hand: the start, the click rules, the changes and squares asked for, and
+    // the solution the generator would have built.
+    void setPuzzle(const StickLayers& start, BoardMode rules, int32_t moves, int32_t squares,
+                   const StickLayers& solution) {
+        startSticks = start;
+        currentSticks = start;
+        solutionSticks = solution;
+        mode = rules;
+        requiredMoves = moves;
+        targetSquares = squares;
+        active = true;
+    }
+
     StickLayers emptyLayout() const {
         StickLayers layout;
         layout.allocate(maxColumns, maxRows);

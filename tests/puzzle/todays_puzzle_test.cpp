@@ -5,6 +5,7 @@
 
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_code.h"
+#include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 #include "puzzle/todays_puzzle.h"
 #include "test_board.h"
@@ -59,8 +60,31 @@ TEST(TodaysPuzzle, TheCodesOfPastDaysStayFixed) {
     // Puzzles already played must not change under a later release.
     EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({1970, 1, 1}))), "38AMQ9MEW7");
     EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2026, 12, 8}))), "3MNWJ7CXSM");
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2027, 1, 1}))), "3NGASWCWS4");
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2028, 2, 29}))), "3N9Q5V2A3X");
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2026, 12, 9}))), "3G2T5858KN");
+    // From the first graded day on, the graded puzzles stay fixed the same way. (Before the
+    // days were graded, these two were 3NGASWCWS4 and 3N9Q5V2A3X.)
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2027, 1, 1}))), "39A5MWRPNX");
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2028, 2, 29}))), "38JM3HJFS5");
+}
+
+TEST(TodaysPuzzle, FromTheFirstGradedDayEveryDayIsOfAGradeAndNeitherTrivialNorTedious) {
+    TestBoard board;
+    int32_t grades[4] = {};
+    for (CalendarDay day = kFirstGradedDay; day < kFirstGradedDay + 150; ++day) {
+        SCOPED_TRACE(dayText(day));
+        ASSERT_TRUE(board.newPuzzleFrom(puzzleOfDay(day)));
+        const PuzzleMeasure m = measurePuzzle(board);
+        const Difficulty grade = gradeOf(m);
+        EXPECT_NE(grade, AsDesigned);
+        EXPECT_EQ(gradeOfPuzzle(board), grade);
+        EXPECT_FALSE(isTrivial(m));
+        EXPECT_FALSE(isTedious(m));
+        ++grades[grade];
+    }
+    // Each grade comes up in a season of days.
+    EXPECT_GT(grades[Easy], 5);
+    EXPECT_GT(grades[Medium], 5);
+    EXPECT_GT(grades[Hard], 5);
 }
 
 TEST(TodaysPuzzle, NeighbouringDaysGiveDifferentPuzzlesOfEveryShape) {

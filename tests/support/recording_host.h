@@ -41,7 +41,9 @@ class RecordingShell : public ProgramShell {
   public:
     void mark(int group, uint16_t commandId) override {
         marks.push_back({group, commandId});
-        (group == kFieldSizeGroup ? fieldSizeMark : actionTypeMark) = commandId;
+        (group == kFieldSizeGroup    ? fieldSizeMark
+         : group == kActionTypeGroup ? actionTypeMark
+                                     : difficultyMark) = commandId;
     }
     void commandsChanged(const CommandStates& states) override {
         commandStates = states;
@@ -80,6 +82,9 @@ class RecordingShell : public ProgramShell {
     }
     void share(const std::string& code) override { shared = code; }
     void puzzleChanged(const std::string& code) override { titles.push_back(code); }
+    void puzzleGraded(const std::string& grade, const std::string& note) override {
+        grades.push_back({grade, note});
+    }
     void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
     void announce(const std::string& text) override { heard.push_back(text); }
     void describe(const std::string& text) override { descriptions.push_back(text); }
@@ -112,6 +117,7 @@ class RecordingShell : public ProgramShell {
     std::vector<std::pair<int, uint16_t>> marks;
     uint16_t fieldSizeMark = 0;
     uint16_t actionTypeMark = 0;
+    uint16_t difficultyMark = 0;
     CommandStates commandStates;
     int commandChanges = 0;
     std::vector<HelpTopic> helpOpened;
@@ -131,6 +137,7 @@ class RecordingShell : public ProgramShell {
     int64_t shownPlayed = -1;
     CalendarDay shownDay{};
     std::vector<std::string> titles;
+    std::vector<std::pair<std::string, std::string>> grades;  // (grade, note) of each puzzle
     std::vector<int32_t> bests;
     std::vector<std::string> heard;
     std::vector<std::string> descriptions;

@@ -121,6 +121,13 @@ export function puzzleChanged(code) {
     }
 }
 
+// Right after puzzleChanged: the grade Next drew the puzzle for, after its code.
+export function puzzleGraded(grade) {
+    if (grade) {
+        document.title = `${document.title} \u2014 ${grade}`;
+    }
+}
+
 // The code an address brings after #p=, or null.
 export function linkedCode(hash) {
     if (!hash.startsWith(linkPrefix)) {

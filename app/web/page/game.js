@@ -7,7 +7,7 @@ import {call, loadGame, sessionOver, useArt} from "./bridge.js";
 import {openCanvas, present, resizeCanvas, setAreas, shownScale, whenLaidOut} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
-import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
+import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, puzzleGraded, share,} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {beep} from "./sound.js";
 import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
@@ -50,6 +50,7 @@ export const page = {
     showStatistics,
     share,
     puzzleChanged,
+    puzzleGraded,
     notify,
 };
 

@@ -1,0 +1,305 @@
+#include "puzzle/puzzle_grade.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <set>
+#include <vector>
+
+#include "puzzle/hint.h"
+#include "puzzle/solution_search.h"
+
+namespace kz {
+
+namespace {
+
+// A stick as the two lattice points it joins, the smaller first.
+using Joint = std::array<int32_t, 4>;
+
+Joint jointOf(const SlotPlace& place) {
+    return place.orientation == Horizontal
+               ? Joint{place.column, place.row, place.column + 1, place.row}
+               : Joint{place.column, place.row, place.column, place.row + 1};
+}
+
+// The same figure wherever it stands and however it is turned or mirrored gives the same
+// list: the smallest of its eight turns and mirrors, each moved to the corner.
+std::vector<Joint> figureOf(const PuzzleBoard& board, const StickLayers& layout) {
+    std::vector<Joint> joints;
+    for (StickSlot slot : activeSlots(board)) {
+        if (layout.at(slot) != 0) {
+            joints.push_back(jointOf(board.slotGrid().placeOf(slot)));
+        }
+    }
+    std::vector<Joint> smallest;
+    for (int32_t turn = 0; turn < 8; ++turn) {
+        std::vector<Joint> turned;
+        int32_t left = kLargestSide;
+        int32_t top = kLargestSide;
+        for (const Joint& j : joints) {
+            std::array<int32_t, 2> a{j[0], j[1]};
+            std::array<int32_t, 2> b{j[2], j[3]};
+            for (auto* p : {&a, &b}) {
+                if ((turn & 4) != 0) {
+                    std::swap((*p)[0], (*p)[1]);
+                }
+                (*p)[0] *= (turn & 1) != 0 ? -1 : 1;
+                (*p)[1] *= (turn & 2) != 0 ? -1 : 1;
+            }
+            turned.push_back(a < b ? Joint{a[0], a[1], b[0], b[1]} : Joint{b[0], b[1], a[0], a[1]});
+            // Turned points may be negative; the corner is where the figure starts.
+            left = std::min({left, a[0], b[0]});
+            top = std::min({top, a[1], b[1]});
+        }
+        for (Joint& j : turned) {
+            j = {j[0] - left, j[1] - top, j[2] - left, j[3] - top};
+        }
+        std::sort(turned.begin(), turned.end());
+        if (turn == 0 || turned < smallest) {
+            smallest = turned;
+        }
+    }
+    return smallest;
+}
+
+bool hasLargeSquare(PuzzleBoard& board, const StickLayers& layout) {
+    const int32_t columns = board.getActiveColumns();
+    const int32_t rows = board.getActiveRows();
+    for (int32_t n = 2; n <= std::min(columns, rows); ++n) {
+        for (int32_t x = 0; x + n <= columns; ++x) {
+            for (int32_t y = 0; y + n <= rows; ++y) {
+                if (board.isSquareComplete(x, y, n, layout.horizontal.data(),
+                                           layout.vertical.data())) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+double ways(int32_t n, int32_t k) {
+    double c = 1;
+    for (int32_t i = 0; i < k; ++i) {
+        c = c * (n - i) / (i + 1);
+    }
+    return c;
+}
+
+// The change sets the clicks allow: the required number of start sticks taken away, of
+// empty slots filled, or both when moving.
+double changeSets(PuzzleBoard& board) {
+    int32_t present = 0;
+    int32_t empty = 0;
+    for (StickSlot slot : activeSlots(board)) {
+        (board.getStartSticks().at(slot) != 0 ? present : empty) += 1;
+    }
+    const int32_t moves = board.getRequiredMoves();
+    switch (board.getMode()) {
+        case Add:
+            return ways(empty, moves);
+        case Remove:
+            return ways(present, moves);
+        case Move:
+            break;
+    }
+    return ways(present, moves) * ways(empty, moves);
+}
+
+// The measure, listing at most limit solutions; the shapes are known below the limit.
+PuzzleMeasure measureUpTo(PuzzleBoard& board, int64_t limit) {
+    PuzzleMeasure m;
+    m.changes = board.getRequiredMoves();
+    SolutionSearch search(board);
+    const std::vector<StickLayers> solutions =
+        search.solutionsKeeping(board.getStartSticks(), limit);
+    m.solutions = static_cast<int64_t>(solutions.size());
+    m.randomShare = static_cast<double>(m.solutions) / changeSets(board);
+    if (m.solutions >= limit) {
+        return m;
+    }
+    std::set<std::vector<Joint>> figures;
+    m.everyNeedsLargeSquare = true;
+    for (const StickLayers& s : solutions) {
+        figures.insert(figureOf(board, s));
+        m.everyNeedsLargeSquare = m.everyNeedsLargeSquare && hasLargeSquare(board, s);
+    }
+    m.shapes = static_cast<int32_t>(figures.size());
+    return m;
+}
+
+}  // namespace
+
+const char* difficultyName(Difficulty grade) {
+    switch (grade) {
+        case Easy:
+            return "Easy";
+        case Medium:
+            return "Medium";
+        case Hard:
+            return "Hard";
+        case AsDesigned:
+            break;
+    }
+    return "As designed";
+}
+
+bool isTrivial(const PuzzleMeasure& m) {
+    return m.changes < 2 || m.randomShare > kTrivialShare;
+}
+
+bool isTedious(const PuzzleMeasure& m) {
+    return m.changes > kMostChanges;
+}
+
+PuzzleMeasure measurePuzzle(PuzzleBoard& board) {
+    return measureUpTo(board, kSolutionsListed);
+}
+
+Difficulty gradeOf(const PuzzleMeasure& m) {
+    if (!m.listed() || isTrivial(m) || isTedious(m) || m.shapes > kFewShapes) {
+        return AsDesigned;
+    }
+    if (m.everyNeedsLargeSquare) {
+        return m.shapes == 1 ? Hard : m.shapes <= kFewerShapes ? Medium : AsDesigned;
+    }
+    if (m.changes > kEasyChanges) {
+        return m.shapes <= kFewerShapes ? Medium : AsDesigned;
+    }
+    return Easy;
+}
+
+bool meetsGrade(Difficulty grade, const PuzzleMeasure& m) {
+    return grade == AsDesigned || gradeOf(m) == grade;
+}
+
+bool puzzleMeetsGrade(PuzzleBoard& board, Difficulty grade) {
+    if (grade == AsDesigned) {
+        return true;
+    }
+    // What the instruction and the generated solution, itself a solution, already tell.
+    const int32_t changes = board.getRequiredMoves();
+    if (changes < 2 || changes > (grade == Easy ? kEasyChanges : kMostChanges) ||
+        (grade == Hard && !hasLargeSquare(board, board.getSolutionSticks()))) {
+        return false;
+    }
+    // Beyond this many solutions a guess solves it too often.
+    const auto mostSolutions = static_cast<int64_t>(changeSets(board) * kTrivialShare);
+    if (mostSolutions < 1) {
+        return false;
+    }
+    const PuzzleMeasure m = measureUpTo(board, std::min(mostSolutions, kSolutionsListed - 1) + 1);
+    return m.solutions <= mostSolutions && meetsGrade(grade, m);
+}
+
+Difficulty gradeOfPuzzle(PuzzleBoard& board) {
+    for (Difficulty grade : {Hard, Medium, Easy}) {
+        if (puzzleMeetsGrade(board, grade)) {
+            return grade;
+        }
+    }
+    return AsDesigned;
+}
+
+Difficulty gradeOfOrigin(const PuzzleOrigin& origin) {
+    PuzzleBoard board;
+    board.configureField(kLargestSide, kLargestSide);
+    return board.newPuzzleFrom(origin) ? gradeOfPuzzle(board) : AsDesigned;
+}
+
+namespace {
+
+// The kind a setting or an origin builds: anything outside the five builds RemoveFromFull.
+size_t kindIndex(ActionType kind) {
+    const bool named = kind >= AddFromNone && kind <= RemoveFromSome;
+    return static_cast<size_t>((named ? kind : RemoveFromFull) - AddFromNone);
+}
+
+// One bit per square field size 2 to 5 (bit n for n x n).
+constexpr uint32_t sizes(std::initializer_list<int32_t> sides) {
+    uint32_t bits = 0;
+    for (int32_t n : sides) {
+        bits |= 1u << n;
+    }
+    return bits;
+}
+
+// Measured over a thousand puzzles of each kind and size: the sizes where at least one puzzle
+// in about seventy is of the grade. Larger fields ask for more changes and allow more answers,
+// and a 2 x 2 field has few figures to choose from.
+constexpr uint32_t kOffered[3][5] = {
+    // AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome
+    {sizes({2, 3}), sizes({2, 3}), sizes({2, 3}), sizes({2}), sizes({2, 3})},
+    {sizes({2}), sizes({3, 4, 5}), sizes({2, 3}), sizes({2, 3}), sizes({2, 3, 4, 5})},
+    {sizes({2, 3}), sizes({2, 3, 4, 5}), sizes({2, 3, 4}), sizes({2, 3}), sizes({2, 3, 4, 5})},
+};
+
+uint32_t offeredSizes(Difficulty grade, ActionType kind) {
+    if (grade == AsDesigned) {
+        return sizes({2, 3, 4, 5});
+    }
+    const auto row = static_cast<size_t>(grade - Easy);
+    if (kind == Mixed) {
+        // A mixed draw never builds RemoveFromSome.
+        return kOffered[row][0] | kOffered[row][1] | kOffered[row][2] | kOffered[row][3];
+    }
+    return kOffered[row][kindIndex(kind)];
+}
+
+}  // namespace
+
+bool offersSize(Difficulty grade, ActionType kind, FieldSize size) {
+    return size >= kSmallestSide && size <= kLargestSide &&
+           ((offeredSizes(grade, kind) >> size) & 1u) != 0;
+}
+
+FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size) {
+    // The smaller of two as near: it is quicker to play.
+    for (int32_t distance = 0; distance <= kLargestSide - kSmallestSide; ++distance) {
+        for (FieldSize n : {size - distance, size + distance}) {
+            if (offersSize(grade, kind, n)) {
+                return n;
+            }
+        }
+    }
+    return size;
+}
+
+GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType kind,
+                            int32_t maxColumns, int32_t maxRows) {
+    GradedDraw draw;
+    PuzzleBoard scratch;
+    scratch.configureField(maxColumns, maxRows);
+    scratch.setActionType(kind);
+    FieldSize size = fieldSize;
+    const bool fixedSize = fieldSize >= kSmallestSide && fieldSize <= kLargestSide;
+    if (fixedSize && !offersSize(grade, kind, fieldSize)) {
+        draw.askedSize = fieldSize;
+        draw.playedSize = nearestOfferedSize(grade, kind, fieldSize);
+        size = draw.playedSize;
+    }
+    scratch.setFieldSize(size);
+    // Like the generator's own loops, this one runs until its puzzle comes up; the sizes
+    // offered keep that to a few dozen draws.
+    for (;;) {
+        scratch.newPuzzle();
+        ++draw.draws;
+        draw.origin = scratch.getOrigin();
+        if (grade == AsDesigned ||
+            (offersSize(grade, draw.origin.kind, std::max(draw.origin.columns, draw.origin.rows)) &&
+             puzzleMeetsGrade(scratch, grade))) {
+            return draw;
+        }
+    }
+}
+
+std::string resizedText(Difficulty grade, const GradedDraw& draw) {
+    if (draw.askedSize == 0) {
+        return {};
+    }
+    const auto side = [](FieldSize n) { return std::to_string(n) + " x " + std::to_string(n); };
+    return std::string(difficultyName(grade)) + " puzzles of this kind are rare on " +
+           side(draw.askedSize) + ": playing " + side(draw.playedSize) + ".";
+}
+
+}  // namespace kz

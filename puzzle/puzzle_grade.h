@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "puzzle/field_model.h"
+#include "puzzle/puzzle_board.h"
+#include "puzzle/puzzle_origin.h"
+
+namespace kz {
+
+// How hard a puzzle is meant to be. AsDesigned plays the generator as it is, every puzzle it
+// draws; the others draw with the same generator until a puzzle of the grade comes up.
+enum Difficulty : int32_t {
+    AsDesigned = 0,
+    Easy = 1,
+    Medium = 2,
+    Hard = 3,
+};
+
+constexpr Difficulty kGrades[] = {Easy, Medium, Hard};
+
+// "Easy", "Medium", "Hard" or "As designed".
+const char* difficultyName(Difficulty grade);
+
+// What the solver finds out about a puzzle.
+struct PuzzleMeasure {
+    // Its solutions, counted up to kSolutionsListed; exact below that.
+    int64_t solutions = 0;
+    // The solutions as figures, the same figure turned, mirrored or moved counted once;
+    // 0 when there are too many solutions to list.
+    int32_t shapes = 0;
+    // Every solution has a complete square of side 2 or more: the insight the eye misses.
+    bool everyNeedsLargeSquare = false;
+    // The matches the instruction names.
+    int32_t changes = 0;
+    // The share of the change sets the clicks allow (the required number of sticks taken
+    // away, put down or both) that solve the puzzle: a guess's chance.
+    double randomShare = 0;
+
+    bool listed() const { return shapes > 0; }
+};
+
+constexpr int64_t kSolutionsListed = 64;
+
+// A guess solves it too often, or it asks for a single change.
+constexpr double kTrivialShare = 0.1;
+// More changes than this is work, not thought.
+constexpr int32_t kMostChanges = 8;
+
+bool isTrivial(const PuzzleMeasure& m);
+bool isTedious(const PuzzleMeasure& m);
+
+// Measures the puzzle the board holds now.
+PuzzleMeasure measurePuzzle(PuzzleBoard& board);
+
+// The one grade a measured puzzle is of, AsDesigned when none. None is trivial or tedious,
+// and each has at most 3 shapes:
+//   Hard:   one shape, and every solution needs a square of side 2 or more;
+//   Medium: at most 2 shapes, and every solution needs such a square or it takes more than
+//           4 changes;
+//   Easy:   2 to 4 changes, and some solution needs no such square.
+constexpr int32_t kEasyChanges = 4;
+constexpr int32_t kFewShapes = 3;
+constexpr int32_t kFewerShapes = 2;
+Difficulty gradeOf(const PuzzleMeasure& m);
+
+// Every puzzle is AsDesigned; the others are of their own grade only.
+bool meetsGrade(Difficulty grade, const PuzzleMeasure& m);
+
+// The grade of the puzzle the board holds, as gradeOf would give it, measured grade by grade
+// with puzzleMeetsGrade: quick for the many puzzles of no grade.
+Difficulty gradeOfPuzzle(PuzzleBoard& board);
+// The same for the puzzle of an origin, built on a board of its own; AsDesigned for an origin
+// no puzzle has.
+Difficulty gradeOfOrigin(const PuzzleOrigin& origin);
+
+// Measures the puzzle for a grade, stopping as soon as it cannot meet it: first what the
+// generated solution shows, then the solver, counting only as far as the grade allows.
+bool puzzleMeetsGrade(PuzzleBoard& board, Difficulty grade);
+
+// A graded puzzle drawn for the Next button.
+struct GradedDraw {
+    PuzzleOrigin origin;
+    int32_t draws = 0;  // puzzles the generator made
+    // The field size asked for when the grade was too rare there, and the size played
+    // instead; both 0 when the size asked for was played.
+    FieldSize askedSize = 0;
+    FieldSize playedSize = 0;
+};
+
+// Whether puzzles of the kind and grade come up often enough on a size x size field to find
+// one in time; the kind is the setting (Mixed too). Every size is offered AsDesigned.
+bool offersSize(Difficulty grade, ActionType kind, FieldSize size);
+// The offered size nearest to a size, the smaller of two as near.
+FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size);
+
+// Draws puzzles from the random source with the settings, as Next would, until one meets
+// the grade, on a board of its own. A fixed field size the grade does not offer for the kind
+// is played at the nearest size offered; a random size keeps to the fields whose longer side
+// is offered. AsDesigned takes the first puzzle.
+GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType kind,
+                            int32_t maxColumns, int32_t maxRows);
+
+// What the player is told when another size was played, e.g. "Hard puzzles of this kind are
+// rare on 5 x 5: playing 4 x 4."; empty when not.
+std::string resizedText(Difficulty grade, const GradedDraw& draw);
+
+}  // namespace kz

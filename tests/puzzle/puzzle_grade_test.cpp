@@ -1,0 +1,299 @@
+// The solver the grades rest on, held to every layout of the smaller fields; the measure of a
+// puzzle on puzzles worked out by hand; and graded draws, each checked afresh.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include "every_solution.h"
+#include "puzzle/puzzle_code.h"
+#include "puzzle/puzzle_grade.h"
+#include "puzzle/random_source.h"
+#include "puzzle/solution_search.h"
+#include "test_board.h"
+
+namespace kz {
+namespace {
+
+constexpr ActionType kKinds[] = {AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull,
+                                 RemoveFromSome};
+
+using LayoutSet = std::set<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>>;
+
+LayoutSet asSet(const std::vector<StickLayers>& layouts) {
+    LayoutSet set;
+    for (const StickLayers& l : layouts) {
+        set.emplace(l.horizontal, l.vertical);
+    }
+    return set;
+}
+
+// Puzzles of every kind built on a columns x rows field from a few fixed states.
+template <typename Check>
+void forPuzzlesOn(int32_t columns, int32_t rows, uint32_t states, Check check) {
+    TestBoard board;
+    for (ActionType kind : kKinds) {
+        for (uint32_t state = 1; state <= states; ++state) {
+            ASSERT_TRUE(board.newPuzzleFrom({state * 7919u, columns, rows, kind}));
+            SCOPED_TRACE(testing::Message() << columns << " x " << rows << " kind " << kind
+                                            << " state " << state * 7919u);
+            check(board);
+        }
+    }
+}
+
+TEST(SolutionSearch, ListsExactlyTheSolutionsFoundByTryingEveryLayoutOnFieldsUpTo27Slots) {
+    int32_t fields = 0;
+    for (int32_t columns = 2; columns <= 5; ++columns) {
+        for (int32_t rows = 2; rows <= 5; ++rows) {
+            if (stickCountFor(columns, rows) > 27) {
+                continue;
+            }
+            ++fields;
+            TestBoard field;
+            field.setActiveField(columns, rows);
+            const std::vector<StickLayers> candidates = everyUnionOfSquares(field);
+            int64_t most = 0;
+            forPuzzlesOn(columns, rows, 6, [&](TestBoard& board) {
+                const std::vector<StickLayers> every = solutionsAmong(board, candidates);
+                EXPECT_EQ(asSet(every).count({board.getSolutionSticks().horizontal,
+                                              board.getSolutionSticks().vertical}),
+                          1u)
+                    << "the generated solution is one";
+                SolutionSearch search(board);
+                const auto listed = search.solutionsKeeping(board.getStartSticks(), 1 << 20);
+                EXPECT_EQ(listed.size(), asSet(listed).size()) << "each solution once";
+                EXPECT_EQ(asSet(listed), asSet(every));
+                EXPECT_EQ(search.countSolutionsKeeping(board.getStartSticks(), 1 << 20),
+                          static_cast<int64_t>(every.size()));
+                // A limit below the count lists that many, all of them solutions.
+                if (every.size() > 2) {
+                    const auto some = search.solutionsKeeping(board.getStartSticks(), 2);
+                    ASSERT_EQ(some.size(), 2u);
+                    for (const StickLayers& s : some) {
+                        EXPECT_TRUE(solvedByTheRules(board, s));
+                    }
+                }
+                most = std::max(most, static_cast<int64_t>(every.size()));
+            });
+            EXPECT_GT(most, 2) << columns << " x " << rows << ": some puzzle has many answers";
+        }
+    }
+    EXPECT_EQ(fields, 8);  // 2 x 2 up to 2 x 5 and 3 x 3, each way round
+}
+
+TEST(SolutionSearch, TheUnionsOfSquaresHoldEverySolutionOfEveryLayout) {
+    // The shortcut the test above takes, checked where every layout can still be tried.
+    forPuzzlesOn(2, 2, 8, [](TestBoard& board) {
+        EXPECT_EQ(asSet(solutionsAmong(board, everyUnionOfSquares(board))),
+                  asSet(everySolution(board)));
+    });
+}
+
+TEST(SolutionSearch, AFaultPlantedInTheSolvedTestIsCaught) {
+    // A solved test that forgets the stick on no square: the oracle built with it no longer
+    // agrees with the search, so the comparison above would catch such a fault.
+    const SolvedTest strayStickPasses = [](TestBoard& board, const StickLayers& layout) {
+        return reachableByTheClicks(board, layout) &&
+               board.movesFromStart(layout) == board.getRequiredMoves() &&
+               board.squares(layout) == board.getTargetSquares();
+    };
+    int32_t caught = 0;
+    forPuzzlesOn(2, 2, 8, [&](TestBoard& board) {
+        const std::vector<StickLayers> layouts = everyLayout(board);
+        SolutionSearch search(board);
+        const auto listed = asSet(search.solutionsKeeping(board.getStartSticks(), 1 << 20));
+        EXPECT_EQ(listed, asSet(solutionsAmong(board, layouts)));
+        caught += listed != asSet(solutionsAmong(board, layouts, strayStickPasses)) ? 1 : 0;
+    });
+    EXPECT_GT(caught, 5);
+}
+
+// A 2 x 2 field puzzle set by hand: the start, the rules and what the instruction asks.
+struct HandPuzzle {
+    BoardMode mode;
+    bool fullStart;
+    int32_t moves;
+    int32_t squares;
+};
+
+PuzzleMeasure measureByHand(const HandPuzzle& p) {
+    TestBoard board;
+    board.setActiveField(2, 2);
+    const StickLayers start = p.fullStart ? board.fullLayout() : board.emptyLayout();
+    // Any solution will do as the generated one; the measure must not depend on it.
+    StickLayers solution = board.emptyLayout();
+    board.markSquare(0, 0, 2, solution.horizontal.data(), solution.vertical.data());
+    board.setPuzzle(start, p.mode, p.moves, p.squares, solution);
+    return measurePuzzle(board);
+}
+
+TEST(PuzzleMeasure, CountsSolutionsShapesInsightAndTheChanceOfAGuess) {
+    // Add 8 matches to form 1 square: only the large square, one way among C(12, 8) = 495.
+    const PuzzleMeasure large = measureByHand({Add, false, 8, 1});
+    EXPECT_EQ(large.solutions, 1);
+    EXPECT_EQ(large.shapes, 1);
+    EXPECT_TRUE(large.everyNeedsLargeSquare);
+    EXPECT_EQ(large.changes, 8);
+    EXPECT_DOUBLE_EQ(large.randomShare, 1.0 / 495);
+    EXPECT_EQ(gradeOf(large), Hard);
+
+    // Add 4 to form 1 square: any of the four cells, one figure moved about.
+    const PuzzleMeasure cell = measureByHand({Add, false, 4, 1});
+    EXPECT_EQ(cell.solutions, 4);
+    EXPECT_EQ(cell.shapes, 1);
+    EXPECT_FALSE(cell.everyNeedsLargeSquare);
+    EXPECT_DOUBLE_EQ(cell.randomShare, 4.0 / 495);
+    EXPECT_EQ(gradeOf(cell), Easy);
+
+    // Remove 2 from the full field to form 3 squares: the L of three cells, turned four ways.
+    const PuzzleMeasure ell = measureByHand({Remove, true, 2, 3});
+    EXPECT_EQ(ell.solutions, 4);
+    EXPECT_EQ(ell.shapes, 1);
+    EXPECT_FALSE(ell.everyNeedsLargeSquare);
+    EXPECT_DOUBLE_EQ(ell.randomShare, 4.0 / 66);
+
+    // Remove 1 to form 3 squares: any inner stick; a single change is trivial anyway.
+    const PuzzleMeasure one = measureByHand({Remove, true, 1, 3});
+    EXPECT_EQ(one.solutions, 4);
+    EXPECT_TRUE(isTrivial(one));
+    EXPECT_EQ(gradeOf(one), AsDesigned);
+}
+
+TEST(PuzzleMeasure, TellsFiguresApartUpToTurnsMirrorsAndShifts) {
+    // Add 7 to form 2 squares on 3 x 3: two cells side by side, a domino in any place and
+    // either way round, is the only figure (two cells apart need 8 sticks).
+    TestBoard board;
+    board.setActiveField(3, 3);
+    StickLayers solution = board.emptyLayout();
+    board.markSquare(0, 0, 1, solution.horizontal.data(), solution.vertical.data());
+    board.markSquare(1, 0, 1, solution.horizontal.data(), solution.vertical.data());
+    board.setPuzzle(board.emptyLayout(), Add, 7, 2, solution);
+    const PuzzleMeasure domino = measurePuzzle(board);
+    EXPECT_EQ(domino.solutions, 12);  // 6 across and 6 down
+    EXPECT_EQ(domino.shapes, 1);
+    // Add 8 to form 2 squares: two cells apart, of the 36 pairs the 24 that share no side,
+    // touching at a corner, in line with a cell between, a knight's move apart or at
+    // opposite corners: four figures.
+    board.setPuzzle(board.emptyLayout(), Add, 8, 2, solution);
+    const PuzzleMeasure apart = measurePuzzle(board);
+    EXPECT_EQ(apart.solutions, 24);
+    EXPECT_EQ(apart.shapes, 4);
+}
+
+TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
+    TestBoard board;
+    for (Difficulty grade : kGrades) {
+        for (FieldSize size : {2, 3, 4, 5, 0}) {
+            for (ActionType kind :
+                 {Mixed, AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome}) {
+                SCOPED_TRACE(testing::Message()
+                             << difficultyName(grade) << " size " << size << " kind " << kind);
+                randomSource().seed(static_cast<uint32_t>(grade * 1000 + size * 10 + kind));
+                const GradedDraw draw = drawGradedPuzzle(grade, size, kind, 5, 5);
+                const PuzzleOrigin& o = draw.origin;
+                EXPECT_GE(draw.draws, 1);
+                if (kind != Mixed) {
+                    EXPECT_EQ(o.kind, kind);
+                }
+                EXPECT_TRUE(offersSize(grade, o.kind, std::max(o.columns, o.rows)));
+                if (size != 0) {
+                    const FieldSize played = nearestOfferedSize(grade, kind, size);
+                    EXPECT_EQ(o.columns, played);
+                    EXPECT_EQ(o.rows, played);
+                    EXPECT_EQ(draw.playedSize, played == size ? 0 : played);
+                }
+                // The code plays it, and a board built from it measures the grade again.
+                EXPECT_EQ(puzzleFromCode(puzzleCode(o)), o);
+                ASSERT_TRUE(board.newPuzzleFrom(o));
+                const PuzzleMeasure m = measurePuzzle(board);
+                EXPECT_EQ(gradeOf(m), grade);
+                EXPECT_FALSE(isTrivial(m));
+                EXPECT_FALSE(isTedious(m));
+            }
+        }
+    }
+}
+
+TEST(Grades, TheQuickTestAgreesWithTheFullMeasure) {
+    // The graded draw rejects puzzles before measuring them in full; it must never reject
+    // one of the grade, nor accept one that is not.
+    TestBoard board;
+    int32_t inGrade[4] = {};
+    for (FieldSize size : {2, 3, 4}) {
+        for (ActionType kind : kKinds) {
+            board.setFieldSize(size);
+            board.setActionType(kind);
+            randomSource().seed(static_cast<uint32_t>(size * 31 + kind));
+            for (int32_t i = 0; i < 40; ++i) {
+                board.newPuzzle();
+                const Difficulty grade = gradeOf(measurePuzzle(board));
+                ++inGrade[grade];
+                for (Difficulty g : kGrades) {
+                    ASSERT_EQ(puzzleMeetsGrade(board, g), g == grade)
+                        << difficultyName(g) << " code " << puzzleCode(board.getOrigin());
+                }
+            }
+        }
+    }
+    for (Difficulty g : {AsDesigned, Easy, Medium, Hard}) {
+        EXPECT_GT(inGrade[g], 10) << difficultyName(g);
+    }
+}
+
+TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
+    TestBoard board;
+    for (FieldSize size : {0, 3, 5}) {
+        for (ActionType kind : {Mixed, MoveFromSome, RemoveFromSome}) {
+            board.setFieldSize(size);
+            board.setActionType(kind);
+            randomSource().seed(4242);
+            std::vector<PuzzleOrigin> next;
+            for (int32_t i = 0; i < 20; ++i) {
+                board.newPuzzle();
+                next.push_back(board.getOrigin());
+            }
+            const uint32_t after = randomSource().currentState();
+            randomSource().seed(4242);
+            for (const PuzzleOrigin& expected : next) {
+                const GradedDraw draw = drawGradedPuzzle(AsDesigned, size, kind, 5, 5);
+                EXPECT_EQ(draw.origin, expected);
+                EXPECT_EQ(draw.draws, 1);
+                EXPECT_EQ(draw.playedSize, 0);
+            }
+            EXPECT_EQ(randomSource().currentState(), after);
+        }
+    }
+}
+
+TEST(Grades, ASizeTheGradeDoesNotOfferIsPlayedAtTheNearestAndSaidSo) {
+    ASSERT_FALSE(offersSize(Easy, RemoveFromFull, 5));
+    EXPECT_EQ(nearestOfferedSize(Easy, RemoveFromFull, 5), 2);
+    EXPECT_EQ(nearestOfferedSize(Medium, AddFromSome, 2), 3);  // larger when nothing smaller
+    EXPECT_EQ(nearestOfferedSize(Hard, MoveFromSome, 5), 4);
+    randomSource().seed(99);
+    const GradedDraw draw = drawGradedPuzzle(Easy, 5, RemoveFromFull, 5, 5);
+    EXPECT_EQ(draw.askedSize, 5);
+    EXPECT_EQ(draw.playedSize, 2);
+    EXPECT_EQ(draw.origin.columns, 2);
+    EXPECT_EQ(resizedText(Easy, draw),
+              "Easy puzzles of this kind are rare on 5 x 5: playing 2 x 2.");
+    // A size the grade offers is played as asked, with nothing to say.
+    const GradedDraw asked = drawGradedPuzzle(Easy, 2, RemoveFromFull, 5, 5);
+    EXPECT_EQ(asked.playedSize, 0);
+    EXPECT_EQ(resizedText(Easy, asked), "");
+    // Every size is offered as designed, and every grade of every kind has a size.
+    for (ActionType kind :
+         {Mixed, AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome}) {
+        for (FieldSize size = kSmallestSide; size <= kLargestSide; ++size) {
+            EXPECT_TRUE(offersSize(AsDesigned, kind, size));
+        }
+        for (Difficulty grade : kGrades) {
+            EXPECT_TRUE(offersSize(grade, kind, nearestOfferedSize(grade, kind, 5)));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kz
