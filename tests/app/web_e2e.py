@@ -973,8 +973,9 @@ def test_phone(browser, server, idle):
     # A tap on Next, where it shows on the scaled picture, starts a game: the instruction
     # takes the place of the start picture.
     start_picture = idle_at(idle, 3).crop(tuple(v * 3 for v in INSTRUCTIONS))
-    check(not differs(page.view_pictures()[1][0], start_picture),
-          "the Instructions panel does not show the start picture")
+    # The larger set arrives after the first frame, and the whole frame is drawn again.
+    wait_until(lambda: not differs(page.view_pictures()[1][0], start_picture), 10,
+               "the Instructions panel does not show the start picture")
     browser.tap(*page.point(*NEXT_BUTTON))
     wait_until(lambda: differs(page.view_pictures()[1][0], start_picture), 5,
                "a tap on Next starts no game")
@@ -995,7 +996,8 @@ def test_offline(browser, server, idle):
     server.stop()
     try:
         page.open()
-        check(not differs(page.picture(), idle), "offline the page does not show the game")
+        page.wait_picture(lambda p: not differs(p, idle), "offline the page does not show the game",
+                          timeout=10)
         page.click(*NEXT_BUTTON)
         page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS), "offline Next does nothing")
         # A link with a code plays it offline too: the code after # never reaches the network.
@@ -1031,16 +1033,19 @@ def test_sharp(browser, server, idle):
           f"a picture shown larger than designed fetched {fetched_art(browser)}")
     wait_until(lambda: page.picture().size == (AREA_W * 2, AREA_H * 2), 10,
                "a picture shown larger than designed is not drawn from the set of twice the size")
-    check(not differs(page.picture(), idle_at(idle, 2)), "the frame is not the idle screen at 2x")
+    page.wait_picture(lambda p: not differs(p, idle_at(idle, 2)),
+                      "the frame is not the idle screen at 2x", timeout=10)
     for ratio in (2, 3):
         browser.emulate(*DESKTOP, ratio)
         page.open_afresh()  # not the game Next started at the ratio before
         check(fetched_art(browser) == [f"art-{ratio}x.webp"],
               f"at ratio {ratio} the page fetched {fetched_art(browser)}")
         expected = Image.open(built_file(f"idle-{ratio}x.png")).convert("RGB")
-        picture = page.picture()
-        check(picture.size == expected.size, f"at ratio {ratio} the canvas is {picture.size}")
-        check(not differs(picture, expected), f"at ratio {ratio} the canvas is not the {ratio}x art")
+        # The set arrives after the page runs; the frame is drawn again from it.
+        wait_until(lambda: page.picture().size == expected.size, 10,
+                   f"at ratio {ratio} the canvas is {page.picture().size}")
+        page.wait_picture(lambda p: not differs(p, expected),
+                          f"at ratio {ratio} the canvas is not the {ratio}x art", timeout=10)
         check(differs(picture, doubled(idle, ratio)), "the larger art is the design's enlarged")
         # The Quit button against its picture in the set itself, frame 0.
         art = Image.open(os.path.join(SOURCE_ROOT, "resources", "bitmaps", f"{ratio}x", "114.png"))
