@@ -1044,8 +1044,9 @@ def test_sharp(browser, server, idle):
         # The set arrives after the page runs; the frame is drawn again from it.
         wait_until(lambda: page.picture().size == expected.size, 10,
                    f"at ratio {ratio} the canvas is {page.picture().size}")
-        page.wait_picture(lambda p: not differs(p, expected),
-                          f"at ratio {ratio} the canvas is not the {ratio}x art", timeout=10)
+        picture = page.wait_picture(lambda p: not differs(p, expected),
+                                    f"at ratio {ratio} the canvas is not the {ratio}x art",
+                                    timeout=10)
         check(differs(picture, doubled(idle, ratio)), "the larger art is the design's enlarged")
         # The Quit button against its picture in the set itself, frame 0.
         art = Image.open(os.path.join(SOURCE_ROOT, "resources", "bitmaps", f"{ratio}x", "114.png"))
