@@ -31,6 +31,15 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def do_GET(self):
+        # A document that is no page of the game (as one used to empty the storage) makes the
+        # browser ask for the site's icon; the site has none, and that is no failure.
+        if self.path == "/favicon.ico":
+            self.send_response(204)
+            self.end_headers()
+            return
+        super().do_GET()
+
 
 class _Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
