@@ -482,11 +482,48 @@ bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const 
            most(bringingInside) >= startSticksKept - bitCount(sticks & start);
 }
 
-// sticks: the union of the squares decided complete. The squares are decided in list
-// order, and decided is the number decided so far: each of them that is not complete in
-// sticks was decided incomplete (or could never be complete), so the two say everything
-// about the branch. Returns the solutions found below, at most limit.
-int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
+// The squares still to complete are open ones, each missing some sticks, and each stick
+// put down completes at most the open squares through it. When the squares missing the
+// fewest sticks miss more, counted per square, than the sticks still to put down can give,
+// the squares cannot all complete.
+bool SolutionSearch::canComplete(Mask least, Mask open, int32_t squaresLeft) const {
+    if (squaresLeft <= 0) {
+        return true;
+    }
+    std::array<int32_t, 21> missing{};  // open squares by the sticks they miss
+    Mask free = 0;
+    for (Mask m = open; m != 0; m &= m - 1) {
+        const Mask p = perimeters[static_cast<size_t>(lowestBit(m))] & ~least;
+        ++missing[static_cast<size_t>(bitCount(p))];
+        free |= p;
+    }
+    int32_t needed = 0;
+    int32_t squares = squaresLeft;
+    for (int32_t n = 0; n <= 20 && squares > 0; ++n) {
+        const int32_t take = std::min(squares, missing[static_cast<size_t>(n)]);
+        needed += take * n;
+        squares -= take;
+    }
+    // A stick serves at most squaresLeft of the squares to complete.
+    std::array<int32_t, 65> serving{};  // free slots by the open squares through them
+    for (Mask m = free; m != 0; m &= m - 1) {
+        const int32_t through = bitCount(holders[static_cast<size_t>(lowestBit(m))] & open);
+        ++serving[static_cast<size_t>(std::min(squaresLeft, through))];
+    }
+    int32_t given = 0;
+    int32_t sticksLeft = stickTarget - bitCount(least);
+    for (int32_t n = 64; n > 0 && sticksLeft > 0; --n) {
+        const int32_t take = std::min(sticksLeft, serving[static_cast<size_t>(n)]);
+        given += take * n;
+        sticksLeft -= take;
+    }
+    return needed <= given;
+}
+
+// sticks: the union of the squares decided complete; incomplete: the squares decided
+// incomplete. The two say everything about the branch. Returns the solutions found below,
+// at most limit.
+int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
     if (++nodes > nodeAllowance) {
         stopped = true;
         return 0;
@@ -508,7 +545,6 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
             }
         }
     }
-    const Mask incomplete = ((Mask{1} << decided) - 1) & ~complete;
     if ((bound & incomplete) != 0 || bitCount(bound) > targetSquares) {
         return 0;
     }
@@ -521,7 +557,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
         firstSolution = sticks;
         return 1;
     }
-    if (fruitlessSquares.contains(sticks, static_cast<Mask>(decided))) {
+    if (fruitlessSquares.contains(sticks, incomplete)) {
         return 0;
     }
     // A square decided incomplete with one stick left that may stay away keeps that stick
@@ -550,32 +586,37 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
     const int32_t squaresLeft = targetSquares - bitCount(complete);
     if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
-        bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft)) {
-        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
+        bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
+        !canComplete(least, open, squaresLeft)) {
+        fruitlessSquares.insert(sticks, incomplete);
         return 0;
     }
-    // Decide the next open square, trying first what the generated solution did with it.
-    // It cannot join when its sticks would complete a square decided incomplete before it.
-    const int32_t next = lowestBit(open);
-    const Mask joined = sticks | perimeters[static_cast<size_t>(next)];
-    bool canJoin = true;
-    for (Mask m = incomplete; m != 0 && canJoin; m &= m - 1) {
-        canJoin = (perimeters[static_cast<size_t>(lowestBit(m))] & ~joined) != 0;
+    // Decide next a square through the required stick that the fewest open squares hold,
+    // since it is the likeliest to fail; with every required stick on a square, the first
+    // open square in order.
+    int32_t next = lowestBit(open);
+    int32_t fewest = 65;
+    for (Mask m = required & ~sticks; m != 0; m &= m - 1) {
+        const Mask options = holders[static_cast<size_t>(lowestBit(m))] & open;
+        const int32_t n = bitCount(options);
+        if (n < fewest) {
+            fewest = n;
+            next = lowestBit(options);
+        }
     }
-    const bool joinFirst = ((guide >> next) & 1u) != 0;
+    const Mask joined = sticks | perimeters[static_cast<size_t>(next)];
+    const Mask nextBit = Mask{1} << next;
+    const bool joinFirst = (guide & nextBit) != 0;
     int64_t found = 0;
     for (int32_t branch = 0; branch < 2 && found < limit; ++branch) {
         const int64_t saved = limit;
         limit -= found;
-        if ((branch == 0) != joinFirst) {
-            found += search(sticks, next + 1);
-        } else if (canJoin) {
-            found += search(joined, next + 1);
-        }
+        found += (branch == 0) != joinFirst ? search(sticks, incomplete | nextBit)
+                                            : search(joined, incomplete);
         limit = saved;
     }
     if (found == 0 && !stopped) {
-        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
+        fruitlessSquares.insert(sticks, incomplete);
     }
     return found;
 }

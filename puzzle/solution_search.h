@@ -17,11 +17,14 @@ namespace kz {
 // Two searches take turns, each with a growing allowance of decisions, and the first to
 // finish answers (each keeps what it learnt for its next turn):
 // - by squares: a solution is the union of its complete squares, so it decides the squares
-//   in a fixed order (the generated solution's first), each complete or kept incomplete;
-//   every layout is reached by one line of decisions, so each solution counts once. A branch
-//   ends when the stick counts (in all, added, kept from the start), the required and
-//   forbidden sticks or the squares complete or within reach cannot meet the puzzle, and a
-//   branch that found nothing is remembered by its sticks and the squares decided.
+//   one by one, each complete or kept incomplete: first those through the required stick
+//   the fewest squares can still hold, then the rest in a fixed order (the generated
+//   solution's first); every layout is reached by one line of decisions, so each solution
+//   counts once. A branch ends when the stick counts (in all, added, kept from the start),
+//   the required and forbidden sticks or the squares complete or within reach cannot meet
+//   the puzzle, or when the squares still to complete miss more sticks than are left to put
+//   down; a branch that found nothing is remembered by its sticks and the squares decided
+//   incomplete.
 // - by changes: it decides the sticks still to take away or put down, the one likeliest to
 //   fail first, ending a branch when the squares sure to be complete, those that may still
 //   be, or the sticks on none of them cannot meet the puzzle.
@@ -76,7 +79,8 @@ class SolutionSearch {
     // The layout turned, mirrored and shifted every way that fits the active field.
     std::vector<Mask> copiesOf(Mask sticks) const;
     bool canGrow(Mask sticks, Mask open, int32_t squaresLeft) const;
-    int64_t search(Mask sticks, int32_t decided);
+    bool canComplete(Mask least, Mask open, int32_t squaresLeft) const;
+    int64_t search(Mask sticks, Mask incomplete);
     int64_t searchChanges(Mask layout, Mask candidates);
 
     PuzzleBoard& board;
@@ -109,7 +113,7 @@ class SolutionSearch {
     bool stopped = false;
     int64_t totalNodes = 0;
     Mask firstSolution = 0;
-    FruitlessBranches fruitlessSquares;  // by sticks and squares decided
+    FruitlessBranches fruitlessSquares;  // by sticks and squares decided incomplete
     FruitlessBranches fruitlessChanges;  // by layout and slots still to decide
 };
 
