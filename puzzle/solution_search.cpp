@@ -520,6 +520,36 @@ bool SolutionSearch::canComplete(Mask least, Mask open, int32_t squaresLeft) con
     return needed <= given;
 }
 
+// The solution holds the least sticks and lies within reach: it leaves out of reach all but
+// the stick count, and each stick left out breaks at most the squares through it. When even
+// the sticks breaking the most leave more squares complete in reach than the puzzle wants,
+// no solution lies below.
+bool SolutionSearch::canThin(Mask least, Mask reach) const {
+    Mask whole = 0;  // squares complete in reach
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        if ((perimeters[q] & ~reach) == 0) {
+            whole |= Mask{1} << q;
+        }
+    }
+    const int32_t excess = bitCount(whole) - targetSquares;
+    if (excess <= 0) {
+        return true;
+    }
+    std::array<int32_t, 65> breaking{};  // sticks that may go by the squares they break
+    for (Mask m = reach & ~least; m != 0; m &= m - 1) {
+        ++breaking[static_cast<size_t>(
+            bitCount(holders[static_cast<size_t>(lowestBit(m))] & whole))];
+    }
+    int32_t broken = 0;
+    int32_t leftOut = bitCount(reach) - stickTarget;
+    for (int32_t n = 64; n > 0 && leftOut > 0; --n) {
+        const int32_t take = std::min(leftOut, breaking[static_cast<size_t>(n)]);
+        broken += take * n;
+        leftOut -= take;
+    }
+    return broken >= excess;
+}
+
 // sticks: the union of the squares decided complete; incomplete: the squares decided
 // incomplete. The two say everything about the branch. Returns the solutions found below,
 // at most limit.
@@ -587,7 +617,7 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
     if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
         bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
-        !canComplete(least, open, squaresLeft)) {
+        !canComplete(least, open, squaresLeft) || !canThin(least, reach)) {
         fruitlessSquares.insert(sticks, incomplete);
         return 0;
     }

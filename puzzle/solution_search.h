@@ -80,6 +80,7 @@ class SolutionSearch {
     std::vector<Mask> copiesOf(Mask sticks) const;
     bool canGrow(Mask sticks, Mask open, int32_t squaresLeft) const;
     bool canComplete(Mask least, Mask open, int32_t squaresLeft) const;
+    bool canThin(Mask least, Mask reach) const;
     int64_t search(Mask sticks, Mask incomplete);
     int64_t searchChanges(Mask layout, Mask candidates);
 
