@@ -298,7 +298,7 @@ std::optional<std::vector<StickLayers>> solutionsByEveryChangeSet(TestBoard& boa
     return solutions;
 }
 
-// Every kind on a field: each puzzle's start and the start after 1 to 4 random changes, shown
+// Every kind on a field: each puzzle's start and the start after 1 to 8 random changes, shown
 // on the board as the player's layout.
 void forEveryPosition(FieldSize size, int32_t puzzles,
                       const std::function<void(TestBoard&, const PlayedPosition&)>& check) {
@@ -310,7 +310,7 @@ void forEveryPosition(FieldSize size, int32_t puzzles,
         for (int32_t i = 0; i < puzzles; ++i) {
             board.newPuzzle();
             std::mt19937 random(static_cast<uint32_t>(i));
-            for (int32_t changes = 0; changes <= 4; ++changes) {
+            for (int32_t changes = 0; changes <= 8; ++changes) {
                 const PlayedPosition p = randomChanges(board, changes, random);
                 board.setCurrent(p.layout);
                 SCOPED_TRACE(testing::Message() << "size " << size << " type " << type << " puzzle "
@@ -363,7 +363,7 @@ TEST(SolutionSearch, OnLargerFieldsAgreesWithEverySetOfFurtherChanges) {
         int32_t kept = 0;
         int32_t refused = 0;
         forEveryPosition(size, 12, [&](TestBoard& board, const PlayedPosition& p) {
-            const auto every = solutionsByEveryChangeSet(board, p.layout, 4000);
+            const auto every = solutionsByEveryChangeSet(board, p.layout, 20000);
             if (every) {
                 checkAgainst(board, p, *every, kept, refused);
             }
