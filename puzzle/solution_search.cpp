@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <functional>
 
 namespace kz {
 
 namespace {
 
+// Counted in the register, since without a population count instruction in the target the
+// library's count is a call, and the searches count bits at every step.
 int32_t bitCount(uint64_t m) {
-    return static_cast<int32_t>(std::bitset<64>(m).count());
+    m -= (m >> 1) & 0x5555555555555555u;
+    m = (m & 0x3333333333333333u) + ((m >> 2) & 0x3333333333333333u);
+    m = (m + (m >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int32_t>((m * 0x0101010101010101u) >> 56);
 }
 
 // The index of the lowest set bit of a non-zero mask, by a de Bruijn sequence.
@@ -30,8 +34,13 @@ void SolutionSearch::FruitlessBranches::clear() {
 }
 
 size_t SolutionSearch::FruitlessBranches::slotOf(Mask first, Mask second) const {
-    const uint64_t hash = (first * 0x9E3779B97F4A7C15u) ^ (second * 0xC2B2AE3D27D4EB4Fu);
-    size_t slot = static_cast<size_t>(hash >> 20) & (table.size() - 1);
+    // Both masks mixed into every bit (the finalizer of splitmix64), so that branches
+    // differing in a few sticks spread over the table rather than crowd one run of it.
+    uint64_t hash = first ^ (second * 0x9E3779B97F4A7C15u);
+    hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9u;
+    hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBu;
+    hash ^= hash >> 31;
+    size_t slot = static_cast<size_t>(hash) & (table.size() - 1);
     while (table[slot].second != ~Mask{0} &&
            (table[slot].first != first || table[slot].second != second)) {
         slot = (slot + 1) & (table.size() - 1);
@@ -618,8 +627,7 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
         bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
         !canComplete(least, open, squaresLeft) || !canThin(least, reach)) {
-        fruitlessSquares.insert(sticks, incomplete);
-        return 0;
+        return 0;  // its parent is remembered, and checking it again costs less than a lookup
     }
     // Decide next a square through the required stick that the fewest open squares hold,
     // since it is the likeliest to fail; with every required stick on a square, the first
