@@ -359,6 +359,18 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
         bitCount(layout & ~covered) > removesLeft) {
         return 0;
     }
+    // A stick that stays with one square left that may hold it keeps that square's sticks,
+    // and has its missing ones put down: decided at once, without a branch.
+    Mask keep = 0;
+    for (Mask m = surely; m != 0; m &= m - 1) {
+        const Mask options = holders[static_cast<size_t>(lowestBit(m))] & mayComplete;
+        if ((options & (options - 1)) == 0) {
+            keep |= perimeters[static_cast<size_t>(lowestBit(options))];
+        }
+    }
+    if ((keep & (futureRemoves | futureAdds)) != 0) {
+        return searchChanges(layout | (keep & futureAdds), candidates & ~keep);
+    }
     // Additions only complete squares; each removal breaks at most the complete squares
     // through it. When even the removals breaking the most leave too many, none will do.
     Mask completeNow = 0;

@@ -27,7 +27,8 @@ namespace kz {
 //   incomplete.
 // - by changes: it decides the sticks still to take away or put down, the one likeliest to
 //   fail first, ending a branch when the squares sure to be complete, those that may still
-//   be, or the sticks on none of them cannot meet the puzzle.
+//   be, or the sticks on none of them cannot meet the puzzle; a stick that stays with one
+//   square left to hold it decides that square's sticks without a branch.
 // The first suits few squares making many sticks, the second few changes left among many.
 // Every slot of the largest field is one bit of a 64-bit mask, as is every square, which
 // holds the 60 slots and 55 squares of the game's 5 x 5 field; a Board with more gets no
