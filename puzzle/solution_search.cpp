@@ -571,6 +571,25 @@ bool SolutionSearch::canThin(Mask least, Mask reach) const {
     return broken >= excess;
 }
 
+// The layout below a branch once no choice is left: 1 when it solves the puzzle with no
+// square decided incomplete complete in it, else 0.
+int64_t SolutionSearch::settle(Mask layout, Mask incomplete) {
+    int32_t complete = 0;
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        if ((perimeters[q] & ~layout) == 0) {
+            if (((incomplete >> q) & 1u) != 0) {
+                return 0;
+            }
+            ++complete;
+        }
+    }
+    if (complete != targetSquares || bitCount(layout & ~start) != sticksToAdd) {
+        return 0;
+    }
+    firstSolution = layout;
+    return 1;
+}
+
 // sticks: the union of the squares decided complete; incomplete: the squares decided
 // incomplete. The two say everything about the branch. Returns the solutions found below,
 // at most limit.
@@ -640,6 +659,11 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
         bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
         !canComplete(least, open, squaresLeft) || !canThin(least, reach)) {
         return 0;  // its parent is remembered, and checking it again costs less than a lookup
+    }
+    if (bitCount(reach) == stickTarget) {
+        // Every stick within reach stays, so the layout is reach itself, each of its sticks on
+        // an open square it completes.
+        return settle(reach, incomplete);
     }
     // Decide next a square through the required stick that the fewest open squares hold,
     // since it is the likeliest to fail; with every required stick on a square, the first

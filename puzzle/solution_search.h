@@ -83,6 +83,7 @@ class SolutionSearch {
     bool canComplete(Mask least, Mask open, int32_t squaresLeft) const;
     bool canThin(Mask least, Mask reach) const;
     int64_t search(Mask sticks, Mask incomplete);
+    int64_t settle(Mask layout, Mask incomplete);
     int64_t searchChanges(Mask layout, Mask candidates);
 
     PuzzleBoard& board;
