@@ -174,6 +174,7 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
     changed = mode == Add ? current | start : mode == Remove ? current & start : current;
     removable = sticksToRemove > 0 ? changed & start & ~required : 0;
     addable = sticksToAdd > 0 ? active & ~changed & ~start & ~forbidden : 0;
+    startFull = (active & ~start) == 0;
     return (required & forbidden) == 0;
 }
 
@@ -477,16 +478,24 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
 // sticks they bring cannot reach the stick counts (in all, outside the start, of the start)
 // when even the squares bringing the most new sticks fall short.
 bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const {
-    // How many open squares bring each number of new sticks (a square has at most 20),
-    // in all and outside the start.
+    // How many open squares bring each number of new sticks (a square has at most 20): in
+    // all, outside the start, inside it. A count already met needs no tally (in Remove mode
+    // nothing is added), nor does the inside one when the start is full: it is the one in all.
+    const int32_t toAdd = sticksToAdd - bitCount(sticks & ~start);
+    const int32_t toKeep = startSticksKept - bitCount(sticks & start);
+    const bool inside = toKeep > 0 && !startFull;
     std::array<int32_t, 21> bringing{};
     std::array<int32_t, 21> bringingOutside{};
     std::array<int32_t, 21> bringingInside{};
     for (Mask m = open; m != 0; m &= m - 1) {
         const Mask brought = perimeters[static_cast<size_t>(lowestBit(m))] & ~sticks;
         ++bringing[static_cast<size_t>(bitCount(brought))];
-        ++bringingOutside[static_cast<size_t>(bitCount(brought & ~start))];
-        ++bringingInside[static_cast<size_t>(bitCount(brought & start))];
+        if (toAdd > 0) {
+            ++bringingOutside[static_cast<size_t>(bitCount(brought & ~start))];
+        }
+        if (inside) {
+            ++bringingInside[static_cast<size_t>(bitCount(brought & start))];
+        }
     }
     const auto most = [squaresLeft](const std::array<int32_t, 21>& counts) {
         int32_t sum = 0;
@@ -499,8 +508,8 @@ bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const 
         return sum;
     };
     return most(bringing) >= stickTarget - bitCount(sticks) &&
-           most(bringingOutside) >= sticksToAdd - bitCount(sticks & ~start) &&
-           most(bringingInside) >= startSticksKept - bitCount(sticks & start);
+           (toAdd <= 0 || most(bringingOutside) >= toAdd) &&
+           (toKeep <= 0 || most(inside ? bringingInside : bringing) >= toKeep);
 }
 
 // The squares still to complete are open ones, each missing some sticks, and each stick
@@ -666,9 +675,18 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
         return settle(reach, incomplete);
     }
     // Decide next a square through the required stick that the fewest open squares hold,
-    // since it is the likeliest to fail; with every required stick on a square, the first
-    // open square in order.
+    // since it is the likeliest to fail; with every required stick on a square, the open
+    // square bringing the most sticks (the first in order of those), since deciding it
+    // settles the most: joined, it nears the stick count; left out, it takes most reach.
     int32_t next = lowestBit(open);
+    int32_t most = -1;
+    for (Mask m = open; m != 0; m &= m - 1) {
+        const int32_t brought = bitCount(perimeters[static_cast<size_t>(lowestBit(m))] & ~sticks);
+        if (brought > most) {
+            most = brought;
+            next = lowestBit(m);
+        }
+    }
     int32_t fewest = 65;
     for (Mask m = required & ~sticks; m != 0; m &= m - 1) {
         const Mask options = holders[static_cast<size_t>(lowestBit(m))] & open;

@@ -18,13 +18,13 @@ namespace kz {
 // finish answers (each keeps what it learnt for its next turn):
 // - by squares: a solution is the union of its complete squares, so it decides the squares
 //   one by one, each complete or kept incomplete: first those through the required stick
-//   the fewest squares can still hold, then the rest in a fixed order (the generated
-//   solution's first); every layout is reached by one line of decisions, so each solution
-//   counts once. A branch ends when the stick counts (in all, added, kept from the start),
-//   the required and forbidden sticks or the squares complete or within reach cannot meet
-//   the puzzle, or when the squares still to complete miss more sticks than are left to put
-//   down; a branch that found nothing is remembered by its sticks and the squares decided
-//   incomplete.
+//   the fewest squares can still hold, then the one bringing the most sticks (the
+//   generated solution's first among equals); every layout is reached by one line of
+//   decisions, so each solution counts once. A branch ends when the stick counts (in all,
+//   added, kept from the start), the required and forbidden sticks or the squares complete
+//   or within reach cannot meet the puzzle, or when the squares still to complete miss more
+//   sticks than are left to put down; a branch that found nothing is remembered by its
+//   sticks and the squares decided incomplete.
 // - by changes: it decides the sticks still to take away or put down, the one likeliest to
 //   fail first, ending a branch when the squares sure to be complete, those that may still
 //   be, or the sticks on none of them cannot meet the puzzle; a stick that stays with one
@@ -107,6 +107,7 @@ class SolutionSearch {
     int32_t sticksToAdd = 0;     // sticks outside the start
     int32_t sticksToRemove = 0;  // start sticks left out
     int32_t startSticksKept = 0;
+    bool startFull = false;  // every slot of the active field holds a stick at the start
     Mask changed = 0;
     Mask removable = 0;
     Mask addable = 0;
