@@ -415,6 +415,55 @@ TEST(Hints, KeepEveryChangeWhereASolutionKeepsThemOnTheLargestField) {
     }
 }
 
+// The 5 x 5 positions with a full start that took the search longest to prove that no
+// solution keeps their changes (puzzle and changes of each, replayed as the hint benchmark
+// draws them). Too many sets of further changes are left to try them all, so the answer is
+// held to what it implies: a solution keeping one more removal would keep these changes too,
+// so no further removal may find one either, and the count agrees.
+TEST(SolutionSearch, TheHardestFullStartsAgreeWithEveryFurtherRemoval) {
+    struct Position {
+        int32_t puzzle;
+        int32_t changes;
+    };
+    const Position positions[] = {{526, 3}, {695, 4}, {954, 4}};
+    constexpr uint32_t kSeed = 20261209;
+    for (const Position& at : positions) {
+        SCOPED_TRACE(testing::Message() << "puzzle " << at.puzzle << " changes " << at.changes);
+        TestBoard board;
+        board.setFieldSize(5);
+        board.setActionType(RemoveFromFull);
+        randomSource().seed(kSeed + 5);
+        PlayedPosition p;
+        for (int32_t i = 0; i <= at.puzzle; ++i) {
+            board.newPuzzle();
+            std::mt19937 random(kSeed + static_cast<uint32_t>(i));
+            for (int32_t changes = 0; changes <= at.changes; ++changes) {
+                p = randomChanges(board, changes, random);
+            }
+        }
+        board.setCurrent(p.layout);
+        SolutionSearch search(board);
+        const auto found = search.solutionKeeping(p.layout);
+        EXPECT_EQ(search.countSolutionsKeeping(p.layout, 1000), found ? 1 : 0);
+        int32_t withSolution = 0;
+        for (StickSlot s : activeSlots(board)) {
+            if (p.layout.at(s) == 0) {
+                continue;
+            }
+            StickLayers further = p.layout;
+            setStick(further, s, 0);
+            const auto below = search.solutionKeeping(further);
+            if (below) {
+                ++withSolution;
+                EXPECT_TRUE(solves(board, *below));
+                EXPECT_EQ(below->at(s), 0);
+            }
+        }
+        // Every solution keeping these changes leaves some further stick out.
+        EXPECT_EQ(found.has_value(), withSolution > 0);
+    }
+}
+
 TEST(SolutionSearch, KeepsTheGeneratedSolutionWhenThePlayerHasReachedIt) {
     TestBoard board;
     board.setFieldSize(5);
