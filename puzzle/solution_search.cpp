@@ -310,15 +310,16 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
     // Two exact searches suit different puzzles: by squares where few squares make many
     // sticks, by changes where few changes are left among many sticks. They take turns with
     // a growing allowance of decisions, and the first to finish answers, so a hint costs
-    // about what the better search costs, whatever the puzzle. The search by changes gets a
-    // quarter of each allowance: where it is the better one it wins by far more than that,
-    // while the search by squares, the better one on the hardest puzzles, then loses less
-    // to the turns it waits.
+    // about what the better search costs, whatever the puzzle. Where sticks are only added
+    // or only taken away, the search by changes gets a quarter of each allowance: where it
+    // is the better one there it wins by far more than that, while the search by squares,
+    // the better one on the hardest of those puzzles, then loses less to the turns it
+    // waits. A move both adds and takes away, and there either search may be far better.
     totalNodes = 0;
     for (int64_t allowance = 1024;; allowance *= 2) {
         for (const bool bySquares : {true, false}) {
             nodes = 0;
-            nodeAllowance = bySquares ? allowance : allowance / 4;
+            nodeAllowance = bySquares || mode == Move ? allowance : allowance / 4;
             stopped = false;
             const int64_t found =
                 bySquares ? search(0, 0) : searchChanges(changed, removable | addable);

@@ -14,9 +14,9 @@ namespace kz {
 // form the target squares with every stick on one. The search is exhaustive, so when it finds
 // nothing there is nothing to find; no budget cuts it short.
 //
-// Two searches take turns, each with a growing allowance of decisions (the second a quarter
-// of the first's), and the first to finish answers (each keeps what it learnt for its next
-// turn):
+// Two searches take turns, each with a growing allowance of decisions (outside Move mode
+// the second a quarter of the first's), and the first to finish answers (each keeps what it
+// learnt for its next turn):
 // - by squares: a solution is the union of its complete squares, so it decides the squares
 //   one by one, each complete or kept incomplete: first those through the required stick
 //   the fewest squares can still hold, then the one bringing the most sticks (the
