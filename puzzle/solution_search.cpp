@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <functional>
 
 namespace kz {
 
 namespace {
 
+// Counted in the register, since without a population count instruction in the target the
+// library's count is a call, and the searches count bits at every step.
 int32_t bitCount(uint64_t m) {
-    return static_cast<int32_t>(std::bitset<64>(m).count());
+    m -= (m >> 1) & 0x5555555555555555u;
+    m = (m & 0x3333333333333333u) + ((m >> 2) & 0x3333333333333333u);
+    m = (m + (m >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int32_t>((m * 0x0101010101010101u) >> 56);
 }
 
 // The index of the lowest set bit of a non-zero mask, by a de Bruijn sequence.
@@ -30,8 +34,13 @@ void SolutionSearch::FruitlessBranches::clear() {
 }
 
 size_t SolutionSearch::FruitlessBranches::slotOf(Mask first, Mask second) const {
-    const uint64_t hash = (first * 0x9E3779B97F4A7C15u) ^ (second * 0xC2B2AE3D27D4EB4Fu);
-    size_t slot = static_cast<size_t>(hash >> 20) & (table.size() - 1);
+    // Both masks mixed into every bit (the finalizer of splitmix64), so that branches
+    // differing in a few sticks spread over the table rather than crowd one run of it.
+    uint64_t hash = first ^ (second * 0x9E3779B97F4A7C15u);
+    hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9u;
+    hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBu;
+    hash ^= hash >> 31;
+    size_t slot = static_cast<size_t>(hash) & (table.size() - 1);
     while (table[slot].second != ~Mask{0} &&
            (table[slot].first != first || table[slot].second != second)) {
         slot = (slot + 1) & (table.size() - 1);
@@ -165,6 +174,7 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
     changed = mode == Add ? current | start : mode == Remove ? current & start : current;
     removable = sticksToRemove > 0 ? changed & start & ~required : 0;
     addable = sticksToAdd > 0 ? active & ~changed & ~start & ~forbidden : 0;
+    startFull = (active & ~start) == 0;
     return (required & forbidden) == 0;
 }
 
@@ -300,12 +310,16 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
     // Two exact searches suit different puzzles: by squares where few squares make many
     // sticks, by changes where few changes are left among many sticks. They take turns with
     // a growing allowance of decisions, and the first to finish answers, so a hint costs
-    // about what the better search costs, whatever the puzzle.
+    // about what the better search costs, whatever the puzzle. Where sticks are only added
+    // or only taken away, the search by changes gets a quarter of each allowance: where it
+    // is the better one there it wins by far more than that, while the search by squares,
+    // the better one on the hardest of those puzzles, then loses less to the turns it
+    // waits. A move both adds and takes away, and there either search may be far better.
     totalNodes = 0;
     for (int64_t allowance = 1024;; allowance *= 2) {
         for (const bool bySquares : {true, false}) {
             nodes = 0;
-            nodeAllowance = allowance;
+            nodeAllowance = bySquares || mode == Move ? allowance : allowance / 4;
             stopped = false;
             const int64_t found =
                 bySquares ? search(0, 0) : searchChanges(changed, removable | addable);
@@ -366,6 +380,18 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
     if (least > targetSquares || most < targetSquares || (surely & ~covered) != 0 ||
         bitCount(layout & ~covered) > removesLeft) {
         return 0;
+    }
+    // A stick that stays with one square left that may hold it keeps that square's sticks,
+    // and has its missing ones put down: decided at once, without a branch.
+    Mask keep = 0;
+    for (Mask m = surely; m != 0; m &= m - 1) {
+        const Mask options = holders[static_cast<size_t>(lowestBit(m))] & mayComplete;
+        if ((options & (options - 1)) == 0) {
+            keep |= perimeters[static_cast<size_t>(lowestBit(options))];
+        }
+    }
+    if ((keep & (futureRemoves | futureAdds)) != 0) {
+        return searchChanges(layout | (keep & futureAdds), candidates & ~keep);
     }
     // Additions only complete squares; each removal breaks at most the complete squares
     // through it. When even the removals breaking the most leave too many, none will do.
@@ -476,16 +502,24 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
 // sticks they bring cannot reach the stick counts (in all, outside the start, of the start)
 // when even the squares bringing the most new sticks fall short.
 bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const {
-    // How many open squares bring each number of new sticks (a square has at most 20),
-    // in all and outside the start.
+    // How many open squares bring each number of new sticks (a square has at most 20): in
+    // all, outside the start, inside it. A count already met needs no tally (in Remove mode
+    // nothing is added), nor does the inside one when the start is full: it is the one in all.
+    const int32_t toAdd = sticksToAdd - bitCount(sticks & ~start);
+    const int32_t toKeep = startSticksKept - bitCount(sticks & start);
+    const bool inside = toKeep > 0 && !startFull;
     std::array<int32_t, 21> bringing{};
     std::array<int32_t, 21> bringingOutside{};
     std::array<int32_t, 21> bringingInside{};
     for (Mask m = open; m != 0; m &= m - 1) {
         const Mask brought = perimeters[static_cast<size_t>(lowestBit(m))] & ~sticks;
         ++bringing[static_cast<size_t>(bitCount(brought))];
-        ++bringingOutside[static_cast<size_t>(bitCount(brought & ~start))];
-        ++bringingInside[static_cast<size_t>(bitCount(brought & start))];
+        if (toAdd > 0) {
+            ++bringingOutside[static_cast<size_t>(bitCount(brought & ~start))];
+        }
+        if (inside) {
+            ++bringingInside[static_cast<size_t>(bitCount(brought & start))];
+        }
     }
     const auto most = [squaresLeft](const std::array<int32_t, 21>& counts) {
         int32_t sum = 0;
@@ -498,15 +532,101 @@ bool SolutionSearch::canGrow(Mask sticks, Mask open, int32_t squaresLeft) const 
         return sum;
     };
     return most(bringing) >= stickTarget - bitCount(sticks) &&
-           most(bringingOutside) >= sticksToAdd - bitCount(sticks & ~start) &&
-           most(bringingInside) >= startSticksKept - bitCount(sticks & start);
+           (toAdd <= 0 || most(bringingOutside) >= toAdd) &&
+           (toKeep <= 0 || most(inside ? bringingInside : bringing) >= toKeep);
 }
 
-// sticks: the union of the squares decided complete. The squares are decided in list
-// order, and decided is the number decided so far: each of them that is not complete in
-// sticks was decided incomplete (or could never be complete), so the two say everything
-// about the branch. Returns the solutions found below, at most limit.
-int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
+// The squares still to complete are open ones, each missing some sticks, and each stick
+// put down completes at most the open squares through it. When the squares missing the
+// fewest sticks miss more, counted per square, than the sticks still to put down can give,
+// the squares cannot all complete.
+bool SolutionSearch::canComplete(Mask least, Mask open, int32_t squaresLeft) const {
+    if (squaresLeft <= 0) {
+        return true;
+    }
+    std::array<int32_t, 21> missing{};  // open squares by the sticks they miss
+    Mask free = 0;
+    for (Mask m = open; m != 0; m &= m - 1) {
+        const Mask p = perimeters[static_cast<size_t>(lowestBit(m))] & ~least;
+        ++missing[static_cast<size_t>(bitCount(p))];
+        free |= p;
+    }
+    int32_t needed = 0;
+    int32_t squares = squaresLeft;
+    for (int32_t n = 0; n <= 20 && squares > 0; ++n) {
+        const int32_t take = std::min(squares, missing[static_cast<size_t>(n)]);
+        needed += take * n;
+        squares -= take;
+    }
+    // A stick serves at most squaresLeft of the squares to complete.
+    std::array<int32_t, 65> serving{};  // free slots by the open squares through them
+    for (Mask m = free; m != 0; m &= m - 1) {
+        const int32_t through = bitCount(holders[static_cast<size_t>(lowestBit(m))] & open);
+        ++serving[static_cast<size_t>(std::min(squaresLeft, through))];
+    }
+    int32_t given = 0;
+    int32_t sticksLeft = stickTarget - bitCount(least);
+    for (int32_t n = 64; n > 0 && sticksLeft > 0; --n) {
+        const int32_t take = std::min(sticksLeft, serving[static_cast<size_t>(n)]);
+        given += take * n;
+        sticksLeft -= take;
+    }
+    return needed <= given;
+}
+
+// The solution holds the least sticks and lies within reach: it leaves out of reach all but
+// the stick count, and each stick left out breaks at most the squares through it. When even
+// the sticks breaking the most leave more squares complete in reach than the puzzle wants,
+// no solution lies below.
+bool SolutionSearch::canThin(Mask least, Mask reach) const {
+    Mask whole = 0;  // squares complete in reach
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        if ((perimeters[q] & ~reach) == 0) {
+            whole |= Mask{1} << q;
+        }
+    }
+    const int32_t excess = bitCount(whole) - targetSquares;
+    if (excess <= 0) {
+        return true;
+    }
+    std::array<int32_t, 65> breaking{};  // sticks that may go by the squares they break
+    for (Mask m = reach & ~least; m != 0; m &= m - 1) {
+        ++breaking[static_cast<size_t>(
+            bitCount(holders[static_cast<size_t>(lowestBit(m))] & whole))];
+    }
+    int32_t broken = 0;
+    int32_t leftOut = bitCount(reach) - stickTarget;
+    for (int32_t n = 64; n > 0 && leftOut > 0; --n) {
+        const int32_t take = std::min(leftOut, breaking[static_cast<size_t>(n)]);
+        broken += take * n;
+        leftOut -= take;
+    }
+    return broken >= excess;
+}
+
+// The layout below a branch once no choice is left: 1 when it solves the puzzle with no
+// square decided incomplete complete in it, else 0.
+int64_t SolutionSearch::settle(Mask layout, Mask incomplete) {
+    int32_t complete = 0;
+    for (size_t q = 0; q < perimeters.size(); ++q) {
+        if ((perimeters[q] & ~layout) == 0) {
+            if (((incomplete >> q) & 1u) != 0) {
+                return 0;
+            }
+            ++complete;
+        }
+    }
+    if (complete != targetSquares || bitCount(layout & ~start) != sticksToAdd) {
+        return 0;
+    }
+    firstSolution = layout;
+    return 1;
+}
+
+// sticks: the union of the squares decided complete; incomplete: the squares decided
+// incomplete. The two say everything about the branch. Returns the solutions found below,
+// at most limit.
+int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
     if (++nodes > nodeAllowance) {
         stopped = true;
         return 0;
@@ -528,7 +648,6 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
             }
         }
     }
-    const Mask incomplete = ((Mask{1} << decided) - 1) & ~complete;
     if ((bound & incomplete) != 0 || bitCount(bound) > targetSquares) {
         return 0;
     }
@@ -544,7 +663,7 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
         }
         return 1;
     }
-    if (fruitlessSquares.contains(sticks, static_cast<Mask>(decided))) {
+    if (fruitlessSquares.contains(sticks, incomplete)) {
         return 0;
     }
     // A square decided incomplete with one stick left that may stay away keeps that stick
@@ -573,32 +692,50 @@ int64_t SolutionSearch::search(Mask sticks, int32_t decided) {
     const int32_t squaresLeft = targetSquares - bitCount(complete);
     if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
-        bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft)) {
-        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
-        return 0;
+        bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
+        !canComplete(least, open, squaresLeft) || !canThin(least, reach)) {
+        return 0;  // its parent is remembered, and checking it again costs less than a lookup
     }
-    // Decide the next open square, trying first what the generated solution did with it.
-    // It cannot join when its sticks would complete a square decided incomplete before it.
-    const int32_t next = lowestBit(open);
+    if (bitCount(reach) == stickTarget) {
+        // Every stick within reach stays, so the layout is reach itself, each of its sticks on
+        // an open square it completes.
+        return settle(reach, incomplete);
+    }
+    // Decide next a square through the required stick that the fewest open squares hold,
+    // since it is the likeliest to fail; with every required stick on a square, the open
+    // square bringing the most sticks (the first in order of those), since deciding it
+    // settles the most: joined, it nears the stick count; left out, it takes most reach.
+    int32_t next = lowestBit(open);
+    int32_t most = -1;
+    for (Mask m = open; m != 0; m &= m - 1) {
+        const int32_t brought = bitCount(perimeters[static_cast<size_t>(lowestBit(m))] & ~sticks);
+        if (brought > most) {
+            most = brought;
+            next = lowestBit(m);
+        }
+    }
+    int32_t fewest = 65;
+    for (Mask m = required & ~sticks; m != 0; m &= m - 1) {
+        const Mask options = holders[static_cast<size_t>(lowestBit(m))] & open;
+        const int32_t n = bitCount(options);
+        if (n < fewest) {
+            fewest = n;
+            next = lowestBit(options);
+        }
+    }
     const Mask joined = sticks | perimeters[static_cast<size_t>(next)];
-    bool canJoin = true;
-    for (Mask m = incomplete; m != 0 && canJoin; m &= m - 1) {
-        canJoin = (perimeters[static_cast<size_t>(lowestBit(m))] & ~joined) != 0;
-    }
-    const bool joinFirst = ((guide >> next) & 1u) != 0;
+    const Mask nextBit = Mask{1} << next;
+    const bool joinFirst = (guide & nextBit) != 0;
     int64_t found = 0;
     for (int32_t branch = 0; branch < 2 && found < limit; ++branch) {
         const int64_t saved = limit;
         limit -= found;
-        if ((branch == 0) != joinFirst) {
-            found += search(sticks, next + 1);
-        } else if (canJoin) {
-            found += search(joined, next + 1);
-        }
+        found += (branch == 0) != joinFirst ? search(sticks, incomplete | nextBit)
+                                            : search(joined, incomplete);
         limit = saved;
     }
     if (found == 0 && !stopped) {
-        fruitlessSquares.insert(sticks, static_cast<Mask>(decided));
+        fruitlessSquares.insert(sticks, incomplete);
     }
     return found;
 }

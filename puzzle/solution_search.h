@@ -14,17 +14,22 @@ namespace kz {
 // form the target squares with every stick on one. The search is exhaustive, so when it finds
 // nothing there is nothing to find; no budget cuts it short.
 //
-// Two searches take turns, each with a growing allowance of decisions, and the first to
-// finish answers (each keeps what it learnt for its next turn):
+// Two searches take turns, each with a growing allowance of decisions (outside Move mode
+// the second a quarter of the first's), and the first to finish answers (each keeps what it
+// learnt for its next turn):
 // - by squares: a solution is the union of its complete squares, so it decides the squares
-//   in a fixed order (the generated solution's first), each complete or kept incomplete;
-//   every layout is reached by one line of decisions, so each solution counts once. A branch
-//   ends when the stick counts (in all, added, kept from the start), the required and
-//   forbidden sticks or the squares complete or within reach cannot meet the puzzle, and a
-//   branch that found nothing is remembered by its sticks and the squares decided.
+//   one by one, each complete or kept incomplete: first those through the required stick
+//   the fewest squares can still hold, then the one bringing the most sticks (the
+//   generated solution's first among equals); every layout is reached by one line of
+//   decisions, so each solution counts once. A branch ends when the stick counts (in all,
+//   added, kept from the start), the required and forbidden sticks or the squares complete
+//   or within reach cannot meet the puzzle, or when the squares still to complete miss more
+//   sticks than are left to put down; a branch that found nothing is remembered by its
+//   sticks and the squares decided incomplete.
 // - by changes: it decides the sticks still to take away or put down, the one likeliest to
 //   fail first, ending a branch when the squares sure to be complete, those that may still
-//   be, or the sticks on none of them cannot meet the puzzle.
+//   be, or the sticks on none of them cannot meet the puzzle; a stick that stays with one
+//   square left to hold it decides that square's sticks without a branch.
 // The first suits few squares making many sticks, the second few changes left among many.
 // Every slot of the largest field is one bit of a 64-bit mask, as is every square, which
 // holds the 60 slots and 55 squares of the game's 5 x 5 field; a Board with more gets no
@@ -80,7 +85,10 @@ class SolutionSearch {
     // The layout turned, mirrored and shifted every way that fits the active field.
     std::vector<Mask> copiesOf(Mask sticks) const;
     bool canGrow(Mask sticks, Mask open, int32_t squaresLeft) const;
-    int64_t search(Mask sticks, int32_t decided);
+    bool canComplete(Mask least, Mask open, int32_t squaresLeft) const;
+    bool canThin(Mask least, Mask reach) const;
+    int64_t search(Mask sticks, Mask incomplete);
+    int64_t settle(Mask layout, Mask incomplete);
     int64_t searchChanges(Mask layout, Mask candidates);
 
     PuzzleBoard& board;
@@ -104,6 +112,7 @@ class SolutionSearch {
     int32_t sticksToAdd = 0;     // sticks outside the start
     int32_t sticksToRemove = 0;  // start sticks left out
     int32_t startSticksKept = 0;
+    bool startFull = false;  // every slot of the active field holds a stick at the start
     Mask changed = 0;
     Mask removable = 0;
     Mask addable = 0;
@@ -114,7 +123,7 @@ class SolutionSearch {
     int64_t totalNodes = 0;
     Mask firstSolution = 0;
     std::vector<Mask>* collected = nullptr;  // every solution found, while listing them
-    FruitlessBranches fruitlessSquares;      // by sticks and squares decided
+    FruitlessBranches fruitlessSquares;      // by sticks and squares decided incomplete
     FruitlessBranches fruitlessChanges;      // by layout and slots still to decide
 };
 

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Runs the hint benchmark and prints its figures as one table.
 
-For every action type and square field size: the slowest hint, the 99th percentile and the
-mean in ms of CPU time, over a fixed set of positions (each puzzle's start and the start
-after 1 to 4 random changes), and the share of hints that take a change back. The machine's
+For every action type and field size (the random size too): the slowest hint, the 99th
+percentile and the mean in ms of CPU time, over a fixed set of positions (each puzzle's start
+and the start after 1 to 8 random changes), and the share of hints that take a change back. The machine's
 load average is printed beside them: the times are CPU time, yet a busy machine still
 stretches them a little (shared caches).
 
