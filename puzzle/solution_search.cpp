@@ -419,11 +419,7 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
         }
     }
     if (removesLeft == 0 && addsLeft == 0) {
-        firstSolution = layout;
-        if (collected != nullptr) {
-            collected->push_back(layout);
-        }
-        return 1;
+        return solutionFound(layout);
     }
     const Mask left = futureRemoves | futureAdds;
     Mask slot = left & (~left + 1);
@@ -619,7 +615,15 @@ int64_t SolutionSearch::settle(Mask layout, Mask incomplete) {
     if (complete != targetSquares || bitCount(layout & ~start) != sticksToAdd) {
         return 0;
     }
+    return solutionFound(layout);
+}
+
+// Every search ends in here when a layout solves the puzzle: 1, with the layout kept.
+int64_t SolutionSearch::solutionFound(Mask layout) {
     firstSolution = layout;
+    if (collected != nullptr) {
+        collected->push_back(layout);
+    }
     return 1;
 }
 
@@ -657,11 +661,7 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
             bitCount(sticks & ~start) != sticksToAdd) {
             return 0;
         }
-        firstSolution = sticks;
-        if (collected != nullptr) {
-            collected->push_back(sticks);
-        }
-        return 1;
+        return solutionFound(sticks);
     }
     if (fruitlessSquares.contains(sticks, incomplete)) {
         return 0;

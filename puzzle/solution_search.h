@@ -90,6 +90,7 @@ class SolutionSearch {
     int64_t search(Mask sticks, Mask incomplete);
     int64_t settle(Mask layout, Mask incomplete);
     int64_t searchChanges(Mask layout, Mask candidates);
+    int64_t solutionFound(Mask layout);
 
     PuzzleBoard& board;
     bool fits = false;
