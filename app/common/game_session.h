@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/common/commands.h"
 #include "app/common/program_shell.h"
@@ -78,6 +79,12 @@ class GameSession : public ScreenListener {
     bool playPuzzle(const PuzzleOrigin& origin);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
+    // Takes the records of a file the player chose (Import Records...) into the records.
+    RecordsImport importRecords(std::string_view text);
+    // Reads the stored records again: another window or tab of the program changed them.
+    void refreshRecords();
+    // The records as the player sees them; null while the extra play is off.
+    const Records* records() const;
     // The end of the session: a game still running counts as left in the records.
     void end();
 

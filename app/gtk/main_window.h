@@ -51,6 +51,11 @@ class MainWindow {
     // Shows the window with a drawing area of the given size.
     void show(int32_t width, int32_t height);
 
+    // A line under the game field, which it never covers (the window grows to hold it),
+    // until hideNotice or the player closes it.
+    void showNotice(const char* text);
+    void hideNotice();
+
     GtkWindow* window() const { return GTK_WINDOW(window_); }
     GtkWidget* drawingArea() const { return area_; }
     MenuBar& menuBar() { return *menuBar_; }
@@ -60,6 +65,7 @@ class MainWindow {
     static gboolean onButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static void onNoticeResponse(GtkInfoBar* bar, gint response, gpointer unused);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static void onRealize(GtkWidget* widget, gpointer unused);
     static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer unused);
@@ -67,6 +73,8 @@ class MainWindow {
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
     GtkWidget* area_ = nullptr;
+    GtkWidget* notice_ = nullptr;
+    GtkWidget* noticeText_ = nullptr;
     GtkAccelGroup* accelerators_ = nullptr;
     std::unique_ptr<MenuBar> menuBar_;
     // Surfaces like the window's are made like this one, which stands for the window.

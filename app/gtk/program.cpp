@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/identity.h"
 #include "app/common/records_table.h"
 #include "app/gtk/about_box.h"
@@ -12,6 +13,7 @@
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
 #include "app/gtk/puzzle_code_dialog.h"
+#include "app/gtk/records_transfer.h"
 #include "app/gtk/statistics_dialog.h"
 
 namespace kz {
@@ -163,6 +165,33 @@ RecordsMedium::Stored Program::readRecords() {
 
 bool Program::writeRecords(const std::string& text) {
     return records_.write(text);
+}
+
+bool Program::lockRecords() {
+    return records_.lock();
+}
+
+void Program::unlockRecords() {
+    records_.unlock();
+}
+
+void Program::recordsUnsaved(bool unsaved) {
+    if (unsaved) {
+        window_->showNotice(kRecordsUnsavedText);
+        announce(kRecordsUnsavedText);
+    } else {
+        window_->hideNotice();
+    }
+}
+
+void Program::exportRecords(const std::string& text) {
+    exportRecordsToFile(window_->window(), text);
+}
+
+void Program::askRecordsFile() {
+    if (const std::optional<std::string> text = chooseRecordsFile(window_->window())) {
+        tellRecordsImport(window_->window(), session_->importRecords(*text));
+    }
 }
 
 void Program::copyText(const std::string& text) {

@@ -41,6 +41,11 @@ class Program : public ProgramShell {
     void settingsChanged(const GameSettings& settings) override;
     RecordsMedium::Stored readRecords() override;
     bool writeRecords(const std::string& text) override;
+    bool lockRecords() override;
+    void unlockRecords() override;
+    void recordsUnsaved(bool unsaved) override;
+    void exportRecords(const std::string& text) override;
+    void askRecordsFile() override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;

@@ -43,6 +43,18 @@ bool WebProgram::writeRecords(const std::string& text) {
     return StoredRecords(page_).write(text);
 }
 
+void WebProgram::recordsUnsaved(bool unsaved) {
+    page_.recordsUnsaved(unsaved);
+}
+
+void WebProgram::exportRecords(const std::string& text) {
+    page_.exportRecords(text);
+}
+
+void WebProgram::askRecordsFile() {
+    page_.askRecordsFile();
+}
+
 void WebProgram::announce(const std::string& text) {
     page_.announce(text);
 }

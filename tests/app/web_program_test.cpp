@@ -88,6 +88,11 @@ class FakePage : public Page {
     void share(const std::string& code) override { shared.push_back(code); }
     void puzzleChanged(const std::string& code) override { codes.push_back(code); }
     void notify(const std::string& text) override { notices.push_back(text); }
+    void statisticsChanged(const std::string& text) override { statistics.push_back(text); }
+    void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
+    void exportRecords(const std::string& text) override { exported.push_back(text); }
+    void askRecordsFile() override { ++fileAsks; }
+    std::optional<std::string> chosenRecordsFile() override { return chosenFile; }
     int64_t unixTime() override { return now; }
 
     bool timerRuns(uint32_t timerId) const {
@@ -126,6 +131,10 @@ class FakePage : public Page {
     std::vector<std::string> shared;
     std::vector<std::string> codes;
     std::vector<std::string> notices;
+    std::vector<bool> unsavedNotices;
+    std::vector<std::string> exported;
+    int fileAsks = 0;
+    std::optional<std::string> chosenFile;
     int64_t now = 1700000000;  // 2023-11-14
 };
 
