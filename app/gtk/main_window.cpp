@@ -67,8 +67,11 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
 
 void MainWindow::showNotice(const char* text) {
     gtk_label_set_text(GTK_LABEL(noticeText_), text);
-    // As wide as the field: the label wraps rather than widening the window.
-    gtk_widget_set_size_request(noticeText_, gtk_widget_get_allocated_width(area_) - 64, -1);
+    // No wider than the field: the label wraps rather than widening the window. Its natural
+    // width is kept small, so the size asked for here is the one it takes; the rest of the
+    // line holds the close button and the bar's margins.
+    gtk_label_set_max_width_chars(GTK_LABEL(noticeText_), 1);
+    gtk_widget_set_size_request(noticeText_, gtk_widget_get_allocated_width(area_) - 96, -1);
     gtk_widget_show(notice_);
 }
 

@@ -23,6 +23,7 @@ std::optional<std::string> chosenFile(GtkWindow* parent, GtkFileChooserAction ac
                                     GTK_RESPONSE_ACCEPT, nullptr);
     gtk_widget_set_name(chooser, "records-file");
     gtk_dialog_set_default_response(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), g_get_home_dir());
     if (action == GTK_FILE_CHOOSER_ACTION_SAVE) {
         gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
         gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), kRecordsFileName);
