@@ -24,8 +24,7 @@ constexpr const char* kImportRecordsTitle = "Import Records";
 // The name offered for an exported file.
 constexpr const char* kRecordsFileName = "kestrane-zivadorured-records.txt";
 // What came of an import.
-constexpr const char* kRecordsImportedText =
-    "The records of the file were added to yours. A file imported again adds nothing twice.";
+constexpr const char* kRecordsImportedText = "The records of the file were added to yours.";
 constexpr const char* kNotARecordsFileText = "That file holds no records of this game.";
 constexpr const char* kRecordsNotImportedText =
     "The records cannot be saved right now, so nothing was imported. Try again later.";
