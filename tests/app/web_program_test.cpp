@@ -431,6 +431,35 @@ TEST_F(WebProgramTest, RecordsAreStoredAndShownAfterAReload) {
     EXPECT_NE(cleared.find("\"rows\":[]"), std::string::npos) << cleared;
 }
 
+TEST_F(WebProgramTest, RecordsGoToAFileComeBackFromOneAndFollowOtherTabs) {
+    click(kNextX, kNextY);
+    click(kNextX, kNextY);  // Give Up
+    program.command(command::ExportRecords);
+    ASSERT_EQ(page.exported.size(), 1u);
+    program.command(command::ImportRecords);
+    EXPECT_EQ(page.fileAsks, 1);
+
+    page.chosenFile = page.exported[0];
+    program.resetRecords();
+    EXPECT_EQ(program.importRecords(), RecordsImport::Imported);
+    EXPECT_EQ(program.importRecords(), RecordsImport::Imported);
+    page.chosenFile.reset();
+    EXPECT_EQ(program.importRecords(), RecordsImport::NotStored) << "no file was read";
+    const std::string imported = statisticsOnNextVisit(page);
+    EXPECT_NE(imported.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos)
+        << imported;
+
+    // Another tab stores records: they are read again and handed to the page for its box.
+    const size_t shown = page.statistics.size();
+    page.texts[kRecordsStorageName] =
+        "table size=0 type=0 played=7 won=0 given-up=7 hints=0 streak=0 best-streak=0\n";
+    program.storageChanged();
+    ASSERT_EQ(page.statistics.size(), shown + 1);
+    EXPECT_NE(page.statistics.back().find("\"Random\",\"Mixed\",\"7\",\"0\",\"7\""),
+              std::string::npos)
+        << page.statistics.back();
+}
+
 TEST_F(WebProgramTest, ExitCountsARunningGameAsLeft) {
     click(kNextX, kNextY);
     program.command(command::Exit);
