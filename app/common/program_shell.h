@@ -60,7 +60,8 @@ class ProgramShell {
     virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
 
     // Where the records' text is kept (the session reads and writes it through the records
-    // store): read once when the extra play starts, written when the records change.
+    // store): read when the extra play starts and again before each write, written when the
+    // records change.
     virtual RecordsMedium::Stored readRecords() { return {}; }
     virtual bool writeRecords(const std::string& text) {
         (void)text;

@@ -138,11 +138,12 @@ def main():
             f.write("not a folder\n")
         blocked = dict(env, XDG_DATA_HOME=data)
         game, window = start(program, blocked, (0, 0))
-        before = game.area()
+        before, width = game.area(), game.window()[2]
         check(not notice_shown(game), "the notice shows before anything failed")
         play_and_give_up(blocked, game)
         wait_until(lambda: notice_shown(game), WAIT, "the notice that the records are not saved")
         check(game.area() == before, f"the notice moved the game: {before} -> {game.area()}")
+        check(game.window()[2] == width, f"the notice widened the window from {width}")
         time.sleep(0.3)
         screenshot(blocked, 0, 0, 1400, 900).save(os.path.join(workdir, "notice.png"))
         play_and_give_up(blocked, game)
