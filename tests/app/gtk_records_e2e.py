@@ -22,7 +22,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
-from gtk_program import gtk_environment  # noqa: E402
+from gtk_program import gtk_environment, records_tables  # noqa: E402
 from screen_layout import NEXT_BUTTON  # noqa: E402
 from x_display import XServer, find_windows, screenshot, window_ids  # noqa: E402
 from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
@@ -37,11 +37,8 @@ games = []
 
 def records_in(path):
     """(played, won, given up) of every table of a records file; None while there is none."""
-    try:
-        with open(path) as f:
-            tables = [dict(item.split("=", 1) for item in line.split()[1:])
-                      for line in f if line.startswith("table ")]
-    except (FileNotFoundError, NotADirectoryError):
+    tables = records_tables(path)
+    if tables is None:
         return None
     return tuple(sum(int(t[name]) for t in tables) for name in ("played", "won", "given-up"))
 
