@@ -32,6 +32,8 @@ constexpr uint16_t PlayPuzzleCode = 40034;
 constexpr uint16_t TodaysPuzzle = 40035;
 constexpr uint16_t Statistics = 40036;
 constexpr uint16_t Share = 40037;
+constexpr uint16_t ExportRecords = 40038;
+constexpr uint16_t ImportRecords = 40039;
 }  // namespace command
 
 // The three ways the Help menu opens the help.

@@ -64,7 +64,7 @@ constexpr KeyBinding ctrl(uint32_t key) {
 constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
 
-constexpr std::array<MenuEntry, 33> kMenuTable = {{
+constexpr std::array<MenuEntry, 35> kMenuTable = {{
     {0, MenuEntry::Popup, "&Game", kNoKey, 0, 0},
     {1, MenuEntry::Item, "&Undo", ctrl(virtualkey::Z), command::Undo, 0, false, true,
      KeyUse::Session},
@@ -94,6 +94,8 @@ constexpr std::array<MenuEntry, 33> kMenuTable = {{
     {1, MenuEntry::Item, "&Share", kNoKey, command::Share, 0, false, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
     {1, MenuEntry::Item, "St&atistics...", kNoKey, command::Statistics, 0, false},
+    {1, MenuEntry::Item, "Exp&ort Records...", kNoKey, command::ExportRecords, 0, false},
+    {1, MenuEntry::Item, "&Import Records...", kNoKey, command::ImportRecords, 0, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
     {1, MenuEntry::Item, "E&xit", ctrl(virtualkey::W), command::Exit, 0, true, true,
      KeyUse::Accelerator},

@@ -44,7 +44,40 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), menuBar_->widget(), FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(box), area_, TRUE, TRUE, 0);
+
+    // Under the field, so nothing of the game moves when it comes or goes.
+    notice_ = gtk_info_bar_new();
+    gtk_widget_set_name(notice_, "records-notice");
+    gtk_info_bar_set_message_type(GTK_INFO_BAR(notice_), GTK_MESSAGE_WARNING);
+    gtk_info_bar_set_show_close_button(GTK_INFO_BAR(notice_), TRUE);
+    noticeText_ = gtk_label_new("");
+    gtk_label_set_line_wrap(GTK_LABEL(noticeText_), TRUE);
+    gtk_label_set_xalign(GTK_LABEL(noticeText_), 0.0f);
+    gtk_container_add(GTK_CONTAINER(gtk_info_bar_get_content_area(GTK_INFO_BAR(notice_))),
+                      noticeText_);
+    g_signal_connect(notice_, "response", G_CALLBACK(onNoticeResponse), nullptr);
+    gtk_widget_set_no_show_all(notice_, TRUE);
+    gtk_widget_show(noticeText_);
+    gtk_box_pack_start(GTK_BOX(box), notice_, FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(window_), box);
+}
+
+void MainWindow::showNotice(const char* text) {
+    gtk_label_set_text(GTK_LABEL(noticeText_), text);
+    // No wider than the field: the label wraps rather than widening the window. Its natural
+    // width is kept small, so the size asked for here is the one it takes; the rest of the
+    // line holds the close button and the bar's margins.
+    gtk_label_set_max_width_chars(GTK_LABEL(noticeText_), 1);
+    gtk_widget_set_size_request(noticeText_, gtk_widget_get_allocated_width(area_) - 96, -1);
+    gtk_widget_show(notice_);
+}
+
+void MainWindow::hideNotice() {
+    gtk_widget_hide(notice_);
+}
+
+void MainWindow::onNoticeResponse(GtkInfoBar* bar, gint, gpointer) {
+    gtk_widget_hide(GTK_WIDGET(bar));
 }
 
 MainWindow::~MainWindow() {

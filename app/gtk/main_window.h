@@ -59,6 +59,11 @@ class MainWindow {
     // screen, to be shown again at the next start.
     AreaSize keptAreaSize() const { return keptAreaSize_; }
 
+    // A line under the game field, which it never covers (the window grows to hold it),
+    // until hideNotice or the player closes it.
+    void showNotice(const char* text);
+    void hideNotice();
+
     GtkWindow* window() const { return GTK_WINDOW(window_); }
     GtkWidget* drawingArea() const { return area_; }
     MenuBar& menuBar() { return *menuBar_; }
@@ -68,6 +73,7 @@ class MainWindow {
     static gboolean onButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static void onNoticeResponse(GtkInfoBar* bar, gint response, gpointer unused);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
     static void onAreaSized(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
@@ -75,6 +81,8 @@ class MainWindow {
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
     GtkWidget* area_ = nullptr;
+    GtkWidget* notice_ = nullptr;
+    GtkWidget* noticeText_ = nullptr;
     GtkAccelGroup* accelerators_ = nullptr;
     std::unique_ptr<MenuBar> menuBar_;
     // Surfaces like the window's are made like this one, which stands for the window.

@@ -182,7 +182,7 @@ class ExtraPlayTest : public ::testing::Test {
         auto run = std::make_unique<HeadlessGame>(KZ_SOURCE_ROOT);
         run->shell().keepsGames = true;
         run->shell().keptGame = last.keptGame;
-        run->shell().stored = last.stored;
+        *run->shell().store = *last.store;
         run->session().enableExtras();
         EXPECT_TRUE(run->paintAll());
         return run;

@@ -385,11 +385,12 @@ TEST_F(GtkDialogs, TheGameMenuShowsTheExtraPlaysKeysWithoutBindingThem) {
     for (const Shown& line : shown) {
         labels.push_back(line.label);
     }
-    EXPECT_EQ(labels, (std::vector<std::string>{"Undo", "Redo", "Hint", "Copy Puzzle Code",
-                                                "Play Puzzle Code...", "Today's Puzzle",
-                                                "Statistics...", "Exit"}))
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"Undo", "Redo", "Hint", "Copy Puzzle Code",
+                                        "Play Puzzle Code...", "Today's Puzzle", "Statistics...",
+                                        "Export Records...", "Import Records...", "Exit"}))
         << "Share is the page's alone";
-    ASSERT_EQ(shown.size(), 8u);
+    ASSERT_EQ(shown.size(), 10u);
     EXPECT_EQ(shown[0].key, static_cast<guint>(GDK_KEY_z));
     EXPECT_EQ(shown[0].modifiers, GDK_CONTROL_MASK);
     EXPECT_EQ(shown[1].key, static_cast<guint>(GDK_KEY_z));

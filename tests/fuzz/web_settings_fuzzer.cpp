@@ -45,6 +45,11 @@ class StoragePage : public kz::Page {
     void share(const std::string&) override {}
     void puzzleChanged(const std::string&) override {}
     void notify(const std::string&) override {}
+    void statisticsChanged(const std::string&) override {}
+    void recordsUnsaved(bool) override {}
+    void exportRecords(const std::string&) override {}
+    void askRecordsFile() override {}
+    std::optional<std::string> chosenRecordsFile() override { return std::nullopt; }
     int64_t unixTime() override { return 0; }
 
     // As the page does: the text cut to fit with its zero, and the full length returned.

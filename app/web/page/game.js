@@ -5,9 +5,10 @@
 import {call, loadGame, sessionOver} from "./bridge.js";
 import {openCanvas, present, resizeCanvas, setAreas} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
-import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
+import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
 import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, share} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
+import {askRecordsFile, chosenRecordsFile, exportRecords, recordsUnsaved} from "./records.js";
 import {beep} from "./sound.js";
 import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
 
@@ -47,6 +48,11 @@ export const page = {
     copyText,
     askPuzzleCode: () => askPuzzleCode(),
     showStatistics,
+    statisticsChanged,
+    recordsUnsaved,
+    exportRecords,
+    askRecordsFile,
+    chosenRecordsFile,
     share,
     puzzleChanged,
     notify,
