@@ -97,7 +97,8 @@ class GameSession : public ScreenListener {
     // The records as the player sees them; null while the extra play is off.
     const Records* records() const;
     // The end of the session: a game still running is kept for the next run, clock and all;
-    // one the program cannot keep counts as left in the records.
+    // one the program cannot keep counts as left in the records. Games not stored yet get
+    // one more try.
     void end();
     // Keeps the game running now with its clock as it stands, for a program about to be
     // put away (a page hidden) that may never be told its end.

@@ -220,8 +220,8 @@ const Records* GameSession::records() const {
 }
 
 void GameSession::end() {
-    if (extras_ && !extras_->keeper.keepNow()) {
-        extras_->records.sessionEnds();
+    if (extras_) {
+        extras_->records.sessionEnds(extras_->keeper.keepNow());
     }
 }
 

@@ -92,8 +92,9 @@ void SessionRecords::reset() {
     save();
 }
 
-void SessionRecords::sessionEnds() {
-    if (own.gameLeft() || !unsaved.empty() || resetUnsaved) {
+void SessionRecords::sessionEnds(bool gameKept) {
+    const bool left = !gameKept && own.gameLeft();
+    if (left || !unsaved.empty() || resetUnsaved) {
         save();
     }
 }

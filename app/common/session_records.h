@@ -40,8 +40,9 @@ class SessionRecords {
     // Zeroes the records and stores them; the game on show still counts when it ends.
     void reset();
     // The end of the session (Exit, a signal, the end of a log-out): a running game counts
-    // as left.
-    void sessionEnds();
+    // as left, unless the program kept it for the next run to go on with. Games not stored
+    // yet get one more try either way.
+    void sessionEnds(bool gameKept = false);
     // Reads what is stored again, for records another window has added to.
     void refresh();
 

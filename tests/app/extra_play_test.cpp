@@ -789,6 +789,26 @@ TEST_F(ExtraPlayTest, AKeptGameCountsOnceWhenItIsWonWithTheTimeOfEveryRun) {
     EXPECT_FALSE(last->shell().keptGame);
 }
 
+TEST_F(ExtraPlayTest, AGameKeptAtTheEndLeavesNoGameThatCouldNotBeStoredUnstored) {
+    announcer.keepsGames = true;
+    announcer.writable = false;
+    startLongerGame(3, AddFromSome);
+    clickButton(screen().getGiveUpButton());
+    const int64_t ended = game.session().records()->table(RecordKey{3, AddFromSome}).played;
+    ASSERT_GE(ended, 1);
+    clickButton(screen().getNextButton());
+    play(solutionMoves()[0]);
+    EXPECT_EQ(announcer.unsavedNotices, std::vector<bool>{true});
+
+    announcer.writable = true;
+    game.session().end();
+    ASSERT_TRUE(announcer.keptGame);
+    const TableRecord stored = tableIn(game, 3, AddFromSome);
+    EXPECT_EQ(stored.played, ended) << "the games that ended, not the one kept";
+    EXPECT_EQ(stored.givenUp, ended);
+    EXPECT_EQ(announcer.unsavedNotices, (std::vector<bool>{true, false}));
+}
+
 TEST_F(ExtraPlayTest, AGameIsWrittenAtEachChangeOfTheFieldNotForTheClockOrThePointer) {
     announcer.keepsGames = true;
     startLongerGame(3, AddFromSome);
