@@ -73,10 +73,12 @@ class MainWindow {
     static gboolean onButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
-    static void onNoticeResponse(GtkInfoBar* bar, gint response, gpointer unused);
+    static void onNoticeResponse(GtkInfoBar* bar, gint response, gpointer self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
     static void onAreaSized(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
+    // Resizing keeps the window's width to its height as given.
+    void keepProportions(int32_t width, int32_t height);
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
@@ -89,6 +91,10 @@ class MainWindow {
     cairo_surface_t* windowLike_ = nullptr;
     cairo_surface_t* picture_ = nullptr;
     bool filling_ = false;  // maximized or full screen
+    AreaSize pictureSize_;
+    int32_t menuHeight_ = 0;
+    // What the window grew by to hold the notice, given back when it goes.
+    int32_t noticeGrowth_ = 0;
     AreaSize keptAreaSize_;
 };
 
