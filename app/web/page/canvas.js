@@ -133,16 +133,27 @@ function ensureViews(count) {
     }
 }
 
+// The room for the game: the screen less the menu bar above it and the records' notice under
+// it while that shows, so the notice covers nothing of the game and needs no scrolling.
 function room(window_) {
     const page = document.documentElement;
     const style = getComputedStyle(window_);
     const margin = parseFloat(style.marginTop) || 0;
-    const bar = window_.querySelector(".menus");
+    const taken = [".menus", ".records-notice"]
+                      .map((selector) => window_.querySelector(selector))
+                      .reduce((sum, element) => sum + (element ? element.offsetHeight : 0), 0);
     return {
         width: page.clientWidth,
-        height: (window.innerHeight || page.clientHeight) - margin - (bar ? bar.offsetHeight : 0),
+        height: (window.innerHeight || page.clientHeight) - margin - taken,
         ratio: window.devicePixelRatio || 1,
     };
+}
+
+// Places the game again, for a part of the page beside it that came, went or changed size.
+export function roomChanged() {
+    if (views.length > 0) {
+        layout();
+    }
 }
 
 function layout() {

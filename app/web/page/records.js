@@ -3,6 +3,7 @@
 // keep the page's storage rather than clear it when space runs short.
 
 import {call} from "./bridge.js";
+import {roomChanged} from "./canvas.js";
 import {texts} from "./constants.js";
 import {announce, notify} from "./extras.js";
 
@@ -17,6 +18,7 @@ export function init() {
     fileField = document.getElementById("records-file");
     document.getElementById("records-notice-close").addEventListener("click", () => {
         unsavedNotice.hidden = true;
+        roomChanged();
     });
     fileField.addEventListener("change", () => {
         const file = fileField.files[0];
@@ -42,9 +44,12 @@ export function askToKeepStorage() {
 }
 
 // The notice outside the canvas: shown when the records cannot be stored, gone when they
-// can again.
+// can again. The game makes room for it.
 export function recordsUnsaved(unsaved) {
-    unsavedNotice.hidden = !unsaved;
+    if (unsavedNotice.hidden !== !unsaved) {
+        unsavedNotice.hidden = !unsaved;
+        roomChanged();
+    }
     if (unsaved) {
         announce(texts.recordsUnsaved);
     }
