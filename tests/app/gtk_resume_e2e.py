@@ -96,7 +96,10 @@ class Session:
     def end(self, how):
         """Ends the program one of the ways it can end; it must exit with 0."""
         if how == "Ctrl+W":
-            self.key("ctrl+w")
+            # As typed on the keyboard: sent to the window, the key's release would find it
+            # gone already.
+            run(["xdotool", "windowfocus", "--sync", self.window], self.env)
+            run(["xdotool", "key", "ctrl+w"], self.env)
         elif how == "close box":
             close_window(self.env["DISPLAY"], self.window)
         else:
