@@ -63,9 +63,8 @@ class TouchPage(Page):
         self.touch_end()
 
     def start_game(self, size, action_type):
-        self.b.js(f"localStorage.setItem('dimensionsRange', '{size}');"
-                  f"localStorage.setItem('actionType', '{action_type}');")
-        self.open()
+        # Afresh: the game an earlier step left is kept, and would come back instead.
+        self.open_afresh(dimensionsRange=size, actionType=action_type)
         (self.tap if self.touch else self.click)(*NEXT_BUTTON)
         wait_until(lambda: self.state()["playing"], 5, "Next starts no game")
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/common/settings.h"
 #include "app/common/settings_store.h"
@@ -26,6 +27,7 @@ namespace {
 class StoragePage : public kz::Page {
   public:
     void present(const uint8_t*, int32_t, int32_t, const kz::Rect&) override {}
+    void layoutAreas(const std::vector<kz::Rect>&) override {}
     uint32_t startInterval(uint32_t, uint32_t) override { return 0; }
     void stopInterval(uint32_t) override {}
     void beep() override {}
