@@ -139,9 +139,11 @@ function room(window_) {
     const page = document.documentElement;
     const style = getComputedStyle(window_);
     const margin = parseFloat(style.marginTop) || 0;
-    const taken = [".menus", ".records-notice"]
-                      .map((selector) => window_.querySelector(selector))
-                      .reduce((sum, element) => sum + (element ? element.offsetHeight : 0), 0);
+    const taken =
+        [".menus", ".records-notice"]
+            .map((selector) => window_.querySelector(selector))
+            .reduce(
+                (sum, element) => sum + (element ? element.getBoundingClientRect().height : 0), 0);
     return {
         width: page.clientWidth,
         height: (window.innerHeight || page.clientHeight) - margin - taken,
@@ -162,7 +164,15 @@ function layout() {
     // The menu bar may wrap on a narrow screen: it takes the screen's width before the room
     // under it is measured.
     window_.style.width = `${document.documentElement.clientWidth}px`;
-    const arrangement = arrange(room(window_), screenSize, areas);
+    const wide = room(window_);
+    let arrangement = arrange(wide, screenSize, areas);
+    // What is above and below the game may take more lines at the game's width: measured
+    // again there, the game makes room for them.
+    window_.style.width = `${arrangement.width}px`;
+    const narrow = room(window_);
+    if (narrow.height < wide.height) {
+        arrangement = arrange(narrow, screenSize, areas);
+    }
     ensureViews(arrangement.views.length);
     const ratio = window.devicePixelRatio || 1;
     let redraw = false;
