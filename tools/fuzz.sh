@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs each fuzzing target for a while on its seed corpus.
 #   tools/fuzz.sh [SECONDS] [TARGET...]
-# SECONDS per target (default 300); TARGET is gtk_settings, web_settings, game_session or
-# saved_game (default all four). New inputs worth keeping go to build/fuzz/corpus/<target>/, a crashing
-# or hanging input to build/fuzz/crashes/<target>/; exits non-zero when any target failed.
+# SECONDS per target (default 300); TARGET is gtk_settings, web_settings, game_session,
+# saved_game or records_text (default all five). New inputs worth keeping go to
+# build/fuzz/corpus/<target>/, a crashing or hanging input to build/fuzz/crashes/<target>/;
+# exits non-zero when any target failed.
 # A crash input belongs in tests/fuzz/corpus/<target>/ together with its fix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(gtk_settings web_settings game_session saved_game)
+[ ${#targets[@]} -gt 0 ] || targets=(gtk_settings web_settings game_session saved_game records_text)
 case $seconds in '' | *[!0-9]*) echo "usage: $0 [SECONDS] [TARGET...]" >&2; exit 2 ;; esac
 
 cmake --preset fuzz >/dev/null
@@ -37,7 +38,7 @@ for target in "${targets[@]}"; do
         grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
     else
         echo "$target failed; see $log and $crashes/" >&2
-        grep -E 'ERROR|SUMMARY|==[0-9]+==|game session:|saved game:|settings' "$log" | head -20 >&2 || true
+        grep -E 'ERROR|SUMMARY|==[0-9]+==|game session:|saved game:|settings|records text:' "$log" | head -20 >&2 || true
         status=1
     fi
 done

@@ -38,6 +38,8 @@ constexpr uint16_t DifficultyAsDesigned = 40040;
 constexpr uint16_t DifficultyEasy = 40041;
 constexpr uint16_t DifficultyMedium = 40042;
 constexpr uint16_t DifficultyHard = 40043;
+constexpr uint16_t ExportRecords = 40044;
+constexpr uint16_t ImportRecords = 40045;
 }  // namespace command
 
 // The three ways the Help menu opens the help.

@@ -15,4 +15,19 @@ constexpr const char* kResetStatisticsExplanation =
     "The records of every field size and action type and the days in a row of today's "
     "puzzle are cleared. This cannot be undone.";
 
+// The notice while the records cannot be written, and the title of each box of the records.
+constexpr const char* kRecordsUnsavedText =
+    "Your records cannot be saved right now. They are kept while the game runs and saved as "
+    "soon as that works again.";
+constexpr const char* kExportRecordsTitle = "Export Records";
+constexpr const char* kImportRecordsTitle = "Import Records";
+// The name offered for an exported file.
+constexpr const char* kRecordsFileName = "kestrane-zivadorured-records.txt";
+// What came of an import.
+constexpr const char* kRecordsImportedText = "The records of the file were added to yours.";
+constexpr const char* kNotARecordsFileText = "That file holds no records of this game.";
+constexpr const char* kRecordsNotImportedText =
+    "The records cannot be saved right now, so nothing was imported. Try again later.";
+constexpr const char* kRecordsNotExportedText = "The records could not be written to that file.";
+
 }  // namespace kz

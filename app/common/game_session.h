@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/common/commands.h"
 #include "app/common/program_shell.h"
@@ -89,8 +90,15 @@ class GameSession : public ScreenListener {
     bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
+    // Takes the records of a file the player chose (Import Records...) into the records.
+    RecordsImport importRecords(std::string_view text);
+    // Reads the stored records again: another window or tab of the program changed them.
+    void refreshRecords();
+    // The records as the player sees them; null while the extra play is off.
+    const Records* records() const;
     // The end of the session: a game still running is kept for the next run, clock and all;
-    // one the program cannot keep counts as left in the records.
+    // one the program cannot keep counts as left in the records. Games not stored yet get
+    // one more try.
     void end();
     // Keeps the game running now with its clock as it stands, for a program about to be
     // put away (a page hidden) that may never be told its end.

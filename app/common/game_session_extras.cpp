@@ -125,7 +125,15 @@ bool GameSession::extraCommand(uint16_t id) {
             copyTodaysResult();
             return true;
         case command::Statistics:
+            // Another window may have added games since.
+            extras_->records.refresh();
             shell_.showStatistics(extras_->records.get(), shell_.today());
+            return true;
+        case command::ExportRecords:
+            shell_.exportRecords(extras_->records.exportText());
+            return true;
+        case command::ImportRecords:
+            shell_.askRecordsFile();
             return true;
         case command::Share:
             if (!code.empty()) {
@@ -213,9 +221,26 @@ bool GameSession::resetRecords() {
     return draw();
 }
 
+RecordsImport GameSession::importRecords(std::string_view text) {
+    if (!extras_ || !live()) {
+        return RecordsImport::NotStored;
+    }
+    return extras_->records.importText(text);
+}
+
+void GameSession::refreshRecords() {
+    if (extras_) {
+        extras_->records.refresh();
+    }
+}
+
+const Records* GameSession::records() const {
+    return extras_ ? &extras_->records.get() : nullptr;
+}
+
 void GameSession::end() {
-    if (extras_ && !extras_->keeper.keepNow()) {
-        extras_->records.sessionEnds();
+    if (extras_) {
+        extras_->records.sessionEnds(extras_->keeper.keepNow());
     }
 }
 

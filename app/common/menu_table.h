@@ -65,7 +65,7 @@ constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
 constexpr int kDifficultyGroup = 3;
 
-constexpr std::array<MenuEntry, 39> kMenuTable = {{
+constexpr std::array<MenuEntry, 41> kMenuTable = {{
     {0, MenuEntry::Popup, "&Game", kNoKey, 0, 0},
     {1, MenuEntry::Item, "&Undo", ctrl(virtualkey::Z), command::Undo, 0, false, true,
      KeyUse::Session},
@@ -96,6 +96,8 @@ constexpr std::array<MenuEntry, 39> kMenuTable = {{
     {1, MenuEntry::Item, "&Share", kNoKey, command::Share, 0, false, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
     {1, MenuEntry::Item, "St&atistics...", kNoKey, command::Statistics, 0, false},
+    {1, MenuEntry::Item, "Exp&ort Records...", kNoKey, command::ExportRecords, 0, false},
+    {1, MenuEntry::Item, "&Import Records...", kNoKey, command::ImportRecords, 0, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},
     {1, MenuEntry::Item, "E&xit", ctrl(virtualkey::W), command::Exit, 0, true, true,
      KeyUse::Accelerator},

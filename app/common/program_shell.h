@@ -62,7 +62,8 @@ class ProgramShell {
     virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
 
     // Where the records' text is kept (the session reads and writes it through the records
-    // store): read once when the extra play starts, written when the records change.
+    // store): read when the extra play starts and again before each write, written when the
+    // records change.
     virtual RecordsMedium::Stored readRecords() { return {}; }
     virtual bool writeRecords(const std::string& text) {
         (void)text;
@@ -77,6 +78,18 @@ class ProgramShell {
         (void)text;
         return false;
     }
+    // Held from a read of the records to the write after it, so that another window of the
+    // program never writes in between; false when it cannot be had now.
+    virtual bool lockRecords() { return true; }
+    virtual void unlockRecords() {}
+    // The records could not be written (true) or could again (false): a notice that covers
+    // no part of the game says so while it lasts.
+    virtual void recordsUnsaved(bool unsaved) { (void)unsaved; }
+    // Export Records...: offer the text to the player to save as a file.
+    virtual void exportRecords(const std::string& text) { (void)text; }
+    // Import Records...: ask the player for a file; the program then calls
+    // GameSession::importRecords with what it holds.
+    virtual void askRecordsFile() {}
     // Copy Puzzle Code: the code of the puzzle on show, for the clipboard.
     virtual void copyText(const std::string& text) { (void)text; }
     // Play Puzzle Code...: ask the player for a code; the program then calls

@@ -26,26 +26,31 @@ void Records::hintTaken() {
     }
 }
 
-TableRecord& Records::endGame() {
-    TableRecord& record = tables_[current_->key];
-    ++record.played;
-    record.hints += current_->hints;
-    current_.reset();
-    return record;
-}
-
-std::optional<WinReport> Records::gameWon(int32_t seconds) {
+std::optional<WinReport> Records::endGame(FinishedGame::Outcome outcome, int32_t seconds) {
     if (!current_) {
         return std::nullopt;
     }
-    const std::optional<CalendarDay> day = current_->day;
-    TableRecord& record = endGame();
+    const FinishedGame game{current_->key, current_->day, current_->hints, outcome, seconds};
+    current_.reset();
+    finished_.push_back(game);
+    return count(game);
+}
+
+std::optional<WinReport> Records::count(const FinishedGame& game) {
+    TableRecord& record = tables_[game.key];
+    ++record.played;
+    record.hints += game.hints;
+    if (game.outcome != FinishedGame::Outcome::Won) {
+        record.givenUp += game.outcome == FinishedGame::Outcome::GivenUp ? 1 : 0;
+        record.streak = 0;
+        return std::nullopt;
+    }
     ++record.won;
     ++record.streak;
     record.bestStreak = std::max(record.bestStreak, record.streak);
 
     WinReport report;
-    report.seconds = std::max(seconds, 0);
+    report.seconds = std::max(game.seconds, 0);
     report.previousBest = record.bestSeconds;
     report.newBestTime = !record.bestSeconds || report.seconds < *record.bestSeconds;
     if (report.newBestTime) {
@@ -55,6 +60,7 @@ std::optional<WinReport> Records::gameWon(int32_t seconds) {
 
     // Only a day later than the last one solved moves the run; an earlier day's puzzle
     // finished late changes nothing.
+    const std::optional<CalendarDay> day = game.day;
     if (day && (!daily_.lastSolved || *day > *daily_.lastSolved)) {
         daily_.run = daily_.lastSolved && *day == *daily_.lastSolved + 1 ? daily_.run + 1 : 1;
         daily_.bestRun = std::max(daily_.bestRun, daily_.run);
@@ -67,22 +73,31 @@ std::optional<WinReport> Records::gameWon(int32_t seconds) {
     return report;
 }
 
+std::optional<WinReport> Records::gameWon(int32_t seconds) {
+    return endGame(FinishedGame::Outcome::Won, seconds);
+}
+
 bool Records::gameGivenUp() {
-    if (!current_) {
-        return false;
-    }
-    TableRecord& record = endGame();
-    ++record.givenUp;
-    record.streak = 0;
-    return true;
+    const bool running = inGame();
+    endGame(FinishedGame::Outcome::GivenUp, 0);
+    return running;
 }
 
 bool Records::gameLeft() {
-    if (!current_) {
-        return false;
-    }
-    endGame().streak = 0;
-    return true;
+    const bool running = inGame();
+    endGame(FinishedGame::Outcome::Left, 0);
+    return running;
+}
+
+std::vector<FinishedGame> Records::takeFinished() {
+    std::vector<FinishedGame> taken;
+    taken.swap(finished_);
+    return taken;
+}
+
+void Records::setCounts(const Records& counts) {
+    tables_ = counts.tables_;
+    daily_ = counts.daily_;
 }
 
 TableRecord Records::table(const RecordKey& key) const {

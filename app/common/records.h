@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_origin.h"
@@ -71,6 +72,19 @@ struct WinReport {
     int64_t daysInARow = 0;
 };
 
+// A game as it ended: all the records take from it. Counted again onto records read afresh
+// (another window of the program may have added to them since), it changes them as it
+// changed the ones in memory.
+struct FinishedGame {
+    enum class Outcome { Won, GivenUp, Left };
+
+    RecordKey key;
+    std::optional<CalendarDay> day;
+    int64_t hints = 0;
+    Outcome outcome = Outcome::Left;
+    int32_t seconds = 0;  // of a win
+};
+
 // The records of every table and of today's puzzles, and the game being played. The
 // program reports the events of a game; each one that ends a game changes the records,
 // which the program then stores at once. A game in progress is never stored: a game that
@@ -94,6 +108,11 @@ class Records {
 
     bool inGame() const { return current_.has_value(); }
 
+    // Counts a game that ended; for a win, what it changed.
+    std::optional<WinReport> count(const FinishedGame& game);
+    // The games ended through the calls above since the last take, oldest first.
+    std::vector<FinishedGame> takeFinished();
+
     // The record of a table; all zero for one never played.
     TableRecord table(const RecordKey& key) const;
     const std::map<RecordKey, TableRecord>& tables() const { return tables_; }
@@ -106,6 +125,8 @@ class Records {
     // For reading stored records. Keys that are not valid are not taken.
     void setTable(const RecordKey& key, const TableRecord& record);
     void setDaily(const DailyRecord& record) { daily_ = record; }
+    // Takes the tables and the day's run of other records; the running game stays.
+    void setCounts(const Records& counts);
 
     bool operator==(const Records& o) const { return tables_ == o.tables_ && daily_ == o.daily_; }
 
@@ -116,10 +137,11 @@ class Records {
         int64_t hints = 0;
     };
 
-    // Counts the running game as played, with its hints, and ends it.
-    TableRecord& endGame();
+    // Ends the running game that way, counts it and keeps it for takeFinished.
+    std::optional<WinReport> endGame(FinishedGame::Outcome outcome, int32_t seconds);
 
     std::optional<Game> current_;
+    std::vector<FinishedGame> finished_;
     std::map<RecordKey, TableRecord> tables_;
     DailyRecord daily_;
 };

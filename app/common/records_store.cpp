@@ -1,26 +1,39 @@
 #include "app/common/records_store.h"
 
-#include "app/common/records_text.h"
+#include "app/common/records_merge.h"
 
 namespace kz {
 
-Records loadRecords(RecordsMedium& medium) {
+RecordsText loadRecordsText(RecordsMedium& medium) {
     const RecordsMedium::Stored stored = medium.read();
-    if (stored.state != RecordsMedium::State::Read) {
-        return {};
-    }
-    return readRecordsText(stored.text).records;
+    return stored.state == RecordsMedium::State::Read ? readRecordsText(stored.text)
+                                                      : RecordsText{};
 }
 
-bool saveRecords(RecordsMedium& medium, const Records& records) {
-    // Read again rather than trusted from the load: a later release may have run since.
-    const RecordsMedium::Stored stored = medium.read();
-    if (stored.state == RecordsMedium::State::Unusable ||
-        (stored.state == RecordsMedium::State::Read &&
-         readRecordsText(stored.text).fromNewerVersion())) {
-        return false;
+Records loadRecords(RecordsMedium& medium) {
+    return combinedRecords(loadRecordsText(medium));
+}
+
+std::optional<RecordsText> updateRecords(RecordsMedium& medium,
+                                         const std::function<void(RecordsText&)>& change) {
+    if (!medium.lock()) {
+        return std::nullopt;
     }
-    return medium.write(writeRecordsText(records));
+    std::optional<RecordsText> text;
+    const RecordsMedium::Stored stored = medium.read();
+    if (stored.state != RecordsMedium::State::Unusable) {
+        text = stored.state == RecordsMedium::State::Read ? readRecordsText(stored.text)
+                                                          : RecordsText{};
+        change(*text);
+        if (text->id.empty()) {
+            text->id = newRecordsId();
+        }
+        if (!medium.write(writeRecordsText(*text))) {
+            text.reset();
+        }
+    }
+    medium.unlock();
+    return text;
 }
 
 }  // namespace kz

@@ -1,5 +1,6 @@
 #include "app/common/records_text.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
@@ -76,12 +77,14 @@ std::optional<std::vector<int64_t>> counts(std::map<std::string, std::string> fi
     return values;
 }
 
-void readTable(std::map<std::string, std::string> fields, Records& records) {
+// A table line's record; nothing when it is damaged or does not add up.
+std::optional<std::pair<RecordKey, TableRecord>> readTable(
+    std::map<std::string, std::string> fields) {
     std::optional<int32_t> bestSeconds;
     if (const auto best = fields.find("best-time"); best != fields.end()) {
         const std::optional<int64_t> seconds = count(best->second);
         if (!seconds || *seconds > kLongestGame) {
-            return;
+            return std::nullopt;
         }
         bestSeconds = static_cast<int32_t>(*seconds);
         fields.erase(best);
@@ -90,11 +93,11 @@ void readTable(std::map<std::string, std::string> fields, Records& records) {
         counts(std::move(fields),
                {"size", "type", "played", "won", "given-up", "hints", "streak", "best-streak"});
     if (!values) {
-        return;
+        return std::nullopt;
     }
     const std::vector<int64_t>& v = *values;
     if (v[0] > 5 || v[1] > 5) {
-        return;
+        return std::nullopt;
     }
     const RecordKey key{static_cast<int32_t>(v[0]), static_cast<int32_t>(v[1])};
     TableRecord record;
@@ -108,65 +111,93 @@ void readTable(std::map<std::string, std::string> fields, Records& records) {
     const bool addsUp = isValidRecordKey(key) && record.won + record.givenUp <= record.played &&
                         record.streak <= record.bestStreak && record.bestStreak <= record.won &&
                         (record.won > 0) == bestSeconds.has_value();
-    if (addsUp) {
-        records.setTable(key, record);
+    if (!addsUp) {
+        return std::nullopt;
     }
+    return std::pair{key, record};
 }
 
-void readDaily(std::map<std::string, std::string> fields, Records& records) {
+std::optional<DailyRecord> readDaily(std::map<std::string, std::string> fields) {
     const auto last = fields.find("last-solved");
     if (last == fields.end()) {
-        return;
+        return std::nullopt;
     }
     const std::optional<CalendarDay> day = dayFromText(last->second);
     fields.erase(last);
     const std::optional<std::vector<int64_t>> values =
         counts(std::move(fields), {"run", "best-run"});
     if (!day || !values || (*values)[0] < 1 || (*values)[0] > (*values)[1]) {
-        return;
+        return std::nullopt;
     }
-    records.setDaily({day, (*values)[0], (*values)[1]});
+    return DailyRecord{day, (*values)[0], (*values)[1]};
 }
 
-}  // namespace
+constexpr std::string_view kHeader = "# Kestrane Zivadorured records";
 
-RecordsText readRecordsText(std::string_view text) {
-    RecordsText read;
-    // Every line is written with its newline: a last line without one was cut short, and
-    // a number cut short is still a number, so such a line is not taken.
-    for (size_t newline = text.find('\n'); newline != std::string_view::npos;
-         newline = text.find('\n')) {
-        const std::string_view line = trimmed(text.substr(0, newline));
-        text.remove_prefix(newline + 1);
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        if (line.substr(0, 8) == "version=") {
-            const std::optional<int64_t> version = count(trimmed(line.substr(8)));
-            if (version && *version <= 999'999 && *version > read.version) {
-                read.version = static_cast<int32_t>(*version);
-            }
-            continue;
-        }
-        const size_t end = line.find_first_of(" \t");
-        const std::string_view kind = line.substr(0, end);
-        const std::optional<std::map<std::string, std::string>> fields =
-            fieldsOf(end == std::string_view::npos ? std::string_view() : line.substr(end));
-        if (!fields) {
-            continue;
-        }
-        if (kind == "table") {
-            readTable(*fields, read.records);
-        } else if (kind == "daily") {
-            readDaily(*fields, read.records);
-        }
+// Takes one line (without its newline); false when it is not this release's to take.
+bool readLine(std::string_view line, RecordsText& read) {
+    line = trimmed(line);
+    if (line.empty() || line == kHeader) {
+        return true;
     }
-    return read;
+    if (line.front() == '#') {
+        return false;
+    }
+    if (line.substr(0, 8) == "version=") {
+        const std::optional<int64_t> version = count(trimmed(line.substr(8)));
+        if (!version || *version > 999'999) {
+            return false;
+        }
+        read.version = std::max(read.version, static_cast<int32_t>(*version));
+        read.anyRecords = true;
+        return true;
+    }
+    if (line.substr(0, 3) == "id=") {
+        const std::string_view id = trimmed(line.substr(3));
+        if (!isValidRecordsId(id) || !read.id.empty()) {
+            return false;
+        }
+        read.id = std::string(id);
+        return true;
+    }
+    if (line.size() > kLongestRecordsLine) {
+        return false;
+    }
+    const size_t end = line.find_first_of(" \t");
+    const std::string_view kind = line.substr(0, end);
+    std::optional<std::map<std::string, std::string>> fields =
+        fieldsOf(end == std::string_view::npos ? std::string_view() : line.substr(end));
+    if (!fields || (kind != "table" && kind != "daily")) {
+        return false;
+    }
+    std::string from;
+    if (const auto found = fields->find("from"); found != fields->end()) {
+        if (!isValidRecordsId(found->second)) {
+            return false;
+        }
+        from = found->second;
+        fields->erase(found);
+    }
+    if (kind == "table") {
+        const auto table = readTable(std::move(*fields));
+        if (!table) {
+            return false;
+        }
+        (from.empty() ? read.records : read.imported[from]).setTable(table->first, table->second);
+    } else {
+        const std::optional<DailyRecord> daily = readDaily(std::move(*fields));
+        if (!daily) {
+            return false;
+        }
+        (from.empty() ? read.records : read.imported[from]).setDaily(*daily);
+    }
+    read.anyRecords = true;
+    return true;
 }
 
-std::string writeRecordsText(const Records& records) {
-    std::string text =
-        "# Kestrane Zivadorured records\nversion=" + std::to_string(kRecordsFormatVersion) + "\n";
+std::string linesOf(const Records& records, const std::string& from) {
+    const std::string suffix = from.empty() ? "\n" : " from=" + from + "\n";
+    std::string text;
     for (const auto& [key, record] : records.tables()) {
         text += "table size=" + std::to_string(key.fieldSize) +
                 " type=" + std::to_string(key.actionType) +
@@ -177,15 +208,71 @@ std::string writeRecordsText(const Records& records) {
         }
         text += " hints=" + std::to_string(record.hints) +
                 " streak=" + std::to_string(record.streak) +
-                " best-streak=" + std::to_string(record.bestStreak) + "\n";
+                " best-streak=" + std::to_string(record.bestStreak) + suffix;
     }
     const DailyRecord& daily = records.daily();
     if (daily.lastSolved) {
         text += "daily last-solved=" + dayText(*daily.lastSolved) +
                 " run=" + std::to_string(daily.run) + " best-run=" + std::to_string(daily.bestRun) +
-                "\n";
+                suffix;
     }
     return text;
+}
+
+std::string headerLines(int32_t version) {
+    return std::string(kHeader) + "\nversion=" + std::to_string(version) + "\n";
+}
+
+}  // namespace
+
+bool isValidRecordsId(std::string_view id) {
+    if (id.empty() || id.size() > 32) {
+        return false;
+    }
+    for (char c : id) {
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+RecordsText readRecordsText(std::string_view text) {
+    RecordsText read;
+    while (!text.empty()) {
+        const size_t newline = text.find('\n');
+        if (newline == std::string_view::npos) {
+            // Every line is written with its newline: a last line without one was cut short,
+            // and a number cut short is still a number, so such a line is not taken. A
+            // comment cut short is still a comment and is kept.
+            if (trimmed(text).substr(0, 1) == "#" && trimmed(text) != kHeader) {
+                read.keptLines.append(text).push_back('\n');
+            }
+            break;
+        }
+        const std::string_view line = text.substr(0, newline);
+        text.remove_prefix(newline + 1);
+        if (!readLine(line, read)) {
+            read.keptLines.append(line).push_back('\n');
+        }
+    }
+    return read;
+}
+
+std::string writeRecordsText(const Records& records) {
+    return headerLines(kRecordsFormatVersion) + linesOf(records, {});
+}
+
+std::string writeRecordsText(const RecordsText& text) {
+    std::string written = headerLines(std::max(text.version, kRecordsFormatVersion));
+    if (!text.id.empty()) {
+        written += "id=" + text.id + "\n";
+    }
+    written += linesOf(text.records, {});
+    for (const auto& [from, records] : text.imported) {
+        written += linesOf(records, from);
+    }
+    return written + text.keptLines;
 }
 
 }  // namespace kz

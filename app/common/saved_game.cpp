@@ -334,7 +334,9 @@ std::optional<ReplayedGame> replaySavedGame(const SavedGame& game, int32_t large
             return std::nullopt;
         }
         StickLayers after = turned(before, move);
-        if (solves(board, after)) {
+        // Its slots in the order the program writes them, or the text is not one it wrote
+        // (and would not be written back as it was).
+        if (solves(board, after) || changedSlots(before, after) != move) {
             return std::nullopt;
         }
         replayed.layouts.push_back(std::move(after));
@@ -345,7 +347,8 @@ std::optional<ReplayedGame> replaySavedGame(const SavedGame& game, int32_t large
             return std::nullopt;
         }
         StickLayers solution = turned(replayed.layouts.front(), *game.hintSolution);
-        if (!solves(board, solution)) {
+        if (!solves(board, solution) ||
+            changedSlots(replayed.layouts.front(), solution) != *game.hintSolution) {
             return std::nullopt;
         }
         replayed.hintSolution = std::move(solution);

@@ -1,7 +1,7 @@
 #include "app/common/session_records.h"
 
+#include "app/common/records_merge.h"
 #include "app/common/records_store.h"
-#include "puzzle/todays_puzzle.h"
 
 namespace kz {
 namespace {
@@ -12,6 +12,8 @@ class ShellMedium : public RecordsMedium {
     explicit ShellMedium(ProgramShell& programShell) : shell(programShell) {}
     Stored read() override { return shell.readRecords(); }
     bool write(const std::string& text) override { return shell.writeRecords(text); }
+    bool lock() override { return shell.lockRecords(); }
+    void unlock() override { shell.unlockRecords(); }
 
   private:
     ProgramShell& shell;
@@ -21,8 +23,7 @@ class ShellMedium : public RecordsMedium {
 
 SessionRecords::SessionRecords(GameScreen& gameScreen, ProgramShell& programShell)
     : screen(gameScreen), shell(programShell) {
-    ShellMedium medium(shell);
-    records = loadRecords(medium);
+    refresh();
 }
 
 void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
@@ -46,23 +47,23 @@ void SessionRecords::gameStarted() {
         running.day = startingDay;
         running.hints = 0;
     }
-    const bool changed = records.gameStarted(running.key, running.day);
+    const bool changed = own.gameStarted(running.key, running.day);
     for (int64_t i = 0; i < running.hints; ++i) {
-        records.hintTaken();
+        own.hintTaken();
     }
-    if (changed) {
+    if (changed || !unsaved.empty() || resetUnsaved) {
         save();
     }
 }
 
 void SessionRecords::hintTaken() {
-    records.hintTaken();
+    own.hintTaken();
     ++running.hints;
 }
 
 void SessionRecords::won() {
     const int32_t seconds = screen.getClockCounter()->getValue();
-    if (const std::optional<WinReport> report = records.gameWon(seconds)) {
+    if (const std::optional<WinReport> report = own.gameWon(seconds)) {
         save();
         if (report->newBestTime) {
             shell.newBestTime(*report);
@@ -71,31 +72,116 @@ void SessionRecords::won() {
 }
 
 void SessionRecords::gaveUp() {
-    if (records.gameGivenUp()) {
+    if (own.gameGivenUp()) {
         save();
     }
 }
 
 void SessionRecords::reset() {
-    const bool wasInGame = records.inGame();
-    records = Records();
+    const bool wasInGame = own.inGame();
+    own = Records();
     // The game on show goes on in its own table, with no hints taken yet.
     running.hints = 0;
     if (wasInGame) {
-        records.gameStarted(running.key, running.day);
+        own.gameStarted(running.key, running.day);
     }
+    unsaved.clear();
+    resetUnsaved = true;
+    stored.records = Records();
+    stored.imported.clear();
     save();
 }
 
-void SessionRecords::sessionEnds() {
-    if (records.gameLeft()) {
+void SessionRecords::sessionEnds(bool gameKept) {
+    const bool left = !gameKept && own.gameLeft();
+    if (left || !unsaved.empty() || resetUnsaved) {
         save();
     }
 }
 
-void SessionRecords::save() {
+void SessionRecords::refresh() {
     ShellMedium medium(shell);
-    saveRecords(medium, records);
+    stored = loadRecordsText(medium);
+    if (stored.id.empty()) {
+        // The id the records will be written under, unless another window writes first.
+        stored.id = newRecordsId();
+    }
+    Records counts = stored.records;
+    if (resetUnsaved) {
+        counts = Records();
+        stored.imported.clear();
+    }
+    for (const FinishedGame& game : unsaved) {
+        counts.count(game);
+    }
+    own.setCounts(counts);
+    show();
+}
+
+bool SessionRecords::store(const std::function<void(RecordsText&)>& change) {
+    for (const FinishedGame& game : own.takeFinished()) {
+        unsaved.push_back(game);
+    }
+    ShellMedium medium(shell);
+    const std::optional<RecordsText> written = updateRecords(medium, [&](RecordsText& text) {
+        if (resetUnsaved) {
+            // A reset starts the records anew under a new id: an export made before it, when
+            // imported, then brings its games back.
+            text.records = Records();
+            text.imported.clear();
+            text.id = newRecordsId();
+        } else if (text.id.empty()) {
+            text.id = stored.id;
+        }
+        for (const FinishedGame& game : unsaved) {
+            text.records.count(game);
+        }
+        if (change) {
+            change(text);
+        }
+    });
+    if (written) {
+        stored = *written;
+        unsaved.clear();
+        resetUnsaved = false;
+        own.setCounts(stored.records);
+    }
+    if (failing != !written) {
+        failing = !written;
+        shell.recordsUnsaved(failing);
+    }
+    show();
+    return written.has_value();
+}
+
+void SessionRecords::save() {
+    store(nullptr);
+}
+
+std::string SessionRecords::exportText() {
+    // Stored first, so the text names this store as the stored records do: importing it
+    // back then counts nothing twice.
+    save();
+    RecordsText text = stored;
+    text.records.setCounts(own);
+    text.keptLines.clear();
+    return writeRecordsText(text);
+}
+
+RecordsImport SessionRecords::importText(std::string_view text) {
+    const RecordsText file = readRecordsText(text);
+    if (!file.anyRecords) {
+        return RecordsImport::NotRecords;
+    }
+    return store([&file](RecordsText& into) { importRecords(into, file); })
+               ? RecordsImport::Imported
+               : RecordsImport::NotStored;
+}
+
+void SessionRecords::show() {
+    RecordsText seen = stored;
+    seen.records.setCounts(own);
+    shown = combinedRecords(seen);
 }
 
 }  // namespace kz

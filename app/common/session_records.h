@@ -1,9 +1,14 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/common/program_shell.h"
 #include "app/common/records.h"
+#include "app/common/records_store.h"
+#include "app/common/records_text.h"
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_origin.h"
 #include "screen/game_screen.h"
@@ -12,7 +17,9 @@ namespace kz {
 
 // The records of the games a session plays: read through the program when the extra play
 // starts, told of each game's start, hints and end, and stored through the program at once
-// whenever they change.
+// whenever they change. Each store reads what is stored again and adds this session's games
+// to it, so another window of the program loses nothing. Games that cannot be stored are
+// kept, the player is told once, and they are stored with the next change that can be.
 class SessionRecords {
   public:
     SessionRecords(GameScreen& screen, ProgramShell& shell);
@@ -33,10 +40,19 @@ class SessionRecords {
     // Zeroes the records and stores them; the game on show still counts when it ends.
     void reset();
     // The end of the session (Exit, a signal, the end of a log-out): a running game counts
-    // as left.
-    void sessionEnds();
+    // as left, unless the program kept it for the next run to go on with. Games not stored
+    // yet get one more try either way.
+    void sessionEnds(bool gameKept = false);
+    // Reads what is stored again, for records another window has added to.
+    void refresh();
 
-    const Records& get() const { return records; }
+    // The records as a text for a file of the player's: this store's and those it imported.
+    std::string exportText();
+    // Takes the records of an exported text into these and stores them.
+    RecordsImport importText(std::string_view text);
+
+    // The records as the player sees them.
+    const Records& get() const { return shown; }
 
     // The game running now: the table it counts in, its day and its hints so far.
     struct RunningGame {
@@ -47,11 +63,23 @@ class SessionRecords {
     const RunningGame& runningGame() const { return running; }
 
   private:
+    // Stores the games not stored yet; tells the player when that starts or stops failing.
     void save();
+    // Reads again, adds what this session has not stored and lets change add to that; true
+    // when it was written.
+    bool store(const std::function<void(RecordsText&)>& change);
+    void show();
 
     GameScreen& screen;
     ProgramShell& shell;
-    Records records;
+    // What is stored, as last read or written.
+    RecordsText stored;
+    // The stored records with this session's games not stored yet, and the running game.
+    Records own;
+    std::vector<FinishedGame> unsaved;
+    bool resetUnsaved = false;
+    bool failing = false;
+    Records shown;
     std::optional<PuzzleOrigin> startingOrigin;
     std::optional<CalendarDay> startingDay;
     std::optional<RunningGame> resuming;

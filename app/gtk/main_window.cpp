@@ -44,7 +44,75 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), menuBar_->widget(), FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(box), area_, TRUE, TRUE, 0);
+
+    // Under the field: the window grows to hold it, so nothing of the game moves when it
+    // comes or goes.
+    notice_ = gtk_info_bar_new();
+    gtk_widget_set_name(notice_, "records-notice");
+    gtk_info_bar_set_message_type(GTK_INFO_BAR(notice_), GTK_MESSAGE_WARNING);
+    gtk_info_bar_set_show_close_button(GTK_INFO_BAR(notice_), TRUE);
+    noticeText_ = gtk_label_new("");
+    gtk_label_set_line_wrap(GTK_LABEL(noticeText_), TRUE);
+    gtk_label_set_xalign(GTK_LABEL(noticeText_), 0.0f);
+    gtk_container_add(GTK_CONTAINER(gtk_info_bar_get_content_area(GTK_INFO_BAR(notice_))),
+                      noticeText_);
+    g_signal_connect(notice_, "response", G_CALLBACK(onNoticeResponse), this);
+    gtk_widget_set_no_show_all(notice_, TRUE);
+    gtk_widget_show(noticeText_);
+    gtk_box_pack_start(GTK_BOX(box), notice_, FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(window_), box);
+}
+
+void MainWindow::showNotice(const char* text) {
+    gtk_label_set_text(GTK_LABEL(noticeText_), text);
+    // No wider than the field: the label wraps rather than widening the window. Its natural
+    // width is kept small, so the size asked for here is the one it takes; the rest of the
+    // line holds the close button and the bar's margins.
+    gtk_label_set_max_width_chars(GTK_LABEL(noticeText_), 1);
+    gtk_widget_set_size_request(noticeText_, gtk_widget_get_allocated_width(area_) - 96, -1);
+    if (gtk_widget_get_visible(notice_)) {
+        return;
+    }
+    gtk_widget_show(notice_);
+    // A window the player sized grows by the notice's height, its proportions with it; a
+    // maximized or full screen one has no room to grow, and its picture fits what is left.
+    if (!filling_ && gtk_widget_get_realized(window_)) {
+        gint width = 0;
+        gint height = 0;
+        gtk_window_get_size(GTK_WINDOW(window_), &width, &height);
+        gint noticeHeight = 0;
+        gtk_widget_get_preferred_height_for_width(notice_, width, nullptr, &noticeHeight);
+        noticeGrowth_ = noticeHeight;
+        keepProportions(width, height + noticeGrowth_);
+        gtk_window_resize(GTK_WINDOW(window_), width, height + noticeGrowth_);
+    }
+}
+
+void MainWindow::hideNotice() {
+    if (!gtk_widget_get_visible(notice_)) {
+        return;
+    }
+    gtk_widget_hide(notice_);
+    if (noticeGrowth_ > 0) {
+        gint width = 0;
+        gint height = 0;
+        gtk_window_get_size(GTK_WINDOW(window_), &width, &height);
+        keepProportions(pictureSize_.width, pictureSize_.height + menuHeight_);
+        if (!filling_) {
+            gtk_window_resize(GTK_WINDOW(window_), width, std::max(1, height - noticeGrowth_));
+        }
+        noticeGrowth_ = 0;
+    }
+}
+
+void MainWindow::onNoticeResponse(GtkInfoBar*, gint, gpointer data) {
+    static_cast<MainWindow*>(data)->hideNotice();
+}
+
+void MainWindow::keepProportions(int32_t width, int32_t height) {
+    GdkGeometry hints{};
+    hints.min_aspect = hints.max_aspect = static_cast<double>(width) / std::max(1, height);
+    gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_ASPECT);
 }
 
 MainWindow::~MainWindow() {
@@ -183,9 +251,9 @@ void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> are
     // included (the toolkit takes no base out of an aspect): at other sizes the picture is a
     // few pixels narrower or lower than the area, and where a window manager gives another
     // shape (maximized, full screen) it stands in the middle.
-    GdkGeometry hints{};
-    hints.min_aspect = hints.max_aspect = static_cast<double>(width) / (height + menuHeight);
-    gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_ASPECT);
+    pictureSize_ = {width, height};
+    menuHeight_ = menuHeight;
+    keepProportions(width, height + menuHeight);
     gtk_widget_show(window_);
     gtk_widget_grab_focus(area_);
 }

@@ -60,6 +60,11 @@ class MainWindow {
     // screen, to be shown again at the next start.
     AreaSize keptAreaSize() const { return keptAreaSize_; }
 
+    // A line under the game field, which it never covers (the window grows to hold it),
+    // until hideNotice or the player closes it.
+    void showNotice(const char* text);
+    void hideNotice();
+
     GtkWindow* window() const { return GTK_WINDOW(window_); }
     GtkWidget* drawingArea() const { return area_; }
     MenuBar& menuBar() { return *menuBar_; }
@@ -69,19 +74,28 @@ class MainWindow {
     static gboolean onButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static void onNoticeResponse(GtkInfoBar* bar, gint response, gpointer self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
     static void onAreaSized(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
+    // Resizing keeps the window's width to its height as given.
+    void keepProportions(int32_t width, int32_t height);
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
     GtkWidget* area_ = nullptr;
+    GtkWidget* notice_ = nullptr;
+    GtkWidget* noticeText_ = nullptr;
     GtkAccelGroup* accelerators_ = nullptr;
     std::unique_ptr<MenuBar> menuBar_;
     // Surfaces like the window's are made like this one, which stands for the window.
     cairo_surface_t* windowLike_ = nullptr;
     cairo_surface_t* picture_ = nullptr;
     bool filling_ = false;  // maximized or full screen
+    AreaSize pictureSize_;
+    int32_t menuHeight_ = 0;
+    // What the window grew by to hold the notice, given back when it goes.
+    int32_t noticeGrowth_ = 0;
     AreaSize keptAreaSize_;
     int32_t pictureScale_ = 1;
 };

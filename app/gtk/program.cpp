@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/identity.h"
 #include "app/common/records_table.h"
 #include "app/gtk/about_box.h"
@@ -14,6 +15,7 @@
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
 #include "app/gtk/puzzle_code_dialog.h"
+#include "app/gtk/records_transfer.h"
 #include "app/gtk/statistics_dialog.h"
 
 namespace kz {
@@ -244,6 +246,33 @@ std::optional<std::string> Program::readGame() {
 
 bool Program::writeGame(const std::string& text) {
     return gameClaimed_ && game_.write(text, ending_);
+}
+
+bool Program::lockRecords() {
+    return records_.lock();
+}
+
+void Program::unlockRecords() {
+    records_.unlock();
+}
+
+void Program::recordsUnsaved(bool unsaved) {
+    if (unsaved) {
+        window_->showNotice(kRecordsUnsavedText);
+        announce(kRecordsUnsavedText);
+    } else {
+        window_->hideNotice();
+    }
+}
+
+void Program::exportRecords(const std::string& text) {
+    exportRecordsToFile(window_->window(), text);
+}
+
+void Program::askRecordsFile() {
+    if (const std::optional<std::string> text = chooseRecordsFile(window_->window())) {
+        tellRecordsImport(window_->window(), session_->importRecords(*text));
+    }
 }
 
 void Program::copyText(const std::string& text) {

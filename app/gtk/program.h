@@ -51,6 +51,11 @@ class Program : public ProgramShell {
     bool writeRecords(const std::string& text) override;
     std::optional<std::string> readGame() override;
     bool writeGame(const std::string& text) override;
+    bool lockRecords() override;
+    void unlockRecords() override;
+    void recordsUnsaved(bool unsaved) override;
+    void exportRecords(const std::string& text) override;
+    void askRecordsFile() override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,8 @@ class Page : public TextStorage {
     // Opens the Statistics box, or shows new records in it while it is open. The records
     // come as a JSON object (see statisticsJson); its reset calls WebProgram::resetRecords.
     virtual void showStatistics(const std::string& statistics) = 0;
+    // Shows new records in the Statistics box when it is open; nothing otherwise.
+    virtual void statisticsChanged(const std::string& statistics) = 0;
     // Shares a link to the puzzle of that code.
     virtual void share(const std::string& code) = 0;
     // A new puzzle is on show: its code, for the title and the address.
@@ -65,6 +68,15 @@ class Page : public TextStorage {
     virtual void puzzleGraded(const std::string& grade) = 0;
     // A short notice beside the game, which a screen reader hears too.
     virtual void notify(const std::string& text) = 0;
+    // Shows or takes away the lasting notice, outside the canvas, that the records cannot
+    // be stored now.
+    virtual void recordsUnsaved(bool unsaved) = 0;
+    // Offers the records' text as a file to save.
+    virtual void exportRecords(const std::string& text) = 0;
+    // Lets the player choose a file of records; once read, the page calls
+    // WebProgram::importRecords, which takes its text from chosenRecordsFile.
+    virtual void askRecordsFile() = 0;
+    virtual std::optional<std::string> chosenRecordsFile() = 0;
     // The page's clock: seconds since 1970-01-01 UTC.
     virtual int64_t unixTime() = 0;
 };

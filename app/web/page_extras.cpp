@@ -55,6 +55,18 @@ bool WebProgram::writeGame(const std::string& text) {
     return page_.saveText(kGameStorageName, text);
 }
 
+void WebProgram::recordsUnsaved(bool unsaved) {
+    page_.recordsUnsaved(unsaved);
+}
+
+void WebProgram::exportRecords(const std::string& text) {
+    page_.exportRecords(text);
+}
+
+void WebProgram::askRecordsFile() {
+    page_.askRecordsFile();
+}
+
 void WebProgram::announce(const std::string& text) {
     page_.announce(text);
 }

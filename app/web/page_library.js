@@ -37,6 +37,33 @@ mergeInto(LibraryManager.library, {
         return kzPageResult(kzPageHandler(handler)(UTF8ToString(first), UTF8ToString(second)));
     },
 
+    // A handler of a name and a text of any bytes, a NUL among them: the text comes with its
+    // length in bytes.
+    kz_page_call_bytes__deps: ["$kzPageHandler", "$kzPageResult"],
+    kz_page_call_bytes: function(handler, name, bytes, length) {
+        const text = new TextDecoder().decode(HEAPU8.slice(bytes, bytes + length));
+        return kzPageResult(kzPageHandler(handler)(UTF8ToString(name), text));
+    },
+
+    // A handler that gives a text of any characters or null: the text as UTF-8 in memory of
+    // the module's heap, which the caller frees, with its length in bytes at length; 0 for
+    // null (and when there is no memory for it).
+    kz_page_read_bytes__deps: ["$kzPageHandler", "malloc"],
+    kz_page_read_bytes: function(handler, name, length) {
+        const value = kzPageHandler(handler)(UTF8ToString(name));
+        if (value === null || value === undefined) {
+            return 0;
+        }
+        const bytes = new TextEncoder().encode(String(value));
+        const text = _malloc(bytes.length + 1);
+        if (text) {
+            HEAPU8.set(bytes, text);
+            HEAPU8[text + bytes.length] = 0;
+            HEAP32[length >> 2] = bytes.length;
+        }
+        return text;
+    },
+
     // A handler that gives a text or null: the text in memory of the module's heap, which the
     // caller frees, or 0 for null (and when there is no memory for it).
     kz_page_read_text__deps: ["$kzPageHandler", "malloc"],

@@ -187,6 +187,16 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
     values["TEXTS"] = jsObject({
         {"title", scriptString(kProgramTitle)},
         {"notAPuzzleCode", scriptString(kNotAPuzzleCodeText)},
+        {"recordsUnsaved", scriptString(kRecordsUnsavedText)},
+        {"recordsFileName", scriptString(kRecordsFileName)},
+        // By the program's RecordsImport, and by name for the page's own.
+        {"importResults",
+         jsObject({
+             {number(RecordsImport::Imported), scriptString(kRecordsImportedText)},
+             {number(RecordsImport::NotRecords), scriptString(kNotARecordsFileText)},
+             {number(RecordsImport::NotStored), scriptString(kRecordsNotImportedText)},
+             {"notRecords", scriptString(kNotARecordsFileText)},
+         })},
     });
     values["MOUSE_FLAGS"] = jsObject({
         {"left", number(mouseflag::LeftButton)},
@@ -281,6 +291,7 @@ int main(int argc, char** argv) {
             {"RESET_TITLE", escapeHtml(kz::kResetStatisticsTitle)},
             {"RESET_QUESTION", escapeHtml(kz::kResetStatisticsQuestion)},
             {"RESET_EXPLANATION", escapeHtml(kz::kResetStatisticsExplanation)},
+            {"RECORDS_UNSAVED", escapeHtml(kz::kRecordsUnsavedText)},
         },
         // These take the addresses given on the command line.
         [](std::map<std::string, std::string>& values) { kz::addScriptConstants(values); });

@@ -1,20 +1,13 @@
 #include "app/web/stored_records.h"
 
 namespace kz {
-namespace {
 
-// Records are a line per table played; a far longer text is not records.
-constexpr size_t kLongestText = 1 << 20;
-
-}  // namespace
-
+// Any length is read: the records text is read line by line, and what the browser's storage
+// holds is bounded by the browser.
 RecordsMedium::Stored StoredRecords::read() {
     std::optional<std::string> text = storage_.loadText(kRecordsStorageName);
     if (!text) {
         return {State::Missing, {}};
-    }
-    if (text->size() > kLongestText) {
-        return {State::Unusable, {}};
     }
     return {State::Read, std::move(*text)};
 }

@@ -23,6 +23,9 @@ int32_t kz_page_call_text(const char* handler, const char* text, int32_t number)
 int32_t kz_page_call_texts(const char* handler, const char* first, const char* second);
 char* kz_page_read_text(const char* handler, const char* name);
 void kz_page_areas(const int32_t* areas, int32_t count);
+int32_t kz_page_call_bytes(const char* handler, const char* name, const char* bytes,
+                           int32_t length);
+char* kz_page_read_bytes(const char* handler, const char* name, int32_t* length);
 void kz_page_present(const uint8_t* frame, int32_t width, int32_t height, int32_t x, int32_t y,
                      int32_t w, int32_t h);
 }
@@ -70,11 +73,20 @@ class BrowserPage : public kz::Page {
     }
     void ended(int exitCode) override { call("ended", exitCode); }
 
+    // The records' text crosses with its length, so no byte in it cuts it short.
     std::optional<std::string> loadText(const char* name) override {
-        return read("loadText", name);
+        return readBytes("loadText", name);
     }
     bool saveText(const char* name, const std::string& text) override {
-        return kz_page_call_texts("saveText", name, text.c_str()) != 0;
+        return callWithBytes("saveText", name, text) != 0;
+    }
+    void recordsUnsaved(bool unsaved) override { call("recordsUnsaved", unsaved ? 1 : 0); }
+    void exportRecords(const std::string& text) override {
+        callWithBytes("exportRecords", "", text);
+    }
+    void askRecordsFile() override { call("askRecordsFile"); }
+    std::optional<std::string> chosenRecordsFile() override {
+        return readBytes("chosenRecordsFile", "");
     }
     void announce(const std::string& text) override { callWithText("announce", text); }
     void describe(const std::string& text) override { callWithText("describe", text); }
@@ -85,6 +97,9 @@ class BrowserPage : public kz::Page {
     void askPuzzleCode() override { call("askPuzzleCode"); }
     void showStatistics(const std::string& statistics) override {
         callWithText("showStatistics", statistics);
+    }
+    void statisticsChanged(const std::string& statistics) override {
+        callWithText("statisticsChanged", statistics);
     }
     void share(const std::string& code) override { callWithText("share", code); }
     void puzzleChanged(const std::string& code) override { callWithText("puzzleChanged", code); }
@@ -102,6 +117,19 @@ class BrowserPage : public kz::Page {
     }
     static void callWithText(const char* handler, const std::string& text) {
         kz_page_call_text(handler, text.c_str(), 0);
+    }
+    static int32_t callWithBytes(const char* handler, const char* name, const std::string& text) {
+        return kz_page_call_bytes(handler, name, text.data(), static_cast<int32_t>(text.size()));
+    }
+    static std::optional<std::string> readBytes(const char* handler, const char* name) {
+        int32_t length = 0;
+        char* text = kz_page_read_bytes(handler, name, &length);
+        if (text == nullptr) {
+            return std::nullopt;
+        }
+        std::string value(text, static_cast<size_t>(length));
+        std::free(text);
+        return value;
     }
     static std::optional<std::string> read(const char* handler, const char* name) {
         char* text = kz_page_read_text(handler, name);
@@ -232,6 +260,19 @@ EMSCRIPTEN_KEEPALIVE void kz_keep_game() {
 EMSCRIPTEN_KEEPALIVE void kz_reset_records() {
     if (program) {
         program->resetRecords();
+    }
+}
+
+// The file the player chose for Import Records... is ready (the program reads it from the
+// page). Returns a RecordsImport.
+EMSCRIPTEN_KEEPALIVE int32_t kz_import_records() {
+    return static_cast<int32_t>(program ? program->importRecords() : kz::RecordsImport::NotStored);
+}
+
+// Another tab of the page changed what is stored.
+EMSCRIPTEN_KEEPALIVE void kz_storage_changed() {
+    if (program) {
+        program->storageChanged();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/common/commands.h"
 #include "app/common/touch_aim.h"
 #include "app/web/local_storage_settings.h"
+#include "app/web/page_extras.h"
 #include "puzzle/puzzle_code.h"
 
 namespace kz {
@@ -149,6 +150,24 @@ void WebProgram::resetRecords() {
         session_->resetRecords();
         // The box stays open and shows the cleared records.
         session_->command(command::Statistics);
+    });
+}
+
+RecordsImport WebProgram::importRecords() {
+    RecordsImport result = RecordsImport::NotStored;
+    const std::optional<std::string> text = page_.chosenRecordsFile();
+    if (text) {
+        route([&] { result = session_->importRecords(*text); });
+    }
+    return result;
+}
+
+void WebProgram::storageChanged() {
+    route([this] {
+        session_->refreshRecords();
+        if (const Records* records = session_->records()) {
+            page_.statisticsChanged(statisticsJson(*records, today()));
+        }
     });
 }
 

@@ -68,6 +68,11 @@ class WebProgram : public Host, public ProgramShell {
     // The Statistics box's confirmed reset: the records cleared and stored, and the box
     // shows them again.
     void resetRecords();
+    // The file the page read for Import Records... is taken into the records.
+    RecordsImport importRecords();
+    // Another tab changed the stored records: they are read again, and an open Statistics
+    // box shows them.
+    void storageChanged();
     // The page is going away: a game still running is kept for the next visit (or, when
     // storage refuses it, counts as left in the records).
     void leave();
@@ -100,6 +105,9 @@ class WebProgram : public Host, public ProgramShell {
     bool writeRecords(const std::string& text) override;
     std::optional<std::string> readGame() override;
     bool writeGame(const std::string& text) override;
+    void recordsUnsaved(bool unsaved) override;
+    void exportRecords(const std::string& text) override;
+    void askRecordsFile() override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
     void showStatistics(const Records& records, CalendarDay today) override;

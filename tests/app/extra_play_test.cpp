@@ -182,7 +182,7 @@ class ExtraPlayTest : public ::testing::Test {
         auto run = std::make_unique<HeadlessGame>(KZ_SOURCE_ROOT);
         run->shell().keepsGames = true;
         run->shell().keptGame = last.keptGame;
-        run->shell().stored = last.stored;
+        *run->shell().store = *last.store;
         run->session().enableExtras();
         EXPECT_TRUE(run->paintAll());
         return run;
@@ -787,6 +787,26 @@ TEST_F(ExtraPlayTest, AKeptGameCountsOnceWhenItIsWonWithTheTimeOfEveryRun) {
     EXPECT_EQ(counted.won, 1);
     EXPECT_EQ(counted.bestSeconds, 7);
     EXPECT_FALSE(last->shell().keptGame);
+}
+
+TEST_F(ExtraPlayTest, AGameKeptAtTheEndLeavesNoGameThatCouldNotBeStoredUnstored) {
+    announcer.keepsGames = true;
+    announcer.writable = false;
+    startLongerGame(3, AddFromSome);
+    clickButton(screen().getGiveUpButton());
+    const int64_t ended = game.session().records()->table(RecordKey{3, AddFromSome}).played;
+    ASSERT_GE(ended, 1);
+    clickButton(screen().getNextButton());
+    play(solutionMoves()[0]);
+    EXPECT_EQ(announcer.unsavedNotices, std::vector<bool>{true});
+
+    announcer.writable = true;
+    game.session().end();
+    ASSERT_TRUE(announcer.keptGame);
+    const TableRecord stored = tableIn(game, 3, AddFromSome);
+    EXPECT_EQ(stored.played, ended) << "the games that ended, not the one kept";
+    EXPECT_EQ(stored.givenUp, ended);
+    EXPECT_EQ(announcer.unsavedNotices, (std::vector<bool>{true, false}));
 }
 
 TEST_F(ExtraPlayTest, AGameIsWrittenAtEachChangeOfTheFieldNotForTheClockOrThePointer) {

@@ -388,9 +388,10 @@ TEST_F(GtkDialogs, TheGameMenuShowsTheExtraPlaysKeysWithoutBindingThem) {
     }
     EXPECT_EQ(labels, (std::vector<std::string>{"Undo", "Redo", "Hint", "Copy Puzzle Code",
                                                 "Play Puzzle Code...", "Today's Puzzle",
-                                                "Copy Today's Result", "Statistics...", "Exit"}))
+                                                "Copy Today's Result", "Statistics...",
+                                                "Export Records...", "Import Records...", "Exit"}))
         << "Share is the page's alone";
-    ASSERT_EQ(shown.size(), 9u);
+    ASSERT_EQ(shown.size(), 11u);
     EXPECT_EQ(shown[0].key, static_cast<guint>(GDK_KEY_z));
     EXPECT_EQ(shown[0].modifiers, GDK_CONTROL_MASK);
     EXPECT_EQ(shown[1].key, static_cast<guint>(GDK_KEY_z));

@@ -93,6 +93,14 @@ def end_with_ctrl_w(game, env, window):
     check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
 
 
+def put_aside_kept_game(env, what):
+    """Removes the game the program kept at its end, which must be there, so that the next
+    start shows the idle screen."""
+    kept = os.path.join(env["XDG_DATA_HOME"], "kestrane-zivadorured", "game")
+    check(os.path.exists(kept) and os.path.getsize(kept) > 0, f"{what} should be kept")
+    os.remove(kept)
+
+
 def choose_field_size(game, env, window, size):
     """Options > Field Size, then the line of size, from the keyboard; returns once the line
     is marked, which is when the program has taken the command."""
@@ -297,9 +305,8 @@ def check_resized_window(program, env, settings, idle):
     started = wait_for_picture(lambda: screenshot(env, *small), (before,), WAIT_STEP)
     check(differs(started, before), "a click on Next of the smaller picture started no game")
     end_with_ctrl_w(game, env, window)
-    # A size kept for a larger screen than this one: the window stays on the screen, and
-    # shows the idle screen, not the game Next started, kept at Ctrl+W.
-    os.remove(os.path.join(env["XDG_DATA_HOME"], "kestrane-zivadorured", "game"))
+    put_aside_kept_game(env, "the game Next started")
+    # A size kept for a larger screen than this one: the window stays on the screen.
     stored = read_settings(settings)
     stored.update(gameAreaWidth=SCREEN_W * 3, gameAreaHeight=SCREEN_H * 3)
     with open(settings, "w") as f:
@@ -490,9 +497,7 @@ def main():
         check(stored.get("dimensionsRange") == "4", f"the settings file should keep 4: {stored}")
         print("Ctrl+W ended the program with 0; the settings file keeps 4")
         # The game it ended in is kept for the next start, which is to show the idle screen.
-        kept = os.path.join(env["XDG_DATA_HOME"], "kestrane-zivadorured", "game")
-        check(os.path.getsize(kept) > 0, "the game running at Ctrl+W should be kept")
-        os.remove(kept)
+        put_aside_kept_game(env, "the game running at Ctrl+W")
 
         # Second start: 4 x 4 is marked again. On a HiDPI scale the picture comes from the
         # pictures drawn twice as large, one of their pixels on one of the screen's.

@@ -23,7 +23,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
-from gtk_program import gtk_environment  # noqa: E402
+from gtk_program import gtk_environment, records_tables  # noqa: E402
 from pictures import differs  # noqa: E402
 from screen_layout import BOARD, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
 from x_display import XServer, find_windows, screenshot, window_ids, xdotool  # noqa: E402
@@ -235,9 +235,7 @@ def main():
         check(f"puzzle={hard_code}\n" in kept,
               f"the game on show should be kept: {kept!r}")
         # Won, given up, left for the code's game, and that one given up for the Hard one.
-        with open(os.path.join(data, "records")) as f:
-            tables = [dict(item.split("=") for item in line.split()[1:])
-                      for line in f if line.startswith("table ")]
+        tables = records_tables(os.path.join(data, "records")) or []
         played = sum(int(t["played"]) for t in tables)
         won = sum(int(t["won"]) for t in tables)
         hints = sum(int(t["hints"]) for t in tables)

@@ -23,7 +23,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
-from gtk_program import gtk_environment  # noqa: E402
+from gtk_program import gtk_environment, records_tables  # noqa: E402
 from pictures import differs  # noqa: E402
 from screen_layout import (BOARD, FELT, GIVE_UP_BUTTON, INSTRUCTIONS,  # noqa: E402
                            MOVES_PANEL, NEXT_BUTTON, STICKS)
@@ -96,7 +96,10 @@ class Session:
     def end(self, how):
         """Ends the program one of the ways it can end; it must exit with 0."""
         if how == "Ctrl+W":
-            self.key("ctrl+w")
+            # As typed on the keyboard: sent to the window, the key's release would find it
+            # gone already.
+            run(["xdotool", "windowfocus", "--sync", self.window], self.env)
+            run(["xdotool", "key", "ctrl+w"], self.env)
         elif how == "close box":
             close_window(self.env["DISPLAY"], self.window)
         else:
@@ -112,12 +115,7 @@ def same_pictures(before, after, what):
 
 def read_tables(data):
     """The records' table lines as dictionaries; none before a game was counted."""
-    path = os.path.join(data, "records")
-    if not os.path.exists(path):
-        return []
-    with open(path) as f:
-        return [dict(item.split("=") for item in line.split()[1:])
-                for line in f if line.startswith("table ")]
+    return records_tables(os.path.join(data, "records")) or []
 
 
 def main():

@@ -4,11 +4,15 @@
 #include <vector>
 
 #include "app/common/records.h"
+#include "app/common/records_merge.h"
 #include "app/common/records_store.h"
 #include "app/common/records_text.h"
+#include "tests/support/memory_records.h"
 
 namespace kz {
 namespace {
+
+using namespace std::string_literals;
 
 constexpr RecordKey kRandomMixed{0, 0};
 constexpr RecordKey kFourMove{4, 3};
@@ -239,68 +243,195 @@ TEST(RecordsText, TheVersionLineTellsARecordsTextOfALaterRelease) {
     EXPECT_EQ(later.records, sampleRecords());
 }
 
-// Storage in memory, which can refuse writes.
-class MemoryMedium : public RecordsMedium {
-  public:
-    Stored read() override { return stored; }
-    bool write(const std::string& text) override {
-        ++writes;
-        if (!writable) {
-            return false;
-        }
-        stored = {State::Read, text};
-        return true;
-    }
+TEST(RecordsText, LinesNotTakenAreWrittenBackAsTheyWere) {
+    const std::string foreign =
+        "# written by hand\n"
+        "medal kind=gold\n"
+        "table size=3 type=2 played=1 won=5 given-up=0 best-time=3 hints=0 streak=0 "
+        "best-streak=0\n"
+        "a NUL \0 and \xff bytes\n"
+        "table size=2 type=1 played=1 won=0 given-up=1 hints=0 streak=0 best-streak=0 "
+        "from=NotAnId\n"s;
+    RecordsText read = readRecordsText(std::string(kSampleText) + foreign + "# cut comment");
+    EXPECT_EQ(read.records, sampleRecords());
+    EXPECT_EQ(read.keptLines, foreign + "# cut comment\n");
+    const std::string written = writeRecordsText(read);
+    EXPECT_EQ(written, std::string(kSampleText) + foreign + "# cut comment\n");
+    // Read and written again, nothing changes.
+    EXPECT_EQ(writeRecordsText(readRecordsText(written)), written);
 
-    Stored stored;
-    bool writable = true;
-    int writes = 0;
-};
+    // A record line far longer than any written is damage, kept but not taken.
+    const std::string longLine = "table" + std::string(kLongestRecordsLine, ' ') +
+                                 "size=4 type=3 played=5 won=2 given-up=1 best-time=30 "
+                                 "hints=0 streak=1 best-streak=2\n";
+    read = readRecordsText(longLine);
+    EXPECT_EQ(read.records, Records{});
+    EXPECT_EQ(read.keptLines, longLine);
+    EXPECT_FALSE(read.anyRecords);
+}
+
+TEST(RecordsText, ANulOrAnyByteNeverHidesTheLinesAfterIt) {
+    const std::string text = "# \0\0\0\n"s + "\xef\xbb\xbf\x01\n" + kSampleText;
+    EXPECT_EQ(readRecordsText(text).records, sampleRecords());
+}
+
+TEST(RecordsText, ALargeTextKeepsEveryValidLine) {
+    // 10 MB of comments after the records, and a record after them.
+    std::string text = kSampleText;
+    const std::string comment = "# " + std::string(98, 'x') + "\n";
+    while (text.size() < 10'000'000) {
+        text += comment;
+    }
+    text += "table size=2 type=4 played=1 won=0 given-up=1 hints=0 streak=0 best-streak=0\n";
+    const RecordsText read = readRecordsText(text);
+    EXPECT_EQ(read.records.tables().size(), 4u);
+    EXPECT_EQ(read.records.table({2, 4}).played, 1);
+    EXPECT_EQ(read.keptLines.size() % comment.size(), 0u);
+}
+
+// Games counted since the records were read, the way a session keeps them.
+std::vector<FinishedGame> someGames() {
+    return {{{3, 2}, std::nullopt, 1, FinishedGame::Outcome::Won, 40},
+            {{3, 2}, std::nullopt, 0, FinishedGame::Outcome::GivenUp, 0},
+            {{0, 0}, std::nullopt, 0, FinishedGame::Outcome::Won, 20}};
+}
+
+std::optional<RecordsText> addGames(RecordsMedium& medium, const std::vector<FinishedGame>& games) {
+    return updateRecords(medium, [&games](RecordsText& text) {
+        for (const FinishedGame& game : games) {
+            text.records.count(game);
+        }
+    });
+}
 
 TEST(RecordsStore, RecordsComeBackAsTheyWereStored) {
     MemoryMedium medium;
     EXPECT_EQ(loadRecords(medium), Records{});
-    ASSERT_TRUE(saveRecords(medium, sampleRecords()));
+    ASSERT_TRUE(storeRecords(medium, sampleRecords()));
     EXPECT_EQ(loadRecords(medium), sampleRecords());
+    const std::string id = loadRecordsText(medium).id;
+    EXPECT_TRUE(isValidRecordsId(id));
 
     medium.writable = false;
-    EXPECT_FALSE(saveRecords(medium, Records{}));  // a failed write says so
+    EXPECT_FALSE(storeRecords(medium, Records{}));  // a failed write says so
+    medium.writable = true;
+    medium.lockable = false;
+    EXPECT_FALSE(storeRecords(medium, Records{}));  // and so does a lock not had
     EXPECT_EQ(loadRecords(medium), sampleRecords());
+    medium.lockable = true;
+    ASSERT_TRUE(addGames(medium, {}));
+    EXPECT_EQ(loadRecordsText(medium).id, id) << "a store keeps its id";
 }
 
-TEST(RecordsStore, RecordsOfALaterReleaseAreNeverReplacedByLess) {
+TEST(RecordsStore, EachWriterAddsItsGamesToWhatIsStoredNow) {
+    // Two windows read the same records; each stores only the games it counted.
     MemoryMedium medium;
-    const std::string later = std::string("version=2\n") + kSampleText + "trophy name=first\n";
-    medium.stored = {RecordsMedium::State::Read, later};
-    Records records = loadRecords(medium);
-    EXPECT_EQ(records, sampleRecords());
-    records.gameStarted({0, 0});
-    records.gameWon(12);
-    EXPECT_FALSE(saveRecords(medium, records));
-    EXPECT_EQ(medium.stored.text, later);
-    EXPECT_EQ(medium.writes, 0);
-
-    // Nor when the later release wrote them after this one had read its own.
-    MemoryMedium shared;
-    ASSERT_TRUE(saveRecords(shared, sampleRecords()));
-    Records mine = loadRecords(shared);
-    shared.stored.text = later;
-    EXPECT_FALSE(saveRecords(shared, mine));
-    EXPECT_EQ(shared.stored.text, later);
+    ASSERT_TRUE(storeRecords(medium, sampleRecords()));
+    Records expected = sampleRecords();
+    for (const FinishedGame& game : someGames()) {
+        ASSERT_TRUE(addGames(medium, {game}));
+        expected.count(game);
+    }
+    EXPECT_EQ(loadRecords(medium), expected);
+    EXPECT_EQ(loadRecords(medium).table({3, 2}).played, 3);
 }
 
-TEST(RecordsStore, WhatCannotBeReadIsLeftAloneAndForeignTextIsReplaced) {
+TEST(RecordsStore, ARecordsTextOfALaterReleaseIsUpdatedAndKeepsWhatItHeld) {
+    const std::string later = std::string("version=2\n") + kSampleText + "trophy name=first\n";
+    MemoryMedium medium(later);
+    EXPECT_EQ(loadRecords(medium), sampleRecords());
+    ASSERT_TRUE(addGames(medium, someGames()));
+    const std::string& written = medium.stored.text;
+    EXPECT_NE(written.find("version=2\n"), std::string::npos);
+    EXPECT_NE(written.find("\ntrophy name=first\n"), std::string::npos);
+    EXPECT_EQ(loadRecords(medium).table({3, 2}).played, 3);
+    EXPECT_EQ(loadRecords(medium).table({0, 0}).won, 8);
+}
+
+TEST(RecordsStore, WhatCannotBeReadIsLeftAloneAndForeignTextIsKept) {
     MemoryMedium unusable;
     unusable.stored = {RecordsMedium::State::Unusable, {}};
     EXPECT_EQ(loadRecords(unusable), Records{});
-    EXPECT_FALSE(saveRecords(unusable, sampleRecords()));
+    EXPECT_FALSE(storeRecords(unusable, sampleRecords()));
     EXPECT_EQ(unusable.writes, 0);
 
-    MemoryMedium foreign;
-    foreign.stored = {RecordsMedium::State::Read, "[Settings]\ndimensionsRange=3\n\x01\x02"};
+    const std::string settings = "[Settings]\ndimensionsRange=3\n";
+    MemoryMedium foreign(settings + "\x01\x02");
     EXPECT_EQ(loadRecords(foreign), Records{});
-    EXPECT_TRUE(saveRecords(foreign, sampleRecords()));
-    EXPECT_EQ(foreign.stored.text, kSampleText);
+    EXPECT_TRUE(storeRecords(foreign, sampleRecords()));
+    EXPECT_EQ(loadRecords(foreign), sampleRecords());
+    EXPECT_EQ(foreign.stored.text.substr(foreign.stored.text.size() - settings.size()), settings);
+}
+
+// The text a store exports: its records as they are stored, with its id.
+std::string exported(MemoryMedium& medium) {
+    return writeRecordsText(loadRecordsText(medium));
+}
+
+std::optional<RecordsText> import(MemoryMedium& medium, const std::string& file) {
+    return updateRecords(
+        medium, [&file](RecordsText& text) { importRecords(text, readRecordsText(file)); });
+}
+
+TEST(RecordsImport, ImportingTwiceOrOnesOwnRecordsCountsNothingTwice) {
+    MemoryMedium home;
+    ASSERT_TRUE(storeRecords(home, sampleRecords()));
+    const std::string homeFile = exported(home);
+
+    // Its own records brought back change nothing.
+    ASSERT_TRUE(import(home, homeFile));
+    EXPECT_EQ(loadRecords(home), sampleRecords());
+
+    // Another computer's records add to these, once however often they come.
+    MemoryMedium away;
+    ASSERT_TRUE(addGames(away, someGames()));
+    const std::string awayFile = exported(away);
+    ASSERT_TRUE(import(home, awayFile));
+    const Records both = loadRecords(home);
+    EXPECT_EQ(both.table({3, 2}).played, 3);
+    EXPECT_EQ(both.table({0, 0}).played, 11);
+    EXPECT_EQ(both.table({0, 0}).bestSeconds, 20);
+    EXPECT_EQ(both.table({0, 0}).bestStreak, 4);
+    EXPECT_EQ(both.table({0, 0}).streak, 2) << "the streak is this store's own";
+    ASSERT_TRUE(import(home, awayFile));
+    EXPECT_EQ(loadRecords(home), both);
+
+    // The other computer takes the combined records back: the games come home once each.
+    ASSERT_TRUE(import(away, exported(home)));
+    for (const RecordKey key : {RecordKey{0, 0}, RecordKey{3, 2}, RecordKey{5, 5}}) {
+        EXPECT_EQ(loadRecords(away).table(key).played, both.table(key).played);
+    }
+    // Later games there come over as the later copy of that store.
+    ASSERT_TRUE(addGames(away, {someGames()[0]}));
+    ASSERT_TRUE(import(home, exported(away)));
+    EXPECT_EQ(loadRecords(home).table({3, 2}).played, 4);
+    EXPECT_EQ(loadRecords(home).table({0, 0}).played, 11);
+
+    // A file without an id (written before there were ids) counts once too.
+    const std::string plain = writeRecordsText(sampleRecords());
+    MemoryMedium fresh;
+    ASSERT_TRUE(import(fresh, plain));
+    ASSERT_TRUE(import(fresh, plain));
+    EXPECT_EQ(loadRecords(fresh), sampleRecords());
+}
+
+TEST(RecordsImport, ExportResetImportBringsTheRecordsBack) {
+    MemoryMedium medium;
+    ASSERT_TRUE(storeRecords(medium, sampleRecords()));
+    const std::string file = exported(medium);
+    // A reset starts anew under a new id, as the session's does.
+    ASSERT_TRUE(updateRecords(medium, [](RecordsText& text) {
+        text.records = Records();
+        text.imported.clear();
+        text.id = newRecordsId();
+    }));
+    ASSERT_TRUE(addGames(medium, {someGames()[1]}));
+    ASSERT_TRUE(import(medium, file));
+    ASSERT_TRUE(import(medium, file));
+    const Records back = loadRecords(medium);
+    EXPECT_EQ(back.table({0, 0}), sampleRecords().table({0, 0}));
+    EXPECT_EQ(back.table({3, 2}).played, 2);
+    EXPECT_EQ(back.daily(), sampleRecords().daily());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // game, and its moves are played out only as its puzzle allows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -178,8 +179,15 @@ TEST(SavedGameReplay, AMoveThePuzzleDoesNotAllowOrThatWouldHaveWonIsNoGame) {
     game = SavedGame{};
     game.origin = kMovePuzzle;
     game.table = {0, 3};
-    game.moves = {{move.held[0], move.empty[0]}};
+    // A move's slots as they are written: horizontal ones first, each kind by its index.
+    SavedGame::Move taken = {move.held[0], move.empty[0]};
+    std::sort(taken.begin(), taken.end(), [](const StickSlot& a, const StickSlot& b) {
+        return a.orientation != b.orientation ? a.orientation < b.orientation : a.index < b.index;
+    });
+    game.moves = {taken};
     EXPECT_TRUE(replays());
+    game.moves = {{taken[1], taken[0]}};  // the same in another order: not written so
+    EXPECT_FALSE(replays());
     game.moves = {{move.held[0], move.held[1]}};  // nothing put down
     EXPECT_FALSE(replays());
     game.moves = {{move.empty[0]}};  // a stick from nowhere

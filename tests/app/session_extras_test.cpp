@@ -250,6 +250,76 @@ TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
     EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
 }
 
+TEST_F(SessionExtrasTest, TwoWindowsOfTheProgramLoseNoGameOfEither) {
+    // The second window starts while the first one runs, on the same records.
+    HeadlessGame other(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome});
+    other.shell().shareRecordsWith(shell);
+    other.session().enableExtras();
+    other.paintAll();
+
+    randomSource().seed(11);
+    next();
+    ASSERT_TRUE(game.playSolution());
+    auto [x, y] = HeadlessGame::centreOf(*other.screen().getNextButton());
+    other.click(x, y);
+    ASSERT_TRUE(other.playSolution());
+    EXPECT_EQ(table().played, 2);
+    EXPECT_EQ(table().won, 2);
+    EXPECT_EQ(table().streak, 2);
+
+    // Each window shows what the other added.
+    game.command(command::Statistics);
+    EXPECT_EQ(shell.shownPlayed, 2);
+}
+
+TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreKeptToldOnceAndWrittenLater) {
+    shell.writable = false;
+    randomSource().seed(5);
+    next();
+    ASSERT_TRUE(game.playSolution());
+    EXPECT_EQ(shell.unsavedNotices, std::vector<bool>{true});
+    next();
+    giveUp();
+    EXPECT_EQ(shell.unsavedNotices, std::vector<bool>{true}) << "told once";
+    game.command(command::Statistics);
+    EXPECT_EQ(shell.shownPlayed, 2) << "the games are kept meanwhile";
+    EXPECT_EQ(shell.savedRecords().tables().size(), 0u);
+
+    shell.writable = true;
+    next();  // the next change stores them
+    EXPECT_EQ((std::vector<bool>{true, false}), shell.unsavedNotices);
+    EXPECT_EQ(table().played, 2);
+    EXPECT_EQ(table().won, 1);
+    EXPECT_EQ(table().givenUp, 1);
+}
+
+TEST_F(SessionExtrasTest, ExportedRecordsComeBackAfterAResetAndCountOnce) {
+    randomSource().seed(9);
+    next();
+    ASSERT_TRUE(game.playSolution());
+    next();
+    giveUp();
+    game.command(command::ExportRecords);
+    const std::string file = shell.exported;
+    const TableRecord before = table();
+    ASSERT_EQ(before.played, 2);
+
+    EXPECT_EQ(game.session().importRecords(file), RecordsImport::Imported);
+    EXPECT_EQ(table(), before) << "its own records brought back change nothing";
+    game.session().resetRecords();
+    EXPECT_EQ(table(), TableRecord{});
+    for (int times = 0; times < 2; ++times) {
+        EXPECT_EQ(game.session().importRecords(file), RecordsImport::Imported);
+        EXPECT_EQ(table(), before);
+    }
+    EXPECT_EQ(game.session().importRecords("[Settings]\ndimensionsRange=3\n"),
+              RecordsImport::NotRecords);
+    shell.writable = false;
+    EXPECT_EQ(game.session().importRecords(file), RecordsImport::NotStored);
+    game.command(command::ImportRecords);
+    EXPECT_EQ(shell.recordsFileAsked, 1);
+}
+
 TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
     next();
     EXPECT_TRUE(game.session().key(msg::KeyDown, 0x27));                // Right: the focus

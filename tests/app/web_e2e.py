@@ -804,6 +804,133 @@ def test_statistics(browser, server):
     check_console(browser, "with the statistics")
 
 
+# A records line of the Random Mixed table with that many games, all given up.
+def given_up_line(games):
+    return (f"table size=0 type=0 played={games} won=0 given-up={games} hints=0 streak=0 "
+            "best-streak=0\n")
+
+
+def give_up_a_game(page):
+    page.click(*NEXT_BUTTON)
+    wait_until(page.title_code, 3, "Next starts no game")
+    page.click(*NEXT_BUTTON)  # Give Up, where Next was
+
+
+def played(page):
+    """Random Mixed games played, as the stored records say."""
+    found = re.search(r"^table size=0 type=0 played=(\d+) ", page.storage("records") or "", re.M)
+    return int(found.group(1)) if found else 0
+
+
+def test_records_kept(browser, server):
+    """Stored records that an earlier page lost: a NUL in them, more than a megabyte, a later
+    release's lines; storage that refuses them (a notice outside the canvas, the games kept
+    and stored once it takes them again); two tabs at once."""
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    stored = "# a note\u0000with a NUL\n" + given_up_line(5) + "version=2\ntrophy name=first\n"
+    browser.js("localStorage.clear(); localStorage.setItem('records', arguments[0]);", stored)
+    page.open()
+    give_up_a_game(page)
+    wait_until(lambda: played(page) == 6, 3, f"the game after a NUL: {page.storage('records')!r}")
+    text = page.storage("records")
+    check("# a note\u0000with a NUL\n" in text and "\ntrophy name=first\n" in text
+          and "version=2\n" in text, f"lines of the stored records were lost: {text!r}")
+
+    browser.js("localStorage.setItem('records', arguments[0]);",
+               given_up_line(5) + "#" * (1 << 20) + "\n")
+    page.open()
+    give_up_a_game(page)
+    wait_until(lambda: played(page) == 6, 3, "the game after a megabyte of other lines")
+    check(len(page.storage("records")) > 1 << 20, "the long line was not kept")
+
+    # Storage refuses the records: the notice shows under the canvas, once.
+    browser.js("localStorage.clear();")
+    page.open()
+    browser.js("""window.kzSetItem = Storage.prototype.setItem;
+        Storage.prototype.setItem = function(name, value) {
+            if (name === 'records') { throw new DOMException('full', 'QuotaExceededError'); }
+            return window.kzSetItem.call(this, name, value);
+        };""")
+    canvas = browser.box("#screen")
+    give_up_a_game(page)
+    wait_until(lambda: not browser.js("return document.getElementById('records-notice').hidden"),
+               3, "no notice that the records are not stored")
+    # The game makes room for it: the notice covers none of it and needs no scrolling.
+    notice, shrunk = browser.box("#records-notice"), browser.box("#screen")
+    check(notice[1] >= shrunk[1] + shrunk[3] - 0.5, f"the notice {notice} covers the game {shrunk}")
+    check(notice[1] + notice[3] <= browser.js("return window.innerHeight;") + 0.5,
+          f"the notice {notice} is below the screen")
+    save_shot(browser, "records-notice")
+    give_up_a_game(page)
+    browser.js("Storage.prototype.setItem = window.kzSetItem;")
+    page.click(*NEXT_BUTTON)  # the next change stores the games kept
+    wait_until(lambda: played(page) == 2, 3, "the kept games are not stored")
+    check(browser.js("return document.getElementById('records-notice').hidden"),
+          "the notice stays once the records are stored")
+    check(browser.box("#screen") == canvas, "the game does not take back the notice's room")
+
+    # Two tabs: each one's games are kept, and an open Statistics box shows the other's.
+    page.click(*NEXT_BUTTON)  # Give Up
+    first = browser.driver.current_window_handle
+    browser.driver.switch_to.new_window("tab")
+    other = Page(browser, server.url("test-page/"))
+    other.open()
+    give_up_a_game(other)
+    browser.driver.switch_to.window(first)
+    wait_until(lambda: played(page) == 4, 3, "the other tab's game is not stored")
+    open_statistics(page)
+    check(records_rows(page)[0][2] == "4", f"the box shows {records_rows(page)}")
+    browser.driver.switch_to.window(browser.driver.window_handles[-1])
+    give_up_a_game(other)
+    browser.driver.close()
+    browser.driver.switch_to.window(first)
+    wait_until(lambda: records_rows(page)[0][2] == "5", 3,
+               f"the open box does not follow the other tab: {records_rows(page)}")
+    page.key("Escape")
+    check_console(browser, "with records kept")
+
+
+def test_records_export_import(browser, server):
+    """Export Records... offers a file; after a reset, Import Records... brings the records
+    back, and a second import of the same file counts nothing twice."""
+    page = Page(browser, server.url("test-page/"))
+    page.open()
+    browser.js("localStorage.clear(); localStorage.setItem('records', arguments[0]);",
+               given_up_line(3))
+    page.open()
+    browser.js("""window.kzExported = [];
+        const make = URL.createObjectURL;
+        URL.createObjectURL = (blob) => { window.kzExported.push(blob); return make(blob); };
+        HTMLAnchorElement.prototype.click = function() { window.kzDownload = this.download; };""")
+    page.choose("Game", "Export Records...")
+    wait_until(lambda: browser.js("return window.kzExported.length") == 1, 3, "nothing exported")
+    exported = browser.async_js("arguments[0](window.kzExported[0].text());")
+    check(given_up_line(3) in exported and "\nid=" in exported, f"the file holds {exported!r}")
+    check(browser.js("return window.kzDownload") == "kestrane-zivadorured-records.txt",
+          "the file is not offered under its name")
+
+    open_statistics(page)
+    browser.js("document.getElementById('reset-statistics').click();")
+    browser.js("document.getElementById('reset-confirm').click();")
+    wait_until(lambda: records_rows(page) == [], 3, "Reset leaves the records in the box")
+    page.key("Escape")
+    for times in range(2):
+        browser.js("""const field = document.getElementById('records-file');
+            const files = new DataTransfer();
+            files.items.add(new File([arguments[0]], 'records.txt', {type: 'text/plain'}));
+            field.files = files.files;
+            field.dispatchEvent(new Event('change'));""", exported)
+        wait_until(lambda: played(page) == 3, 3, f"import {times + 1} gives {played(page)} games")
+        notice = browser.js("return document.getElementById('notice').textContent")
+        check(notice.startswith("The records of the file were added"), f"the notice: {notice!r}")
+    save_shot(browser, "records-imported")
+    open_statistics(page)
+    check(records_rows(page)[0][2:5] == ["3", "0", "3"], f"the box shows {records_rows(page)}")
+    page.key("Escape")
+    check_console(browser, "with records exported and imported")
+
+
 def test_one_script(browser, server):
     """The page's script comes as one file beside the module's loader: no module waits on
     another to be fetched."""
@@ -1110,6 +1237,8 @@ def main():
              ("puzzle codes", test_puzzle_codes),
              ("resume", test_resume),
              ("statistics", test_statistics),
+             ("records kept", test_records_kept),
+             ("records export and import", test_records_export_import),
              ("one script", test_one_script),
              ("failing call", lambda b, s: test_failing_call(b, s, idle)),
              ("menus and settings", test_menus_and_settings),

@@ -98,6 +98,11 @@ class FakePage : public Page {
     void puzzleChanged(const std::string& code) override { codes.push_back(code); }
     void puzzleGraded(const std::string& grade) override { grades.push_back(grade); }
     void notify(const std::string& text) override { notices.push_back(text); }
+    void statisticsChanged(const std::string& text) override { statistics.push_back(text); }
+    void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
+    void exportRecords(const std::string& text) override { exported.push_back(text); }
+    void askRecordsFile() override { ++fileAsks; }
+    std::optional<std::string> chosenRecordsFile() override { return chosenFile; }
     int64_t unixTime() override { return now; }
 
     bool timerRuns(uint32_t timerId) const {
@@ -138,6 +143,10 @@ class FakePage : public Page {
     std::vector<std::string> codes;
     std::vector<std::string> grades;
     std::vector<std::string> notices;
+    std::vector<bool> unsavedNotices;
+    std::vector<std::string> exported;
+    int fileAsks = 0;
+    std::optional<std::string> chosenFile;
     int64_t now = 1700000000;  // 2023-11-14
     // A text the storage does not take (as when it is full).
     std::string refusedName;
@@ -470,6 +479,35 @@ TEST_F(WebProgramTest, RecordsAreStoredAndShownAfterAReload) {
     EXPECT_NE(page.statistics[2].find("\"rows\":[]"), std::string::npos) << page.statistics[2];
     const std::string cleared = statisticsOnNextVisit(page);
     EXPECT_NE(cleared.find("\"rows\":[]"), std::string::npos) << cleared;
+}
+
+TEST_F(WebProgramTest, RecordsGoToAFileComeBackFromOneAndFollowOtherTabs) {
+    click(kNextX, kNextY);
+    click(kNextX, kNextY);  // Give Up
+    program.command(command::ExportRecords);
+    ASSERT_EQ(page.exported.size(), 1u);
+    program.command(command::ImportRecords);
+    EXPECT_EQ(page.fileAsks, 1);
+
+    page.chosenFile = page.exported[0];
+    program.resetRecords();
+    EXPECT_EQ(program.importRecords(), RecordsImport::Imported);
+    EXPECT_EQ(program.importRecords(), RecordsImport::Imported);
+    page.chosenFile.reset();
+    EXPECT_EQ(program.importRecords(), RecordsImport::NotStored) << "no file was read";
+    const std::string imported = statisticsOnNextVisit(page);
+    EXPECT_NE(imported.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos)
+        << imported;
+
+    // Another tab stores records: they are read again and handed to the page for its box.
+    const size_t shown = page.statistics.size();
+    page.texts[kRecordsStorageName] =
+        "table size=0 type=0 played=7 won=0 given-up=7 hints=0 streak=0 best-streak=0\n";
+    program.storageChanged();
+    ASSERT_EQ(page.statistics.size(), shown + 1);
+    EXPECT_NE(page.statistics.back().find("\"Random\",\"Mixed\",\"7\",\"0\",\"7\""),
+              std::string::npos)
+        << page.statistics.back();
 }
 
 TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenStorageRefuses) {

@@ -63,7 +63,7 @@ class TouchPage(Page):
         self.touch_end()
 
     def start_game(self, size, action_type):
-        # Afresh: a game of the size before, kept when its page went, would be taken up.
+        # Afresh: the game an earlier step left is kept, and would come back instead.
         self.open_afresh(dimensionsRange=size, actionType=action_type)
         (self.tap if self.touch else self.click)(*NEXT_BUTTON)
         wait_until(lambda: self.state()["playing"], 5, "Next starts no game")

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/common/settings.h"
 #include "app/common/settings_store.h"
@@ -26,6 +27,7 @@ namespace {
 class StoragePage : public kz::Page {
   public:
     void present(const uint8_t*, int32_t, int32_t, const kz::Rect&) override {}
+    void layoutAreas(const std::vector<kz::Rect>&) override {}
     uint32_t startInterval(uint32_t, uint32_t) override { return 0; }
     void stopInterval(uint32_t) override {}
     void beep() override {}
@@ -45,6 +47,11 @@ class StoragePage : public kz::Page {
     void share(const std::string&) override {}
     void puzzleChanged(const std::string&) override {}
     void notify(const std::string&) override {}
+    void statisticsChanged(const std::string&) override {}
+    void recordsUnsaved(bool) override {}
+    void exportRecords(const std::string&) override {}
+    void askRecordsFile() override {}
+    std::optional<std::string> chosenRecordsFile() override { return std::nullopt; }
     int64_t unixTime() override { return 0; }
 
     // As the page does: the text cut to fit with its zero, and the full length returned.

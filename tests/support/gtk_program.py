@@ -58,3 +58,14 @@ def opened_addresses(opened):
         return []
     with open(opened) as f:
         return f.read().split()
+
+
+def records_tables(path):
+    """The table lines of a records file the program wrote, each as a dict of its fields;
+    None while there is no such file."""
+    try:
+        with open(path) as f:
+            return [dict(item.split("=", 1) for item in line.split()[1:])
+                    for line in f if line.startswith("table ")]
+    except (FileNotFoundError, NotADirectoryError):
+        return None

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "app/common/menu_table.h"
 #include "app/common/program_shell.h"
 #include "screen/host.h"
+#include "tests/support/memory_records.h"
 
 namespace kz {
 
@@ -56,9 +58,12 @@ class RecordingShell : public ProgramShell {
         presented.insert(presented.end(), areas.begin(), areas.end());
     }
     void settingsChanged(const GameSettings& settings) override { changes.push_back(settings); }
-    RecordsMedium::Stored readRecords() override { return stored; }
+    RecordsMedium::Stored readRecords() override { return *store; }
     bool writeRecords(const std::string& text) override {
-        stored = {RecordsMedium::State::Read, text};
+        if (!writable) {
+            return false;
+        }
+        *store = {RecordsMedium::State::Read, text};
         ++saves;
         return true;
     }
@@ -71,6 +76,9 @@ class RecordingShell : public ProgramShell {
         ++gameWrites;
         return true;
     }
+    void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
+    void exportRecords(const std::string& text) override { exported = text; }
+    void askRecordsFile() override { ++recordsFileAsked; }
     void copyText(const std::string& text) override { copied = text; }
     void askPuzzleCode() override { ++asked; }
     void showStatistics(const Records& records, CalendarDay day) override {
@@ -95,19 +103,9 @@ class RecordingShell : public ProgramShell {
     CalendarDay today() override { return dayOfUnixTime(now); }
 
     // The records as they were last written.
-    Records savedRecords() {
-        class Written : public RecordsMedium {
-          public:
-            explicit Written(Stored text) : stored(std::move(text)) {}
-            Stored read() override { return stored; }
-            bool write(const std::string&) override { return false; }
-
-          private:
-            Stored stored;
-        };
-        Written written(stored);
-        return loadRecords(written);
-    }
+    Records savedRecords() { return recordsOf(*store); }
+    // Keeps the records where other does, as a second window of the program would.
+    void shareRecordsWith(const RecordingShell& other) { store = other.store; }
 
     bool wasHeard(const std::string& text) const {
         return std::find(heard.begin(), heard.end(), text) != heard.end();
@@ -125,12 +123,16 @@ class RecordingShell : public ProgramShell {
     std::vector<FatalError> failures;
     std::vector<Rect> presented;
     std::vector<GameSettings> changes;
-    RecordsMedium::Stored stored;
+    std::shared_ptr<RecordsMedium::Stored> store = std::make_shared<RecordsMedium::Stored>();
+    bool writable = true;
     int saves = 0;
     // A program that keeps nothing of a game in progress unless told to.
     bool keepsGames = false;
     std::optional<std::string> keptGame;
     int gameWrites = 0;
+    std::vector<bool> unsavedNotices;
+    std::string exported;
+    int recordsFileAsked = 0;
     std::string copied;
     std::string shared;
     int asked = 0;

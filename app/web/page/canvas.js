@@ -148,16 +148,29 @@ function ensureViews(count) {
     }
 }
 
+// The room for the game: the screen less the menu bar above it and the records' notice under
+// it while that shows, so the notice covers nothing of the game and needs no scrolling.
 function room(window_) {
     const page = document.documentElement;
     const style = getComputedStyle(window_);
     const margin = parseFloat(style.marginTop) || 0;
-    const bar = window_.querySelector(".menus");
+    const taken =
+        [".menus", ".records-notice"]
+            .map((selector) => window_.querySelector(selector))
+            .reduce(
+                (sum, element) => sum + (element ? element.getBoundingClientRect().height : 0), 0);
     return {
         width: page.clientWidth,
-        height: (window.innerHeight || page.clientHeight) - margin - (bar ? bar.offsetHeight : 0),
+        height: (window.innerHeight || page.clientHeight) - margin - taken,
         ratio: window.devicePixelRatio || 1,
     };
+}
+
+// Places the game again, for a part of the page beside it that came, went or changed size.
+export function roomChanged() {
+    if (views.length > 0) {
+        layout();
+    }
 }
 
 function layout() {
@@ -166,7 +179,15 @@ function layout() {
     // The menu bar may wrap on a narrow screen: it takes the screen's width before the room
     // under it is measured.
     window_.style.width = `${document.documentElement.clientWidth}px`;
-    const arrangement = arrange(room(window_), screenSize, areas);
+    const wide = room(window_);
+    let arrangement = arrange(wide, screenSize, areas);
+    // What is above and below the game may take more lines at the game's width: measured
+    // again there, the game makes room for them.
+    window_.style.width = `${arrangement.width}px`;
+    const narrow = room(window_);
+    if (narrow.height < wide.height) {
+        arrangement = arrange(narrow, screenSize, areas);
+    }
     ensureViews(arrangement.views.length);
     const ratio = window.devicePixelRatio || 1;
     largestShown =

@@ -96,6 +96,13 @@ export function showStatistics(json) {
     }
 }
 
+// Records another tab stored, for the box when it is open.
+export function statisticsChanged(json) {
+    if (statisticsBox.open) {
+        showStatistics(json);
+    }
+}
+
 function recordsTable(statistics) {
     const table = document.createElement("table");
     table.className = "records-table";

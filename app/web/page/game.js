@@ -6,9 +6,10 @@ import {artFile, artScale, loadArt} from "./art.js";
 import {call, loadGame, sessionOver, useArt} from "./bridge.js";
 import {openCanvas, present, resizeCanvas, setAreas, shownScale, whenLaidOut} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
-import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics} from "./dialogs.js";
+import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
 import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, puzzleGraded, share,} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
+import {askRecordsFile, chosenRecordsFile, exportRecords, recordsUnsaved} from "./records.js";
 import {beep} from "./sound.js";
 import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
 
@@ -48,6 +49,11 @@ export const page = {
     copyText,
     askPuzzleCode: () => askPuzzleCode(),
     showStatistics,
+    statisticsChanged,
+    recordsUnsaved,
+    exportRecords,
+    askRecordsFile,
+    chosenRecordsFile,
     share,
     puzzleChanged,
     puzzleGraded,

@@ -13,6 +13,8 @@
 //   extras.js   the live region, the canvas's description, the clipboard, sharing, the
 //               puzzle's code in the title and address, links with a code, notices
 //   storage.js  the settings and the records in local storage
+//   records.js  the notice while records cannot be stored, their export and import, other
+//               tabs' records, keeping the storage
 //   sound.js    the beep
 //   constants.js, written at build time: numbers shared with the program
 // The build bundles them into the page's one kestrane.js.
@@ -23,10 +25,12 @@ import {init as initExtras} from "./extras.js";
 import {start} from "./game.js";
 import {init as initInput} from "./input.js";
 import {init as initMenu} from "./menu.js";
+import {init as initRecords} from "./records.js";
 
 initCanvas();
 initMenu();
 initDialogs();
 initExtras();
+initRecords();
 initInput();
 start();

@@ -31,8 +31,8 @@ setGlobal("kzPageHandler", library.$kzPageHandler);
 setGlobal("kzPageResult", library.$kzPageResult);
 
 test("the handlers the program names are the handlers the page gives", () => {
-    const named = new Set(
-        [...program.matchAll(/\b(?:call\w*|read|kz_page_\w+)\("(\w+)"/g)].map((found) => found[1]));
+    const named = new Set([...program.matchAll(/\b(?:call\w*|read\w*|kz_page_\w+)\("(\w+)"/g)].map(
+        (found) => found[1]));
     for (const found of librarySource.matchAll(/Module\.page\.(\w+)\(/g)) {
         named.add(found[1]);
     }
@@ -62,6 +62,39 @@ test("numbers, texts and truth values cross as the program reads them", () => {
     const pointer = library.kz_page_read_text("loadText", "records");
     assert.equal(heap.get(pointer), "{\"rows\":[]}");
     assert.equal(library.kz_page_read_text("loadText", "settings"), 0);
+});
+
+test("a text of any characters crosses with its length, a NUL and all", () => {
+    // The module's memory, for the functions that read and write it by length.
+    const memory = new Uint8Array(1024);
+    let next = 8;
+    setGlobal("HEAPU8", memory);
+    setGlobal("HEAP32", new Int32Array(memory.buffer));
+    setGlobal("_malloc", (size) => {
+        const pointer = next;
+        next += size + 8 - (size % 8);
+        return pointer;
+    });
+    const text = "# a\u0000b\ntable size=3 \u00e9\n";
+    let saved = null;
+    setGlobal("Module", {
+        page: {
+            loadText: (name) => (name === "records" ? text : null),
+            saveText: (name, value) => {
+                saved = value;
+                return true;
+            },
+        }
+    });
+    const lengthAt = 0;
+    const pointer = library.kz_page_read_bytes("loadText", "records", lengthAt);
+    const bytes = new TextEncoder().encode(text);
+    assert.equal(memory[lengthAt] + memory[lengthAt + 1] * 256, bytes.length);
+    assert.deepEqual(memory.slice(pointer, pointer + bytes.length), bytes);
+    assert.equal(library.kz_page_read_bytes("loadText", "other", lengthAt), 0);
+
+    assert.equal(library.kz_page_call_bytes("saveText", "records", pointer, bytes.length), 1);
+    assert.equal(saved, text);
 });
 
 test("a handler the page lacks fails the call, naming it", () => {

@@ -1,0 +1,207 @@
+#!/usr/bin/python3
+"""End-to-end test of the Linux program's records: two windows, a folder that cannot be
+written, export and import.
+
+Runs on a private X server and a private accessibility bus (start it under
+dbus-run-session). Two processes of the program play on the same records file, side by side:
+each game either ends is in the file. Then the records' folder is a file, so nothing can be
+written: a notice under the game says so without moving the game, the games are kept, and
+once the folder can be made they are written and the notice goes. Last, Export Records...
+saves the records, which are then removed, and Import Records... brings them back, twice
+counting them once. Screenshots of the notice and the boxes stay in the work folder with
+KZ_E2E_KEEP=1.
+
+usage: gtk_records_e2e.py PROGRAM
+"""
+import os
+import shutil
+import signal
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from gtk_program import gtk_environment, records_tables  # noqa: E402
+from screen_layout import NEXT_BUTTON  # noqa: E402
+from x_display import XServer, find_windows, screenshot, window_ids  # noqa: E402
+from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
+import pyatspi  # noqa: E402
+
+TITLE = "Kestrane Zivadorured"
+NOTICE = "Your records cannot be saved right now."
+WAIT = 10.0
+
+games = []
+
+
+def records_in(path):
+    """(played, won, given up) of every table of a records file; None while there is none."""
+    tables = records_tables(path)
+    if tables is None:
+        return None
+    return tuple(sum(int(t[name]) for t in tables) for name in ("played", "won", "given-up"))
+
+
+def start(program, env, place):
+    """A window of the program, moved to place (x, y) on the screen."""
+    known = set(window_ids(env, TITLE))
+    game = GtkGame(program, env)
+    games.append(game)
+    game.wait_shown(WAIT * 6)
+    window = wait_until(lambda: (set(window_ids(env, TITLE)) - known) or None, WAIT,
+                        "the new window")
+    window = sorted(window)[0]
+    run(["xdotool", "windowmove", "--sync", window, str(place[0]), str(place[1])], env)
+    wait_until(lambda: game.area()[:2] != (-1, -1) and abs(game.area()[0] - place[0]) < 40,
+               WAIT, "the window in its place")
+    return game, window
+
+
+def click(env, game, point):
+    area = game.area()
+    run(["xdotool", "mousemove", str(area[0] + point[0]), str(area[1] + point[1]),
+         "click", "1"], env)
+    time.sleep(0.3)
+
+
+def play_and_give_up(env, game):
+    """Next, then Give Up where Next was: one game played and given up."""
+    click(env, game, NEXT_BUTTON)
+    click(env, game, NEXT_BUTTON)
+
+
+def notice_shown(game):
+    label = pyatspi.findDescendant(
+        game.app, lambda o: o.getRole() == pyatspi.ROLE_LABEL and o.name.startswith(NOTICE))
+    return label is not None and label.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def game_menu(env, window, mnemonic):
+    run(["xdotool", "windowfocus", "--sync", window], env)
+    run(["xdotool", "key", "--window", window, "alt+g"], env)
+    time.sleep(0.5)
+    run(["xdotool", "key", mnemonic], env)
+
+
+def choose_file(env, title, path, workdir, picture):
+    """Types a path into the file box of that title and accepts it."""
+    box = wait_until(lambda: find_windows(env, title), WAIT, f"the {title} box")[0]
+    time.sleep(0.5)
+    run(["xdotool", "windowfocus", "--sync", str(box)], env)
+    if title.startswith("Import"):
+        # A slash opens the box's line for a path, with the slash in it.
+        run(["xdotool", "type", "/"], env)
+        time.sleep(0.5)
+        path = path[1:]
+    else:
+        run(["xdotool", "key", "ctrl+a"], env)
+    time.sleep(0.2)
+    run(["xdotool", "type", "--delay", "5", path], env)
+    time.sleep(0.3)
+    screenshot(env, 0, 0, 1400, 900).save(os.path.join(workdir, picture))
+    run(["xdotool", "key", "Return"], env)
+    wait_until(lambda: box not in find_windows(env, title), WAIT, f"the {title} box to close")
+
+
+def main():
+    program = sys.argv[1]
+    workdir = tempfile.mkdtemp(prefix="kz-records-")
+    xserver = None
+    bus = None
+    try:
+        xserver = XServer(1400, 900)
+        env = gtk_environment(workdir, xserver.display, accessible=True)
+        bus = AccessibilityBus(env)
+        records = os.path.join(workdir, ".local", "share", "kestrane-zivadorured", "records")
+
+        # Two windows on the same records: the games of both are kept, in whatever order.
+        first, _ = start(program, env, (0, 0))
+        second, _ = start(program, env, (700, 0))
+        expected = []
+        for number, game in enumerate((first, second, first, second), start=1):
+            play_and_give_up(env, game)
+            expected = (number, 0, number)
+            wait_until(lambda: records_in(records) == expected, WAIT,
+                       f"{number} games in the records, not {records_in(records)}")
+        for game in (first, second):
+            game.proc.send_signal(signal.SIGTERM)
+            check(game.wait_exit(WAIT) == 0, "SIGTERM should end each window with 0")
+        check(records_in(records) == (4, 0, 4), f"the records after both: {records_in(records)}")
+
+        # A records folder that cannot be made: the data folder is a file.
+        data = os.path.join(workdir, "data")
+        with open(data, "w") as f:
+            f.write("not a folder\n")
+        blocked = dict(env, XDG_DATA_HOME=data)
+        game, window = start(program, blocked, (0, 0))
+        before, width = game.area(), game.window()[2]
+        check(not notice_shown(game), "the notice shows before anything failed")
+        play_and_give_up(blocked, game)
+        wait_until(lambda: notice_shown(game), WAIT, "the notice that the records are not saved")
+        check(game.area() == before, f"the notice moved the game: {before} -> {game.area()}")
+        check(game.window()[2] == width, f"the notice widened the window from {width}")
+        time.sleep(0.3)
+        screenshot(blocked, 0, 0, 1400, 900).save(os.path.join(workdir, "notice.png"))
+        play_and_give_up(blocked, game)
+
+        # The folder can be made again: the next game's end writes all three.
+        os.remove(data)
+        os.makedirs(data)
+        play_and_give_up(blocked, game)
+        moved = os.path.join(data, "kestrane-zivadorured", "records")
+        wait_until(lambda: records_in(moved) == (3, 0, 3), WAIT,
+                   f"the kept games written, not {records_in(moved)}")
+        wait_until(lambda: not notice_shown(game), WAIT, "the notice to go")
+
+        # Export, remove the records, import twice: they come back once.
+        exported = os.path.join(workdir, "exported records.txt")
+        game_menu(blocked, window, "o")
+        choose_file(blocked, "Export Records", exported, workdir, "export.png")
+        wait_until(lambda: os.path.exists(exported), WAIT, "the exported file")
+        check(records_in(exported) == (3, 0, 3), f"the exported file: {records_in(exported)}")
+        game.proc.send_signal(signal.SIGTERM)
+        check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
+        os.remove(moved)
+
+        game, window = start(program, blocked, (0, 0))
+        for times in range(2):
+            game_menu(blocked, window, "i")
+            choose_file(blocked, "Import Records", exported, workdir, "import.png")
+            told = wait_until(lambda: find_windows(blocked, "Import Records"), WAIT,
+                              "what came of the import")[0]
+            check(records_in(moved) == (3, 0, 3),
+                  f"the imported records counted once, not {records_in(moved)}")
+            time.sleep(0.3)
+            if times == 0:
+                screenshot(blocked, 0, 0, 1400, 900).save(os.path.join(workdir, "imported.png"))
+            run(["xdotool", "windowfocus", "--sync", str(told)], blocked)
+            run(["xdotool", "key", "Return"], blocked)
+            wait_until(lambda: not find_windows(blocked, "Import Records") or None, WAIT,
+                       "the box to close")
+        game.proc.send_signal(signal.SIGTERM)
+        check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
+        check(records_in(moved) == (3, 0, 3), f"the records at the end: {records_in(moved)}")
+        print("gtk records: two windows, a folder that could not be written, export and import")
+    except Failure as failure:
+        for g in games:
+            print(g.describe(), file=sys.stderr)
+        print(f"FAIL: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        if os.environ.get("KZ_E2E_KEEP"):
+            print(f"kept: {workdir}", file=sys.stderr)
+        for g in games:
+            g.stop()
+        if bus:
+            bus.stop()
+        if xserver:
+            xserver.stop()
+        if not os.environ.get("KZ_E2E_KEEP"):
+            shutil.rmtree(workdir, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    time_limit(240)
+    sys.exit(main())
