@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/common/game_keeper.h"
 #include "app/common/day_result.h"
+#include "app/common/game_keeper.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
 #include "app/common/narrator.h"

@@ -46,6 +46,7 @@ class StoragePage : public kz::Page {
     void showStatistics(const std::string&) override {}
     void share(const std::string&) override {}
     void puzzleChanged(const std::string&) override {}
+    void puzzleGraded(const std::string&) override {}
     void notify(const std::string&) override {}
     void statisticsChanged(const std::string&) override {}
     void recordsUnsaved(bool) override {}
