@@ -15,14 +15,14 @@ usage: gtk_extras_e2e.py PROGRAM
 """
 import os
 import re
-import shutil
 import signal
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from e2e_basics import (Failure, check, report_failure, run, tear_down, time_limit,  # noqa: E402
+                        wait_until)
 from gtk_program import gtk_environment, records_tables  # noqa: E402
 from pictures import differs  # noqa: E402
 from screen_layout import BOARD, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
@@ -245,21 +245,9 @@ def main():
         check(hints >= required, f"the hints of the won game should count: {tables}")
         print(f"gtk extras: a {required}-move game won with keys alone; code {shared_title}")
     except Failure as failure:
-        for g in games:
-            print(g.describe(), file=sys.stderr)
-        print(f"FAIL: {failure}", file=sys.stderr)
-        return 1
+        return report_failure(failure, games)
     finally:
-        if os.environ.get("KZ_E2E_KEEP"):
-            print(f"kept: {workdir}", file=sys.stderr)
-        for g in games:
-            g.stop()
-        if bus:
-            bus.stop()
-        if xserver:
-            xserver.stop()
-        if not os.environ.get("KZ_E2E_KEEP"):
-            shutil.rmtree(workdir, ignore_errors=True)
+        tear_down(games, (bus, xserver), workdir)
     return 0
 
 

@@ -14,14 +14,14 @@ KZ_E2E_KEEP=1.
 usage: gtk_records_e2e.py PROGRAM
 """
 import os
-import shutil
 import signal
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from e2e_basics import (Failure, check, report_failure, run, tear_down, time_limit,  # noqa: E402
+                        wait_until)
 from gtk_program import gtk_environment, records_tables  # noqa: E402
 from screen_layout import NEXT_BUTTON  # noqa: E402
 from x_display import XServer, find_windows, screenshot, window_ids  # noqa: E402
@@ -184,21 +184,9 @@ def main():
         check(records_in(moved) == (3, 0, 3), f"the records at the end: {records_in(moved)}")
         print("gtk records: two windows, a folder that could not be written, export and import")
     except Failure as failure:
-        for g in games:
-            print(g.describe(), file=sys.stderr)
-        print(f"FAIL: {failure}", file=sys.stderr)
-        return 1
+        return report_failure(failure, games)
     finally:
-        if os.environ.get("KZ_E2E_KEEP"):
-            print(f"kept: {workdir}", file=sys.stderr)
-        for g in games:
-            g.stop()
-        if bus:
-            bus.stop()
-        if xserver:
-            xserver.stop()
-        if not os.environ.get("KZ_E2E_KEEP"):
-            shutil.rmtree(workdir, ignore_errors=True)
+        tear_down(games, (bus, xserver), workdir)
     return 0
 
 

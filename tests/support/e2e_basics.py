@@ -10,6 +10,7 @@ import queue
 import shutil
 import signal
 import subprocess
+import sys
 import threading
 import time
 
@@ -179,3 +180,25 @@ class Process:
 
     def stop(self):
         stop_process(self.proc)
+
+
+def report_failure(failure, processes):
+    """Prints what each process of a failed run was doing and the failure; returns 1."""
+    for process in processes:
+        print(process.describe(), file=sys.stderr)
+    print(f"FAIL: {failure}", file=sys.stderr)
+    return 1
+
+
+def tear_down(processes, services, workdir):
+    """Stops the processes, then the services (None for one never started), and removes the
+    working folder, which KZ_E2E_KEEP keeps to look at."""
+    if os.environ.get("KZ_E2E_KEEP"):
+        print(f"kept: {workdir}", file=sys.stderr)
+    for process in processes:
+        process.stop()
+    for service in services:
+        if service:
+            service.stop()
+    if not os.environ.get("KZ_E2E_KEEP"):
+        shutil.rmtree(workdir, ignore_errors=True)
