@@ -63,5 +63,10 @@ if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
     ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
+# A mirror in the middle of a sync fails the update for a while; try again before going on
+# with what was fetched (the install then says what is really missing).
+for attempt in 1 2 3; do
+    $sudo apt-get update -qq && break
+    [ "$attempt" -lt 3 ] && sleep 20
+done
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

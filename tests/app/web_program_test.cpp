@@ -220,6 +220,8 @@ TEST_F(WebProgramTest, ThePageHearsTheAreasToLayOutWhenTheFieldChangesSize) {
     EXPECT_EQ(page.areas[0][4], (Rect{10, 373, 162, 489}));
     const Rect whole = page.areas[0][0];
     program.command(command::FieldSize2);
+    // Every stick of Add From None may be highlighted, so the touch below has one to reach.
+    program.command(command::AddFromNone);
     click(kNextX, kNextY);
     ASSERT_EQ(page.areas.size(), 2u) << "a 2 x 2 game has a field of its own";
     const Rect small = page.areas[1][0];
