@@ -715,10 +715,14 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
         reach |= p;
     }
     const int32_t squaresLeft = targetSquares - bitCount(complete);
+    // Where sticks are only taken away, a branch far more often leaves too many squares than
+    // too few sticks to complete them, so that is checked first there.
+    const bool thinFirst = sticksToAdd == 0;
     if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
         bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
-        !canComplete(least, open, squaresLeft) || !canThin(least, reach)) {
+        (thinFirst && !canThin(least, reach)) || !canComplete(least, open, squaresLeft) ||
+        (!thinFirst && !canThin(least, reach))) {
         return 0;  // its parent is remembered, and checking it again costs less than a lookup
     }
     if (bitCount(reach) == stickTarget) {
