@@ -74,7 +74,8 @@ SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
     const int32_t rows = board.getMaxRows();
     horizontalSlots = columns * (rows + 1);
     const int32_t slots = horizontalSlots + (columns + 1) * rows;
-    fits = slots <= 64 && board.getSquareCount() <= 64;
+    fits = slots <= 64 && board.getSquareCount() <= 64 &&
+           std::min(columns, rows) <= static_cast<int32_t>(kLargestSquare);
     if (!fits) {
         return;
     }
@@ -190,6 +191,7 @@ void SolutionSearch::orderSquares(Mask added) {
     std::stable_sort(perimeters.begin(), perimeters.end(),
                      [&](Mask a, Mask b) { return rank(a) < rank(b); });
     holders.assign(64, 0);
+    squaresOfSize.fill(0);
     guide = 0;
     for (size_t q = 0; q < perimeters.size(); ++q) {
         for (Mask p = perimeters[q]; p != 0; p &= p - 1) {
@@ -198,6 +200,7 @@ void SolutionSearch::orderSquares(Mask added) {
         if ((perimeters[q] & ~generatedLayout) == 0) {
             guide |= Mask{1} << q;
         }
+        squaresOfSize[static_cast<size_t>(bitCount(perimeters[q]) / 4)] |= Mask{1} << q;
     }
 }
 
@@ -401,22 +404,8 @@ int64_t SolutionSearch::searchChanges(Mask layout, Mask candidates) {
             completeNow |= m & (~m + 1);
         }
     }
-    if (bitCount(completeNow) > targetSquares) {
-        std::array<int32_t, 65> breaking{};  // removals by the squares they break
-        for (Mask m = futureRemoves; m != 0; m &= m - 1) {
-            ++breaking[static_cast<size_t>(
-                bitCount(holders[static_cast<size_t>(lowestBit(m))] & completeNow))];
-        }
-        int32_t broken = 0;
-        int32_t removals = removesLeft;
-        for (int32_t n = 64; n > 0 && removals > 0; --n) {
-            const int32_t take = std::min(removals, breaking[static_cast<size_t>(n)]);
-            broken += take * n;
-            removals -= take;
-        }
-        if (bitCount(completeNow) - broken > targetSquares) {
-            return 0;
-        }
+    if (!canBreak(completeNow, futureRemoves, removesLeft, bitCount(completeNow) - targetSquares)) {
+        return 0;
     }
     if (removesLeft == 0 && addsLeft == 0) {
         return solutionFound(layout);
@@ -585,19 +574,55 @@ bool SolutionSearch::canThin(Mask least, Mask reach) const {
     if (excess <= 0) {
         return true;
     }
-    std::array<int32_t, 65> breaking{};  // sticks that may go by the squares they break
-    for (Mask m = reach & ~least; m != 0; m &= m - 1) {
+    return canBreak(whole, reach & ~least, bitCount(reach) - stickTarget, excess);
+}
+
+// Whether taking away count of the sticks can break needed of the squares. Each stick breaks
+// the squares through it, so no more than the count sticks breaking the most do; and, size by
+// size, no more squares break than there are, however many sticks go through each. The second
+// bound is the one that ends the hopeless positions of a full start: there the large squares,
+// which nearly every stick lies on, would otherwise count once for each stick.
+bool SolutionSearch::canBreak(Mask squares, Mask sticks, int32_t count, int32_t needed) const {
+    if (needed <= 0) {
+        return true;
+    }
+    // The sum of the count largest values, given how many sticks take each value.
+    const auto most = [count](const int32_t* sticksBreaking, int32_t highest) {
+        int32_t sum = 0;
+        int32_t left = count;
+        for (int32_t n = highest; n > 0 && left > 0; --n) {
+            const int32_t take = std::min(left, sticksBreaking[n]);
+            sum += take * n;
+            left -= take;
+        }
+        return sum;
+    };
+    std::array<int32_t, 65> breaking{};  // sticks by the squares they break
+    for (Mask m = sticks; m != 0; m &= m - 1) {
         ++breaking[static_cast<size_t>(
-            bitCount(holders[static_cast<size_t>(lowestBit(m))] & whole))];
+            bitCount(holders[static_cast<size_t>(lowestBit(m))] & squares))];
+    }
+    if (most(breaking.data(), 64) < needed) {
+        return false;
     }
     int32_t broken = 0;
-    int32_t leftOut = bitCount(reach) - stickTarget;
-    for (int32_t n = 64; n > 0 && leftOut > 0; --n) {
-        const int32_t take = std::min(leftOut, breaking[static_cast<size_t>(n)]);
-        broken += take * n;
-        leftOut -= take;
+    for (size_t size = 1; size <= kLargestSquare; ++size) {
+        const Mask ofSize = squares & squaresOfSize[size];
+        // A stick lies on at most two squares of a size for each stick of their side.
+        std::array<int32_t, 2 * kLargestSquare + 1> breakingOfSize{};
+        Mask breakable = 0;
+        for (Mask m = ofSize != 0 ? sticks : 0; m != 0; m &= m - 1) {
+            const Mask through = holders[static_cast<size_t>(lowestBit(m))] & ofSize;
+            ++breakingOfSize[static_cast<size_t>(bitCount(through))];
+            breakable |= through;
+        }
+        broken += std::min(bitCount(breakable),
+                           most(breakingOfSize.data(), 2 * static_cast<int32_t>(size)));
+        if (broken >= needed) {
+            return true;
+        }
     }
-    return broken >= excess;
+    return false;
 }
 
 // The layout below a branch once no choice is left: 1 when it solves the puzzle with no
@@ -690,10 +715,14 @@ int64_t SolutionSearch::search(Mask sticks, Mask incomplete) {
         reach |= p;
     }
     const int32_t squaresLeft = targetSquares - bitCount(complete);
+    // Where sticks are only taken away, a branch far more often leaves too many squares than
+    // too few sticks to complete them, so that is checked first there.
+    const bool thinFirst = sticksToAdd == 0;
     if ((required & ~reach) != 0 || bitCount(reach) < stickTarget ||
         bitCount(reach & ~start) < sticksToAdd || bitCount(start & ~reach) > sticksToRemove ||
         bitCount(open) < squaresLeft || !canGrow(sticks, open, squaresLeft) ||
-        !canComplete(least, open, squaresLeft) || !canThin(least, reach)) {
+        (thinFirst && !canThin(least, reach)) || !canComplete(least, open, squaresLeft) ||
+        (!thinFirst && !canThin(least, reach))) {
         return 0;  // its parent is remembered, and checking it again costs less than a lookup
     }
     if (bitCount(reach) == stickTarget) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -87,6 +88,7 @@ class SolutionSearch {
     bool canGrow(Mask sticks, Mask open, int32_t squaresLeft) const;
     bool canComplete(Mask least, Mask open, int32_t squaresLeft) const;
     bool canThin(Mask least, Mask reach) const;
+    bool canBreak(Mask squares, Mask sticks, int32_t count, int32_t needed) const;
     int64_t search(Mask sticks, Mask incomplete);
     int64_t settle(Mask layout, Mask incomplete);
     int64_t searchChanges(Mask layout, Mask candidates);
@@ -98,6 +100,9 @@ class SolutionSearch {
     std::vector<Mask> listed;      // one perimeter per square of the active field, in list order
     std::vector<Mask> perimeters;  // the same in the order the search decides them
     std::vector<Mask> holders;     // per slot: the squares whose perimeter holds it
+    // A field within the masks is at most 5 sticks on its short side (6 x 6 has 84 slots).
+    static constexpr size_t kLargestSquare = 5;
+    std::array<Mask, kLargestSquare + 1> squaresOfSize{};  // by sticks per side
     Mask start = 0;
     Mask generatedLayout = 0;
     Mask guide = 0;  // the squares of the generated solution, tried first

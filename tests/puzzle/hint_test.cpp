@@ -329,6 +329,54 @@ TEST(SolutionSearch, OnLargerFieldsAgreesWithEverySetOfFurtherChanges) {
     }
 }
 
+// Full 5 x 5 starts a few removals before their end, where a few removals have to break
+// many squares and most positions have no way to finish: the player's removals are those of
+// the generated solution but the last few, the same with one of them elsewhere, or random.
+TEST(SolutionSearch, FullStartsNearTheirEndAgreeWithEveryWayToFinish) {
+    TestBoard board;
+    board.setFieldSize(5);
+    board.setActionType(RemoveFromFull);
+    randomSource().seed(505);
+    int32_t kept = 0;
+    int32_t refused = 0;
+    for (int32_t i = 0; i < 24; ++i) {
+        board.newPuzzle();
+        std::mt19937 random(static_cast<uint32_t>(i));
+        std::vector<StickSlot> solutionRemovals;
+        std::vector<StickSlot> others;
+        for (StickSlot s : activeSlots(board)) {
+            (board.getSolutionSticks().at(s) == 0 ? solutionRemovals : others).push_back(s);
+        }
+        for (int32_t left = 1; left <= 3; ++left) {
+            std::shuffle(solutionRemovals.begin(), solutionRemovals.end(), random);
+            std::vector<StickSlot> removals(solutionRemovals.begin() + left,
+                                            solutionRemovals.end());
+            std::vector<StickSlot> moved = removals;
+            moved.front() = others[static_cast<size_t>(random() % others.size())];
+            const int32_t made = board.getRequiredMoves() - left;
+            for (const std::vector<StickSlot>& changes : {removals, moved}) {
+                PlayedPosition p{board.getStartSticks(), changes};
+                for (StickSlot s : changes) {
+                    setStick(p.layout, s, 0);
+                }
+                board.setCurrent(p.layout);
+                SCOPED_TRACE(testing::Message() << "puzzle " << i << " left " << left);
+                const auto every = solutionsByEveryChangeSet(board, p.layout, 40000);
+                ASSERT_TRUE(every.has_value());
+                checkAgainst(board, p, *every, kept, refused);
+            }
+            const PlayedPosition p = randomChanges(board, made, random);
+            board.setCurrent(p.layout);
+            SCOPED_TRACE(testing::Message() << "puzzle " << i << " random, left " << left);
+            const auto every = solutionsByEveryChangeSet(board, p.layout, 40000);
+            ASSERT_TRUE(every.has_value());
+            checkAgainst(board, p, *every, kept, refused);
+        }
+    }
+    EXPECT_GT(kept, 60);
+    EXPECT_GT(refused, 60);
+}
+
 // 5 x 5 positions where a search within a budget of nodes gave up and the hint took back a
 // change, though a solution keeps every change: kind, puzzle and changes of each, replayed
 // from a seeded start.
