@@ -46,6 +46,7 @@ DayDialog::DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today)
     g_signal_connect(calendar_, "day-selected", G_CALLBACK(onSelected), this);
     g_signal_connect(calendar_, "month-changed", G_CALLBACK(onSelected), this);
     g_signal_connect(calendar_, "day-selected-double-click", G_CALLBACK(onDoubleClick), this);
+    g_signal_connect(calendar_, "key-press-event", G_CALLBACK(onKey), this);
     showChoice();
 }
 
@@ -55,7 +56,7 @@ DayDialog::~DayDialog() {
     g_object_unref(dialog_);
 }
 
-std::optional<CalendarDay> DayDialog::chosen() const {
+std::optional<CalendarDay> DayDialog::shown() const {
     guint year = 0;
     guint month = 0;
     guint day = 0;
@@ -63,9 +64,13 @@ std::optional<CalendarDay> DayDialog::chosen() const {
     if (day == 0) {
         return std::nullopt;  // a month shown with no day chosen
     }
-    const CalendarDay picked = dayOfDate(
+    return dayOfDate(
         {static_cast<int32_t>(year), static_cast<int32_t>(month) + 1, static_cast<int32_t>(day)});
-    if (picked < first_ || picked > today_) {
+}
+
+std::optional<CalendarDay> DayDialog::chosen() const {
+    const std::optional<CalendarDay> picked = shown();
+    if (!picked || *picked < first_ || *picked > today_) {
         return std::nullopt;
     }
     return picked;
@@ -100,6 +105,43 @@ void DayDialog::onDoubleClick(GtkCalendar*, gpointer self) {
     if (box->chosen()) {
         gtk_dialog_response(GTK_DIALOG(box->dialog_), GTK_RESPONSE_OK);
     }
+}
+
+// GtkCalendar's own arrows move a focus of their own, which starts in a corner of the month
+// rather than on the day chosen; here they move the chosen day itself.
+gboolean DayDialog::onKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+    auto* box = static_cast<DayDialog*>(self);
+    const guint modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+    CalendarDay step = 0;
+    switch (event->keyval) {
+        case GDK_KEY_Left:
+        case GDK_KEY_KP_Left:
+            step = gtk_widget_get_direction(box->calendar_) == GTK_TEXT_DIR_RTL ? 1 : -1;
+            break;
+        case GDK_KEY_Right:
+        case GDK_KEY_KP_Right:
+            step = gtk_widget_get_direction(box->calendar_) == GTK_TEXT_DIR_RTL ? -1 : 1;
+            break;
+        case GDK_KEY_Up:
+        case GDK_KEY_KP_Up:
+            step = -7;
+            break;
+        case GDK_KEY_Down:
+        case GDK_KEY_KP_Down:
+            step = 7;
+            break;
+        default:
+            break;
+    }
+    const std::optional<CalendarDay> from = box->shown();
+    if (step == 0 || modifiers != 0 || !from) {
+        return FALSE;
+    }
+    const CalendarDate date = dateOfDay(*from + step);
+    gtk_calendar_select_month(GTK_CALENDAR(box->calendar_), static_cast<guint>(date.month - 1),
+                              static_cast<guint>(date.year));
+    gtk_calendar_select_day(GTK_CALENDAR(box->calendar_), static_cast<guint>(date.day));
+    return TRUE;
 }
 
 std::optional<CalendarDay> askDay(GtkWindow* parent, CalendarDay first, CalendarDay today) {

@@ -313,6 +313,34 @@ TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
     }
     chooseDay(box.calendar(), first);
     expectRendered(box.widget(), "past-day");
+
+    // The arrows move the chosen day itself, across a month's end too.
+    chooseDay(box.calendar(), kToday);
+    gtk_widget_grab_focus(box.calendar());
+    const auto press = [&box](guint key) {
+        // Straight to the calendar, as the focused widget gets it: a private display has no
+        // window manager to give the box the keyboard focus.
+        GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(box.calendar())));
+        event->key.send_event = TRUE;
+        event->key.keyval = key;
+        event->key.state = 0;
+        gtk_widget_event(box.calendar(), event);
+        gdk_event_free(event);
+    };
+    press(GDK_KEY_Left);
+    EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday - 1));
+    press(GDK_KEY_Right);
+    press(GDK_KEY_Right);
+    EXPECT_FALSE(box.chosen().has_value()) << "tomorrow";
+    EXPECT_FALSE(gtk_widget_get_sensitive(ok));
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday + 1 - 35));
+    EXPECT_TRUE(gtk_widget_get_sensitive(ok));
 }
 
 TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {

@@ -221,13 +221,13 @@ def main():
         time.sleep(0.5)
         screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "past-puzzle.png"))
         before = title()
-        run(["xdotool", "key", "Right", "space", "alt+o"], env)
+        run(["xdotool", "key", "Right", "Return"], env)
         time.sleep(1)
         check(find_windows(env, "Past Puzzle") and title() == before,
               f"a day still to come was taken: {title()!r}")
         back = (datetime.datetime.now(datetime.timezone.utc).date() - FIRST_DAY).days + 1
         run(["xdotool", "key", "--delay", "20", "--repeat", str(back), "Left"], env)
-        run(["xdotool", "key", "space", "alt+o"], env)
+        run(["xdotool", "key", "Return"], env)
         wait_until(lambda: not find_windows(env, "Past Puzzle"), WAIT, "the box to close")
         wait_until(lambda: f" — {FIRST_DAY_CODE} — puzzle of {FIRST_DAY}" in title(),
                    WAIT, f"the first day's puzzle in the title, not {title()!r}")
