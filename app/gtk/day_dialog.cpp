@@ -44,9 +44,10 @@ DayDialog::DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today)
     ok_ = gtk_dialog_add_button(GTK_DIALOG(dialog_), "_OK", GTK_RESPONSE_OK);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK);
     g_signal_connect(calendar_, "day-selected", G_CALLBACK(onSelected), this);
-    g_signal_connect(calendar_, "month-changed", G_CALLBACK(onSelected), this);
+    g_signal_connect(calendar_, "month-changed", G_CALLBACK(onMonthChanged), this);
     g_signal_connect(calendar_, "day-selected-double-click", G_CALLBACK(onDoubleClick), this);
     g_signal_connect(calendar_, "key-press-event", G_CALLBACK(onKey), this);
+    markPlayable();
     showChoice();
 }
 
@@ -96,8 +97,30 @@ void DayDialog::showChoice() {
     gtk_label_set_text(GTK_LABEL(message_), pastDaysText(first_).c_str());
 }
 
+void DayDialog::markPlayable() {
+    GtkCalendar* calendar = GTK_CALENDAR(calendar_);
+    guint year = 0;
+    guint month = 0;
+    gtk_calendar_get_date(calendar, &year, &month, nullptr);
+    gtk_calendar_clear_marks(calendar);
+    for (int32_t day = 1; day <= 31; ++day) {
+        const CalendarDate date{static_cast<int32_t>(year), static_cast<int32_t>(month) + 1, day};
+        const CalendarDay shownDay = dayOfDate(date);
+        // Past the month's end the count runs on into the next month.
+        if (dateOfDay(shownDay).month == date.month && shownDay >= first_ && shownDay <= today_) {
+            gtk_calendar_mark_day(calendar, static_cast<guint>(day));
+        }
+    }
+}
+
 void DayDialog::onSelected(GtkCalendar*, gpointer self) {
     static_cast<DayDialog*>(self)->showChoice();
+}
+
+void DayDialog::onMonthChanged(GtkCalendar*, gpointer self) {
+    auto* box = static_cast<DayDialog*>(self);
+    box->markPlayable();
+    box->showChoice();
 }
 
 void DayDialog::onDoubleClick(GtkCalendar*, gpointer self) {

@@ -10,9 +10,9 @@ namespace kz {
 
 // The modal "Past Puzzle" box: a calendar with today chosen, OK and Cancel. Only the days from
 // first to today can be played: while another day is chosen OK is greyed and a line says
-// which days can. The arrow keys choose the day before or after, or a week before or after,
-// and Enter is OK; double-clicking a day that can be played is OK too. The game's timer and
-// drawing go on meanwhile.
+// which days can; the month shown marks those days. The arrow keys choose the day before or after,
+// or a week before or after, and Enter is OK; double-clicking a day that can be played is OK too.
+// The game's timer and drawing go on meanwhile.
 class DayDialog {
   public:
     DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today);
@@ -32,11 +32,14 @@ class DayDialog {
 
   private:
     static void onSelected(GtkCalendar* calendar, gpointer self);
+    static void onMonthChanged(GtkCalendar* calendar, gpointer self);
     static void onDoubleClick(GtkCalendar* calendar, gpointer self);
     static gboolean onKey(GtkWidget* calendar, GdkEventKey* event, gpointer self);
     // The day the calendar shows chosen, whether it can be played or not.
     std::optional<CalendarDay> shown() const;
     void showChoice();
+    // Marks the days of the month shown that can be played.
+    void markPlayable();
 
     CalendarDay first_;
     CalendarDay today_;

@@ -311,6 +311,19 @@ TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
         EXPECT_TRUE(gtk_widget_get_sensitive(ok)) << dayText(taken);
         EXPECT_FALSE(gtk_style_context_has_class(gtk_widget_get_style_context(message), "error"));
     }
+    // The month shown marks the days that can be played.
+    const auto marked = [&box](CalendarDay day) {
+        chooseDay(box.calendar(), day);
+        return gtk_calendar_get_day_is_marked(GTK_CALENDAR(box.calendar()),
+                                              static_cast<guint>(dateOfDay(day).day)) != FALSE;
+    };
+    ASSERT_EQ(dateOfDay(kToday).month, dateOfDay(kToday + 1).month);
+    ASSERT_EQ(dateOfDay(first).month, dateOfDay(first - 1).month);
+    EXPECT_TRUE(marked(kToday));
+    EXPECT_FALSE(marked(kToday + 1));
+    EXPECT_TRUE(marked(first));
+    EXPECT_FALSE(marked(first - 1));
+    EXPECT_TRUE(marked(first + 10)) << "a month between";
     chooseDay(box.calendar(), first);
     expectRendered(box.widget(), "past-day");
 
