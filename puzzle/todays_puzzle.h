@@ -17,5 +17,7 @@ namespace kz {
 PuzzleOrigin puzzleOfDay(CalendarDay day);
 
 constexpr CalendarDay kFirstGradedDay = 20797;  // 2026-12-10
+// The first day that had a puzzle: the past days' puzzles go back to it and no further.
+constexpr CalendarDay kFirstPuzzleDay = 20795;  // 2026-12-08
 
 }  // namespace kz

@@ -40,6 +40,7 @@ constexpr uint16_t DifficultyMedium = 40042;
 constexpr uint16_t DifficultyHard = 40043;
 constexpr uint16_t ExportRecords = 40044;
 constexpr uint16_t ImportRecords = 40045;
+constexpr uint16_t PastPuzzle = 40046;
 }  // namespace command
 
 // The three ways the Help menu opens the help.

@@ -24,7 +24,10 @@ std::string dayResultText(const DayResult& result, const std::string& pageAddres
     if (result.daysInARow > 1) {
         text += std::to_string(result.daysInARow) + " days in a row\n";
     }
-    text += pageAddress.empty() ? "Puzzle code " + result.code : pageAddress + "#p=" + result.code;
+    text += "Puzzle code " + result.code;
+    if (!pageAddress.empty()) {
+        text += "\n" + pageAddress + "#d=" + dayText(result.day);
+    }
     return text;
 }
 

@@ -25,8 +25,8 @@ struct DayResult {
 //   Solved in 01:23: 5 changes, no hints
 //   3 days in a row
 //   Puzzle code 3FVSVCMMD7
-// pageAddress: the address of the game's page; when given, the last line is the link that
-// plays the day's puzzle there instead of its code.
+// pageAddress: the address of the game's page; when given, a last line is the link that plays
+// the day's puzzle there, e.g. https://example.org/game/#d=2026-12-10.
 std::string dayResultText(const DayResult& result, const std::string& pageAddress = "");
 
 // What a day's game records while it runs, so that its win can be shared.

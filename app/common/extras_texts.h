@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+#include "puzzle/calendar_day.h"
+
 namespace kz {
 
 // The texts of the extra play's boxes, the same in the Linux program and in the page.
@@ -7,6 +11,11 @@ namespace kz {
 // Shown under the code when it names no puzzle; the box stays open for another try.
 constexpr const char* kNotAPuzzleCodeText =
     "That is not a puzzle code. A code has 10 characters, such as 3MNWJ7CXSM.";
+
+// Under the calendar of Past Puzzle: the days whose puzzle can be played.
+inline std::string pastDaysText(CalendarDay first) {
+    return "Choose a day from " + dayText(first) + " to today.";
+}
 
 // The question before a reset of the records, its title and what it clears.
 constexpr const char* kResetStatisticsTitle = "Reset Statistics";

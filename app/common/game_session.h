@@ -14,6 +14,7 @@
 #include "display/image.h"
 #include "display/rect.h"
 #include "display/surface.h"
+#include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_origin.h"
 #include "screen/game_screen.h"
 #include "screen/host.h"
@@ -84,6 +85,11 @@ class GameSession : public ScreenListener {
     // nothing changed, for a wrong code or while the extras are off.
     bool playPuzzle(const std::string& code);
     bool playPuzzle(const PuzzleOrigin& origin);
+    // Starts the puzzle of a day (Past Puzzle..., a link to the day) as Today's Puzzle started
+    // it on that day, and draws. Today is today's puzzle; an earlier day counts in the records
+    // but not in the days in a row. False, with nothing changed, for a day before the first
+    // puzzle's or after today, or while the extras are off.
+    bool playDay(CalendarDay day);
     // Puts the keyboard focus on a place of the last FocusPlaces pushed, as a screen reader
     // asks, and with press clicks there as Space would; false for a place that is no longer
     // there. A draw follows.
@@ -121,7 +127,8 @@ class GameSession : public ScreenListener {
     bool resumeGame();
     // Copy Today's Result: the result of today's puzzle, once solved, for the clipboard.
     void copyTodaysResult();
-    bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day);
+    bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day,
+                     bool pastDay = false);
     // After every routed message: the command states, pushed when they changed.
     void settle();
     bool draw();

@@ -121,6 +121,9 @@ bool GameSession::extraCommand(uint16_t id) {
         case command::TodaysPuzzle:
             playTodaysPuzzle();
             return true;
+        case command::PastPuzzle:
+            shell_.askDay(kFirstPuzzleDay, shell_.today());
+            return true;
         case command::CopyTodaysResult:
             copyTodaysResult();
             return true;
@@ -166,8 +169,8 @@ bool GameSession::resumeGame() {
     // Started as a game from its code, in the table it began in; then the clock, the moves
     // and the hints' solution as they were.
     extras_->keeper.hold();
-    extras_->records.resumingGame(game.table, game.day, game.hints);
-    extras_->dayResult.starting(game.day);
+    extras_->records.resumingGame(game.table, game.day, game.hints, game.pastDay);
+    extras_->dayResult.starting(game.pastDay ? std::nullopt : game.day);
     gameScreen_->startPuzzle(game.origin, game.day ? gradeOfOrigin(game.origin) : AsDesigned);
     gameScreen_->getClockCounter()->setValue(game.seconds);
     extras_->aids.resume(std::move(replayed.layouts), replayed.shown,
@@ -177,9 +180,11 @@ bool GameSession::resumeGame() {
     return true;
 }
 
-bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day) {
-    extras_->records.startingPuzzle(origin, day);
-    extras_->dayResult.starting(day);
+bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day,
+                              bool pastDay) {
+    extras_->records.startingPuzzle(origin, day, pastDay);
+    // Only today's puzzle has a result to share.
+    extras_->dayResult.starting(pastDay ? std::nullopt : day);
     // A day's puzzle says its grade; a code may name any puzzle, so it claims none.
     const bool started = gameScreen_->startPuzzle(origin, day ? gradeOfOrigin(origin) : AsDesigned);
     extras_->records.startingPuzzle(std::nullopt);
@@ -189,7 +194,7 @@ bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<Calendar
 void GameSession::copyTodaysResult() {
     const std::optional<DayResult>& result = extras_->dayResult.latest();
     if (result && result->day == shell_.today()) {
-        shell_.copyText(dayResultText(*result));
+        shell_.copyText(dayResultText(*result, shell_.pageAddress()));
         shell_.announce("Today's result copied.");
     } else {
         shell_.announce("Solve today's puzzle to share its result.");
@@ -199,6 +204,18 @@ void GameSession::copyTodaysResult() {
 void GameSession::playTodaysPuzzle() {
     const CalendarDay day = shell_.today();
     startPuzzle(puzzleOfDay(day), day);
+}
+
+bool GameSession::playDay(CalendarDay day) {
+    const CalendarDay today = extras_ ? shell_.today() : 0;
+    if (!live() || !extras_ || day < kFirstPuzzleDay || day > today) {
+        return false;
+    }
+    if (!startPuzzle(puzzleOfDay(day), day, day < today)) {
+        return false;
+    }
+    settle();
+    return draw();
 }
 
 bool GameSession::playPuzzle(const std::string& code) {
@@ -268,6 +285,7 @@ void GameSession::screenEvent(ScreenEvent event) {
             parts.focus.follow();
             parts.narrator.gameStarted();
             shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
+            shell_.puzzleDated(parts.records.runningGame().day);
             shell_.puzzleGraded(gameScreen_->getShownGrade() == AsDesigned
                                     ? std::string()
                                     : difficultyName(gameScreen_->getShownGrade()),

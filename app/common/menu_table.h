@@ -65,7 +65,7 @@ constexpr int kFieldSizeGroup = 1;
 constexpr int kActionTypeGroup = 2;
 constexpr int kDifficultyGroup = 3;
 
-constexpr std::array<MenuEntry, 41> kMenuTable = {{
+constexpr std::array<MenuEntry, 42> kMenuTable = {{
     {0, MenuEntry::Popup, "&Game", kNoKey, 0, 0},
     {1, MenuEntry::Item, "&Undo", ctrl(virtualkey::Z), command::Undo, 0, false, true,
      KeyUse::Session},
@@ -92,6 +92,7 @@ constexpr std::array<MenuEntry, 41> kMenuTable = {{
     {1, MenuEntry::Item, "&Copy Puzzle Code", kNoKey, command::CopyPuzzleCode, 0, false},
     {1, MenuEntry::Item, "&Play Puzzle Code...", kNoKey, command::PlayPuzzleCode, 0, false},
     {1, MenuEntry::Item, "&Today's Puzzle", kNoKey, command::TodaysPuzzle, 0, false},
+    {1, MenuEntry::Item, "Past Pu&zzle...", kNoKey, command::PastPuzzle, 0, false},
     {1, MenuEntry::Item, "Copy Today's R&esult", kNoKey, command::CopyTodaysResult, 0, false},
     {1, MenuEntry::Item, "&Share", kNoKey, command::Share, 0, false, false},
     {1, MenuEntry::Separator, nullptr, kNoKey, 0, 0, false},

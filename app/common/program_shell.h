@@ -95,6 +95,15 @@ class ProgramShell {
     // Play Puzzle Code...: ask the player for a code; the program then calls
     // GameSession::playPuzzle with what was typed.
     virtual void askPuzzleCode() {}
+    // Past Puzzle...: ask the player for a day from first to today, both included; the program
+    // then calls GameSession::playDay with the day chosen.
+    virtual void askDay(CalendarDay first, CalendarDay today) {
+        (void)first;
+        (void)today;
+    }
+    // The address of the page the game is played on, for a link in a text to share; empty for
+    // a program that has none.
+    virtual std::string pageAddress() { return {}; }
     // Statistics...: show the records; a reset goes through GameSession::resetRecords.
     virtual void showStatistics(const Records& records, CalendarDay today) {
         (void)records;
@@ -104,7 +113,10 @@ class ProgramShell {
     virtual void share(const std::string& code) { (void)code; }
     // A new puzzle is on show; its code, for the title.
     virtual void puzzleChanged(const std::string& code) { (void)code; }
-    // Right after: the grade Next drew it for ("Hard"; empty when it was not drawn for one),
+    // Right after: the day whose puzzle it is (Today's Puzzle, Past Puzzle...), for the title;
+    // nothing for any other puzzle.
+    virtual void puzzleDated(std::optional<CalendarDay> day) { (void)day; }
+    // After that: the grade Next drew it for ("Hard"; empty when it was not drawn for one),
     // and what the player is told when Next played another field size than the one set.
     virtual void puzzleGraded(const std::string& grade, const std::string& note) {
         (void)grade;

@@ -243,6 +243,12 @@ std::optional<SavedGame> readSavedGame(std::string_view text) {
         if (!game.day || dayText(*game.day) != *day) {
             return std::nullopt;
         }
+        if (const std::optional<std::string_view> past = lines->take("past")) {
+            if (*past != "1") {
+                return std::nullopt;
+            }
+            game.pastDay = true;
+        }
     }
     const std::optional<int64_t> seconds = lines->takeNumber("clock", kLongestClock);
     const std::optional<int64_t> hintCount = lines->takeNumber("hints", kLongestSavedGame);
@@ -288,6 +294,9 @@ std::string writeSavedGame(const SavedGame& game) {
         "\ntype=" + std::to_string(game.table.actionType) + "\n";
     if (game.day) {
         text += "day=" + dayText(*game.day) + "\n";
+        if (game.pastDay) {
+            text += "past=1\n";
+        }
     }
     text += "clock=" + std::to_string(game.seconds) + "\nhints=" + std::to_string(game.hints) +
             "\nmoves=";

@@ -27,14 +27,15 @@ SessionRecords::SessionRecords(GameScreen& gameScreen, ProgramShell& programShel
 }
 
 void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
-                                    std::optional<CalendarDay> day) {
+                                    std::optional<CalendarDay> day, bool pastDay) {
     startingOrigin = origin;
     startingDay = day;
+    startingPastDay = day && pastDay;
 }
 
 void SessionRecords::resumingGame(const RecordKey& key, std::optional<CalendarDay> day,
-                                  int64_t hints) {
-    resuming = RunningGame{key, day, hints};
+                                  int64_t hints, bool pastDay) {
+    resuming = RunningGame{key, day, hints, day && pastDay};
 }
 
 void SessionRecords::gameStarted() {
@@ -46,8 +47,9 @@ void SessionRecords::gameStarted() {
                                      : RecordKey{screen.getFieldSize(), screen.getActionType()};
         running.day = startingDay;
         running.hints = 0;
+        running.pastDay = startingPastDay;
     }
-    const bool changed = own.gameStarted(running.key, running.day);
+    const bool changed = own.gameStarted(running.key, running.dayOfRun());
     for (int64_t i = 0; i < running.hints; ++i) {
         own.hintTaken();
     }
@@ -83,7 +85,7 @@ void SessionRecords::reset() {
     // The game on show goes on in its own table, with no hints taken yet.
     running.hints = 0;
     if (wasInGame) {
-        own.gameStarted(running.key, running.day);
+        own.gameStarted(running.key, running.dayOfRun());
     }
     unsaved.clear();
     resetUnsaved = true;

@@ -25,13 +25,15 @@ class SessionRecords {
     SessionRecords(GameScreen& screen, ProgramShell& shell);
 
     // Set while a puzzle from a code or of a day is being started, so that its game counts in
-    // the table of its own field and kind (and of its day).
+    // the table of its own field and kind (and of its day). A past day's puzzle, chosen after
+    // its day, counts in the table alone: it neither extends nor breaks the days in a row.
     void startingPuzzle(const std::optional<PuzzleOrigin>& origin,
-                        std::optional<CalendarDay> day = std::nullopt);
+                        std::optional<CalendarDay> day = std::nullopt, bool pastDay = false);
 
     // Set while a game kept from an earlier run is being started: it counts in the table it
     // started in, with the hints it had, and only when it ends.
-    void resumingGame(const RecordKey& key, std::optional<CalendarDay> day, int64_t hints);
+    void resumingGame(const RecordKey& key, std::optional<CalendarDay> day, int64_t hints,
+                      bool pastDay = false);
 
     void gameStarted();
     void hintTaken();
@@ -54,11 +56,16 @@ class SessionRecords {
     // The records as the player sees them.
     const Records& get() const { return shown; }
 
-    // The game running now: the table it counts in, its day and its hints so far.
+    // The game running now: the table it counts in, the day of its puzzle and its hints so
+    // far. A past day's puzzle has its day but leaves the days in a row alone.
     struct RunningGame {
         RecordKey key;
         std::optional<CalendarDay> day;
         int64_t hints = 0;
+        bool pastDay = false;
+
+        // The day the records count its win for, in the days in a row.
+        std::optional<CalendarDay> dayOfRun() const { return pastDay ? std::nullopt : day; }
     };
     const RunningGame& runningGame() const { return running; }
 
@@ -82,6 +89,7 @@ class SessionRecords {
     Records shown;
     std::optional<PuzzleOrigin> startingOrigin;
     std::optional<CalendarDay> startingDay;
+    bool startingPastDay = false;
     std::optional<RunningGame> resuming;
     RunningGame running;
 };

@@ -10,6 +10,7 @@
 #include "app/gtk/about_box.h"
 #include "app/gtk/board_area.h"
 #include "app/gtk/clipboard.h"
+#include "app/gtk/day_dialog.h"
 #include "app/gtk/display_loss.h"
 #include "app/gtk/embedded_files.h"
 #include "app/gtk/fatal_error_box.h"
@@ -285,12 +286,23 @@ void Program::askPuzzleCode() {
     }
 }
 
+void Program::askDay(CalendarDay first, CalendarDay today) {
+    if (const std::optional<CalendarDay> day = kz::askDay(window_->window(), first, today)) {
+        session_->playDay(*day);
+    }
+}
+
 void Program::showStatistics(const Records& records, CalendarDay today) {
     runStatisticsDialog(window_->window(), records, today, [this] { session_->resetRecords(); });
 }
 
 void Program::puzzleChanged(const std::string& code) {
     code_ = code;
+    setTitle("");
+}
+
+void Program::puzzleDated(std::optional<CalendarDay> day) {
+    day_ = day ? "puzzle of " + dayText(*day) : std::string();
     setTitle("");
 }
 
@@ -326,6 +338,9 @@ void Program::setTitle(const std::string& note) {
     std::string title = kProgramTitle;
     if (!code_.empty()) {
         title += " \u2014 " + code_;
+    }
+    if (!day_.empty()) {
+        title += " \u2014 " + day_;
     }
     if (!grade_.empty()) {
         title += " \u2014 " + grade_;

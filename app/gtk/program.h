@@ -58,8 +58,10 @@ class Program : public ProgramShell {
     void askRecordsFile() override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
+    void askDay(CalendarDay first, CalendarDay today) override;
     void showStatistics(const Records& records, CalendarDay today) override;
     void puzzleChanged(const std::string& code) override;
+    void puzzleDated(std::optional<CalendarDay> day) override;
     void puzzleGraded(const std::string& grade, const std::string& note) override;
     void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;
@@ -71,7 +73,8 @@ class Program : public ProgramShell {
     bool start();
     // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
     void onQuitSignal();
-    // The program's title, then the puzzle's code, its grade and a note, each after a dash.
+    // The program's title, then the puzzle's code, its day, its grade and a note, each after a
+    // dash.
     void setTitle(const std::string& note);
     // Draws from the set of pictures that shows the game sharpest at the drawing area's size
     // and the screen's scale: at GDK_SCALE=2, or a window twice its design size, the set
@@ -96,6 +99,7 @@ class Program : public ProgramShell {
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
     std::string code_;
+    std::string day_;    // "puzzle of 2026-12-08" for a day's puzzle
     std::string grade_;  // the grade Next drew the puzzle for, if any
 };
 

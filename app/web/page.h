@@ -55,6 +55,11 @@ class Page : public TextStorage {
     virtual void copyText(const std::string& text) = 0;
     // Opens the Play Puzzle Code box; its OK calls WebProgram::playPuzzleCode.
     virtual void askPuzzleCode() = 0;
+    // Opens the Past Puzzle box for a day from first to today ("YYYY-MM-DD" both, and both
+    // included); its OK calls WebProgram::playDay.
+    virtual void askDay(const std::string& first, const std::string& today) = 0;
+    // The page's own address, without its part after #, for links to share.
+    virtual std::string address() = 0;
     // Opens the Statistics box, or shows new records in it while it is open. The records
     // come as a JSON object (see statisticsJson); its reset calls WebProgram::resetRecords.
     virtual void showStatistics(const std::string& statistics) = 0;
@@ -64,7 +69,10 @@ class Page : public TextStorage {
     virtual void share(const std::string& code) = 0;
     // A new puzzle is on show: its code, for the title and the address.
     virtual void puzzleChanged(const std::string& code) = 0;
-    // Right after: the grade Next drew it for ("Hard"), for the title; empty for none.
+    // Right after: the day whose puzzle it is ("2026-12-08"), for the title and the address;
+    // empty for any other puzzle.
+    virtual void puzzleDated(const std::string& day) = 0;
+    // After that: the grade Next drew it for ("Hard"), for the title; empty for none.
     virtual void puzzleGraded(const std::string& grade) = 0;
     // A short notice beside the game, which a screen reader hears too.
     virtual void notify(const std::string& text) = 0;

@@ -83,6 +83,14 @@ void WebProgram::askPuzzleCode() {
     page_.askPuzzleCode();
 }
 
+void WebProgram::askDay(CalendarDay first, CalendarDay today) {
+    page_.askDay(dayText(first), dayText(today));
+}
+
+std::string WebProgram::pageAddress() {
+    return page_.address();
+}
+
 void WebProgram::showStatistics(const Records& records, CalendarDay today) {
     page_.showStatistics(statisticsJson(records, today));
 }
@@ -93,6 +101,10 @@ void WebProgram::share(const std::string& code) {
 
 void WebProgram::puzzleChanged(const std::string& code) {
     page_.puzzleChanged(code);
+}
+
+void WebProgram::puzzleDated(std::optional<CalendarDay> day) {
+    page_.puzzleDated(day ? dayText(*day) : std::string());
 }
 
 void WebProgram::puzzleGraded(const std::string& grade, const std::string& note) {

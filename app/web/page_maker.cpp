@@ -24,6 +24,7 @@
 #include "app/web/script_text.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
+#include "puzzle/todays_puzzle.h"
 #include "software/software_display.h"
 
 namespace kz {
@@ -285,6 +286,8 @@ int main(int argc, char** argv) {
             {"PLAY_CODE_TITLE", escapeHtml(kz::boxTitle(kz::command::PlayPuzzleCode))},
             // Room for a code with a space or hyphen between every character, no more.
             {"CODE_MAX_LENGTH", std::to_string(2 * kz::kPuzzleCodeLength + 4)},
+            {"PAST_DAY_TITLE", escapeHtml(kz::boxTitle(kz::command::PastPuzzle))},
+            {"PAST_DAYS", escapeHtml(kz::pastDaysText(kz::kFirstPuzzleDay))},
             {"STATISTICS_TITLE", escapeHtml(kz::boxTitle(kz::command::Statistics))},
             {"RESET_STATISTICS_LABEL",
              escapeHtml(std::string(kz::kResetStatisticsTitle) + "\u2026")},

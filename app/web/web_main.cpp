@@ -95,6 +95,10 @@ class BrowserPage : public kz::Page {
     }
     void copyText(const std::string& text) override { callWithText("copyText", text); }
     void askPuzzleCode() override { call("askPuzzleCode"); }
+    void askDay(const std::string& first, const std::string& today) override {
+        kz_page_call_texts("askDay", first.c_str(), today.c_str());
+    }
+    std::string address() override { return read("pageAddress", "").value_or(std::string()); }
     void showStatistics(const std::string& statistics) override {
         callWithText("showStatistics", statistics);
     }
@@ -103,6 +107,7 @@ class BrowserPage : public kz::Page {
     }
     void share(const std::string& code) override { callWithText("share", code); }
     void puzzleChanged(const std::string& code) override { callWithText("puzzleChanged", code); }
+    void puzzleDated(const std::string& day) override { callWithText("puzzleDated", day); }
     void puzzleGraded(const std::string& grade) override { callWithText("puzzleGraded", grade); }
     void notify(const std::string& text) override { callWithText("notify", text); }
     // The browser's clock (Date.now under Emscripten).
@@ -249,6 +254,17 @@ EMSCRIPTEN_KEEPALIVE int32_t kz_play_puzzle_code(const char* code) {
 // being played already.
 EMSCRIPTEN_KEEPALIVE int32_t kz_open_puzzle_link(const char* code) {
     return program && code != nullptr && program->openPuzzleLink(code) ? 1 : 0;
+}
+
+// day: "YYYY-MM-DD" as a UTF-8 text in the module's heap. Returns 1 when its puzzle now plays:
+// a day from the first puzzle's to today.
+EMSCRIPTEN_KEEPALIVE int32_t kz_play_day(const char* day) {
+    return program && day != nullptr && program->playDay(day) ? 1 : 0;
+}
+
+// day: as for kz_play_day. Returns 1 when its puzzle now plays or was being played already.
+EMSCRIPTEN_KEEPALIVE int32_t kz_open_day_link(const char* day) {
+    return program && day != nullptr && program->openDayLink(day) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void kz_keep_game() {

@@ -5,6 +5,7 @@
 #include "app/web/local_storage_settings.h"
 #include "app/web/page_extras.h"
 #include "puzzle/puzzle_code.h"
+#include "puzzle/todays_puzzle.h"
 
 namespace kz {
 namespace {
@@ -143,6 +144,24 @@ bool WebProgram::openPuzzleLink(const std::string& code) {
         return true;
     }
     return playPuzzleCode(code);
+}
+
+bool WebProgram::playDay(const std::string& day) {
+    const std::optional<CalendarDay> chosen = dayFromText(day);
+    bool played = false;
+    if (chosen) {
+        route([&] { played = session_->playDay(*chosen); });
+    }
+    return played;
+}
+
+bool WebProgram::openDayLink(const std::string& day) {
+    const std::optional<CalendarDay> linked = dayFromText(day);
+    if (linked && running() && *linked >= kFirstPuzzleDay && *linked <= today() &&
+        session_->puzzleInPlay() == puzzleCode(puzzleOfDay(*linked))) {
+        return true;
+    }
+    return playDay(day);
 }
 
 void WebProgram::resetRecords() {

@@ -65,6 +65,13 @@ class WebProgram : public Host, public ProgramShell {
     // goes on when it is of that puzzle, otherwise the link's puzzle replaces it as a code
     // typed would. False for a text that names no puzzle.
     bool openPuzzleLink(const std::string& code);
+    // A day as "YYYY-MM-DD", chosen in the Past Puzzle box or brought by the address (#d=):
+    // its puzzle plays as GameSession::playDay plays it. False, and nothing changes, for a
+    // text that is no such day, a day in the future or before the first puzzle's.
+    bool playDay(const std::string& day);
+    // The day of the link the page was opened with: the game taken up from an earlier visit
+    // goes on when it is that day's puzzle, otherwise as playDay.
+    bool openDayLink(const std::string& day);
     // The Statistics box's confirmed reset: the records cleared and stored, and the box
     // shows them again.
     void resetRecords();
@@ -110,9 +117,12 @@ class WebProgram : public Host, public ProgramShell {
     void askRecordsFile() override;
     void copyText(const std::string& text) override;
     void askPuzzleCode() override;
+    void askDay(CalendarDay first, CalendarDay today) override;
+    std::string pageAddress() override;
     void showStatistics(const Records& records, CalendarDay today) override;
     void share(const std::string& code) override;
     void puzzleChanged(const std::string& code) override;
+    void puzzleDated(std::optional<CalendarDay> day) override;
     void puzzleGraded(const std::string& grade, const std::string& note) override;
     void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/records_table.h"
 #include "app/gtk/board_area.h"
 #include "app/gtk/clipboard.h"
+#include "app/gtk/day_dialog.h"
 #include "app/gtk/menu_bar.h"
 #include "app/gtk/puzzle_code_dialog.h"
 #include "app/gtk/statistics_dialog.h"
@@ -279,6 +281,104 @@ TEST_F(GtkDialogs, TheResetQuestionDefaultsToCancel) {
     gtk_widget_destroy(question);
 }
 
+// Chooses a day on the calendar as a click would (GtkCalendar counts months from 0).
+void chooseDay(GtkWidget* calendar, CalendarDay day) {
+    const CalendarDate date = dateOfDay(day);
+    gtk_calendar_select_month(GTK_CALENDAR(calendar), static_cast<guint>(date.month - 1),
+                              static_cast<guint>(date.year));
+    gtk_calendar_select_day(GTK_CALENDAR(calendar), static_cast<guint>(date.day));
+}
+
+TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
+    const CalendarDay first = kToday - 40;
+    DayDialog box(parent(), first, kToday);
+    GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday)) << "it opens on today";
+    EXPECT_TRUE(gtk_widget_get_sensitive(ok));
+    EXPECT_EQ(labelText(box.widget(), "past-day-message"), pastDaysText(first));
+    GtkWidget* message = findNamed(box.widget(), "past-day-message");
+    ASSERT_NE(message, nullptr);
+    for (const CalendarDay refused : {kToday + 1, kToday + 400, first - 1}) {
+        chooseDay(box.calendar(), refused);
+        EXPECT_FALSE(box.chosen().has_value()) << dayText(refused);
+        EXPECT_FALSE(gtk_widget_get_sensitive(ok)) << dayText(refused);
+        EXPECT_TRUE(gtk_style_context_has_class(gtk_widget_get_style_context(message), "error"));
+    }
+    for (const CalendarDay taken : {first, kToday - 1, kToday}) {
+        chooseDay(box.calendar(), taken);
+        EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(taken)) << dayText(taken);
+        EXPECT_TRUE(gtk_widget_get_sensitive(ok)) << dayText(taken);
+        EXPECT_FALSE(gtk_style_context_has_class(gtk_widget_get_style_context(message), "error"));
+    }
+    // The month shown marks the days that can be played.
+    const auto marked = [&box](CalendarDay day) {
+        chooseDay(box.calendar(), day);
+        return gtk_calendar_get_day_is_marked(GTK_CALENDAR(box.calendar()),
+                                              static_cast<guint>(dateOfDay(day).day)) != FALSE;
+    };
+    ASSERT_EQ(dateOfDay(kToday).month, dateOfDay(kToday + 1).month);
+    ASSERT_EQ(dateOfDay(first).month, dateOfDay(first - 1).month);
+    EXPECT_TRUE(marked(kToday));
+    EXPECT_FALSE(marked(kToday + 1));
+    EXPECT_TRUE(marked(first));
+    EXPECT_FALSE(marked(first - 1));
+    EXPECT_TRUE(marked(first + 10)) << "a month between";
+    chooseDay(box.calendar(), first);
+    expectRendered(box.widget(), "past-day");
+
+    // The arrows move the chosen day itself, across a month's end too.
+    chooseDay(box.calendar(), kToday);
+    gtk_widget_grab_focus(box.calendar());
+    const auto press = [&box](guint key) {
+        // Straight to the calendar, as the focused widget gets it: a private display has no
+        // window manager to give the box the keyboard focus.
+        GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(box.calendar())));
+        event->key.send_event = TRUE;
+        event->key.keyval = key;
+        event->key.state = 0;
+        gtk_widget_event(box.calendar(), event);
+        gdk_event_free(event);
+    };
+    press(GDK_KEY_Left);
+    EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday - 1));
+    press(GDK_KEY_Right);
+    press(GDK_KEY_Right);
+    EXPECT_FALSE(box.chosen().has_value()) << "tomorrow";
+    EXPECT_FALSE(gtk_widget_get_sensitive(ok));
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    press(GDK_KEY_Up);
+    EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday + 1 - 35));
+    EXPECT_TRUE(gtk_widget_get_sensitive(ok));
+}
+
+TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {
+    const CalendarDay first = kToday - 40;
+    {
+        DayDialog box(parent(), first, kToday);
+        LoopScript script({
+            // A day to come double-clicked is no answer.
+            [&] { chooseDay(box.calendar(), kToday + 2); },
+            [&] { g_signal_emit_by_name(box.calendar(), "day-selected-double-click"); },
+            [&] { chooseDay(box.calendar(), kToday - 3); },
+            [&] { g_signal_emit_by_name(box.calendar(), "day-selected-double-click"); },
+            // Only reached when the good day did not end the run.
+            [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); },
+        });
+        EXPECT_EQ(box.run(), std::optional<CalendarDay>(kToday - 3));
+    }
+    {
+        DayDialog box(parent(), first, kToday);
+        LoopScript script(
+            {[&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); }});
+        EXPECT_FALSE(box.run().has_value());
+    }
+}
+
 TEST_F(GtkDialogs, APuzzleCodeGivesItsOrigin) {
     const std::optional<PuzzleOrigin> expected = puzzleFromCode("3MNWJ7CXSM");
     ASSERT_TRUE(expected.has_value());
@@ -386,12 +486,12 @@ TEST_F(GtkDialogs, TheGameMenuShowsTheExtraPlaysKeysWithoutBindingThem) {
     for (const Shown& line : shown) {
         labels.push_back(line.label);
     }
-    EXPECT_EQ(labels, (std::vector<std::string>{"Undo", "Redo", "Hint", "Copy Puzzle Code",
-                                                "Play Puzzle Code...", "Today's Puzzle",
-                                                "Copy Today's Result", "Statistics...",
-                                                "Export Records...", "Import Records...", "Exit"}))
+    EXPECT_EQ(labels, (std::vector<std::string>{
+                          "Undo", "Redo", "Hint", "Copy Puzzle Code", "Play Puzzle Code...",
+                          "Today's Puzzle", "Past Puzzle...", "Copy Today's Result",
+                          "Statistics...", "Export Records...", "Import Records...", "Exit"}))
         << "Share is the page's alone";
-    ASSERT_EQ(shown.size(), 11u);
+    ASSERT_EQ(shown.size(), 12u);
     EXPECT_EQ(shown[0].key, static_cast<guint>(GDK_KEY_z));
     EXPECT_EQ(shown[0].modifiers, GDK_CONTROL_MASK);
     EXPECT_EQ(shown[1].key, static_cast<guint>(GDK_KEY_z));

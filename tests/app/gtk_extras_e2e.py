@@ -7,12 +7,14 @@ arrows to the stick each hint names and Space changes it, with an undo and a red
 way; what the test knows of the game it reads, as a screen reader does, from the drawing
 area's accessible name, description and text. Then, with the pointer: the focus frame goes,
 a copied puzzle code pasted into Play Puzzle Code brings back the same puzzle (pixels and
-title), Statistics opens, Hard chosen gives a puzzle whose title and description say so,
+title), Statistics opens, Past Puzzle refuses a day to come and plays the first day's
+puzzle with its day in the title, Hard chosen gives a puzzle whose title and description say so,
 and the records file counts every game that ended once SIGTERM has ended the program,
 which keeps the game on show for the next run.
 
 usage: gtk_extras_e2e.py PROGRAM
 """
+import datetime
 import os
 import re
 import signal
@@ -30,6 +32,9 @@ from x_display import XServer, find_windows, screenshot, window_ids, xdotool  # 
 from atspi_harness import AccessibilityBus, BoardReader, FocusEvents, GtkGame  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
+# The first day with a puzzle, and that puzzle's code.
+FIRST_DAY = datetime.date(2026, 12, 8)
+FIRST_DAY_CODE = "3MNWJ7CXSM"
 FOCUS_COLOUR = (0xFF, 0xE0, 0x00)
 WAIT = 10.0
 HINT = re.compile(r"Hint: (?:add|take away|put back|remove|pick up|put it down at) "
@@ -209,6 +214,24 @@ def main():
         run(["xdotool", "key", "Escape"], env)
         wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close")
 
+        # Past Puzzle...: the calendar opens on today; a day still to come is refused, and the
+        # first day with a puzzle plays the puzzle it had, its day in the title.
+        game_menu("z")
+        wait_until(lambda: find_windows(env, "Past Puzzle"), WAIT, "the Past Puzzle box")
+        time.sleep(0.5)
+        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "past-puzzle.png"))
+        before = title()
+        run(["xdotool", "key", "Right", "Return"], env)
+        time.sleep(1)
+        check(find_windows(env, "Past Puzzle") and title() == before,
+              f"a day still to come was taken: {title()!r}")
+        back = (datetime.datetime.now(datetime.timezone.utc).date() - FIRST_DAY).days + 1
+        run(["xdotool", "key", "--delay", "20", "--repeat", str(back), "Left"], env)
+        run(["xdotool", "key", "Return"], env)
+        wait_until(lambda: not find_windows(env, "Past Puzzle"), WAIT, "the box to close")
+        wait_until(lambda: f" — {FIRST_DAY_CODE} — puzzle of {FIRST_DAY}" in title(),
+                   WAIT, f"the first day's puzzle in the title, not {title()!r}")
+
         # Hard chosen in the Options menu: the next Next draws a Hard puzzle, and the title
         # and the description say so.
         key("alt+o")
@@ -234,14 +257,15 @@ def main():
             kept = f.read()
         check(f"puzzle={hard_code}\n" in kept,
               f"the game on show should be kept: {kept!r}")
-        # Won, given up, left for the code's game, and that one given up for the Hard one.
+        # Won, given up, left for the code's game, that one left for the first day's, and
+        # that one given up for the Hard one.
         tables = records_tables(os.path.join(data, "records")) or []
         played = sum(int(t["played"]) for t in tables)
         won = sum(int(t["won"]) for t in tables)
         hints = sum(int(t["hints"]) for t in tables)
         given_up = sum(int(t["given-up"]) for t in tables)
-        check((played, won, given_up) == (4, 1, 2),
-              f"the records should hold 4 games, 1 won and 2 given up: {tables}")
+        check((played, won, given_up) == (5, 1, 2),
+              f"the records should hold 5 games, 1 won and 2 given up: {tables}")
         check(hints >= required, f"the hints of the won game should count: {tables}")
         print(f"gtk extras: a {required}-move game won with keys alone; code {shared_title}")
     except Failure as failure:

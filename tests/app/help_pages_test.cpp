@@ -15,6 +15,8 @@
 
 #include "app/common/commands.h"
 #include "app/common/identity.h"
+#include "app/common/menu_table.h"
+#include "app/common/menu_text.h"
 #include "app/common/records_table.h"
 #include "app/common/settings.h"
 #include "puzzle/puzzle_code.h"
@@ -272,6 +274,21 @@ TEST(ExtraHelpPages, TheWindowsHelpDescribesOnlyTheWindowsProgram) {
     }
 }
 
+TEST(ExtraHelpPages, TheMenusPageListsEveryGameLineOfTheExtraPlay) {
+    const std::string items = readExtra("game-menu-items.inc");
+    for (const MenuEntry& entry : kMenuTable) {
+        if (entry.kind != MenuEntry::Item || entry.inWindowsMenu ||
+            difficultyForCommand(entry.command)) {
+            continue;
+        }
+        std::string label = menuLabel(entry.command);
+        if (label.size() > 3 && label.compare(label.size() - 3, 3, "...") == 0) {
+            label.replace(label.size() - 3, 3, "&hellip;");
+        }
+        EXPECT_NE(items.find(label), std::string::npos) << label;
+    }
+}
+
 TEST(ExtraHelpPages, NameEveryKey) {
     const std::string keys = readExtra("keys.html");
     // The keys of the menu table join the table at build time.
@@ -309,9 +326,10 @@ TEST(ExtraHelpPages, WriteDownThePuzzleCodeAsTheGameReadsIt) {
               std::string::npos);
     EXPECT_EQ(puzzleFromCode("3mnwj-7cxsm"), example);
     EXPECT_NE(page.find("<code>3mnwj-7cxsm</code> is the same code"), std::string::npos);
-    for (const char* topic : {"Copy Puzzle Code", "Play Puzzle Code", "Today's Puzzle", "UTC",
-                              "Statistics", "Reset Statistics", "Best streak",
-                              "$XDG_DATA_HOME/kestrane-zivadorured/records", "local storage"}) {
+    for (const char* topic :
+         {"Copy Puzzle Code", "Play Puzzle Code", "Today's Puzzle", "UTC", "Past Puzzle",
+          "#d=2026-12-10", "Statistics", "Reset Statistics", "Best streak",
+          "$XDG_DATA_HOME/kestrane-zivadorured/records", "local storage"}) {
         EXPECT_NE(page.find(topic), std::string::npos) << topic;
     }
     // The table's columns are the ones the Statistics box shows.

@@ -75,6 +75,28 @@ TEST(SavedGameText, WhatIsWrittenReadsBackTheSameLineByLine) {
     EXPECT_EQ(readSavedGame(plainText), plain);
 }
 
+TEST(SavedGameText, APastDaysGameSaysSoAfterItsDayAndNowhereElse) {
+    SavedGame game = sampleGame();
+    game.pastDay = true;
+    const std::string text = writeSavedGame(game);
+    EXPECT_NE(text.find("\nday=2026-12-08\npast=1\nclock=125\n"), std::string::npos) << text;
+    EXPECT_EQ(readSavedGame(text), game);
+    EXPECT_FALSE(readSavedGame(writeSavedGame(sampleGame()))->pastDay);
+
+    const auto changed = [&text](const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.substr(0, at) + to + text.substr(at + from.size());
+    };
+    for (const std::string& bad :
+         {changed("past=1", "past=0"), changed("past=1", "past=yes"),
+          changed("day=2026-12-08\n", ""),  // a past day's game without its day
+          changed("day=2026-12-08\npast=1", "past=1\nday=2026-12-08"),
+          changed("past=1\n", "past=1\npast=1\n")}) {
+        EXPECT_FALSE(readSavedGame(bad)) << bad;
+    }
+}
+
 TEST(SavedGameText, ATextCutShortOrChangedAnywhereIsNoGame) {
     const std::string text = writeSavedGame(sampleGame());
     for (size_t length = 0; length < text.size(); ++length) {

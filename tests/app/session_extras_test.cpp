@@ -197,10 +197,11 @@ TEST(DayResult, TellsHowTheDayWentAndNothingOfTheSolution) {
     EXPECT_EQ(dayResultText(result),
               "Kestrane Zivadorured, puzzle of 2026-12-10 (Hard)\n"
               "Solved in 01:23: 5 changes, no hints\n3 days in a row\nPuzzle code 3FVSVCMMD7");
+    // On the page a last line links to the day.
     result = {dayOfDate({2026, 12, 9}), AsDesigned, 4000, 1, 1, 1, "3G2T5858KN"};
     EXPECT_EQ(dayResultText(result, "https://example.org/game/"),
               "Kestrane Zivadorured, puzzle of 2026-12-09\nSolved in 1:06:40: 1 change, 1 hint\n"
-              "https://example.org/game/#p=3G2T5858KN");
+              "Puzzle code 3G2T5858KN\nhttps://example.org/game/#d=2026-12-09");
 }
 
 TEST_F(SessionExtrasTest, TodaysResultIsCopiedOnceItIsSolvedWithItsHints) {
@@ -248,6 +249,123 @@ TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
     giveUp();
     ASSERT_TRUE(game.session().playPuzzle(puzzleCode(game.board().getOrigin())));
     EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
+}
+
+// ---- Past days' puzzles ----
+
+TEST_F(SessionExtrasTest, PastPuzzleAsksForADayFromTheFirstPuzzlesToToday) {
+    shell.now += 5 * 86400;
+    game.command(command::PastPuzzle);
+    const std::vector<std::pair<CalendarDay, CalendarDay>> asked = {
+        {dayFromText("2026-12-08").value(), dayOfUnixTime(shell.now)}};
+    EXPECT_EQ(shell.dayAsks, asked);
+    EXPECT_EQ(shell.titles.size(), 0u) << "asking starts no puzzle";
+}
+
+TEST_F(SessionExtrasTest, APastDayPlaysThatDaysPuzzleWithItsDayAndGrade) {
+    shell.now += 5 * 86400;  // 2026-12-13
+    const CalendarDay day = dayFromText("2026-12-10").value();
+    ASSERT_TRUE(game.session().playDay(day));
+    const PuzzleOrigin origin = game.board().getOrigin();
+    EXPECT_EQ(puzzleCode(origin), puzzleCode(puzzleOfDay(day)));
+    EXPECT_EQ(shell.titles.back(), puzzleCode(origin));
+    EXPECT_EQ(shell.days.back(), std::optional<CalendarDay>(day));
+    EXPECT_EQ(shell.grades.back().first, difficultyName(gradeOfOrigin(origin)));
+
+    // The day before the graded days keeps the puzzle it had, and no grade.
+    const CalendarDay first = dayFromText("2026-12-08").value();
+    ASSERT_TRUE(game.session().playDay(first));
+    EXPECT_EQ(puzzleCode(game.board().getOrigin()), "3MNWJ7CXSM");
+    EXPECT_EQ(shell.days.back(), std::optional<CalendarDay>(first));
+    EXPECT_EQ(shell.grades.back().first, "");
+
+    // A puzzle of Next has no day.
+    giveUp();
+    next();
+    EXPECT_EQ(shell.days.back(), std::nullopt);
+}
+
+TEST_F(SessionExtrasTest, ADayStillToComeOrBeforeTheFirstPuzzleIsRefused) {
+    const CalendarDay today = dayOfUnixTime(shell.now);
+    next();
+    const size_t started = shell.titles.size();
+    const PuzzleOrigin shown = game.board().getOrigin();
+    EXPECT_FALSE(game.session().playDay(today + 1));
+    EXPECT_FALSE(game.session().playDay(dayFromText("2026-12-07").value()));
+    EXPECT_EQ(shell.titles.size(), started);
+    EXPECT_EQ(game.board().getOrigin(), shown);
+    EXPECT_EQ(table().played, 0) << "the game on show goes on";
+}
+
+TEST_F(SessionExtrasTest, APastDayCountsInItsTableButNeitherExtendsNorBreaksTheDaysInARow) {
+    // Solved on 2026-12-08, not on 2026-12-09; it is 2026-12-10 now.
+    game.command(command::TodaysPuzzle);
+    ASSERT_TRUE(game.playSolution());
+    const CalendarDay first = dayOfUnixTime(shell.now);
+    shell.now += 2 * 86400;
+    const CalendarDay today = dayOfUnixTime(shell.now);
+    const DailyRecord before = shell.savedRecords().daily();
+    ASSERT_EQ(before.lastSolved, std::optional<CalendarDay>(first));
+    ASSERT_EQ(before.run, 1);
+
+    // 2026-12-09 solved late would have joined the two days.
+    ASSERT_TRUE(game.session().playDay(today - 1));
+    const RecordKey key = recordKeyOf(game.board().getOrigin());
+    const TableRecord tableBefore = shell.savedRecords().table(key);
+    ASSERT_TRUE(game.playSolution());
+    EXPECT_EQ(shell.savedRecords().table(key).played, tableBefore.played + 1);
+    EXPECT_EQ(shell.savedRecords().table(key).won, tableBefore.won + 1);
+    EXPECT_EQ(shell.savedRecords().daily(), before);
+    EXPECT_FALSE(shell.savedRecords().solvedOn(today - 1));
+    // Nor is it today's result to share.
+    game.command(command::CopyTodaysResult);
+    EXPECT_TRUE(shell.copied.empty());
+
+    // Today's own puzzle starts a run of its own; a past day won after it leaves it be.
+    game.command(command::TodaysPuzzle);
+    ASSERT_TRUE(game.playSolution());
+    EXPECT_EQ(shell.savedRecords().daysInARow(today), 1);
+    ASSERT_TRUE(game.session().playDay(today - 1));
+    ASSERT_TRUE(game.playSolution());
+    EXPECT_EQ(shell.savedRecords().daysInARow(today), 1);
+    EXPECT_TRUE(shell.savedRecords().solvedOn(today));
+    game.command(command::CopyTodaysResult);
+    EXPECT_NE(shell.copied.find(dayText(today)), std::string::npos) << "today's result stays";
+}
+
+TEST_F(SessionExtrasTest, TodayChosenAmongThePastDaysIsTodaysPuzzle) {
+    shell.now += 86400;
+    const CalendarDay today = dayOfUnixTime(shell.now);
+    ASSERT_TRUE(game.session().playDay(today));
+    EXPECT_EQ(puzzleCode(game.board().getOrigin()), puzzleCode(puzzleOfDay(today)));
+    ASSERT_TRUE(game.playSolution());
+    EXPECT_TRUE(shell.savedRecords().solvedOn(today));
+    EXPECT_EQ(shell.savedRecords().daysInARow(today), 1);
+}
+
+TEST_F(SessionExtrasTest, APastDaysGameKeptForTheNextRunStillLeavesTheDaysInARowAlone) {
+    shell.keepsGames = true;
+    shell.now += 86400;
+    const CalendarDay today = dayOfUnixTime(shell.now);
+    ASSERT_TRUE(game.session().playDay(today - 1));
+    game.tick();
+    game.session().end();
+    ASSERT_TRUE(shell.keptGame);
+    EXPECT_NE(shell.keptGame->find("\npast=1\n"), std::string::npos) << *shell.keptGame;
+
+    HeadlessGame run(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome});
+    run.shell().now = shell.now;
+    run.shell().keepsGames = true;
+    run.shell().keptGame = shell.keptGame;
+    *run.shell().store = *shell.store;
+    run.session().enableExtras();
+    ASSERT_TRUE(run.paintAll());
+    EXPECT_EQ(puzzleCode(run.board().getOrigin()), puzzleCode(puzzleOfDay(today - 1)));
+    EXPECT_EQ(run.shell().days.back(), std::optional<CalendarDay>(today - 1));
+    ASSERT_TRUE(run.playSolution());
+    const Records records = run.shell().savedRecords();
+    EXPECT_EQ(records.table(recordKeyOf(run.board().getOrigin())).won, 1);
+    EXPECT_EQ(records.daily(), DailyRecord{});
 }
 
 TEST_F(SessionExtrasTest, TwoWindowsOfTheProgramLoseNoGameOfEither) {

@@ -8,6 +8,7 @@ larger pictures when the page opens at ratio 2 or 3; a game started,
 its clock ticking, a stick's hover look and the whole game won by pointer clicks; a whole
 game with keys alone (hints, undo and redo, the live region, greyed items, the notice of a new
 best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
+links to a day (#d=), the Past Puzzle box by keys and by touch, and today's result linking its day;
 the Statistics box across a reload and its reset; the menu's radio marks and the settings
 kept across a reload, and damaged settings giving the defaults;
 Help and About; Quit's closing screen; a phone-sized window with touch; the page's script
@@ -23,6 +24,7 @@ usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 (only the tests named, as the report names them, when any are given)
 """
 import base64
+import datetime
 import io
 import math
 import os
@@ -54,6 +56,8 @@ TEXTS = {"Enter": "\r", " ": " "}
 CTRL, SHIFT = 2, 8  # modifiers of the DevTools protocol's key events
 TITLE = "Kestrane Zivadorured"
 CODE = "3MNWJ7CXSM"          # a 5 x 5 puzzle of the kind Add From None
+FIRST_DAY = "2026-12-08"     # the first day with a puzzle
+FIRST_DAY_CODE = CODE        # that day's puzzle
 NOT_A_CODE_TEXT = "That is not a puzzle code. A code has 10 characters, such as 3MNWJ7CXSM."
 SHOTS = os.environ.get("KZ_WEB_SHOTS", "")  # a folder for the boxes' screenshots, or none
 
@@ -403,9 +407,12 @@ def save_shot(browser, name, element=None):
         return
     shot = browser.screenshot()
     if element:
-        left, top, width, height = browser.box(element)
-        shot = shot.crop((max(0, round(left) - 8), max(0, round(top) - 8),
-                          round(left + width) + 8, round(top + height) + 8))
+        # The box is in CSS pixels, the screenshot in device pixels.
+        ratio = browser.js("return window.devicePixelRatio")
+        left, top, width, height = (value * ratio for value in browser.box(element))
+        margin = 8 * ratio
+        shot = shot.crop((max(0, round(left - margin)), max(0, round(top - margin)),
+                          round(left + width + margin), round(top + height + margin)))
     os.makedirs(SHOTS, exist_ok=True)
     shot.save(os.path.join(SHOTS, name + ".png"))
 
@@ -684,6 +691,94 @@ def test_puzzle_codes(browser, server):
           f"the share sheet was given {shared}, not {link}")
     browser.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
     check_console(browser, "with puzzle codes")
+
+
+def test_past_days(browser, server):
+    """A link to a day (#d=) plays that day's puzzle with the day in the title, and a day to
+    come or no date at all is passed over; the Past Puzzle box opens on today within the days
+    that have a puzzle, refuses a day to come and plays a past day from the keyboard and by
+    touch; today's result copied on the page ends with a link to the day."""
+    base = server.url("test-page/")
+    page = Page(browser, base)
+    page.open_afresh()
+    today = datetime.datetime.now(datetime.timezone.utc).date().isoformat()
+    first_title = f"{FIRST_DAY_CODE} \u2014 puzzle of {FIRST_DAY}"
+    page.url = base + "#d=" + FIRST_DAY
+    page.open()
+    wait_until(lambda: page.title_code() == first_title, 3,
+               f"#d={FIRST_DAY} shows {browser.js('return document.title')}")
+    check(browser.js("return location.hash") == "#d=" + FIRST_DAY,
+          f"the address does not name the day: {browser.driver.current_url}")
+    first_picture = board_picture(page)
+    for wrong in ("2999-01-01", "2026-12-07", "2026-02-30", "banana", ""):
+        browser.js(f"location.hash = '#d={wrong}';")
+        wait_until(lambda: browser.js("return location.hash") == "", 3,
+                   f"#d={wrong} stays in the address")
+        check(page.title_code() == first_title and not browser.js(
+            "return document.querySelector('dialog[open]') !== null"),
+            f"#d={wrong} changed the puzzle or opened a box: {page.title_code()}")
+    check(not differs(board_picture(page), first_picture), "a wrong day changed the field")
+
+    # The box from the keyboard: today chosen, the days from the first puzzle's to today.
+    page.choose("Game", "Past Puzzle...")
+    wait_until(lambda: browser.js("return document.activeElement.id") == "past-day", 3,
+               "Past Puzzle... does not put the focus in its field")
+    field = browser.js("const f = document.getElementById('past-day');"
+                       "return [f.value, f.min, f.max];")
+    check(field == [today, FIRST_DAY, today], f"the day field holds {field}")
+    save_shot(browser, "past-puzzle", "#past-day-box")
+    # A day to come, as a date picker may still offer it, is refused and the box stays.
+    browser.js("document.getElementById('past-day').value = '2999-01-01';")
+    browser.driver.switch_to.active_element.send_keys("\n")
+    wait_until(lambda: "wrong" in browser.js(
+        "return document.getElementById('past-day-range').className"), 3,
+        "a day to come is not refused")
+    check(browser.js("return document.getElementById('past-day-box').open"),
+          "a day to come closes the box")
+    check(page.title_code() == first_title, "a day to come changed the puzzle")
+    browser.js("document.getElementById('past-day').value = arguments[0];", today)
+    browser.driver.switch_to.active_element.send_keys("\n")
+    wait_until(lambda: f"puzzle of {today}" in (page.title_code() or ""), 3,
+               "Enter on today plays nothing")
+    check(not browser.js("return document.getElementById('past-day-box').open"),
+          "a good day leaves the box open")
+    check(browser.js("return location.hash") == "#d=" + today, "the address does not name today")
+
+    # Solved, today's result ends with the link to the day, and gives no solution away.
+    browser.cdp("Browser.grantPermissions", origin=server.url().rstrip("/"),
+                permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+    state = page.state()
+    check(state and state["clicks"], f"the testing module names no solution: {state}")
+    for x, y in state["clicks"]:
+        page.click(x, y)
+    page.choose("Game", "Copy Today's Result")
+    result = wait_until(lambda: (lambda t: t if t.startswith(TITLE) else None)(
+        read_clipboard(browser)), 3, "Copy Today's Result copies nothing")
+    lines = result.split("\n")
+    check(lines[0].startswith(f"{TITLE}, puzzle of {today}") and lines[1].startswith("Solved in ")
+          and lines[-2].startswith("Puzzle code ") and lines[-1] == base + "#d=" + today
+          and len(lines) <= 5, f"today's result is {result!r}")
+
+    # By touch, on a phone: the box fits the screen and its OK is a tap away.
+    browser.emulate(390, 844, 3, mobile=True)
+    browser.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=1)
+    try:
+        page.choose("Game", "Past Puzzle...")
+        wait_until(lambda: browser.js("return document.getElementById('past-day-box').open"), 3,
+                   "Past Puzzle... opens no box on a phone")
+        left, top, width, height = browser.box("#past-day-box")
+        check(left >= 0 and left + width <= 390 and top >= 0 and top + height <= 844,
+              f"the box does not fit the phone's screen: {(left, top, width, height)}")
+        save_shot(browser, "past-puzzle-phone", "#past-day-box")
+        browser.js("document.getElementById('past-day').value = arguments[0];", FIRST_DAY)
+        ok = browser.box("#past-day-ok")
+        browser.tap(ok[0] + ok[2] / 2, ok[1] + ok[3] / 2)
+        wait_until(lambda: page.title_code() == first_title, 3,
+                   f"a tap on OK plays {browser.js('return document.title')}")
+    finally:
+        browser.cdp("Emulation.setTouchEmulationEnabled", enabled=False)
+        browser.cdp("Emulation.clearDeviceMetricsOverride")
+    check_console(browser, "with past days")
 
 
 def test_resume(browser, server):
@@ -1234,7 +1329,7 @@ def main():
             return 1
     idle = Image.open(os.path.join(golden_dir, "idle.png")).convert("RGB")
     won = Image.open(os.path.join(golden_dir, "won.png")).convert("RGB")
-    time_limit(170)
+    time_limit(185)
     # One folder holds both pages, so each test names the one it uses.
     root = tempfile.mkdtemp(prefix="kz-web-")
     os.symlink(os.path.abspath(page_dir), os.path.join(root, "page"))
@@ -1244,6 +1339,7 @@ def main():
              ("game", lambda b, s: test_game(b, s, idle, won)),
              ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
              ("puzzle codes", test_puzzle_codes),
+             ("past days", test_past_days),
              ("resume", test_resume),
              ("statistics", test_statistics),
              ("records kept", test_records_kept),

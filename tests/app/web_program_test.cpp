@@ -17,6 +17,8 @@
 #include "app/web/script_text.h"
 #include "app/web/web_program.h"
 #include "display/messages.h"
+#include "puzzle/puzzle_code.h"
+#include "puzzle/todays_puzzle.h"
 #include "screen/image_table.h"
 #include "software/software_display.h"
 #include "tests/support/headless_game.h"
@@ -93,9 +95,14 @@ class FakePage : public Page {
     void enableCommand(uint16_t commandId, bool enabled) override { enabled_[commandId] = enabled; }
     void copyText(const std::string& text) override { clipboard.push_back(text); }
     void askPuzzleCode() override { ++codeAsks; }
+    void askDay(const std::string& first, const std::string& today) override {
+        dayAsks.push_back({first, today});
+    }
+    std::string address() override { return pageAddress; }
     void showStatistics(const std::string& text) override { statistics.push_back(text); }
     void share(const std::string& code) override { shared.push_back(code); }
     void puzzleChanged(const std::string& code) override { codes.push_back(code); }
+    void puzzleDated(const std::string& day) override { days.push_back(day); }
     void puzzleGraded(const std::string& grade) override { grades.push_back(grade); }
     void notify(const std::string& text) override { notices.push_back(text); }
     void statisticsChanged(const std::string& text) override { statistics.push_back(text); }
@@ -138,6 +145,9 @@ class FakePage : public Page {
     std::map<uint16_t, bool> enabled_;
     std::vector<std::string> clipboard;
     int codeAsks = 0;
+    std::vector<std::pair<std::string, std::string>> dayAsks;  // (first, today) of each ask
+    std::string pageAddress = "https://example.org/game/";
+    std::vector<std::string> days;
     std::vector<std::string> statistics;
     std::vector<std::string> shared;
     std::vector<std::string> codes;
@@ -532,11 +542,43 @@ TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenS
 struct NextVisit {
     explicit NextVisit(const FakePage& last) {
         page.texts = last.texts;
+        page.now = last.now;
         program.start();
     }
     FakePage page;
     WebProgram program{page, sourceTreeResolver(KZ_SOURCE_ROOT)};
 };
+
+TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
+    page.now = 1796990400;  // 2026-12-11 12:00 UTC
+    program.command(command::PastPuzzle);
+    const std::vector<std::pair<std::string, std::string>> asked = {{"2026-12-08", "2026-12-11"}};
+    EXPECT_EQ(page.dayAsks, asked);
+
+    for (const char* refused : {"2026-12-12", "2026-12-07", "2026-02-30", "12/10/2026", "", "x"}) {
+        EXPECT_FALSE(program.playDay(refused)) << refused;
+        EXPECT_FALSE(program.openDayLink(refused)) << refused;
+    }
+    EXPECT_TRUE(page.codes.empty()) << "a day with no puzzle started one";
+
+    ASSERT_TRUE(program.playDay("2026-12-10"));
+    const std::string code = puzzleCode(puzzleOfDay(dayFromText("2026-12-10").value()));
+    EXPECT_EQ(page.codes, std::vector<std::string>{code});
+    EXPECT_EQ(page.days, std::vector<std::string>{"2026-12-10"});
+    EXPECT_NE(page.grades.back(), "") << "a graded day's puzzle says its grade";
+
+    // Its link on the next visit goes on with the game kept; another day's replaces it.
+    program.tick(GameScreen::kGameTimerId);
+    program.keepGame();
+    EXPECT_NE(page.texts[kGameStorageName].find("\nday=2026-12-10\npast=1\n"), std::string::npos);
+    NextVisit reload(page);
+    EXPECT_EQ(reload.page.days, std::vector<std::string>{"2026-12-10"});
+    EXPECT_TRUE(reload.program.openDayLink("2026-12-10"));
+    EXPECT_EQ(reload.page.codes.size(), 1u) << "the game goes on, not started again";
+    EXPECT_TRUE(reload.program.openDayLink("2026-12-09"));
+    EXPECT_EQ(reload.page.days.back(), "2026-12-09");
+    EXPECT_EQ(reload.page.codes.back(), puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value())));
+}
 
 TEST_F(WebProgramTest, AHiddenPageKeepsItsGameWithTheClockAndItsOwnLinkKeepsItGoing) {
     click(kNextX, kNextY);

@@ -43,9 +43,12 @@ class StoragePage : public kz::Page {
     void enableCommand(uint16_t, bool) override {}
     void copyText(const std::string&) override {}
     void askPuzzleCode() override {}
+    void askDay(const std::string&, const std::string&) override {}
+    std::string address() override { return {}; }
     void showStatistics(const std::string&) override {}
     void share(const std::string&) override {}
     void puzzleChanged(const std::string&) override {}
+    void puzzleDated(const std::string&) override {}
     void puzzleGraded(const std::string&) override {}
     void notify(const std::string&) override {}
     void statisticsChanged(const std::string&) override {}

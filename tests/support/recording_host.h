@@ -81,6 +81,9 @@ class RecordingShell : public ProgramShell {
     void askRecordsFile() override { ++recordsFileAsked; }
     void copyText(const std::string& text) override { copied = text; }
     void askPuzzleCode() override { ++asked; }
+    void askDay(CalendarDay first, CalendarDay today) override {
+        dayAsks.push_back({first, today});
+    }
     void showStatistics(const Records& records, CalendarDay day) override {
         shownPlayed = 0;
         for (const auto& entry : records.tables()) {
@@ -90,6 +93,7 @@ class RecordingShell : public ProgramShell {
     }
     void share(const std::string& code) override { shared = code; }
     void puzzleChanged(const std::string& code) override { titles.push_back(code); }
+    void puzzleDated(std::optional<CalendarDay> day) override { days.push_back(day); }
     void puzzleGraded(const std::string& grade, const std::string& note) override {
         grades.push_back({grade, note});
     }
@@ -136,6 +140,8 @@ class RecordingShell : public ProgramShell {
     std::string copied;
     std::string shared;
     int asked = 0;
+    std::vector<std::pair<CalendarDay, CalendarDay>> dayAsks;  // (first, today) of each ask
+    std::vector<std::optional<CalendarDay>> days;              // the day of each puzzle shown
     int64_t shownPlayed = -1;
     CalendarDay shownDay{};
     std::vector<std::string> titles;

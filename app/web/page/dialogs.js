@@ -1,6 +1,6 @@
-// The boxes and screens around the game: the About box, the Play Puzzle Code and Statistics
-// boxes with the question before a reset, the fatal message and the closing screen once the
-// session has ended.
+// The boxes and screens around the game: the About box, the Play Puzzle Code, Past Puzzle and
+// Statistics boxes with the question before a reset, the fatal message and the closing screen once
+// the session has ended.
 
 import {call, callWithText, endSession} from "./bridge.js";
 import {fatalCaption, texts} from "./constants.js";
@@ -11,6 +11,9 @@ let fatalBox = null;
 let codeBox = null;
 let codeField = null;
 let codeMessage = null;
+let dayBox = null;
+let dayField = null;
+let dayRange = null;
 let statisticsBox = null;
 let resetBox = null;
 let endPending = false;  // ended while the fatal message is still up
@@ -50,7 +53,7 @@ export function ended() {
 
 // Every box but the fatal message.
 function closeBoxes() {
-    for (const box of [resetBox, statisticsBox, codeBox, aboutBox]) {
+    for (const box of [resetBox, statisticsBox, dayBox, codeBox, aboutBox]) {
         if (box.open) {
             box.close();
         }
@@ -76,6 +79,20 @@ export function askPuzzleCode(text) {
     }
     codeField.focus();
     codeField.select();
+}
+
+// Past Puzzle...: a date field that takes the days from first to today ("YYYY-MM-DD"), today
+// chosen; the line under it says which days those are, and turns into a warning while the
+// field holds another.
+export function askDay(first, today) {
+    dayField.min = first;
+    dayField.max = today;
+    dayField.value = today;
+    dayRange.classList.remove("wrong");
+    if (!dayBox.open) {
+        dayBox.showModal();
+    }
+    dayField.focus();
 }
 
 // Statistics...: the records (the JSON text of the program) as a table, today's puzzle and
@@ -141,6 +158,9 @@ export function init() {
     codeBox = document.getElementById("puzzle-code-box");
     codeField = document.getElementById("puzzle-code");
     codeMessage = document.getElementById("puzzle-code-message");
+    dayBox = document.getElementById("past-day-box");
+    dayField = document.getElementById("past-day");
+    dayRange = document.getElementById("past-day-range");
     statisticsBox = document.getElementById("statistics");
     resetBox = document.getElementById("reset-box");
     fatalBox.addEventListener("close", () => {
@@ -166,6 +186,30 @@ export function init() {
     });
     document.getElementById("puzzle-code-cancel").addEventListener("click", () => codeBox.close());
     codeBox.addEventListener("close", () => leaveMenuBar());
+    document.getElementById("past-day-form").addEventListener("submit", (event) => {
+        event.preventDefault();
+        if (dayField.checkValidity() && callWithText("_kz_play_day", dayField.value) === 1) {
+            dayBox.close();
+            return;
+        }
+        dayRange.classList.add("wrong");
+        dayField.focus();
+    });
+    // The browser keeps a day outside min and max from submitting, and says so itself; the
+    // line under the field turns into a warning with it.
+    dayField.addEventListener("invalid", () => dayRange.classList.add("wrong"));
+    // Enter in a date field does not submit its form in every browser; here it is OK.
+    dayField.addEventListener("keydown", (event) => {
+        if (event.key === "Enter") {
+            event.preventDefault();
+            document.getElementById("past-day-ok").click();
+        }
+    });
+    dayField.addEventListener("input", () => {
+        dayRange.classList.toggle("wrong", !dayField.checkValidity());
+    });
+    document.getElementById("past-day-cancel").addEventListener("click", () => dayBox.close());
+    dayBox.addEventListener("close", () => leaveMenuBar());
     document.getElementById("close-statistics")
         .addEventListener("click", () => statisticsBox.close());
     statisticsBox.addEventListener("close", () => leaveMenuBar());

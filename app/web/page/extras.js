@@ -1,6 +1,6 @@
 // The extra play's side of the page: what a screen reader hears and reads of the canvas, the
-// clipboard, sharing a link, the puzzle's code in the title and the address, links that
-// bring a code, and the short notice beside the game.
+// clipboard, sharing a link, the puzzle's code and day in the title and the address, links
+// that bring a code or a day, and the short notice beside the game.
 
 import {callWithText} from "./bridge.js";
 import {texts} from "./constants.js";
@@ -12,6 +12,7 @@ let notice = null;
 // the same sentence twice is heard twice.
 const keptAnnouncements = 4;
 const linkPrefix = "#p=";
+const dayLinkPrefix = "#d=";
 
 // Takes the live region, the canvas's description and the notice of the page.
 export function init() {
@@ -88,9 +89,14 @@ export function copyText(text) {
     });
 }
 
+// This page's address without what follows #, for links to share.
+export function pageAddress() {
+    return location.origin + location.pathname;
+}
+
 // The address that plays a puzzle: this page with the code after #p=.
 export function puzzleLink(code) {
-    return location.origin + location.pathname + linkPrefix + code;
+    return pageAddress() + linkPrefix + code;
 }
 
 // Share: the browser's share sheet where it has one, otherwise the link on the clipboard.
@@ -121,7 +127,18 @@ export function puzzleChanged(code) {
     }
 }
 
-// Right after puzzleChanged: the grade Next drew the puzzle for, after its code.
+// Right after puzzleChanged: the day of a day's puzzle, after its code in the title; the
+// address then names the day (#d=), which plays the same puzzle as a day's puzzle.
+export function puzzleDated(day) {
+    if (day) {
+        document.title = `${document.title} \u2014 puzzle of ${day}`;
+        if (history.replaceState) {
+            history.replaceState(history.state, "", dayLinkPrefix + day);
+        }
+    }
+}
+
+// After that: the grade Next drew the puzzle for, after its code.
 export function puzzleGraded(grade) {
     if (grade) {
         document.title = `${document.title} \u2014 ${grade}`;
@@ -138,6 +155,26 @@ export function linkedCode(hash) {
     } catch {
         return hash.slice(linkPrefix.length);
     }
+}
+
+// The day an address brings after #d=, as written there, or null.
+export function linkedDay(hash) {
+    return hash.startsWith(dayLinkPrefix) ? hash.slice(dayLinkPrefix.length) : null;
+}
+
+// Plays the day's puzzle an address brings after #d=, through the game's entry (the link the
+// page opened with, or a changed address). A text that is no date, a day still to come or one
+// before the first puzzle plays nothing and is taken from the address. False when the address
+// brings no day.
+export function playLinkedDay(hash, entry) {
+    const day = linkedDay(hash);
+    if (day === null) {
+        return false;
+    }
+    if (callWithText(entry, day) !== 1) {
+        history.replaceState(history.state, "", location.pathname + location.search);
+    }
+    return true;
 }
 
 // Plays the code an address brings after #p=, if it does, through the game's entry (a code

@@ -6,8 +6,8 @@ import {artFile, artScale, loadArt} from "./art.js";
 import {call, loadGame, sessionOver, useArt} from "./bridge.js";
 import {openCanvas, present, resizeCanvas, setAreas, shownScale, whenLaidOut} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
-import {askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
-import {announce, copyText, describe, notify, playLinkedCode, puzzleChanged, puzzleGraded, share,} from "./extras.js";
+import {askDay, askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
+import {announce, copyText, describe, notify, pageAddress, playLinkedCode, playLinkedDay, puzzleChanged, puzzleDated, puzzleGraded, share,} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {askRecordsFile, chosenRecordsFile, exportRecords, recordsUnsaved} from "./records.js";
 import {beep} from "./sound.js";
@@ -48,6 +48,8 @@ export const page = {
     enableCommand,
     copyText,
     askPuzzleCode: () => askPuzzleCode(),
+    askDay,
+    pageAddress,
     showStatistics,
     statisticsChanged,
     recordsUnsaved,
@@ -56,6 +58,7 @@ export const page = {
     chosenRecordsFile,
     share,
     puzzleChanged,
+    puzzleDated,
     puzzleGraded,
     notify,
 };
@@ -66,11 +69,15 @@ let openedWith = "";
 // The largest set of pictures fetched, or being fetched, for the layout (see sharpen).
 let largestArtSought = 0;
 
-// The puzzle of a code in the address (#p=CODE), when the page opens (the game taken up
-// again goes on when the link is its own) and when the address changes; a code that names
-// no puzzle opens the Play Puzzle Code box with its message.
-function followLink(hash, entry) {
-    const wrong = playLinkedCode(hash, entry);
+// The puzzle of a day (#d=YYYY-MM-DD) or a code (#p=CODE) in the address, when the page opens
+// (the game taken up again goes on when the link is its own) and when the address changes; a
+// code that names no puzzle opens the Play Puzzle Code box with its message, a day that has
+// no puzzle is passed over.
+function followLink(hash, opening) {
+    if (playLinkedDay(hash, opening ? "_kz_open_day_link" : "_kz_play_day")) {
+        return;
+    }
+    const wrong = playLinkedCode(hash, opening ? "_kz_open_puzzle_link" : "_kz_play_puzzle_code");
     if (wrong !== null && !dialogOpen()) {
         askPuzzleCode(wrong);
     }
@@ -96,8 +103,8 @@ function running() {
         call("_kz_repaint");
     }
     leaveMenuBar();
-    followLink(openedWith, "_kz_open_puzzle_link");
-    window.addEventListener("hashchange", () => followLink(location.hash, "_kz_play_puzzle_code"));
+    followLink(openedWith, true);
+    window.addEventListener("hashchange", () => followLink(location.hash, false));
     // A game still running when the page goes away is kept for the next visit; a page kept
     // for the back button may still be played on, and one hidden may be closed unseen (as a
     // phone does with a tab in the background), so both keep the game as it stands.

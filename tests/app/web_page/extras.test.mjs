@@ -144,3 +144,24 @@ test("the puzzle's code goes into the title and the address; a link brings it ba
     assert.equal(extras.linkedCode("#p=%E0%A4%A"), "%E0%A4%A", "a broken escape is kept as it is");
     assert.equal(extras.linkedCode("#top"), null);
 });
+
+test(
+    "a day's puzzle puts its day after the code and into the address; a link brings it back",
+    () => {
+        extras.puzzleChanged("3MNWJ7CXSM");
+        extras.puzzleDated("2026-12-08");
+        extras.puzzleGraded("");
+        assert.equal(
+            document.title, `${texts.title} \u2014 3MNWJ7CXSM \u2014 puzzle of 2026-12-08`);
+        assert.equal(location.hash, "#d=2026-12-08");
+        extras.puzzleChanged("3G2T5858KN");
+        extras.puzzleDated("");
+        assert.equal(document.title, `${texts.title} \u2014 3G2T5858KN`);
+        assert.equal(location.hash, "#p=3G2T5858KN", "a puzzle of no day keeps its code");
+        assert.equal(extras.linkedDay("#d=2026-12-08"), "2026-12-08");
+        assert.equal(extras.linkedDay("#d="), "");
+        assert.equal(extras.linkedDay("#p=3MNWJ7CXSM"), null);
+        assert.equal(
+            extras.pageAddress() + "#d=2026-12-08",
+            location.origin + location.pathname + "#d=2026-12-08");
+    });
