@@ -21,6 +21,7 @@ std::optional<SavedGame> GameKeeper::running() const {
     const SessionRecords::RunningGame& counted = records.runningGame();
     game.table = counted.key;
     game.day = counted.day;
+    game.grade = counted.grade;
     game.seconds = screen.getClockCounter()->getValue();
     game.hints = counted.hints;
     game.moves = movesBetween(history.all());

@@ -23,6 +23,7 @@ namespace kz {
 //     size=3
 //     type=2
 //     day=2026-12-08
+//     grade=3
 //     clock=125
 //     hints=1
 //     moves=h4 v7 h4
@@ -31,8 +32,9 @@ namespace kz {
 //     end
 //
 // The puzzle by its code, the records table the game counts in (size and type as the menus
-// name them, and the day for today's puzzle, a line only then), the seconds of the clock, the
-// hints taken, and the moves from the start in the order they were made: each the stick slots
+// name them, and the day for today's puzzle, a line only then), the grade it was drawn for or
+// its day says (1 to 3 for Easy to Hard, a line only for a graded game), the seconds of the clock,
+// the hints taken, and the moves from the start in the order they were made: each the stick slots
 // it changed, joined by "+" (a move of the Move mode changes two), "h" or "v" and the slot's
 // index in its layer of the 5 x 5 field. The last `undone` moves were taken back and can be
 // redone. hint-solution is the solution earlier hints led towards, as the slots where it
@@ -52,6 +54,7 @@ struct SavedGame {
     PuzzleOrigin origin;
     RecordKey table;
     std::optional<CalendarDay> day;
+    Difficulty grade = AsDesigned;
     int32_t seconds = 0;
     int64_t hints = 0;
     std::vector<Move> moves;
@@ -59,8 +62,8 @@ struct SavedGame {
     std::optional<Move> hintSolution;
 
     bool operator==(const SavedGame& o) const {
-        return origin == o.origin && table == o.table && day == o.day && seconds == o.seconds &&
-               hints == o.hints && moves == o.moves && undone == o.undone &&
+        return origin == o.origin && table == o.table && day == o.day && grade == o.grade &&
+               seconds == o.seconds && hints == o.hints && moves == o.moves && undone == o.undone &&
                hintSolution == o.hintSolution;
     }
     bool operator!=(const SavedGame& o) const { return !(*this == o); }

@@ -33,8 +33,8 @@ void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
 }
 
 void SessionRecords::resumingGame(const RecordKey& key, std::optional<CalendarDay> day,
-                                  int64_t hints) {
-    resuming = RunningGame{key, day, hints};
+                                  int64_t hints, Difficulty grade) {
+    resuming = RunningGame{key, day, hints, grade};
 }
 
 void SessionRecords::gameStarted() {
@@ -46,8 +46,9 @@ void SessionRecords::gameStarted() {
                                      : RecordKey{screen.getFieldSize(), screen.getActionType()};
         running.day = startingDay;
         running.hints = 0;
+        running.grade = screen.getShownGrade();
     }
-    const bool changed = own.gameStarted(running.key, running.day);
+    const bool changed = own.gameStarted(running.key, running.day, running.grade);
     for (int64_t i = 0; i < running.hints; ++i) {
         own.hintTaken();
     }
@@ -83,7 +84,7 @@ void SessionRecords::reset() {
     // The game on show goes on in its own table, with no hints taken yet.
     running.hints = 0;
     if (wasInGame) {
-        own.gameStarted(running.key, running.day);
+        own.gameStarted(running.key, running.day, running.grade);
     }
     unsaved.clear();
     resetUnsaved = true;

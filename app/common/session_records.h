@@ -29,9 +29,10 @@ class SessionRecords {
     void startingPuzzle(const std::optional<PuzzleOrigin>& origin,
                         std::optional<CalendarDay> day = std::nullopt);
 
-    // Set while a game kept from an earlier run is being started: it counts in the table it
-    // started in, with the hints it had, and only when it ends.
-    void resumingGame(const RecordKey& key, std::optional<CalendarDay> day, int64_t hints);
+    // Set while a game kept from an earlier run is being started: it counts in the table and
+    // grade it started in, with the hints it had, and only when it ends.
+    void resumingGame(const RecordKey& key, std::optional<CalendarDay> day, int64_t hints,
+                      Difficulty grade);
 
     void gameStarted();
     void hintTaken();
@@ -54,11 +55,12 @@ class SessionRecords {
     // The records as the player sees them.
     const Records& get() const { return shown; }
 
-    // The game running now: the table it counts in, its day and its hints so far.
+    // The game running now: the table it counts in, its day, its hints so far and its grade.
     struct RunningGame {
         RecordKey key;
         std::optional<CalendarDay> day;
         int64_t hints = 0;
+        Difficulty grade = AsDesigned;
     };
     const RunningGame& runningGame() const { return running; }
 
