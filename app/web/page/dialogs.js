@@ -78,13 +78,27 @@ export function askPuzzleCode(text) {
     codeField.select();
 }
 
-// Statistics...: the records (the JSON text of the program) as a table, today's puzzle and
-// the days in a row. While the box is open new records replace the ones shown.
+// Statistics...: the records (the JSON text of the program) as a table, the grades played
+// as a second one, today's puzzle and the days in a row. While the box is open new records
+// replace the ones shown.
 export function showStatistics(json) {
     const statistics = JSON.parse(json);
     const place = document.getElementById("records-table");
-    place.replaceChildren(
-        statistics.rows.length ? recordsTable(statistics) : noRecords(statistics));
+    if (statistics.rows.length) {
+        place.replaceChildren(recordsTable(
+            statistics.columns, statistics.firstNumberColumn, statistics.rows,
+            "Records of the games played"));
+    } else {
+        place.replaceChildren(noRecords(statistics));
+    }
+    const grades = document.getElementById("grades-table");
+    grades.replaceChildren();
+    if (statistics.gradeRows.length) {
+        grades.append(recordsTable(
+            statistics.gradeColumns, statistics.gradeFirstNumberColumn, statistics.gradeRows,
+            "Records of the games by grade"));
+    }
+    grades.hidden = !statistics.gradeRows.length;
     document.getElementById("todays-puzzle").textContent = statistics.today;
     document.getElementById("days-in-a-row").textContent = statistics.daysInARow;
     const reset = document.getElementById("reset-statistics");
@@ -103,14 +117,14 @@ export function statisticsChanged(json) {
     }
 }
 
-function recordsTable(statistics) {
+function recordsTable(columns, firstNumberColumn, rows, label) {
     const table = document.createElement("table");
     table.className = "records-table";
-    table.setAttribute("aria-label", "Records of the games played");
+    table.setAttribute("aria-label", label);
     const cell = (tag, text, column) => {
         const element = document.createElement(tag);
         element.textContent = text;
-        if (column >= statistics.firstNumberColumn) {
+        if (column >= firstNumberColumn) {
             element.className = "number";
         }
         if (tag === "th") {
@@ -119,9 +133,9 @@ function recordsTable(statistics) {
         return element;
     };
     const head = table.createTHead().insertRow();
-    statistics.columns.forEach((text, column) => head.append(cell("th", text, column)));
+    columns.forEach((text, column) => head.append(cell("th", text, column)));
     const body = table.createTBody();
-    for (const row of statistics.rows) {
+    for (const row of rows) {
         const line = body.insertRow();
         row.forEach((text, column) => line.append(cell("td", text, column)));
     }
