@@ -45,6 +45,9 @@ GtkWidget* newTable(const std::array<const char*, Columns>& titles, int32_t firs
         GtkTreeViewColumn* viewColumn = gtk_tree_view_column_new_with_attributes(
             titles[static_cast<size_t>(column)], cell, "text", column, nullptr);
         gtk_tree_view_column_set_alignment(viewColumn, number ? 1.0f : 0.0f);
+        // Room to spare goes to the names, so the counts of a narrower table stand under
+        // those of the wider one above it.
+        gtk_tree_view_column_set_expand(viewColumn, column == firstNumberColumn - 1);
         gtk_tree_view_append_column(GTK_TREE_VIEW(view), viewColumn);
     }
     atk_object_set_name(gtk_widget_get_accessible(view), accessibleName);
