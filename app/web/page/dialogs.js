@@ -94,9 +94,14 @@ export function showStatistics(json) {
     const grades = document.getElementById("grades-table");
     grades.replaceChildren();
     if (statistics.gradeRows.length) {
-        grades.append(recordsTable(
-            statistics.gradeColumns, statistics.gradeFirstNumberColumn, statistics.gradeRows,
-            "Records of the games by grade"));
+        const label = "Records of the games by grade";
+        grades.append(
+            recordsTable(
+                statistics.gradeColumns, statistics.gradeFirstNumberColumn, statistics.gradeRows,
+                label),
+            turnedTable(
+                statistics.gradeColumns, statistics.gradeFirstNumberColumn, statistics.gradeRows,
+                label));
     }
     grades.hidden = !statistics.gradeRows.length;
     document.getElementById("todays-puzzle").textContent = statistics.today;
@@ -138,6 +143,41 @@ function recordsTable(columns, firstNumberColumn, rows, label) {
     for (const row of rows) {
         const line = body.insertRow();
         row.forEach((text, column) => line.append(cell("td", text, column)));
+    }
+    return table;
+}
+
+// A table turned a quarter: a column for each row and a row for each count, which is
+// narrow enough for a phone held upright where the grades' rows are not. The style sheet
+// shows the one of the two that fits.
+function turnedTable(columns, firstNumberColumn, rows, label) {
+    const table = document.createElement("table");
+    table.className = "records-table turned";
+    table.setAttribute("aria-label", label);
+    const cell = (tag, text, scope) => {
+        const element = document.createElement(tag);
+        element.textContent = text;
+        if (scope) {
+            element.scope = scope;
+        }
+        // Only the counts' names stand at the left.
+        if (scope !== "row") {
+            element.className = "number";
+        }
+        return element;
+    };
+    const head = table.createTHead().insertRow();
+    head.append(cell("td", ""));
+    for (const row of rows) {
+        head.append(cell("th", row[0], "col"));
+    }
+    const body = table.createTBody();
+    for (let column = firstNumberColumn; column < columns.length; ++column) {
+        const line = body.insertRow();
+        line.append(cell("th", columns[column], "row"));
+        for (const row of rows) {
+            line.append(cell("td", row[column]));
+        }
     }
     return table;
 }
