@@ -217,25 +217,28 @@ bool readLine(std::string_view line, RecordsText& read) {
         from = found->second;
         fields->erase(found);
     }
-    Records& into = from.empty() ? read.records : read.imported[from];
+    // The store a line names is made only once the line is taken.
+    const auto into = [&read, &from]() -> Records& {
+        return from.empty() ? read.records : read.imported[from];
+    };
     if (kind == "table") {
         const auto table = readTable(std::move(*fields));
         if (!table) {
             return false;
         }
-        into.setTable(table->first, table->second);
+        into().setTable(table->first, table->second);
     } else if (kind == "grade") {
         const auto grade = readGrade(std::move(*fields));
         if (!grade) {
             return false;
         }
-        into.setGrade(grade->first, grade->second);
+        into().setGrade(grade->first, grade->second);
     } else {
         const std::optional<DailyRecord> daily = readDaily(std::move(*fields));
         if (!daily) {
             return false;
         }
-        into.setDaily(*daily);
+        into().setDaily(*daily);
     }
     read.anyRecords = true;
     return true;

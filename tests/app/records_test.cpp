@@ -552,6 +552,13 @@ TEST(RecordsText, ADamagedOrLaterGradeLineIsKeptAndLosesOnlyItself) {
     EXPECT_EQ(read.records, expected);
     EXPECT_EQ(read.keptLines, kept);
     EXPECT_NE(writeRecordsText(read).find(kept), std::string::npos);
+    // A line not taken names no store either, though its from= is good.
+    for (const char* kind : {"grade difficulty=9", "table size=9 type=1"}) {
+        const std::string line = std::string(kind) +
+                                 " played=1 won=0 given-up=1 hints=0 streak=0 best-streak=0 "
+                                 "from=77ab01\n";
+        EXPECT_TRUE(readRecordsText(line).imported.empty()) << line;
+    }
 }
 
 TEST(RecordsImport, GradesAddUpAcrossStoresAndComeOnceHoweverOftenImported) {
