@@ -22,6 +22,7 @@ std::optional<SavedGame> GameKeeper::running() const {
     game.table = counted.key;
     game.day = counted.day;
     game.pastDay = counted.pastDay;
+    game.grade = counted.grade;
     game.seconds = screen.getClockCounter()->getValue();
     game.hints = counted.hints;
     game.moves = movesBetween(history.all());

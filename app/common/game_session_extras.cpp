@@ -169,9 +169,13 @@ bool GameSession::resumeGame() {
     // Started as a game from its code, in the table it began in; then the clock, the moves
     // and the hints' solution as they were.
     extras_->keeper.hold();
-    extras_->records.resumingGame(game.table, game.day, game.hints, game.pastDay);
+    // A game kept by a release that wrote no grade says none, unless its day gives one.
+    const Difficulty grade = game.grade != AsDesigned ? game.grade
+                             : game.day               ? gradeOfOrigin(game.origin)
+                                                      : AsDesigned;
+    extras_->records.resumingGame(game.table, game.day, game.hints, grade, game.pastDay);
     extras_->dayResult.starting(game.pastDay ? std::nullopt : game.day);
-    gameScreen_->startPuzzle(game.origin, game.day ? gradeOfOrigin(game.origin) : AsDesigned);
+    gameScreen_->startPuzzle(game.origin, grade);
     gameScreen_->getClockCounter()->setValue(game.seconds);
     extras_->aids.resume(std::move(replayed.layouts), replayed.shown,
                          std::move(replayed.hintSolution));

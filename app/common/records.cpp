@@ -5,18 +5,45 @@
 #include "app/common/settings.h"
 
 namespace kz {
+namespace {
+
+// Adds a game that ended to a record; the best time the record had before it.
+std::optional<int32_t> addGame(TableRecord& record, const FinishedGame& game) {
+    const std::optional<int32_t> previousBest = record.bestSeconds;
+    ++record.played;
+    record.hints += game.hints;
+    if (game.outcome != FinishedGame::Outcome::Won) {
+        record.givenUp += game.outcome == FinishedGame::Outcome::GivenUp ? 1 : 0;
+        record.streak = 0;
+        return previousBest;
+    }
+    ++record.won;
+    ++record.streak;
+    record.bestStreak = std::max(record.bestStreak, record.streak);
+    const int32_t seconds = std::max(game.seconds, 0);
+    if (!record.bestSeconds || seconds < *record.bestSeconds) {
+        record.bestSeconds = seconds;
+    }
+    return previousBest;
+}
+
+}  // namespace
 
 bool isValidRecordKey(const RecordKey& key) {
     return isValidFieldSize(key.fieldSize) && isValidActionType(key.actionType);
+}
+
+bool isValidGrade(int32_t grade) {
+    return grade >= AsDesigned && grade <= Hard;
 }
 
 RecordKey recordKeyOf(const PuzzleOrigin& origin) {
     return {origin.columns == origin.rows ? origin.columns : 0, origin.kind};
 }
 
-bool Records::gameStarted(const RecordKey& key, std::optional<CalendarDay> day) {
+bool Records::gameStarted(const RecordKey& key, std::optional<CalendarDay> day, Difficulty grade) {
     const bool left = gameLeft();
-    current_ = Game{key, day, 0};
+    current_ = Game{key, day, 0, grade};
     return left;
 }
 
@@ -30,32 +57,26 @@ std::optional<WinReport> Records::endGame(FinishedGame::Outcome outcome, int32_t
     if (!current_) {
         return std::nullopt;
     }
-    const FinishedGame game{current_->key, current_->day, current_->hints, outcome, seconds};
+    const FinishedGame game{current_->key, current_->day, current_->hints,
+                            outcome,       seconds,       current_->grade};
     current_.reset();
     finished_.push_back(game);
     return count(game);
 }
 
 std::optional<WinReport> Records::count(const FinishedGame& game) {
+    if (isValidGrade(game.grade)) {
+        addGame(grades_[game.grade], game);
+    }
     TableRecord& record = tables_[game.key];
-    ++record.played;
-    record.hints += game.hints;
+    const std::optional<int32_t> previousBest = addGame(record, game);
     if (game.outcome != FinishedGame::Outcome::Won) {
-        record.givenUp += game.outcome == FinishedGame::Outcome::GivenUp ? 1 : 0;
-        record.streak = 0;
         return std::nullopt;
     }
-    ++record.won;
-    ++record.streak;
-    record.bestStreak = std::max(record.bestStreak, record.streak);
-
     WinReport report;
     report.seconds = std::max(game.seconds, 0);
-    report.previousBest = record.bestSeconds;
-    report.newBestTime = !record.bestSeconds || report.seconds < *record.bestSeconds;
-    if (report.newBestTime) {
-        record.bestSeconds = report.seconds;
-    }
+    report.previousBest = previousBest;
+    report.newBestTime = !previousBest || report.seconds < *previousBest;
     report.streak = record.streak;
 
     // Only a day later than the last one solved moves the run; an earlier day's puzzle
@@ -97,12 +118,18 @@ std::vector<FinishedGame> Records::takeFinished() {
 
 void Records::setCounts(const Records& counts) {
     tables_ = counts.tables_;
+    grades_ = counts.grades_;
     daily_ = counts.daily_;
 }
 
 TableRecord Records::table(const RecordKey& key) const {
     const auto found = tables_.find(key);
     return found == tables_.end() ? TableRecord{} : found->second;
+}
+
+TableRecord Records::grade(Difficulty grade) const {
+    const auto found = grades_.find(grade);
+    return found == grades_.end() ? TableRecord{} : found->second;
 }
 
 int64_t Records::daysInARow(CalendarDay today) const {
@@ -114,6 +141,12 @@ int64_t Records::daysInARow(CalendarDay today) const {
 void Records::setTable(const RecordKey& key, const TableRecord& record) {
     if (isValidRecordKey(key)) {
         tables_[key] = record;
+    }
+}
+
+void Records::setGrade(int32_t grade, const TableRecord& record) {
+    if (isValidGrade(grade)) {
+        grades_[static_cast<Difficulty>(grade)] = record;
     }
 }
 

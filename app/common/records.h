@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "puzzle/calendar_day.h"
+#include "puzzle/puzzle_grade.h"
 #include "puzzle/puzzle_origin.h"
 
 namespace kz {
@@ -31,7 +32,11 @@ bool isValidRecordKey(const RecordKey& key);
 // size makes one), and the kind as the action type of its own name.
 RecordKey recordKeyOf(const PuzzleOrigin& origin);
 
-// What the games of one table came to. A game counts once, when it ends.
+// The grades a game counts under besides its table: the grade Next drew the puzzle for, or
+// the one today's puzzle says, and AsDesigned for every puzzle of no grade.
+bool isValidGrade(int32_t grade);
+
+// What the games of one table, or of one grade, came to. A game counts once, when it ends.
 struct TableRecord {
     int64_t played = 0;                  // every game that ended: won, given up or left
     int64_t won = 0;                     // ended with YOU WIN!
@@ -83,6 +88,7 @@ struct FinishedGame {
     int64_t hints = 0;
     Outcome outcome = Outcome::Left;
     int32_t seconds = 0;  // of a win
+    Difficulty grade = AsDesigned;
 };
 
 // The records of every table and of today's puzzles, and the game being played. The
@@ -92,9 +98,10 @@ struct FinishedGame {
 class Records {
   public:
     // A game has started: a new puzzle from the settings, or one from a code, then with the
-    // day when it is that day's puzzle. A game still running is first counted as left.
-    // True when that changed the records.
-    bool gameStarted(const RecordKey& key, std::optional<CalendarDay> day = std::nullopt);
+    // day when it is that day's puzzle, and the grade it was drawn for. A game still running
+    // is first counted as left. True when that changed the records.
+    bool gameStarted(const RecordKey& key, std::optional<CalendarDay> day = std::nullopt,
+                     Difficulty grade = AsDesigned);
     // The player took a hint in the running game.
     void hintTaken();
     // The running game ended with YOU WIN! after that many seconds of the clock. Nothing
@@ -108,7 +115,8 @@ class Records {
 
     bool inGame() const { return current_.has_value(); }
 
-    // Counts a game that ended; for a win, what it changed.
+    // Counts a game that ended, in its table and its grade; for a win, what it changed in
+    // its table.
     std::optional<WinReport> count(const FinishedGame& game);
     // The games ended through the calls above since the last take, oldest first.
     std::vector<FinishedGame> takeFinished();
@@ -116,6 +124,9 @@ class Records {
     // The record of a table; all zero for one never played.
     TableRecord table(const RecordKey& key) const;
     const std::map<RecordKey, TableRecord>& tables() const { return tables_; }
+    // The record of a grade; all zero for one never played.
+    TableRecord grade(Difficulty grade) const;
+    const std::map<Difficulty, TableRecord>& grades() const { return grades_; }
     const DailyRecord& daily() const { return daily_; }
     bool solvedOn(CalendarDay day) const { return daily_.lastSolved == day; }
     // The run of days in a row as it stands on a day: it lasts while yesterday's or
@@ -124,17 +135,21 @@ class Records {
 
     // For reading stored records. Keys that are not valid are not taken.
     void setTable(const RecordKey& key, const TableRecord& record);
+    void setGrade(int32_t grade, const TableRecord& record);
     void setDaily(const DailyRecord& record) { daily_ = record; }
-    // Takes the tables and the day's run of other records; the running game stays.
+    // Takes the tables, grades and the day's run of other records; the running game stays.
     void setCounts(const Records& counts);
 
-    bool operator==(const Records& o) const { return tables_ == o.tables_ && daily_ == o.daily_; }
+    bool operator==(const Records& o) const {
+        return tables_ == o.tables_ && grades_ == o.grades_ && daily_ == o.daily_;
+    }
 
   private:
     struct Game {
         RecordKey key;
         std::optional<CalendarDay> day;
         int64_t hints = 0;
+        Difficulty grade = AsDesigned;
     };
 
     // Ends the running game that way, counts it and keeps it for takeFinished.
@@ -143,6 +158,7 @@ class Records {
     std::optional<Game> current_;
     std::vector<FinishedGame> finished_;
     std::map<RecordKey, TableRecord> tables_;
+    std::map<Difficulty, TableRecord> grades_;
     DailyRecord daily_;
 };
 

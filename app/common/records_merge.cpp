@@ -30,7 +30,29 @@ void takeLater(Records& into, const Records& from) {
     for (const auto& [key, record] : from.tables()) {
         into.setTable(key, later(into.table(key), record));
     }
+    for (const auto& [grade, record] : from.grades()) {
+        into.setGrade(grade, later(into.grade(grade), record));
+    }
     into.setDaily(later(into.daily(), from.daily()));
+}
+
+// A table or grade of two stores as one: the games added up, the best values kept. The
+// streak goes on where the games are played: this store's, or when it has played none there,
+// the longest one brought in.
+TableRecord addedUp(TableRecord sum, const TableRecord& record, bool ownPlayed) {
+    sum.played += record.played;
+    sum.won += record.won;
+    sum.givenUp += record.givenUp;
+    sum.hints += record.hints;
+    if (record.bestSeconds) {
+        sum.bestSeconds =
+            std::min(sum.bestSeconds.value_or(*record.bestSeconds), *record.bestSeconds);
+    }
+    sum.bestStreak = std::max(sum.bestStreak, record.bestStreak);
+    if (!ownPlayed) {
+        sum.streak = std::max(sum.streak, record.streak);
+    }
+    return sum;
 }
 
 // FNV-1a of the text, as 16 hex digits.
@@ -54,22 +76,12 @@ Records combinedRecords(const RecordsText& text) {
     Records combined = text.records;
     for (const auto& [from, records] : text.imported) {
         for (const auto& [key, record] : records.tables()) {
-            TableRecord sum = combined.table(key);
-            sum.played += record.played;
-            sum.won += record.won;
-            sum.givenUp += record.givenUp;
-            sum.hints += record.hints;
-            if (record.bestSeconds) {
-                sum.bestSeconds =
-                    std::min(sum.bestSeconds.value_or(*record.bestSeconds), *record.bestSeconds);
-            }
-            sum.bestStreak = std::max(sum.bestStreak, record.bestStreak);
-            // The streak goes on where the table is played: this store's, or when it has
-            // not played the table, the longest one brought in.
-            if (text.records.tables().count(key) == 0) {
-                sum.streak = std::max(sum.streak, record.streak);
-            }
-            combined.setTable(key, sum);
+            combined.setTable(
+                key, addedUp(combined.table(key), record, text.records.tables().count(key) > 0));
+        }
+        for (const auto& [grade, record] : records.grades()) {
+            combined.setGrade(grade, addedUp(combined.grade(grade), record,
+                                             text.records.grades().count(grade) > 0));
         }
         DailyRecord daily = later(combined.daily(), records.daily());
         daily.bestRun = std::max(combined.daily().bestRun, records.daily().bestRun);
@@ -88,7 +100,8 @@ void importRecords(RecordsText& into, const RecordsText& file) {
     }
     // A store with nothing in it needs no line.
     for (auto it = into.imported.begin(); it != into.imported.end();) {
-        const bool empty = it->second.tables().empty() && !it->second.daily().lastSolved;
+        const bool empty = it->second.tables().empty() && it->second.grades().empty() &&
+                           !it->second.daily().lastSolved;
         it = empty ? into.imported.erase(it) : std::next(it);
     }
 }

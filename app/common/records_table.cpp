@@ -22,6 +22,18 @@ size_t menuPosition(uint16_t command) {
 // No best time before the first win.
 constexpr const char* kNoTime = "\u2013";
 
+// The cells of a record's counts, the columns after a row's names.
+std::array<std::string, kRecordsColumnCount - kRecordsFirstNumberColumn> countCells(
+    const TableRecord& table) {
+    return {std::to_string(table.played),
+            std::to_string(table.won),
+            std::to_string(table.givenUp),
+            table.bestSeconds ? clockText(*table.bestSeconds) : kNoTime,
+            std::to_string(table.hints),
+            std::to_string(table.streak),
+            std::to_string(table.bestStreak)};
+}
+
 }  // namespace
 
 std::string newBestTimeText(const WinReport& report) {
@@ -40,15 +52,10 @@ std::vector<RecordsRow> recordsRows(const Records& records) {
         }
         RecordsRow row;
         row.key = key;
-        row.cells = {menuLabel(commandForFieldSize(key.fieldSize)),
-                     menuLabel(commandForActionType(key.actionType)),
-                     std::to_string(table.played),
-                     std::to_string(table.won),
-                     std::to_string(table.givenUp),
-                     table.bestSeconds ? clockText(*table.bestSeconds) : kNoTime,
-                     std::to_string(table.hints),
-                     std::to_string(table.streak),
-                     std::to_string(table.bestStreak)};
+        row.cells[0] = menuLabel(commandForFieldSize(key.fieldSize));
+        row.cells[1] = menuLabel(commandForActionType(key.actionType));
+        const auto counts = countCells(table);
+        std::copy(counts.begin(), counts.end(), row.cells.begin() + 2);
         rows.push_back(std::move(row));
     }
     std::stable_sort(rows.begin(), rows.end(), [](const RecordsRow& a, const RecordsRow& b) {
@@ -58,6 +65,23 @@ std::vector<RecordsRow> recordsRows(const Records& records) {
         };
         return place(a.key) < place(b.key);
     });
+    return rows;
+}
+
+std::vector<GradeRow> gradeRows(const Records& records) {
+    std::vector<GradeRow> rows;
+    for (const Difficulty grade : {Easy, Medium, Hard, AsDesigned}) {
+        const TableRecord table = records.grade(grade);
+        if (table.played == 0) {
+            continue;
+        }
+        GradeRow row;
+        row.grade = grade;
+        row.cells[0] = grade == AsDesigned ? kNoGradeName : difficultyName(grade);
+        const auto counts = countCells(table);
+        std::copy(counts.begin(), counts.end(), row.cells.begin() + 1);
+        rows.push_back(std::move(row));
+    }
     return rows;
 }
 
@@ -71,8 +95,8 @@ std::string daysInARowText(const Records& records, CalendarDay today) {
 }
 
 bool recordsEmpty(const Records& records) {
-    return recordsRows(records).empty() && !records.daily().lastSolved &&
-           records.daily().bestRun == 0;
+    return recordsRows(records).empty() && gradeRows(records).empty() &&
+           !records.daily().lastSolved && records.daily().bestRun == 0;
 }
 
 }  // namespace kz

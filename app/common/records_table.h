@@ -28,6 +28,21 @@ struct RecordsRow {
 // names are the menus' own.
 std::vector<RecordsRow> recordsRows(const Records& records);
 
+// The grades played, one row each beside the tables: the same counts, under the grade's
+// name, Easy to Hard, then the puzzles of no grade (As Designed, codes).
+constexpr int32_t kGradeColumnCount = 1 + kRecordsColumnCount - kRecordsFirstNumberColumn;
+constexpr std::array<const char*, kGradeColumnCount> kGradeColumns = {
+    "Grade", "Played", "Won", "Given up", "Best time", "Hints", "Streak", "Best streak"};
+constexpr int32_t kGradeFirstNumberColumn = 1;
+constexpr const char* kNoGradeName = "Ungraded";
+
+struct GradeRow {
+    Difficulty grade = AsDesigned;
+    std::array<std::string, kGradeColumnCount> cells;
+};
+
+std::vector<GradeRow> gradeRows(const Records& records);
+
 // Shown instead of the table before any game has ended.
 constexpr const char* kNoRecordsText =
     "No games played yet. A game counts here once it ends: won, given up, or left for "

@@ -77,9 +77,9 @@ std::optional<std::vector<int64_t>> counts(std::map<std::string, std::string> fi
     return values;
 }
 
-// A table line's record; nothing when it is damaged or does not add up.
-std::optional<std::pair<RecordKey, TableRecord>> readTable(
-    std::map<std::string, std::string> fields) {
+// The counts of a table or grade line, once its key fields are taken; nothing when they are
+// damaged or do not add up.
+std::optional<TableRecord> readCounts(std::map<std::string, std::string> fields) {
     std::optional<int32_t> bestSeconds;
     if (const auto best = fields.find("best-time"); best != fields.end()) {
         const std::optional<int64_t> seconds = count(best->second);
@@ -90,31 +90,70 @@ std::optional<std::pair<RecordKey, TableRecord>> readTable(
         fields.erase(best);
     }
     const std::optional<std::vector<int64_t>> values =
-        counts(std::move(fields),
-               {"size", "type", "played", "won", "given-up", "hints", "streak", "best-streak"});
+        counts(std::move(fields), {"played", "won", "given-up", "hints", "streak", "best-streak"});
     if (!values) {
         return std::nullopt;
     }
     const std::vector<int64_t>& v = *values;
-    if (v[0] > 5 || v[1] > 5) {
-        return std::nullopt;
-    }
-    const RecordKey key{static_cast<int32_t>(v[0]), static_cast<int32_t>(v[1])};
     TableRecord record;
-    record.played = v[2];
-    record.won = v[3];
-    record.givenUp = v[4];
+    record.played = v[0];
+    record.won = v[1];
+    record.givenUp = v[2];
     record.bestSeconds = bestSeconds;
-    record.hints = v[5];
-    record.streak = v[6];
-    record.bestStreak = v[7];
-    const bool addsUp = isValidRecordKey(key) && record.won + record.givenUp <= record.played &&
+    record.hints = v[3];
+    record.streak = v[4];
+    record.bestStreak = v[5];
+    const bool addsUp = record.won + record.givenUp <= record.played &&
                         record.streak <= record.bestStreak && record.bestStreak <= record.won &&
                         (record.won > 0) == bestSeconds.has_value();
     if (!addsUp) {
         return std::nullopt;
     }
-    return std::pair{key, record};
+    return record;
+}
+
+// Takes a key field, a count up to largest, out of a line's fields.
+std::optional<int32_t> takeKey(std::map<std::string, std::string>& fields, const char* name,
+                               int64_t largest) {
+    const auto found = fields.find(name);
+    if (found == fields.end()) {
+        return std::nullopt;
+    }
+    const std::optional<int64_t> value = count(found->second);
+    fields.erase(found);
+    if (!value || *value > largest) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(*value);
+}
+
+// A table line's record; nothing when it is damaged or does not add up.
+std::optional<std::pair<RecordKey, TableRecord>> readTable(
+    std::map<std::string, std::string> fields) {
+    const std::optional<int32_t> size = takeKey(fields, "size", 5);
+    const std::optional<int32_t> type = takeKey(fields, "type", 5);
+    if (!size || !type || !isValidRecordKey({*size, *type})) {
+        return std::nullopt;
+    }
+    const std::optional<TableRecord> record = readCounts(std::move(fields));
+    if (!record) {
+        return std::nullopt;
+    }
+    return std::pair{RecordKey{*size, *type}, *record};
+}
+
+// A grade line's record, the same counts as a table's under the grade's number.
+std::optional<std::pair<int32_t, TableRecord>> readGrade(
+    std::map<std::string, std::string> fields) {
+    const std::optional<int32_t> grade = takeKey(fields, "difficulty", Hard);
+    if (!grade) {
+        return std::nullopt;
+    }
+    const std::optional<TableRecord> record = readCounts(std::move(fields));
+    if (!record) {
+        return std::nullopt;
+    }
+    return std::pair{*grade, *record};
 }
 
 std::optional<DailyRecord> readDaily(std::map<std::string, std::string> fields) {
@@ -167,7 +206,7 @@ bool readLine(std::string_view line, RecordsText& read) {
     const std::string_view kind = line.substr(0, end);
     std::optional<std::map<std::string, std::string>> fields =
         fieldsOf(end == std::string_view::npos ? std::string_view() : line.substr(end));
-    if (!fields || (kind != "table" && kind != "daily")) {
+    if (!fields || (kind != "table" && kind != "grade" && kind != "daily")) {
         return false;
     }
     std::string from;
@@ -178,21 +217,44 @@ bool readLine(std::string_view line, RecordsText& read) {
         from = found->second;
         fields->erase(found);
     }
+    // The store a line names is made only once the line is taken.
+    const auto into = [&read, &from]() -> Records& {
+        return from.empty() ? read.records : read.imported[from];
+    };
     if (kind == "table") {
         const auto table = readTable(std::move(*fields));
         if (!table) {
             return false;
         }
-        (from.empty() ? read.records : read.imported[from]).setTable(table->first, table->second);
+        into().setTable(table->first, table->second);
+    } else if (kind == "grade") {
+        const auto grade = readGrade(std::move(*fields));
+        if (!grade) {
+            return false;
+        }
+        into().setGrade(grade->first, grade->second);
     } else {
         const std::optional<DailyRecord> daily = readDaily(std::move(*fields));
         if (!daily) {
             return false;
         }
-        (from.empty() ? read.records : read.imported[from]).setDaily(*daily);
+        into().setDaily(*daily);
     }
     read.anyRecords = true;
     return true;
+}
+
+// A record's counts as the fields after a line's key.
+std::string countFields(const TableRecord& record) {
+    std::string text = " played=" + std::to_string(record.played) +
+                       " won=" + std::to_string(record.won) +
+                       " given-up=" + std::to_string(record.givenUp);
+    if (record.bestSeconds) {
+        text += " best-time=" + std::to_string(*record.bestSeconds);
+    }
+    return text + " hints=" + std::to_string(record.hints) +
+           " streak=" + std::to_string(record.streak) +
+           " best-streak=" + std::to_string(record.bestStreak);
 }
 
 std::string linesOf(const Records& records, const std::string& from) {
@@ -200,15 +262,11 @@ std::string linesOf(const Records& records, const std::string& from) {
     std::string text;
     for (const auto& [key, record] : records.tables()) {
         text += "table size=" + std::to_string(key.fieldSize) +
-                " type=" + std::to_string(key.actionType) +
-                " played=" + std::to_string(record.played) + " won=" + std::to_string(record.won) +
-                " given-up=" + std::to_string(record.givenUp);
-        if (record.bestSeconds) {
-            text += " best-time=" + std::to_string(*record.bestSeconds);
-        }
-        text += " hints=" + std::to_string(record.hints) +
-                " streak=" + std::to_string(record.streak) +
-                " best-streak=" + std::to_string(record.bestStreak) + suffix;
+                " type=" + std::to_string(key.actionType) + countFields(record) + suffix;
+    }
+    // After the tables, so a text with no grade is written as before there were grades.
+    for (const auto& [grade, record] : records.grades()) {
+        text += "grade difficulty=" + std::to_string(grade) + countFields(record) + suffix;
     }
     const DailyRecord& daily = records.daily();
     if (daily.lastSolved) {

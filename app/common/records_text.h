@@ -18,16 +18,20 @@ namespace kz {
 //     table size=3 type=2 played=10 won=7 given-up=2 best-time=45 hints=3 streak=2 best-streak=4
 //     daily last-solved=2026-12-08 run=3 best-run=5
 //     table size=4 type=3 played=2 won=1 given-up=0 best-time=80 hints=0 streak=1 best-streak=1
+//     grade difficulty=3 played=4 won=3 given-up=1 best-time=52 hints=1 streak=0 best-streak=2
 //     from=77ab01
 //
 // One line per table played (size 0 is Random, type 0 Mixed; best-time, in seconds, only
-// once a game was won) and one for today's puzzles once one was solved, each ending in a
-// newline. The id names the records of this store; lines with from= are the records of
-// another store, imported (see records_merge.h). Each line stands alone: a line that is
-// damaged, too long, incomplete (the last one of a text cut short has no newline) or does not
-// add up (more wins than games, a streak longer than the wins) is passed over and nothing
-// else is lost, so a truncated or foreign text keeps every line that is whole. Blank lines
-// and lines starting with # are comments.
+// once a game was won), one per grade played with the same counts (difficulty as the
+// setting numbers it, 1 to 3 for Easy to Hard, 0 for the puzzles of no grade) and one for
+// today's puzzles once one was solved, each ending in a newline. Releases before the grade
+// lines keep them as lines they do not take (below), so a text goes back and forth between
+// them and loses nothing. The id names the records of this store; lines with from= are the records
+// of another store, imported (see records_merge.h). Each line stands alone: a line that is damaged,
+// too long, incomplete (the last one of a text cut short has no newline) or does not add up (more
+// wins than games, a streak longer than the wins) is passed over and nothing else is lost, so a
+// truncated or foreign text keeps every line that is whole. Blank lines and lines starting with #
+// are comments.
 //
 // Lines this release does not take (comments, lines of a later release or of another tool,
 // damaged ones) are kept as they are and written back after its own, so a text is never

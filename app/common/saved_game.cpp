@@ -250,6 +250,13 @@ std::optional<SavedGame> readSavedGame(std::string_view text) {
             game.pastDay = true;
         }
     }
+    if (const std::optional<std::string_view> grade = lines->take("grade")) {
+        const std::optional<int64_t> value = number(*grade, Hard);
+        if (!value || *value < Easy) {
+            return std::nullopt;
+        }
+        game.grade = static_cast<Difficulty>(*value);
+    }
     const std::optional<int64_t> seconds = lines->takeNumber("clock", kLongestClock);
     const std::optional<int64_t> hintCount = lines->takeNumber("hints", kLongestSavedGame);
     if (!seconds || !hintCount) {
@@ -297,6 +304,9 @@ std::string writeSavedGame(const SavedGame& game) {
         if (game.pastDay) {
             text += "past=1\n";
         }
+    }
+    if (game.grade != AsDesigned) {
+        text += "grade=" + std::to_string(game.grade) + "\n";
     }
     text += "clock=" + std::to_string(game.seconds) + "\nhints=" + std::to_string(game.hints) +
             "\nmoves=";

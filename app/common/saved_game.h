@@ -24,6 +24,7 @@ namespace kz {
 //     type=2
 //     day=2026-12-08
 //     past=1
+//     grade=3
 //     clock=125
 //     hints=1
 //     moves=h4 v7 h4
@@ -33,9 +34,10 @@ namespace kz {
 //
 // The puzzle by its code, the records table the game counts in (size and type as the menus
 // name them, and the day for a day's puzzle, a line only then, followed by past=1 when it
-// was chosen among the past days and so leaves the days in a row alone), the seconds of the clock,
-// the hints taken, and the moves from the start in the order they were made: each the stick slots
-// it changed, joined by "+" (a move of the Move mode changes two), "h" or "v" and the slot's
+// was chosen among the past days and so leaves the days in a row alone), the grade it was drawn
+// for or its day says (1 to 3 for Easy to Hard, a line only for a graded game), the seconds of
+// the clock, the hints taken, and the moves from the start in the order they were made: each the
+// stick slots it changed, joined by "+" (a move of the Move mode changes two), "h" or "v" and the slot's
 // index in its layer of the 5 x 5 field. The last `undone` moves were taken back and can be
 // redone. hint-solution is the solution earlier hints led towards, as the slots where it
 // differs from the start; the line is there only after a hint. A stick in hand is not a move:
@@ -55,6 +57,7 @@ struct SavedGame {
     RecordKey table;
     std::optional<CalendarDay> day;
     bool pastDay = false;
+    Difficulty grade = AsDesigned;
     int32_t seconds = 0;
     int64_t hints = 0;
     std::vector<Move> moves;
@@ -63,6 +66,7 @@ struct SavedGame {
 
     bool operator==(const SavedGame& o) const {
         return origin == o.origin && table == o.table && day == o.day && pastDay == o.pastDay &&
+               grade == o.grade &&
                seconds == o.seconds && hints == o.hints && moves == o.moves && undone == o.undone &&
                hintSolution == o.hintSolution;
     }

@@ -34,8 +34,8 @@ void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
 }
 
 void SessionRecords::resumingGame(const RecordKey& key, std::optional<CalendarDay> day,
-                                  int64_t hints, bool pastDay) {
-    resuming = RunningGame{key, day, hints, day && pastDay};
+                                  int64_t hints, Difficulty grade, bool pastDay) {
+    resuming = RunningGame{key, day, hints, day && pastDay, grade};
 }
 
 void SessionRecords::gameStarted() {
@@ -48,8 +48,9 @@ void SessionRecords::gameStarted() {
         running.day = startingDay;
         running.hints = 0;
         running.pastDay = startingPastDay;
+        running.grade = screen.getShownGrade();
     }
-    const bool changed = own.gameStarted(running.key, running.dayOfRun());
+    const bool changed = own.gameStarted(running.key, running.dayOfRun(), running.grade);
     for (int64_t i = 0; i < running.hints; ++i) {
         own.hintTaken();
     }
@@ -85,7 +86,7 @@ void SessionRecords::reset() {
     // The game on show goes on in its own table, with no hints taken yet.
     running.hints = 0;
     if (wasInGame) {
-        own.gameStarted(running.key, running.dayOfRun());
+        own.gameStarted(running.key, running.dayOfRun(), running.grade);
     }
     unsaved.clear();
     resetUnsaved = true;

@@ -30,10 +30,10 @@ class SessionRecords {
     void startingPuzzle(const std::optional<PuzzleOrigin>& origin,
                         std::optional<CalendarDay> day = std::nullopt, bool pastDay = false);
 
-    // Set while a game kept from an earlier run is being started: it counts in the table it
-    // started in, with the hints it had, and only when it ends.
+    // Set while a game kept from an earlier run is being started: it counts in the table and
+    // grade it started in, with the hints it had, and only when it ends.
     void resumingGame(const RecordKey& key, std::optional<CalendarDay> day, int64_t hints,
-                      bool pastDay = false);
+                      Difficulty grade, bool pastDay = false);
 
     void gameStarted();
     void hintTaken();
@@ -56,13 +56,14 @@ class SessionRecords {
     // The records as the player sees them.
     const Records& get() const { return shown; }
 
-    // The game running now: the table it counts in, the day of its puzzle and its hints so
-    // far. A past day's puzzle has its day but leaves the days in a row alone.
+    // The game running now: the table it counts in, the day of its puzzle, its hints so far
+    // and its grade. A past day's puzzle has its day but leaves the days in a row alone.
     struct RunningGame {
         RecordKey key;
         std::optional<CalendarDay> day;
         int64_t hints = 0;
         bool pastDay = false;
+        Difficulty grade = AsDesigned;
 
         // The day the records count its win for, in the days in a row.
         std::optional<CalendarDay> dayOfRun() const { return pastDay ? std::nullopt : day; }

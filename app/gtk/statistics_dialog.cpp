@@ -1,5 +1,6 @@
 #include "app/gtk/statistics_dialog.h"
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,34 +15,42 @@ namespace {
 // Tall enough for a dozen rows; a longer table scrolls.
 constexpr int kLargestTableHeight = 320;
 
-GtkWidget* newTable(const std::vector<RecordsRow>& rows) {
-    std::vector<GType> types(kRecordsColumnCount, G_TYPE_STRING);
-    GtkListStore* store = gtk_list_store_newv(kRecordsColumnCount, types.data());
-    for (const RecordsRow& row : rows) {
+// A table to read, named for screen readers: the columns' titles, the rows' cells, and the
+// first column of numbers, which are set flush right.
+template <size_t Columns>
+GtkWidget* newTable(const std::array<const char*, Columns>& titles, int32_t firstNumberColumn,
+                    const std::vector<std::array<std::string, Columns>>& rows, const char* name,
+                    const char* accessibleName) {
+    const int32_t columns = static_cast<int32_t>(Columns);
+    std::vector<GType> types(Columns, G_TYPE_STRING);
+    GtkListStore* store = gtk_list_store_newv(columns, types.data());
+    for (const auto& row : rows) {
         GtkTreeIter iter;
         gtk_list_store_append(store, &iter);
-        for (int32_t column = 0; column < kRecordsColumnCount; ++column) {
-            gtk_list_store_set(store, &iter, column, row.cells[static_cast<size_t>(column)].c_str(),
-                               -1);
+        for (int32_t column = 0; column < columns; ++column) {
+            gtk_list_store_set(store, &iter, column, row[static_cast<size_t>(column)].c_str(), -1);
         }
     }
     GtkWidget* view = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
     g_object_unref(store);
-    gtk_widget_set_name(view, "statistics-table");
+    gtk_widget_set_name(view, name);
     gtk_tree_view_set_enable_search(GTK_TREE_VIEW(view), FALSE);
     // A table to read, not to choose from: no row stands out.
     gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)),
                                 GTK_SELECTION_NONE);
-    for (int32_t column = 0; column < kRecordsColumnCount; ++column) {
+    for (int32_t column = 0; column < columns; ++column) {
         GtkCellRenderer* cell = gtk_cell_renderer_text_new();
-        const bool number = column >= kRecordsFirstNumberColumn;
+        const bool number = column >= firstNumberColumn;
         g_object_set(cell, "xalign", number ? 1.0 : 0.0, "xpad", 6, nullptr);
         GtkTreeViewColumn* viewColumn = gtk_tree_view_column_new_with_attributes(
-            kRecordsColumns[static_cast<size_t>(column)], cell, "text", column, nullptr);
+            titles[static_cast<size_t>(column)], cell, "text", column, nullptr);
         gtk_tree_view_column_set_alignment(viewColumn, number ? 1.0f : 0.0f);
+        // Room to spare goes to the names, so the counts of a narrower table stand under
+        // those of the wider one above it.
+        gtk_tree_view_column_set_expand(viewColumn, column == firstNumberColumn - 1);
         gtk_tree_view_append_column(GTK_TREE_VIEW(view), viewColumn);
     }
-    atk_object_set_name(gtk_widget_get_accessible(view), "Records of the games played");
+    atk_object_set_name(gtk_widget_get_accessible(view), accessibleName);
 
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER,
@@ -151,7 +160,24 @@ void StatisticsDialog::showRecords() {
         gtk_label_set_text(GTK_LABEL(none), kNoRecordsText);
         gtk_box_pack_start(GTK_BOX(tableArea_), none, FALSE, FALSE, 8);
     } else {
-        gtk_box_pack_start(GTK_BOX(tableArea_), newTable(rows), TRUE, TRUE, 0);
+        std::vector<std::array<std::string, kRecordsColumnCount>> cells;
+        for (const RecordsRow& row : rows) {
+            cells.push_back(row.cells);
+        }
+        gtk_box_pack_start(GTK_BOX(tableArea_),
+                           newTable(kRecordsColumns, kRecordsFirstNumberColumn, cells,
+                                    "statistics-table", "Records of the games played"),
+                           TRUE, TRUE, 0);
+    }
+    std::vector<std::array<std::string, kGradeColumnCount>> grades;
+    for (const GradeRow& row : gradeRows(records_)) {
+        grades.push_back(row.cells);
+    }
+    if (!grades.empty()) {
+        gtk_box_pack_start(GTK_BOX(tableArea_),
+                           newTable(kGradeColumns, kGradeFirstNumberColumn, grades,
+                                    "statistics-grades", "Records of the games by grade"),
+                           FALSE, FALSE, 8);
     }
     gtk_widget_show_all(tableArea_);
     gtk_label_set_text(GTK_LABEL(todaysPuzzle_), todaysPuzzleText(records_, today_).c_str());

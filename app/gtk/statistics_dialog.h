@@ -16,7 +16,8 @@ GtkWidget* newResetConfirmation(GtkWindow* parent);
 // Shows that question modally.
 bool confirmResetModally(GtkWindow* parent);
 
-// The modal Statistics box: the records as a table, today's puzzle and the days in a row,
+// The modal Statistics box: the records as a table, the grades played as a second one,
+// today's puzzle and the days in a row,
 // Close and "Reset Statistics...". The game's timer and drawing go on meanwhile.
 //
 // The box reads the records it is given whenever it shows them. After the player confirmed

@@ -16,10 +16,18 @@ std::string statisticsJson(const Records& records, CalendarDay today) {
         rows += (rows.empty() ? "" : ",") +
                 scriptStrings(std::vector<std::string>(row.cells.begin(), row.cells.end()));
     }
+    std::string grades;
+    for (const GradeRow& row : gradeRows(records)) {
+        grades += (grades.empty() ? "" : ",") +
+                  scriptStrings(std::vector<std::string>(row.cells.begin(), row.cells.end()));
+    }
     return "{\"columns\":" +
            scriptStrings(std::vector<std::string>(kRecordsColumns.begin(), kRecordsColumns.end())) +
            ",\"firstNumberColumn\":" + std::to_string(kRecordsFirstNumberColumn) + ",\"rows\":[" +
-           rows + "],\"none\":" + scriptString(kNoRecordsText) +
+           rows + "],\"gradeColumns\":" +
+           scriptStrings(std::vector<std::string>(kGradeColumns.begin(), kGradeColumns.end())) +
+           ",\"gradeFirstNumberColumn\":" + std::to_string(kGradeFirstNumberColumn) +
+           ",\"gradeRows\":[" + grades + "],\"none\":" + scriptString(kNoRecordsText) +
            ",\"today\":" + scriptString(todaysPuzzleText(records, today)) +
            ",\"daysInARow\":" + scriptString(daysInARowText(records, today)) +
            ",\"canReset\":" + (recordsEmpty(records) ? "false" : "true") + "}";

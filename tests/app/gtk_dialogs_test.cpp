@@ -163,6 +163,34 @@ TEST_F(GtkDialogs, StatisticsShowTheTablesPlayedAndTodaysPuzzle) {
     expectRendered(box.widget(), "statistics");
 }
 
+TEST_F(GtkDialogs, StatisticsShowTheGradesPlayedInATableOfTheirOwn) {
+    Records records = someRecords();
+    EXPECT_EQ(gradeRows(records).size(), 0u);
+    {
+        StatisticsDialog box(
+            parent(), records, kToday, [] {}, [](GtkWindow*) { return false; });
+        EXPECT_EQ(findNamed(box.widget(), "statistics-grades"), nullptr) << "no grade played";
+    }
+    records.setGrade(Hard, TableRecord{4, 3, 1, 52, 1, 0, 2});
+    records.setGrade(AsDesigned, TableRecord{9, 6, 2, 75, 3, 3, 6});
+    StatisticsDialog box(
+        parent(), records, kToday, [&records] { records = Records{}; },
+        [](GtkWindow*) { return true; });
+    GtkWidget* view = findNamed(box.widget(), "statistics-grades");
+    ASSERT_TRUE(view && GTK_IS_TREE_VIEW(view));
+    EXPECT_EQ(columnTitles(view),
+              (std::vector<std::string>{"Grade", "Played", "Won", "Given up", "Best time", "Hints",
+                                        "Streak", "Best streak"}));
+    EXPECT_EQ(shownRows(view), (std::vector<std::vector<std::string>>{
+                                   {"Hard", "4", "3", "1", "00:52", "1", "0", "2"},
+                                   {"Ungraded", "9", "6", "2", "01:15", "3", "3", "6"}}));
+    EXPECT_NE(findNamed(box.widget(), "statistics-table"), nullptr);
+    expectRendered(box.widget(), "statistics-grades");
+
+    gtk_dialog_response(GTK_DIALOG(box.widget()), StatisticsDialog::kResetResponse);
+    EXPECT_EQ(findNamed(box.widget(), "statistics-grades"), nullptr) << "reset, none is left";
+}
+
 TEST_F(GtkDialogs, StatisticsBeforeAnyGameSayWhatWillCount) {
     const Records records;
     StatisticsDialog box(

@@ -8,9 +8,10 @@ way; what the test knows of the game it reads, as a screen reader does, from the
 area's accessible name, description and text. Then, with the pointer: the focus frame goes,
 a copied puzzle code pasted into Play Puzzle Code brings back the same puzzle (pixels and
 title), Statistics opens, Past Puzzle refuses a day to come and plays the first day's
-puzzle with its day in the title, Hard chosen gives a puzzle whose title and description say so,
-and the records file counts every game that ended once SIGTERM has ended the program,
-which keeps the game on show for the next run.
+puzzle with its day in the title, Hard chosen gives a puzzle whose title and description say so
+and which, given up, counts in Hard's row of the Statistics box, and the records file counts
+every game that ended once SIGTERM has ended the program, which keeps the game on show (its
+grade too) for the next run.
 
 usage: gtk_extras_e2e.py PROGRAM
 """
@@ -247,6 +248,24 @@ def main():
         wait_until(lambda: reader.board.description.startswith("Hard puzzle: "), WAIT,
                    "the grade in the description")
 
+        # Given up, the Hard game counts in Hard's row of the Statistics box.
+        click(*NEXT_BUTTON)  # Give Up
+        game_menu("a")
+        wait_until(lambda: find_windows(env, "Statistics"), WAIT, "the Statistics box again")
+        grades = wait_until(lambda: game.table_rows("Records of the games by grade"), WAIT,
+                            "the grades' table")
+        check([row[:4] for row in grades] == [["Hard", "1", "0", "1"],
+                                               ["Ungraded", "5", "1", "2"]],
+              f"the grades' table should count the Hard game given up: {grades}")
+        time.sleep(0.3)
+        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "statistics-grades.png"))
+        run(["xdotool", "key", "Escape"], env)
+        wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close again")
+        given_up_title = title()
+        click(*NEXT_BUTTON)
+        wait_until(lambda: title() != given_up_title and " \u2014 Hard" in title(), WAIT,
+                   "another Hard puzzle")
+
         hard_code = title().split(" \u2014 ")[1]
 
         # The end of a session from outside: the game on show is kept, not counted.
@@ -255,17 +274,21 @@ def main():
         data = os.path.join(workdir, ".local", "share", "kestrane-zivadorured")
         with open(os.path.join(data, "game")) as f:
             kept = f.read()
-        check(f"puzzle={hard_code}\n" in kept,
-              f"the game on show should be kept: {kept!r}")
-        # Won, given up, left for the code's game, that one left for the first day's, and
-        # that one given up for the Hard one.
+        check(f"puzzle={hard_code}\n" in kept and "\ngrade=3\n" in kept,
+              f"the game on show should be kept with its grade: {kept!r}")
+        # Won, given up, left for the code's game, that one left for the first day's, that one
+        # given up for the Hard one, and the Hard one given up.
         tables = records_tables(os.path.join(data, "records")) or []
         played = sum(int(t["played"]) for t in tables)
         won = sum(int(t["won"]) for t in tables)
         hints = sum(int(t["hints"]) for t in tables)
         given_up = sum(int(t["given-up"]) for t in tables)
-        check((played, won, given_up) == (5, 1, 2),
-              f"the records should hold 5 games, 1 won and 2 given up: {tables}")
+        check((played, won, given_up) == (6, 1, 3),
+              f"the records should hold 6 games, 1 won and 3 given up: {tables}")
+        with open(os.path.join(data, "records")) as f:
+            stored = f.read()
+        check(re.search(r"^grade difficulty=3 played=1 won=0 given-up=1 ", stored, re.M),
+              f"the records should keep the Hard game under its grade: {stored!r}")
         check(hints >= required, f"the hints of the won game should count: {tables}")
         print(f"gtk extras: a {required}-move game won with keys alone; code {shared_title}")
     except Failure as failure:

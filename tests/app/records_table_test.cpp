@@ -36,6 +36,36 @@ TEST(RecordsTable, RowsFollowTheMenusAndNameWhatTheyShow) {
     EXPECT_EQ(rows[3].cells[5], "\u2013") << "no best time before a win";
 }
 
+TEST(RecordsTable, GradeRowsGoFromEasyToHardThenTheUngraded) {
+    Records records;
+    TableRecord once;
+    once.played = 1;
+    records.setGrade(AsDesigned, once);
+    records.setGrade(Hard, TableRecord{4, 3, 1, 52, 1, 0, 2});
+    records.setGrade(Easy, once);
+    records.setGrade(Medium, TableRecord{});  // never played: no row
+
+    const std::vector<GradeRow> rows = gradeRows(records);
+    ASSERT_EQ(rows.size(), 3u);
+    using Cells = std::array<std::string, kGradeColumnCount>;
+    EXPECT_EQ(rows[0].cells, (Cells{"Easy", "1", "0", "0", "\u2013", "0", "0", "0"}));
+    EXPECT_EQ(rows[1].cells, (Cells{"Hard", "4", "3", "1", "00:52", "1", "0", "2"}));
+    EXPECT_EQ(rows[2].grade, AsDesigned);
+    EXPECT_EQ(rows[2].cells[0], "Ungraded");
+    // The counts stand under the same titles as the table's.
+    for (int32_t column = kGradeFirstNumberColumn; column < kGradeColumnCount; ++column) {
+        EXPECT_STREQ(kGradeColumns[static_cast<size_t>(column)],
+                     kRecordsColumns[static_cast<size_t>(column - kGradeFirstNumberColumn +
+                                                         kRecordsFirstNumberColumn)]);
+    }
+
+    // Grades alone are records worth keeping, and a reset worth offering.
+    Records gradesOnly;
+    EXPECT_TRUE(recordsEmpty(gradesOnly));
+    gradesOnly.setGrade(Easy, once);
+    EXPECT_FALSE(recordsEmpty(gradesOnly));
+}
+
 TEST(ClockText, HasMinutesAndSecondsAndHoursOnlyWhenReached) {
     EXPECT_EQ(clockText(0), "00:00");
     EXPECT_EQ(clockText(59), "00:59");

@@ -434,5 +434,159 @@ TEST(RecordsImport, ExportResetImportBringsTheRecordsBack) {
     EXPECT_EQ(back.daily(), sampleRecords().daily());
 }
 
+// ---- Grades ----
+
+TEST(RecordsGrades, AGameCountsInItsTableAndUnderTheGradeItWasPlayedAt) {
+    Records records;
+    records.gameStarted(kFourMove, std::nullopt, Hard);
+    records.hintTaken();
+    ASSERT_TRUE(records.gameWon(50));
+    records.gameStarted(kFourMove, std::nullopt, Hard);
+    EXPECT_TRUE(records.gameGivenUp());
+    records.gameStarted(kRandomMixed, std::nullopt, Hard);
+    const std::optional<WinReport> slower = records.gameWon(70);
+    ASSERT_TRUE(slower);
+    EXPECT_TRUE(slower->newBestTime) << "the best time told is the table's, not the grade's";
+    records.gameStarted(kFourMove);  // As designed or a code: no grade
+    EXPECT_TRUE(records.gameLeft());
+
+    // played, won, given up, best time, hints, streak, best streak
+    EXPECT_EQ(records.grade(Hard), (TableRecord{3, 2, 1, 50, 1, 1, 1}));
+    EXPECT_EQ(records.grade(AsDesigned), (TableRecord{1, 0, 0, std::nullopt, 0, 0, 0}));
+    EXPECT_EQ(records.grade(Easy), TableRecord{});
+    EXPECT_EQ(records.grades().size(), 2u);
+    EXPECT_EQ(records.table(kFourMove), (TableRecord{3, 1, 1, 50, 1, 0, 1}));
+
+    // Only the grades there are are taken.
+    records.setGrade(4, TableRecord{1, 0, 0, std::nullopt, 0, 0, 0});
+    records.setGrade(-1, TableRecord{1, 0, 0, std::nullopt, 0, 0, 0});
+    EXPECT_EQ(records.grades().size(), 2u);
+}
+
+Records gradedRecords() {
+    Records records = sampleRecords();
+    records.setGrade(Hard, {4, 3, 1, 52, 1, 0, 2});
+    records.setGrade(AsDesigned, {7, 4, 1, 45, 2, 2, 4});
+    return records;
+}
+
+constexpr const char* kGradeLines =
+    "grade difficulty=0 played=7 won=4 given-up=1 best-time=45 hints=2 streak=2 "
+    "best-streak=4\n"
+    "grade difficulty=3 played=4 won=3 given-up=1 best-time=52 hints=1 streak=0 "
+    "best-streak=2\n";
+
+// What a release from before the grade lines writes of a text: the lines it takes, then
+// every line it does not take, the grade lines among them, as they were.
+std::string writtenByAnOlderRelease(const std::string& text) {
+    std::string taken;
+    std::string kept;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find('\n', start) + 1;
+        const std::string line = text.substr(start, end - start);
+        (line.rfind("grade ", 0) == 0 ? kept : taken) += line;
+        start = end;
+    }
+    return taken + kept;
+}
+
+TEST(RecordsText, GradeLinesComeAfterTheTablesAndSurviveAnOlderRelease) {
+    const std::string sample = kSampleText;
+    const size_t daily = sample.find("daily ");
+    const std::string expected = sample.substr(0, daily) + kGradeLines + sample.substr(daily);
+    EXPECT_EQ(writeRecordsText(gradedRecords()), expected);
+    EXPECT_EQ(readRecordsText(expected).records, gradedRecords());
+    EXPECT_TRUE(readRecordsText(expected).keptLines.empty());
+    EXPECT_TRUE(readRecordsText(kSampleText).records.grades().empty());
+
+    // An older release keeps the grade lines at the end; read here again they count as
+    // before, and the text is written as this release writes it.
+    const std::string older = writtenByAnOlderRelease(expected);
+    ASSERT_NE(older, expected);
+    const RecordsText back = readRecordsText(older);
+    EXPECT_EQ(back.records, gradedRecords());
+    EXPECT_EQ(writeRecordsText(back), expected);
+    EXPECT_EQ(readRecordsText(writtenByAnOlderRelease(expected + "grade difficulty=1 played=1 "
+                                                                 "won=0 given-up=1 hints=0 "
+                                                                 "streak=0 best-streak=0 "
+                                                                 "from=77ab01\n"))
+                  .imported.at("77ab01")
+                  .grade(Easy)
+                  .givenUp,
+              1);
+}
+
+TEST(RecordsText, ADamagedOrLaterGradeLineIsKeptAndLosesOnlyItself) {
+    const std::string good =
+        "grade difficulty=2 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n";
+    const std::vector<std::string> notTaken = {
+        "grade difficulty=4 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "grade difficulty=-1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "grade played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 best-streak=2\n",
+        "grade difficulty=1 size=3 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "grade difficulty=1 played=5 won=6 given-up=0 best-time=30 hints=0 streak=1 "
+        "best-streak=2\n",
+        "grade difficulty=1 played=5 won=0 given-up=1 best-time=30 hints=0 streak=0 "
+        "best-streak=0\n",
+        "grade difficulty=1 played=5 won=2 given-up=1 hints=0 streak=1 best-streak=2\n",
+        // A later release's field: not this release's to take, so kept as it is.
+        "grade difficulty=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2 moves=40\n",
+        "grade difficulty=1 played=5 won=2 given-up=1 best-time=30 hints=0 streak=1 "
+        "best-streak=2 from=NotAnId\n",
+    };
+    std::string text = std::string(kSampleText) + good;
+    std::string kept;
+    for (const std::string& line : notTaken) {
+        text += line;
+        kept += line;
+        EXPECT_EQ(readRecordsText(line).records, Records{}) << line;
+    }
+    const RecordsText read = readRecordsText(text);
+    Records expected = sampleRecords();
+    expected.setGrade(Medium, {5, 2, 1, 30, 0, 1, 2});
+    EXPECT_EQ(read.records, expected);
+    EXPECT_EQ(read.keptLines, kept);
+    EXPECT_NE(writeRecordsText(read).find(kept), std::string::npos);
+    // A line not taken names no store either, though its from= is good.
+    for (const char* kind : {"grade difficulty=9", "table size=9 type=1"}) {
+        const std::string line = std::string(kind) +
+                                 " played=1 won=0 given-up=1 hints=0 streak=0 best-streak=0 "
+                                 "from=77ab01\n";
+        EXPECT_TRUE(readRecordsText(line).imported.empty()) << line;
+    }
+}
+
+TEST(RecordsImport, GradesAddUpAcrossStoresAndComeOnceHoweverOftenImported) {
+    MemoryMedium home;
+    ASSERT_TRUE(storeRecords(home, gradedRecords()));
+    MemoryMedium away;
+    ASSERT_TRUE(
+        addGames(away, {{{3, 2}, std::nullopt, 0, FinishedGame::Outcome::Won, 30, Hard},
+                        {{0, 0}, std::nullopt, 1, FinishedGame::Outcome::GivenUp, 0, Easy}}));
+    const std::string awayFile = exported(away);
+    ASSERT_NE(awayFile.find("\ngrade difficulty=3 played=1 won=1 "), std::string::npos) << awayFile;
+
+    ASSERT_TRUE(import(home, awayFile));
+    const Records both = loadRecords(home);
+    // Hard: the games of both, the best time of either, the streak this store's own.
+    EXPECT_EQ(both.grade(Hard), (TableRecord{5, 4, 1, 30, 1, 0, 2}));
+    EXPECT_EQ(both.grade(Easy), (TableRecord{1, 0, 1, std::nullopt, 1, 0, 0}));
+    EXPECT_EQ(both.grade(AsDesigned), gradedRecords().grade(AsDesigned));
+    ASSERT_TRUE(import(home, awayFile));
+    ASSERT_TRUE(import(home, exported(home)));
+    EXPECT_EQ(loadRecords(home), both);
+
+    // A file of an older release, with no grade, adds its tables and no grade.
+    MemoryMedium fresh;
+    ASSERT_TRUE(import(fresh, kSampleText));
+    EXPECT_EQ(loadRecords(fresh), sampleRecords());
+    EXPECT_TRUE(loadRecords(fresh).grades().empty());
+}
+
 }  // namespace
 }  // namespace kz

@@ -97,6 +97,29 @@ TEST(SavedGameText, APastDaysGameSaysSoAfterItsDayAndNowhereElse) {
     }
 }
 
+TEST(SavedGameText, TheGradeIsALineOnlyForAGradedGame) {
+    SavedGame game = sampleGame();
+    game.grade = Hard;
+    const std::string text = writeSavedGame(game);
+    EXPECT_NE(text.find("\nday=2026-12-08\ngrade=3\nclock=125\n"), std::string::npos) << text;
+    EXPECT_EQ(readSavedGame(text), game);
+    EXPECT_EQ(writeSavedGame(sampleGame()).find("grade="), std::string::npos);
+
+    const auto changed = [&text](const std::string& to) {
+        return text.substr(0, text.find("grade=3")) + to +
+               text.substr(text.find("grade=3") + std::string("grade=3").size());
+    };
+    for (const char* bad : {"grade=0", "grade=4", "grade=", "grade=03", "grade=x"}) {
+        EXPECT_FALSE(readSavedGame(changed(bad))) << bad;
+    }
+    EXPECT_EQ(readSavedGame(changed("grade=1"))->grade, Easy);
+    // Its place is after the day.
+    std::string moved = text;
+    moved.erase(moved.find("grade=3\n"), 8);
+    moved.insert(moved.find("day="), "grade=3\n");
+    EXPECT_FALSE(readSavedGame(moved));
+}
+
 TEST(SavedGameText, ATextCutShortOrChangedAnywhereIsNoGame) {
     const std::string text = writeSavedGame(sampleGame());
     for (size_t length = 0; length < text.size(); ++length) {

@@ -118,6 +118,42 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     EXPECT_EQ(game.session().narrator()->description().rfind("Add ", 0), 0u);
 }
 
+TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNextRun) {
+    game.session().command(command::DifficultyHard);
+    randomSource().seed(7);
+    next();
+    for (int second = 0; second < 4; ++second) {
+        game.tick();
+    }
+    ASSERT_TRUE(game.playSolution());
+    EXPECT_EQ(shell.savedRecords().grade(Hard), (TableRecord{1, 1, 0, 4, 0, 1, 1}));
+    EXPECT_EQ(table().won, 1) << "and in its table";
+
+    // A puzzle from a code claims no grade, even one of Hard.
+    ASSERT_TRUE(game.session().playPuzzle(puzzleCode(game.board().getOrigin())));
+    giveUp();
+    EXPECT_EQ(shell.savedRecords().grade(AsDesigned).givenUp, 1);
+    EXPECT_EQ(shell.savedRecords().grade(Hard).played, 1);
+
+    // A Hard game kept at the end counts as Hard when the next run ends it.
+    next();
+    shell.keepsGames = true;
+    game.session().end();
+    ASSERT_TRUE(shell.keptGame);
+    EXPECT_NE(shell.keptGame->find("\ngrade=3\n"), std::string::npos) << *shell.keptGame;
+    HeadlessGame run(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome});
+    run.shell().keepsGames = true;
+    run.shell().keptGame = shell.keptGame;
+    run.shell().shareRecordsWith(shell);
+    run.session().enableExtras();
+    ASSERT_TRUE(run.paintAll());
+    ASSERT_FALSE(run.shell().grades.empty());
+    EXPECT_EQ(run.shell().grades.back().first, "Hard") << "the title says it again";
+    ASSERT_TRUE(run.playSolution());
+    EXPECT_EQ(shell.savedRecords().grade(Hard).won, 2);
+    EXPECT_EQ(shell.savedRecords().grade(AsDesigned).played, 1);
+}
+
 TEST_F(SessionExtrasTest, HintsTakenCountInTheRecords) {
     randomSource().seed(3);
     next();

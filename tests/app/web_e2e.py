@@ -546,9 +546,14 @@ def open_statistics(page):
                "Statistics... opens no box")
 
 
-def records_rows(page):
-    return page.b.js("""return Array.from(document.querySelectorAll(
-        '#statistics tbody tr')).map(r => Array.from(r.cells).map(c => c.textContent));""")
+def records_rows(page, table="#records-table table"):
+    return page.b.js(f"""return Array.from(document.querySelectorAll(
+        '{table} tbody tr')).map(r => Array.from(r.cells).map(c => c.textContent));""")
+
+
+def grade_rows(page):
+    """The rows of the grades' table: the grade, then the counts of the records' table."""
+    return records_rows(page, "#grades-table table:not(.turned)")
 
 
 def check_statistics(page, counts, when):
@@ -872,10 +877,52 @@ def test_statistics(browser, server):
     rows = records_rows(page)
     check(len(rows) == 1 and rows[0][:5] == ["Random", "Mixed", "1", "0", "1"],
           f"after a reload the box shows {rows}")
-    headings = browser.js("return Array.from(document.querySelectorAll('#statistics th'))"
+    check([row[:4] for row in grade_rows(page)] == [["Ungraded", "1", "0", "1"]],
+          f"a game of As Designed is counted by grade as {grade_rows(page)}")
+    headings = browser.js("return Array.from(document.querySelectorAll('#records-table th'))"
                           ".map(h => h.textContent);")
     check(headings[:3] == ["Field size", "Action type", "Played"] and len(headings) == 9,
           f"the table's headings are {headings}")
+
+    # A game of Hard counts in Hard's row as well as in its table.
+    page.key("Escape")
+    page.choose("Options", "Difficulty", "Hard")
+    give_up_a_game(page)
+    open_statistics(page)
+    check([row[:4] for row in grade_rows(page)] == [["Hard", "1", "0", "1"],
+                                                     ["Ungraded", "1", "0", "1"]],
+          f"a game of Hard given up is counted by grade as {grade_rows(page)}")
+    check([row[:5] for row in records_rows(page)] == [["Random", "Mixed", "2", "0", "2"]],
+          f"the table counts the games of every grade: {records_rows(page)}")
+    check(re.search(r"^grade difficulty=3 played=1 won=0 given-up=1 ", page.storage("records"),
+                    re.M), f"the grade is not stored: {page.storage('records')!r}")
+    headings = browser.js("return Array.from(document.querySelectorAll("
+                          "'#grades-table table:not(.turned) th')).map(h => h.textContent);")
+    check(headings[:2] == ["Grade", "Played"] and len(headings) == 8,
+          f"the grades' headings are {headings}")
+    save_shot(browser, "statistics-grades", "#statistics")
+    # On a narrow phone the grades' table is turned, a column for each grade, and read whole
+    # with no scrolling.
+    browser.emulate(360, 640, 2, mobile=True)
+    try:
+        turned = "#grades-table table.turned"
+        table = wait_until(lambda: (lambda box: box if box[2] else None)(browser.box(turned)),
+                           3, "at 360 pixels wide the grades' table is not turned")
+        body = browser.box("#statistics .box-body")
+        check(table[0] >= body[0] and table[0] + table[2] <= body[0] + body[2] <= 360,
+              f"at 360 pixels wide the grades' table lies at {table}, in the box at {body}")
+        check(browser.box("#grades-table table:not(.turned)")[2] == 0,
+              "at 360 pixels wide the grades' rows show beside the turned table")
+        grades = browser.js(f"return Array.from(document.querySelectorAll('{turned} thead th'))"
+                            ".map(h => h.textContent);")
+        check(grades == ["Hard", "Ungraded"] and records_rows(page, turned)[:3] == [
+            ["Played", "1", "1"], ["Won", "0", "0"], ["Given up", "1", "1"]],
+              f"the turned table has grades {grades} and rows {records_rows(page, turned)}")
+        save_shot(browser, "statistics-360")
+        browser.emulate(390, 844, 3, mobile=True)
+        save_shot(browser, "statistics-390")
+    finally:
+        browser.cdp("Emulation.clearDeviceMetricsOverride")
     check(browser.js("return getComputedStyle(document.querySelector("
                      "'#statistics tbody td:nth-child(3)')).textAlign") == "right",
           "the numbers are not flush right")

@@ -630,6 +630,18 @@ TEST(PageExtrasTexts, NewBestTimeAndStatisticsText) {
     EXPECT_NE(json.find("\"none\":\"No games played yet."), std::string::npos) << json;
     EXPECT_EQ(json.find('<'), std::string::npos);
     EXPECT_EQ(scriptString("a\"b\\c\n<"), "\"a\\\"b\\\\c\\u000a\\u003c\"");
+
+    // The grades played come as a second table, under their own titles.
+    EXPECT_NE(json.find("\"gradeRows\":[]"), std::string::npos) << json;
+    Records graded;
+    graded.setTable({3, AddFromSome}, TableRecord{1, 1, 0, 52, 0, 1, 1});
+    graded.setGrade(Hard, TableRecord{1, 1, 0, 52, 0, 1, 1});
+    const std::string withGrade = statisticsJson(graded, CalendarDay{});
+    EXPECT_NE(withGrade.find("\"gradeColumns\":[\"Grade\",\"Played\","), std::string::npos)
+        << withGrade;
+    EXPECT_NE(withGrade.find("\"gradeRows\":[[\"Hard\",\"1\",\"1\",\"0\",\"00:52\""),
+              std::string::npos)
+        << withGrade;
 }
 
 // A larger set as the page fetches it: the pictures of the source tree's set one below the

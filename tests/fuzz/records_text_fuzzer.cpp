@@ -16,11 +16,19 @@ namespace {
     std::abort();
 }
 
+bool addsUp(const kz::TableRecord& table) {
+    return table.won + table.givenUp <= table.played && table.streak <= table.bestStreak &&
+           table.bestStreak <= table.won && (table.won > 0) == table.bestSeconds.has_value();
+}
+
 bool addsUp(const kz::Records& records) {
     for (const auto& [key, table] : records.tables()) {
-        if (!kz::isValidRecordKey(key) || table.won + table.givenUp > table.played ||
-            table.streak > table.bestStreak || table.bestStreak > table.won ||
-            (table.won > 0) != table.bestSeconds.has_value()) {
+        if (!kz::isValidRecordKey(key) || !addsUp(table)) {
+            return false;
+        }
+    }
+    for (const auto& [grade, table] : records.grades()) {
+        if (!kz::isValidGrade(grade) || !addsUp(table)) {
             return false;
         }
     }
@@ -62,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     kz::RecordsText store;
     store.id = "home";
-    store.records.count({{3, 2}, std::nullopt, 1, kz::FinishedGame::Outcome::Won, 30});
+    store.records.count({{3, 2}, std::nullopt, 1, kz::FinishedGame::Outcome::Won, 30, kz::Hard});
     kz::importRecords(store, read);
     const std::string once = kz::writeRecordsText(store);
     kz::importRecords(store, read);

@@ -175,6 +175,19 @@ class GtkGame(Process):
             return found[0] if len(found) == 1 else None
         return one(FIELD_SIZE_MENU), one(ACTION_TYPE_MENU)
 
+    def table_rows(self, name):
+        """The rows of the table of that accessible name in any window of the program, each
+        as its cells' texts; None while there is no such table."""
+        def rows():
+            table = pyatspi.findDescendant(self.app, lambda o: o.name == name and o.getRole() in (
+                pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE))
+            if table is None:
+                return None
+            cells = table.queryTable()
+            return [[cells.getAccessibleAt(row, column).name
+                     for column in range(cells.nColumns)] for row in range(cells.nRows)]
+        return _answer(rows, f"the table {name!r}")
+
     def wait_marked(self, menu, label, timeout):
         """Waits until label is the one marked item of menu, as after choosing it."""
         try:

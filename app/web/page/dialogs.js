@@ -95,13 +95,32 @@ export function askDay(first, today) {
     dayField.focus();
 }
 
-// Statistics...: the records (the JSON text of the program) as a table, today's puzzle and
-// the days in a row. While the box is open new records replace the ones shown.
+// Statistics...: the records (the JSON text of the program) as a table, the grades played
+// as a second one, today's puzzle and the days in a row. While the box is open new records
+// replace the ones shown.
 export function showStatistics(json) {
     const statistics = JSON.parse(json);
     const place = document.getElementById("records-table");
-    place.replaceChildren(
-        statistics.rows.length ? recordsTable(statistics) : noRecords(statistics));
+    if (statistics.rows.length) {
+        place.replaceChildren(recordsTable(
+            statistics.columns, statistics.firstNumberColumn, statistics.rows,
+            "Records of the games played"));
+    } else {
+        place.replaceChildren(noRecords(statistics));
+    }
+    const grades = document.getElementById("grades-table");
+    grades.replaceChildren();
+    if (statistics.gradeRows.length) {
+        const label = "Records of the games by grade";
+        grades.append(
+            recordsTable(
+                statistics.gradeColumns, statistics.gradeFirstNumberColumn, statistics.gradeRows,
+                label),
+            turnedTable(
+                statistics.gradeColumns, statistics.gradeFirstNumberColumn, statistics.gradeRows,
+                label));
+    }
+    grades.hidden = !statistics.gradeRows.length;
     document.getElementById("todays-puzzle").textContent = statistics.today;
     document.getElementById("days-in-a-row").textContent = statistics.daysInARow;
     const reset = document.getElementById("reset-statistics");
@@ -120,14 +139,14 @@ export function statisticsChanged(json) {
     }
 }
 
-function recordsTable(statistics) {
+function recordsTable(columns, firstNumberColumn, rows, label) {
     const table = document.createElement("table");
     table.className = "records-table";
-    table.setAttribute("aria-label", "Records of the games played");
+    table.setAttribute("aria-label", label);
     const cell = (tag, text, column) => {
         const element = document.createElement(tag);
         element.textContent = text;
-        if (column >= statistics.firstNumberColumn) {
+        if (column >= firstNumberColumn) {
             element.className = "number";
         }
         if (tag === "th") {
@@ -136,11 +155,46 @@ function recordsTable(statistics) {
         return element;
     };
     const head = table.createTHead().insertRow();
-    statistics.columns.forEach((text, column) => head.append(cell("th", text, column)));
+    columns.forEach((text, column) => head.append(cell("th", text, column)));
     const body = table.createTBody();
-    for (const row of statistics.rows) {
+    for (const row of rows) {
         const line = body.insertRow();
         row.forEach((text, column) => line.append(cell("td", text, column)));
+    }
+    return table;
+}
+
+// A table turned a quarter: a column for each row and a row for each count, which is
+// narrow enough for a phone held upright where the grades' rows are not. The style sheet
+// shows the one of the two that fits.
+function turnedTable(columns, firstNumberColumn, rows, label) {
+    const table = document.createElement("table");
+    table.className = "records-table turned";
+    table.setAttribute("aria-label", label);
+    const cell = (tag, text, scope) => {
+        const element = document.createElement(tag);
+        element.textContent = text;
+        if (scope) {
+            element.scope = scope;
+        }
+        // Only the counts' names stand at the left.
+        if (scope !== "row") {
+            element.className = "number";
+        }
+        return element;
+    };
+    const head = table.createTHead().insertRow();
+    head.append(cell("td", ""));
+    for (const row of rows) {
+        head.append(cell("th", row[0], "col"));
+    }
+    const body = table.createTBody();
+    for (let column = firstNumberColumn; column < columns.length; ++column) {
+        const line = body.insertRow();
+        line.append(cell("th", columns[column], "row"));
+        for (const row of rows) {
+            line.append(cell("td", row[column]));
+        }
     }
     return table;
 }
