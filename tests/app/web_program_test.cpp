@@ -10,6 +10,7 @@
 #include "app/common/commands.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/records_table.h"
+#include "app/common/session_records.h"
 #include "app/common/settings.h"
 #include "app/web/art_atlas.h"
 #include "app/web/local_storage_settings.h"
@@ -508,6 +509,30 @@ TEST_F(WebProgramTest, RecordsGoToAFileComeBackFromOneAndFollowOtherTabs) {
     EXPECT_NE(page.statistics.back().find("\"Random\",\"Mixed\",\"7\",\"0\",\"7\""),
               std::string::npos)
         << page.statistics.back();
+}
+
+TEST_F(WebProgramTest, RecordsTheStorageRefusedAreStoredOnAnIntervalOnceItTakesThem) {
+    const uint32_t retry = SessionRecords::kRetryTimerId;
+    page.refusedName = kRecordsStorageName;
+    click(kNextX, kNextY);
+    click(kNextX, kNextY);  // Give Up
+    ASSERT_EQ(page.unsavedNotices, std::vector<bool>{true});
+    ASSERT_TRUE(page.timerRuns(retry)) << "nothing tries the records again";
+    for (const auto& entry : page.intervals) {
+        if (entry.second.timerId == retry) {
+            EXPECT_EQ(entry.second.periodMs, SessionRecords::kRetryMs);
+        }
+    }
+    program.tick(retry);
+    EXPECT_EQ(page.texts.count(kRecordsStorageName), 0u);
+    EXPECT_TRUE(page.timerRuns(retry));
+
+    page.refusedName.clear();
+    program.tick(retry);
+    EXPECT_EQ(page.unsavedNotices, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(page.timerRuns(retry)) << "an interval runs with nothing to store";
+    const std::string shown = statisticsOnNextVisit(page);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos) << shown;
 }
 
 TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenStorageRefuses) {
