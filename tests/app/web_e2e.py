@@ -903,6 +903,20 @@ def test_records_kept(browser, server):
     check_console(browser, "with records kept")
 
 
+def check_exported_notice(browser, shot):
+    """The notice after an export says so, whole inside the window."""
+    notice = "document.getElementById('notice')"
+    wait_until(lambda: browser.js(f"return !{notice}.hidden && {notice}.textContent")
+               == "Records exported.", 3, "no notice that the records were exported")
+    left, top, width, height = browser.box("#notice")
+    right, bottom = browser.js("return [window.innerWidth, window.innerHeight];")
+    check(width > 0 and left >= 0 and top >= 0 and left + width <= right + 0.5
+          and top + height <= bottom + 0.5, f"the notice {(left, top, width, height)} is cut off")
+    save_shot(browser, shot)
+    # Gone, so the next one is seen to come.
+    browser.js(f"{notice}.hidden = true;")
+
+
 def test_records_export_import(browser, server):
     """Export Records... offers a file; after a reset, Import Records... brings the records
     back, and a second import of the same file counts nothing twice."""
@@ -921,6 +935,18 @@ def test_records_export_import(browser, server):
     check(given_up_line(3) in exported and "\nid=" in exported, f"the file holds {exported!r}")
     check(browser.js("return window.kzDownload") == "kestrane-zivadorured-records.txt",
           "the file is not offered under its name")
+    # The browser may save it without a word: the page says it went.
+    check_exported_notice(browser, "exported-notice")
+    # And on an upright phone.
+    browser.emulate(390, 844, 3, mobile=True)
+    try:
+        wait_until(lambda: browser.box("#screen")[2] <= 390, 5, "no phone layout")
+        page.choose("Game", "Export Records...")
+        wait_until(lambda: browser.js("return window.kzExported.length") == 2, 3,
+                   "nothing exported on a phone")
+        check_exported_notice(browser, "exported-notice-phone")
+    finally:
+        browser.cdp("Emulation.clearDeviceMetricsOverride")
 
     open_statistics(page)
     browser.js("document.getElementById('reset-statistics').click();")
