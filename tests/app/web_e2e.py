@@ -8,7 +8,10 @@ larger pictures when the page opens at ratio 2 or 3; a game started,
 its clock ticking, a stick's hover look and the whole game won by pointer clicks; a whole
 game with keys alone (hints, undo and redo, the live region, greyed items, the notice of a new
 best time); puzzle codes in the address, the Play Puzzle Code box, Copy Puzzle Code and Share;
-the Statistics box across a reload and its reset; the menu's radio marks and the settings
+the game in progress kept across a reload, a visit and a restart of the browser on its
+profile, and taken up by one of two tabs open at once only; the Statistics box across a reload
+and its reset; the records kept when storage refuses them, exported with a notice and
+imported; the menu's radio marks and the settings
 kept across a reload, and damaged settings giving the defaults;
 Help and About; Quit's closing screen; a phone-sized window with touch; the page's script
 fetched as one file; a call into the module that fails, logged and ended with Paint Error; no
@@ -759,6 +762,127 @@ def test_resume(browser, server):
     check_console(browser, "with a game taken up again")
 
 
+def kept_line(page, name):
+    """A line of the game kept in storage (puzzle, moves, clock), or None."""
+    found = re.search(rf"^{name}=(.*)$", page.storage("game") or "", re.M)
+    return found.group(1) if found else None
+
+
+def play_two_moves(page):
+    """Next, then two matches added: the puzzle's code and the field as they then are."""
+    page.click(*NEXT_BUTTON)
+    code = wait_until(page.title_code, 3, "Next plays no puzzle")
+    clicks = page.state()["clicks"]
+    check(len(clicks) >= 4, f"Add From None takes at least four matches: {clicks}")
+    for x, y in clicks[:2]:
+        page.click(x, y)
+    wait_until(lambda: page.state()["moves"] == 2, 5, "two moves")
+    page.move(*FELT)
+    return code, board_picture(page)
+
+
+def test_one_tab_keeps_the_game(browser, server):
+    """Two tabs of the page open at once: the one that gets the kept game's lock takes the game
+    up and holds the lock while it lives; the other plays games of its own, neither reading
+    nor overwriting the kept game, also as it closes. The kept game counts once, when it ends,
+    and the tab that holds it takes it up again after a reload."""
+    base = server.url("test-page/")
+    page = Page(browser, base)
+    page.open_afresh(dimensionsRange=3, actionType=1)
+    code, field = play_two_moves(page)
+    moves = kept_line(page, "moves")
+    check(kept_line(page, "puzzle") == code and moves, f"no game kept: {page.storage('game')!r}")
+    first = browser.driver.current_window_handle
+    # No tab of the game is open; then two open, the second before the first has run.
+    browser.driver.get("about:blank")
+    try:
+        page.open(wait=False)
+        browser.driver.switch_to.new_window("tab")
+        second = browser.driver.current_window_handle
+        Page(browser, base).open(wait=False)
+        tabs, holders = {}, []
+        for handle in (first, second):
+            browser.driver.switch_to.window(handle)
+            tabs[handle] = Page(browser, base)
+            tabs[handle].wait_running()
+            if tabs[handle].title_code() == code:
+                holders.append(handle)
+        check(len(holders) == 1, f"{len(holders)} tabs took the kept game up")
+        holder = holders[0]
+        lender = second if holder == first else first
+
+        browser.driver.switch_to.window(holder)
+        state = tabs[holder].state()
+        check(state["moves"] == 2, f"the tab that took the game up holds {state}")
+        tabs[holder].move(*FELT)
+        check(not differs(board_picture(tabs[holder]), field), "the game taken up looks otherwise")
+        browser.driver.switch_to.window(lender)
+        other = tabs[lender]
+        check(other.title_code() is None and other.state()["moves"] == 0,
+              f"the other tab took up a game: {browser.js('return document.title')}")
+        # Its own game, changed, given up, then another left as the tab closes.
+        other.click(*NEXT_BUTTON)
+        own = wait_until(other.title_code, 3, "Next plays no puzzle in the other tab")
+        check(own != code, "the other tab's Next played the kept puzzle")
+        other.click(*other.state()["clicks"][0])
+        wait_until(lambda: other.state()["moves"] == 1, 5, "a move in the other tab")
+        other.click(*NEXT_BUTTON)  # Give Up
+        other.click(*NEXT_BUTTON)
+        wait_until(lambda: other.title_code() not in (None, own), 3, "a second game")
+        check(kept_line(other, "puzzle") == code and kept_line(other, "moves") == moves,
+              f"the other tab's games touched the kept one: {other.storage('game')!r}")
+        browser.driver.close()
+        browser.driver.switch_to.window(holder)
+        check(kept_line(page, "puzzle") == code and kept_line(page, "moves") == moves,
+              f"the other tab's end touched the kept game: {page.storage('game')!r}")
+
+        # The holder, reloaded, gets the lock again and goes on.
+        browser.driver.refresh()
+        holding = Page(browser, base)
+        holding.wait_running()
+        check(holding.title_code() == code and holding.state()["moves"] == 2,
+              f"after a reload the tab holds {holding.title_code()} {holding.state()}")
+        # The other tab's two games; then the kept one given up counts as one more.
+        check_statistics(holding, ("2", "0", "1"), "with the kept game still running")
+        holding.click(*NEXT_BUTTON)  # Give Up
+        wait_until(lambda: kept_line(holding, "puzzle") is None, 3, "the game ended is kept")
+        check_statistics(holding, ("3", "0", "2"), "once the kept game ended")
+        check_console(browser, "with two tabs")
+    finally:
+        for handle in browser.driver.window_handles:
+            if handle != first:
+                browser.driver.switch_to.window(handle)
+                browser.driver.close()
+        browser.driver.switch_to.window(first)
+
+
+def test_browser_restarted(server):
+    """A game in progress comes back after the browser is quit and started again on the same
+    profile, the page opened without a link: its puzzle, moves and field."""
+    profile = tempfile.mkdtemp(prefix="kz-profile-")
+    base = server.url("test-page/")
+    try:
+        with Browser(*DESKTOP, profile=profile) as browser:
+            page = Page(browser, base)
+            page.open_afresh(dimensionsRange=3, actionType=1)
+            code, field = play_two_moves(page)
+            check(kept_line(page, "puzzle") == code, "the game is not kept")
+        with Browser(*DESKTOP, profile=profile) as browser:
+            page = Page(browser, base)
+            page.open()
+            state = page.state()
+            check(page.title_code() == code, f"after a restart the title names {page.title_code()}")
+            check(browser.js("return location.hash") == "#p=" + code,
+                  f"after a restart the address is {browser.driver.current_url}")
+            check(state["moves"] == 2, f"after a restart the game holds {state}")
+            page.move(*FELT)
+            check(not differs(board_picture(page), field), "after a restart the field is otherwise")
+            save_shot(browser, "resumed-after-restart")
+            check_console(browser, "after a restart")
+    finally:
+        shutil.rmtree(profile, ignore_errors=True)
+
+
 def test_statistics(browser, server):
     """A game given up counts in the Statistics box, also after a reload; Reset Statistics...
     asks first, and clears them for good."""
@@ -1274,6 +1398,8 @@ def main():
              ("keyboard game", lambda b, s: test_keyboard_game(b, s, idle, won)),
              ("puzzle codes", test_puzzle_codes),
              ("resume", test_resume),
+             ("one tab keeps the game", test_one_tab_keeps_the_game),
+             ("browser restarted", lambda b, s: test_browser_restarted(s)),
              ("statistics", test_statistics),
              ("records kept", test_records_kept),
              ("records export and import", test_records_export_import),

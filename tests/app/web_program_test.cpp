@@ -100,6 +100,10 @@ class FakePage : public Page {
     void puzzleGraded(const std::string& grade) override { grades.push_back(grade); }
     void notify(const std::string& text) override { notices.push_back(text); }
     void statisticsChanged(const std::string& text) override { statistics.push_back(text); }
+    bool claimGame() override {
+        ++gameClaims;
+        return claimsGame;
+    }
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
     void exportRecords(const std::string& text) override { exported.push_back(text); }
     void askRecordsFile() override { ++fileAsks; }
@@ -151,6 +155,9 @@ class FakePage : public Page {
     int64_t now = 1700000000;  // 2023-11-14
     // A text the storage does not take (as when it is full).
     std::string refusedName;
+    // False for a tab opened while another one holds the kept game.
+    bool claimsGame = true;
+    int gameClaims = 0;
 };
 
 constexpr int32_t kNextX = 117;
@@ -551,15 +558,47 @@ TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenS
     EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"0\""), std::string::npos) << shown;
 }
 
-// The next visit of a page that kept these texts, started.
+// The next visit of a page that kept these texts, started; claimed: it takes up the kept game.
 struct NextVisit {
-    explicit NextVisit(const FakePage& last) {
+    explicit NextVisit(const FakePage& last, bool claimed = true) {
         page.texts = last.texts;
+        page.claimsGame = claimed;
         program.start();
     }
     FakePage page;
     WebProgram program{page, sourceTreeResolver(KZ_SOURCE_ROOT)};
 };
+
+TEST_F(WebProgramTest, ATabThatDoesNotClaimTheKeptGameNeitherTakesItUpNorTouchesIt) {
+    click(kNextX, kNextY);
+    const std::string code = page.codes.back();
+    program.tick(GameScreen::kGameTimerId);
+    program.keepGame();
+    const std::string kept = page.texts[kGameStorageName];
+    ASSERT_NE(kept.find(code), std::string::npos) << kept;
+
+    // A second tab while the first lives: a new game, and the kept one left as it was
+    // through its games' every change and its end.
+    NextVisit other(page, false);
+    EXPECT_EQ(other.page.gameClaims, 1);
+    EXPECT_TRUE(other.page.codes.empty()) << "the second tab took up the kept game";
+    EXPECT_FALSE(other.page.timerRuns(GameScreen::kGameTimerId));
+    clickIn(other.program, kNextX, kNextY);
+    ASSERT_EQ(other.page.codes.size(), 1u);
+    other.program.keepGame();
+    clickIn(other.program, kNextX, kNextY);  // Give Up
+    clickIn(other.program, kNextX, kNextY);  // Next
+    other.program.leave();
+    EXPECT_EQ(other.page.texts[kGameStorageName], kept);
+    // Its games count in the records all the same, the one it could not keep as left.
+    const std::string shown = statisticsOnNextVisit(other.page);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"2\",\"0\",\"1\""), std::string::npos) << shown;
+
+    // The tab that holds it, or the next visit once it is gone, goes on with it.
+    NextVisit next(other.page);
+    EXPECT_EQ(next.page.codes, std::vector<std::string>{code});
+    EXPECT_EQ(next.program.gameSession()->screen().getClockCounter()->getValue(), 1);
+}
 
 TEST_F(WebProgramTest, AHiddenPageKeepsItsGameWithTheClockAndItsOwnLinkKeepsItGoing) {
     click(kNextX, kNextY);
