@@ -542,6 +542,23 @@ TEST_F(WebProgramTest, RecordsTheStorageRefusedAreStoredOnAnIntervalOnceItTakesT
     EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos) << shown;
 }
 
+TEST(WebProgramEnd, AProgramGoneWhileRecordsWaitStopsTheirIntervalOnce) {
+    FakePage page;
+    page.refusedName = kRecordsStorageName;
+    {
+        WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
+        program.start();
+        for (int click = 0; click < 2; ++click) {  // Next, Give Up
+            program.mouse(msg::MouseMove, 0, kNextX, kNextY);
+            program.mouse(msg::LeftButtonDown, mouseflag::LeftButton, kNextX, kNextY);
+            program.mouse(msg::LeftButtonUp, 0, kNextX, kNextY);
+        }
+        ASSERT_TRUE(page.timerRuns(SessionRecords::kRetryTimerId));
+    }
+    // The fake page fails the test for an interval stopped twice or never started.
+    EXPECT_TRUE(page.intervals.empty());
+}
+
 TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenStorageRefuses) {
     click(kNextX, kNextY);
     program.command(command::Exit);
