@@ -21,7 +21,7 @@ struct ExtraParts {
           blinker(screen, host),
           focus(screen, narrator),
           aids(screen, narrator, blinker),
-          records(screen, shell),
+          records(screen, shell, host),
           keeper(screen, aids, records, shell) {}
 
     Narrator narrator;

@@ -38,5 +38,9 @@ constexpr const char* kNotARecordsFileText = "That file holds no records of this
 constexpr const char* kRecordsNotImportedText =
     "The records cannot be saved right now, so nothing was imported. Try again later.";
 constexpr const char* kRecordsNotExportedText = "The records could not be written to that file.";
+// Told after an export. The page names no file, as the browser chose where it went; the
+// Linux program ends the second text with the file's name and a full stop.
+constexpr const char* kRecordsExportedText = "Records exported.";
+constexpr const char* kRecordsExportedToText = "Records exported to ";
 
 }  // namespace kz

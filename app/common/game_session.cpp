@@ -112,7 +112,7 @@ bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
 
 bool GameSession::timer(uint32_t id) {
     if (live()) {
-        if (!(extras_ && extras_->blinker.tick(id))) {
+        if (!(extras_ && (extras_->blinker.tick(id) || extras_->records.tick(id)))) {
             gameScreen_->onTimer();
         }
         if (extras_) {

@@ -52,7 +52,8 @@ class GameSession : public ScreenListener {
     // modifiers: the keyflag bits of the keys held. True when the extra play took the key: a
     // program then keeps it from its toolkit's own use of it (moving the focus, scrolling).
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
-    // A tick of the timer of that identifier: the game clock, or the hint's.
+    // A tick of the timer of that identifier: the game clock, the hint's, or the records'
+    // retry while they cannot be written.
     bool timer(uint32_t id = GameScreen::kGameTimerId);
     // The area, in the screen's parent coordinates, needs painting.
     bool paint(const Rect& area);

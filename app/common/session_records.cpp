@@ -21,9 +21,15 @@ class ShellMedium : public RecordsMedium {
 
 }  // namespace
 
-SessionRecords::SessionRecords(GameScreen& gameScreen, ProgramShell& programShell)
-    : screen(gameScreen), shell(programShell) {
+SessionRecords::SessionRecords(GameScreen& gameScreen, ProgramShell& programShell, Host& timers)
+    : screen(gameScreen), shell(programShell), host(timers) {
     refresh();
+}
+
+SessionRecords::~SessionRecords() {
+    if (retryRuns) {
+        host.stopTimer(kRetryTimerId);
+    }
 }
 
 void SessionRecords::startingPuzzle(const std::optional<PuzzleOrigin>& origin,
@@ -121,6 +127,18 @@ void SessionRecords::refresh() {
     show();
 }
 
+bool SessionRecords::tick(uint32_t timerId) {
+    if (timerId != kRetryTimerId) {
+        return false;
+    }
+    if (!retryRuns) {
+        host.stopTimer(timerId);  // a tick that was on its way when a write succeeded
+    } else {
+        save();
+    }
+    return true;
+}
+
 bool SessionRecords::store(const std::function<void(RecordsText&)>& change) {
     for (const FinishedGame& game : own.takeFinished()) {
         unsaved.push_back(game);
@@ -152,6 +170,12 @@ bool SessionRecords::store(const std::function<void(RecordsText&)>& change) {
     if (failing != !written) {
         failing = !written;
         shell.recordsUnsaved(failing);
+    }
+    if (failing && !retryRuns) {
+        retryRuns = host.startTimer(kRetryTimerId, kRetryMs) != 0;
+    } else if (!failing && retryRuns) {
+        host.stopTimer(kRetryTimerId);
+        retryRuns = false;
     }
     show();
     return written.has_value();

@@ -12,6 +12,7 @@
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_origin.h"
 #include "screen/game_screen.h"
+#include "screen/host.h"
 
 namespace kz {
 
@@ -19,10 +20,19 @@ namespace kz {
 // starts, told of each game's start, hints and end, and stored through the program at once
 // whenever they change. Each store reads what is stored again and adds this session's games
 // to it, so another window of the program loses nothing. Games that cannot be stored are
-// kept, the player is told once, and they are stored with the next change that can be.
+// kept, the player is told once, and they are stored with the next change that can be, or
+// on the retry timer, which runs only while the records are not written.
 class SessionRecords {
   public:
-    SessionRecords(GameScreen& screen, ProgramShell& shell);
+    static constexpr uint32_t kRetryTimerId = 3;
+    // Often enough that the notice goes soon after the disk or the storage takes the records
+    // again; a write tried that often costs next to nothing, and only while the notice shows.
+    static constexpr uint32_t kRetryMs = 10000;
+
+    SessionRecords(GameScreen& screen, ProgramShell& shell, Host& host);
+    ~SessionRecords();
+    SessionRecords(const SessionRecords&) = delete;
+    SessionRecords& operator=(const SessionRecords&) = delete;
 
     // Set while a puzzle from a code or of a day is being started, so that its game counts in
     // the table of its own field and kind (and of its day). A past day's puzzle, chosen after
@@ -47,6 +57,8 @@ class SessionRecords {
     void sessionEnds(bool gameKept = false);
     // Reads what is stored again, for records another window has added to.
     void refresh();
+    // True when the tick was the retry timer's: the records not written yet are tried again.
+    bool tick(uint32_t timerId);
 
     // The records as a text for a file of the player's: this store's and those it imported.
     std::string exportText();
@@ -80,13 +92,16 @@ class SessionRecords {
 
     GameScreen& screen;
     ProgramShell& shell;
+    Host& host;
     // What is stored, as last read or written.
     RecordsText stored;
     // The stored records with this session's games not stored yet, and the running game.
     Records own;
     std::vector<FinishedGame> unsaved;
     bool resetUnsaved = false;
+    // The last write failed: the notice shows and the retry timer runs.
     bool failing = false;
+    bool retryRuns = false;
     Records shown;
     std::optional<PuzzleOrigin> startingOrigin;
     std::optional<CalendarDay> startingDay;

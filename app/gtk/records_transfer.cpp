@@ -1,5 +1,7 @@
 #include "app/gtk/records_transfer.h"
 
+#include <string>
+
 #include "app/common/extras_texts.h"
 #include "app/gtk/atomic_file.h"
 #include "app/gtk/records_file.h"
@@ -44,9 +46,19 @@ std::optional<std::string> chosenFile(GtkWindow* parent, GtkFileChooserAction ac
 void exportRecordsToFile(GtkWindow* parent, const std::string& text) {
     const std::optional<std::string> path =
         chosenFile(parent, GTK_FILE_CHOOSER_ACTION_SAVE, kExportRecordsTitle, "_Save");
-    if (path && !replaceRegularFile(*path, text, true)) {
-        tell(parent, kExportRecordsTitle, kRecordsNotExportedText, GTK_MESSAGE_ERROR);
+    if (!path) {
+        return;
     }
+    if (!replaceRegularFile(*path, text, true)) {
+        tell(parent, kExportRecordsTitle, kRecordsNotExportedText, GTK_MESSAGE_ERROR);
+        return;
+    }
+    // Where it went, as the file box may have put it in another folder than the player
+    // thought.
+    gchar* shown = g_filename_display_name(path->c_str());
+    const std::string told = std::string(kRecordsExportedToText) + shown + ".";
+    g_free(shown);
+    tell(parent, kExportRecordsTitle, told.c_str(), GTK_MESSAGE_INFO);
 }
 
 std::optional<std::string> chooseRecordsFile(GtkWindow* parent) {

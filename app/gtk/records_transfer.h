@@ -12,7 +12,8 @@ namespace kz {
 // Export Records... and Import Records...: the records as a file the player keeps, takes to
 // another computer and brings back. The boxes are GTK's own file choosers.
 
-// Asks where to save the text and writes it there; says so when it could not be written.
+// Asks where to save the text and writes it there; tells the player where it went, or that
+// it could not be written.
 void exportRecordsToFile(GtkWindow* parent, const std::string& text);
 
 // Asks for a file of records: its text, or nothing when the player cancelled or the file

@@ -76,6 +76,10 @@ class Page : public TextStorage {
     virtual void puzzleGraded(const std::string& grade) = 0;
     // A short notice beside the game, which a screen reader hears too.
     virtual void notify(const std::string& text) = 0;
+    // Whether this page takes up the game kept from an earlier visit and keeps its own there:
+    // false in a tab opened while another tab of the game lives, which then plays without
+    // reading, writing or removing the kept game. Asked once, when the extra play starts.
+    virtual bool claimGame() = 0;
     // Shows or takes away the lasting notice, outside the canvas, that the records cannot
     // be stored now.
     virtual void recordsUnsaved(bool unsaved) = 0;

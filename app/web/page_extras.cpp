@@ -52,6 +52,10 @@ bool WebProgram::writeRecords(const std::string& text) {
 }
 
 std::optional<std::string> WebProgram::readGame() {
+    gameClaimed_ = page_.claimGame();
+    if (!gameClaimed_) {
+        return std::nullopt;
+    }
     std::optional<std::string> text = page_.loadText(kGameStorageName);
     if (!text || text->empty()) {
         return std::nullopt;
@@ -60,7 +64,8 @@ std::optional<std::string> WebProgram::readGame() {
 }
 
 bool WebProgram::writeGame(const std::string& text) {
-    return page_.saveText(kGameStorageName, text);
+    // A tab that did not take the kept game up leaves it to the tab that did.
+    return gameClaimed_ && page_.saveText(kGameStorageName, text);
 }
 
 void WebProgram::recordsUnsaved(bool unsaved) {

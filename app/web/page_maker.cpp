@@ -190,6 +190,7 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
         {"notAPuzzleCode", scriptString(kNotAPuzzleCodeText)},
         {"recordsUnsaved", scriptString(kRecordsUnsavedText)},
         {"recordsFileName", scriptString(kRecordsFileName)},
+        {"recordsExported", scriptString(kRecordsExportedText)},
         // By the program's RecordsImport, and by name for the page's own.
         {"importResults",
          jsObject({

@@ -80,6 +80,7 @@ class BrowserPage : public kz::Page {
     bool saveText(const char* name, const std::string& text) override {
         return callWithBytes("saveText", name, text) != 0;
     }
+    bool claimGame() override { return call("claimGame") != 0; }
     void recordsUnsaved(bool unsaved) override { call("recordsUnsaved", unsaved ? 1 : 0); }
     void exportRecords(const std::string& text) override {
         callWithBytes("exportRecords", "", text);

@@ -35,6 +35,9 @@ WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver, int
       scaledDisplay_(softwareDisplay_, scale) {}
 
 WebProgram::~WebProgram() {
+    // The session's parts stop their timers as they end (a hint, the records' retry), through
+    // this program's intervals, which must still be there.
+    session_.reset();
     for (const auto& entry : intervals_) {
         page_.stopInterval(entry.second);
     }

@@ -81,7 +81,7 @@ class WebProgram : public Host, public ProgramShell {
     // box shows them.
     void storageChanged();
     // The page is going away: a game still running is kept for the next visit (or, when
-    // storage refuses it, counts as left in the records).
+    // storage refuses it or another tab keeps the game, counts as left in the records).
     void leave();
     // The page is hidden or put away for the back button, and may never be told its end:
     // the game running is kept as it stands, clock and all.
@@ -146,6 +146,8 @@ class WebProgram : public Host, public ProgramShell {
     std::vector<uint8_t> frame_;              // the canvas's pixels, four bytes each
     std::map<uint32_t, uint32_t> intervals_;  // timer id -> page interval
     std::vector<Rect> areas_;                 // as the page last heard them
+    // This page took up the kept game and keeps its own there (Page::claimGame).
+    bool gameClaimed_ = false;
     bool quitRequested_ = false;
     int quitCode_ = 0;
     bool over_ = false;

@@ -13,6 +13,7 @@
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
+#include "app/common/session_records.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/puzzle_grade.h"
@@ -445,6 +446,45 @@ TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreKeptToldOnceAndWrittenLat
     EXPECT_EQ(table().played, 2);
     EXPECT_EQ(table().won, 1);
     EXPECT_EQ(table().givenUp, 1);
+}
+
+TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreTriedAgainOnATimerOnlyWhileTheyWait) {
+    const uint32_t retry = SessionRecords::kRetryTimerId;
+    RecordingHost& host = game.host();
+    randomSource().seed(5);
+    next();
+    giveUp();
+    ASSERT_EQ(table().played, 1);
+    EXPECT_EQ(host.timers.count(retry), 0u) << "records written need no retry";
+
+    shell.writable = false;
+    next();
+    giveUp();
+    ASSERT_EQ(shell.unsavedNotices, std::vector<bool>{true});
+    ASSERT_EQ(host.timers.count(retry), 1u) << "no retry while the records wait";
+    EXPECT_EQ(host.timers[retry], SessionRecords::kRetryMs);
+    const int saves = shell.saves;
+    const int32_t clock = game.screen().getClockCounter()->getValue();
+    game.session().timer(retry);
+    EXPECT_EQ(shell.saves, saves);
+    EXPECT_EQ(host.timers.count(retry), 1u) << "a retry that fails stops retrying";
+    EXPECT_EQ(shell.unsavedNotices, std::vector<bool>{true}) << "told once";
+
+    shell.writable = true;
+    EXPECT_EQ(shell.saves, saves) << "written before the tick";
+    game.session().timer(retry);
+    EXPECT_EQ(shell.saves, saves + 1) << "the tick writes the waiting records";
+    EXPECT_EQ(table().played, 2);
+    EXPECT_EQ(table().givenUp, 2);
+    EXPECT_EQ((std::vector<bool>{true, false}), shell.unsavedNotices) << "the notice goes";
+    EXPECT_EQ(host.timers.count(retry), 0u) << "the retry goes on once the records are written";
+    EXPECT_EQ(game.screen().getClockCounter()->getValue(), clock)
+        << "the retry's ticks moved the game clock";
+
+    // A tick that was on its way when the write succeeded writes nothing more.
+    game.session().timer(retry);
+    EXPECT_EQ(shell.saves, saves + 1);
+    EXPECT_EQ(host.timers.count(retry), 0u);
 }
 
 TEST_F(SessionExtrasTest, ExportedRecordsComeBackAfterAResetAndCountOnce) {

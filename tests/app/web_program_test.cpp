@@ -10,6 +10,7 @@
 #include "app/common/commands.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/records_table.h"
+#include "app/common/session_records.h"
 #include "app/common/settings.h"
 #include "app/web/art_atlas.h"
 #include "app/web/local_storage_settings.h"
@@ -106,6 +107,10 @@ class FakePage : public Page {
     void puzzleGraded(const std::string& grade) override { grades.push_back(grade); }
     void notify(const std::string& text) override { notices.push_back(text); }
     void statisticsChanged(const std::string& text) override { statistics.push_back(text); }
+    bool claimGame() override {
+        ++gameClaims;
+        return claimsGame;
+    }
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
     void exportRecords(const std::string& text) override { exported.push_back(text); }
     void askRecordsFile() override { ++fileAsks; }
@@ -160,6 +165,9 @@ class FakePage : public Page {
     int64_t now = 1700000000;  // 2023-11-14
     // A text the storage does not take (as when it is full).
     std::string refusedName;
+    // False for a tab opened while another one holds the kept game.
+    bool claimsGame = true;
+    int gameClaims = 0;
 };
 
 constexpr int32_t kNextX = 117;
@@ -522,6 +530,47 @@ TEST_F(WebProgramTest, RecordsGoToAFileComeBackFromOneAndFollowOtherTabs) {
         << page.statistics.back();
 }
 
+TEST_F(WebProgramTest, RecordsTheStorageRefusedAreStoredOnAnIntervalOnceItTakesThem) {
+    const uint32_t retry = SessionRecords::kRetryTimerId;
+    page.refusedName = kRecordsStorageName;
+    click(kNextX, kNextY);
+    click(kNextX, kNextY);  // Give Up
+    ASSERT_EQ(page.unsavedNotices, std::vector<bool>{true});
+    ASSERT_TRUE(page.timerRuns(retry)) << "nothing tries the records again";
+    for (const auto& entry : page.intervals) {
+        if (entry.second.timerId == retry) {
+            EXPECT_EQ(entry.second.periodMs, SessionRecords::kRetryMs);
+        }
+    }
+    program.tick(retry);
+    EXPECT_EQ(page.texts.count(kRecordsStorageName), 0u);
+    EXPECT_TRUE(page.timerRuns(retry));
+
+    page.refusedName.clear();
+    program.tick(retry);
+    EXPECT_EQ(page.unsavedNotices, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(page.timerRuns(retry)) << "an interval runs with nothing to store";
+    const std::string shown = statisticsOnNextVisit(page);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos) << shown;
+}
+
+TEST(WebProgramEnd, AProgramGoneWhileRecordsWaitStopsTheirIntervalOnce) {
+    FakePage page;
+    page.refusedName = kRecordsStorageName;
+    {
+        WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
+        program.start();
+        for (int click = 0; click < 2; ++click) {  // Next, Give Up
+            program.mouse(msg::MouseMove, 0, kNextX, kNextY);
+            program.mouse(msg::LeftButtonDown, mouseflag::LeftButton, kNextX, kNextY);
+            program.mouse(msg::LeftButtonUp, 0, kNextX, kNextY);
+        }
+        ASSERT_TRUE(page.timerRuns(SessionRecords::kRetryTimerId));
+    }
+    // The fake page fails the test for an interval stopped twice or never started.
+    EXPECT_TRUE(page.intervals.empty());
+}
+
 TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenStorageRefuses) {
     click(kNextX, kNextY);
     program.command(command::Exit);
@@ -538,11 +587,12 @@ TEST_F(WebProgramTest, ExitKeepsARunningGameForTheNextVisitOrCountsItAsLeftWhenS
     EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"0\""), std::string::npos) << shown;
 }
 
-// The next visit of a page that kept these texts, started.
+// The next visit of a page that kept these texts, started; claimed: it takes up the kept game.
 struct NextVisit {
-    explicit NextVisit(const FakePage& last) {
+    explicit NextVisit(const FakePage& last, bool claimed = true) {
         page.texts = last.texts;
         page.now = last.now;
+        page.claimsGame = claimed;
         program.start();
     }
     FakePage page;
@@ -578,6 +628,37 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
     EXPECT_TRUE(reload.program.openDayLink("2026-12-09"));
     EXPECT_EQ(reload.page.days.back(), "2026-12-09");
     EXPECT_EQ(reload.page.codes.back(), puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value())));
+}
+
+TEST_F(WebProgramTest, ATabThatDoesNotClaimTheKeptGameNeitherTakesItUpNorTouchesIt) {
+    click(kNextX, kNextY);
+    const std::string code = page.codes.back();
+    program.tick(GameScreen::kGameTimerId);
+    program.keepGame();
+    const std::string kept = page.texts[kGameStorageName];
+    ASSERT_NE(kept.find(code), std::string::npos) << kept;
+
+    // A second tab while the first lives: a new game, and the kept one left as it was
+    // through its games' every change and its end.
+    NextVisit other(page, false);
+    EXPECT_EQ(other.page.gameClaims, 1);
+    EXPECT_TRUE(other.page.codes.empty()) << "the second tab took up the kept game";
+    EXPECT_FALSE(other.page.timerRuns(GameScreen::kGameTimerId));
+    clickIn(other.program, kNextX, kNextY);
+    ASSERT_EQ(other.page.codes.size(), 1u);
+    other.program.keepGame();
+    clickIn(other.program, kNextX, kNextY);  // Give Up
+    clickIn(other.program, kNextX, kNextY);  // Next
+    other.program.leave();
+    EXPECT_EQ(other.page.texts[kGameStorageName], kept);
+    // Its games count in the records all the same, the one it could not keep as left.
+    const std::string shown = statisticsOnNextVisit(other.page);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"2\",\"0\",\"1\""), std::string::npos) << shown;
+
+    // The tab that holds it, or the next visit once it is gone, goes on with it.
+    NextVisit next(other.page);
+    EXPECT_EQ(next.page.codes, std::vector<std::string>{code});
+    EXPECT_EQ(next.program.gameSession()->screen().getClockCounter()->getValue(), 1);
 }
 
 TEST_F(WebProgramTest, AHiddenPageKeepsItsGameWithTheClockAndItsOwnLinkKeepsItGoing) {

@@ -1,6 +1,7 @@
 """What the browser tests share: a static file server on 127.0.0.1 that can be stopped and
-started again, and headless Chromium driven through chromedriver, with a fresh profile,
-the DevTools protocol for input and device emulation, and the canvas read back as a picture.
+started again, and headless Chromium driven through chromedriver, with a fresh profile (or one
+that outlives it), the DevTools protocol for input and device emulation, and the canvas read
+back as a picture.
 """
 import base64
 import functools
@@ -83,14 +84,16 @@ class StaticServer:
 
 
 class Browser:
-    """Headless Chromium with a profile of its own, removed again at the end."""
+    """Headless Chromium with a profile of its own, removed again at the end; or with the
+    profile folder given, which stays for a browser started on it later."""
 
-    def __init__(self, width=1000, height=800, extra_flags=()):
+    def __init__(self, width=1000, height=800, extra_flags=(), profile=None):
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
         require_tools("chromium", "chromedriver")
-        self.profile = tempfile.mkdtemp(prefix="kz-chromium-")
+        self.own_profile = profile is None
+        self.profile = tempfile.mkdtemp(prefix="kz-chromium-") if profile is None else profile
         options = webdriver.ChromeOptions()
         options.binary_location = shutil.which("chromium")
         for flag in CHROMIUM_FLAGS + [f"--user-data-dir={self.profile}",
@@ -101,7 +104,7 @@ class Browser:
         try:
             self.driver = webdriver.Chrome(service=service, options=options)
         except Exception:
-            shutil.rmtree(self.profile, ignore_errors=True)
+            self._remove_profile()
             raise
         self.driver.set_page_load_timeout(30)
         self.driver.set_script_timeout(30)
@@ -110,6 +113,10 @@ class Browser:
         try:
             self.driver.quit()
         finally:
+            self._remove_profile()
+
+    def _remove_profile(self):
+        if self.own_profile:
             shutil.rmtree(self.profile, ignore_errors=True)
 
     def __enter__(self):

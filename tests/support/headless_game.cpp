@@ -29,7 +29,7 @@ bool HeadlessGame::click(int32_t x, int32_t y) {
 }
 
 bool HeadlessGame::tick() {
-    if (!recordingHost.timerRunning()) {
+    if (recordingHost.timers.count(GameScreen::kGameTimerId) == 0) {
         return redraw();
     }
     return gameSession.timer();

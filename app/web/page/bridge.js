@@ -15,22 +15,22 @@ export function endSession() {
 }
 
 // Loads the module and starts the program in it, with the larger pictures art resolves to
-// (see art.js; null for the game's own), fetched while the module loads. Resolves once it
-// runs; rejects when the browser cannot run it or it cannot be loaded. onFailure is called
-// after any call into the module has failed.
-export function loadGame(page, onFailure, art = Promise.resolve(null)) {
+// (see art.js; null for the game's own), fetched while the module loads, once ready has
+// settled too (what the program asks of the page as it starts). Resolves once it runs;
+// rejects when the browser cannot run it or it cannot be loaded. onFailure is called after
+// any call into the module has failed.
+export function loadGame(page, onFailure, art = Promise.resolve(null), ready = Promise.resolve()) {
     failed = onFailure;
     const create = window.createKestraneModule;
     if (typeof WebAssembly !== "object" || typeof create !== "function") {
         return Promise.reject(new Error("this browser cannot run the game's module"));
     }
     // A factory that throws rejects too.
-    return Promise.all([Promise.resolve().then(() => create({page})), art]).then(([
-                                                                                     module, set
-                                                                                 ]) => {
-        game = module;
-        start(set);
-    });
+    return Promise.all([Promise.resolve().then(() => create({page})), art, ready])
+        .then(([module, set]) => {
+            game = module;
+            start(set);
+        });
 }
 
 // Starts the program with a set of pictures, or its own with none.

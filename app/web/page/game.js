@@ -11,7 +11,7 @@ import {announce, copyText, describe, notify, pageAddress, playLinkedCode, playL
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {askRecordsFile, chosenRecordsFile, exportRecords, recordsUnsaved} from "./records.js";
 import {beep} from "./sound.js";
-import {loadSetting, loadText, saveSetting, saveText} from "./storage.js";
+import {claimKeptGame, keepsGame, loadSetting, loadText, saveSetting, saveText} from "./storage.js";
 
 const intervals = new Set();
 
@@ -52,6 +52,7 @@ export const page = {
     pageAddress,
     showStatistics,
     statisticsChanged,
+    claimGame: keepsGame,
     recordsUnsaved,
     exportRecords,
     askRecordsFile,
@@ -171,8 +172,9 @@ export function start() {
         fail(fatalError.display);
         return;
     }
-    // The larger pictures, when the screen needs them, come while the module loads.
-    loadGame(page, () => fail(fatalError.paint), loadArt(artScale(shownScale())))
+    // The larger pictures, when the screen needs them, come while the module loads, and the
+    // tab learns meanwhile whether the kept game is its to take up.
+    loadGame(page, () => fail(fatalError.paint), loadArt(artScale(shownScale())), claimKeptGame())
         .then(running, (error) => {
             console.error("The game's module cannot run:", error);
             fail(fatalError.window);

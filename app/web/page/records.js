@@ -55,7 +55,8 @@ export function recordsUnsaved(unsaved) {
     }
 }
 
-// Offers the records as a file to download.
+// Offers the records as a file to download, and says so: the browser may save it without a
+// word.
 export function exportRecords(name, text) {
     const address = URL.createObjectURL(new Blob([text], {type: "text/plain"}));
     const link = document.createElement("a");
@@ -65,6 +66,7 @@ export function exportRecords(name, text) {
     document.body.append(link);
     link.click();
     link.remove();
+    notify(texts.recordsExported);
     // The download has taken the text by the next task.
     setTimeout(() => URL.revokeObjectURL(address), 0);
 }

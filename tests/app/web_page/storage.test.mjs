@@ -65,3 +65,57 @@ test("full storage says the records were not kept and keeps the older text", () 
     assert.equal(storage.loadText("records"), "old");
     assert.doesNotThrow(() => storage.saveSetting("actionType", 1));
 });
+
+// The browser's lock manager for one lock name at a time, as tabs of one site share it.
+class FakeLocks {
+    constructor() {
+        this.held = new Set();
+        this.asked = [];
+    }
+
+    request(name, options, callback) {
+        this.asked.push({name, options});
+        if (this.held.has(name)) {
+            return Promise.resolve(callback(null));
+        }
+        this.held.add(name);
+        const holding = Promise.resolve(callback({name}));
+        holding.then(() => this.held.delete(name));
+        return holding;
+    }
+}
+
+test("the tab that gets the game's lock takes the kept game up and holds the lock", async () => {
+    const locks = new FakeLocks();
+    setGlobal("navigator", {locks});
+    assert.equal(await storage.claimKeptGame(), true);
+    assert.equal(storage.keepsGame(), true);
+    assert.equal(locks.asked.length, 1);
+    assert.equal(locks.asked[0].options.ifAvailable, true, "a tab must not wait for the lock");
+    // Still held after the callback's promise had every chance to settle.
+    await new Promise((resolve) => setImmediate(resolve));
+    assert.equal(locks.held.size, 1, "the lock went with the tab still open");
+
+    // A second tab while the first lives: a game of its own.
+    assert.equal(await storage.claimKeptGame(), false);
+    assert.equal(storage.keepsGame(), false);
+    assert.equal(locks.held.size, 1);
+});
+
+test("without the lock, or with one refused to the page, every tab takes the game up", async () => {
+    setGlobal("navigator", {});
+    assert.equal(await storage.claimKeptGame(), true);
+    assert.equal(storage.keepsGame(), true);
+
+    setGlobal("navigator", {locks: {request: () => Promise.reject(new Error("SecurityError"))}});
+    assert.equal(await storage.claimKeptGame(), true);
+    setGlobal("navigator", {
+        locks: {
+            request() {
+                throw new Error("SecurityError");
+            },
+        },
+    });
+    assert.equal(await storage.claimKeptGame(), true);
+    assert.equal(storage.keepsGame(), true);
+});
