@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "puzzle/hint.h"
+#include "puzzle/random_source.h"
 #include "puzzle/solution_search.h"
 
 namespace kz {
@@ -267,8 +268,18 @@ FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size) 
 
 GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType kind,
                             int32_t maxColumns, int32_t maxRows) {
-    GradedDraw draw;
-    PuzzleBoard scratch;
+    return GradedDrawSearch(grade, fieldSize, kind, maxColumns, maxRows).take();
+}
+
+GradedDrawSearch::GradedDrawSearch(Difficulty searchedGrade, FieldSize fieldSize,
+                                   ActionType searchedKind, int32_t columns, int32_t rows)
+    : grade(searchedGrade),
+      askedSize(fieldSize),
+      kind(searchedKind),
+      maxColumns(columns),
+      maxRows(rows),
+      startState(randomSource().currentState()),
+      state(startState) {
     scratch.configureField(maxColumns, maxRows);
     scratch.setActionType(kind);
     FieldSize size = fieldSize;
@@ -279,18 +290,40 @@ GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType ki
         size = draw.playedSize;
     }
     scratch.setFieldSize(size);
+}
+
+bool GradedDrawSearch::step() {
+    if (isFound) {
+        return false;
+    }
+    // The scratch board draws from the search's own state; the game's stays as it is.
+    RandomSource& random = randomSource();
+    const uint32_t gameState = random.currentState();
+    random.seed(state);
+    scratch.newPuzzle();
+    state = random.currentState();
+    random.seed(gameState);
+    ++draw.draws;
+    draw.origin = scratch.getOrigin();
+    isFound = grade == AsDesigned || (offersSize(grade, draw.origin.kind,
+                                                 std::max(draw.origin.columns, draw.origin.rows)) &&
+                                      puzzleMeetsGrade(scratch, grade));
+    return !isFound;
+}
+
+bool GradedDrawSearch::answers(Difficulty askedGrade, FieldSize fieldSize, ActionType askedKind,
+                               int32_t columns, int32_t rows) const {
+    return askedGrade == grade && fieldSize == askedSize && askedKind == kind &&
+           columns == maxColumns && rows == maxRows && randomSource().currentState() == startState;
+}
+
+GradedDraw GradedDrawSearch::take() {
     // Like the generator's own loops, this one runs until its puzzle comes up; the sizes
     // offered keep that to a few dozen draws.
-    for (;;) {
-        scratch.newPuzzle();
-        ++draw.draws;
-        draw.origin = scratch.getOrigin();
-        if (grade == AsDesigned ||
-            (offersSize(grade, draw.origin.kind, std::max(draw.origin.columns, draw.origin.rows)) &&
-             puzzleMeetsGrade(scratch, grade))) {
-            return draw;
-        }
+    while (step()) {
     }
+    randomSource().seed(state);
+    return draw;
 }
 
 std::string resizedText(Difficulty grade, const GradedDraw& draw) {

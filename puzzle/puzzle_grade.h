@@ -102,6 +102,38 @@ FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size);
 GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType kind,
                             int32_t maxColumns, int32_t maxRows);
 
+// The same draw made a puzzle at a time, from the random source as it stood when the search
+// began, which keeps its own state until the draw is taken: a program can search ahead of
+// Next while the player plays, and Next finds the puzzle drawn.
+class GradedDrawSearch {
+  public:
+    GradedDrawSearch(Difficulty grade, FieldSize fieldSize, ActionType kind, int32_t maxColumns,
+                     int32_t maxRows);
+
+    // Draws one more puzzle; false once the grade has come up.
+    bool step();
+    bool found() const { return isFound; }
+    // Whether its draw is the one drawGradedPuzzle would make with these settings now: the
+    // same settings, and the random source still as it stood when the search began.
+    bool answers(Difficulty grade, FieldSize fieldSize, ActionType kind, int32_t maxColumns,
+                 int32_t maxRows) const;
+    // Finishes the search and leaves the random source after its puzzle, as drawing it now
+    // would.
+    GradedDraw take();
+
+  private:
+    Difficulty grade;
+    FieldSize askedSize;
+    ActionType kind;
+    int32_t maxColumns;
+    int32_t maxRows;
+    uint32_t startState;
+    uint32_t state;
+    PuzzleBoard scratch;
+    GradedDraw draw;
+    bool isFound = false;
+};
+
 // What the player is told when another size was played, e.g. "Hard puzzles of this kind are
 // rare on 5 x 5: playing 4 x 4."; empty when not.
 std::string resizedText(Difficulty grade, const GradedDraw& draw);

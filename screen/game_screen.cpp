@@ -250,6 +250,24 @@ bool GameScreen::startPuzzle(const PuzzleOrigin& origin, Difficulty grade) {
     return true;
 }
 
+void GameScreen::beginSearchAhead() {
+    searchAhead.reset();
+    if (difficulty != AsDesigned) {
+        searchAhead = std::make_unique<GradedDrawSearch>(
+            difficulty, board->getFieldSize(), board->getActionType(), board->getMaxColumns(),
+            board->getMaxRows());
+    }
+}
+
+bool GameScreen::searchAheadStep() {
+    if (searchAhead &&
+        searchAhead->answers(difficulty, board->getFieldSize(), board->getActionType(),
+                             board->getMaxColumns(), board->getMaxRows())) {
+        return searchAhead->step();
+    }
+    return false;
+}
+
 void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
     shownGrade = grade;
     resizedNote.clear();
@@ -259,13 +277,19 @@ void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
         board->newPuzzle();
     } else {
         // Drawn from the same random source, so the puzzle has a code like any other.
+        const FieldSize size = board->getFieldSize();
+        const ActionType kind = board->getActionType();
+        const int32_t columns = board->getMaxColumns();
+        const int32_t rows = board->getMaxRows();
         const GradedDraw draw =
-            drawGradedPuzzle(difficulty, board->getFieldSize(), board->getActionType(),
-                             board->getMaxColumns(), board->getMaxRows());
+            searchAhead && searchAhead->answers(difficulty, size, kind, columns, rows)
+                ? searchAhead->take()
+                : drawGradedPuzzle(difficulty, size, kind, columns, rows);
         board->newPuzzleFrom(draw.origin);
         shownGrade = difficulty;
         resizedNote = resizedText(difficulty, draw);
     }
+    searchAhead.reset();
     const BoardMode mode = board->getMode();
     const int32_t required = board->getRequiredMoves();
     const int32_t target = board->getTargetSquares();

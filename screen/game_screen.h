@@ -72,6 +72,14 @@ class GameScreen : public Element {
     Difficulty getShownGrade() const { return shownGrade; }
     const std::string& getResizedNote() const { return resizedNote; }
 
+    // Begins searching the puzzle the next graded Next will draw, from the settings and the
+    // random source as they are now, so that Next finds it drawn; nothing As designed. The
+    // search goes on a puzzle per searchAheadStep. A Next whose settings or random source
+    // have changed since searches afresh, so the puzzles stay those of drawGradedPuzzle.
+    void beginSearchAhead();
+    // One more puzzle of the search; false when none is needed any more.
+    bool searchAheadStep();
+
     // Starts a game of the puzzle an origin names, as Next starts one of a new puzzle; the
     // settings stay as they are. False, and nothing changes, for an origin the Board cannot
     // build.
@@ -141,6 +149,7 @@ class GameScreen : public Element {
     Counter* clockCounter = nullptr;
     uint32_t timerId = 0;
     Difficulty difficulty = AsDesigned;
+    std::unique_ptr<GradedDrawSearch> searchAhead;
     Difficulty shownGrade = AsDesigned;
     std::string resizedNote;
 };

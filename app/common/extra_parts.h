@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/common/day_result.h"
+#include "app/common/draw_ahead.h"
 #include "app/common/game_keeper.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
@@ -22,7 +23,8 @@ struct ExtraParts {
           focus(screen, narrator),
           aids(screen, narrator, blinker),
           records(screen, shell, host),
-          keeper(screen, aids, records, shell) {}
+          keeper(screen, aids, records, shell),
+          ahead(screen, host) {}
 
     Narrator narrator;
     HintBlinker blinker;
@@ -31,6 +33,7 @@ struct ExtraParts {
     SessionRecords records;
     GameKeeper keeper;
     DayResultKeeper dayResult;
+    DrawAhead ahead;
 };
 
 }  // namespace kz

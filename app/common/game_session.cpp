@@ -110,8 +110,21 @@ bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
     return taken;
 }
 
+// The timers the session routes by their identifiers.
+static_assert(GameScreen::kGameTimerId != HintBlinker::kHintTimerId &&
+                  GameScreen::kGameTimerId != SessionRecords::kRetryTimerId &&
+                  GameScreen::kGameTimerId != DrawAhead::kDrawAheadTimerId &&
+                  HintBlinker::kHintTimerId != SessionRecords::kRetryTimerId &&
+                  HintBlinker::kHintTimerId != DrawAhead::kDrawAheadTimerId &&
+                  SessionRecords::kRetryTimerId != DrawAhead::kDrawAheadTimerId,
+              "each timer of the session has an identifier of its own");
+
 bool GameSession::timer(uint32_t id) {
     if (live()) {
+        if (extras_ && extras_->ahead.tick(id)) {
+            // Nothing on show changes while the next puzzle is searched.
+            return draw();
+        }
         if (!(extras_ && (extras_->blinker.tick(id) || extras_->records.tick(id)))) {
             gameScreen_->onTimer();
         }
@@ -139,6 +152,14 @@ void GameSession::moveTo(int32_t x, int32_t y) {
     gameScreen_->setBaseY(y);
 }
 
+void GameSession::settingChanged() {
+    shell_.settingsChanged(settings());
+    if (extras_) {
+        // The next Next draws with the new settings.
+        extras_->ahead.begin();
+    }
+}
+
 bool GameSession::command(uint16_t id) {
     if (!live()) {
         return draw();
@@ -148,16 +169,16 @@ bool GameSession::command(uint16_t id) {
     } else if (const auto size = fieldSizeForCommand(id)) {
         gameScreen_->setFieldSize(*size);
         shell_.mark(kFieldSizeGroup, id);
-        shell_.settingsChanged(settings());
+        settingChanged();
     } else if (const auto type = actionTypeForCommand(id)) {
         gameScreen_->setActionType(static_cast<ActionType>(*type));
         shell_.mark(kActionTypeGroup, id);
-        shell_.settingsChanged(settings());
+        settingChanged();
     } else if (const auto grade = difficultyForCommand(id); grade && extras_) {
         // Only the programs with the extra play offer the choice.
         gameScreen_->setDifficulty(static_cast<Difficulty>(*grade));
         shell_.mark(kDifficultyGroup, id);
-        shell_.settingsChanged(settings());
+        settingChanged();
     } else {
         switch (id) {
             case command::Exit:

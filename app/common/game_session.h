@@ -52,8 +52,8 @@ class GameSession : public ScreenListener {
     // modifiers: the keyflag bits of the keys held. True when the extra play took the key: a
     // program then keeps it from its toolkit's own use of it (moving the focus, scrolling).
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
-    // A tick of the timer of that identifier: the game clock, the hint's, or the records'
-    // retry while they cannot be written.
+    // A tick of the timer of that identifier: the game clock, the hint's, the records' retry
+    // while they cannot be written, or the search for the next graded puzzle.
     bool timer(uint32_t id = GameScreen::kGameTimerId);
     // The area, in the screen's parent coordinates, needs painting.
     bool paint(const Rect& area);
@@ -130,6 +130,8 @@ class GameSession : public ScreenListener {
     void copyTodaysResult();
     bool startPuzzle(const PuzzleOrigin& origin, std::optional<CalendarDay> day,
                      bool pastDay = false);
+    // A game setting chosen: stored, and the next Next searched for it.
+    void settingChanged();
     // After every routed message: the command states, pushed when they changed.
     void settle();
     bool draw();

@@ -156,6 +156,7 @@ void GameSession::enableExtras() {
     gameScreen_->setListener(this);
     shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     resumeGame();
+    extras_->ahead.begin();
     settle();
     extras_->narrator.describe();
 }
@@ -288,6 +289,7 @@ void GameSession::screenEvent(ScreenEvent event) {
             parts.aids.newGame();
             parts.focus.follow();
             parts.narrator.gameStarted();
+            parts.ahead.begin();
             shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
             shell_.puzzleDated(parts.records.runningGame().day);
             shell_.puzzleGraded(gameScreen_->getShownGrade() == AsDesigned

@@ -37,8 +37,8 @@ namespace kz {
 // was chosen among the past days and so leaves the days in a row alone), the grade it was drawn
 // for or its day says (1 to 3 for Easy to Hard, a line only for a graded game), the seconds of
 // the clock, the hints taken, and the moves from the start in the order they were made: each the
-// stick slots it changed, joined by "+" (a move of the Move mode changes two), "h" or "v" and the slot's
-// index in its layer of the 5 x 5 field. The last `undone` moves were taken back and can be
+// stick slots it changed, joined by "+" (a move of the Move mode changes two), "h" or "v" and the
+// slot's index in its layer of the 5 x 5 field. The last `undone` moves were taken back and can be
 // redone. hint-solution is the solution earlier hints led towards, as the slots where it
 // differs from the start; the line is there only after a hint. A stick in hand is not a move:
 // it is back where it was taken from.
@@ -66,9 +66,8 @@ struct SavedGame {
 
     bool operator==(const SavedGame& o) const {
         return origin == o.origin && table == o.table && day == o.day && pastDay == o.pastDay &&
-               grade == o.grade &&
-               seconds == o.seconds && hints == o.hints && moves == o.moves && undone == o.undone &&
-               hintSolution == o.hintSolution;
+               grade == o.grade && seconds == o.seconds && hints == o.hints && moves == o.moves &&
+               undone == o.undone && hintSolution == o.hintSolution;
     }
     bool operator!=(const SavedGame& o) const { return !(*this == o); }
 };

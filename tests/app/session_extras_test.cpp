@@ -10,6 +10,7 @@
 #include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "app/common/day_result.h"
+#include "app/common/draw_ahead.h"
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
@@ -153,6 +154,53 @@ TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNe
     ASSERT_TRUE(run.playSolution());
     EXPECT_EQ(shell.savedRecords().grade(Hard).won, 2);
     EXPECT_EQ(shell.savedRecords().grade(AsDesigned).played, 1);
+}
+
+TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
+    RecordingHost& host = game.host();
+    const auto searching = [&] { return host.timers.count(DrawAhead::kDrawAheadTimerId) > 0; };
+    EXPECT_FALSE(searching()) << "nothing is searched as designed";
+
+    game.session().command(command::DifficultyHard);
+    game.session().command(command::FieldSize4);
+    ASSERT_TRUE(searching());
+    EXPECT_EQ(host.timers[DrawAhead::kDrawAheadTimerId], DrawAhead::kDrawAheadPeriodMs);
+    const uint32_t state = randomSource().currentState();
+    const size_t presented = shell.presented.size();
+    int32_t ticks = 0;
+    while (searching() && ticks < 100000) {
+        game.session().timer(DrawAhead::kDrawAheadTimerId);
+        ++ticks;
+        ASSERT_EQ(randomSource().currentState(), state) << "the game's random source moved";
+    }
+    EXPECT_FALSE(searching()) << "the timer stops once the puzzle is found";
+    EXPECT_EQ(shell.presented.size(), presented) << "searching draws nothing";
+
+    // Next plays exactly the puzzle a search at Next would have drawn.
+    randomSource().seed(state);
+    const GradedDraw expected = drawGradedPuzzle(Hard, 4, AddFromSome, 5, 5);
+    const uint32_t after = randomSource().currentState();
+    randomSource().seed(state);
+    next();
+    EXPECT_EQ(game.board().getOrigin(), expected.origin);
+    EXPECT_EQ(randomSource().currentState(), after);
+    EXPECT_EQ(shell.grades.back().first, "Hard");
+    // The game started, so the search for the one after it has begun.
+    EXPECT_TRUE(searching());
+
+    // A random source moved on since the search began: Next searches afresh and still plays
+    // the puzzle it draws.
+    game.session().timer(DrawAhead::kDrawAheadTimerId);
+    giveUp();
+    randomSource().seed(12345);
+    const GradedDraw fresh = drawGradedPuzzle(Hard, 4, AddFromSome, 5, 5);
+    randomSource().seed(12345);
+    next();
+    EXPECT_EQ(game.board().getOrigin(), fresh.origin);
+
+    // As designed again: the search and its timer end.
+    game.session().command(command::DifficultyAsDesigned);
+    EXPECT_FALSE(searching());
 }
 
 TEST_F(SessionExtrasTest, HintsTakenCountInTheRecords) {

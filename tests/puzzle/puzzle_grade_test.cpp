@@ -267,6 +267,53 @@ TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
     }
 }
 
+TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
+    for (Difficulty grade : {Easy, Medium, Hard}) {
+        for (FieldSize size : {0, 3, 5}) {
+            for (ActionType kind : {Mixed, MoveFromSome, RemoveFromSome}) {
+                SCOPED_TRACE(testing::Message()
+                             << difficultyName(grade) << " size " << size << " kind " << kind);
+                const uint32_t start = static_cast<uint32_t>(grade * 977 + size * 31 + kind);
+                randomSource().seed(start);
+                const GradedDraw atOnce = drawGradedPuzzle(grade, size, kind, 5, 5);
+                const uint32_t after = randomSource().currentState();
+
+                // Stepped part of the way, then taken: the same puzzle and the same state.
+                randomSource().seed(start);
+                GradedDrawSearch partly(grade, size, kind, 5, 5);
+                for (int32_t i = 0; i < atOnce.draws / 2; ++i) {
+                    ASSERT_TRUE(partly.step());
+                    ASSERT_EQ(randomSource().currentState(), start);
+                }
+                ASSERT_TRUE(partly.answers(grade, size, kind, 5, 5));
+                const GradedDraw taken = partly.take();
+                EXPECT_EQ(taken.origin, atOnce.origin);
+                EXPECT_EQ(taken.draws, atOnce.draws);
+                EXPECT_EQ(taken.playedSize, atOnce.playedSize);
+                EXPECT_EQ(randomSource().currentState(), after);
+
+                // Stepped to the end: found, and further steps draw nothing.
+                randomSource().seed(start);
+                GradedDrawSearch whole(grade, size, kind, 5, 5);
+                int32_t steps = 1;
+                while (whole.step()) {
+                    ++steps;
+                }
+                EXPECT_EQ(steps, atOnce.draws);
+                EXPECT_TRUE(whole.found());
+                EXPECT_FALSE(whole.step());
+                EXPECT_EQ(randomSource().currentState(), start);
+                // Another setting, or a random source moved on, is not what it searched.
+                EXPECT_FALSE(whole.answers(grade, size, AddFromSome, 5, 5));
+                EXPECT_FALSE(whole.answers(grade == Hard ? Easy : Hard, size, kind, 5, 5));
+                EXPECT_FALSE(whole.answers(grade, size == 3 ? 4 : 3, kind, 5, 5));
+                randomSource().next();
+                EXPECT_FALSE(whole.answers(grade, size, kind, 5, 5));
+            }
+        }
+    }
+}
+
 TEST(Grades, ASizeTheGradeDoesNotOfferIsPlayedAtTheNearestAndSaidSo) {
     ASSERT_FALSE(offersSize(Easy, RemoveFromFull, 5));
     EXPECT_EQ(nearestOfferedSize(Easy, RemoveFromFull, 5), 2);
