@@ -51,6 +51,7 @@ class StoragePage : public kz::Page {
     void puzzleDated(const std::string&) override {}
     void puzzleGraded(const std::string&) override {}
     void notify(const std::string&) override {}
+    bool claimGame() override { return true; }
     void statisticsChanged(const std::string&) override {}
     void recordsUnsaved(bool) override {}
     void exportRecords(const std::string&) override {}
