@@ -114,6 +114,13 @@ def choose_file(env, title, path, workdir, picture):
     wait_until(lambda: box not in find_windows(env, title), WAIT, f"the {title} box to close")
 
 
+def close_box(env, box, title):
+    """Answers a message box with Enter and waits for it to go."""
+    run(["xdotool", "windowfocus", "--sync", str(box)], env)
+    run(["xdotool", "key", "Return"], env)
+    wait_until(lambda: not find_windows(env, title) or None, WAIT, "the box to close")
+
+
 def main():
     program = sys.argv[1]
     workdir = tempfile.mkdtemp(prefix="kz-records-")
@@ -182,10 +189,7 @@ def main():
               f"the export's message says {box_text(game, 'Records exported')!r}")
         time.sleep(0.3)
         screenshot(blocked, 0, 0, 1400, 900).save(os.path.join(workdir, "exported.png"))
-        run(["xdotool", "windowfocus", "--sync", str(told)], blocked)
-        run(["xdotool", "key", "Return"], blocked)
-        wait_until(lambda: not find_windows(blocked, "Export Records") or None, WAIT,
-                   "the box to close")
+        close_box(blocked, told, "Export Records")
         game.proc.send_signal(signal.SIGTERM)
         check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
         os.remove(moved)
@@ -201,10 +205,7 @@ def main():
             time.sleep(0.3)
             if times == 0:
                 screenshot(blocked, 0, 0, 1400, 900).save(os.path.join(workdir, "imported.png"))
-            run(["xdotool", "windowfocus", "--sync", str(told)], blocked)
-            run(["xdotool", "key", "Return"], blocked)
-            wait_until(lambda: not find_windows(blocked, "Import Records") or None, WAIT,
-                       "the box to close")
+            close_box(blocked, told, "Import Records")
         game.proc.send_signal(signal.SIGTERM)
         check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
         check(records_in(moved) == (3, 0, 3), f"the records at the end: {records_in(moved)}")
