@@ -69,4 +69,19 @@ for attempt in 1 2 3; do
     $sudo apt-get update -qq && break
     [ "$attempt" -lt 3 ] && sleep 20
 done
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+apt_install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@"; }
+if ! apt_install "${missing[@]}"; then
+    # A 32-bit library must be the very version of its 64-bit twin. When the mirror's i386 index
+    # of the security updates cannot be fetched, the 64-bit security versions have no twin; the
+    # point release has both. So Wine and its 32-bit part come from the point release first
+    # (nothing installed is downgraded), then the rest.
+    mapfile -t wine < <(printf '%s\n' "${missing[@]}" | grep -E '^wine|:i386$' || true)
+    mapfile -t rest < <(printf '%s\n' "${missing[@]}" | grep -vE '^wine|:i386$' || true)
+    [ ${#wine[@]} -gt 0 ] || exit 1
+    echo "Installing Wine from the point release, where every 32-bit library has its 64-bit twin"
+    # shellcheck source=/dev/null
+    . /etc/os-release
+    apt_install -t "$VERSION_CODENAME" "${wine[@]}"
+    # The rest may need a library newer than its 32-bit twin now installed: then from there too.
+    [ ${#rest[@]} -eq 0 ] || apt_install "${rest[@]}" || apt_install -t "$VERSION_CODENAME" "${rest[@]}"
+fi
