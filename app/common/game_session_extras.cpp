@@ -112,7 +112,7 @@ bool GameSession::extraCommand(uint16_t id) {
             break;
         case command::CopyPuzzleCode:
             if (!code.empty()) {
-                shell_.copyText(code);
+                shell_.copyText(code, "Puzzle code " + code + " copied.");
             }
             return true;
         case command::PlayPuzzleCode:
@@ -199,8 +199,7 @@ bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<Calendar
 void GameSession::copyTodaysResult() {
     const std::optional<DayResult>& result = extras_->dayResult.latest();
     if (result && result->day == shell_.today()) {
-        shell_.copyText(dayResultText(*result, shell_.pageAddress()));
-        shell_.announce("Today's result copied.");
+        shell_.copyText(dayResultText(*result, shell_.pageAddress()), "Today's result copied.");
     } else {
         shell_.announce("Solve today's puzzle to share its result.");
     }

@@ -90,8 +90,12 @@ class ProgramShell {
     // Import Records...: ask the player for a file; the program then calls
     // GameSession::importRecords with what it holds.
     virtual void askRecordsFile() {}
-    // Copy Puzzle Code: the code of the puzzle on show, for the clipboard.
-    virtual void copyText(const std::string& text) { (void)text; }
+    // Copy Puzzle Code and Copy Today's Result: the text for the clipboard, and the sentence
+    // that tells the player, once it is there, what was copied.
+    virtual void copyText(const std::string& text, const std::string& copied) {
+        (void)text;
+        (void)copied;
+    }
     // Play Puzzle Code...: ask the player for a code; the program then calls
     // GameSession::playPuzzle with what was typed.
     virtual void askPuzzleCode() {}

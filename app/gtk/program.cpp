@@ -276,8 +276,9 @@ void Program::askRecordsFile() {
     }
 }
 
-void Program::copyText(const std::string& text) {
+void Program::copyText(const std::string& text, const std::string& copied) {
     putTextOnClipboard(window_->drawingArea(), text);
+    announce(copied);
 }
 
 void Program::askPuzzleCode() {

@@ -56,7 +56,7 @@ class Program : public ProgramShell {
     void recordsUnsaved(bool unsaved) override;
     void exportRecords(const std::string& text) override;
     void askRecordsFile() override;
-    void copyText(const std::string& text) override;
+    void copyText(const std::string& text, const std::string& copied) override;
     void askPuzzleCode() override;
     void askDay(CalendarDay first, CalendarDay today) override;
     void showStatistics(const Records& records, CalendarDay today) override;

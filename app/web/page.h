@@ -52,7 +52,8 @@ class Page : public TextStorage {
     virtual void describe(const std::string& text) = 0;
     // Greys a menu item, or makes it usable again.
     virtual void enableCommand(uint16_t commandId, bool enabled) = 0;
-    virtual void copyText(const std::string& text) = 0;
+    // Puts the text on the clipboard and, once it is there, shows and says the second.
+    virtual void copyText(const std::string& text, const std::string& copied) = 0;
     // Opens the Play Puzzle Code box; its OK calls WebProgram::playPuzzleCode.
     virtual void askPuzzleCode() = 0;
     // Opens the Past Puzzle box for a day from first to today ("YYYY-MM-DD" both, and both

@@ -88,8 +88,8 @@ void WebProgram::describe(const std::string& text) {
     page_.describe(text);
 }
 
-void WebProgram::copyText(const std::string& text) {
-    page_.copyText(text);
+void WebProgram::copyText(const std::string& text, const std::string& copied) {
+    page_.copyText(text, copied);
 }
 
 void WebProgram::askPuzzleCode() {

@@ -94,7 +94,9 @@ class BrowserPage : public kz::Page {
     void enableCommand(uint16_t commandId, bool enabled) override {
         call("enableCommand", commandId, enabled ? 1 : 0);
     }
-    void copyText(const std::string& text) override { callWithText("copyText", text); }
+    void copyText(const std::string& text, const std::string& copied) override {
+        kz_page_call_texts("copyText", text.c_str(), copied.c_str());
+    }
     void askPuzzleCode() override { call("askPuzzleCode"); }
     void askDay(const std::string& first, const std::string& today) override {
         kz_page_call_texts("askDay", first.c_str(), today.c_str());

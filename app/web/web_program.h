@@ -115,7 +115,7 @@ class WebProgram : public Host, public ProgramShell {
     void recordsUnsaved(bool unsaved) override;
     void exportRecords(const std::string& text) override;
     void askRecordsFile() override;
-    void copyText(const std::string& text) override;
+    void copyText(const std::string& text, const std::string& copied) override;
     void askPuzzleCode() override;
     void askDay(CalendarDay first, CalendarDay today) override;
     std::string pageAddress() override;

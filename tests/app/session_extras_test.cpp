@@ -218,6 +218,7 @@ TEST_F(SessionExtrasTest, ACopiedCodePlaysTheSamePuzzleAgainAndAWrongOneChangesN
     game.command(command::CopyPuzzleCode);
     ASSERT_EQ(shell.copied.size(), 10u);
     EXPECT_EQ(shell.titles.back(), shell.copied);
+    EXPECT_EQ(shell.toldCopied, "Puzzle code " + shell.copied + " copied.");
     const StickLayers start = game.board().getStartSticks();
     const StickLayers solution = game.board().getSolutionSticks();
     const int32_t moves = game.board().getRequiredMoves();
@@ -307,6 +308,7 @@ TEST_F(SessionExtrasTest, TodaysResultIsCopiedOnceItIsSolvedWithItsHints) {
         day, gradeOf(measurePuzzle(game.board())), 2, game.board().getRequiredMoves(), 1, 1, code};
     EXPECT_EQ(shell.copied, dayResultText(expected));
     EXPECT_NE(shell.copied.find(dayText(day)), std::string::npos);
+    EXPECT_EQ(shell.toldCopied, "Today's result copied.");
 
     // A puzzle of Next won afterwards leaves today's result as it was.
     shell.copied.clear();

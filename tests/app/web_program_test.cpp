@@ -94,7 +94,10 @@ class FakePage : public Page {
     void announce(const std::string& text) override { announced.push_back(text); }
     void describe(const std::string& text) override { description = text; }
     void enableCommand(uint16_t commandId, bool enabled) override { enabled_[commandId] = enabled; }
-    void copyText(const std::string& text) override { clipboard.push_back(text); }
+    void copyText(const std::string& text, const std::string& copied) override {
+        clipboard.push_back(text);
+        told.push_back(copied);
+    }
     void askPuzzleCode() override { ++codeAsks; }
     void askDay(const std::string& first, const std::string& today) override {
         dayAsks.push_back({first, today});
@@ -149,6 +152,7 @@ class FakePage : public Page {
     std::string description;
     std::map<uint16_t, bool> enabled_;
     std::vector<std::string> clipboard;
+    std::vector<std::string> told;
     int codeAsks = 0;
     std::vector<std::pair<std::string, std::string>> dayAsks;  // (first, today) of each ask
     std::string pageAddress = "https://example.org/game/";
@@ -460,6 +464,7 @@ TEST_F(WebProgramTest, PuzzleCodesPlayCopyAndShare) {
     program.command(command::CopyPuzzleCode);
     program.command(command::Share);
     EXPECT_EQ(page.clipboard, std::vector<std::string>{"3MNWJ7CXSM"});
+    EXPECT_EQ(page.told, std::vector<std::string>{"Puzzle code 3MNWJ7CXSM copied."});
     EXPECT_EQ(page.shared, std::vector<std::string>{"3MNWJ7CXSM"});
     program.command(command::PlayPuzzleCode);
     EXPECT_EQ(page.codeAsks, 1);

@@ -41,7 +41,7 @@ class StoragePage : public kz::Page {
     void announce(const std::string&) override {}
     void describe(const std::string&) override {}
     void enableCommand(uint16_t, bool) override {}
-    void copyText(const std::string&) override {}
+    void copyText(const std::string&, const std::string&) override {}
     void askPuzzleCode() override {}
     void askDay(const std::string&, const std::string&) override {}
     std::string address() override { return {}; }

@@ -79,7 +79,10 @@ class RecordingShell : public ProgramShell {
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
     void exportRecords(const std::string& text) override { exported = text; }
     void askRecordsFile() override { ++recordsFileAsked; }
-    void copyText(const std::string& text) override { copied = text; }
+    void copyText(const std::string& text, const std::string& told) override {
+        copied = text;
+        toldCopied = told;
+    }
     void askPuzzleCode() override { ++asked; }
     void askDay(CalendarDay first, CalendarDay today) override {
         dayAsks.push_back({first, today});
@@ -138,6 +141,7 @@ class RecordingShell : public ProgramShell {
     std::string exported;
     int recordsFileAsked = 0;
     std::string copied;
+    std::string toldCopied;
     std::string shared;
     int asked = 0;
     std::vector<std::pair<CalendarDay, CalendarDay>> dayAsks;  // (first, today) of each ask

@@ -82,10 +82,11 @@ function writeClipboard(text) {
     return Promise.resolve(fallback());
 }
 
-// Copy Puzzle Code.
-export function copyText(text) {
-    writeClipboard(text).then((copied) => {
-        notify(copied ? `Puzzle code ${text} copied.` : `Puzzle code: ${text}`);
+// Copy Puzzle Code and Copy Today's Result: once the text is on the clipboard the player is
+// told so; where the browser allows no copy, the text itself is shown to copy by hand.
+export function copyText(text, copied) {
+    writeClipboard(text).then((done) => {
+        notify(done ? copied : `Not copied (the browser refused): ${text}`);
     });
 }
 

@@ -69,7 +69,7 @@ test("a notice shows, is heard, and hides once its animation ends", () => {
 
 test("Copy Puzzle Code uses the clipboard interface", async () => {
     const written = clipboard(false);
-    extras.copyText("3MNWJ7CXSM");
+    extras.copyText("3MNWJ7CXSM", "Puzzle code 3MNWJ7CXSM copied.");
     await settled();
     assert.deepEqual(written, ["3MNWJ7CXSM"]);
     assert.deepEqual(document.copied, []);
@@ -80,7 +80,7 @@ test("a clipboard that refuses falls back on the copy command, the focus kept", 
     clipboard(true);
     const canvas = document.getElementById("screen");
     canvas.focus();
-    extras.copyText("3MNWJ7CXSM");
+    extras.copyText("3MNWJ7CXSM", "Puzzle code 3MNWJ7CXSM copied.");
     await settled();
     assert.deepEqual(document.copied, ["3MNWJ7CXSM"]);
     assert.equal(document.activeElement, canvas);
@@ -88,11 +88,18 @@ test("a clipboard that refuses falls back on the copy command, the focus kept", 
     assert.deepEqual(heard(), ["Puzzle code 3MNWJ7CXSM copied."]);
 });
 
-test("with no way to copy, the code is shown instead", async () => {
+test("with no way to copy, the text is shown instead", async () => {
     document.copyWorks = false;
-    extras.copyText("3MNWJ7CXSM");
+    extras.copyText("3MNWJ7CXSM", "Puzzle code 3MNWJ7CXSM copied.");
     await settled();
-    assert.deepEqual(heard(), ["Puzzle code: 3MNWJ7CXSM"]);
+    assert.deepEqual(heard(), ["Not copied (the browser refused): 3MNWJ7CXSM"]);
+});
+
+test("today's result is told copied as itself, not as a puzzle code", async () => {
+    clipboard(false);
+    extras.copyText("Kestrane Zivadorured, puzzle of 2026-12-09\nSolved in 1:06", "Today's result copied.");
+    await settled();
+    assert.deepEqual(heard(), ["Today's result copied."]);
 });
 
 test("Share opens the share sheet with the puzzle's link and title", async () => {
