@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tools/install-deps.sh run by a user who is not root, on a system without sudo: it must say
-# what to run as root instead of dying on "sudo: command not found".
+# what to run as root instead of dying on "sudo: command not found". And run as root where the
+# mirror offers Wine's 32-bit libraries only from the point release.
 #   install_deps_test.sh SOURCE_DIR
 set -euo pipefail
 script=$1/tools/install-deps.sh
@@ -29,5 +30,38 @@ out=$(PATH=$stubs /bin/bash "$script" all 2>&1)
 set -e
 case $out in *"dpkg --add-architecture i386"*"apt-get install -y "*wine32:i386*) ;;
     *) echo "the commands for the i386 packages are missing: $out"; fail=1 ;; esac
-[ $fail -eq 0 ] && echo "install-deps.sh says what to run as root"
+
+# Root, on a mirror whose 32-bit security index could not be fetched: apt-get refuses Wine
+# unless it comes from the point release (-t). Wine must then come from there, and the rest
+# as usual.
+printf '#!/bin/sh\necho 0\n' >"$stubs/id"
+printf '#!/bin/sh\necho i386\n' >"$stubs/dpkg"
+cat >"$stubs/apt-get" <<'STUB'
+#!/bin/bash
+echo "$*" >>"$APT_LOG"
+case " $* " in
+    *" update "*) exit 0 ;;
+    *" -t "*) exit 0 ;;
+    *wine32:i386*) exit 100 ;;
+esac
+exit 0
+STUB
+chmod +x "$stubs/dpkg" "$stubs/apt-get"
+log=$stubs/apt.log
+set +e
+out=$(APT_LOG=$log PATH=$stubs /bin/bash "$script" all 2>&1)
+code=$?
+set -e
+# shellcheck source=/dev/null
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+installs=$(grep -v '^update' "$log" || true)
+[ $code -eq 0 ] || { echo "the install failed although Wine could come from the point release: $out"; fail=1; }
+echo "$installs" | grep -q -- "-t $release .*wine32:i386" ||
+    { echo "Wine was not taken from the point release: $installs"; fail=1; }
+case $(echo "$installs" | tail -n 1) in
+    *" -t "* | *wine*) echo "the rest was not installed as usual: $installs"; fail=1 ;;
+    *chromium*) ;;
+    *) echo "the rest was not installed: $installs"; fail=1 ;;
+esac
+[ $fail -eq 0 ] && echo "install-deps.sh says what to run as root, and takes Wine from the point release when it must"
 exit $fail
