@@ -97,7 +97,8 @@ test("with no way to copy, the text is shown instead", async () => {
 
 test("today's result is told copied as itself, not as a puzzle code", async () => {
     clipboard(false);
-    extras.copyText("Kestrane Zivadorured, puzzle of 2026-12-09\nSolved in 1:06", "Today's result copied.");
+    extras.copyText(
+        "Kestrane Zivadorured, puzzle of 2026-12-09\nSolved in 1:06", "Today's result copied.");
     await settled();
     assert.deepEqual(heard(), ["Today's result copied."]);
 });
