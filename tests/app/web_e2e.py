@@ -773,6 +773,10 @@ def test_past_days(browser, server):
     check(lines[0].startswith(f"{TITLE}, puzzle of {today}") and lines[1].startswith("Solved in ")
           and lines[-2].startswith("Puzzle code ") and lines[-1] == base + "#d=" + today
           and len(lines) <= 5, f"today's result is {result!r}")
+    notice = browser.js("return document.getElementById('notice').textContent")
+    check(notice == "Today's result copied." and notice in page.announcements(),
+          f"the copy's notice says {notice!r}; the live region {page.announcements()}")
+    save_shot(browser, "todays-result-copied")
 
     # By touch, on a phone: the box fits the screen and its OK is a tap away.
     browser.emulate(390, 844, 3, mobile=True)
