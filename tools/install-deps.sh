@@ -36,12 +36,16 @@ case "${1:-all}" in
     *) echo "usage: $0 [play|web|all]" >&2; exit 2 ;;
 esac
 
-missing=()
-for p in "${wanted[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
-        missing+=("$p")
-    fi
-done
+# The wanted packages that are not installed, in $missing.
+find_missing() {
+    missing=()
+    for p in "${wanted[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+            missing+=("$p")
+        fi
+    done
+}
+find_missing
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
@@ -84,4 +88,10 @@ if ! apt_install "${missing[@]}"; then
     apt_install -t "$VERSION_CODENAME" "${wine[@]}"
     # The rest may need a library newer than its 32-bit twin now installed: then from there too.
     [ ${#rest[@]} -eq 0 ] || apt_install "${rest[@]}" || apt_install -t "$VERSION_CODENAME" "${rest[@]}"
+fi
+# An install may leave a package out, or take one away to make room for another: say which.
+find_missing
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Still missing after the install: ${missing[*]}" >&2
+    exit 1
 fi

@@ -36,15 +36,21 @@ case $out in *"dpkg --add-architecture i386"*"apt-get install -y "*wine32:i386*)
 # as usual.
 printf '#!/bin/sh\necho 0\n' >"$stubs/id"
 printf '#!/bin/sh\necho i386\n' >"$stubs/dpkg"
+# Installed: what an install the stub let through named.
+cat >"$stubs/dpkg-query" <<'STUB'
+#!/bin/bash
+for name; do :; done
+grep -qw -- "$name" "$APT_LOG" 2>/dev/null && grep -w -- "$name" "$APT_LOG" | grep -qv '^update' &&
+    echo "install ok installed"
+STUB
 cat >"$stubs/apt-get" <<'STUB'
 #!/bin/bash
-echo "$*" >>"$APT_LOG"
 case " $* " in
-    *" update "*) exit 0 ;;
-    *" -t "*) exit 0 ;;
+    *" update "*) ;;
+    *" -t "*) ;;
     *wine32:i386*) exit 100 ;;
 esac
-exit 0
+echo "$*" >>"$APT_LOG"
 STUB
 chmod +x "$stubs/dpkg" "$stubs/apt-get"
 log=$stubs/apt.log
@@ -63,5 +69,19 @@ case $(echo "$installs" | tail -n 1) in
     *chromium*) ;;
     *) echo "the rest was not installed: $installs"; fail=1 ;;
 esac
-[ $fail -eq 0 ] && echo "install-deps.sh says what to run as root, and takes Wine from the point release when it must"
+
+# An install that reports success but leaves Wine's 32-bit part out fails, naming it.
+cat >"$stubs/apt-get" <<'STUB'
+#!/bin/bash
+echo "${*//wine32:i386/}" >>"$APT_LOG"
+STUB
+rm -f "$log"
+set +e
+out=$(APT_LOG=$log PATH=$stubs /bin/bash "$script" all 2>&1)
+code=$?
+set -e
+[ $code -ne 0 ] || { echo "a package left out was taken for installed"; fail=1; }
+case $out in *"Still missing after the install: wine32:i386") ;;
+    *) echo "the package left out is not named: $out"; fail=1 ;; esac
+[ $fail -eq 0 ] && echo "install-deps.sh says what to run as root, takes Wine from the point release when it must, and names what an install left out"
 exit $fail
