@@ -56,6 +56,13 @@ SavedGame sampleGame() {
     return game;
 }
 
+// The text with the first `from` in it changed to `to`.
+std::string changed(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.substr(0, at) + to + text.substr(at + from.size());
+}
+
 TEST(SavedGameText, WhatIsWrittenReadsBackTheSameLineByLine) {
     const SavedGame game = sampleGame();
     const std::string text = writeSavedGame(game);
@@ -83,16 +90,11 @@ TEST(SavedGameText, APastDaysGameSaysSoAfterItsDayAndNowhereElse) {
     EXPECT_EQ(readSavedGame(text), game);
     EXPECT_FALSE(readSavedGame(writeSavedGame(sampleGame()))->pastDay);
 
-    const auto changed = [&text](const std::string& from, const std::string& to) {
-        const size_t at = text.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        return text.substr(0, at) + to + text.substr(at + from.size());
-    };
     for (const std::string& bad :
-         {changed("past=1", "past=0"), changed("past=1", "past=yes"),
-          changed("day=2026-12-08\n", ""),  // a past day's game without its day
-          changed("day=2026-12-08\npast=1", "past=1\nday=2026-12-08"),
-          changed("past=1\n", "past=1\npast=1\n")}) {
+         {changed(text, "past=1", "past=0"), changed(text, "past=1", "past=yes"),
+          changed(text, "day=2026-12-08\n", ""),  // a past day's game without its day
+          changed(text, "day=2026-12-08\npast=1", "past=1\nday=2026-12-08"),
+          changed(text, "past=1\n", "past=1\npast=1\n")}) {
         EXPECT_FALSE(readSavedGame(bad)) << bad;
     }
 }
@@ -105,14 +107,10 @@ TEST(SavedGameText, TheGradeIsALineOnlyForAGradedGame) {
     EXPECT_EQ(readSavedGame(text), game);
     EXPECT_EQ(writeSavedGame(sampleGame()).find("grade="), std::string::npos);
 
-    const auto changed = [&text](const std::string& to) {
-        return text.substr(0, text.find("grade=3")) + to +
-               text.substr(text.find("grade=3") + std::string("grade=3").size());
-    };
     for (const char* bad : {"grade=0", "grade=4", "grade=", "grade=03", "grade=x"}) {
-        EXPECT_FALSE(readSavedGame(changed(bad))) << bad;
+        EXPECT_FALSE(readSavedGame(changed(text, "grade=3", bad))) << bad;
     }
-    EXPECT_EQ(readSavedGame(changed("grade=1"))->grade, Easy);
+    EXPECT_EQ(readSavedGame(changed(text, "grade=3", "grade=1"))->grade, Easy);
     // Its place is after the day.
     std::string moved = text;
     moved.erase(moved.find("grade=3\n"), 8);
@@ -125,35 +123,30 @@ TEST(SavedGameText, ATextCutShortOrChangedAnywhereIsNoGame) {
     for (size_t length = 0; length < text.size(); ++length) {
         EXPECT_FALSE(readSavedGame(text.substr(0, length))) << "cut at " << length;
     }
-    const auto changed = [&text](const std::string& from, const std::string& to) {
-        const size_t at = text.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        return text.substr(0, at) + to + text.substr(at + from.size());
-    };
     const std::vector<std::string> damaged = {
-        changed("version=1", "version=2"),           // a later release's
-        changed("# Kestrane", "# Another"),          // another program's
-        changed("clock=125", "clock=216000"),        // past the clock's end
-        changed("clock=125", "clock=0125"),          // not as written
-        changed("clock=125", "clock=-1"),            //
-        changed("hints=2\n", ""),                    // a line missing
-        changed("hints=2\n", "hints=2\nhints=2\n"),  // or twice
-        changed("size=0\ntype=3", "type=3\nsize=0"),
-        changed("size=0", "size=1"),  // no table of the menus
-        changed("type=3", "type=6"),  //
-        changed("day=2026-12-08", "day=2026-13-08"),
-        changed("undone=1", "undone=3"),  // more than the moves
-        changed("h4+v7", "h30+v7"),       // no slot of the 5 x 5 field
-        changed("h4+v7", "h4+v7+h5"),     // three sticks in one move
-        changed("h4+v7", "h4+h4"),        //
-        changed("h4+v7", "h4+"),          //
-        changed("v12+h0", "v12+h0 "),     //
-        changed("h4 v29", "h4 v29 h4"),   //
-        changed("end\n", "end\nmore\n"),  // something after the end
-        changed("end\n", "end"),          //
-        changed("\n", "\r\n"),            //
-        changed("moves=", "moves=x"),     //
-        changed("clock=125\n", "clock=125\ncolour=red\n"),
+        changed(text, "version=1", "version=2"),           // a later release's
+        changed(text, "# Kestrane", "# Another"),          // another program's
+        changed(text, "clock=125", "clock=216000"),        // past the clock's end
+        changed(text, "clock=125", "clock=0125"),          // not as written
+        changed(text, "clock=125", "clock=-1"),            //
+        changed(text, "hints=2\n", ""),                    // a line missing
+        changed(text, "hints=2\n", "hints=2\nhints=2\n"),  // or twice
+        changed(text, "size=0\ntype=3", "type=3\nsize=0"),
+        changed(text, "size=0", "size=1"),  // no table of the menus
+        changed(text, "type=3", "type=6"),  //
+        changed(text, "day=2026-12-08", "day=2026-13-08"),
+        changed(text, "undone=1", "undone=3"),  // more than the moves
+        changed(text, "h4+v7", "h30+v7"),       // no slot of the 5 x 5 field
+        changed(text, "h4+v7", "h4+v7+h5"),     // three sticks in one move
+        changed(text, "h4+v7", "h4+h4"),        //
+        changed(text, "h4+v7", "h4+"),          //
+        changed(text, "v12+h0", "v12+h0 "),     //
+        changed(text, "h4 v29", "h4 v29 h4"),   //
+        changed(text, "end\n", "end\nmore\n"),  // something after the end
+        changed(text, "end\n", "end"),          //
+        changed(text, "\n", "\r\n"),            //
+        changed(text, "moves=", "moves=x"),     //
+        changed(text, "clock=125\n", "clock=125\ncolour=red\n"),
         std::string(1, '\0') + text,
     };
     for (const std::string& bad : damaged) {
