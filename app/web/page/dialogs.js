@@ -139,21 +139,34 @@ export function statisticsChanged(json) {
     }
 }
 
-function recordsTable(columns, firstNumberColumn, rows, label) {
+// A records table's element, named for a screen reader.
+function newTable(className, label) {
     const table = document.createElement("table");
-    table.className = "records-table";
+    table.className = className;
     table.setAttribute("aria-label", label);
-    const cell = (tag, text, column) => {
-        const element = document.createElement(tag);
-        element.textContent = text;
-        if (column >= firstNumberColumn) {
-            element.className = "number";
-        }
-        if (tag === "th") {
-            element.scope = "col";
-        }
-        return element;
-    };
+    return table;
+}
+
+// A cell of a records table: a header cell says what it heads (its scope), and counts stand
+// at the right.
+function tableCell(tag, text, {scope = "", number = false} = {}) {
+    const element = document.createElement(tag);
+    element.textContent = text;
+    if (scope) {
+        element.scope = scope;
+    }
+    if (number) {
+        element.className = "number";
+    }
+    return element;
+}
+
+function recordsTable(columns, firstNumberColumn, rows, label) {
+    const table = newTable("records-table", label);
+    const cell = (tag, text, column) => tableCell(tag, text, {
+        scope: tag === "th" ? "col" : "",
+        number: column >= firstNumberColumn,
+    });
     const head = table.createTHead().insertRow();
     columns.forEach((text, column) => head.append(cell("th", text, column)));
     const body = table.createTBody();
@@ -166,34 +179,20 @@ function recordsTable(columns, firstNumberColumn, rows, label) {
 
 // A table turned a quarter: a column for each row and a row for each count, which is
 // narrow enough for a phone held upright where the grades' rows are not. The style sheet
-// shows the one of the two that fits.
+// shows the one of the two that fits. Only the counts' names stand at the left.
 function turnedTable(columns, firstNumberColumn, rows, label) {
-    const table = document.createElement("table");
-    table.className = "records-table turned";
-    table.setAttribute("aria-label", label);
-    const cell = (tag, text, scope) => {
-        const element = document.createElement(tag);
-        element.textContent = text;
-        if (scope) {
-            element.scope = scope;
-        }
-        // Only the counts' names stand at the left.
-        if (scope !== "row") {
-            element.className = "number";
-        }
-        return element;
-    };
+    const table = newTable("records-table turned", label);
     const head = table.createTHead().insertRow();
-    head.append(cell("td", ""));
+    head.append(tableCell("td", "", {number: true}));
     for (const row of rows) {
-        head.append(cell("th", row[0], "col"));
+        head.append(tableCell("th", row[0], {scope: "col", number: true}));
     }
     const body = table.createTBody();
     for (let column = firstNumberColumn; column < columns.length; ++column) {
         const line = body.insertRow();
-        line.append(cell("th", columns[column], "row"));
+        line.append(tableCell("th", columns[column], {scope: "row"}));
         for (const row of rows) {
-            line.append(cell("td", row[column]));
+            line.append(tableCell("td", row[column], {number: true}));
         }
     }
     return table;
