@@ -73,7 +73,15 @@ for attempt in 1 2 3; do
     $sudo apt-get update -qq && break
     [ "$attempt" -lt 3 ] && sleep 20
 done
-apt_install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@"; }
+# Never remove an installed package to make room (--no-remove), and wait for another apt or an
+# unattended upgrade that holds the lock instead of failing at once.
+apt_install() {
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-remove \
+        -o DPkg::Lock::Timeout=600 "$@"
+}
+# The wanted packages of the i386 architecture that could not be installed, and why.
+left_out=()
+left_out_why=""
 if ! apt_install "${missing[@]}"; then
     # A 32-bit library must be the very version of its 64-bit twin. When the mirror's i386 index
     # of the security updates cannot be fetched, the 64-bit security versions have no twin; the
@@ -85,13 +93,32 @@ if ! apt_install "${missing[@]}"; then
     echo "Installing Wine from the point release, where every 32-bit library has its 64-bit twin"
     # shellcheck source=/dev/null
     . /etc/os-release
-    apt_install -t "$VERSION_CODENAME" "${wine[@]}"
+    if ! wine_said=$(apt_install -t "$VERSION_CODENAME" "${wine[@]}" 2>&1); then
+        # The 64-bit twins already installed are newer than any 32-bit one the mirror offers
+        # (an earlier install took them from the security updates): the 32-bit part would need
+        # them downgraded. Go on without it; only the 32-bit Windows program's runs need it.
+        mapfile -t left_out < <(printf '%s\n' "${wine[@]}" | grep ':i386$' || true)
+        mapfile -t wine < <(printf '%s\n' "${wine[@]}" | grep -v ':i386$' || true)
+        left_out_why=$(echo "$wine_said" | grep -m 1 -e ' : Depends: ' -e '^E: ' || true)
+        left_out_why=${left_out_why#E: }
+        read -r -a words <<<"$left_out_why"
+        left_out_why="${words[*]}"
+        rest+=("${wine[@]}")
+    fi
     # The rest may need a library newer than its 32-bit twin now installed: then from there too.
     [ ${#rest[@]} -eq 0 ] || apt_install "${rest[@]}" || apt_install -t "$VERSION_CODENAME" "${rest[@]}"
 fi
 # An install may leave a package out, or take one away to make room for another: say which.
 find_missing
+still=()
+for p in "${missing[@]}"; do
+    case " ${left_out[*]} " in *" $p "*) ;; *) still+=("$p") ;; esac
+done
+missing=("${still[@]}")
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Still missing after the install: ${missing[*]}" >&2
     exit 1
+fi
+if [ ${#left_out[@]} -gt 0 ]; then
+    echo "Not installed: ${left_out[*]} (the 32-bit Wine): apt cannot install it beside the installed packages without downgrading or removing some, as its 32-bit libraries must be the very versions of their installed 64-bit twins and the mirror offers none of those (apt: ${left_out_why:-no reason given}). Everything else is installed; the 32-bit Windows program is built, its runs under Wine are skipped. To add it once the mirror offers them: ${sudo:+$sudo }apt-get update && ${sudo:+$sudo }apt-get install ${left_out[*]}" >&2
 fi

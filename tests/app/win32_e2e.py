@@ -20,8 +20,8 @@ and Give Up the picture on the second monitor equals the one drawn on the primar
 Error; Ctrl+W ends with 0. KZ_E2E_KEEP names a folder for screenshots of every placement.
 
 usage: win32_e2e.py [--monitors] PROGRAM.exe GOLDEN_IDLE_PNG
-Exit codes: 0 passed, 1 failed, 77 skipped: a 32-bit program where the kernel starts no
-32-bit code.
+Exit codes: 0 passed, 1 failed, 77 skipped: a 32-bit program where no 32-bit code runs under
+Wine (a kernel that starts none, or no 32-bit Wine installed).
 """
 import os
 import shutil
@@ -40,7 +40,7 @@ from pictures import differs, locate, wait_for_picture, wait_for_stillness  # no
 from screen_layout import (AREA_H, AREA_W, CLOCK, FELT, INSTRUCTIONS,  # noqa: E402
                            NEXT_BUTTON)
 from window_manager import WindowManager  # noqa: E402
-from wine_prefix import NO_32_BIT_CODE, WinePrefix, runs_32_bit_code  # noqa: E402
+from wine_prefix import WinePrefix, why_no_32_bit_code  # noqa: E402
 from x_display import (XServer, find_windows, minimize_and_restore, screenshot,  # noqa: E402
                        set_monitors, window_geometry, xdotool)
 
@@ -104,8 +104,8 @@ def use_virtual_desktop(wine, size):
 
 def cannot_run(program_path):
     """Why the program cannot run on this machine, or None when it can."""
-    if pe_machine(program_path) == PE_I386 and not runs_32_bit_code():
-        return f"the 32-bit program was not run: {NO_32_BIT_CODE}"
+    if pe_machine(program_path) == PE_I386 and why_no_32_bit_code():
+        return f"the 32-bit program was not run: {why_no_32_bit_code()}"
     return None
 
 

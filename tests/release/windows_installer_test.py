@@ -9,7 +9,7 @@ alone, when the maker's key and folder go too.
 
 usage: windows_installer_test.py DIST_DIR VERSION
 Exit codes: 0 passed, 1 failed (also when no release was made: tools/release.sh), 77 skipped:
-the installer is a 32-bit program, and the kernel starts no 32-bit code.
+the installer is a 32-bit program, and no 32-bit code runs under Wine here.
 """
 import os
 import shlex
@@ -22,8 +22,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e_basics import SKIPPED, Failure, check, time_limit  # noqa: E402
 from pe_image import PE_I386, pe_machine  # noqa: E402
 from screen_layout import AREA_H, AREA_W  # noqa: E402
-from wine_prefix import (NO_32_BIT_CODE, WinePrefix, play_windows_program,  # noqa: E402
-                         runs_32_bit_code)
+from wine_prefix import (WinePrefix, play_windows_program,  # noqa: E402
+                         why_no_32_bit_code)
 from x_display import XServer  # noqa: E402
 
 NAME = "Kestrane Zivadorured"
@@ -100,8 +100,8 @@ def main():
     size = os.path.getsize(setup)
     print(f"{os.path.basename(setup)}: {size} bytes")
     check(size < ONE_MB, f"the installer is {size} bytes, not under 1 MB")
-    if pe_machine(setup) == PE_I386 and not runs_32_bit_code():
-        print(f"SKIP: the installer did not run: {NO_32_BIT_CODE}")
+    if pe_machine(setup) == PE_I386 and why_no_32_bit_code():
+        print(f"SKIP: the installer did not run: {why_no_32_bit_code()}")
         return SKIPPED
 
     workdir = tempfile.mkdtemp(prefix="kz-setup-")

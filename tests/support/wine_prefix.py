@@ -19,24 +19,24 @@ WINE64_LOADER = "/usr/lib/wine/wine64"
 
 
 @functools.cache
-def runs_32_bit_code():
-    """Whether this machine's kernel starts 32-bit x86 programs. Some kernels run 64-bit code
-    only, and there neither a 32-bit Windows program nor the 32-bit Wine loader can run."""
-    check(os.path.isfile(WINE32_LOADER),
-          f"{WINE32_LOADER} is missing (tools/install-deps.sh all installs wine32)")
+def why_no_32_bit_code():
+    """Why no 32-bit Windows program can run under Wine on this machine, or None when one can.
+    Some kernels run 64-bit code only; and where the mirror offers no 32-bit twins of the
+    installed 64-bit libraries, tools/install-deps.sh leaves the 32-bit Wine out."""
+    if not os.path.isfile(WINE32_LOADER):
+        return (f"the 32-bit Wine (wine32:i386, {WINE32_LOADER}) is not installed, so no 32-bit "
+                "Windows program can run under Wine here (tools/install-deps.sh all installs "
+                "it, or says why it cannot)")
     try:
         subprocess.run([WINE32_LOADER, "--version"], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=30)
     except OSError as e:
         if e.errno != errno.ENOEXEC:
             raise
-        return False
-    return True
-
-
-NO_32_BIT_CODE = ("this machine's kernel runs no 32-bit programs (exec of the 32-bit Wine "
-                  "loader fails with ENOEXEC), so no 32-bit Windows program can run under Wine "
-                  "here")
+        return ("this machine's kernel runs no 32-bit programs (exec of the 32-bit Wine "
+                "loader fails with ENOEXEC), so no 32-bit Windows program can run under Wine "
+                "here")
+    return None
 
 
 class WinePrefix:
@@ -60,7 +60,7 @@ class WinePrefix:
         self.env.pop("WAYLAND_DISPLAY", None)
         self.loader = "wine"
         try:
-            if not runs_32_bit_code():
+            if why_no_32_bit_code():
                 self.loader = WINE64_LOADER
                 # The loader Wine starts the prefix's further processes with.
                 self.env["WINELOADER"] = WINE64_LOADER
