@@ -70,7 +70,7 @@ fi
 # A mirror in the middle of a sync fails the update for a while; try again before going on
 # with what was fetched (the install then says what is really missing).
 for attempt in 1 2 3; do
-    $sudo apt-get update -qq && break
+    $sudo apt-get update -qq -o DPkg::Lock::Timeout=600 && break
     [ "$attempt" -lt 3 ] && sleep 20
 done
 # Never remove an installed package to make room (--no-remove), and wait for another apt or an
