@@ -34,13 +34,13 @@ from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, built_file, check, run, time_limit, wait_until  # noqa: E402
-from gtk_program import gtk_environment, install_fake_browser  # noqa: E402
+from gtk_program import gtk_environment, install_fake_browser, opened_addresses  # noqa: E402
 from pictures import differs, mean_difference, wait_for_picture  # noqa: E402
-from screen_layout import (AREA_H, AREA_W, BOARD, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
-                           STICKS)
+from screen_layout import (AREA_H, AREA_W, BOARD, CONTROLS_PANEL, INSTRUCTIONS,  # noqa: E402
+                           NEXT_BUTTON, STICKS)
 from window_manager import WindowManager  # noqa: E402
 from x_display import (XServer, request_wm_state, screenshot, window_geometry,  # noqa: E402
-                       window_ids, window_property)
+                       window_ids, window_property, window_viewable)
 from atspi_harness import (ACTION_TYPE_LABEL, ACTION_TYPE_MENU, FIELD_SIZE_LABEL,  # noqa: E402
                            FIELD_SIZE_MENU, AccessibilityBus, GtkGame)
 
@@ -106,10 +106,32 @@ def choose_field_size(game, env, window, size):
     is marked, which is when the program has taken the command."""
     run(["xdotool", "windowfocus", "--sync", window], env)
     downs = FIELD_SIZE_ORDER.index(size)
-    for keys in (["alt+o"], ["f"], ["Down"] * downs + ["Return"]):
-        run(["xdotool", "key", *keys], env)
-        time.sleep(0.3)
+    run(["xdotool", "key", "alt+o"], env)
+    game.wait_menu_open("Options", timeout=WAIT_STEP)
+    run(["xdotool", "key", "f"], env)
+    game.wait_menu_open("Options", FIELD_SIZE_MENU, timeout=WAIT_STEP)
+    run(["xdotool", "key", *(["Down"] * downs + ["Return"])], env)
     game.wait_marked(FIELD_SIZE_MENU, FIELD_SIZE_LABEL[size], WAIT_STEP)
+
+
+def hoverable_stick(game):
+    """The centre of the first stick of the 4 x 4 field that the game's action lets the
+    player change (an empty place where matches are added, a match elsewhere), as the
+    drawing area names its sticks to a reader."""
+    action = re.search(r"\b(Add|Remove|Move) \d+ match", game.board.description)
+    check(action, f"the description tells no game: {game.board.description!r}")
+    wanted = "empty" if action.group(1) == "Add" else "present"
+    for place in game.board:
+        found = re.fullmatch(r"(horizontal|vertical) match, row (\d+), column (\d+), (\w+)",
+                             place.name)
+        if found and found.group(4) == wanted:
+            row, column = int(found.group(2)), int(found.group(3))
+            # The layout lists horizontal sticks row by row, then vertical ones column by
+            # column.
+            if found.group(1) == "horizontal":
+                return STICKS[4][(row - 1) * 4 + (column - 1)]
+            return STICKS[4][4 * 5 + (column - 1) * 4 + (row - 1)]
+    raise Failure(f"no {wanted} stick on the field: {[place.name for place in game.board]}")
 
 
 def check_stored(settings, field_size, action_type, what):
@@ -156,7 +178,7 @@ def check_choices_survive_an_abrupt_end(program, env, settings):
             # Also with the modal About box open, whose loop would otherwise hold the end.
             run(["xdotool", "windowfocus", "--sync", window], env)
             run(["xdotool", "key", "alt+h"], env)
-            time.sleep(0.3)
+            game.wait_menu_open("Help", timeout=WAIT_STEP)
             run(["xdotool", "key", "a"], env)
             wait_until(lambda: window_ids(env, "About Kestrane Zivadorured"), WAIT_STEP,
                        "the About box did not open")
@@ -336,7 +358,9 @@ def check_window_manager_requests(program, env, workdir, settings, idle):
         # The window manager has framed and placed the window once the frame extents exist.
         wait_until(lambda: window_property(wm_env, window, "_NET_FRAME_EXTENTS"), WAIT_STEP,
                    "openbox did not frame the window")
-        time.sleep(0.5)
+        # Its place is final once it has mapped the window, the last step of taking it on.
+        wait_until(lambda: "Normal" in (window_property(wm_env, window, "WM_STATE") or "") and
+                   window_viewable(wm_env, window), WAIT_STEP, "openbox did not map the window")
         check(window_property(wm_env, window, "_NET_WM_WINDOW_TYPE") ==
               "_NET_WM_WINDOW_TYPE_NORMAL", "the window should keep the normal type")
         actions = window_property(wm_env, window, "_NET_WM_ALLOWED_ACTIONS") or ""
@@ -435,9 +459,14 @@ def main():
         check_marks(game, 4, 0, "choosing 4 x 4", settings)
         print("4 x 4 chosen in the menu")
 
-        # Next starts a game: the start picture gives way to the instruction.
+        # Next starts a game: the start picture gives way to the instruction. Its button
+        # takes the hover look under the pointer first.
         xdo("mousemove", str(ax + NEXT_BUTTON[0]), str(ay + NEXT_BUTTON[1]))
-        time.sleep(0.2)
+        hover = wait_for_picture(grab, (idle,), WAIT_STEP, CONTROLS_PANEL)
+        check(differs(hover, idle, CONTROLS_PANEL),
+              "Next did not change its look under the pointer")
+        check(not differs(hover, idle, BOARD) and not differs(hover, idle, INSTRUCTIONS),
+              "the pointer over Next changed more than the button")
         xdo("click", "1")
         xdo("mousemove", str(ax + 100), str(ay + 300))  # over the Time panel, off the board
         playing = wait_for_picture(grab, (idle,), WAIT_STEP, INSTRUCTIONS)
@@ -445,44 +474,45 @@ def main():
         check(differs(playing, idle, BOARD), "Next did not change the board")
         print("Next started a game")
 
-        # Hovering a stick of the 4 x 4 field changes its look.
-        time.sleep(0.3)
-        before = grab()
-        hovered = None
-        for x, y in STICKS[4]:
-            xdo("mousemove", str(ax + x), str(ay + y))
-            shot = wait_for_picture(grab, (before,), 0.4, BOARD)
-            if differs(shot, before, BOARD):
-                hovered = (x, y, ImageChops.difference(shot.crop(BOARD),
-                                                       before.crop(BOARD)).getbbox())
-                break
-        check(hovered, "no stick of the 4 x 4 field changed its look under the pointer")
-        x, y, box = hovered
+        # Hovering a stick of the 4 x 4 field that the game lets change changes its look. The
+        # picture Next brought is the board as it stays: the board is drawn whole with the
+        # instruction, and the pointer on the Time panel leaves it alone.
+        x, y = hoverable_stick(game)
+        xdo("mousemove", str(ax + x), str(ay + y))
+        shot = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
+        check(differs(shot, playing, BOARD), f"the stick at ({x}, {y}) did not change its look "
+                                             "under the pointer")
+        box = ImageChops.difference(shot.crop(BOARD), playing.crop(BOARD)).getbbox()
         bx, by = x - BOARD[0], y - BOARD[1]
         check(box[0] <= bx < box[2] and box[1] <= by < box[3],
               f"the change {box} is not where the pointer is ({bx}, {by})")
         print(f"the stick at ({x}, {y}) changed its look under the pointer")
 
-        # F1 opens nothing; Contents, Search and Index open their pages in the browser.
+        # F1 opens nothing; Contents, Search and Index open their pages in the browser. The
+        # program handles F1 before the keys that follow it, so had F1 opened a page, the
+        # browser would have been started before the one for Contents.
         xdo("key", "F1")
-        time.sleep(1.0)
-        check(not os.path.exists(opened), "F1 should open nothing")
         pages = []
         help_dir = os.path.join(os.path.dirname(os.path.abspath(program)), "help")
         check(os.path.isfile(os.path.join(help_dir, "index.html")),
               f"the help pages are missing from {help_dir}")
         for mnemonic, page in (("c", "index.html"), ("s", "search.html"), ("i", "keywords.html")):
             xdo("key", "alt+h")
-            time.sleep(0.3)
+            game.wait_menu_open("Help", timeout=WAIT_STEP)
             xdo("key", mnemonic)
             wanted = len(pages) + 1
-            deadline = time.monotonic() + WAIT_STEP
-            while len(pages) < wanted and time.monotonic() < deadline:
-                time.sleep(0.1)
-                pages = open(opened).read().split() if os.path.exists(opened) else []
+
+            def opened_pages():
+                found = opened_addresses(opened)
+                return found if len(found) >= wanted else None
+            try:
+                pages = wait_until(opened_pages, WAIT_STEP, f"Help should open {page}")
+            except Failure as e:
+                raise Failure(f"{e}: {opened_addresses(opened)}")
             # GIO hands a local file to the browser as its path or as a file:// address.
-            check(pages and pages[-1].startswith(("file:///", "/")) and
-                  pages[-1].endswith("/" + page), f"Help should open {page} in the browser: {pages}")
+            check(len(pages) == wanted and pages[-1].startswith(("file:///", "/")) and
+                  pages[-1].endswith("/" + page),
+                  f"Help should open {page} in the browser, and F1 nothing: {pages}")
             path = pages[-1]
             if path.startswith("file://"):
                 path = urllib.parse.unquote(path[len("file://"):])

@@ -21,7 +21,6 @@ import re
 import signal
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import (Failure, check, report_failure, run, tear_down, time_limit,  # noqa: E402
@@ -31,6 +30,7 @@ from pictures import differs  # noqa: E402
 from screen_layout import BOARD, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
 from x_display import XServer, find_windows, screenshot, window_ids, xdotool  # noqa: E402
 from atspi_harness import AccessibilityBus, BoardReader, FocusEvents, GtkGame  # noqa: E402
+import pyatspi  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
 # The first day with a puzzle, and that puzzle's code.
@@ -102,14 +102,13 @@ def main():
 
         # A screen reader follows the focus: each arrow that moves it, over the field and
         # the buttons, brings one focus event on an object named as the arrow says it.
-        events = FocusEvents(game.proc.pid)
-        events.pump(0.5)
-        events.clear()  # those of the start of the game
+        events = FocusEvents(game)
+        events.clear()  # any of the start of the game
         said = []
         for arrow in ("Right", "Down", "Right", "Up", "Left", "Left", "Left", "Right", "Right"):
             said.append(reader.after(lambda: key(arrow), arrow))
-            events.pump(0.2)
-        events.pump(0.5)
+        # Each arrow's events came before the answer that told its announcement.
+        events.wait_for(len(said), WAIT)
         events.stop()
         check(all(a != b for a, b in zip(said, said[1:])) and "Restart" in said and
               FOCUS.fullmatch(said[0]), f"each arrow should move the focus: {said}")
@@ -177,56 +176,101 @@ def main():
 
         def game_menu(mnemonic):
             key("alt+g")
-            time.sleep(0.5)
+            game.wait_menu_open("Game", timeout=WAIT)
             run(["xdotool", "key", mnemonic], env)
-            time.sleep(0.3)
+
+        def whole_screen():
+            return screenshot(env, 0, 0, 1200, 800)
 
         def puzzle_picture():
-            time.sleep(0.3)
-            return [screenshot(env, area[0] + box[0], area[1] + box[1], box[2] - box[0],
-                               box[3] - box[1]) for box in (BOARD, INSTRUCTIONS)]
+            # One picture, so the field and the instruction come from one frame.
+            shot = screenshot(env, *area)
+            return [shot.crop(box) for box in (BOARD, INSTRUCTIONS)]
+
+        def new_puzzle_picture(before, what):
+            """The field and the instruction once the instruction on the screen is no longer
+            that of before: the frame that shows a new puzzle, drawn whole."""
+            def shown():
+                picture = puzzle_picture()
+                return picture if differs(picture[1], before[1]) else None
+            return wait_until(shown, WAIT, f"the instruction of {what} on the screen")
+
+        def wait_same_puzzle(wanted, what):
+            """Waits until the screen shows the field and instruction of wanted."""
+            seen = {}
+
+            def same():
+                seen["shown"] = puzzle_picture()
+                return not any(differs(a, b) for a, b in zip(seen["shown"], wanted))
+            try:
+                wait_until(same, WAIT, "the same puzzle on the screen")
+            except Failure:
+                parts = [part for a, b, part in zip(seen["shown"], wanted, ("field", "instruction"))
+                         if differs(a, b)]
+                raise Failure(f"{what} should bring back the same {' and '.join(parts)}")
+
+        def given_up():
+            try:
+                wait_until(lambda: "Given up" in reader.description(), WAIT, "the game given up")
+            except Failure as e:
+                raise Failure(f"{e}, not {reader.description()!r}")
 
         def title():
             return xdotool(env, "getwindowname", window).strip()
 
+        won = puzzle_picture()
         click(*NEXT_BUTTON)
         wait_until(lambda: title() != f"{TITLE} \u2014 {code.group(1)}", WAIT, "a new puzzle")
-        shared_title, shared = title(), puzzle_picture()
-        game_menu("c")
+        shared_title, shared = title(), new_puzzle_picture(won, "the next puzzle")
+        shared_code = shared_title.split(" \u2014 ")[1]
+        copied = reader.after(lambda: game_menu("c"), "Copy Puzzle Code")
+        check(copied == f"Puzzle code {shared_code} copied.", f"Copy Puzzle Code said {copied!r}")
         click(*NEXT_BUTTON)  # Give Up, where Next was
-        time.sleep(0.3)
+        given_up()
         click(*NEXT_BUTTON)
         wait_until(lambda: title() != shared_title, WAIT, "another puzzle")
         game_menu("p")
         wait_until(lambda: find_windows(env, "Play Puzzle Code"), WAIT, "the Play Puzzle Code box")
-        time.sleep(0.3)
         key("ctrl+v")
-        time.sleep(0.2)
+        # The paste comes from the clipboard a little later than the key.
+        game.wait_entry("Play Puzzle Code", lambda entry: entry[0] == shared_code, WAIT,
+                        f"the code {shared_code} pasted into the box")
         run(["xdotool", "key", "Return"], env)
         wait_until(lambda: title() == shared_title, WAIT, f"the title {shared_title!r} again")
-        again = puzzle_picture()
-        for before, after, what in zip(shared, again, ("field", "instruction")):
-            check(not differs(before, after), f"the code should bring back the same {what}")
+        wait_same_puzzle(shared, "the code")
 
+        before = whole_screen()
         game_menu("a")
-        wait_until(lambda: find_windows(env, "Statistics"), WAIT, "the Statistics box")
-        time.sleep(0.5)
-        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "statistics.png"))
+        statistics = game.wait_box_drawn(
+            env, "Statistics", before,
+            lambda o: o.name == "Records of the games played" and
+            o.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE), WAIT)
+        statistics.save(os.path.join(workdir, "statistics.png"))
         run(["xdotool", "key", "Escape"], env)
         wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close")
 
         # Past Puzzle...: the calendar opens on today; a day still to come is refused, and the
         # first day with a puzzle plays the puzzle it had, its day in the title.
+        before = whole_screen()
         game_menu("z")
-        wait_until(lambda: find_windows(env, "Past Puzzle"), WAIT, "the Past Puzzle box")
-        time.sleep(0.5)
-        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "past-puzzle.png"))
+        game.wait_box_drawn(env, "Past Puzzle", before,
+                            lambda o: o.getRole() == pyatspi.ROLE_CALENDAR, WAIT).save(
+            os.path.join(workdir, "past-puzzle.png"))
+        ok = wait_until(lambda: game.in_box("Past Puzzle", lambda o: o.name == "OK" and
+                                            o.getRole() == pyatspi.ROLE_PUSH_BUTTON),
+                        WAIT, "the OK button of the Past Puzzle box")
+        check(game.sensitive(ok), "OK should take today")
         before = title()
-        run(["xdotool", "key", "Right", "Return"], env)
-        time.sleep(1)
+        run(["xdotool", "key", "Right"], env)
+        wait_until(lambda: not game.sensitive(ok), WAIT, "OK greyed for a day still to come")
+        # Return refused; then Left, back to today, is handled after it, so once OK can be
+        # used again the Return has had its effect.
+        run(["xdotool", "key", "Return", "Left"], env)
+        wait_until(lambda: not find_windows(env, "Past Puzzle") or game.sensitive(ok), WAIT,
+                   "the Left key after Return to be handled")
         check(find_windows(env, "Past Puzzle") and title() == before,
               f"a day still to come was taken: {title()!r}")
-        back = (datetime.datetime.now(datetime.timezone.utc).date() - FIRST_DAY).days + 1
+        back = (datetime.datetime.now(datetime.timezone.utc).date() - FIRST_DAY).days
         run(["xdotool", "key", "--delay", "20", "--repeat", str(back), "Left"], env)
         run(["xdotool", "key", "Return"], env)
         wait_until(lambda: not find_windows(env, "Past Puzzle"), WAIT, "the box to close")
@@ -236,13 +280,13 @@ def main():
         # Hard chosen in the Options menu: the next Next draws a Hard puzzle, and the title
         # and the description say so.
         key("alt+o")
-        time.sleep(0.5)
+        game.wait_menu_open("Options", timeout=WAIT)
         run(["xdotool", "key", "d"], env)
-        time.sleep(0.3)
+        game.wait_menu_open("Options", "Difficulty", timeout=WAIT)
         run(["xdotool", "key", "h"], env)
-        time.sleep(0.3)
+        game.wait_marked("Difficulty", "Hard", WAIT)
         click(*NEXT_BUTTON)  # Give Up
-        time.sleep(0.3)
+        given_up()
         click(*NEXT_BUTTON)
         wait_until(lambda: " \u2014 Hard" in title(), WAIT, "the grade in the title")
         wait_until(lambda: reader.board.description.startswith("Hard puzzle: "), WAIT,
@@ -250,6 +294,8 @@ def main():
 
         # Given up, the Hard game counts in Hard's row of the Statistics box.
         click(*NEXT_BUTTON)  # Give Up
+        given_up()
+        before = whole_screen()
         game_menu("a")
         wait_until(lambda: find_windows(env, "Statistics"), WAIT, "the Statistics box again")
         grades = wait_until(lambda: game.table_rows("Records of the games by grade"), WAIT,
@@ -257,8 +303,11 @@ def main():
         check([row[:4] for row in grades] == [["Hard", "1", "0", "1"],
                                                ["Ungraded", "5", "1", "2"]],
               f"the grades' table should count the Hard game given up: {grades}")
-        time.sleep(0.3)
-        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "statistics-grades.png"))
+        game.wait_box_drawn(
+            env, "Statistics", before,
+            lambda o: o.name == "Records of the games by grade" and
+            o.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE), WAIT).save(
+            os.path.join(workdir, "statistics-grades.png"))
         run(["xdotool", "key", "Escape"], env)
         wait_until(lambda: not find_windows(env, "Statistics"), WAIT, "the box to close again")
         given_up_title = title()

@@ -24,10 +24,11 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e_basics import (Failure, check, report_failure, run, tear_down, time_limit,  # noqa: E402
                         wait_until)
 from gtk_program import gtk_environment, records_tables  # noqa: E402
-from pictures import differs  # noqa: E402
-from screen_layout import (BOARD, FELT, GIVE_UP_BUTTON, INSTRUCTIONS,  # noqa: E402
-                           MOVES_PANEL, NEXT_BUTTON, STICKS)
+from pictures import differs, wait_for_picture  # noqa: E402
+from screen_layout import (BOARD, CONTROLS_PANEL, FELT, GIVE_UP_BUTTON,  # noqa: E402
+                           INSTRUCTIONS, MOVES_PANEL, NEXT_BUTTON, STICKS)
 from x_display import XServer, close_window, screenshot, window_ids, xdotool  # noqa: E402
+from PIL import Image  # noqa: E402
 from atspi_harness import AccessibilityBus, BoardReader, GtkGame  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
@@ -38,6 +39,10 @@ PLAYING = re.compile(r"Add (\d+) matches to form \d+ squares?\. Move (\d+) of \d
                      r"time (?:(\d+):)?(\d\d):(\d\d)\.")
 
 games = []
+# The screen of a game in play drawn headless: its buttons are those of every game in play
+# with no pointer over them.
+AT_REST = Image.open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "golden",
+                                  "playing.png")).convert("RGB")
 
 
 def stick_point(orientation, row, column):
@@ -83,15 +88,25 @@ class Session:
         hours, minutes, seconds = (int(found.group(i) or 0) for i in (3, 4, 5))
         return int(found.group(1)), int(found.group(2)), hours * 3600 + minutes * 60 + seconds
 
+    def pointer_at(self, point):
+        run(["xdotool", "mousemove", str(self.area[0] + point[0]),
+             str(self.area[1] + point[1])], self.env)
+
     def pictures(self):
         """The field, the instruction and the moves counter as the screen shows them, the
-        pointer on the felt (which takes the keyboard's focus frame away)."""
-        run(["xdotool", "mousemove", str(self.area[0] + FELT[0]), str(self.area[1] + FELT[1])],
-            self.env)
-        time.sleep(0.3)
-        return [screenshot(self.env, self.area[0] + box[0], self.area[1] + box[1],
-                           box[2] - box[0], box[3] - box[1])
-                for box in (BOARD, INSTRUCTIONS, MOVES_PANEL)]
+        pointer on the felt (which takes the keyboard's focus frame away, and the look a
+        match has under the pointer). The pointer goes over Give Up first: once its look
+        changes, and then is that of the buttons at rest again, the screen shows what the
+        pointer on the felt leaves."""
+        grab = lambda: screenshot(self.env, *self.area)  # noqa: E731
+        self.pointer_at(GIVE_UP_BUTTON)
+        hovered = wait_for_picture(grab, (AT_REST,), WAIT, CONTROLS_PANEL)
+        check(differs(hovered, AT_REST, CONTROLS_PANEL), "Give Up did not show the pointer over it")
+        self.pointer_at(FELT)
+        shown = wait_for_picture(grab, AT_REST, WAIT, CONTROLS_PANEL)
+        check(not differs(shown, AT_REST, CONTROLS_PANEL),
+              "with the pointer on the felt the buttons should be at rest")
+        return [shown.crop(box) for box in (BOARD, INSTRUCTIONS, MOVES_PANEL)]
 
     def end(self, how):
         """Ends the program one of the ways it can end; it must exit with 0."""
@@ -111,6 +126,15 @@ class Session:
 def same_pictures(before, after, what):
     for first, second, part in zip(before, after, ("field", "instruction", "moves")):
         check(not differs(first, second), f"{what}: the {part} should look the same")
+
+
+def wait_clock(session, seconds):
+    """Waits until the clock of the game, as the description tells it, has run seconds."""
+    try:
+        wait_until(lambda: session.playing()[2] >= seconds, WAIT + seconds,
+                   f"the clock to reach {seconds} s", step=0.2)
+    except Failure as e:
+        raise Failure(f"{e}: {session.reader.description()!r}")
 
 
 def read_tables(data):
@@ -147,7 +171,8 @@ def main():
             point = stick_point(hint.group(1), int(hint.group(2)), int(hint.group(3)))
             first.reader.after(lambda: first.click(point), "a click on the hinted match")
             wait_until(lambda: first.playing()[1] == move, WAIT, f"move {move}")
-        time.sleep(2.5)
+        # The clock must have run for the kept clock to tell anything.
+        wait_clock(first, 2)
         # An undo and a redo bring the description up to the clock and change nothing.
         first.reader.after(lambda: first.key("ctrl+z"), "Ctrl+Z")
         first.reader.after(lambda: first.key("ctrl+shift+z"), "Ctrl+Shift+Z")
@@ -177,7 +202,6 @@ def main():
               f"the clock should be back at {kept_seconds} s and run on for at most "
               f"{ran:.1f} s: {again[2]}")
         same_pictures(played_pictures, second.pictures(), "the game taken up again")
-        screenshot(env, 0, 0, 1200, 800).save(os.path.join(workdir, "resumed.png"))
         print(f"gtk resume: {code} came back at move 2 of {required}, clock {again[2]} s "
               f"(was {seconds} s)")
 
@@ -237,7 +261,7 @@ def main():
         run(["xdotool", "windowfocus", "--sync", fourth.window], env)
 
         # A log-out takes the X server away under the program: the clock is kept too.
-        time.sleep(2.5)
+        wait_clock(fourth, 2)
         fourth.reader.after(lambda: fourth.key("h"), "Hint")
         shown = fourth.playing()[2]
         xserver.stop()

@@ -10,7 +10,8 @@ import subprocess
 import time
 
 from e2e_basics import Failure, Process, Service, check, wait_until
-from x_display import window_geometry
+from pictures import differs
+from x_display import find_windows, screenshot, window_geometry
 
 import gi
 gi.require_version("Atspi", "2.0")
@@ -18,6 +19,8 @@ from gi.repository import Gio, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 APPLICATION = "example.kestrane_games.KestraneZivadorured"
+# Text drawn smooth has many shades; a plain widget, its frame included, has a few.
+TEXT_SHADES = 12
 BOARD_NAME = "Game field"
 LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher")
 # The labels of the radio items of each setting, as the menu table spells them without the
@@ -94,9 +97,19 @@ def _application(pid):
     return None
 
 
-def _checked(item):
+def _has(item, state):
+    """Whether an object is in that state now, asked of the program rather than the cache."""
     item.clearCache()
-    return item.getState().contains(pyatspi.STATE_CHECKED)
+    return item.getState().contains(state)
+
+
+def _checked(item):
+    return _has(item, pyatspi.STATE_CHECKED)
+
+
+def _text(item):
+    text = item.queryText()
+    return text.getText(0, text.characterCount)
 
 
 class GtkGame(Process):
@@ -188,6 +201,129 @@ class GtkGame(Process):
                      for column in range(cells.nColumns)] for row in range(cells.nRows)]
         return _answer(rows, f"the table {name!r}")
 
+    def menu(self, *path):
+        """The menu or menu item at path, its labels from the menu bar down without the
+        mnemonic marks: ("Options", "Field Size")."""
+        item = _answer(lambda: pyatspi.findDescendant(
+            self.app, lambda o: o.getRole() == pyatspi.ROLE_MENU_BAR), "the menu bar")
+        check(item is not None, "the program has no menu bar")
+        for name in path:
+            found = _answer(lambda: [child for child in item if child.name == name],
+                            f"the items of {item.name!r}")
+            check(len(found) == 1, f"no one item {name!r} in the menu {item.name!r}")
+            item = found[0]
+        return item
+
+    def wait_menu_open(self, *path, timeout):
+        """Waits until the menu at path is open with the keyboard in it, as a mnemonic opens
+        it: one of its items showing and selected, so that a mnemonic key sent now picks one
+        of its items."""
+        menu = self.menu(*path)
+
+        def entered():
+            return any(_has(item, pyatspi.STATE_SHOWING) and _has(item, pyatspi.STATE_SELECTED)
+                       for item in menu)
+        try:
+            wait_until(lambda: _answer(entered, f"the items of {path}"), timeout,
+                       f"the menu {' > '.join(path)} should open", step=0.02)
+        except Failure as e:
+            raise Failure(f"{e}; {self.describe()}")
+
+    def box(self, title):
+        """The window of the program titled so that shows now (a dialog, a file box; a
+        message box is named for its kind instead), as a reader finds it; None while there
+        is none."""
+        def find():
+            for window in self.app:
+                if window is not None and window.name == title and \
+                        _has(window, pyatspi.STATE_SHOWING):
+                    return window
+            return None
+        return _answer(find, f"the window {title!r}")
+
+    def in_box(self, title, wanted):
+        """The first object showing in the box titled so for which wanted(object) holds; None
+        while there is none."""
+        def find():
+            box = self.box(title)
+            return box and pyatspi.findDescendant(
+                box, lambda o: wanted(o) and _has(o, pyatspi.STATE_SHOWING))
+        return _answer(find, f"what the box {title!r} shows")
+
+    def showing(self, wanted):
+        """The first object showing in any window of the program for which wanted(object)
+        holds; None while there is none."""
+        return _answer(lambda: pyatspi.findDescendant(
+            self.app, lambda o: wanted(o) and _has(o, pyatspi.STATE_SHOWING)),
+            "what the program shows")
+
+    def entry(self, title, focused=False):
+        """(text, selected) of the line of text in the box titled so, selected being the
+        (start, end) of its selection or None; None while there is none. focused=True takes
+        only a line that has the keyboard, in a box that has it."""
+        def read():
+            entry = self.in_box(title, lambda o: o.getRole() == pyatspi.ROLE_TEXT and
+                                (not focused or _has(o, pyatspi.STATE_FOCUSED)))
+            if entry is None:
+                return None
+            text = entry.queryText()
+            selected = text.getSelection(0) if text.getNSelections() else None
+            return _text(entry), (tuple(selected) if selected else None)
+        return _answer(read, f"the line of text of {title!r}")
+
+    def wait_entry(self, title, wanted, timeout, what, focused=False):
+        """Waits until the line of text of the box titled so (see entry) holds what
+        wanted((text, selected)) accepts; returns it."""
+        def read():
+            found = self.entry(title, focused)
+            return found if found and wanted(found) else None
+        try:
+            return wait_until(read, timeout, what, step=0.02)
+        except Failure as e:
+            raise Failure(f"{e}, not {self.entry(title, focused)}; {self.describe()}")
+
+    def sensitive(self, item):
+        """Whether an object of the program (a button) can be used now."""
+        return _answer(lambda: _has(item, pyatspi.STATE_SENSITIVE), f"the state of {item.name!r}")
+
+    def extents(self, item):
+        """(x, y, width, height) of an object of the program on the screen."""
+        return tuple(_answer(lambda: item.queryComponent().getExtents(pyatspi.DESKTOP_COORDS),
+                             f"the place of {item.name!r}"))
+
+    def wait_box_drawn(self, env, title, before, part, timeout):
+        """The picture of the box titled so once the screen shows it: where its window is,
+        the screen differs from before (a picture of the whole screen taken before the box
+        opened), and the object that part(object) picks, one with text, lies in the box and
+        shows that text. Returns the picture of the box's window."""
+        windows = wait_until(lambda: find_windows(env, title), timeout, f"the {title} box")
+        check(len(windows) == 1, f"one window titled {title!r}, not {windows}")
+        x, y, w, h = window_geometry(env, windows[0])
+        was = before.crop((x, y, x + w, y + h))
+        # A message box is named for its kind rather than its title: the object is looked
+        # for in every window, and must lie in the box's.
+        item = wait_until(lambda: self.showing(part), timeout, f"what the {title} box shows")
+        left, top, width, height = self.extents(item)
+        # Within its frame, in the box's picture.
+        inside = (left - x + 3, top - y + 3, left - x + width - 3, top - y + height - 3)
+        check(inside[0] >= 0 and inside[1] >= 0 and inside[2] <= w and inside[3] <= h and
+              inside[2] > inside[0] and inside[3] > inside[1],
+              f"{item.name!r} at {(left, top, width, height)} is not within the {title} box "
+              f"at {(x, y, w, h)}")
+        seen = {}
+
+        def drawn():
+            seen["picture"] = screenshot(env, x, y, w, h)
+            seen["shades"] = len(seen["picture"].crop(inside).getcolors(w * h) or [])
+            return differs(seen["picture"], was) and seen["shades"] >= TEXT_SHADES
+        try:
+            wait_until(drawn, timeout, f"the {title} box should be drawn", step=0.05)
+        except Failure as e:
+            there = "differs" if differs(seen["picture"], was) else "is as before"
+            raise Failure(f"{e}: the screen there {there}, {seen['shades']} shades where "
+                          f"{item.getRoleName()} {item.name!r} is")
+        return seen["picture"]
+
     def wait_marked(self, menu, label, timeout):
         """Waits until label is the one marked item of menu, as after choosing it."""
         try:
@@ -201,14 +337,22 @@ class FocusEvents:
     """The focus events of one program as a screen reader receives them: the objects that
     gained the focus (object:state-changed:focused) and the active descendants of their
     parents (object:active-descendant-changed), by name, in the order they came. Events are
-    taken while pump() runs."""
+    taken while take() or wait_for() runs.
 
-    def __init__(self, pid):
-        self.pid = pid
+    The program sends an event only to listeners the registry has told it of, and it hears
+    of a new one by a signal that comes before its answer to any later call: so once it has
+    answered one here, every event it sends reaches this listener. The program's events
+    also come before its answer to a later call, so after any answer the events sent before
+    it are all here to take."""
+
+    def __init__(self, game):
+        self.pid = game.proc.pid
         self.focused = []
         self.active = []
         self._kinds = ("object:state-changed:focused", "object:active-descendant-changed")
         pyatspi.Registry.registerEventListener(self._take, *self._kinds)
+        self.board = game.board
+        self.answered()
 
     def _take(self, event):
         try:
@@ -222,14 +366,27 @@ class FocusEvents:
         except GLib.Error as e:
             raise Failure(f"a focus event could not be read: {e.message}")
 
-    def pump(self, seconds):
-        """Takes the events that arrive for the given time."""
+    def answered(self):
+        """Asks the program something and takes every event it sent before answering."""
+        _answer(lambda: _text(self.board), "the text of the drawing area")
+        self.take()
+
+    def take(self):
+        """Takes the events that have arrived, without waiting for more."""
         context = GLib.MainContext.default()
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            while context.iteration(False):
-                pass
-            time.sleep(0.01)
+        while context.iteration(False):
+            pass
+
+    def wait_for(self, count, timeout):
+        """Takes events until each list holds at least count, or timeout passes."""
+        deadline = time.monotonic() + timeout
+        self.take()
+        context = GLib.MainContext.default()
+        while (len(self.focused) < count or len(self.active) < count) and \
+                time.monotonic() < deadline:
+            if not context.iteration(False):
+                time.sleep(0.01)  # the poll's step
+        self.answered()
 
     def clear(self):
         self.focused.clear()
@@ -248,16 +405,17 @@ class BoardReader:
         self.wait = wait
 
     def text(self):
-        accessible = self.board.queryText()
-        return accessible.getText(0, accessible.characterCount)
+        return _text(self.board)
 
     def description(self):
         return self.board.description
 
     def after(self, action, what):
-        """Does action and returns the announcement it brings."""
+        """Does action and returns the announcement it brings. A key or a click that says
+        two things (a move and the win it makes) says both while one event is handled, and
+        the program answers a reader only between events: the text read once it has changed
+        is the last thing the action said."""
         before = self.text()
         action()
-        wait_until(lambda: self.text() != before, self.wait, f"an announcement after {what}")
-        time.sleep(0.05)  # a move and its end come as two announcements
-        return self.text()
+        return wait_until(lambda: (lambda now: now if now != before else None)(self.text()),
+                          self.wait, f"an announcement after {what}", step=0.02)

@@ -121,6 +121,12 @@ def window_geometry(env, window):
             field("Height"))
 
 
+def window_viewable(env, window):
+    """Whether a window is mapped with all its ancestors, so that the screen can show it."""
+    info = run(["xwininfo", "-id", str(window)], env, stdout=subprocess.PIPE, text=True).stdout
+    return re.search(r"^\s*Map State:\s*IsViewable\s*$", info, re.M) is not None
+
+
 def window_property(env, window, name):
     """A property of a window ("root" for the root window) as xprop prints its value, or None
     when the window does not have it."""
