@@ -8,7 +8,7 @@ import re
 import subprocess
 import time
 
-from e2e_basics import Failure, Process, check, require_tools, run
+from e2e_basics import Failure, Process, require_tools, run
 from screen_layout import FELT
 from x_display import find_window, screenshot, window_geometry, xdotool
 
