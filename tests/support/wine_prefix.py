@@ -8,7 +8,9 @@ import re
 import subprocess
 import time
 
-from e2e_basics import Failure, Process, require_tools, run
+from PIL import Image
+
+from e2e_basics import SOURCE_ROOT, Failure, Process, require_tools, run, wait_until
 from screen_layout import FELT
 from x_display import find_window, screenshot, window_geometry, xdotool
 
@@ -16,6 +18,9 @@ from x_display import find_window, screenshot, window_geometry, xdotool
 # the other, unless the kernel runs no 32-bit code at all.
 WINE32_LOADER = "/usr/lib/wine/wine"
 WINE64_LOADER = "/usr/lib/wine/wine64"
+# The felt's colour in the program's first picture.
+IDLE_FELT = Image.open(os.path.join(SOURCE_ROOT, "tests", "golden", "idle.png")).convert(
+    "RGB").getpixel(FELT)
 
 
 @functools.cache
@@ -42,9 +47,11 @@ def why_no_32_bit_code():
 class WinePrefix:
     """A fresh Wine prefix under workdir, on the private display; every Wine process of it is
     ended by stop(). Where the kernel runs no 32-bit code, its commands go straight to the
-    64-bit loader, so that 64-bit programs still run."""
+    64-bit loader, so that 64-bit programs still run. DirectDraw draws through GDI unless
+    renderer names another of Wine's renderers, or is None: Wine's own choice, OpenGL where
+    the X server offers it, as on a player's desktop."""
 
-    def __init__(self, workdir, display, timeout=150, env=None):
+    def __init__(self, workdir, display, timeout=150, env=None, renderer="gdi"):
         require_tools("wine", "wineserver")
         self.env = dict(os.environ)
         self.env.update({
@@ -66,8 +73,9 @@ class WinePrefix:
                 self.env["WINELOADER"] = WINE64_LOADER
             run([self.loader, "wineboot", "-i"], self.env, timeout=timeout,
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            # DirectDraw through GDI: exact pixels and no GL on the virtual X server.
-            self.reg_add(r"HKCU\Software\Wine\Direct3D", "renderer", "REG_SZ", "gdi")
+            # By default DirectDraw through GDI: no GL needed on the virtual X server.
+            if renderer:
+                self.reg_add(r"HKCU\Software\Wine\Direct3D", "renderer", "REG_SZ", renderer)
         except (subprocess.SubprocessError, OSError) as e:
             self.stop()
             raise Failure(f"could not make a Wine prefix: {e}")
@@ -133,12 +141,35 @@ def wine_client_area(env, window):
     return x, y + rows, w, h - rows
 
 
+def first_painted(env, window):
+    """The client area once the program has painted its felt there, else None."""
+    client = wine_client_area(env, window)
+    felt = screenshot(env, client[0] + FELT[0], client[1] + FELT[1], 1, 1).getpixel((0, 0))
+    return client if felt == IDLE_FELT else None
+
+
+def keys_once_focused(env, give_focus, keys, done, timeout, what):
+    """Gives a window the keyboard (a click) and sends keys, again and again until done()
+    holds. Without a window manager the X server tells of no focus to wait for, and keys that
+    come before the focus are lost; sent again they are only repeated, so only keys whose
+    repetition does nothing more are sent this way."""
+    deadline = time.monotonic() + timeout
+    while True:
+        give_focus()
+        xdotool(env, "key", *keys)
+        try:
+            return wait_until(done, 1.0, what)
+        except Failure:
+            if time.monotonic() > deadline:
+                raise Failure(f"{what} within {timeout:.0f} s")
+
+
 def end_windows_program(env, game, client, timeout=10):
     """Ctrl+W after a click on the felt, which gives the window the keyboard; returns the exit
     code."""
-    xdotool(env, "mousemove", client[0] + FELT[0], client[1] + FELT[1], "click", 1)
-    time.sleep(0.3)
-    xdotool(env, "key", "ctrl+w")
+    keys_once_focused(env, lambda: xdotool(env, "mousemove", client[0] + FELT[0],
+                                           client[1] + FELT[1], "click", 1),
+                      ["ctrl+w"], lambda: not game.running(), timeout, "Ctrl+W ended nothing")
     return game.wait_exit(timeout)
 
 
@@ -150,8 +181,8 @@ def play_windows_program(prefix, *command, cwd=None, title="Kestrane Zivadorured
     game = prefix.start(*command, cwd=cwd)
     try:
         window = find_window(prefix.env, title, timeout, game)
-        time.sleep(1.5)  # the first paint
-        client = wine_client_area(prefix.env, window)
+        client = wait_until(lambda: first_painted(prefix.env, window), timeout,
+                            "the program painted no felt")
         return client[2:], end_windows_program(prefix.env, game, client)
     finally:
         game.stop()
