@@ -29,13 +29,13 @@ usage: web_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 import base64
 import datetime
 import io
+import itertools
 import math
 import os
 import re
 import shutil
 import sys
 import tempfile
-import time
 import urllib.parse
 
 from PIL import Image
@@ -68,6 +68,9 @@ SHOTS = os.environ.get("KZ_WEB_SHOTS", "")  # a folder for the boxes' screenshot
 # script of the page.
 CALLBACK_COUNTER = """
 window.kzCallbacks = 0;
+// The browser's own, for the test's timers and frames, which the page's count leaves out.
+window.kzUncounted = {setTimeout: window.setTimeout.bind(window),
+                      requestAnimationFrame: window.requestAnimationFrame.bind(window)};
 for (const name of ["setInterval", "setTimeout"]) {
     const original = window[name];
     window[name] = function(callback, ...rest) {
@@ -107,6 +110,10 @@ CanvasRenderingContext2D.prototype.putImageData = function(...args) {
 # How often the page tries again to store records that wait (SessionRecords::kRetryMs).
 RECORDS_RETRY = 10
 
+# Where a document that goes away stores its mark (Page.mark_going); each mark is new.
+GONE_KEY = "kzTestDocumentGone"
+GONE_MARKS = itertools.count()
+
 # A desktop window with room for the picture at one CSS pixel per game pixel and a little
 # more: at a ratio of 1 the frame has the design's pixels, which the tests read.
 DESKTOP = (720, 560)
@@ -141,21 +148,44 @@ class Page:
         with no page of the game open: one that goes away keeps its game there."""
         parts = urllib.parse.urlsplit(self.url)
         # Emptied from a document of the site that runs no game. The page that goes may keep
-        # its game after the next document has come, so the storage is emptied until it stays
-        # empty.
+        # its game after the next document has come (a page put in the back-forward cache
+        # hides then), so the storage is emptied once that page has gone all the way.
+        mark = self.mark_going()
         self.b.driver.get(f"{parts.scheme}://{parts.netloc}/page/manifest.webmanifest")
-
-        def emptied():
-            self.b.js("localStorage.clear();")
-            time.sleep(0.3)
-            return self.b.js("return localStorage.length === 0;")
-
-        wait_until(emptied, 5, "the storage does not stay empty")
+        if mark:
+            wait_until(lambda: self.b.js("return localStorage.getItem(arguments[0]);", GONE_KEY)
+                       == mark, 5, "the page that went away does not finish going")
+        self.b.js("localStorage.clear();")
         self.open()
         if settings:
             self.b.js("".join(f"localStorage.setItem('{name}', '{value}');"
                               for name, value in settings.items()))
             self.open()
+
+    def mark_going(self):
+        """Has the document in the tab, when it is one of the site, store a mark of its own
+        once it has handled the last event of going away: pagehide, then the change to
+        hidden when it was shown. These listeners come after the page's, so what the page
+        stores as it goes is stored before the mark. Returns the mark, or None for a
+        document of no page of the site (the blank one of a new browser, which goes without
+        those events)."""
+        mark = f"{os.getpid()}-{next(GONE_MARKS)}"
+        site = "{0}://{1}".format(*urllib.parse.urlsplit(self.url))
+        stored = self.b.js("""const [key, mark, site] = arguments;
+            if (location.origin !== site) {
+                return false;
+            }
+            localStorage.removeItem(key);
+            let going = false;
+            window.addEventListener('pagehide', () => {
+                going = true;
+                if (document.visibilityState === 'hidden') localStorage.setItem(key, mark);
+            });
+            document.addEventListener('visibilitychange', () => {
+                if (going && document.visibilityState === 'hidden') localStorage.setItem(key, mark);
+            });
+            return true;""", GONE_KEY, mark, site)
+        return mark if stored else None
 
     def wait_running(self):
         wait_until(lambda: self.b.js("return document.documentElement.dataset.state") == "running"
@@ -351,15 +381,43 @@ def test_pixels(browser, server, idle):
     check_console(browser, "on the first start")
 
 
+def callbacks_over(browser, seconds):
+    """The page's timer and animation callbacks counted (CALLBACK_COUNTER) before and after a
+    span of that many seconds of the page's own clock, and the frames drawn in it: read once
+    a timer of the test's, set for the end of the span, has run and a frame after it has
+    been drawn, so every timer of the page due in the span has had its turn, and any frame
+    the page asked for."""
+    return browser.async_js("""const done = arguments[arguments.length - 1];
+        const {setTimeout: later, requestAnimationFrame: nextFrame} = window.kzUncounted;
+        const before = window.kzCallbacks;
+        let frames = 0;
+        let over = false;
+        later(() => { over = true; }, arguments[0] * 1000);
+        const frame = () => {
+            frames++;
+            if (over) {
+                done([before, window.kzCallbacks, frames]);
+            } else {
+                nextFrame(frame);
+            }
+        };
+        nextFrame(frame);""", seconds)
+
+
+def check_no_callbacks(browser, seconds, what):
+    """No timer or animation callback of the page runs in that many seconds, while frames are
+    drawn all along."""
+    before, after, frames = callbacks_over(browser, seconds)
+    check(frames >= 2, f"the browser drew {frames} frames in {seconds} s")
+    check(after == before, f"{what} ({after - before} in {seconds} s)")
+
+
 def test_game(browser, server, idle, won):
     page = Page(browser, server.url("test-page/"))
     script = browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=CALLBACK_COUNTER)
     page.open()
-    # Idle: no timer or animation callback at all.
-    browser.js("window.kzCallbacks = 0;")
-    time.sleep(2)
-    check(browser.js("return window.kzCallbacks") == 0,
-          "the page runs timer or animation callbacks while no game runs")
+    # Idle: no timer or animation callback at all, over twice the clock's tick.
+    check_no_callbacks(browser, 2, "the page runs timer or animation callbacks while no game runs")
 
     page.click(*NEXT_BUTTON)
     playing = page.wait_picture(lambda p: differs(p, idle, INSTRUCTIONS),
@@ -381,10 +439,8 @@ def test_game(browser, server, idle, won):
     winning = page.wait_picture(lambda p: not differs(p, won, WIN_BANNER),
                                 f"clicking the solution {state} does not win the game")
     check(browser.js("return window.kzTones") == 1, "the win does not beep once")
-    ticks = browser.js("return window.kzCallbacks")
-    time.sleep(1.5)
-    check(browser.js("return window.kzCallbacks") == ticks,
-          "the page runs timer callbacks after the game was won")
+    # Longer than the clock's tick of a second.
+    check_no_callbacks(browser, 1.5, "the page runs timer callbacks after the game was won")
     check(not differs(page.picture(), winning, CLOCK), "the clock runs on after the win")
 
     # Quit ends the session with a closing screen that can start it again.
@@ -1278,10 +1334,8 @@ def test_failing_call(browser, server, idle):
                   if entry.get("level") == "SEVERE"]
         check(any("the canvas refuses the frame" in error for error in errors),
               f"the failure is not in the console: {errors}")
-        ticks = browser.js("return window.kzCallbacks")
-        time.sleep(1.5)
-        check(browser.js("return window.kzCallbacks") == ticks,
-              "the clock ticks on after the failure")
+        # Longer than the clock's tick of a second.
+        check_no_callbacks(browser, 1.5, "the clock ticks on after the failure")
         browser.js("document.querySelector('#fatal button').click();")
         wait_until(lambda: browser.js("return !document.getElementById('ended').hidden"), 5,
                    "no closing screen after the failure")

@@ -19,7 +19,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
@@ -28,6 +27,8 @@ from gtk_program import gtk_environment, install_fake_browser, opened_addresses 
 from screen_layout import AREA_H, AREA_W  # noqa: E402
 from x_display import XServer  # noqa: E402
 from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
+from gi.repository import GLib  # noqa: E402
+import pyatspi  # noqa: E402
 
 PACKAGE = "kestrane-zivadorured"
 AREA = (AREA_W, AREA_H)
@@ -71,6 +72,23 @@ def desktop_command(paths):
     return program
 
 
+def help_menu_open(game):
+    """Whether the Help menu is open with the keyboard in it, as the reader sees it: one of
+    its items showing and selected."""
+    try:
+        bar = pyatspi.findDescendant(game.app, lambda o: o.getRole() == pyatspi.ROLE_MENU_BAR)
+        menus = [item for item in bar if item.name == "Help"] if bar else []
+        check(len(menus) == 1, f"the menu bar should hold one Help menu: {menus}")
+        for item in menus[0]:
+            item.clearCache()
+            states = item.getState()
+            if states.contains(pyatspi.STATE_SHOWING) and states.contains(pyatspi.STATE_SELECTED):
+                return True
+        return False
+    except GLib.Error as e:
+        raise Failure(f"the Help menu could not be read: {e.message}")
+
+
 def play_and_open_help(program, paths):
     workdir = tempfile.mkdtemp(prefix="kz-deb-e2e-")
     xserver = None
@@ -90,9 +108,11 @@ def play_and_open_help(program, paths):
         run(["xdotool", "windowfocus", "--sync", window[0]], env)
         print(f"{program} shows its {AREA[0]} x {AREA[1]} drawing area")
 
-        # Help > Contents.
+        # Help > Contents: C once the menu has the keyboard, else it would go to the game.
+        check(not help_menu_open(game), "the Help menu is open before Alt+H")
         run(["xdotool", "key", "alt+h"], env)
-        time.sleep(0.3)
+        wait_until(lambda: help_menu_open(game), WAIT_STEP, "Alt+H should open the Help menu",
+                   step=0.02)
         run(["xdotool", "key", "c"], env)
         address = wait_until(lambda: opened_addresses(opened), WAIT_STEP,
                              "the help should open in the browser")[-1]

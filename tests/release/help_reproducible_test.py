@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""The help file of a release builds the same twice: tools/compile-help.py run two times, a
-second and more apart, into folders at different depths and with different environments,
-gives the same bytes, and both time stamps in it are the time of day of SOURCE_DATE_EPOCH.
+"""The help file of a release builds the same twice: tools/compile-help.py run two times, the
+second in a later second of the clock than the whole first, into folders at different depths
+and with different environments, gives the same bytes, and both time stamps in it are the time
+of day of SOURCE_DATE_EPOCH.
 
 usage: help_reproducible_test.py SOURCE_ROOT
 Exit codes: 0 passed, 1 failed (also when chmcmd is not installed).
@@ -19,6 +20,16 @@ EPOCH = 1765065600 + 12 * 3600 + 34 * 60 + 56  # 12:34:56 UTC
 STAMP = (12 * 3600 + 34 * 60 + 56) * 1000       # as chmcmd writes it: ms since midnight
 
 
+def wait_for_later_second(after, timeout=5.0):
+    """Polls the clock until it shows a whole second later than after (a time.time()), so a
+    time the compiler read before after is not the one it reads now."""
+    deadline = time.monotonic() + timeout
+    while int(time.time()) <= int(after):
+        if time.monotonic() > deadline:
+            raise OSError(f"the clock did not pass {int(after)} within {timeout:.0f} s")
+        time.sleep(0.01)
+
+
 def main():
     root = sys.argv[1]
     script = os.path.join(root, "tools", "compile-help.py")
@@ -32,9 +43,10 @@ def main():
     work = tempfile.mkdtemp(prefix="kz-help-twice-")
     try:
         outputs = []
+        finished = 0.0
         for i, folder in enumerate(["a", os.path.join("b", "a clone", "further down")]):
             if i:
-                time.sleep(1.2)  # another time of day for the compiler
+                wait_for_later_second(finished)  # another time of day for the compiler
             out_dir = os.path.join(work, folder)
             os.makedirs(out_dir)
             output = os.path.join(out_dir, "help.chm")
@@ -43,6 +55,7 @@ def main():
                             "kestrane-zivadorured.hhp", output], env=env, check=True, timeout=120)
             with open(output, "rb") as f:
                 outputs.append(f.read())
+            finished = time.time()
         first, second = outputs
         if first != second:
             differing = [i for i, (x, y) in enumerate(zip(first, second)) if x != y]

@@ -75,7 +75,8 @@ function keyMessage(event, up) {
 // took (an arrow, Space, Ctrl+Z) does nothing more: no scrolling, no browser shortcut; every
 // other key keeps its use in the browser.
 function onKey(event, up) {
-    if (sessionOver() || dialogOpen()) {
+    // A key a box has taken (Enter in the day field, which closes the box) is not the game's.
+    if (event.defaultPrevented || sessionOver() || dialogOpen()) {
         return;
     }
     if (up ? menuKeyUp(event) : menuKeyDown(event)) {
