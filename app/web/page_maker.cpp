@@ -22,6 +22,8 @@
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/script_text.h"
+#include "app/web/stored_records.h"
+#include "app/web/web_program.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/todays_puzzle.h"
@@ -200,6 +202,8 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
              {"notRecords", scriptString(kNotARecordsFileText)},
          })},
     });
+    // The texts the page keeps where a write lasts once it is done, besides local storage.
+    values["STORED_TEXTS"] = scriptStrings({kGameStorageName, kRecordsStorageName});
     values["MOUSE_FLAGS"] = jsObject({
         {"left", number(mouseflag::LeftButton)},
         {"right", number(mouseflag::RightButton)},

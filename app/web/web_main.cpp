@@ -183,15 +183,23 @@ extern "C" {
 
 // scale: the set the page fetched for its screen, width x height pixels of four bytes at
 // atlas, which the program copies; 1 (or a set that is not what it should be) draws with the
-// pictures built in.
+// pictures built in. waiting: 1 while the page's store is still opening, and the page calls
+// kz_take_up_stored once it is open; 0 (or left out) when it can be read already.
 EMSCRIPTEN_KEEPALIVE void kz_start(int32_t scale, const uint8_t* rgba, int32_t width,
-                                   int32_t height) {
+                                   int32_t height, int32_t waiting) {
     if (program) {
         return;
     }
     const bool kept = scale > 1 && keepAtlas(scale, rgba, width, height);
     program = std::make_unique<kz::WebProgram>(page, resolveBitmap, kept ? scale : 1);
-    program->start();
+    program->start(waiting == 0);
+}
+
+// The page's store can be read now: the records and the kept game are taken up.
+EMSCRIPTEN_KEEPALIVE void kz_take_up_stored() {
+    if (program) {
+        program->takeUpStored();
+    }
 }
 
 // A larger set the page fetched once its layout showed the game larger: the program draws

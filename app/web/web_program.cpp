@@ -43,16 +43,30 @@ WebProgram::~WebProgram() {
     }
 }
 
-void WebProgram::start() {
+void WebProgram::start(bool stored) {
     if (session_) {
         return;
     }
     session_ =
         std::make_unique<GameSession>(scaledDisplay_, *this, *this, loadStoredSettings(page_));
-    session_->enableExtras();
+    if (stored) {
+        tookUpStored_ = true;
+        session_->enableExtras();
+    }
     // The target gets its pixels once the screen has given its size.
     sizeFrame();
     route([this] { return session_->paintAll(); });
+}
+
+void WebProgram::takeUpStored() {
+    if (!running() || tookUpStored_) {
+        return;
+    }
+    tookUpStored_ = true;
+    route([this] {
+        session_->enableExtras();
+        return session_->paintAll();
+    });
 }
 
 void WebProgram::sizeFrame() {
@@ -84,6 +98,13 @@ void WebProgram::route(Entry entry) {
     sendAreas();
 }
 
+template <typename Entry>
+void WebProgram::play(Entry entry) {
+    if (tookUpStored_) {
+        route(entry);
+    }
+}
+
 void WebProgram::sendAreas() {
     std::vector<Rect> areas = TouchAim(session_->screen()).layoutAreas();
     if (areas != areas_) {
@@ -111,20 +132,20 @@ void WebProgram::end() {
 }
 
 void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    route([&] { return session_->mouse(message, wparam, x, y); });
+    play([&] { return session_->mouse(message, wparam, x, y); });
 }
 
 void WebProgram::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-    route([&] { return session_->touch(message, wparam, x, y); });
+    play([&] { return session_->touch(message, wparam, x, y); });
 }
 
 void WebProgram::pointerLeft() {
-    route([this] { return session_->pointerLeft(); });
+    play([this] { return session_->pointerLeft(); });
 }
 
 bool WebProgram::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
     bool taken = false;
-    route([&] { taken = session_->key(message, wparam, modifiers); });
+    play([&] { taken = session_->key(message, wparam, modifiers); });
     return taken;
 }
 
@@ -137,7 +158,7 @@ void WebProgram::tick(uint32_t timerId) {
 
 bool WebProgram::playPuzzleCode(const std::string& code) {
     bool played = false;
-    route([&] { played = session_->playPuzzle(code); });
+    play([&] { played = session_->playPuzzle(code); });
     return played;
 }
 
@@ -153,7 +174,7 @@ bool WebProgram::playDay(const std::string& day) {
     const std::optional<CalendarDay> chosen = dayFromText(day);
     bool played = false;
     if (chosen) {
-        route([&] { played = session_->playDay(*chosen); });
+        play([&] { played = session_->playDay(*chosen); });
     }
     return played;
 }
@@ -168,7 +189,7 @@ bool WebProgram::openDayLink(const std::string& day) {
 }
 
 void WebProgram::resetRecords() {
-    route([this] {
+    play([this] {
         session_->resetRecords();
         // The box stays open and shows the cleared records.
         session_->command(command::Statistics);
@@ -179,13 +200,13 @@ RecordsImport WebProgram::importRecords() {
     RecordsImport result = RecordsImport::NotStored;
     const std::optional<std::string> text = page_.chosenRecordsFile();
     if (text) {
-        route([&] { result = session_->importRecords(*text); });
+        play([&] { result = session_->importRecords(*text); });
     }
     return result;
 }
 
 void WebProgram::storageChanged() {
-    route([this] {
+    play([this] {
         session_->refreshRecords();
         if (const Records* records = session_->records()) {
             page_.statisticsChanged(statisticsJson(*records, today()));
@@ -206,7 +227,7 @@ void WebProgram::keepGame() {
 }
 
 void WebProgram::command(uint16_t id) {
-    route([&] { return session_->command(id); });
+    play([&] { return session_->command(id); });
 }
 
 void WebProgram::repaint() {

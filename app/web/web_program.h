@@ -31,9 +31,15 @@ class WebProgram : public Host, public ProgramShell {
     WebProgram(const WebProgram&) = delete;
     WebProgram& operator=(const WebProgram&) = delete;
 
-    // Reads the settings and the records, marks the settings in the menu, makes the session
-    // with its extra play and draws the whole screen. Call once.
-    void start();
+    // Reads the settings, marks them in the menu, makes the session and draws the whole
+    // screen. With stored, the extra play starts first (takeUpStored); without, the page's
+    // store is still opening and the first frame does not wait for it. Call once.
+    void start(bool stored = true);
+    // The page's store can be read: the extra play starts with the records and the game kept
+    // there, and the whole screen is drawn again. Until then the player's input is passed
+    // over, as a game started before it would count in records not read yet and be replaced
+    // by the kept one. Once; nothing after the first.
+    void takeUpStored();
 
     // The screen's size in the game's pixels; the frame has scale() x scale() pixels for each.
     int32_t width() const { return session_ ? session_->width() : 0; }
@@ -46,6 +52,8 @@ class WebProgram : public Host, public ProgramShell {
     // False once the session has ended (Exit, Quit, a failed draw): from then on every
     // entry below does nothing.
     bool running() const { return session_ != nullptr && !over_; }
+    // The stored records and game are taken up (start with stored, or takeUpStored).
+    bool tookUpStored() const { return tookUpStored_; }
 
     void mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
     // The same from a finger or a pen, aimed at the nearest place.
@@ -133,6 +141,10 @@ class WebProgram : public Host, public ProgramShell {
     // Calls one entry of the session; a quit asked for during it ends the session.
     template <typename Entry>
     void route(Entry entry);
+    // The same for the player's input and the page's requests of the game, which wait for
+    // the stored records and game: nothing before they are taken up.
+    template <typename Entry>
+    void play(Entry entry);
     void end();
     // Gives the target and the frame the screen's size at the scale in use.
     void sizeFrame();
@@ -148,6 +160,7 @@ class WebProgram : public Host, public ProgramShell {
     std::vector<Rect> areas_;                 // as the page last heard them
     // This page took up the kept game and keeps its own there (Page::claimGame).
     bool gameClaimed_ = false;
+    bool tookUpStored_ = false;
     bool quitRequested_ = false;
     int quitCode_ = 0;
     bool over_ = false;

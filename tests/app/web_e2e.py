@@ -41,7 +41,7 @@ import urllib.parse
 from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from browser_harness import Browser, StaticServer  # noqa: E402
+from browser_harness import Browser, run_page_tests  # noqa: E402
 from e2e_basics import SOURCE_ROOT, Failure, built_file, check, time_limit, wait_until  # noqa: E402
 from pictures import differs  # noqa: E402
 from screen_layout import (AREA_H, AREA_W, CLOCK, FELT, INSTRUCTIONS, NEXT_BUTTON,  # noqa: E402
@@ -1585,19 +1585,9 @@ def main():
         print(__doc__)
         return 2
     page_dir, testing_dir, golden_dir = sys.argv[1:4]
-    chosen = sys.argv[4:]
-    for needed in (page_dir, testing_dir):
-        if not os.path.isfile(os.path.join(needed, "index.html")):
-            print(f"FAIL: {needed} holds no built page (cmake --preset web && "
-                  "cmake --build --preset web)")
-            return 1
     idle = Image.open(os.path.join(golden_dir, "idle.png")).convert("RGB")
     won = Image.open(os.path.join(golden_dir, "won.png")).convert("RGB")
     time_limit(185)
-    # One folder holds both pages, so each test names the one it uses.
-    root = tempfile.mkdtemp(prefix="kz-web-")
-    os.symlink(os.path.abspath(page_dir), os.path.join(root, "page"))
-    os.symlink(os.path.abspath(testing_dir), os.path.join(root, "test-page"))
     tests = [("fatal messages", lambda b, s: test_fatal_messages(b, s)),
              ("pixels", lambda b, s: test_pixels(b, s, idle)),
              ("game", lambda b, s: test_game(b, s, idle, won)),
@@ -1617,29 +1607,9 @@ def main():
              ("phone", lambda b, s: test_phone(b, s, idle)),
              ("offline", lambda b, s: test_offline(b, s, idle)),
              ("sharp", lambda b, s: test_sharp(b, s, idle))]
-    unknown = [name for name in chosen if name not in [name for name, _ in tests]]
-    if unknown:
-        print(f"no such test: {unknown}")
-        return 2
-    tests = [(name, test) for name, test in tests if not chosen or name in chosen]
-    failed = 0
-    try:
-        with StaticServer(root) as server, Browser(*DESKTOP) as browser:
-            for name, test in tests:
-                try:
-                    test(browser, server)
-                    print(f"ok: {name}")
-                except Failure as failure:
-                    failed += 1
-                    print(f"FAILED: {name}: {failure}")
-                    browser.console()
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        return 1
-    finally:
-        shutil.rmtree(root, ignore_errors=True)
-    print(f"{len(tests) - failed} passed, {failed} failed")
-    return 1 if failed else 0
+    # One root serves both pages, so each test names the one it uses.
+    return run_page_tests({"page": page_dir, "test-page": testing_dir}, tests, sys.argv[4:],
+                          DESKTOP)
 
 
 if __name__ == "__main__":

@@ -481,6 +481,33 @@ std::string statisticsOnNextVisit(const FakePage& page) {
     return next.statistics.empty() ? std::string() : next.statistics[0];
 }
 
+// A page whose store is still opening draws at once, passes the player over, and takes the
+// records and the kept game up once the store is open, only the first time it is told.
+TEST_F(WebProgramTest, AStoreStillOpeningPassesInputOverUntilTheKeptGameIsTakenUp) {
+    click(kNextX, kNextY);
+    program.command(command::Exit);  // keeps the running game
+    FakePage next;
+    next.texts = page.texts;
+    next.now = page.now;
+    WebProgram waiting(next, sourceTreeResolver(KZ_SOURCE_ROOT));
+    waiting.start(false);
+    EXPECT_FALSE(waiting.tookUpStored());
+    EXPECT_FALSE(next.presented.empty()) << "the first frame waited for the store";
+    const std::string kept = next.texts[kGameStorageName];
+    ASSERT_NE(kept, "");
+    const size_t presents = next.presented.size();
+    clickIn(waiting, kNextX, kNextY);
+    EXPECT_EQ(next.presented.size(), presents) << "a click before the store was played";
+    EXPECT_EQ(next.texts[kGameStorageName], kept) << "a click before the store changed the game";
+
+    waiting.takeUpStored();
+    waiting.takeUpStored();
+    EXPECT_TRUE(waiting.tookUpStored());
+    clickIn(waiting, kNextX, kNextY);  // Give Up of the game taken up
+    const std::string shown = statisticsOnNextVisit(next);
+    EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos) << shown;
+}
+
 TEST_F(WebProgramTest, RecordsAreStoredAndShownAfterAReload) {
     program.command(command::Statistics);
     ASSERT_EQ(page.statistics.size(), 1u);

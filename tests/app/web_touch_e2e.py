@@ -17,15 +17,13 @@ pixels). KZ_WEB_SHOTS names a folder for a screenshot of each device.
 usage: web_touch_e2e.py PAGE_DIR TESTING_PAGE_DIR GOLDEN_DIR [TEST_NAME ...]
 """
 import os
-import shutil
 import sys
-import tempfile
 
 from PIL import Image, ImageChops, ImageStat
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser_harness import Browser, StaticServer  # noqa: E402
+from browser_harness import run_page_tests  # noqa: E402
 from e2e_basics import Failure, check, time_limit, wait_until  # noqa: E402
 from screen_layout import CONTROLS_PANEL, INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
 from web_e2e import SHOTS, Page, check_console, idle_at  # noqa: E402
@@ -240,47 +238,17 @@ def main():
         print(__doc__)
         return 2
     page_dir, testing_dir, golden_dir = sys.argv[1:4]
-    chosen = sys.argv[4:]
-    for needed in (page_dir, testing_dir):
-        if not os.path.isfile(os.path.join(needed, "index.html")):
-            print(f"FAIL: {needed} holds no built page (cmake --preset web && "
-                  "cmake --build --preset web)")
-            return 1
     idle = Image.open(os.path.join(golden_dir, "idle.png")).convert("RGB")
     time_limit(280)
-    root = tempfile.mkdtemp(prefix="kz-web-touch-")
-    os.symlink(os.path.abspath(page_dir), os.path.join(root, "page"))
-    os.symlink(os.path.abspath(testing_dir), os.path.join(root, "test-page"))
     figures = []
     tests = [("devices", lambda b, s: test_devices(b, s, figures)),
              ("taps", lambda b, s: test_taps_hit_their_place(b, s, idle)),
              ("games by taps", test_games_by_taps),
              ("mouse", test_mouse_keeps_exact_areas)]
-    unknown = [name for name in chosen if name not in [name for name, _ in tests]]
-    if unknown:
-        print(f"no such test: {unknown}")
-        return 2
-    tests = [(name, test) for name, test in tests if not chosen or name in chosen]
-    failed = 0
-    try:
-        with StaticServer(root) as server, Browser() as browser:
-            for name, test in tests:
-                try:
-                    test(browser, server)
-                    print(f"ok: {name}")
-                except Failure as failure:
-                    failed += 1
-                    print(f"FAILED: {name}: {failure}")
-                    browser.console()
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        return 1
-    finally:
-        shutil.rmtree(root, ignore_errors=True)
+    status = run_page_tests({"page": page_dir, "test-page": testing_dir}, tests, sys.argv[4:])
     for line in figures:
         print(line)
-    print(f"{len(tests) - failed} passed, {failed} failed")
-    return 1 if failed else 0
+    return status
 
 
 if __name__ == "__main__":

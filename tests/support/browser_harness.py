@@ -1,20 +1,22 @@
 """What the browser tests share: a static file server on 127.0.0.1 that can be stopped and
 started again, and headless Chromium driven through chromedriver, with a fresh profile (or one
 that outlives it), the DevTools protocol for input and device emulation, and the canvas read
-back as a picture.
+back as a picture; and the runner of a page's tests.
 """
 import base64
 import functools
 import http.server
 import io
+import os
 import shutil
 import sys
 import tempfile
 import threading
+import time
 
 from PIL import Image
 
-from e2e_basics import check, require_tools
+from e2e_basics import Failure, check, require_tools
 
 CHROMIUM_FLAGS = [
     "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -182,3 +184,51 @@ class Browser:
         self.cdp("Input.dispatchKeyEvent", type="keyUp", key=key, code=code,
                  windowsVirtualKeyCode=key_code, nativeVirtualKeyCode=key_code,
                  modifiers=modifiers)
+
+
+def run_page_tests(pages, tests, chosen=(), browser_size=(1000, 800)):
+    """Serves the built pages (name in the address: folder) from one root and runs the tests
+    (name, test) chosen by name, all of them when none is, in turn: each test(browser, server)
+    with one Browser of browser_size for them all, or test(server) when browser_size is None
+    and each starts its own. Prints a line per test and the count; returns the exit status."""
+    for folder in pages.values():
+        if not os.path.isfile(os.path.join(folder, "index.html")):
+            print(f"FAIL: {folder} holds no built page (cmake --preset web && "
+                  "cmake --build --preset web)")
+            return 1
+    unknown = [name for name in chosen if name not in [name for name, _ in tests]]
+    if unknown:
+        print(f"no such test: {unknown}")
+        return 2
+    tests = [(name, test) for name, test in tests if not chosen or name in chosen]
+    root = tempfile.mkdtemp(prefix="kz-web-")
+    for name, folder in pages.items():
+        os.symlink(os.path.abspath(folder), os.path.join(root, name))
+    failed = 0
+    try:
+        with StaticServer(root) as server:
+            browser = Browser(*browser_size) if browser_size else None
+            try:
+                for name, test in tests:
+                    started = time.monotonic()
+                    try:
+                        if browser:
+                            test(browser, server)
+                        else:
+                            test(server)
+                        print(f"ok: {name} ({time.monotonic() - started:.0f} s)")
+                    except Failure as failure:
+                        failed += 1
+                        print(f"FAILED: {name}: {failure}")
+                        if browser:
+                            browser.console()
+            finally:
+                if browser:
+                    browser.quit()
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    print(f"{len(tests) - failed} passed, {failed} failed")
+    return 1 if failed else 0

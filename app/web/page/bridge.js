@@ -16,10 +16,14 @@ export function endSession() {
 
 // Loads the module and starts the program in it, with the larger pictures art resolves to
 // (see art.js; null for the game's own), fetched while the module loads, once ready has
-// settled too (what the program asks of the page as it starts). Resolves once it runs;
-// rejects when the browser cannot run it or it cannot be loaded. onFailure is called after
-// any call into the module has failed.
-export function loadGame(page, onFailure, art = Promise.resolve(null), ready = Promise.resolve()) {
+// settled too (what the program asks of the page as it starts). storeOpen says whether the
+// page's store can be read as the program starts; the first frame does not wait for it.
+// Resolves once it runs, to whether it took the stored records and game up (otherwise the
+// page calls _kz_take_up_stored once the store is open); rejects when the browser cannot run
+// it or it cannot be loaded. onFailure is called after any call into the module has failed.
+export function loadGame(
+    page, onFailure, art = Promise.resolve(null), ready = Promise.resolve(),
+    storeOpen = () => true) {
     failed = onFailure;
     const create = window.createKestraneModule;
     if (typeof WebAssembly !== "object" || typeof create !== "function") {
@@ -29,14 +33,18 @@ export function loadGame(page, onFailure, art = Promise.resolve(null), ready = P
     return Promise.all([Promise.resolve().then(() => create({page})), art, ready])
         .then(([module, set]) => {
             game = module;
-            start(set);
+            const stored = storeOpen();
+            start(set, stored);
+            return stored;
         });
 }
 
-// Starts the program with a set of pictures, or its own with none.
-function start(set) {
-    if (!set || !callWithSet("_kz_start", set)) {
-        call("_kz_start", 1, 0, 0, 0);
+// Starts the program with a set of pictures, or its own with none; one that waits for the
+// store is told so by one more argument.
+function start(set, stored) {
+    const waiting = stored ? [] : [1];
+    if (!set || !callWithSet("_kz_start", set, waiting)) {
+        call("_kz_start", 1, 0, 0, 0, ...waiting);
     }
 }
 
@@ -45,16 +53,17 @@ export function useArt(set) {
     callWithSet("_kz_use_art", set);
 }
 
-// Calls an entry with a set of pictures: its pixels go into the module's heap for the call,
-// which copies what it keeps. False when the heap has no room for them.
-function callWithSet(entry, set) {
+// Calls an entry with a set of pictures (and the arguments after them): its pixels go into
+// the module's heap for the call, which copies what it keeps. False when the heap has no room
+// for them.
+function callWithSet(entry, set, more = []) {
     const pointer = call("_malloc", set.pixels.length);
     if (!pointer) {
         return false;
     }
     game.HEAPU8.set(set.pixels, pointer);
     try {
-        call(entry, set.scale, pointer, set.width, set.height);
+        call(entry, set.scale, pointer, set.width, set.height, ...more);
     } finally {
         call("_free", pointer);
     }

@@ -9,9 +9,9 @@ import {fatalError, helpPage} from "./constants.js";
 import {askDay, askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
 import {announce, copyText, describe, notify, pageAddress, playLinkedCode, playLinkedDay, puzzleChanged, puzzleDated, puzzleGraded, share,} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
-import {askRecordsFile, chosenRecordsFile, exportRecords, recordsUnsaved} from "./records.js";
+import {askRecordsFile, chosenRecordsFile, exportRecords, progressAtRisk, recordsUnsaved} from "./records.js";
 import {beep} from "./sound.js";
-import {claimKeptGame, keepsGame, loadSetting, loadText, saveSetting, saveText} from "./storage.js";
+import {claimKeptGame, keepsGame, loadSetting, loadText, openStore, saveSetting, saveText} from "./storage.js";
 
 const intervals = new Set();
 
@@ -173,8 +173,17 @@ export function start() {
         return;
     }
     // The larger pictures, when the screen needs them, come while the module loads, and the
-    // tab learns meanwhile whether the kept game is its to take up.
-    loadGame(page, () => fail(fatalError.paint), loadArt(artScale(shownScale())), claimKeptGame())
+    // tab learns meanwhile whether the kept game is its to take up. The store opens meanwhile
+    // too; a module ready before it draws its first frame without waiting, and takes the
+    // records and the kept game up once it is open.
+    let storeOpen = false;
+    const stored = openStore(progressAtRisk).then(() => {
+        storeOpen = true;
+    });
+    loadGame(
+        page, () => fail(fatalError.paint), loadArt(artScale(shownScale())), claimKeptGame(),
+        () => storeOpen)
+        .then((tookUp) => tookUp || stored.then(() => call("_kz_take_up_stored")))
         .then(running, (error) => {
             console.error("The game's module cannot run:", error);
             fail(fatalError.window);

@@ -12,7 +12,8 @@
 //               closing screen
 //   extras.js   the live region, the canvas's description, the clipboard, sharing, the
 //               puzzle's code in the title and address, links with a code, notices
-//   storage.js  the settings and the records in local storage
+//   storage.js  the settings in local storage; the records and the game there and in the
+//               store whose writes outlast a browser killed, and the kept game's lock
 //   records.js  the notice while records cannot be stored, their export and import, other
 //               tabs' records, keeping the storage
 //   sound.js    the beep

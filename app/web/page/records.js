@@ -1,13 +1,17 @@
-// The records' side of the page: the lasting notice while they cannot be stored, Export and
+// The records' side of the page: the lasting notice while they cannot be stored (or while
+// progress may be lost with the browser closed suddenly), Export and
 // Import Records as files of the player's, another tab's records, and the browser asked to
 // keep the page's storage rather than clear it when space runs short.
 
 import {call} from "./bridge.js";
 import {roomChanged} from "./canvas.js";
-import {texts} from "./constants.js";
+import {storedTexts, texts} from "./constants.js";
 import {announce, notify} from "./extras.js";
+import {serialName} from "./storage.js";
 
 let unsavedNotice = null;
+// The notice that progress may be lost, once said and until the player closes the notice.
+let riskShown = null;
 let fileField = null;
 // The text of the file being imported, while the program reads it.
 let chosenText = null;
@@ -18,6 +22,7 @@ export function init() {
     fileField = document.getElementById("records-file");
     document.getElementById("records-notice-close").addEventListener("click", () => {
         unsavedNotice.hidden = true;
+        riskShown = null;
         roomChanged();
     });
     fileField.addEventListener("change", () => {
@@ -29,8 +34,13 @@ export function init() {
         }
     });
     // Another tab of the game stored records (or cleared the storage): this one's are read
-    // again, so an open Statistics box shows them and its next game adds to them.
-    window.addEventListener("storage", () => call("_kz_storage_changed"));
+    // again, so an open Statistics box shows them and its next game adds to them. The serial
+    // number written beside a text says nothing new.
+    window.addEventListener("storage", (event) => {
+        if (!storedTexts.some((name) => event.key === serialName(name))) {
+            call("_kz_storage_changed");
+        }
+    });
     askToKeepStorage();
 }
 
@@ -46,12 +56,30 @@ export function askToKeepStorage() {
 // The notice outside the canvas: shown when the records cannot be stored, gone when they
 // can again. The game makes room for it.
 export function recordsUnsaved(unsaved) {
-    if (unsavedNotice.hidden !== !unsaved) {
-        unsavedNotice.hidden = !unsaved;
-        roomChanged();
-    }
+    const text = unsaved ? texts.recordsUnsaved : riskShown;
+    showLasting(text);
     if (unsaved) {
         announce(texts.recordsUnsaved);
+    }
+}
+
+// The same notice, told that progress may be lost if the browser is closed suddenly: too long
+// for the menu bar's passing notice, and worth keeping until the player has read it.
+export function progressAtRisk(text) {
+    riskShown = text;
+    if (unsavedNotice.hidden) {
+        showLasting(text);
+    }
+    announce(text);
+}
+
+function showLasting(text) {
+    if (text) {
+        unsavedNotice.querySelector("p").textContent = text;
+    }
+    if (unsavedNotice.hidden !== !text) {
+        unsavedNotice.hidden = !text;
+        roomChanged();
     }
 }
 
