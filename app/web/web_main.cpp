@@ -202,14 +202,23 @@ EMSCRIPTEN_KEEPALIVE void kz_take_up_stored() {
     }
 }
 
-// A larger set the page fetched once its layout showed the game larger: the program draws
-// from it from now on, the whole frame again. One that is not what it should be changes
-// nothing.
+// A larger set the page fetched once its layout showed the game at its size: kept for
+// kz_use_scale. One that is not what it should be is not kept.
 EMSCRIPTEN_KEEPALIVE void kz_use_art(int32_t scale, const uint8_t* rgba, int32_t width,
                                      int32_t height) {
-    if (program && scale > 1 && keepAtlas(scale, rgba, width, height)) {
-        program->useScale(scale);
+    if (scale > 1) {
+        keepAtlas(scale, rgba, width, height);
     }
+}
+
+// Draws from the set of a scale from now on, the whole frame again: 1, the pictures built
+// in, or a set kept. 1 when the program draws from it now; 0 for a set it does not hold.
+EMSCRIPTEN_KEEPALIVE int32_t kz_use_scale(int32_t scale) {
+    if (!program || (scale != 1 && atlases.count(scale) == 0)) {
+        return 0;
+    }
+    program->useScale(scale);
+    return program->scale() == scale ? 1 : 0;
 }
 
 // Game pixels to frame pixels: the scale of the set the program draws with.

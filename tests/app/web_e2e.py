@@ -1518,12 +1518,26 @@ def fetched_art(browser):
 def test_sharp(browser, server, idle):
     """At device pixel ratios 2 and 3 the canvas holds the larger set's pictures, pixel for
     pixel, shown one canvas pixel on one device pixel; only that set is fetched, and the
-    service worker keeps it for offline play. At a ratio of 1 a window that shows the picture
-    larger than designed fetches the set of twice the size."""
+    service worker keeps it for offline play. A zoom draws from the set the new ratio needs,
+    each way, fetching a set once. At a ratio of 1 a window that shows the picture larger than
+    designed fetches the set of twice the size."""
     browser.emulate(*DESKTOP, 1)
     page = Page(browser, server.url("page/"))
     page.open_afresh()  # no game kept by a test before
     check(fetched_art(browser) == [], f"at ratio 1 the page fetched {fetched_art(browser)}")
+    # The window moved to a screen of twice the ratio and back, twice: each way the program
+    # draws from the set the ratio needs, and the set is fetched once. (The emulation tells
+    # the page of a new ratio only with a new size, as a real move between screens does.)
+    expected_2x = Image.open(built_file("idle-2x.png")).convert("RGB")
+    for _ in range(2):
+        browser.emulate(DESKTOP[0] + 1, DESKTOP[1], 2)
+        page.wait_picture(lambda p: p.size == expected_2x.size and not differs(p, expected_2x),
+                          "zoomed to 200 % the canvas is not the 2x art", timeout=10)
+        browser.emulate(*DESKTOP, 1)
+        page.wait_picture(lambda p: p.size == idle.size and not differs(p, idle),
+                          "zoomed back to 100 % the canvas is not the design's pictures", timeout=10)
+    check(fetched_art(browser) == ["art-2x.webp"],
+          f"zoomed twice the page fetched {fetched_art(browser)}")
     browser.emulate(1000, 800, 1)
     page.open_afresh()
     left, top, width, height = browser.box("#screen")

@@ -3,22 +3,26 @@
 // only the one the screen needs is fetched, and it is not part of the game's module, so a
 // screen of one pixel per game pixel fetches nothing more than before.
 
-const LARGEST = 3;  // the largest set there is
+export const LARGEST = 3;  // the largest set there is
 
 // The file of a set.
 export function artFile(scale) {
     return `art-${scale}x.webp`;
 }
 
+// How much larger than its art a set may be drawn: more, and the stretch blurs it.
+export const LARGEST_STRETCH = 1.1;
+
 // The set that draws the picture sharp where it is shown at shown CSS pixels per game pixel
-// (0: not laid out yet, taken as 1): the device pixels each game pixel covers, rounded up (a
-// set shrunk a little by the browser stays sharper than one stretched), at most the largest;
-// 1, the pictures built into the game, where a game pixel covers one device pixel or less.
+// (0: not laid out yet, taken as 1): the smallest whose art pixel covers at most
+// LARGEST_STRETCH device pixels (a set shrunk by the browser stays sharper than one
+// stretched), at most the largest; 1, the pictures built into the game, where a game pixel
+// covers little more than one device pixel.
 export function artScale(shownScale) {
     const ratio = window.devicePixelRatio || 1;
     const shown = shownScale > 0 ? shownScale : 1;
     // A hair of tolerance, so that a ratio of 2.00001 from a zoom stays 2.
-    return Math.min(LARGEST, Math.max(1, Math.ceil(shown * ratio - 0.01)));
+    return Math.min(LARGEST, Math.max(1, Math.ceil((shown * ratio) / LARGEST_STRETCH - 0.001)));
 }
 
 // Resolves to the set's pixels, {scale, width, height, pixels} with four bytes a pixel, or

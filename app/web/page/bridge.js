@@ -48,7 +48,8 @@ function start(set, stored) {
     }
 }
 
-// Hands the running program a larger set of pictures (see art.js) to draw from from now on.
+// Hands the running program a larger set of pictures (see art.js) to keep; _kz_use_scale then
+// has it draw from the set.
 export function useArt(set) {
     callWithSet("_kz_use_art", set);
 }

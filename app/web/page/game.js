@@ -67,8 +67,8 @@ export const page = {
 // The address the page was opened with, read before the game starts: a game taken up from
 // an earlier visit puts its own code there.
 let openedWith = "";
-// The largest set of pictures fetched, or being fetched, for the layout (see sharpen).
-let largestArtSought = 0;
+// The sets of pictures fetched, or being fetched, for the layout (see sharpen): each once.
+const artSought = new Set();
 
 // The puzzle of a day (#d=YYYY-MM-DD) or a code (#p=CODE) in the address, when the page opens
 // (the game taken up again goes on when the link is its own) and when the address changes; a
@@ -140,29 +140,44 @@ function keepArt(scale) {
     }
 }
 
-// A layout that shows the picture larger than the set in use draws sharp (an upright phone's
-// field zoomed once the program gives its areas, a wider window, a zoom) fetches the larger
-// set, and the program draws from it from then on. A smaller set is never taken back, as it
-// would only be less sharp, and a set asked for once is not asked for again.
+// A layout that shows the picture at another size than the set in use is right for (an
+// upright phone's field zoomed once the program gives its areas, a wider window, a zoom,
+// another screen) has the program draw from the set it needs: one it already holds at once,
+// another fetched first. A set is fetched once; the program keeps what it was given.
 function sharpen() {
     const current = call("_kz_scale");
     const needed = artScale(shownScale());
-    if (!current || needed <= Math.max(current, largestArtSought)) {
+    if (!current || needed === current) {
         return;
     }
-    largestArtSought = needed;
+    if (call("_kz_use_scale", needed)) {
+        drawnAt(needed);
+        return;
+    }
+    if (artSought.has(needed)) {
+        return;
+    }
+    artSought.add(needed);
     loadArt(needed).then((set) => {
-        if (!set || sessionOver() || set.scale <= call("_kz_scale")) {
+        if (!set || sessionOver()) {
             return;
         }
         useArt(set);
-        const scale = call("_kz_scale");
-        if (resizeCanvas(call("_kz_width"), call("_kz_height"), scale)) {
-            call("_kz_repaint");
+        // The layout may have moved on while the set came.
+        if (artScale(shownScale()) === set.scale && call("_kz_use_scale", set.scale)) {
+            drawnAt(set.scale);
         }
-        keepArt(scale);
     });
 }
+
+// The canvases take the frame of the set now drawn from, and the program draws it whole.
+function drawnAt(scale) {
+    if (resizeCanvas(call("_kz_width"), call("_kz_height"), scale)) {
+        call("_kz_repaint");
+    }
+    keepArt(scale);
+}
+
 
 // Loads the game once the page is ready to show it.
 export function start() {
@@ -177,12 +192,13 @@ export function start() {
     // too; a module ready before it draws its first frame without waiting, and takes the
     // records and the kept game up once it is open.
     let storeOpen = false;
+    const firstArt = artScale(shownScale());
+    artSought.add(firstArt);
     const stored = openStore(progressAtRisk).then(() => {
         storeOpen = true;
     });
     loadGame(
-        page, () => fail(fatalError.paint), loadArt(artScale(shownScale())), claimKeptGame(),
-        () => storeOpen)
+        page, () => fail(fatalError.paint), loadArt(firstArt), claimKeptGame(), () => storeOpen)
         .then((tookUp) => tookUp || stored.then(() => call("_kz_take_up_stored")))
         .then(running, (error) => {
             console.error("The game's module cannot run:", error);

@@ -14,14 +14,16 @@ before(async () => {
     bridge = await importModule("bridge.js");
 });
 
-test("the set is the device pixels a game pixel covers, rounded up, from 1 to 3", () => {
+test("the set is the smallest drawn at most a tenth larger than its art, from 1 to 3", () => {
     const cases = [
         // [device pixel ratio, CSS pixels per game pixel, set]
         [1, 1, 1], [1.25, 1, 2], [2, 1, 2], [2.00001, 1, 2], [3, 1, 3], [4, 1, 3],
-        [3, 390 / 690, 2],       // a phone: the picture shrunk to the screen's width
-        [3, 390 / 250, 3],       // an upright phone: its field zoomed to the screen's width
-        [2, 0.5, 1], [1, 2, 2],  // drawn larger than designed on a desktop
-        [2, 0, 2],               // not laid out yet: the ratio alone
+        [3, 390 / 690, 2],          // a phone: the picture shrunk to the screen's width
+        [3, 390 / 250, 3],          // an upright phone: its field zoomed to the screen's width
+        [2, 0.5, 1], [1, 2, 2],     // drawn larger than designed on a desktop
+        [2, 0, 2],                  // not laid out yet: the ratio alone
+        [1, 1.1, 1], [1, 1.12, 2],  // a tenth larger at most
+        [2, 1.1, 2], [2, 1.2, 3], [1.5, 2, 3],  // the same at other ratios
     ];
     for (const [ratio, shown, scale] of cases) {
         setGlobal("devicePixelRatio", ratio);
