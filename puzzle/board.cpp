@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "display/messages.h"
-#include "puzzle/random_source.h"
 
 namespace kz {
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "puzzle/random_source.h"
-
 namespace kz {
 
 namespace {
@@ -110,7 +108,6 @@ int32_t PuzzleBoard::countDifferences(const uint8_t* firstHorizontal, const uint
 }
 
 int32_t PuzzleBoard::pickRandomSquares(uint8_t* squares, uint8_t* horizontal, uint8_t* vertical) {
-    RandomSource& random = randomSource();
     for (;;) {
         int32_t index = 0;
         for (int32_t n = smallSide; n >= 1; --n) {
@@ -130,7 +127,6 @@ int32_t PuzzleBoard::pickRandomSquares(uint8_t* squares, uint8_t* horizontal, ui
 }
 
 void PuzzleBoard::addRandomSquares(uint8_t* squares, uint8_t* horizontal, uint8_t* vertical) {
-    RandomSource& random = randomSource();
     SquareList scratch(static_cast<size_t>(squareCount));
     for (;;) {
         std::copy(squares, squares + squareCount, scratch.begin());
@@ -168,7 +164,6 @@ void PuzzleBoard::chooseFieldSize() {
         activeRows = fieldSize;
         return;
     }
-    RandomSource& random = randomSource();
     activeColumns = random.next() * 4 / 32768 + 2;
     activeRows = random.next() * 4 / 32768 + 2;
     // Random sizes reach 5; a smaller field keeps the draws but never leaves its arrays.
@@ -182,11 +177,11 @@ void PuzzleBoard::newPuzzle() {
     int32_t kind = actionType;
     if (kind == Mixed) {
         // Five outcomes 0..4: a mixed game never draws RemoveFromSome, and 0 acts as 4.
-        kind = randomSource().next() * 5 / 32768;
+        kind = random.next() * 5 / 32768;
     }
     // Kinds outside 1..5 build RemoveFromFull, so the origin names that kind for them.
     const bool namedKind = kind >= AddFromNone && kind <= RemoveFromSome;
-    origin = {randomSource().currentState(), activeColumns, activeRows,
+    origin = {random.currentState(), activeColumns, activeRows,
               namedKind ? static_cast<ActionType>(kind) : RemoveFromFull};
     buildPuzzle(kind);
 }
@@ -195,7 +190,6 @@ bool PuzzleBoard::newPuzzleFrom(const PuzzleOrigin& from) {
     if (!canBuild(from)) {
         return false;
     }
-    RandomSource& random = randomSource();
     const uint32_t ownState = random.currentState();
     resetPlayState();
     activeColumns = from.columns;

@@ -4,6 +4,7 @@
 
 #include "puzzle/field_model.h"
 #include "puzzle/puzzle_origin.h"
+#include "puzzle/random_source.h"
 #include "puzzle/slot_grid.h"
 
 namespace kz {
@@ -79,6 +80,9 @@ class PuzzleBoard {
     }
     // What the current puzzle was built from; not playable before the first puzzle.
     const PuzzleOrigin& getOrigin() const { return origin; }
+    // What newPuzzle draws from: the board's own, so two boards never draw from each other.
+    RandomSource& randomSource() { return random; }
+    const RandomSource& randomSource() const { return random; }
 
     // Sizes every array for the largest field; the field starts as large as that.
     void configureField(int32_t maxColumns, int32_t maxRows);
@@ -131,6 +135,7 @@ class PuzzleBoard {
     }
 
     PuzzleOrigin origin{0, 0, 0, AddFromNone};
+    RandomSource random;
 };
 
 }  // namespace kz

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "puzzle/hint.h"
-#include "puzzle/random_source.h"
 #include "puzzle/solution_search.h"
 
 namespace kz {
@@ -266,21 +265,22 @@ FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size) 
     return size;
 }
 
-GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType kind,
-                            int32_t maxColumns, int32_t maxRows) {
-    return GradedDrawSearch(grade, fieldSize, kind, maxColumns, maxRows).take();
+GradedDraw drawGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
+                            ActionType kind, int32_t maxColumns, int32_t maxRows) {
+    return GradedDrawSearch(random, grade, fieldSize, kind, maxColumns, maxRows).take(random);
 }
 
-GradedDrawSearch::GradedDrawSearch(Difficulty searchedGrade, FieldSize fieldSize,
-                                   ActionType searchedKind, int32_t columns, int32_t rows)
+GradedDrawSearch::GradedDrawSearch(const RandomSource& from, Difficulty searchedGrade,
+                                   FieldSize fieldSize, ActionType searchedKind, int32_t columns,
+                                   int32_t rows)
     : grade(searchedGrade),
       askedSize(fieldSize),
       kind(searchedKind),
       maxColumns(columns),
       maxRows(rows),
-      startState(randomSource().currentState()),
-      state(startState) {
+      startState(from.currentState()) {
     scratch.configureField(maxColumns, maxRows);
+    scratch.randomSource().seed(startState);
     scratch.setActionType(kind);
     FieldSize size = fieldSize;
     const bool fixedSize = fieldSize >= kSmallestSide && fieldSize <= kLargestSide;
@@ -296,13 +296,8 @@ bool GradedDrawSearch::step() {
     if (isFound) {
         return false;
     }
-    // The scratch board draws from the search's own state; the game's stays as it is.
-    RandomSource& random = randomSource();
-    const uint32_t gameState = random.currentState();
-    random.seed(state);
+    // The scratch board draws from its own source; the game's stays as it is.
     scratch.newPuzzle();
-    state = random.currentState();
-    random.seed(gameState);
     ++draw.draws;
     draw.origin = scratch.getOrigin();
     isFound = grade == AsDesigned || (offersSize(grade, draw.origin.kind,
@@ -311,18 +306,18 @@ bool GradedDrawSearch::step() {
     return !isFound;
 }
 
-bool GradedDrawSearch::answers(Difficulty askedGrade, FieldSize fieldSize, ActionType askedKind,
-                               int32_t columns, int32_t rows) const {
+bool GradedDrawSearch::answers(const RandomSource& game, Difficulty askedGrade, FieldSize fieldSize,
+                               ActionType askedKind, int32_t columns, int32_t rows) const {
     return askedGrade == grade && fieldSize == askedSize && askedKind == kind &&
-           columns == maxColumns && rows == maxRows && randomSource().currentState() == startState;
+           columns == maxColumns && rows == maxRows && game.currentState() == startState;
 }
 
-GradedDraw GradedDrawSearch::take() {
+GradedDraw GradedDrawSearch::take(RandomSource& game) {
     // Like the generator's own loops, this one runs until its puzzle comes up; the sizes
     // offered keep that to a few dozen draws.
     while (step()) {
     }
-    randomSource().seed(state);
+    game.seed(scratch.randomSource().currentState());
     return draw;
 }
 

@@ -95,31 +95,31 @@ bool offersSize(Difficulty grade, ActionType kind, FieldSize size);
 // The offered size nearest to a size, the smaller of two as near.
 FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size);
 
-// Draws puzzles from the random source with the settings, as Next would, until one meets
-// the grade, on a board of its own. A fixed field size the grade does not offer for the kind
-// is played at the nearest size offered; a random size keeps to the fields whose longer side
-// is offered. AsDesigned takes the first puzzle.
-GradedDraw drawGradedPuzzle(Difficulty grade, FieldSize fieldSize, ActionType kind,
-                            int32_t maxColumns, int32_t maxRows);
+// Draws puzzles from the game's random source with the settings, as Next would, until one
+// meets the grade, on a board of its own, and leaves the source after that puzzle. A fixed field
+// size the grade does not offer for the kind is played at the nearest size offered; a random size
+// keeps to the fields whose longer side is offered. AsDesigned takes the first puzzle.
+GradedDraw drawGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
+                            ActionType kind, int32_t maxColumns, int32_t maxRows);
 
-// The same draw made a puzzle at a time, from the random source as it stood when the search
-// began, which keeps its own state until the draw is taken: a program can search ahead of
-// Next while the player plays, and Next finds the puzzle drawn.
+// The same draw made a puzzle at a time, from the game's random source as it stood when the
+// search began, which keeps its own state until the draw is taken: a program can search
+// ahead of Next while the player plays, and Next finds the puzzle drawn.
 class GradedDrawSearch {
   public:
-    GradedDrawSearch(Difficulty grade, FieldSize fieldSize, ActionType kind, int32_t maxColumns,
-                     int32_t maxRows);
+    GradedDrawSearch(const RandomSource& from, Difficulty grade, FieldSize fieldSize,
+                     ActionType kind, int32_t maxColumns, int32_t maxRows);
 
     // Draws one more puzzle; false once the grade has come up.
     bool step();
     bool found() const { return isFound; }
-    // Whether its draw is the one drawGradedPuzzle would make with these settings now: the
-    // same settings, and the random source still as it stood when the search began.
-    bool answers(Difficulty grade, FieldSize fieldSize, ActionType kind, int32_t maxColumns,
-                 int32_t maxRows) const;
-    // Finishes the search and leaves the random source after its puzzle, as drawing it now
+    // Whether its draw is the one drawGradedPuzzle would make from the game's source with these
+    // settings now: the same settings, and the source still as it stood when the search began.
+    bool answers(const RandomSource& game, Difficulty grade, FieldSize fieldSize, ActionType kind,
+                 int32_t maxColumns, int32_t maxRows) const;
+    // Finishes the search and leaves the game's source after its puzzle, as drawing it now
     // would.
-    GradedDraw take();
+    GradedDraw take(RandomSource& game);
 
   private:
     Difficulty grade;
@@ -128,7 +128,6 @@ class GradedDrawSearch {
     int32_t maxColumns;
     int32_t maxRows;
     uint32_t startState;
-    uint32_t state;
     PuzzleBoard scratch;
     GradedDraw draw;
     bool isFound = false;

@@ -4,8 +4,8 @@
 
 namespace kz {
 
-// The only source of chance in the game: a 15-bit linear congruential generator. Puzzles
-// depend on every draw, so the constants and the output bits must not change.
+// The source of chance of a board: a 15-bit linear congruential generator. Puzzles depend on
+// every draw, so the constants and the output bits must not change.
 class RandomSource {
   public:
     void seed(uint32_t s) { state = s; }
@@ -27,8 +27,5 @@ class RandomSource {
     uint32_t state = 0;
     uint64_t draws = 0;
 };
-
-// The one instance of the process.
-RandomSource& randomSource();
 
 }  // namespace kz

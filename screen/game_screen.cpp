@@ -254,15 +254,15 @@ void GameScreen::beginSearchAhead() {
     searchAhead.reset();
     if (difficulty != AsDesigned) {
         searchAhead = std::make_unique<GradedDrawSearch>(
-            difficulty, board->getFieldSize(), board->getActionType(), board->getMaxColumns(),
-            board->getMaxRows());
+            board->randomSource(), difficulty, board->getFieldSize(), board->getActionType(),
+            board->getMaxColumns(), board->getMaxRows());
     }
 }
 
 bool GameScreen::searchAheadStep() {
     if (searchAhead &&
-        searchAhead->answers(difficulty, board->getFieldSize(), board->getActionType(),
-                             board->getMaxColumns(), board->getMaxRows())) {
+        searchAhead->answers(board->randomSource(), difficulty, board->getFieldSize(),
+                             board->getActionType(), board->getMaxColumns(), board->getMaxRows())) {
         return searchAhead->step();
     }
     return false;
@@ -281,10 +281,11 @@ void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
         const ActionType kind = board->getActionType();
         const int32_t columns = board->getMaxColumns();
         const int32_t rows = board->getMaxRows();
+        RandomSource& random = board->randomSource();
         const GradedDraw draw =
-            searchAhead && searchAhead->answers(difficulty, size, kind, columns, rows)
-                ? searchAhead->take()
-                : drawGradedPuzzle(difficulty, size, kind, columns, rows);
+            searchAhead && searchAhead->answers(random, difficulty, size, kind, columns, rows)
+                ? searchAhead->take(random)
+                : drawGradedPuzzle(random, difficulty, size, kind, columns, rows);
         board->newPuzzleFrom(draw.origin);
         shownGrade = difficulty;
         resizedNote = resizedText(difficulty, draw);

@@ -116,7 +116,7 @@ class ExtraPlayTest : public ::testing::Test {
     void startGame(FieldSize size, ActionType type, uint32_t seed) {
         screen().setFieldSize(size);
         screen().setActionType(type);
-        randomSource().seed(seed);
+        game.board().randomSource().seed(seed);
         extra.gameStarts();
         clickButton(screen().getNextButton());
         ASSERT_TRUE(board().isActive());
@@ -476,7 +476,7 @@ TEST_F(ExtraPlayTest, TheArrowsReachEveryActiveStickAndTheVisibleButtons) {
 TEST_F(ExtraPlayTest, AGamePlayedWithKeysAloneReachesYouWin) {
     screen().setFieldSize(4);
     screen().setActionType(MoveFromSome);
-    randomSource().seed(12);
+    game.board().randomSource().seed(12);
     // Return at once: the focus starts on Next.
     EXPECT_TRUE(press(virtualkey::Return));
     ASSERT_TRUE(board().isActive());

@@ -47,7 +47,7 @@ class SessionExtrasTest : public ::testing::Test {
 };
 
 TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
-    randomSource().seed(7);
+    game.board().randomSource().seed(7);
     next();
     ASSERT_TRUE(game.board().isActive());
     EXPECT_EQ(shell.saves, 0) << "a game is stored when it ends, not when it starts";
@@ -90,7 +90,7 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     ASSERT_FALSE(shell.changes.empty());
     EXPECT_EQ(shell.changes.back().difficulty, Hard);
 
-    randomSource().seed(7);
+    game.board().randomSource().seed(7);
     next();
     ASSERT_TRUE(game.board().isActive());
     EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Hard);
@@ -122,7 +122,7 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
 
 TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNextRun) {
     game.session().command(command::DifficultyHard);
-    randomSource().seed(7);
+    game.board().randomSource().seed(7);
     next();
     for (int second = 0; second < 4; ++second) {
         game.tick();
@@ -165,25 +165,25 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     game.session().command(command::FieldSize4);
     ASSERT_TRUE(searching());
     EXPECT_EQ(host.timers[DrawAhead::kDrawAheadTimerId], DrawAhead::kDrawAheadPeriodMs);
-    const uint32_t state = randomSource().currentState();
+    const uint32_t state = game.board().randomSource().currentState();
     const size_t presented = shell.presented.size();
     int32_t ticks = 0;
     while (searching() && ticks < 100000) {
         game.session().timer(DrawAhead::kDrawAheadTimerId);
         ++ticks;
-        ASSERT_EQ(randomSource().currentState(), state) << "the game's random source moved";
+        ASSERT_EQ(game.board().randomSource().currentState(), state)
+            << "the game's random source moved";
     }
     EXPECT_FALSE(searching()) << "the timer stops once the puzzle is found";
     EXPECT_EQ(shell.presented.size(), presented) << "searching draws nothing";
 
     // Next plays exactly the puzzle a search at Next would have drawn.
-    randomSource().seed(state);
-    const GradedDraw expected = drawGradedPuzzle(Hard, 4, AddFromSome, 5, 5);
-    const uint32_t after = randomSource().currentState();
-    randomSource().seed(state);
+    RandomSource random;
+    random.seed(state);
+    const GradedDraw expected = drawGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
     next();
     EXPECT_EQ(game.board().getOrigin(), expected.origin);
-    EXPECT_EQ(randomSource().currentState(), after);
+    EXPECT_EQ(game.board().randomSource().currentState(), random.currentState());
     EXPECT_EQ(shell.grades.back().first, "Hard");
     // The game started, so the search for the one after it has begun.
     EXPECT_TRUE(searching());
@@ -192,9 +192,9 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     // the puzzle it draws.
     game.session().timer(DrawAhead::kDrawAheadTimerId);
     giveUp();
-    randomSource().seed(12345);
-    const GradedDraw fresh = drawGradedPuzzle(Hard, 4, AddFromSome, 5, 5);
-    randomSource().seed(12345);
+    random.seed(12345);
+    const GradedDraw fresh = drawGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
+    game.board().randomSource().seed(12345);
     next();
     EXPECT_EQ(game.board().getOrigin(), fresh.origin);
 
@@ -204,7 +204,7 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
 }
 
 TEST_F(SessionExtrasTest, HintsTakenCountInTheRecords) {
-    randomSource().seed(3);
+    game.board().randomSource().seed(3);
     next();
     game.command(command::Hint);
     game.command(command::Hint);
@@ -213,7 +213,7 @@ TEST_F(SessionExtrasTest, HintsTakenCountInTheRecords) {
 }
 
 TEST_F(SessionExtrasTest, ACopiedCodePlaysTheSamePuzzleAgainAndAWrongOneChangesNothing) {
-    randomSource().seed(11);
+    game.board().randomSource().seed(11);
     next();
     game.command(command::CopyPuzzleCode);
     ASSERT_EQ(shell.copied.size(), 10u);
@@ -462,7 +462,8 @@ TEST_F(SessionExtrasTest, TwoWindowsOfTheProgramLoseNoGameOfEither) {
     other.session().enableExtras();
     other.paintAll();
 
-    randomSource().seed(11);
+    game.board().randomSource().seed(11);
+    other.board().randomSource().seed(12);
     next();
     ASSERT_TRUE(game.playSolution());
     auto [x, y] = HeadlessGame::centreOf(*other.screen().getNextButton());
@@ -479,7 +480,7 @@ TEST_F(SessionExtrasTest, TwoWindowsOfTheProgramLoseNoGameOfEither) {
 
 TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreKeptToldOnceAndWrittenLater) {
     shell.writable = false;
-    randomSource().seed(5);
+    game.board().randomSource().seed(5);
     next();
     ASSERT_TRUE(game.playSolution());
     EXPECT_EQ(shell.unsavedNotices, std::vector<bool>{true});
@@ -501,7 +502,7 @@ TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreKeptToldOnceAndWrittenLat
 TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreTriedAgainOnATimerOnlyWhileTheyWait) {
     const uint32_t retry = SessionRecords::kRetryTimerId;
     RecordingHost& host = game.host();
-    randomSource().seed(5);
+    game.board().randomSource().seed(5);
     next();
     giveUp();
     ASSERT_EQ(table().played, 1);
@@ -538,7 +539,7 @@ TEST_F(SessionExtrasTest, RecordsThatCannotBeWrittenAreTriedAgainOnATimerOnlyWhi
 }
 
 TEST_F(SessionExtrasTest, ExportedRecordsComeBackAfterAResetAndCountOnce) {
-    randomSource().seed(9);
+    game.board().randomSource().seed(9);
     next();
     ASSERT_TRUE(game.playSolution());
     next();
@@ -578,7 +579,7 @@ TEST_F(SessionExtrasTest, TheStateOfEveryGreyableCommandIsPushedOnceWhenItChange
     for (uint16_t id : kGreyableCommands) {
         EXPECT_FALSE(shell.commandStates.enabled(id)) << id;
     }
-    randomSource().seed(5);
+    game.board().randomSource().seed(5);
     next();
     EXPECT_EQ(shell.commandChanges, 2);
     EXPECT_TRUE(shell.commandStates.hint);
@@ -612,7 +613,7 @@ TEST_F(SessionExtrasTest, EveryPlaceTheFocusReachesIsPushedWithTheNameTheArrowsS
     EXPECT_EQ(shell.focusPlaces.places[1].name, "Next");
     EXPECT_EQ(shell.focusPlaces.focused, 1u);
 
-    randomSource().seed(11);
+    game.board().randomSource().seed(11);
     next();
     const int32_t columns = game.board().getActiveColumns();
     const int32_t rows = game.board().getActiveRows();
@@ -668,7 +669,7 @@ TEST_F(SessionExtrasTest, EveryPlaceTheFocusReachesIsPushedWithTheNameTheArrowsS
 }
 
 TEST_F(SessionExtrasTest, TheDescriptionKeepsTheClockCurrent) {
-    randomSource().seed(3);
+    game.board().randomSource().seed(3);
     next();
     for (int second = 1; second <= 3; ++second) {
         game.tick();

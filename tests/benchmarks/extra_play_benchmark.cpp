@@ -22,7 +22,7 @@ void undoPixels(benchmark::State& state, ActionType type) {
     const uint64_t wholeFrame = game.display().pixelsWritten();
     game.screen().setFieldSize(5);
     game.screen().setActionType(type);
-    randomSource().seed(kSeed);
+    game.board().randomSource().seed(kSeed);
     auto [nx, ny] = HeadlessGame::centreOf(*game.screen().getNextButton());
     game.click(nx, ny);
     const auto changes = solutionChanges(*game.screen().getBoard());

@@ -34,7 +34,7 @@ void generatePuzzles(benchmark::State& state, FieldSize size, ActionType type) {
     board.configureField(5, 5);
     board.setFieldSize(size);
     board.setActionType(type);
-    RandomSource& random = randomSource();
+    RandomSource& random = board.randomSource();
 
     std::vector<int64_t> times(static_cast<size_t>(kPuzzlesPerRun));
     int64_t totalNanoseconds = 0;

@@ -50,7 +50,7 @@ void measure(benchmark::State& state, ActionType type, FieldSize size) {
         board.configureField(5, 5);
         board.setFieldSize(size);
         board.setActionType(type);
-        randomSource().seed(kSeed + static_cast<uint32_t>(size));
+        board.randomSource().seed(kSeed + static_cast<uint32_t>(size));
         int32_t inGrade[4] = {};
         int32_t trivial = 0;
         int32_t tedious = 0;
@@ -83,7 +83,8 @@ void measure(benchmark::State& state, ActionType type, FieldSize size) {
 
 void draw(benchmark::State& state, Difficulty grade, ActionType type, FieldSize size) {
     for (auto _ : state) {
-        randomSource().seed(kSeed + static_cast<uint32_t>(size));
+        RandomSource random;
+        random.seed(kSeed + static_cast<uint32_t>(size));
         std::vector<int64_t> times;
         int64_t draws = 0;
         int32_t mostDraws = 0;
@@ -92,7 +93,7 @@ void draw(benchmark::State& state, Difficulty grade, ActionType type, FieldSize 
         board.configureField(5, 5);
         for (int32_t i = 0; i < kGradedDraws; ++i) {
             const int64_t start = threadCpuNanoseconds();
-            const GradedDraw d = drawGradedPuzzle(grade, size, type, 5, 5);
+            const GradedDraw d = drawGradedPuzzle(random, grade, size, type, 5, 5);
             times.push_back(threadCpuNanoseconds() - start);
             draws += d.draws;
             mostDraws = std::max(mostDraws, d.draws);

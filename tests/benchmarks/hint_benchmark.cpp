@@ -48,12 +48,15 @@ void hints(benchmark::State& state, ActionType type, FieldSize size) {
         std::vector<PlayedPosition> positions;
     };
     std::vector<Puzzle> puzzles;
-    randomSource().seed(kSeed + static_cast<uint32_t>(size));
+    // Each puzzle's board draws on where the one before it stopped, as one game's Next would.
+    uint32_t drawnTo = kSeed + static_cast<uint32_t>(size);
     for (int32_t i = 0; i < kPuzzles; ++i) {
         Puzzle puzzle{std::make_unique<TestBoard>(), {}};
         puzzle.board->setFieldSize(size);
         puzzle.board->setActionType(type);
+        puzzle.board->randomSource().seed(drawnTo);
         puzzle.board->newPuzzle();
+        drawnTo = puzzle.board->randomSource().currentState();
         std::mt19937 random(kSeed + static_cast<uint32_t>(i));
         for (int32_t changes = 0; changes <= kMostChanges; ++changes) {
             puzzle.positions.push_back(randomChanges(*puzzle.board, changes, random));

@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HeadlessGame game(KZ_SOURCE_ROOT, {validFieldSizeOrDefault(settings.fieldSize),
                                        validActionTypeOrDefault(settings.actionType)});
     // After the Board seeded it from the clock, so every run of an input plays the same.
-    randomSource().seed(input.ConsumeIntegral<uint32_t>());
+    game.board().randomSource().seed(input.ConsumeIntegral<uint32_t>());
     if (!game.paintAll()) {
         fail("the first paint failed");
     }

@@ -59,7 +59,7 @@ class BoardTest : public ::testing::Test {
     void startPuzzle(FieldSize size, ActionType type, uint32_t seed) {
         board.setFieldSize(size);
         board.setActionType(type);
-        randomSource().seed(seed);
+        board.randomSource().seed(seed);
         board.newPuzzle();
         ASSERT_TRUE(board.isActive());
     }
@@ -345,7 +345,7 @@ TEST_F(BoardTest, AStrayStickWithTheRightCountsDoesNotSolve) {
     // Look for a layout as far from the start as the solution, with as many squares, but
     // with one stick on no square: the solution less one stick plus another start stick.
     for (uint32_t seed = 1; seed < 200; ++seed) {
-        randomSource().seed(seed);
+        board.randomSource().seed(seed);
         board.newPuzzle();
         const StickLayers solution = board.getSolutionSticks();
         for (size_t drop = 0; drop < solution.horizontal.size(); ++drop) {

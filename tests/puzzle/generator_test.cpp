@@ -51,7 +51,7 @@ ActionType kindOf(TestBoard& board) {
 void generate(TestBoard& board, FieldSize size, ActionType type, uint32_t seed) {
     board.setFieldSize(size);
     board.setActionType(type);
-    randomSource().seed(seed);
+    board.randomSource().seed(seed);
     board.newPuzzle();
 }
 
@@ -249,7 +249,7 @@ TEST(GeneratorState, APreviousPuzzleLeavesNoTrace) {
     generate(used, 5, RemoveFromFull, 99);  // fills the start layout
     used.setFieldSize(2);
     used.setActionType(AddFromNone);
-    randomSource().seed(4242);
+    used.randomSource().seed(4242);
     used.newPuzzle();
 
     TestBoard fresh;
@@ -271,7 +271,7 @@ TEST(PickOperations, ListsAndLayoutsAgree) {
     for (auto [columns, rows] : {std::pair{2, 2}, std::pair{5, 3}, std::pair{5, 5}}) {
         board.setActiveField(columns, rows);
         const size_t count = static_cast<size_t>(board.getSquareCount());
-        randomSource().seed(static_cast<uint32_t>(columns * 100 + rows));
+        board.randomSource().seed(static_cast<uint32_t>(columns * 100 + rows));
         for (int attempt = 0; attempt < 50; ++attempt) {
             SquareList picked(count, 9);
             StickLayers layout = board.fullLayout();

@@ -75,7 +75,7 @@ void forEverySmallMove(
     for (ActionType type : kTypes) {
         board.setActionType(type);
         for (uint32_t seed = 1; seed <= 12; ++seed) {
-            randomSource().seed(seed);
+            board.randomSource().seed(seed);
             board.newPuzzle();
             const std::vector<StickLayers> solutions = everySolution(board);
             ASSERT_FALSE(solutions.empty()) << "the generated solution is one";
@@ -143,7 +143,7 @@ TEST(Hints, FollowedFromTheStartTheySolveEveryPuzzleInExactlyItsRequiredMoves) {
             for (uint32_t seed = 1; seed <= 6; ++seed) {
                 board.setFieldSize(size);
                 board.setActionType(type);
-                randomSource().seed(seed * 97 + static_cast<uint32_t>(size));
+                board.randomSource().seed(seed * 97 + static_cast<uint32_t>(size));
                 board.newPuzzle();
                 StickLayers layout = board.getStartSticks();
                 std::optional<StickLayers> followed;
@@ -261,7 +261,7 @@ void forEveryPosition(FieldSize size, int32_t puzzles,
     board.setFieldSize(size);
     for (ActionType type : kTypes) {
         board.setActionType(type);
-        randomSource().seed(static_cast<uint32_t>(size * 100 + type));
+        board.randomSource().seed(static_cast<uint32_t>(size * 100 + type));
         for (int32_t i = 0; i < puzzles; ++i) {
             board.newPuzzle();
             std::mt19937 random(static_cast<uint32_t>(i));
@@ -336,7 +336,7 @@ TEST(SolutionSearch, FullStartsNearTheirEndAgreeWithEveryWayToFinish) {
     TestBoard board;
     board.setFieldSize(5);
     board.setActionType(RemoveFromFull);
-    randomSource().seed(505);
+    board.randomSource().seed(505);
     int32_t kept = 0;
     int32_t refused = 0;
     for (int32_t i = 0; i < 24; ++i) {
@@ -399,7 +399,7 @@ TEST(Hints, KeepEveryChangeWhereASolutionKeepsThemOnTheLargestField) {
         TestBoard board;
         board.setFieldSize(5);
         board.setActionType(at.type);
-        randomSource().seed(kSeed);
+        board.randomSource().seed(kSeed);
         PlayedPosition p;
         for (int32_t i = 0; i <= at.puzzle; ++i) {
             board.newPuzzle();
@@ -435,7 +435,7 @@ TEST(SolutionSearch, TheHardestFullStartsAgreeWithEveryFurtherRemoval) {
         TestBoard board;
         board.setFieldSize(5);
         board.setActionType(RemoveFromFull);
-        randomSource().seed(kSeed + 5);
+        board.randomSource().seed(kSeed + 5);
         PlayedPosition p;
         for (int32_t i = 0; i <= at.puzzle; ++i) {
             board.newPuzzle();
@@ -472,7 +472,7 @@ TEST(SolutionSearch, KeepsTheGeneratedSolutionWhenThePlayerHasReachedIt) {
     board.setFieldSize(5);
     for (ActionType type : kTypes) {
         board.setActionType(type);
-        randomSource().seed(11);
+        board.randomSource().seed(11);
         board.newPuzzle();
         SolutionSearch search(board);
         const auto found = search.solutionKeeping(board.getSolutionSticks());

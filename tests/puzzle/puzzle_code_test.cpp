@@ -17,7 +17,7 @@ constexpr std::string_view kAlphabet = "23456789ABCDEFGHJKMNPQRSTVWXY";
 PuzzleOrigin playedOrigin(TestBoard& board, FieldSize size, ActionType type, uint32_t seed) {
     board.setFieldSize(size);
     board.setActionType(type);
-    randomSource().seed(seed);
+    board.randomSource().seed(seed);
     board.newPuzzle();
     return board.getOrigin();
 }
@@ -84,7 +84,7 @@ TEST(PuzzleCode, EverySettingPlayedBackFromItsCodeIsTheIdenticalPuzzle) {
                 // The other board's settings are not those of the code, and stay.
                 replayed.setFieldSize(size == 3 ? 4 : 3);
                 replayed.setActionType(type == AddFromNone ? RemoveFromSome : AddFromNone);
-                randomSource().seed(~state);
+                replayed.randomSource().seed(~state);
                 ASSERT_TRUE(replayed.newPuzzleFrom(*decoded));
                 expectSamePuzzle(played, replayed);
                 EXPECT_EQ(replayed.getOrigin(), origin);
@@ -120,16 +120,16 @@ TEST(PuzzleCode, APuzzleFromACodeLeavesThePlayersOwnPuzzlesAsTheyWere) {
         board->setFieldSize(0);
         board->setActionType(Mixed);
     }
-    randomSource().seed(555);
+    without.randomSource().seed(555);
     without.newPuzzle();
     without.newPuzzle();
-    const uint32_t after = randomSource().currentState();
+    const uint32_t after = without.randomSource().currentState();
 
-    randomSource().seed(555);
+    with.randomSource().seed(555);
     with.newPuzzle();
     ASSERT_TRUE(with.newPuzzleFrom({0xC0FFEEu, 4, 3, RemoveFromSome}));
     with.newPuzzle();
-    EXPECT_EQ(randomSource().currentState(), after);
+    EXPECT_EQ(with.randomSource().currentState(), after);
     expectSamePuzzle(without, with);
 }
 

@@ -184,14 +184,15 @@ TEST(PuzzleMeasure, TellsFiguresApartUpToTurnsMirrorsAndShifts) {
 
 TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
     TestBoard board;
+    RandomSource random;
     for (Difficulty grade : kGrades) {
         for (FieldSize size : {2, 3, 4, 5, 0}) {
             for (ActionType kind :
                  {Mixed, AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome}) {
                 SCOPED_TRACE(testing::Message()
                              << difficultyName(grade) << " size " << size << " kind " << kind);
-                randomSource().seed(static_cast<uint32_t>(grade * 1000 + size * 10 + kind));
-                const GradedDraw draw = drawGradedPuzzle(grade, size, kind, 5, 5);
+                random.seed(static_cast<uint32_t>(grade * 1000 + size * 10 + kind));
+                const GradedDraw draw = drawGradedPuzzle(random, grade, size, kind, 5, 5);
                 const PuzzleOrigin& o = draw.origin;
                 EXPECT_GE(draw.draws, 1);
                 if (kind != Mixed) {
@@ -225,7 +226,7 @@ TEST(Grades, TheQuickTestAgreesWithTheFullMeasure) {
         for (ActionType kind : kKinds) {
             board.setFieldSize(size);
             board.setActionType(kind);
-            randomSource().seed(static_cast<uint32_t>(size * 31 + kind));
+            board.randomSource().seed(static_cast<uint32_t>(size * 31 + kind));
             for (int32_t i = 0; i < 40; ++i) {
                 board.newPuzzle();
                 const Difficulty grade = gradeOf(measurePuzzle(board));
@@ -248,21 +249,22 @@ TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
         for (ActionType kind : {Mixed, MoveFromSome, RemoveFromSome}) {
             board.setFieldSize(size);
             board.setActionType(kind);
-            randomSource().seed(4242);
+            board.randomSource().seed(4242);
             std::vector<PuzzleOrigin> next;
             for (int32_t i = 0; i < 20; ++i) {
                 board.newPuzzle();
                 next.push_back(board.getOrigin());
             }
-            const uint32_t after = randomSource().currentState();
-            randomSource().seed(4242);
+            const uint32_t after = board.randomSource().currentState();
+            RandomSource random;
+            random.seed(4242);
             for (const PuzzleOrigin& expected : next) {
-                const GradedDraw draw = drawGradedPuzzle(AsDesigned, size, kind, 5, 5);
+                const GradedDraw draw = drawGradedPuzzle(random, AsDesigned, size, kind, 5, 5);
                 EXPECT_EQ(draw.origin, expected);
                 EXPECT_EQ(draw.draws, 1);
                 EXPECT_EQ(draw.playedSize, 0);
             }
-            EXPECT_EQ(randomSource().currentState(), after);
+            EXPECT_EQ(random.currentState(), after);
         }
     }
 }
@@ -274,27 +276,28 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
                 SCOPED_TRACE(testing::Message()
                              << difficultyName(grade) << " size " << size << " kind " << kind);
                 const uint32_t start = static_cast<uint32_t>(grade * 977 + size * 31 + kind);
-                randomSource().seed(start);
-                const GradedDraw atOnce = drawGradedPuzzle(grade, size, kind, 5, 5);
-                const uint32_t after = randomSource().currentState();
+                RandomSource random;
+                random.seed(start);
+                const GradedDraw atOnce = drawGradedPuzzle(random, grade, size, kind, 5, 5);
+                const uint32_t after = random.currentState();
 
                 // Stepped part of the way, then taken: the same puzzle and the same state.
-                randomSource().seed(start);
-                GradedDrawSearch partly(grade, size, kind, 5, 5);
+                random.seed(start);
+                GradedDrawSearch partly(random, grade, size, kind, 5, 5);
                 for (int32_t i = 0; i < atOnce.draws / 2; ++i) {
                     ASSERT_TRUE(partly.step());
-                    ASSERT_EQ(randomSource().currentState(), start);
+                    ASSERT_EQ(random.currentState(), start);
                 }
-                ASSERT_TRUE(partly.answers(grade, size, kind, 5, 5));
-                const GradedDraw taken = partly.take();
+                ASSERT_TRUE(partly.answers(random, grade, size, kind, 5, 5));
+                const GradedDraw taken = partly.take(random);
                 EXPECT_EQ(taken.origin, atOnce.origin);
                 EXPECT_EQ(taken.draws, atOnce.draws);
                 EXPECT_EQ(taken.playedSize, atOnce.playedSize);
-                EXPECT_EQ(randomSource().currentState(), after);
+                EXPECT_EQ(random.currentState(), after);
 
                 // Stepped to the end: found, and further steps draw nothing.
-                randomSource().seed(start);
-                GradedDrawSearch whole(grade, size, kind, 5, 5);
+                random.seed(start);
+                GradedDrawSearch whole(random, grade, size, kind, 5, 5);
                 int32_t steps = 1;
                 while (whole.step()) {
                     ++steps;
@@ -302,13 +305,13 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
                 EXPECT_EQ(steps, atOnce.draws);
                 EXPECT_TRUE(whole.found());
                 EXPECT_FALSE(whole.step());
-                EXPECT_EQ(randomSource().currentState(), start);
+                EXPECT_EQ(random.currentState(), start);
                 // Another setting, or a random source moved on, is not what it searched.
-                EXPECT_FALSE(whole.answers(grade, size, AddFromSome, 5, 5));
-                EXPECT_FALSE(whole.answers(grade == Hard ? Easy : Hard, size, kind, 5, 5));
-                EXPECT_FALSE(whole.answers(grade, size == 3 ? 4 : 3, kind, 5, 5));
-                randomSource().next();
-                EXPECT_FALSE(whole.answers(grade, size, kind, 5, 5));
+                EXPECT_FALSE(whole.answers(random, grade, size, AddFromSome, 5, 5));
+                EXPECT_FALSE(whole.answers(random, grade == Hard ? Easy : Hard, size, kind, 5, 5));
+                EXPECT_FALSE(whole.answers(random, grade, size == 3 ? 4 : 3, kind, 5, 5));
+                random.next();
+                EXPECT_FALSE(whole.answers(random, grade, size, kind, 5, 5));
             }
         }
     }
@@ -319,15 +322,16 @@ TEST(Grades, ASizeTheGradeDoesNotOfferIsPlayedAtTheNearestAndSaidSo) {
     EXPECT_EQ(nearestOfferedSize(Easy, RemoveFromFull, 5), 2);
     EXPECT_EQ(nearestOfferedSize(Medium, AddFromSome, 2), 3);  // larger when nothing smaller
     EXPECT_EQ(nearestOfferedSize(Hard, MoveFromSome, 5), 4);
-    randomSource().seed(99);
-    const GradedDraw draw = drawGradedPuzzle(Easy, 5, RemoveFromFull, 5, 5);
+    RandomSource random;
+    random.seed(99);
+    const GradedDraw draw = drawGradedPuzzle(random, Easy, 5, RemoveFromFull, 5, 5);
     EXPECT_EQ(draw.askedSize, 5);
     EXPECT_EQ(draw.playedSize, 2);
     EXPECT_EQ(draw.origin.columns, 2);
     EXPECT_EQ(resizedText(Easy, draw),
               "Easy puzzles of this kind are rare on 5 x 5: playing 2 x 2.");
     // A size the grade offers is played as asked, with nothing to say.
-    const GradedDraw asked = drawGradedPuzzle(Easy, 2, RemoveFromFull, 5, 5);
+    const GradedDraw asked = drawGradedPuzzle(random, Easy, 2, RemoveFromFull, 5, 5);
     EXPECT_EQ(asked.playedSize, 0);
     EXPECT_EQ(resizedText(Easy, asked), "");
     // Every size is offered as designed, and every grade of every kind has a size.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "puzzle/puzzle_board.h"
 #include "puzzle/random_source.h"
 
 namespace kz {
@@ -53,8 +54,22 @@ TEST(RandomSource, CountsEveryDrawWithoutChangingTheValues) {
     }
 }
 
-TEST(RandomSource, TheProcessHasOneInstance) {
-    EXPECT_EQ(&randomSource(), &randomSource());
+TEST(RandomSource, EachBoardDrawsFromItsOwn) {
+    // A board's puzzles depend on its own draws alone, whatever another board draws between.
+    PuzzleBoard first;
+    PuzzleBoard second;
+    for (PuzzleBoard* board : {&first, &second}) {
+        board->configureField(5, 5);
+        board->setFieldSize(0);
+        board->setActionType(Mixed);
+        board->randomSource().seed(7);
+    }
+    first.newPuzzle();
+    const PuzzleOrigin firstPuzzle = first.getOrigin();
+    first.newPuzzle();
+    second.newPuzzle();
+    EXPECT_EQ(second.getOrigin(), firstPuzzle);
+    EXPECT_NE(first.getOrigin(), firstPuzzle);
 }
 
 }  // namespace

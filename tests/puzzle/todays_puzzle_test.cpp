@@ -6,7 +6,6 @@
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/puzzle_grade.h"
-#include "puzzle/random_source.h"
 #include "puzzle/todays_puzzle.h"
 #include "test_board.h"
 
@@ -44,16 +43,6 @@ TEST(CalendarDay, OnlyRealDatesAreRead) {
         EXPECT_FALSE(dayFromText(text).has_value()) << text;
     }
     EXPECT_EQ(dayFromText("2000-02-29"), dayOfDate({2000, 2, 29}));
-}
-
-TEST(TodaysPuzzle, OneDayGivesOnePuzzleWhateverTheRandomSourceHolds) {
-    const CalendarDay day = dayOfDate({2026, 12, 8});
-    randomSource().seed(1);
-    const PuzzleOrigin first = puzzleOfDay(day);
-    randomSource().seed(0xABCDEF);
-    randomSource().next();
-    EXPECT_EQ(puzzleOfDay(day), first);
-    EXPECT_EQ(randomSource().currentState(), 0xABCDEFu * 214013u + 2531011u);  // not drawn
 }
 
 TEST(TodaysPuzzle, TheCodesOfPastDaysStayFixed) {

@@ -26,7 +26,7 @@ class GameTest : public ::testing::Test {
         ASSERT_TRUE(screen().getNextButton()->isVisible()) << "Next is offered between games only";
         screen().setFieldSize(size);
         screen().setActionType(type);
-        randomSource().seed(seed);
+        board().randomSource().seed(seed);
         auto [x, y] = HeadlessGame::centreOf(*screen().getNextButton());
         ASSERT_TRUE(game->click(x, y));
         ASSERT_TRUE(board().isActive());

@@ -17,7 +17,7 @@ constexpr uint32_t kSceneSeed = 20261207;
 inline bool startGame(HeadlessGame& game, FieldSize size, ActionType type) {
     game.screen().setFieldSize(size);
     game.screen().setActionType(type);
-    randomSource().seed(kSceneSeed);
+    game.board().randomSource().seed(kSceneSeed);
     auto [x, y] = HeadlessGame::centreOf(*game.screen().getNextButton());
     return game.click(x, y);
 }

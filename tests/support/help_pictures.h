@@ -102,7 +102,7 @@ inline bool workedExample(const std::string& sourceRoot, std::vector<Picture>& o
     auto [nextX, nextY] = HeadlessGame::centreOf(*game.screen().getNextButton());
     game.screen().setFieldSize(kExampleFieldSize);
     game.screen().setActionType(kExampleActionType);
-    randomSource().seed(kExampleSeed);
+    game.board().randomSource().seed(kExampleSeed);
     if (!game.paintAll() || !game.click(nextX, nextY) || !game.moveTo(restX, restY)) {
         return false;
     }
