@@ -88,13 +88,12 @@ bool Backdrop::drawTiled(Surface* target) {
 }
 
 bool Backdrop::drawFilled(Surface* target) {
-    Display* display = activeDisplay();
-    if (display == nullptr || target == nullptr) {
+    if (fillDisplay == nullptr || target == nullptr) {
         return false;
     }
     const Point origin = targetOrigin();
     for (const Rect& r : dirtyRects) {
-        if (!display->fill(*target, r.translated(origin.x, origin.y), fillColour)) {
+        if (!fillDisplay->fill(*target, r.translated(origin.x, origin.y), fillColour)) {
             return false;
         }
     }

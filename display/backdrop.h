@@ -18,11 +18,15 @@ class Backdrop : public Element {
     virtual void setupBackdrop(int32_t newWidth, int32_t newHeight, uint32_t newFillColour);
     virtual bool drawTiled(Surface* target);
     virtual bool drawFilled(Surface* target);
+    // The display the fill goes through; without one a Backdrop without an Image fails to
+    // draw.
+    void fillThrough(Display* display) { fillDisplay = display; }
 
     uint32_t getFillColour() const { return fillColour; }
 
   protected:
     uint32_t fillColour = 0;  // in the target's pixel format
+    Display* fillDisplay = nullptr;
 };
 
 }  // namespace kz

@@ -7,8 +7,10 @@ namespace kz {
 // A filled strip that takes a new place and size with one repaint of each.
 class FocusFrame::Strip : public Backdrop {
   public:
-    Strip(Element* newParent, uint32_t colour) : Backdrop(newParent, 0, 0, 0, 0, nullptr) {
+    Strip(Element* newParent, uint32_t colour, Display* display)
+        : Backdrop(newParent, 0, 0, 0, 0, nullptr) {
         setupBackdrop(0, 0, colour);
+        fillThrough(display);
     }
 
     void place(const Rect& r) {
@@ -24,14 +26,14 @@ class FocusFrame::Strip : public Backdrop {
     }
 };
 
-FocusFrame::FocusFrame(Element* newParent, int32_t newThickness, uint32_t colour)
+FocusFrame::FocusFrame(Element* newParent, int32_t newThickness, uint32_t colour, Display* display)
     : Element(newParent, 0, 0, nullptr), thickness(newThickness) {
     if (newParent != nullptr) {
         width = newParent->getWidth();
         height = newParent->getHeight();
     }
     for (Strip*& strip : strips) {
-        strip = addChild(std::make_unique<Strip>(this, colour));
+        strip = addChild(std::make_unique<Strip>(this, colour, display));
         strip->setVisible(false);
     }
 }

@@ -15,7 +15,7 @@ class FocusFrame : public Element {
   public:
     // Covers the parent's whole area, so areas the parent repaints reach the strips; starts
     // hidden.
-    FocusFrame(Element* newParent, int32_t thickness, uint32_t colour);
+    FocusFrame(Element* newParent, int32_t thickness, uint32_t colour, Display* display);
 
     // Shows the frame just outside r, which is in the parent's coordinates.
     void surround(const Rect& r);

@@ -12,13 +12,14 @@ int32_t frameSize(int32_t total, int32_t cells) {
 }
 }  // namespace
 
-Image::Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
-             int32_t gridRows, int32_t frames)
-    : Image(std::move(bitmap), bitmapWidth, bitmapHeight, gridColumns, gridRows, frames, false, 0,
-            0) {}
+Image::Image(Display* loadingDisplay, BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight,
+             int32_t gridColumns, int32_t gridRows, int32_t frames)
+    : Image(loadingDisplay, std::move(bitmap), bitmapWidth, bitmapHeight, gridColumns, gridRows,
+            frames, false, 0, 0) {}
 
-Image::Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
-             int32_t gridRows, int32_t frames, bool keyed, uint32_t low, uint32_t high)
+Image::Image(Display* loadingDisplay, BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight,
+             int32_t gridColumns, int32_t gridRows, int32_t frames, bool keyed, uint32_t low,
+             uint32_t high)
     : source(std::move(bitmap)),
       width(bitmapWidth),
       height(bitmapHeight),
@@ -30,7 +31,8 @@ Image::Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32
       colourKeyed(keyed),
       keyLow(low),
       keyHigh(high),
-      blitFlags(keyed ? (kBlitWait | kBlitKeySource) : kBlitWait) {}
+      blitFlags(keyed ? (kBlitWait | kBlitKeySource) : kBlitWait),
+      display(loadingDisplay) {}
 
 Image::~Image() = default;
 
@@ -38,21 +40,19 @@ bool Image::load() {
     if (surface) {
         return true;
     }
-    Display* d = activeDisplay();
-    if (d == nullptr) {
+    if (display == nullptr) {
         return false;
     }
-    std::unique_ptr<Bitmap> bitmap = d->openBitmap(source, width, height);
+    std::unique_ptr<Bitmap> bitmap = display->openBitmap(source, width, height);
     if (!bitmap) {
         return false;
     }
     ColourKey key{keyLow, keyHigh};
-    surface = d->createSurface(width, height, colourKeyed ? &key : nullptr);
+    surface = display->createSurface(width, height, colourKeyed ? &key : nullptr);
     if (!surface) {
         return false;
     }
-    display = d;
-    return d->copyBitmap(*surface, *bitmap);
+    return display->copyBitmap(*surface, *bitmap);
 }
 
 bool Image::blit(Surface* target, const Rect& dst, const Rect& src) {

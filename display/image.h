@@ -12,17 +12,20 @@ namespace kz {
 // frames, numbered row by row. Elements refer to Images without owning them.
 class Image {
   public:
-    Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
-          int32_t gridRows, int32_t frames);
+    // display: what load creates the surface through and blit copies through; without one
+    // the Image never loads.
+    Image(Display* display, BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight,
+          int32_t gridColumns, int32_t gridRows, int32_t frames);
     // The same with a source colour key range (inclusive, in the surface's pixel format).
-    Image(BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight, int32_t gridColumns,
-          int32_t gridRows, int32_t frames, bool keyed, uint32_t low, uint32_t high);
+    Image(Display* display, BitmapName bitmap, int32_t bitmapWidth, int32_t bitmapHeight,
+          int32_t gridColumns, int32_t gridRows, int32_t frames, bool keyed, uint32_t low,
+          uint32_t high);
     virtual ~Image();
 
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
-    // Creates the surface through the active display and copies the bitmap into it, once.
+    // Creates the surface through the display and copies the bitmap into it, once.
     // A surface that was created stays even when the copy fails; a later load then
     // returns true without copying again.
     bool load();
@@ -63,7 +66,7 @@ class Image {
     uint32_t keyHigh;
     uint32_t blitFlags;
     // The display the surface belongs to; blits go through it.
-    Display* display = nullptr;
+    Display* display;
 };
 
 }  // namespace kz

@@ -71,9 +71,4 @@ class Display {
     virtual bool fill(Surface& target, const Rect& dst, uint32_t colour) = 0;
 };
 
-// The one display of the program; Images load through it. Set by the shell (or a test)
-// before the first Image is loaded.
-Display* activeDisplay();
-void setActiveDisplay(Display* display);
-
 }  // namespace kz

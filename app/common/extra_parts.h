@@ -17,10 +17,10 @@ namespace kz {
 // The extra play of a session, one part for each job, made in this order (the hint markers go
 // on top of the screen's children before the focus frame) and ended in the reverse one.
 struct ExtraParts {
-    ExtraParts(GameScreen& screen, Host& host, ProgramShell& shell)
+    ExtraParts(GameScreen& screen, Display& display, Host& host, ProgramShell& shell)
         : narrator(screen, shell),
           blinker(screen, host),
-          focus(screen, narrator),
+          focus(screen, narrator, display),
           aids(screen, narrator, blinker),
           records(screen, shell, host),
           keeper(screen, aids, records, shell),

@@ -23,11 +23,11 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
     : written_(display), host_(host), shell_(shell) {
     shell_.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
     shell_.mark(kActionTypeGroup, commandForActionType(settings.actionType));
-    setActiveDisplay(&written_);
     for (size_t i = 0; i < kImageTable.size(); ++i) {
         const ImageInfo& info = kImageTable[i];
-        images_[i] = std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
-                                             info.height, info.columns, info.rows, info.frameCount);
+        images_[i] =
+            std::make_unique<Image>(&written_, BitmapName::resource(info.resourceId), info.width,
+                                    info.height, info.columns, info.rows, info.frameCount);
     }
     // The screen takes the pictures in an order of its own.
     ScreenImages ordered{};
@@ -47,9 +47,6 @@ GameSession::~GameSession() {
     extras_.reset();
     gameScreen_.reset();
     destroyImages();
-    if (activeDisplay() == &written_) {
-        setActiveDisplay(nullptr);
-    }
 }
 
 bool GameSession::draw() {

@@ -152,7 +152,7 @@ bool GameSession::extraCommand(uint16_t id) {
 }
 
 void GameSession::enableExtras() {
-    extras_ = std::make_unique<ExtraParts>(*gameScreen_, host_, shell_);
+    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_);
     gameScreen_->setListener(this);
     shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     resumeGame();

@@ -8,9 +8,10 @@
 
 namespace kz {
 
-KeyboardFocus::KeyboardFocus(GameScreen& gameScreen, Narrator& gameNarrator)
+KeyboardFocus::KeyboardFocus(GameScreen& gameScreen, Narrator& gameNarrator, Display& display)
     : screen(gameScreen), narrator(gameNarrator) {
-    auto frameOwner = std::make_unique<FocusFrame>(&screen, kFocusThickness, kFocusColour);
+    auto frameOwner =
+        std::make_unique<FocusFrame>(&screen, kFocusThickness, kFocusColour, &display);
     frame = frameOwner.get();
     screen.addTopChild(std::move(frameOwner));
     focus.button = screen.getNextButton();

@@ -35,7 +35,8 @@ class KeyboardFocus {
         }
     };
 
-    KeyboardFocus(GameScreen& screen, Narrator& narrator);
+    // The focus frame is filled through display.
+    KeyboardFocus(GameScreen& screen, Narrator& narrator, Display& display);
     ~KeyboardFocus();
     KeyboardFocus(const KeyboardFocus&) = delete;
     KeyboardFocus& operator=(const KeyboardFocus&) = delete;

@@ -25,16 +25,15 @@ uint32_t plain(int32_t x, int32_t y) {
 struct Screen {
     Screen()
         : display(690, 500, shelf()),
-          scope(&display),
-          felt(BitmapName::resource(102), 100, 100, 1, 1, 1),
-          horizontal(BitmapName::resource(105), 80, 120, 1, 8, 8),
-          vertical(BitmapName::resource(104), 120, 80, 8, 1, 8),
-          instructions(BitmapName::resource(111), 152, 165, 1, 1, 1),
-          movesPanel(BitmapName::resource(112), 152, 94, 1, 1, 1),
-          timePanel(BitmapName::resource(109), 152, 94, 1, 1, 1),
-          controls(BitmapName::resource(115), 152, 116, 1, 1, 1),
-          small(BitmapName::resource(119), 48, 20, 6, 2, 12),
-          large(BitmapName::resource(117), 84, 32, 6, 2, 12),
+          felt(&display, BitmapName::resource(102), 100, 100, 1, 1, 1),
+          horizontal(&display, BitmapName::resource(105), 80, 120, 1, 8, 8),
+          vertical(&display, BitmapName::resource(104), 120, 80, 8, 1, 8),
+          instructions(&display, BitmapName::resource(111), 152, 165, 1, 1, 1),
+          movesPanel(&display, BitmapName::resource(112), 152, 94, 1, 1, 1),
+          timePanel(&display, BitmapName::resource(109), 152, 94, 1, 1, 1),
+          controls(&display, BitmapName::resource(115), 152, 116, 1, 1, 1),
+          small(&display, BitmapName::resource(119), 48, 20, 6, 2, 12),
+          large(&display, BitmapName::resource(117), 84, 32, 6, 2, 12),
           root() {
         root.setSize(690, 500);
         root.add<Backdrop>(0, 0, 690, 500, &felt);
@@ -79,7 +78,6 @@ struct Screen {
     }
 
     test::CountingDisplay display;
-    test::ActiveDisplayScope scope;
     Image felt, horizontal, vertical, instructions, movesPanel, timePanel, controls, small, large;
     test::Holder root;
     std::vector<Element*> sticks;

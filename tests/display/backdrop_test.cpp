@@ -11,7 +11,6 @@
 namespace kz {
 namespace {
 
-using test::ActiveDisplayScope;
 using test::DrawCall;
 using test::Holder;
 using test::RecordingDisplay;
@@ -19,8 +18,7 @@ using test::RecordingDisplay;
 class BackdropTest : public ::testing::Test {
   protected:
     RecordingDisplay display;
-    ActiveDisplayScope scope{&display};
-    Image felt{BitmapName::resource(102), 100, 100, 1, 1, 1};
+    Image felt{&display, BitmapName::resource(102), 100, 100, 1, 1, 1};
 
     // Draws r of a felt Backdrop at (0, 0) whose parent's top-left is at (baseX, baseY).
     std::vector<DrawCall> tile(int32_t baseX, int32_t baseY, const Rect& r) {
@@ -105,6 +103,7 @@ TEST_F(BackdropTest, WithoutImageFillsEachRectangleOnce) {
     plain->setupBackdrop(200, 100, 0x00123456);
     plain->addDirtyRect({0, 0, 150, 100});
     plain->addDirtyRect({10, 20, 30, 40});
+    plain->fillThrough(&display);
     ASSERT_TRUE(plain->draw(display.target()));
     ASSERT_EQ(display.calls.size(), 2u);
     EXPECT_EQ(display.calls[0].kind, DrawCall::Fill);
@@ -113,6 +112,14 @@ TEST_F(BackdropTest, WithoutImageFillsEachRectangleOnce) {
     EXPECT_EQ(display.calls[0].flags, 0x1000400u);
     EXPECT_EQ(display.calls[1].dst, (Rect{20, 33, 40, 53}));
     EXPECT_TRUE(plain->getDirtyRects().empty());
+
+    // Without a display to fill through the draw fails, and nothing is written.
+    auto* unfilled = root.add<Backdrop>(3, 4, 200, 100, nullptr);
+    unfilled->setupBackdrop(200, 100, 0x00123456);
+    unfilled->addDirtyRect({0, 0, 150, 100});
+    display.clear();
+    EXPECT_FALSE(unfilled->draw(display.target()));
+    EXPECT_TRUE(display.calls.empty());
 }
 
 TEST_F(BackdropTest, InvisibleOrCleanBackdropDrawsNothing) {

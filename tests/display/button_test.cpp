@@ -13,7 +13,6 @@
 namespace kz {
 namespace {
 
-using test::ActiveDisplayScope;
 using test::EventRecorder;
 using test::RecordingDisplay;
 
@@ -47,9 +46,8 @@ struct Cell {
 class ButtonTest : public ::testing::Test {
   protected:
     RecordingDisplay display;
-    ActiveDisplayScope scope{&display};
     // Four frames of 62 x 52 so that normal, hover, pressed and "none set" differ.
-    Image image{BitmapName::resource(116), 248, 52, 4, 1, 4};
+    Image image{&display, BitmapName::resource(116), 248, 52, 4, 1, 4};
     EventRecorder parent;
     TestButton* button = parent.add<TestButton>(100, 200, &image, kNormal, kHover, kPressed);
 

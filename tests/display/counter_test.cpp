@@ -14,15 +14,13 @@
 namespace kz {
 namespace {
 
-using test::ActiveDisplayScope;
 using test::Holder;
 using test::RecordingDisplay;
 
 class CounterTest : public ::testing::Test {
   protected:
     RecordingDisplay display;
-    ActiveDisplayScope scope{&display};
-    Image digits{BitmapName::resource(119), 48, 20, 6, 2, 12};  // 8 x 10 frames
+    Image digits{&display, BitmapName::resource(119), 48, 20, 6, 2, 12};  // 8 x 10 frames
     Holder root{nullptr, 0, 0, nullptr};
 
     Counter* make(int32_t positions, int32_t value, bool hideZeros, bool clock = false) {
@@ -174,7 +172,7 @@ TEST_F(CounterTest, OnlyChangedPositionsAreRedrawn) {
 TEST_F(CounterTest, PositionsReportOnlyTheirOwnRectangleUpTheTree) {
     // A painting element under the counter gets exactly the changed digit's rectangle; the
     // counter keeps nothing and its other positions are left alone.
-    Image felt{BitmapName::resource(102), 100, 100, 1, 1, 1};
+    Image felt{&display, BitmapName::resource(102), 100, 100, 1, 1, 1};
     auto* under = root.add<Holder>(0, 0, &felt);
     Counter* c = make(3, 120, false);
     c->moveTo(20, 30);

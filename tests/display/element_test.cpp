@@ -15,7 +15,6 @@
 namespace kz {
 namespace {
 
-using test::ActiveDisplayScope;
 using test::DrawCall;
 using test::Holder;
 using test::RecordingDisplay;
@@ -48,13 +47,12 @@ class Probe : public Holder {
 class ElementTest : public ::testing::Test {
   protected:
     RecordingDisplay display;
-    ActiveDisplayScope scope{&display};
     // Matchstick-like pictures: felt 100 x 100, vertical stick 8 frames of 15 x 80,
     // a two-frame button 62 x 52.
-    Image felt{BitmapName::resource(102), 100, 100, 1, 1, 1};
-    Image stick{BitmapName::resource(104), 120, 80, 8, 1, 8};
-    Image button{BitmapName::resource(116), 124, 52, 2, 1, 2};
-    Image square{BitmapName::resource(1), 20, 20, 1, 1, 1};
+    Image felt{&display, BitmapName::resource(102), 100, 100, 1, 1, 1};
+    Image stick{&display, BitmapName::resource(104), 120, 80, 8, 1, 8};
+    Image button{&display, BitmapName::resource(116), 124, 52, 2, 1, 2};
+    Image square{&display, BitmapName::resource(1), 20, 20, 1, 1, 1};
 
     // Draws everything pending so that a test starts from a clean tree.
     void settle(Element& root) {
@@ -433,7 +431,7 @@ TEST_F(ElementTest, FailedBlitStopsTheDrawAtOnce) {
 
 TEST_F(ElementTest, BlitFromAnUnloadedImageFails) {
     display.failOpen = true;
-    Image broken{BitmapName::resource(999), 20, 20, 1, 1, 1};
+    Image broken{&display, BitmapName::resource(999), 20, 20, 1, 1, 1};
     Holder e(nullptr, 0, 0, &broken);
     EXPECT_EQ(broken.getSurface(), nullptr);
     EXPECT_FALSE(e.draw(display.target()));

@@ -7,12 +7,11 @@
 namespace kz {
 namespace {
 
-using test::ActiveDisplayScope;
 using test::RecordingDisplay;
 using test::RecordingSurface;
 
 TEST(ImageTest, FieldsFollowTheGrid) {
-    Image image(BitmapName::resource(116), 125, 52, 2, 1, 2);
+    Image image(nullptr, BitmapName::resource(116), 125, 52, 2, 1, 2);
     EXPECT_EQ(image.getFrameWidth(), 62) << "integer division";
     EXPECT_EQ(image.getFrameHeight(), 52);
     EXPECT_EQ(image.getColumns(), 2);
@@ -25,21 +24,20 @@ TEST(ImageTest, FieldsFollowTheGrid) {
     EXPECT_EQ(image.getBlitFlags(), 0x1000000u);
     EXPECT_EQ(image.getSurface(), nullptr) << "construction loads nothing";
 
-    Image digits(BitmapName::resource(119), 48, 20, 6, 2, 12);
+    Image digits(nullptr, BitmapName::resource(119), 48, 20, 6, 2, 12);
     EXPECT_EQ(digits.frameRect(0), (Rect{0, 0, 8, 10}));
     EXPECT_EQ(digits.frameRect(5), (Rect{40, 0, 48, 10}));
     EXPECT_EQ(digits.frameRect(11), (Rect{40, 10, 48, 20}));
     EXPECT_EQ(digits.frameRect(7), (Rect{8, 10, 16, 20}));
 
-    Image empty(BitmapName::resource(1), 10, 10, 0, 0, 0);
+    Image empty(nullptr, BitmapName::resource(1), 10, 10, 0, 0, 0);
     EXPECT_EQ(empty.getFrameWidth(), 0);
     EXPECT_EQ(empty.frameRect(3), (Rect{0, 0, 0, 0}));
 }
 
 TEST(ImageTest, LoadsOnceThroughTheActiveDisplay) {
     RecordingDisplay display;
-    ActiveDisplayScope scope(&display);
-    Image image(BitmapName::resource(102), 100, 100, 1, 1, 1);
+    Image image(&display, BitmapName::resource(102), 100, 100, 1, 1, 1);
     ASSERT_TRUE(image.load());
     ASSERT_NE(image.getSurface(), nullptr);
     auto* surface = static_cast<RecordingSurface*>(image.getSurface());
@@ -56,9 +54,8 @@ TEST(ImageTest, LoadsOnceThroughTheActiveDisplay) {
 
 TEST(ImageTest, LoadFailsWithNothingCreatedWhenTheBitmapCannotBeOpened) {
     RecordingDisplay display;
-    ActiveDisplayScope scope(&display);
     display.failOpen = true;
-    Image image(BitmapName{0, "no such picture.bmp"}, 10, 10, 1, 1, 1);
+    Image image(&display, BitmapName{0, "no such picture.bmp"}, 10, 10, 1, 1, 1);
     EXPECT_FALSE(image.load());
     EXPECT_EQ(image.getSurface(), nullptr);
     EXPECT_EQ(display.createCount, 0);
@@ -71,15 +68,15 @@ TEST(ImageTest, LoadFailsWithNothingCreatedWhenTheBitmapCannotBeOpened) {
     EXPECT_EQ(image.getSurface(), nullptr);
     EXPECT_EQ(display.copyCount, 0);
 
-    setActiveDisplay(nullptr);
-    EXPECT_FALSE(image.load()) << "no display to load through";
+    Image without(nullptr, BitmapName::resource(102), 100, 100, 1, 1, 1);
+    EXPECT_FALSE(without.load()) << "no display to load through";
+    EXPECT_EQ(without.getSurface(), nullptr);
 }
 
 TEST(ImageTest, SurfaceStaysWhenTheCopyFails) {
     RecordingDisplay display;
-    ActiveDisplayScope scope(&display);
     display.failCopy = true;
-    Image image(BitmapName::resource(102), 100, 100, 1, 1, 1);
+    Image image(&display, BitmapName::resource(102), 100, 100, 1, 1, 1);
     EXPECT_FALSE(image.load());
     EXPECT_NE(image.getSurface(), nullptr);
     EXPECT_TRUE(image.load()) << "a later load finds the surface and copies nothing";
@@ -89,9 +86,8 @@ TEST(ImageTest, SurfaceStaysWhenTheCopyFails) {
 
 TEST(ImageTest, BlitPassesTheFlagWordAndReportsFailure) {
     RecordingDisplay display;
-    ActiveDisplayScope scope(&display);
-    Image plain(BitmapName::resource(1), 10, 10, 1, 1, 1);
-    Image keyed(BitmapName::resource(2), 10, 10, 1, 1, 1, true, 0x00FF00FF, 0x00FF00FF);
+    Image plain(&display, BitmapName::resource(1), 10, 10, 1, 1, 1);
+    Image keyed(&display, BitmapName::resource(2), 10, 10, 1, 1, 1, true, 0x00FF00FF, 0x00FF00FF);
     EXPECT_EQ(keyed.getBlitFlags(), 0x1008000u);
     ASSERT_TRUE(plain.load());
     ASSERT_TRUE(keyed.load());
@@ -114,8 +110,7 @@ TEST(ImageTest, BlitPassesTheFlagWordAndReportsFailure) {
 
 TEST(ImageTest, UnusedImageNeverGetsASurface) {
     RecordingDisplay display;
-    ActiveDisplayScope scope(&display);
-    { Image unused(BitmapName::resource(129), 101, 15, 1, 1, 1); }
+    { Image unused(&display, BitmapName::resource(129), 101, 15, 1, 1, 1); }
     EXPECT_EQ(display.openCount, 0);
     EXPECT_EQ(display.createCount, 0);
 }

@@ -117,12 +117,11 @@ class RenderTest : public ::testing::Test {
 
     test::BitmapShelf shelf;
     test::CountingDisplay display{240, 140, shelf.resolver()};
-    test::ActiveDisplayScope scope{&display};
-    Image felt{BitmapName::resource(1), 40, 40, 1, 1, 1};
-    Image stickImage{BitmapName::resource(2), 120, 80, 8, 1, 8};
-    Image panel{BitmapName::resource(3), 100, 60, 1, 1, 1};
-    Image buttonImage{BitmapName::resource(4), 80, 30, 2, 1, 2};
-    Image digits{BitmapName::resource(5), 84, 32, 6, 2, 12};
+    Image felt{&display, BitmapName::resource(1), 40, 40, 1, 1, 1};
+    Image stickImage{&display, BitmapName::resource(2), 120, 80, 8, 1, 8};
+    Image panel{&display, BitmapName::resource(3), 100, 60, 1, 1, 1};
+    Image buttonImage{&display, BitmapName::resource(4), 80, 30, 2, 1, 2};
+    Image digits{&display, BitmapName::resource(5), 84, 32, 6, 2, 12};
     test::Holder root;
     Backdrop* backdrop = nullptr;
     Element* stick = nullptr;

@@ -39,13 +39,11 @@ TEST(ScaledDisplay, AMissingLargerPictureFailsTheLoadAndTheScaleChange) {
     test::CountingDisplay software(24, 12, pictures.shelf.resolver());
     {
         ScaledDisplay atThree(software, 3);
-        test::ActiveDisplayScope scope(&atThree);
-        Image image(BitmapName::resource(1), 4, 2, 1, 1, 1);
+        Image image(&atThree, BitmapName::resource(1), 4, 2, 1, 1, 1);
         EXPECT_FALSE(image.load()) << "no design picture stands in for a missing larger one";
     }
     ScaledDisplay scaled(software, 2);
-    test::ActiveDisplayScope scope(&scaled);
-    Image image(BitmapName::resource(1), 4, 2, 1, 1, 1);
+    Image image(&scaled, BitmapName::resource(1), 4, 2, 1, 1, 1);
     ASSERT_TRUE(image.load());
     EXPECT_FALSE(scaled.setScale(3));
     EXPECT_EQ(scaled.scale(), 2);
@@ -63,9 +61,8 @@ TEST(ScaledDisplay, ASurfaceWithoutAPictureAndAKeyedOneKeepTheirKindAtAnotherSca
     Pictures pictures;
     test::CountingDisplay software(24, 12, pictures.shelf.resolver());
     ScaledDisplay scaled(software, 1);
-    test::ActiveDisplayScope scope(&scaled);
     // Keys out every pixel of row 0 of the larger pictures.
-    Image keyed(BitmapName::resource(1), 4, 2, 1, 1, 1, true, colourAt(3, 0, 0),
+    Image keyed(&scaled, BitmapName::resource(1), 4, 2, 1, 1, 1, true, colourAt(3, 0, 0),
                 colourAt(3, 11, 0));
     ASSERT_TRUE(keyed.load());
     std::unique_ptr<Surface> blank = scaled.createSurface(2, 2, nullptr);

@@ -220,15 +220,14 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
         ++asked;
         return id == 7 && scale == 1 ? bmp : std::vector<uint8_t>{};
     });
-    test::ActiveDisplayScope scope(&display);
 
-    Image fromResource(BitmapName::resource(7), 6, 4, 1, 1, 1);
+    Image fromResource(&display, BitmapName::resource(7), 6, 4, 1, 1, 1);
     ASSERT_TRUE(fromResource.load());
     ASSERT_TRUE(fromResource.blit(display.target(), {0, 0, 6, 4}, {0, 0, 6, 4}));
     EXPECT_EQ(pixelAt(display.targetPixels(), 5, 3), gradient(5, 3)) << "rows are not upside down";
     EXPECT_EQ(pixelAt(display.targetPixels(), 0, 0), gradient(0, 0));
 
-    Image fromFile(BitmapName{0, path}, 6, 4, 1, 1, 1);
+    Image fromFile(&display, BitmapName{0, path}, 6, 4, 1, 1, 1);
     ASSERT_TRUE(fromFile.load());
     ASSERT_TRUE(fromFile.blit(display.target(), {10, 10, 16, 14}, {0, 0, 6, 4}));
     EXPECT_EQ(pixelAt(display.targetPixels(), 12, 11), gradient(2, 1));
@@ -241,7 +240,7 @@ TEST_F(SoftwareDisplayFiles, DecodesBitmapsFromResolverOrFile) {
     EXPECT_EQ(display.openBitmap(BitmapName::resource(7), 6, 5), nullptr) << "wrong size";
     EXPECT_GE(asked, 3);
 
-    Image unknown(BitmapName::resource(12345), 6, 4, 1, 1, 1);
+    Image unknown(&display, BitmapName::resource(12345), 6, 4, 1, 1, 1);
     EXPECT_FALSE(unknown.load());
     EXPECT_EQ(unknown.getSurface(), nullptr);
     EXPECT_FALSE(unknown.blit(display.target(), {0, 0, 1, 1}, {0, 0, 1, 1}));

@@ -15,7 +15,6 @@
 namespace kz {
 namespace {
 
-using test::ActiveDisplayScope;
 using test::EventRecorder;
 using test::RecordingDisplay;
 
@@ -50,9 +49,8 @@ class BoardTest : public ::testing::Test {
     BoardTest() { parent.enableMouse(); }
 
     RecordingDisplay display;
-    ActiveDisplayScope scope{&display};
-    Image horizontalStick{BitmapName::resource(105), 80, 120, 1, 8, 8};
-    Image verticalStick{BitmapName::resource(104), 120, 80, 8, 1, 8};
+    Image horizontalStick{&display, BitmapName::resource(105), 80, 120, 1, 8, 8};
+    Image verticalStick{&display, BitmapName::resource(104), 120, 80, 8, 1, 8};
     EventRecorder parent;
     HandSetBoard& board = *parent.add<HandSetBoard>(195, 5, &horizontalStick, &verticalStick, 5, 5);
 

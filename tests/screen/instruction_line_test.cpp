@@ -19,7 +19,7 @@ class InstructionLine : public ::testing::Test {
         for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
             const ImageInfo& info = kImageTable[imageIndexOf(kScreenImageOrder[i])];
             images[i] =
-                std::make_unique<Image>(BitmapName::resource(info.resourceId), info.width,
+                std::make_unique<Image>(&display, BitmapName::resource(info.resourceId), info.width,
                                         info.height, info.columns, info.rows, info.frameCount);
         }
         ScreenImages borrowed{};
@@ -46,7 +46,6 @@ class InstructionLine : public ::testing::Test {
     static Surface* surfaceOf(Element* e) { return e->getImage()->getSurface(); }
 
     test::RecordingDisplay display;
-    test::ActiveDisplayScope scope{&display};
     std::array<std::unique_ptr<Image>, kImageCount> images;
     RecordingHost host;
     std::unique_ptr<GameScreen> screen;

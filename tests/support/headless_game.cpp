@@ -9,14 +9,9 @@ HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& se
                            int32_t scale)
     : softwareDisplay(0, 0, sourceTreeResolver(sourceRoot)),
       scaled(softwareDisplay, scale),
-      previousDisplay(activeDisplay()),
       gameSession(scaled, recordingHost, recordingShell, settings) {
     softwareDisplay.resetTarget(gameSession.width() * scaled.scale(),
                                 gameSession.height() * scaled.scale());
-}
-
-HeadlessGame::~HeadlessGame() {
-    setActiveDisplay(previousDisplay);
 }
 
 bool HeadlessGame::moveTo(int32_t x, int32_t y, bool leftHeld) {

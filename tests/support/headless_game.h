@@ -22,7 +22,6 @@ class HeadlessGame {
     // scale: the screen drawn that many times larger, from the set of that scale.
     explicit HeadlessGame(const std::string& sourceRoot, const GameSettings& settings = {},
                           int32_t scale = 1);
-    ~HeadlessGame();
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
 
@@ -74,7 +73,6 @@ class HeadlessGame {
     ScaledDisplay scaled;
     RecordingHost recordingHost;
     RecordingShell recordingShell;
-    Display* previousDisplay;
     GameSession gameSession;
 };
 

@@ -136,20 +136,6 @@ class RecordingDisplay : public Display {
     }
 };
 
-// Makes a display active for the lifetime of this object.
-class ActiveDisplayScope {
-  public:
-    explicit ActiveDisplayScope(Display* display) : previous(activeDisplay()) {
-        setActiveDisplay(display);
-    }
-    ~ActiveDisplayScope() { setActiveDisplay(previous); }
-    ActiveDisplayScope(const ActiveDisplayScope&) = delete;
-    ActiveDisplayScope& operator=(const ActiveDisplayScope&) = delete;
-
-  private:
-    Display* previous;
-};
-
 }  // namespace kz::test
 
 // Lets GoogleTest print rectangles and points in failure messages.
