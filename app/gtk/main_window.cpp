@@ -110,9 +110,22 @@ void MainWindow::onNoticeResponse(GtkInfoBar*, gint, gpointer data) {
 }
 
 void MainWindow::keepProportions(int32_t width, int32_t height) {
+    // Half a pixel of the height either way at the smallest width, and less elsewhere: a
+    // window manager rounds a single ratio (sent as two whole numbers) a pixel off the
+    // window's own size, and within this every width has a whole height it leaves alone.
+    const double ratio = static_cast<double>(width) / std::max(1, height);
+    const double slack = ratio / (2.0 * kSmallestWidth);
     GdkGeometry hints{};
-    hints.min_aspect = hints.max_aspect = static_cast<double>(width) / std::max(1, height);
+    hints.min_aspect = ratio * (1.0 - slack);
+    hints.max_aspect = ratio * (1.0 + slack);
     gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_ASPECT);
+}
+
+AreaSize MainWindow::chosenSize(AreaSize area) const {
+    const int32_t multiple =
+        wholeMultipleNear(area.width, area.height, pictureSize_.width, pictureSize_.height);
+    return multiple > 0 ? AreaSize{pictureSize_.width * multiple, pictureSize_.height * multiple}
+                        : area;
 }
 
 MainWindow::~MainWindow() {
@@ -213,8 +226,11 @@ void MainWindow::setPicture(cairo_surface_t* picture, int32_t scale) {
 
 void MainWindow::present(const std::vector<Rect>& areas) {
     const PictureFit fit = boardFit(area_);
-    // A filtered picture blends each pixel with its neighbours.
-    const int32_t blend = fit.isWhole(gtk_widget_get_scale_factor(area_), pictureScale_) ? 0 : 1;
+    // A filtered picture blends each pixel with its neighbours; the margin of a picture at a
+    // whole multiple repeats the edge next to it.
+    const int32_t blend =
+        fit.nearWhole ? kNearWhole
+                      : (fit.isWhole(gtk_widget_get_scale_factor(area_), pictureScale_) ? 0 : 1);
     for (const Rect& part : areas) {
         if (part.width() > 0 && part.height() > 0) {
             const Rect r = fit.toArea(part);
@@ -226,12 +242,14 @@ void MainWindow::present(const std::vector<Rect>& areas) {
 
 void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> areaSize) {
     setBoardPicture(area_, width, height);
-    keptAreaSize_ = {width, height};
+    pictureSize_ = {width, height};
+    keptAreaSize_ = pictureSize_;
     // The menu bar's height counts once its items show.
     gtk_widget_show_all(gtk_bin_get_child(GTK_BIN(window_)));
     gint menuHeight = 0;
     gtk_widget_get_preferred_height(menuBar_->widget(), nullptr, &menuHeight);
     if (areaSize) {
+        areaSize = chosenSize(*areaSize);
         // Within the work area of the monitor the window starts on, less the menu bar.
         GdkRectangle work{0, 0, areaSize->width, areaSize->height + menuHeight};
         GdkDisplay* display = gtk_widget_get_display(window_);
@@ -251,7 +269,6 @@ void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> are
     // included (the toolkit takes no base out of an aspect): at other sizes the picture is a
     // few pixels narrower or lower than the area, and where a window manager gives another
     // shape (maximized, full screen) it stands in the middle.
-    pictureSize_ = {width, height};
     menuHeight_ = menuHeight;
     keepProportions(width, height + menuHeight);
     gtk_widget_show(window_);
@@ -305,7 +322,7 @@ gboolean MainWindow::onWindowState(GtkWidget*, GdkEventWindowState* event, gpoin
 void MainWindow::onAreaSized(GtkWidget*, GdkRectangle* allocation, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
     if (!self->filling_) {
-        self->keptAreaSize_ = {allocation->width, allocation->height};
+        self->keptAreaSize_ = self->chosenSize({allocation->width, allocation->height});
     }
 }
 

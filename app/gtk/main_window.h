@@ -57,7 +57,8 @@ class MainWindow {
     // size (within the screen) or the picture's.
     void show(int32_t width, int32_t height, std::optional<AreaSize> areaSize);
     // The drawing area's size the last time the window was neither maximized nor full
-    // screen, to be shown again at the next start.
+    // screen, to be shown again at the next start; near a whole multiple of the picture's,
+    // that multiple.
     AreaSize keptAreaSize() const { return keptAreaSize_; }
 
     // A line under the game field, which it never covers (the window grows to hold it),
@@ -80,6 +81,9 @@ class MainWindow {
     static void onAreaSized(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
     // Resizing keeps the window's width to its height as given.
     void keepProportions(int32_t width, int32_t height);
+    // The size of the area as the player chose it: near a whole multiple of the picture's,
+    // where a window manager may have rounded it, that multiple.
+    AreaSize chosenSize(AreaSize area) const;
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;
