@@ -32,11 +32,14 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     gtk_widget_set_can_focus(area_, TRUE);
     gtk_widget_add_events(area_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK |
                                      GDK_BUTTON_RELEASE_MASK | GDK_KEY_PRESS_MASK |
-                                     GDK_KEY_RELEASE_MASK);
+                                     GDK_KEY_RELEASE_MASK | GDK_ENTER_NOTIFY_MASK |
+                                     GDK_LEAVE_NOTIFY_MASK);
     g_signal_connect(area_, "draw", G_CALLBACK(onDraw), this);
     g_signal_connect(area_, "button-press-event", G_CALLBACK(onButton), this);
     g_signal_connect(area_, "button-release-event", G_CALLBACK(onButton), this);
     g_signal_connect(area_, "motion-notify-event", G_CALLBACK(onMotion), this);
+    g_signal_connect(area_, "enter-notify-event", G_CALLBACK(onCrossing), this);
+    g_signal_connect(area_, "leave-notify-event", G_CALLBACK(onCrossing), this);
     g_signal_connect(area_, "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(area_, "key-release-event", G_CALLBACK(onKey), this);
     g_signal_connect(area_, "size-allocate", G_CALLBACK(onAreaSized), this);
@@ -288,7 +291,39 @@ gboolean MainWindow::onButton(GtkWidget* widget, GdkEventButton* event, gpointer
         const Point at = boardFit(widget).toPicture(event->x, event->y);
         self->handlers_.mouse(m->message, m->wparam, at.x, at.y);
     }
+    // A button let go outside the window ends the grab that kept the pointer's moves coming:
+    // nothing tells of the pointer again until it is back.
+    if (event->type == GDK_BUTTON_RELEASE && !isHere(widget, event->x, event->y) &&
+        self->handlers_.pointerLeft) {
+        self->handlers_.pointerLeft();
+    }
     return TRUE;
+}
+
+bool MainWindow::isHere(GtkWidget* widget, double x, double y) {
+    return x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) &&
+           y < gtk_widget_get_allocated_height(widget);
+}
+
+gboolean MainWindow::onCrossing(GtkWidget* widget, GdkEventCrossing* event, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    if (event->detail == GDK_NOTIFY_INFERIOR) {
+        return FALSE;
+    }
+    if (event->type == GDK_ENTER_NOTIFY) {
+        // Back from a menu or another window: the look under the pointer at once.
+        if (self->handlers_.mouse) {
+            const TranslatedMouse m = translateMotion(event->state);
+            const Point at = boardFit(widget).toPicture(event->x, event->y);
+            self->handlers_.mouse(m.message, m.wparam, at.x, at.y);
+        }
+    } else if ((event->state & (GDK_BUTTON1_MASK | GDK_BUTTON2_MASK | GDK_BUTTON3_MASK)) == 0 &&
+               self->handlers_.pointerLeft) {
+        // With a button held the grab keeps the moves coming, outside too, as the game
+        // follows a press.
+        self->handlers_.pointerLeft();
+    }
+    return FALSE;
 }
 
 gboolean MainWindow::onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) {

@@ -549,6 +549,23 @@ def main():
               f"the change {box} is not where the pointer is ({bx}, {by})")
         print(f"the stick at ({x}, {y}) changed its look under the pointer")
 
+        # The pointer gone off the window, over the stick or after a click on it: nothing
+        # keeps the look it has under the pointer, the board is as the pointer over the Time
+        # panel leaves it.
+        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+        gone = wait_for_picture(grab, playing, WAIT_STEP, BOARD)
+        check(not differs(gone, playing, BOARD),
+              "the stick kept its look under the pointer once the pointer left the window")
+        xdo("mousemove", str(ax + x), str(ay + y), "click", "1")
+        lit = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
+        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+        gone = wait_for_picture(grab, (lit,), WAIT_STEP, BOARD)
+        xdo("mousemove", str(ax + 100), str(ay + 300))
+        time_panel = wait_for_picture(grab, gone, WAIT_STEP, BOARD)
+        check(not differs(gone, time_panel, BOARD),
+              "the stick clicked kept its look under the pointer once the pointer left the window")
+        print("the stick hovered and the stick clicked lose their look under the pointer when "
+              "the pointer leaves the window")
 
         # F1 opens nothing; Contents, Search and Index open their pages in the browser. The
         # program handles F1 before the keys that follow it, so had F1 opened a page, the
