@@ -48,9 +48,6 @@ SCREEN_W, SCREEN_H = 2000, 1300
 WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
 WAIT_STEP = 10.0
 TITLE = "Kestrane Zivadorured"
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-DESKTOP_FILE = os.path.join(SOURCE, "app", "gtk", "data",
-                            "example.kestrane_games.KestraneZivadorured.desktop")
 # The lines of Options > Field Size, top down.
 FIELD_SIZE_ORDER = [2, 3, 4, 5, 0]
 
@@ -492,8 +489,12 @@ def main():
         check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
         scale = game.scale(env, windows[0])
         check(scale == 1, f"without GDK_SCALE the window should be at scale 1, not {scale}")
-        # The desktop matches the window to its launcher by WM_CLASS.
-        with open(DESKTOP_FILE) as f:
+        # The desktop matches the window to its launcher by WM_CLASS; the build writes the
+        # desktop file next to the program.
+        with open(built_file("application_id")) as f:
+            desktop_file = os.path.join(os.path.dirname(os.path.abspath(program)),
+                                        f.read().strip() + ".desktop")
+        with open(desktop_file) as f:
             wm_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M).group(1)
         check(window_property(env, windows[0], "WM_CLASS") == f'"{wm_class}", "{wm_class}"',
               f"WM_CLASS should be {wm_class}: {window_property(env, windows[0], 'WM_CLASS')}")
