@@ -407,20 +407,25 @@ void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture,
     const PictureFit fit = boardFit(area);
     const Rect shown = fit.toArea({0, 0, state.pictureWidth, state.pictureHeight});
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    // What the picture leaves of the area, where its proportions differ from the area's.
-    cairo_rectangle(cr, 0, 0, gtk_widget_get_allocated_width(area),
-                    gtk_widget_get_allocated_height(area));
-    cairo_rectangle(cr, shown.left, shown.top, shown.width(), shown.height());
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_fill(cr);
+    // What the picture leaves of the area, where its proportions differ from the area's. The
+    // few pixels around a picture at a whole multiple repeat its edge, the felt.
+    if (!fit.nearWhole || !picture) {
+        cairo_rectangle(cr, 0, 0, gtk_widget_get_allocated_width(area),
+                        gtk_widget_get_allocated_height(area));
+        cairo_rectangle(cr, shown.left, shown.top, shown.width(), shown.height());
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_fill(cr);
+    }
     if (!picture) {
         return;
     }
     cairo_save(cr);
     fit.apply(cr);
-    cairo_rectangle(cr, 0, 0, state.pictureWidth, state.pictureHeight);
-    cairo_clip(cr);
+    if (!fit.nearWhole) {
+        cairo_rectangle(cr, 0, 0, state.pictureWidth, state.pictureHeight);
+        cairo_clip(cr);
+    }
     cairo_scale(cr, 1.0 / pictureScale, 1.0 / pictureScale);
     // GTK has already scaled the context for a HiDPI screen. Where a pixel of the picture
     // covers a whole number of the screen's, nearest neighbour keeps every pixel sharp, and

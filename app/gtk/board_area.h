@@ -31,8 +31,8 @@ void setBoardPicture(GtkWidget* area, int32_t width, int32_t height);
 void setBoardNaturalSize(GtkWidget* area, int32_t width, int32_t height);
 // The fit of the picture in the area as it is allocated now.
 PictureFit boardFit(GtkWidget* area);
-// Draws the picture, drawn pictureScale times larger than its size, by that fit, and black
-// where it leaves the area uncovered.
+// Draws the picture, drawn pictureScale times larger than its size, by that fit: where it
+// leaves the area uncovered, its edge repeated at a whole multiple, elsewhere black.
 void drawBoardPicture(GtkWidget* area, cairo_t* cr, cairo_surface_t* picture, int32_t pictureScale);
 
 // The accessible name and description of an area of newBoardArea.

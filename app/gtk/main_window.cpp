@@ -32,11 +32,14 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
     gtk_widget_set_can_focus(area_, TRUE);
     gtk_widget_add_events(area_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK |
                                      GDK_BUTTON_RELEASE_MASK | GDK_KEY_PRESS_MASK |
-                                     GDK_KEY_RELEASE_MASK);
+                                     GDK_KEY_RELEASE_MASK | GDK_ENTER_NOTIFY_MASK |
+                                     GDK_LEAVE_NOTIFY_MASK);
     g_signal_connect(area_, "draw", G_CALLBACK(onDraw), this);
     g_signal_connect(area_, "button-press-event", G_CALLBACK(onButton), this);
     g_signal_connect(area_, "button-release-event", G_CALLBACK(onButton), this);
     g_signal_connect(area_, "motion-notify-event", G_CALLBACK(onMotion), this);
+    g_signal_connect(area_, "enter-notify-event", G_CALLBACK(onCrossing), this);
+    g_signal_connect(area_, "leave-notify-event", G_CALLBACK(onCrossing), this);
     g_signal_connect(area_, "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(area_, "key-release-event", G_CALLBACK(onKey), this);
     g_signal_connect(area_, "size-allocate", G_CALLBACK(onAreaSized), this);
@@ -110,9 +113,22 @@ void MainWindow::onNoticeResponse(GtkInfoBar*, gint, gpointer data) {
 }
 
 void MainWindow::keepProportions(int32_t width, int32_t height) {
+    // Half a pixel of the height either way at the smallest width, and less elsewhere: a
+    // window manager rounds a single ratio (sent as two whole numbers) a pixel off the
+    // window's own size, and within this every width has a whole height it leaves alone.
+    const double ratio = static_cast<double>(width) / std::max(1, height);
+    const double slack = ratio / (2.0 * kSmallestWidth);
     GdkGeometry hints{};
-    hints.min_aspect = hints.max_aspect = static_cast<double>(width) / std::max(1, height);
+    hints.min_aspect = ratio * (1.0 - slack);
+    hints.max_aspect = ratio * (1.0 + slack);
     gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_ASPECT);
+}
+
+AreaSize MainWindow::chosenSize(AreaSize area) const {
+    const int32_t multiple =
+        wholeMultipleNear(area.width, area.height, pictureSize_.width, pictureSize_.height);
+    return multiple > 0 ? AreaSize{pictureSize_.width * multiple, pictureSize_.height * multiple}
+                        : area;
 }
 
 MainWindow::~MainWindow() {
@@ -213,8 +229,11 @@ void MainWindow::setPicture(cairo_surface_t* picture, int32_t scale) {
 
 void MainWindow::present(const std::vector<Rect>& areas) {
     const PictureFit fit = boardFit(area_);
-    // A filtered picture blends each pixel with its neighbours.
-    const int32_t blend = fit.isWhole(gtk_widget_get_scale_factor(area_), pictureScale_) ? 0 : 1;
+    // A filtered picture blends each pixel with its neighbours; the margin of a picture at a
+    // whole multiple repeats the edge next to it.
+    const int32_t blend =
+        fit.nearWhole ? kNearWhole
+                      : (fit.isWhole(gtk_widget_get_scale_factor(area_), pictureScale_) ? 0 : 1);
     for (const Rect& part : areas) {
         if (part.width() > 0 && part.height() > 0) {
             const Rect r = fit.toArea(part);
@@ -226,12 +245,14 @@ void MainWindow::present(const std::vector<Rect>& areas) {
 
 void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> areaSize) {
     setBoardPicture(area_, width, height);
-    keptAreaSize_ = {width, height};
+    pictureSize_ = {width, height};
+    keptAreaSize_ = pictureSize_;
     // The menu bar's height counts once its items show.
     gtk_widget_show_all(gtk_bin_get_child(GTK_BIN(window_)));
     gint menuHeight = 0;
     gtk_widget_get_preferred_height(menuBar_->widget(), nullptr, &menuHeight);
     if (areaSize) {
+        areaSize = chosenSize(*areaSize);
         // Within the work area of the monitor the window starts on, less the menu bar.
         GdkRectangle work{0, 0, areaSize->width, areaSize->height + menuHeight};
         GdkDisplay* display = gtk_widget_get_display(window_);
@@ -251,7 +272,6 @@ void MainWindow::show(int32_t width, int32_t height, std::optional<AreaSize> are
     // included (the toolkit takes no base out of an aspect): at other sizes the picture is a
     // few pixels narrower or lower than the area, and where a window manager gives another
     // shape (maximized, full screen) it stands in the middle.
-    pictureSize_ = {width, height};
     menuHeight_ = menuHeight;
     keepProportions(width, height + menuHeight);
     gtk_widget_show(window_);
@@ -271,7 +291,39 @@ gboolean MainWindow::onButton(GtkWidget* widget, GdkEventButton* event, gpointer
         const Point at = boardFit(widget).toPicture(event->x, event->y);
         self->handlers_.mouse(m->message, m->wparam, at.x, at.y);
     }
+    // A button let go outside the window ends the grab that kept the pointer's moves coming:
+    // nothing tells of the pointer again until it is back.
+    if (event->type == GDK_BUTTON_RELEASE && !isHere(widget, event->x, event->y) &&
+        self->handlers_.pointerLeft) {
+        self->handlers_.pointerLeft();
+    }
     return TRUE;
+}
+
+bool MainWindow::isHere(GtkWidget* widget, double x, double y) {
+    return x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(widget) &&
+           y < gtk_widget_get_allocated_height(widget);
+}
+
+gboolean MainWindow::onCrossing(GtkWidget* widget, GdkEventCrossing* event, gpointer data) {
+    auto* self = static_cast<MainWindow*>(data);
+    if (event->detail == GDK_NOTIFY_INFERIOR) {
+        return FALSE;
+    }
+    if (event->type == GDK_ENTER_NOTIFY) {
+        // Back from a menu or another window: the look under the pointer at once.
+        if (self->handlers_.mouse) {
+            const TranslatedMouse m = translateMotion(event->state);
+            const Point at = boardFit(widget).toPicture(event->x, event->y);
+            self->handlers_.mouse(m.message, m.wparam, at.x, at.y);
+        }
+    } else if ((event->state & (GDK_BUTTON1_MASK | GDK_BUTTON2_MASK | GDK_BUTTON3_MASK)) == 0 &&
+               self->handlers_.pointerLeft) {
+        // With a button held the grab keeps the moves coming, outside too, as the game
+        // follows a press.
+        self->handlers_.pointerLeft();
+    }
+    return FALSE;
 }
 
 gboolean MainWindow::onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
@@ -305,7 +357,7 @@ gboolean MainWindow::onWindowState(GtkWidget*, GdkEventWindowState* event, gpoin
 void MainWindow::onAreaSized(GtkWidget*, GdkRectangle* allocation, gpointer data) {
     auto* self = static_cast<MainWindow*>(data);
     if (!self->filling_) {
-        self->keptAreaSize_ = {allocation->width, allocation->height};
+        self->keptAreaSize_ = self->chosenSize({allocation->width, allocation->height});
     }
 }
 

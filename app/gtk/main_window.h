@@ -19,11 +19,13 @@ namespace kz {
 // scaled to the area's size with its proportions kept. The window can be resized from
 // kSmallestWidth wide up to the screen, maximized and made full screen. Pointer and key
 // events over the drawing area reach the handlers as Windows messages in the picture's
-// coordinates.
+// coordinates, and the pointer leaving it as a call of its own.
 class MainWindow {
   public:
     struct Handlers {
         std::function<void(uint32_t message, uint32_t wparam, int32_t x, int32_t y)> mouse;
+        // The pointer has left the drawing area.
+        std::function<void()> pointerLeft;
         // True when the game used the key, which then goes no further (no focus moves).
         std::function<bool(uint32_t message, uint32_t wparam, uint32_t modifiers)> key;
         std::function<void(uint16_t commandId)> command;
@@ -57,7 +59,8 @@ class MainWindow {
     // size (within the screen) or the picture's.
     void show(int32_t width, int32_t height, std::optional<AreaSize> areaSize);
     // The drawing area's size the last time the window was neither maximized nor full
-    // screen, to be shown again at the next start.
+    // screen, to be shown again at the next start; near a whole multiple of the picture's,
+    // that multiple.
     AreaSize keptAreaSize() const { return keptAreaSize_; }
 
     // A line under the game field, which it never covers (the window grows to hold it),
@@ -73,13 +76,18 @@ class MainWindow {
     static gboolean onDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
     static gboolean onButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean onMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+    static gboolean onCrossing(GtkWidget* widget, GdkEventCrossing* event, gpointer self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static bool isHere(GtkWidget* widget, double x, double y);
     static void onNoticeResponse(GtkInfoBar* bar, gint response, gpointer self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean onWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
     static void onAreaSized(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
     // Resizing keeps the window's width to its height as given.
     void keepProportions(int32_t width, int32_t height);
+    // The size of the area as the player chose it: near a whole multiple of the picture's,
+    // where a window manager may have rounded it, that multiple.
+    AreaSize chosenSize(AreaSize area) const;
 
     Handlers handlers_;
     GtkWidget* window_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace kz {
 
@@ -33,14 +34,31 @@ int32_t PictureFit::pictureScale(int32_t deviceScale, int32_t largest) const {
     return static_cast<int32_t>(std::clamp(covered, 1.0, static_cast<double>(largest)));
 }
 
+int32_t wholeMultipleNear(int32_t areaWidth, int32_t areaHeight, int32_t pictureWidth,
+                          int32_t pictureHeight) {
+    if (pictureWidth <= 0 || pictureHeight <= 0) {
+        return 0;
+    }
+    const int32_t multiple = (areaWidth + pictureWidth / 2) / pictureWidth;
+    const auto near = [multiple](int32_t side, int32_t pictureSide) {
+        return std::abs(side - multiple * pictureSide) <= kNearWhole;
+    };
+    return multiple >= 1 && near(areaWidth, pictureWidth) && near(areaHeight, pictureHeight)
+               ? multiple
+               : 0;
+}
+
 PictureFit fitPicture(int32_t areaWidth, int32_t areaHeight, int32_t pictureWidth,
                       int32_t pictureHeight) {
     if (areaWidth <= 0 || areaHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) {
         return {};
     }
     PictureFit fit;
-    fit.scale = std::min(static_cast<double>(areaWidth) / pictureWidth,
-                         static_cast<double>(areaHeight) / pictureHeight);
+    const int32_t multiple = wholeMultipleNear(areaWidth, areaHeight, pictureWidth, pictureHeight);
+    fit.nearWhole = multiple > 0;
+    fit.scale = fit.nearWhole ? multiple
+                              : std::min(static_cast<double>(areaWidth) / pictureWidth,
+                                         static_cast<double>(areaHeight) / pictureHeight);
     // On whole pixels, so a picture at a whole scale stays sharp.
     fit.left = std::floor((areaWidth - pictureWidth * fit.scale) / 2);
     fit.top = std::floor((areaHeight - pictureHeight * fit.scale) / 2);

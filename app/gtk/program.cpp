@@ -68,6 +68,7 @@ bool Program::start() {
     handlers.mouse = [this](uint32_t m, uint32_t w, int32_t x, int32_t y) {
         session_->mouse(m, w, x, y);
     };
+    handlers.pointerLeft = [this] { session_->pointerLeft(); };
     handlers.key = [this](uint32_t m, uint32_t w, uint32_t modifiers) {
         return session_->key(m, w, modifiers);
     };

@@ -598,7 +598,34 @@ TEST(PictureFit, ThePictureKeepsItsProportionsInTheMiddleOfTheArea) {
     const PictureFit small = fitPicture(360, 400, 690, 500);
     EXPECT_EQ(small.top, 69.0);
     EXPECT_EQ(small.toArea({1, 1, 2, 2}), (Rect{0, 69, 2, 71}));
+    EXPECT_FALSE(small.nearWhole);
     EXPECT_EQ(fitPicture(0, 100, 690, 500).scale, 1.0) << "nothing to fit into";
+}
+
+TEST(PictureFit, AnAreaAFewPixelsOffAWholeMultipleShowsThePictureAtIt) {
+    // [area, multiple; the picture's corner in the area]
+    const std::vector<std::tuple<int32_t, int32_t, int32_t, double, double>> near = {
+        {690, 500, 1, 0, 0},    {689, 499, 1, -1, -1}, {692, 501, 1, 1, 0},
+        {686, 504, 1, -2, 2},   {1380, 1000, 2, 0, 0}, {1377, 1004, 2, -2, 2},
+        {2074, 1496, 3, 2, -2}, {2760, 2003, 4, 0, 1},
+    };
+    for (const auto& [width, height, multiple, left, top] : near) {
+        EXPECT_EQ(wholeMultipleNear(width, height, 690, 500), multiple) << width << " x " << height;
+        const PictureFit fit = fitPicture(width, height, 690, 500);
+        EXPECT_TRUE(fit.nearWhole) << width << " x " << height;
+        EXPECT_EQ(fit.scale, multiple) << width << " x " << height;
+        EXPECT_EQ(fit.left, left) << width << " x " << height;
+        EXPECT_EQ(fit.top, top) << width << " x " << height;
+        EXPECT_TRUE(fit.isWhole());
+        EXPECT_EQ(fit.toPicture(left + 0.5, top + 0.5), (Point{0, 0}));
+    }
+    // One side too far off, or no multiple at all.
+    for (const auto& [width, height] : std::vector<std::pair<int32_t, int32_t>>{
+             {695, 500}, {690, 495}, {700, 507}, {1380, 1005}, {345, 250}, {2, 2}, {0, 0}}) {
+        EXPECT_EQ(wholeMultipleNear(width, height, 690, 500), 0) << width << " x " << height;
+        EXPECT_FALSE(fitPicture(width, height, 690, 500).nearWhole) << width << " x " << height;
+    }
+    EXPECT_EQ(wholeMultipleNear(690, 500, 0, 500), 0) << "no picture";
 }
 
 TEST(PictureFit, TheSetOfPicturesIsTheScreenPixelsAGamePixelCoversRoundedUp) {
@@ -616,6 +643,8 @@ TEST(PictureFit, TheSetOfPicturesIsTheScreenPixelsAGamePixelCoversRoundedUp) {
         {small, 2, 2},
         {fitPicture(700, 507, 690, 500), 1, 2},
         {fitPicture(691, 501, 690, 500), 1, 1},  // a rounding over the design's size
+        {fitPicture(689, 499, 690, 500), 1, 1},  // and under it
+        {fitPicture(1378, 998, 690, 500), 1, 2},
     };
     for (const auto& [fit, deviceScale, set] : cases) {
         EXPECT_EQ(fit.pictureScale(deviceScale, 3), set)

@@ -48,9 +48,6 @@ SCREEN_W, SCREEN_H = 2000, 1300
 WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
 WAIT_STEP = 10.0
 TITLE = "Kestrane Zivadorured"
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-DESKTOP_FILE = os.path.join(SOURCE, "app", "gtk", "data",
-                            "example.kestrane_games.KestraneZivadorured.desktop")
 # The lines of Options > Field Size, top down.
 FIELD_SIZE_ORDER = [2, 3, 4, 5, 0]
 
@@ -253,11 +250,20 @@ def check_message_without_a_display(program, env):
     print("without a display the message names what was tried")
 
 
+# How many pixels either way a side of the area may be off a whole multiple of the design's
+# size for the picture to be shown at that multiple.
+NEAR_WHOLE = 4
+
+
 def fitted(idle, area):
     """The idle picture as a drawing area of size area shows it: as large as fits with its
     proportions, in the middle, on black, drawn from the set of pictures of the scale rounded
-    up (at most 3); pixel for pixel where that is the scale."""
-    scale = min(area[0] / AREA_W, area[1] / AREA_H)
+    up (at most 3); pixel for pixel where that is the scale. Within NEAR_WHOLE pixels of a
+    whole multiple, at that multiple, its edge repeated in the margin or cut by the area."""
+    multiple = round(area[0] / AREA_W)
+    near = multiple >= 1 and all(abs(side - multiple * design) <= NEAR_WHOLE
+                                 for side, design in zip(area, (AREA_W, AREA_H)))
+    scale = multiple if near else min(area[0] / AREA_W, area[1] / AREA_H)
     size = (round(AREA_W * scale), round(AREA_H * scale))
     drawn_from = min(3, max(1, math.ceil(scale - 0.01)))
     if drawn_from > 1:
@@ -266,8 +272,19 @@ def fitted(idle, area):
     picture = idle.resize(size, Image.NEAREST if whole else Image.LANCZOS)
     shown = Image.new("RGB", area, (0, 0, 0))
     # On whole pixels, the exact size's margin halved.
-    shown.paste(picture, (int((area[0] - AREA_W * scale) // 2),
-                          int((area[1] - AREA_H * scale) // 2)))
+    left = int((area[0] - AREA_W * scale) // 2)
+    top = int((area[1] - AREA_H * scale) // 2)
+    shown.paste(picture, (left, top))
+    if near:
+        # The margins repeat the nearest row, then the nearest column, of what is shown.
+        x0, y0 = max(0, left), max(0, top)
+        x1, y1 = min(area[0], left + size[0]), min(area[1], top + size[1])
+        for strip, box, at in (((x0, y0, x1, y0 + 1), (x1 - x0, y0), (x0, 0)),
+                               ((x0, y1 - 1, x1, y1), (x1 - x0, area[1] - y1), (x0, y1)),
+                               ((x0, 0, x0 + 1, area[1]), (x0, area[1]), (0, 0)),
+                               ((x1 - 1, 0, x1, area[1]), (area[0] - x1, area[1]), (x1, 0))):
+            if box[0] > 0 and box[1] > 0:
+                shown.paste(shown.crop(strip).resize(box, Image.NEAREST), at)
     return shown, whole
 
 
@@ -344,9 +361,12 @@ def check_resized_window(program, env, settings, idle):
 
 
 def check_window_manager_requests(program, env, workdir, settings, idle):
-    """Under openbox: resizing, maximizing and full screen are offered; maximized or full
-    screen the picture is as large as the screen lets it be, and back to normal the window
-    has its size again, the size kept for the next start."""
+    """Under openbox, from a start with no settings: the window opens at the design's size,
+    the golden picture pixel for pixel; resizing, maximizing and full screen are offered;
+    maximized or full screen the picture is as large as the screen lets it be, and back to
+    normal the window has its size again; a few pixels off the design's size the picture is
+    the design's, and the size kept for the next start is the design's. A size a window
+    manager rounded, as earlier versions kept it, opens at the design's size."""
     xserver = XServer(1600, 1200)
     wm = None
     game = None
@@ -354,13 +374,38 @@ def check_window_manager_requests(program, env, workdir, settings, idle):
         wm_env = dict(env)
         wm_env["DISPLAY"] = xserver.display
         wm = WindowManager(wm_env, workdir)
-        game, window = start_game(program, wm_env)
-        # The window manager has framed and placed the window once the frame extents exist.
-        wait_until(lambda: window_property(wm_env, window, "_NET_FRAME_EXTENTS"), WAIT_STEP,
-                   "openbox did not frame the window")
-        # Its place is final once it has mapped the window, the last step of taking it on.
-        wait_until(lambda: "Normal" in (window_property(wm_env, window, "WM_STATE") or "") and
-                   window_viewable(wm_env, window), WAIT_STEP, "openbox did not map the window")
+        if os.path.lexists(settings):
+            os.remove(settings)
+
+        def start_managed():
+            game, window = start_game(program, wm_env)
+            # The window manager has framed and placed the window once the frame extents
+            # exist.
+            wait_until(lambda: window_property(wm_env, window, "_NET_FRAME_EXTENTS"),
+                       WAIT_STEP, "openbox did not frame the window")
+            # Its place is final once it has mapped the window, the last step of taking it on.
+            wait_until(lambda: "Normal" in (window_property(wm_env, window, "WM_STATE") or "")
+                       and window_viewable(wm_env, window), WAIT_STEP,
+                       "openbox did not map the window")
+            return game, window
+
+        def check_design_size(game, what):
+            area = game.area()
+            check(area[2:] == (AREA_W, AREA_H),
+                  f"{what} the area should be {AREA_W} x {AREA_H}, not {area[2]} x {area[3]}")
+            check(not differs(wait_for_picture(lambda: screenshot(wm_env, *area), idle,
+                                               WAIT_STEP), idle),
+                  f"{what} the area should show the golden idle picture")
+            return area
+
+        def check_kept_size(what):
+            stored = read_settings(settings)
+            check((stored.get("gameAreaWidth"), stored.get("gameAreaHeight")) ==
+                  (str(AREA_W), str(AREA_H)), f"{what} the size kept should be the design's: "
+                  f"{stored}")
+
+        game, window = start_managed()
+        own = check_design_size(game, "from a start with no settings")
         check(window_property(wm_env, window, "_NET_WM_WINDOW_TYPE") ==
               "_NET_WM_WINDOW_TYPE_NORMAL", "the window should keep the normal type")
         actions = window_property(wm_env, window, "_NET_WM_ALLOWED_ACTIONS") or ""
@@ -369,7 +414,6 @@ def check_window_manager_requests(program, env, workdir, settings, idle):
         check(all(f"_NET_WM_ACTION_{a}," in actions + "," for a in wanted),
               f"the window manager should offer {', '.join(wanted)}: {actions}")
         before = window_geometry(wm_env, window)
-        own = game.area()
         for states in (("_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"),
                        ("_NET_WM_STATE_FULLSCREEN",)):
             request_wm_state(xserver.display, window, *states)
@@ -381,12 +425,26 @@ def check_window_manager_requests(program, env, workdir, settings, idle):
             request_wm_state(xserver.display, window, *states, remove=True)
             wait_until(lambda: window_geometry(wm_env, window) == before, WAIT_STEP,
                        f"the window to return to {before} from {states}")
+        # Two pixels larger each way: the design's picture in a margin of felt.
+        menu = before[3] - own[3]
+        run(["xdotool", "windowsize", window, str(AREA_W + 2), str(AREA_H + menu + 2)], wm_env)
+        wait_until(lambda: game.area()[2:] == (AREA_W + 2, AREA_H + 2), WAIT_STEP,
+                   "the window to grow by two pixels")
+        check_fitted_picture(wm_env, game, idle, "two pixels larger")
         end_with_ctrl_w(game, wm_env, window)
+        check_kept_size("two pixels larger")
+        # The size earlier versions kept after openbox rounded the window.
         stored = read_settings(settings)
-        check((stored.get("gameAreaWidth"), stored.get("gameAreaHeight")) ==
-              (str(own[2]), str(own[3])), f"the size kept should be the window's own: {stored}")
-        print("under openbox the window can be resized, maximized and made full screen; the "
-              "picture fills what it can, and the window's own size is kept")
+        stored.update(gameAreaWidth=AREA_W - 2, gameAreaHeight=AREA_H - 2)
+        with open(settings, "w") as f:
+            f.write("[Settings]\n" + "".join(f"{k}={v}\n" for k, v in stored.items()))
+        game, window = start_managed()
+        check_design_size(game, "from a kept size two pixels smaller")
+        end_with_ctrl_w(game, wm_env, window)
+        check_kept_size("from a kept size two pixels smaller")
+        print("under openbox the window opens at the design's size, the golden picture, can be "
+              "resized, maximized and made full screen; the picture fills what it can, a few "
+              "pixels off the design's size it is the design's, and that size is kept")
     finally:
         if game:
             game.stop()
@@ -431,8 +489,12 @@ def main():
         check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
         scale = game.scale(env, windows[0])
         check(scale == 1, f"without GDK_SCALE the window should be at scale 1, not {scale}")
-        # The desktop matches the window to its launcher by WM_CLASS.
-        with open(DESKTOP_FILE) as f:
+        # The desktop matches the window to its launcher by WM_CLASS; the build writes the
+        # desktop file next to the program.
+        with open(built_file("application_id")) as f:
+            desktop_file = os.path.join(os.path.dirname(os.path.abspath(program)),
+                                        f.read().strip() + ".desktop")
+        with open(desktop_file) as f:
             wm_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M).group(1)
         check(window_property(env, windows[0], "WM_CLASS") == f'"{wm_class}", "{wm_class}"',
               f"WM_CLASS should be {wm_class}: {window_property(env, windows[0], 'WM_CLASS')}")
@@ -487,6 +549,24 @@ def main():
         check(box[0] <= bx < box[2] and box[1] <= by < box[3],
               f"the change {box} is not where the pointer is ({bx}, {by})")
         print(f"the stick at ({x}, {y}) changed its look under the pointer")
+
+        # The pointer gone off the window, over the stick or after a click on it: nothing
+        # keeps the look it has under the pointer, the board is as the pointer over the Time
+        # panel leaves it.
+        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+        gone = wait_for_picture(grab, playing, WAIT_STEP, BOARD)
+        check(not differs(gone, playing, BOARD),
+              "the stick kept its look under the pointer once the pointer left the window")
+        xdo("mousemove", str(ax + x), str(ay + y), "click", "1")
+        lit = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
+        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+        gone = wait_for_picture(grab, (lit,), WAIT_STEP, BOARD)
+        xdo("mousemove", str(ax + 100), str(ay + 300))
+        time_panel = wait_for_picture(grab, gone, WAIT_STEP, BOARD)
+        check(not differs(gone, time_panel, BOARD),
+              "the stick clicked kept its look under the pointer once the pointer left the window")
+        print("the stick hovered and the stick clicked lose their look under the pointer when "
+              "the pointer leaves the window")
 
         # F1 opens nothing; Contents, Search and Index open their pages in the browser. The
         # program handles F1 before the keys that follow it, so had F1 opened a page, the

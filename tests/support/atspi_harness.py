@@ -9,7 +9,7 @@ import os
 import subprocess
 import time
 
-from e2e_basics import Failure, Process, Service, check, wait_until
+from e2e_basics import Failure, Process, Service, built_file, check, wait_until
 from pictures import differs
 from x_display import find_windows, screenshot, window_geometry
 
@@ -18,7 +18,6 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
-APPLICATION = "example.kestrane_games.KestraneZivadorured"
 # Text drawn smooth has many shades; a plain widget, its frame included, has a few.
 TEXT_SHADES = 12
 BOARD_NAME = "Game field"
@@ -137,8 +136,10 @@ class GtkGame(Process):
                                               step=0.05)
         except Failure as e:
             raise Failure(f"{e}; {self.describe()}")
-        check(self.app.name == APPLICATION,
-              f"the application is named {self.app.name!r}, not {APPLICATION!r}")
+        with open(built_file("application_id")) as f:
+            application = f.read().strip()
+        check(self.app.name == application,
+              f"the application is named {self.app.name!r}, not {application!r}")
         check(self.board.name == BOARD_NAME,
               f"the drawing area is named {self.board.name!r}, not {BOARD_NAME!r}")
         self._radio_items = {}
