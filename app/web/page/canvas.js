@@ -168,6 +168,7 @@ function room(window_) {
             (window.innerHeight || page.clientHeight) - margin - bar - heightOf(".records-notice"),
         bar,
         ratio: window.devicePixelRatio || 1,
+        finger: window.matchMedia("(pointer: coarse)").matches,
     };
 }
 

@@ -1,10 +1,10 @@
 // Where the game's picture goes on a screen of any size. On a screen with the room it is
 // shown whole, as designed, as large as the room allows. Where that would make a stick
-// smaller than a finger, the field is zoomed to the active field and shown apart from the
-// four panels, which stand in two rows: on a tall screen (a phone held upright) the field
-// takes the screen's width under the menu bar and the panels go under it; on a short wide
-// one (a phone on its side) the field takes the screen's height beside the menu bar and the
-// panels go under the menu bar. Pure arithmetic: the program gives the areas, the page
+// smaller than a finger on a touch screen, and on any tall screen, the field is zoomed to the
+// active field and shown apart from the four panels, which stand in two rows: on a tall screen (a
+// phone held upright) the field takes the screen's width under the menu bar and the panels go under
+// it; on a short wide one (a phone on its side) the field takes the screen's height beside the menu
+// bar and the panels go under the menu bar. Pure arithmetic: the program gives the areas, the page
 // measures the room.
 
 // Room for the panels: at least this many CSS pixels per game pixel, so the buttons stay a
@@ -24,8 +24,8 @@ function rectOf(area) {
 // box beside the menu bar reaches above it). The first view is the game's own canvas: the
 // whole picture, or the field. screen: the picture's size in game pixels; areas: the field's
 // touch area then the four panels, as [left, top, right, bottom] in game pixels (none before
-// the program gives them). room.ratio: device pixels per CSS pixel. barWidth, when given:
-// how wide the menu bar may be.
+// the program gives them). room.ratio: device pixels per CSS pixel; room.finger: the page is
+// played by touch. barWidth, when given: how wide the menu bar may be.
 export function arrange(room, screen, areas) {
     const apart = areas && areas.length === 5;
     if (room.height > room.width && apart) {
@@ -38,7 +38,7 @@ export function arrange(room, screen, areas) {
     if (whole > 0 && whole >= 0.9 * scale) {
         scale = whole;
     }
-    if (apart && scale < smallestWholeScale) {
+    if (apart && room.finger && scale < smallestWholeScale) {
         return besideBar(room, areas.map(rectOf));
     }
     const source = {x: 0, y: 0, width: screen.width, height: screen.height};

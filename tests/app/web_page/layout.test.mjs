@@ -78,12 +78,16 @@ test("a room large enough shows the whole picture as large as it fits", () => {
     assert.deepEqual([doubled.width, doubled.height], [690, 500]);
     // With much more room it grows.
     assert.ok(arrange({width: 1400, height: 1000, ratio: 1}, screen, null).width >= 1380);
+    // A mouse keeps the design's picture where a finger would need the field apart.
+    const low = arrange({width: 844, height: 345, bar: 45, ratio: 3}, screen, fiveByFive);
+    assert.equal(low.views.length, 1);
+    assert.ok(low.height <= 345 && low.height >= 0.9 * 345, `it is ${low.height} high`);
 });
 
 test("a short wide room shows the field as high as the screen, beside the menu bar", () => {
     // Whole, the picture would be 0.67 CSS pixels per game pixel: a stick's own area 32 wide.
     for (const areas of [fiveByFive, twoByTwo]) {
-        const room = {width: 844, height: 345, bar: 45, ratio: 3};
+        const room = {width: 844, height: 345, bar: 45, ratio: 3, finger: true};
         const beside = arrange(room, screen, areas);
         assert.equal(beside.views.length, 5);
         const field = beside.views[0].box;
