@@ -46,6 +46,11 @@ std::vector<Rect> activeSticks(Board& board) {
     return sticks;
 }
 
+// The floor of numerator / 4, for numerators of either sign.
+int32_t quartersDown(int32_t quarters) {
+    return quarters >= 0 ? quarters / 4 : -((-quarters + 3) / 4);
+}
+
 }  // namespace
 
 Rect TouchAim::fieldArea() const {
@@ -54,17 +59,23 @@ Rect TouchAim::fieldArea() const {
     Element& vertical = *board.getVerticalSprite(0);
     // A horizontal stick and its vertical neighbours lie half a pitch apart both ways, so
     // each stick's own area reaches a quarter pitch from its centre in every direction.
-    const int32_t quarterPitch = (horizontal.getWidth() + vertical.getWidth()) / 4;
-    const int32_t columns = board.getActiveColumns();
-    const int32_t rows = board.getActiveRows();
-    const int32_t width = Board::widthFor(columns, horizontal.getWidth(), vertical.getWidth());
-    const int32_t height = Board::heightFor(rows, horizontal.getHeight(), vertical.getHeight());
+    const int32_t pitchX = horizontal.getWidth() + vertical.getWidth();
+    const int32_t pitchY = horizontal.getHeight() + vertical.getHeight();
+    const int32_t width =
+        Board::widthFor(board.getActiveColumns(), horizontal.getWidth(), vertical.getWidth());
+    const int32_t height =
+        Board::heightFor(board.getActiveRows(), horizontal.getHeight(), vertical.getHeight());
     // The Board keeps the active field in its top-left corner, wherever it has moved. The
-    // area reaches a quarter pitch past the outermost centres, both ends included.
-    const int32_t left = board.getX() + vertical.getWidth() / 2 - quarterPitch;
-    const int32_t top = board.getY() + horizontal.getHeight() / 2 - quarterPitch;
-    return {left, top, left + width - vertical.getWidth() + 2 * quarterPitch + 1,
-            top + height - horizontal.getHeight() + 2 * quarterPitch + 1};
+    // outermost sticks' centres, in quarters of a pixel: a sprite's centre lies between
+    // pixels when its size is even, in a pixel's middle when odd.
+    const int32_t left4 = 4 * board.getX() + 2 * vertical.getWidth();
+    const int32_t top4 = 4 * board.getY() + 2 * horizontal.getHeight();
+    const int32_t right4 = left4 + 4 * (width - vertical.getWidth());
+    const int32_t bottom4 = top4 + 4 * (height - horizontal.getHeight());
+    // The area reaches exactly a quarter pitch past them (23.75 pixels for a pitch of 95),
+    // every pixel that holds a point of it included, so a touch that far out still counts.
+    return {quartersDown(left4 - pitchX), quartersDown(top4 - pitchY),
+            quartersDown(right4 + pitchX) + 1, quartersDown(bottom4 + pitchY) + 1};
 }
 
 std::vector<Rect> TouchAim::layoutAreas() const {

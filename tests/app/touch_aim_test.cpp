@@ -4,6 +4,7 @@
 // entries play a game where the mouse's exact areas would miss.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -103,18 +104,30 @@ TEST_F(TouchAimTest, TheFieldAreaHasAQuarterPitchAroundTheOutermostSticksAndNoth
     startGame(3);
     const Rect area = aim.fieldArea();
     Board& board = game.board();
-    // 3 x 3: sticks from the left vertical's centre to the right one's, 3 pitches of 95.
-    EXPECT_EQ(area.width(), 3 * 95 + 2 * 23 + 1);
-    EXPECT_EQ(area.height(), 3 * 95 + 2 * 23 + 1);
-    EXPECT_EQ(area.left, board.getX() + 7 - 23);
-    EXPECT_EQ(area.top, board.getY() + 7 - 23);
-    // The rim reaches the outermost stick; outside it a touch stands where it is.
+    // 3 x 3: sticks from the left vertical's centre to the right one's, 3 pitches of 95, and
+    // a quarter pitch (23.75) beyond them each way, to the pixels that hold those points.
+    EXPECT_EQ(area.width(), 3 * 95 + 2 * 24 + 1);
+    EXPECT_EQ(area.height(), 3 * 95 + 2 * 24 + 1);
+    EXPECT_EQ(area.left, board.getX() + 7 - 24);
+    EXPECT_EQ(area.top, board.getY() + 7 - 24);
+    // A stick's centre lies in the middle of the pixel stickCentre names (15 pixels wide).
+    // A touch exactly a quarter pitch out from the outermost ones reaches them; a pixel
+    // further out it stands where it is.
+    const auto pixelAt = [](int32_t centre, double offset) {
+        return static_cast<int32_t>(std::floor(centre + 0.5 + offset));
+    };
     const auto [lx, ly] = game.stickCentre(Vertical, 0);
-    ASSERT_TRUE(stickAt(aim.aim({area.left, ly})));
-    EXPECT_EQ(*stickAt(aim.aim({area.left, ly})), (StickPlace{Vertical, 0}));
-    EXPECT_EQ(aim.aim({area.left - 1, ly}), (Point{area.left - 1, ly}));
+    const Point leftRim{pixelAt(lx, -23.75), ly};
+    ASSERT_TRUE(stickAt(aim.aim(leftRim)));
+    EXPECT_EQ(*stickAt(aim.aim(leftRim)), (StickPlace{Vertical, 0}));
+    EXPECT_EQ(aim.aim({leftRim.x - 1, ly}), (Point{leftRim.x - 1, ly}));
     const auto [rx, ry] = game.stickCentre(Vertical, 3 * 5 + 2);
-    EXPECT_EQ(*stickAt(aim.aim({area.right - 1, ry})), (StickPlace{Vertical, 3 * 5 + 2}));
+    const Point rightRim{pixelAt(rx, 23.75), ry};
+    ASSERT_TRUE(stickAt(aim.aim(rightRim)));
+    EXPECT_EQ(*stickAt(aim.aim(rightRim)), (StickPlace{Vertical, 3 * 5 + 2}));
+    EXPECT_EQ(aim.aim({rightRim.x + 1, ry}), (Point{rightRim.x + 1, ry}));
+    const auto [tx, ty] = game.stickCentre(Horizontal, 0);
+    EXPECT_EQ(*stickAt(aim.aim({tx, pixelAt(ty, -23.75)})), (StickPlace{Horizontal, 0}));
     EXPECT_EQ(aim.aim({area.right, area.bottom}), (Point{area.right, area.bottom}));
     // The panels follow it in the areas a page lays out.
     const std::vector<Rect> areas = aim.layoutAreas();

@@ -1,7 +1,7 @@
 // What the end-to-end test asks of the game, built only into the testing module: where to
 // click to win the puzzle on the screen, the settings the game holds, the clock and the
-// moves counter, where the keyboard focus and a hint are, the stick under the pointer and
-// whether a game runs or was won.
+// moves counter, where the keyboard focus and a hint are, the stick under the pointer, the
+// field's touch area and whether a game runs or was won.
 #include <emscripten/emscripten.h>
 
 #include <optional>
@@ -10,6 +10,7 @@
 
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
+#include "app/common/touch_aim.h"
 #include "app/web/web_program.h"
 #include "tests/support/solution_walk.h"
 
@@ -99,7 +100,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
             }
         }
     }
-    text += "]" + extrasJson(*program->gameSession()) + "}";
+    // Where a finger reaches the field's sticks, as [left, top, right, bottom).
+    const kz::Rect area = kz::TouchAim(program->gameSession()->screen()).fieldArea();
+    text += "],\"touchArea\":[" + std::to_string(area.left) + "," + std::to_string(area.top) + "," +
+            std::to_string(area.right) + "," + std::to_string(area.bottom) + "]" +
+            extrasJson(*program->gameSession()) + "}";
     return text.c_str();
 }
 

@@ -92,7 +92,8 @@ export function present(heap, frame, width, height, x, y, w, h) {
 }
 
 // Where the field's touch area reaches past the frame's edge its view shows the colour of
-// the frame at the area's corner, which is felt around every field.
+// the frame at the area's corner, which is felt around every field; so does the room the
+// parts of the picture leave between them.
 function matchBackground() {
     const shown = views[0].shown;
     if (!shown || !frameData || frameData.data.length === 0) {
@@ -104,6 +105,7 @@ function matchBackground() {
     if (views[0].background !== colour) {
         views[0].background = colour;
         views[0].element.style.backgroundColor = colour;
+        client.style.backgroundColor = colour;
     }
 }
 
@@ -149,20 +151,24 @@ function ensureViews(count) {
 }
 
 // The room for the game: the screen less the menu bar above it and the records' notice under
-// it while that shows, so the notice covers nothing of the game and needs no scrolling.
+// it while that shows, so the notice covers nothing of the game and needs no scrolling; and
+// the menu bar's height, which a field beside the bar may take.
 function room(window_) {
     const page = document.documentElement;
     const style = getComputedStyle(window_);
     const margin = parseFloat(style.marginTop) || 0;
-    const taken =
-        [".menus", ".records-notice"]
-            .map((selector) => window_.querySelector(selector))
-            .reduce(
-                (sum, element) => sum + (element ? element.getBoundingClientRect().height : 0), 0);
+    const heightOf = (selector) => {
+        const element = window_.querySelector(selector);
+        return element ? element.getBoundingClientRect().height : 0;
+    };
+    const bar = heightOf(".menus");
     return {
         width: page.clientWidth,
-        height: (window.innerHeight || page.clientHeight) - margin - taken,
+        height:
+            (window.innerHeight || page.clientHeight) - margin - bar - heightOf(".records-notice"),
+        bar,
         ratio: window.devicePixelRatio || 1,
+        finger: window.matchMedia("(pointer: coarse)").matches,
     };
 }
 
@@ -175,15 +181,18 @@ export function roomChanged() {
 
 function layout() {
     const window_ = document.getElementById("window");
+    const menus = window_.querySelector(".menus");
     document.documentElement.classList.toggle("upright", window.innerHeight > window.innerWidth);
     // The menu bar may wrap on a narrow screen: it takes the screen's width before the room
     // under it is measured.
     window_.style.width = `${document.documentElement.clientWidth}px`;
+    menus.style.width = "";
     const wide = room(window_);
     let arrangement = arrange(wide, screenSize, areas);
-    // What is above and below the game may take more lines at the game's width: measured
-    // again there, the game makes room for them.
+    // What is above and below the game may take more lines at the game's width, and the
+    // menu bar more beside a field: measured again there, the game makes room for them.
     window_.style.width = `${arrangement.width}px`;
+    menus.style.width = arrangement.barWidth ? `${arrangement.barWidth}px` : "";
     const narrow = room(window_);
     if (narrow.height < wide.height) {
         arrangement = arrange(narrow, screenSize, areas);

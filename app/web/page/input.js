@@ -56,11 +56,23 @@ function moveTo(event, point, flags) {
     }
 }
 
+// Nothing of the game is under the pointer any more: nothing keeps the look it has there.
+function pointerLeft() {
+    lastPoint = null;
+    call("_kz_pointer_left");
+}
+
 // A lifted finger or pen leaves nothing in the look it has under the pointer.
 function pointerGone(event) {
     if (aimed(event)) {
-        lastPoint = null;
-        call("_kz_pointer_left");
+        pointerLeft();
+    }
+}
+
+// Nor does a mouse gone off the game's views, out of the page or onto the room between them.
+function mouseGone() {
+    if (lastPoint) {
+        pointerLeft();
     }
 }
 
@@ -91,11 +103,16 @@ export function init() {
     const client = document.getElementById("client");
     client.addEventListener("pointermove", (event) => {
         const point = gamePoint(event);
-        if (menusOpen() || !point) {
+        if (menusOpen()) {
+            return;
+        }
+        if (!point) {
+            mouseGone();
             return;
         }
         moveTo(event, point, mouseFlags(event.buttons, event));
     });
+    client.addEventListener("pointerleave", mouseGone);
 
     client.addEventListener("pointerdown", (event) => {
         const press = pressMessages[event.button];

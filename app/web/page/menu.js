@@ -146,10 +146,23 @@ function openSubmenu(item, focusFirst) {
 }
 
 // Beside its item, or below the menu bar, as long as it fits the page's width; on a narrow
-// screen a submenu goes to the other side, or under its item.
+// screen a submenu goes to the other side, or under its item. One longer than the screen is
+// high scrolls, so every item stays within reach.
 function placeMenu(menu) {
     menu.style.left = "";
     menu.style.top = "";
+    menu.style.maxHeight = "";
+    menu.classList.remove("scrolls");
+    placeAcross(menu);
+    const box = menu.getBoundingClientRect();
+    const room = window.innerHeight - Math.max(box.top, 0);
+    if (box.height > room) {
+        menu.style.maxHeight = `${room}px`;
+        menu.classList.add("scrolls");
+    }
+}
+
+function placeAcross(menu) {
     const room = document.documentElement.clientWidth;
     const box = menu.getBoundingClientRect();
     if (box.right <= room) {

@@ -1,6 +1,7 @@
-// Where the picture goes: whole and as large as the room allows on a wide screen, in whole
-// device pixels when that costs little; on a tall one the field as wide as the screen and the
-// panels under it in two rows, all inside the room, none over another.
+// Where the picture goes: whole and as large as the room allows on a screen with the room, in
+// whole device pixels when that costs little; else the field apart, as wide as a tall screen
+// under the menu bar or as high as a short wide one beside it, and the panels at one scale as
+// large as the rest allows; all inside the room, none over another.
 import assert from "node:assert/strict";
 import {before, test} from "node:test";
 
@@ -18,29 +19,58 @@ const screen = {
 };
 // The field's touch area of a 5 x 5 and of a 2 x 2 game, then the four panels.
 const panels = [[10, 5, 162, 170], [10, 175, 162, 269], [10, 274, 162, 368], [10, 373, 162, 489]];
-const fiveByFive = [[179, -11, 702, 512], ...panels];
-const twoByTwo = [[321, 131, 558, 368], ...panels];
-
-function inside(box, room) {
-    return box.x >= -1e-9 && box.y >= -1e-9 && box.x + box.width <= room.width + 1e-9 &&
-        box.y + box.height <= room.height + 1e-9;
-}
+const fiveByFive = [[178, -12, 702, 512], ...panels];
+const twoByTwo = [[320, 130, 559, 369], ...panels];
 
 function overlap(a, b) {
     return a.x < b.x + b.width - 1e-9 && b.x < a.x + a.width - 1e-9 &&
         a.y < b.y + b.height - 1e-9 && b.y < a.y + a.height - 1e-9;
 }
 
-test("a wide room shows the whole picture as large as it fits", () => {
-    const room = {width: 844, height: 346, ratio: 3};
-    const wide = arrange(room, screen, fiveByFive);
-    assert.equal(wide.upright, false);
-    assert.equal(wide.views.length, 1);
-    assert.deepEqual(wide.views[0].source, {x: 0, y: 0, width: 690, height: 500});
+const near = (a, b) => Math.abs(a - b) < 1e-9;
+
+// The panels' views keep their sources' proportions, all at one scale, the instruction beside
+// the buttons; none lies over another view or outside the box; and they are as large as the
+// box allows, as wide or as high as it but for a gap. The box: x, y, width, height in CSS pixels.
+function checkPanels(views, box, message) {
+    const [instructions, moves, time, controls] = views.slice(1).map((view) => view.box);
+    const scales = views.slice(1).map((view) => view.box.width / view.source.width);
+    for (const [index, view] of views.entries()) {
+        assert.ok(
+            near(view.box.width / view.source.width, view.box.height / view.source.height),
+            message);
+        assert.ok(index === 0 || near(scales[index - 1], scales[0]), `${message}: two scales`);
+    }
+    views.forEach((a, i) => views.slice(i + 1).forEach((b) => {
+        assert.ok(!overlap(a.box, b.box), `${message}: two views overlap`);
+    }));
+    assert.deepEqual(views.slice(1).map((view) => view.source.y), [5, 175, 274, 373]);
+    assert.ok(instructions.x < controls.x && instructions.y === controls.y, message);
+    assert.ok(moves.x < time.x && moves.y === time.y, message);
+    const panelBoxes = [instructions, moves, time, controls];
+    const left = Math.min(...panelBoxes.map((b) => b.x));
+    const right = Math.max(...panelBoxes.map((b) => b.x + b.width));
+    const bottom = Math.max(...panelBoxes.map((b) => b.y + b.height));
+    assert.ok(
+        left >= box.x - 1e-9 && right <= box.x + box.width + 1e-9 &&
+            bottom <= box.y + box.height + 1e-9,
+        `${message}: the panels leave their room`);
+    // Within the gaps (4 CSS pixels) at the room's sides.
+    assert.ok(
+        right - left >= box.width - 8 - 1e-9 || bottom >= box.y + box.height - 4 - 1e-9,
+        `${message}: the panels are smaller than the room allows`);
+    // Buttons (62 x 52 game pixels on the Controls panel) stay a finger's size.
+    assert.ok(52 * scales[0] >= 44, `${message}: a button is ${52 * scales[0]} high`);
+}
+
+test("a room large enough shows the whole picture as large as it fits", () => {
     // Within a tenth of the height, at a whole number of device pixels per game pixel.
-    const height = wide.views[0].box.height;
-    assert.ok(height <= 346 && height >= 0.9 * 346, `it is ${height} high`);
-    assert.equal((height / 500) * 3, Math.round((height / 500) * 3));
+    const tablet = arrange({width: 1180, height: 775, bar: 45, ratio: 2}, screen, fiveByFive);
+    assert.equal(tablet.views.length, 1);
+    assert.deepEqual(tablet.views[0].source, {x: 0, y: 0, width: 690, height: 500});
+    const height = tablet.views[0].box.height;
+    assert.ok(height <= 775 && height >= 0.9 * 775, `it is ${height} high`);
+    assert.equal((height / 500) * 2, Math.round((height / 500) * 2));
     // A desktop window with room for a little more keeps one device pixel per game pixel.
     const desktop = arrange({width: 720, height: 522, ratio: 1}, screen, fiveByFive);
     assert.deepEqual([desktop.width, desktop.height], [690, 500]);
@@ -48,41 +78,41 @@ test("a wide room shows the whole picture as large as it fits", () => {
     assert.deepEqual([doubled.width, doubled.height], [690, 500]);
     // With much more room it grows.
     assert.ok(arrange({width: 1400, height: 1000, ratio: 1}, screen, null).width >= 1380);
+    // A mouse keeps the design's picture where a finger would need the field apart.
+    const low = arrange({width: 844, height: 345, bar: 45, ratio: 3}, screen, fiveByFive);
+    assert.equal(low.views.length, 1);
+    assert.ok(low.height <= 345 && low.height >= 0.9 * 345, `it is ${low.height} high`);
 });
 
-test("a tall room puts the field on top, as wide as the room, the panels under it", () => {
+test("a short wide room shows the field as high as the screen, beside the menu bar", () => {
+    // Whole, the picture would be 0.67 CSS pixels per game pixel: a stick's own area 32 wide.
+    for (const areas of [fiveByFive, twoByTwo]) {
+        const room = {width: 844, height: 345, bar: 45, ratio: 3, finger: true};
+        const beside = arrange(room, screen, areas);
+        assert.equal(beside.views.length, 5);
+        const field = beside.views[0].box;
+        assert.deepEqual([field.x + field.width, field.y, field.height], [844, -45, 390]);
+        // The menu bar stops where the field starts; the panels stand under it.
+        assert.equal(beside.barWidth, field.x);
+        checkPanels(beside.views, {x: 0, y: 0, width: field.x, height: 345}, "844 x 390");
+    }
+});
+
+test("a tall room puts the field right under the menu bar, as wide as the room", () => {
     for (const [room, areas] of [
-             [{width: 360, height: 596, ratio: 3}, fiveByFive],
-             [{width: 360, height: 596, ratio: 3}, twoByTwo],
-             [{width: 390, height: 800, ratio: 3}, fiveByFive],
-             [{width: 820, height: 1136, ratio: 2}, twoByTwo]]) {
+             [{width: 360, height: 595, ratio: 2}, fiveByFive],
+             [{width: 360, height: 595, ratio: 2}, twoByTwo],
+             [{width: 390, height: 799, ratio: 3}, fiveByFive],
+             [{width: 820, height: 1135, ratio: 2}, twoByTwo]]) {
         const tall = arrange(room, screen, areas);
         const message = `${room.width} x ${room.height}`;
-        assert.equal(tall.upright, true, message);
         assert.equal(tall.views.length, 5, message);
-        const [field, ...shown] = tall.views;
-        assert.ok(Math.abs(field.box.width - room.width) < 1e-9, `${message}: field not as wide`);
-        for (const view of tall.views) {
-            assert.ok(inside(view.box, room), `${message}: a view lies outside the room`);
-            // Each keeps the proportions of its source.
-            assert.ok(
-                Math.abs(
-                    view.box.width / view.source.width - view.box.height / view.source.height) <
-                    1e-9,
-                message);
-        }
-        tall.views.forEach((a, i) => tall.views.slice(i + 1).forEach((b) => {
-            assert.ok(!overlap(a.box, b.box), `${message}: two views overlap`);
-        }));
-        // The views come in the order of the areas; Instructions stands beside Controls,
-        // Moves beside Time under them.
-        assert.deepEqual(shown.map((view) => view.source.y), [5, 175, 274, 373]);
-        const [instructions, moves, time, controls] = shown.map((view) => view.box);
-        assert.ok(instructions.x < controls.x && instructions.y === controls.y, message);
-        assert.ok(moves.x < time.x && moves.y === time.y && moves.y > instructions.y, message);
-        // Buttons (62 x 52 game pixels on the Controls panel) stay a finger's size.
-        const panelScale = shown[3].box.width / shown[3].source.width;
-        assert.ok(52 * panelScale >= 44, `${message}: a button is ${52 * panelScale} high`);
+        assert.deepEqual([tall.width, tall.height], [room.width, room.height], message);
+        const field = tall.views[0].box;
+        assert.deepEqual([field.x, field.y, field.width], [0, 0, room.width], message);
+        const below = field.height;
+        checkPanels(
+            tall.views, {x: 0, y: below, width: room.width, height: room.height - below}, message);
     }
 });
 
