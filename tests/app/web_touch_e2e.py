@@ -50,6 +50,9 @@ QUARTER_PITCH = 95 / 4
 # The decided target diameters in CSS pixels: sticks on fields up to 4 x 4, on 5 x 5, buttons.
 STICK_TARGET, LARGEST_FIELD_STICK_TARGET, BUTTON_TARGET = 44, 32, 44
 GAP = 4  # CSS pixels the page leaves between the parts of the picture and at the screen's edge
+# Device pixels per game pixel the largest set of pictures (3x) shows sharp: drawn at most a
+# tenth larger than its art.
+SHARPEST = 3 * 1.1
 
 
 class TouchPage(Page):
@@ -158,6 +161,13 @@ def check_layout(page, name, width, height, ratio):
     apart = not name.startswith("desktop")
     wanted = 5 if apart else 1
     check(len(views) == wanted, f"{name}: {len(views)} parts of the picture, not {wanted}")
+    # No canvas is drawn more than a tenth larger than its pixels: the set of pictures follows
+    # the layout.
+    stretches = b.js("""return Array.from(document.querySelectorAll('#client canvas'))
+        .filter((c) => c.offsetParent && c.width > 0)
+        .map((c) => c.getBoundingClientRect().width * devicePixelRatio / c.width);""")
+    check(stretches and max(stretches) <= 1.1 + 1e-6,
+          f"{name}: a part of the picture is drawn {max(stretches or [0]):.2f} times its pixels")
     shot = b.screenshot()
     for picture, (left, top, w, h) in views:
         check(left >= -0.5 and top >= -0.5 and left + w <= width + 0.5 and top + h <= height + 0.5,
@@ -190,7 +200,11 @@ def check_layout(page, name, width, height, ratio):
     bottom = max(p[1] + p[3] for p in panels)
     check(min(p[1] for p in panels) >= room[1] - 0.5 and right - left <= room[2] - room[0] + 0.5
           and bottom <= room[3] + 0.5, f"{name}: the panels {panels} leave their room {room}")
-    check(right - left >= room[2] - room[0] - 2 * GAP - 1 or bottom >= room[3] - GAP - 1,
+    # As large as their room allows, or as the sharpest pictures do (or a whole number of
+    # device pixels per game pixel just under that).
+    scale = panels[3][2] / (CONTROLS_PANEL[2] - CONTROLS_PANEL[0])
+    check(right - left >= room[2] - room[0] - 2 * GAP - 1 or bottom >= room[3] - GAP - 1
+          or scale * ratio >= 0.9 * SHARPEST - 0.01,
           f"{name}: the panels {panels} are smaller than their room {room} allows")
     # The room the views leave is felt: the field's colour, on the screen's pixels.
     felt = shot.getpixel((round(field[0] * ratio) + 1, round(field[1] * ratio) + 1))

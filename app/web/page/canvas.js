@@ -3,6 +3,7 @@
 // the game point under a pointer. The frame stays in the module's memory, whole, so a new
 // arrangement draws itself again without asking the program.
 
+import {LARGEST, LARGEST_STRETCH} from "./art.js";
 import {arrange, gamePointIn} from "./layout.js";
 
 export let canvas = null;  // the game's own canvas: the whole picture, or the field
@@ -169,6 +170,7 @@ function room(window_) {
         bar,
         ratio: window.devicePixelRatio || 1,
         finger: window.matchMedia("(pointer: coarse)").matches,
+        sharpest: (LARGEST * LARGEST_STRETCH) / (window.devicePixelRatio || 1),
     };
 }
 
@@ -224,6 +226,7 @@ function layout() {
 // Places one view; true when its canvas took a new size and lost its pixels.
 function place(view, placed, ratio) {
     const {source, box} = placed;
+    const clip = placed.clip || source;
     view.source = source;
     // What part of the picture the view shows, in game pixels, for whoever reads the page.
     view.element.dataset.source = `${source.x} ${source.y} ${source.width} ${source.height}`;
@@ -233,18 +236,22 @@ function place(view, placed, ratio) {
         width: `${box.width}px`,
         height: `${box.height}px`,
     });
-    // The canvas holds the part of the source the frame has, in frame pixels; beyond the
-    // frame's edge (a large field's touch area) the view's own background shows.
-    const left = Math.max(source.x, 0);
-    const top = Math.max(source.y, 0);
-    const right = Math.min(source.x + source.width, screenSize.width);
-    const bottom = Math.min(source.y + source.height, screenSize.height);
+    // The canvas holds the part of the source the frame has (of the clip, where the view
+    // names one), in frame pixels, on whole device pixels; beyond the frame's edge (a large
+    // field's touch area) and the clip the view's own background shows.
+    const left = Math.max(source.x, clip.x, 0);
+    const top = Math.max(source.y, clip.y, 0);
+    const right = Math.min(source.x + source.width, clip.x + clip.width, screenSize.width);
+    const bottom = Math.min(source.y + source.height, clip.y + clip.height, screenSize.height);
     const scale = box.width / source.width;
+    const snap = (value) => Math.round(value * ratio) / ratio;
+    const canvasLeft = snap((left - source.x) * scale);
+    const canvasTop = snap((top - source.y) * scale);
     Object.assign(view.canvas.style, {
-        left: `${(left - source.x) * scale}px`,
-        top: `${(top - source.y) * scale}px`,
-        width: `${(right - left) * scale}px`,
-        height: `${(bottom - top) * scale}px`,
+        left: `${canvasLeft}px`,
+        top: `${canvasTop}px`,
+        width: `${snap((right - source.x) * scale) - canvasLeft}px`,
+        height: `${snap((bottom - source.y) * scale) - canvasTop}px`,
     });
     const devicePixels = scale * ratio / frameScale;
     view.canvas.classList.toggle(

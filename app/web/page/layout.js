@@ -25,21 +25,19 @@ function rectOf(area) {
 // whole picture, or the field. screen: the picture's size in game pixels; areas: the field's
 // touch area then the four panels, as [left, top, right, bottom] in game pixels (none before
 // the program gives them). room.ratio: device pixels per CSS pixel; room.finger: the page is
-// played by touch. barWidth, when given: how wide the menu bar may be.
+// played by touch; room.sharpest: the most CSS pixels per game pixel the largest set of
+// pictures stays sharp at (none: no limit). barWidth, when given: how wide the menu bar may
+// be. A view may also name the part of its source it shows (clip); the rest of its box is
+// felt. Every box lies on whole device pixels.
 export function arrange(room, screen, areas) {
     const apart = areas && areas.length === 5;
     if (room.height > room.width && apart) {
-        return upright(room, areas.map(rectOf));
+        return onDevicePixels(upright(room, areas.map(rectOf)), room);
     }
-    let scale = Math.max(Math.min(room.width / screen.width, room.height / screen.height), 0);
-    // Whole device pixels per game pixel keep the picture sharp: worth a tenth of the size.
-    const ratio = room.ratio || 1;
-    const whole = Math.floor(scale * ratio) / ratio;
-    if (whole > 0 && whole >= 0.9 * scale) {
-        scale = whole;
-    }
+    const scale = sharpScale(
+        Math.max(Math.min(room.width / screen.width, room.height / screen.height), 0), room);
     if (apart && room.finger && scale < smallestWholeScale) {
-        return besideBar(room, areas.map(rectOf));
+        return onDevicePixels(besideBar(room, areas.map(rectOf)), room);
     }
     const source = {x: 0, y: 0, width: screen.width, height: screen.height};
     const box = {
@@ -48,7 +46,47 @@ export function arrange(room, screen, areas) {
         width: screen.width * scale,
         height: screen.height * scale,
     };
-    return {upright: false, width: box.width, height: box.height, views: [{source, box}]};
+    return onDevicePixels(
+        {upright: false, width: box.width, height: box.height, views: [{source, box}]}, room);
+}
+
+// A scale no larger than the largest set of pictures draws sharp, and whole device pixels per
+// game pixel where that costs at most a tenth of the size: the set is then drawn one pixel on
+// one device pixel.
+function sharpScale(scale, room) {
+    const ratio = room.ratio || 1;
+    const limited = Math.min(scale, room.sharpest || Infinity);
+    const whole = Math.floor(limited * ratio + 1e-9) / ratio;
+    return whole > 0 && whole >= 0.9 * limited ? whole : limited;
+}
+
+// The boxes moved onto whole device pixels, so no row or column of a picture is dropped.
+function onDevicePixels(arrangement, room) {
+    const ratio = room.ratio || 1;
+    const snap = (value) => Math.round(value * ratio) / ratio;
+    for (const {box} of arrangement.views) {
+        const right = snap(box.x + box.width);
+        const bottom = snap(box.y + box.height);
+        box.x = snap(box.x);
+        box.y = snap(box.y);
+        box.width = right - box.x;
+        box.height = bottom - box.y;
+    }
+    return arrangement;
+}
+
+// The field's view: its box as given, the field at the scale (at most the box's own), and the
+// room the field leaves in the box felt around it.
+function fieldView(field, box, scale) {
+    const width = box.width / scale;
+    const height = box.height / scale;
+    const source = {
+        x: field.x - (width - field.width) / 2,
+        y: field.y - (height - field.height) / 2,
+        width,
+        height,
+    };
+    return {source, box, clip: field};
 }
 
 // The panels in rows: two rows of two, the instruction beside the buttons it speaks of, the
@@ -72,18 +110,19 @@ function panelRows([, instructions, moves, time, controls], inOneRow) {
     };
 }
 
-// The panels placed at one scale, as large as the room (x, y, width, height in CSS pixels)
-// allows, in two rows or, where that makes them larger (a wide room), in one; in the room's
-// middle across and at its top. Their views in the order of the areas.
-function placePanels(areas, room) {
-    const scaleOf = (panels) => Math.min(room.width / panels.width, room.height / panels.height);
+// The panels placed at one scale, as large as the rect (x, y, width, height in CSS pixels)
+// allows and sharp (see sharpScale), in two rows or, where that makes them larger (a wide
+// rect), in one; in the rect's middle across and at its top. Their views in the order of the
+// areas.
+function placePanels(areas, rect, room) {
+    const scaleOf = (panels) => Math.min(rect.width / panels.width, rect.height / panels.height);
     const inTwo = panelRows(areas, false);
     const inOne = panelRows(areas, true);
     const panels = scaleOf(inOne) > scaleOf(inTwo) ? inOne : inTwo;
-    const scale = scaleOf(panels);
+    const scale = sharpScale(scaleOf(panels), room);
     const boxes = new Map();
-    const left = room.x + (room.width - panels.width * scale) / 2;
-    let y = room.y;
+    const left = rect.x + (rect.width - panels.width * scale) / 2;
+    let y = rect.y;
     panels.rows.forEach((row, index) => {
         row.forEach((panel, column) => {
             boxes.set(panel, {
@@ -101,19 +140,17 @@ function placePanels(areas, room) {
 function upright(room, areas) {
     const field = areas[0];
     const panels = panelRows(areas, false);
-    const fieldScale = Math.min(
+    const fitted = Math.min(
         room.width / field.width,
         (room.height - 2 * gap - panels.height * smallestPanelScale) / field.height);
-    // Right under the menu bar; what room is left under the panels is felt.
-    const fieldBox = {
-        x: (room.width - field.width * fieldScale) / 2,
-        y: 0,
-        width: field.width * fieldScale,
-        height: field.height * fieldScale,
-    };
+    const fieldScale = sharpScale(fitted, room);
+    // Right under the menu bar, as wide as the screen; what room is left under the panels,
+    // and beside a field kept sharp, is felt.
+    const fieldBox = {x: 0, y: 0, width: room.width, height: field.height * fieldScale};
     const top = fieldBox.height + gap;
-    const views = [{source: field, box: fieldBox}].concat(placePanels(
-        areas, {x: gap, y: top, width: room.width - 2 * gap, height: room.height - top - gap}));
+    const views = [fieldView(field, fieldBox, fieldScale)].concat(placePanels(
+        areas, {x: gap, y: top, width: room.width - 2 * gap, height: room.height - top - gap},
+        room));
     // The whole room is the game's, so no other colour shows under it.
     return {upright: true, width: room.width, height: room.height, views};
 }
@@ -124,17 +161,15 @@ function besideBar(room, areas) {
     const bar = room.bar || 0;
     // The field as high as the screen, the menu bar beside it over the panels, where the
     // design has them.
-    const fieldScale = Math.min(
+    const fitted = Math.min(
         (room.height + bar) / field.height,
         (room.width - 2 * gap - panels.width * smallestPanelScale) / field.width);
-    const fieldBox = {
-        width: field.width * fieldScale,
-        height: field.height * fieldScale,
-    };
+    const fieldScale = sharpScale(fitted, room);
+    const fieldBox = {width: field.width * fieldScale, height: room.height + bar};
     fieldBox.x = room.width - fieldBox.width;
-    fieldBox.y = Math.max((room.height + bar - fieldBox.height) / 2, 0) - bar;
-    const views = [{source: field, box: fieldBox}].concat(placePanels(
-        areas, {x: gap, y: gap, width: fieldBox.x - 2 * gap, height: room.height - 2 * gap}));
+    fieldBox.y = -bar;
+    const views = [fieldView(field, fieldBox, fieldScale)].concat(placePanels(
+        areas, {x: gap, y: gap, width: fieldBox.x - 2 * gap, height: room.height - 2 * gap}, room));
     return {upright: false, width: room.width, height: room.height, barWidth: fieldBox.x, views};
 }
 

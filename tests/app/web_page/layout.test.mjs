@@ -29,18 +29,43 @@ function overlap(a, b) {
 
 const near = (a, b) => Math.abs(a - b) < 1e-9;
 
+// Within two device pixels over a side of size game pixels: each edge of a box lies within
+// half a device pixel of where the scale puts it.
+const nearScale = (a, b, size, ratio) => Math.abs(a - b) * size * ratio <= 2 + 1e-9;
+
+// Every box on whole device pixels, and no view drawn larger than the largest set of pictures
+// stays sharp at.
+function checkSharp(views, room, message) {
+    for (const {box, source} of views) {
+        for (const edge of [box.x, box.y, box.x + box.width, box.y + box.height]) {
+            assert.ok(
+                near(edge * room.ratio, Math.round(edge * room.ratio)), `${message}: ${edge}`);
+        }
+        if (room.sharpest) {
+            assert.ok(box.width / source.width <= room.sharpest + 1e-9, `${message}: too large`);
+        }
+    }
+}
+
 // The panels' views keep their sources' proportions, all at one scale, the instruction beside
 // the buttons; none lies over another view or outside the box; and they are as large as the
-// box allows, as wide or as high as it but for a gap. The box: x, y, width, height in CSS pixels.
-function checkPanels(views, box, message) {
+// box allows, as wide or as high as it but for a gap, or as a whole number of device pixels per
+// game pixel near that, or as the sharpest pictures allow. The box: x, y, width, height in CSS
+// pixels.
+function checkPanels(views, box, room, message) {
     const [instructions, moves, time, controls] = views.slice(1).map((view) => view.box);
     const scales = views.slice(1).map((view) => view.box.width / view.source.width);
     for (const [index, view] of views.entries()) {
         assert.ok(
-            near(view.box.width / view.source.width, view.box.height / view.source.height),
+            nearScale(
+                view.box.width / view.source.width, view.box.height / view.source.height,
+                Math.min(view.source.width, view.source.height), room.ratio),
             message);
-        assert.ok(index === 0 || near(scales[index - 1], scales[0]), `${message}: two scales`);
+        assert.ok(
+            index === 0 || nearScale(scales[index - 1], scales[0], view.source.width, room.ratio),
+            `${message}: two scales`);
     }
+    checkSharp(views, room, message);
     views.forEach((a, i) => views.slice(i + 1).forEach((b) => {
         assert.ok(!overlap(a.box, b.box), `${message}: two views overlap`);
     }));
@@ -56,8 +81,15 @@ function checkPanels(views, box, message) {
             bottom <= box.y + box.height + 1e-9,
         `${message}: the panels leave their room`);
     // Within the gaps (4 CSS pixels) at the room's sides.
+    const scale = scales[0];
+    const whole = near(scale * room.ratio, Math.round(scale * room.ratio));
+    const filling = right - left >= box.width - 8 - 1 || bottom >= box.y + box.height - 4 - 1;
+    const fillingNearly =
+        right - left >= 0.9 * (box.width - 8) - 1 || bottom - box.y >= 0.9 * (box.height - 4) - 1;
+    const sharpest = room.sharpest || Infinity;
     assert.ok(
-        right - left >= box.width - 8 - 1e-9 || bottom >= box.y + box.height - 4 - 1e-9,
+        filling || scale >= sharpest - 1e-9 ||
+            (whole && (fillingNearly || scale >= 0.9 * sharpest - 1e-9)),
         `${message}: the panels are smaller than the room allows`);
     // Buttons (62 x 52 game pixels on the Controls panel) stay a finger's size.
     assert.ok(52 * scales[0] >= 44, `${message}: a button is ${52 * scales[0]} high`);
@@ -94,7 +126,7 @@ test("a short wide room shows the field as high as the screen, beside the menu b
         assert.deepEqual([field.x + field.width, field.y, field.height], [844, -45, 390]);
         // The menu bar stops where the field starts; the panels stand under it.
         assert.equal(beside.barWidth, field.x);
-        checkPanels(beside.views, {x: 0, y: 0, width: field.x, height: 345}, "844 x 390");
+        checkPanels(beside.views, {x: 0, y: 0, width: field.x, height: 345}, room, "844 x 390");
     }
 });
 
@@ -112,8 +144,29 @@ test("a tall room puts the field right under the menu bar, as wide as the room",
         assert.deepEqual([field.x, field.y, field.width], [0, 0, room.width], message);
         const below = field.height;
         checkPanels(
-            tall.views, {x: 0, y: below, width: room.width, height: room.height - below}, message);
+            tall.views, {x: 0, y: below, width: room.width, height: room.height - below}, room,
+            message);
     }
+});
+
+test("kept sharp, the field stays as wide as the screen with felt around it", () => {
+    // Zoomed to the screen's width a 2 x 2 field would be 1.63 CSS pixels per game pixel:
+    // 4.9 device pixels, more than the 3x pictures can show sharp.
+    const room = {width: 390, height: 799, ratio: 3, finger: true, sharpest: 1.1};
+    const tall = arrange(room, screen, twoByTwo);
+    const [field] = tall.views;
+    assert.deepEqual([field.box.x, field.box.y, field.box.width], [0, 0, 390]);
+    assert.equal(field.box.width / field.source.width, 1, "whole device pixels, 3 for 1");
+    assert.deepEqual(field.clip, {x: 320, y: 130, width: 239, height: 239});
+    // The field in the middle of the view, at the same scale both ways.
+    assert.ok(near(field.source.x + field.source.width / 2, 320 + 239 / 2));
+    assert.ok(near(field.box.height / field.source.height, 1));
+    checkPanels(
+        tall.views, {x: 0, y: field.box.height, width: 390, height: 799 - field.box.height}, room,
+        "390 x 844");
+    // The whole picture too, on a large screen.
+    const whole = arrange({width: 2400, height: 1600, ratio: 1, sharpest: 3.3}, screen, null);
+    assert.equal(whole.views[0].box.width / 690, 3);
 });
 
 test("a point of a view is the game point it shows", () => {
