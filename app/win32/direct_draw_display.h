@@ -28,6 +28,13 @@ class DirectDrawSurface;
 // it is composed in a scratch surface and copied to the window's device context with GDI,
 // which draws on every monitor. Any other failure still fails the redraw.
 //
+// While the client area reaches beyond the primary surface, everything goes through the
+// window that way, the part on the primary monitor too: Wine's OpenGL renderer shows a blit
+// on the primary surface by presenting its own picture of the whole client area, which
+// beyond the primary monitor is the one from when that part last stood on it, over what GDI
+// drew there. A move onto or off the primary monitor repaints the whole client area the new
+// way.
+//
 // Surfaces can be lost (display mode change, lock screen). The display remembers which
 // bitmap filled each offscreen surface, so on loss it restores every surface, reloads the
 // pictures, asks the window for a full repaint and retries the failed blit once.
@@ -46,6 +53,10 @@ class DirectDrawDisplay : public Display {
     bool blit(Surface& target, const Rect& dst, Surface& source, const Rect& src,
               uint32_t flags) override;
     bool fill(Surface& target, const Rect& dst, uint32_t colour) override;
+
+    // The window has moved: after a move onto or off the primary monitor the whole client
+    // area is repainted.
+    void windowMoved();
 
     // Restores lost surfaces, refills their pictures and invalidates the window.
     // False when a surface could not be restored.
@@ -66,6 +77,10 @@ class DirectDrawDisplay : public Display {
     bool drawOnSurface(IDirectDrawSurface* to, const Rect& dst, const Rect& src,
                        const PieceBlt& blt);
     DirectDrawSurface* scratchFor(int32_t width, int32_t height);
+    // Whether the client area now lies wholly on the primary surface (see onPrimarySurface),
+    // given the primary surface's rectangle and the desktop's; a change since the last
+    // answer invalidates the whole client area, to be painted again the new way.
+    bool clientOnPrimary(const Rect& primaryBounds, const Rect& desktop);
     HRESULT withRestore(const std::function<HRESULT()>& attempt);
 
     HWND window_;
@@ -74,6 +89,7 @@ class DirectDrawDisplay : public Display {
     std::unique_ptr<DirectDrawSurface> primary_;
     std::vector<DirectDrawSurface*> offscreen_;
     std::unique_ptr<DirectDrawSurface> scratch_;  // made at the first piece drawn through GDI
+    bool clientOnPrimary_ = true;                 // the window opens on the primary monitor
 };
 
 }  // namespace kz
