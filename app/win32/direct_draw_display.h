@@ -23,17 +23,16 @@ class DirectDrawSurface;
 // monitor are negative, so every blit and fill on the screen is cut to the virtual screen
 // (all monitors), not to the size the primary surface reports, which is the primary
 // monitor's. Windows' primary surface addresses the whole desktop; Wine's addresses the
-// primary monitor alone and refuses a rectangle beyond it (DDERR_INVALIDRECT). So the piece
-// of a blit beyond the primary surface's rectangle is blitted on its own, and when refused
-// it is composed in a scratch surface and copied to the window's device context with GDI,
-// which draws on every monitor. Any other failure still fails the redraw.
-//
-// While the client area reaches beyond the primary surface, everything goes through the
-// window that way, the part on the primary monitor too: Wine's OpenGL renderer shows a blit
-// on the primary surface by presenting its own picture of the whole client area, which
-// beyond the primary monitor is the one from when that part last stood on it, over what GDI
-// drew there. A move onto or off the primary monitor repaints the whole client area the new
-// way.
+// primary monitor alone and refuses a rectangle beyond it (DDERR_INVALIDRECT), and Wine's
+// OpenGL renderer shows a blit on the primary surface by presenting its own picture of the
+// whole client area, which beyond the primary monitor is the one from when that part last
+// stood on it. So while the client area reaches beyond the primary surface, every blit and
+// fill on the screen, the part on the primary monitor too, is composed in a scratch surface
+// and copied to the window's device context with GDI, which draws on every monitor; a move
+// onto or off the primary monitor repaints the whole client area the new way. Otherwise a
+// blit goes to the primary surface, and a piece of it beyond the primary surface's own
+// rectangle (outside the client area) is blitted on its own and drawn through the window
+// when refused. Any other failure fails the redraw.
 //
 // Surfaces can be lost (display mode change, lock screen). The display remembers which
 // bitmap filled each offscreen surface, so on loss it restores every surface, reloads the
