@@ -53,4 +53,9 @@ PartOutcome judgePart(int32_t status, bool outsidePrimary) {
     return PartOutcome::Failed;
 }
 
+bool onPrimarySurface(const Rect& client, const Rect& desktop, const Rect& primaryBounds) {
+    const Rect shown = client.intersected(desktop);
+    return shown.empty() || shown.intersected(primaryBounds) == shown;
+}
+
 }  // namespace kz

@@ -48,4 +48,11 @@ constexpr int32_t kInvalidRectStatus = static_cast<int32_t>(0x88760096u);
 // beyond the primary surface's own rectangle; anywhere else it is a failure like any other.
 PartOutcome judgePart(int32_t status, bool outsidePrimary);
 
+// Whether the part of the client area that lies on some monitor (client and desktop in
+// screen coordinates) lies wholly on the primary surface, so that the window may be drawn
+// by DirectDraw on the primary surface; otherwise all of it is drawn through the window
+// (DirectDrawDisplay says why). A client area on no monitor counts as on the primary
+// surface: nothing of it is drawn.
+bool onPrimarySurface(const Rect& client, const Rect& desktop, const Rect& primaryBounds);
+
 }  // namespace kz

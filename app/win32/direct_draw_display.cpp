@@ -262,9 +262,13 @@ bool DirectDrawDisplay::drawOnScreen(const Rect& dst, const Rect& src, bool keye
     IDirectDrawSurface* primary = primary_->get();
     const Rect desktop = virtualScreen();
     const Rect primaryBounds = surfaceBounds(primary).value_or(desktop);
-    const auto onDesktop = clipBlit(dst, src, desktop.empty() ? primaryBounds : desktop);
+    const Rect onMonitors = desktop.empty() ? primaryBounds : desktop;
+    const auto onDesktop = clipBlit(dst, src, onMonitors);
     if (!onDesktop) {
         return true;  // on no monitor: nothing to draw
+    }
+    if (!clientOnPrimary(primaryBounds, onMonitors)) {
+        return drawThroughWindow(*onDesktop, keyed, blt);
     }
     for (const ScreenPart& part : splitAtPrimary(*onDesktop, primaryBounds)) {
         RECT d = toRect(part.blit.dst);
@@ -327,6 +331,30 @@ bool DirectDrawDisplay::drawThroughWindow(const ClippedBlit& piece, bool keyed,
                     SUCCEEDED(withRestore([&] { return blt(scratch->get(), d, s); })) && copy(true);
     ReleaseDC(window_, windowDc);
     return ok;
+}
+
+void DirectDrawDisplay::windowMoved() {
+    const Rect desktop = virtualScreen();
+    const Rect primaryBounds = surfaceBounds(primary_->get()).value_or(desktop);
+    clientOnPrimary(primaryBounds, desktop.empty() ? primaryBounds : desktop);
+}
+
+bool DirectDrawDisplay::clientOnPrimary(const Rect& primaryBounds, const Rect& desktop) {
+    POINT origin = {0, 0};
+    RECT client;
+    if (!ClientToScreen(window_, &origin) || !GetClientRect(window_, &client)) {
+        return clientOnPrimary_;
+    }
+    const Rect onScreen =
+        Rect{client.left, client.top, client.right, client.bottom}.translated(origin.x, origin.y);
+    const bool onPrimary = onPrimarySurface(onScreen, desktop, primaryBounds);
+    if (onPrimary != clientOnPrimary_) {
+        clientOnPrimary_ = onPrimary;
+        // Neither way keeps the other's picture: Wine's copy of the window lacks what
+        // DirectDraw drew, and the primary surface's presentation lacks what GDI drew.
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    return onPrimary;
 }
 
 DirectDrawSurface* DirectDrawDisplay::scratchFor(int32_t width, int32_t height) {

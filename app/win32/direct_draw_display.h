@@ -23,10 +23,16 @@ class DirectDrawSurface;
 // monitor are negative, so every blit and fill on the screen is cut to the virtual screen
 // (all monitors), not to the size the primary surface reports, which is the primary
 // monitor's. Windows' primary surface addresses the whole desktop; Wine's addresses the
-// primary monitor alone and refuses a rectangle beyond it (DDERR_INVALIDRECT). So the piece
-// of a blit beyond the primary surface's rectangle is blitted on its own, and when refused
-// it is composed in a scratch surface and copied to the window's device context with GDI,
-// which draws on every monitor. Any other failure still fails the redraw.
+// primary monitor alone and refuses a rectangle beyond it (DDERR_INVALIDRECT), and Wine's
+// OpenGL renderer shows a blit on the primary surface by presenting its own picture of the
+// whole client area, which beyond the primary monitor is the one from when that part last
+// stood on it. So while the client area reaches beyond the primary surface, every blit and
+// fill on the screen, the part on the primary monitor too, is composed in a scratch surface
+// and copied to the window's device context with GDI, which draws on every monitor; a move
+// onto or off the primary monitor repaints the whole client area the new way. Otherwise a
+// blit goes to the primary surface, and a piece of it beyond the primary surface's own
+// rectangle (outside the client area) is blitted on its own and drawn through the window
+// when refused. Any other failure fails the redraw.
 //
 // Surfaces can be lost (display mode change, lock screen). The display remembers which
 // bitmap filled each offscreen surface, so on loss it restores every surface, reloads the
@@ -47,6 +53,10 @@ class DirectDrawDisplay : public Display {
               uint32_t flags) override;
     bool fill(Surface& target, const Rect& dst, uint32_t colour) override;
 
+    // The window has moved: after a move onto or off the primary monitor the whole client
+    // area is repainted.
+    void windowMoved();
+
     // Restores lost surfaces, refills their pictures and invalidates the window.
     // False when a surface could not be restored.
     bool restoreLostSurfaces();
@@ -66,6 +76,10 @@ class DirectDrawDisplay : public Display {
     bool drawOnSurface(IDirectDrawSurface* to, const Rect& dst, const Rect& src,
                        const PieceBlt& blt);
     DirectDrawSurface* scratchFor(int32_t width, int32_t height);
+    // Whether the client area now lies wholly on the primary surface (see onPrimarySurface),
+    // given the primary surface's rectangle and the desktop's; a change since the last
+    // answer invalidates the whole client area, to be painted again the new way.
+    bool clientOnPrimary(const Rect& primaryBounds, const Rect& desktop);
     HRESULT withRestore(const std::function<HRESULT()>& attempt);
 
     HWND window_;
@@ -74,6 +88,7 @@ class DirectDrawDisplay : public Display {
     std::unique_ptr<DirectDrawSurface> primary_;
     std::vector<DirectDrawSurface*> offscreen_;
     std::unique_ptr<DirectDrawSurface> scratch_;  // made at the first piece drawn through GDI
+    bool clientOnPrimary_ = true;                 // the window opens on the primary monitor
 };
 
 }  // namespace kz

@@ -72,6 +72,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_MOVE:
             followClientArea();
+            shell().display->windowMoved();
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
@@ -133,6 +134,7 @@ int run(HINSTANCE instance, int showCommand) {
         showFatalError(window, FatalError::Display);
         return 1;
     }
+    shell().display = directDraw.get();
 
     // The session marks the settings in the menus before it makes the Images. Like the
     // display and the window, its screen ends with the process: it is never torn down, so

@@ -4,6 +4,7 @@
 
 namespace kz {
 
+class DirectDrawDisplay;
 class GameSession;
 
 // What the window procedure, the menu commands and the About box share for the life of the
@@ -11,7 +12,8 @@ class GameSession;
 struct Shell {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
-    GameSession* session = nullptr;  // null until start-up has built it
+    DirectDrawDisplay* display = nullptr;  // null until start-up has opened it
+    GameSession* session = nullptr;        // null until start-up has built it
 };
 
 Shell& shell();

@@ -126,6 +126,35 @@ TEST(BlitClipping, PiecesAroundThePrimaryCoverTheBlitOnce) {
     EXPECT_EQ(parts[0].blit.dst, kPrimary);
 }
 
+TEST(BlitClipping, OnlyAClientAreaWhollyOnThePrimaryIsDrawnOnThePrimarySurface) {
+    const Rect desktopWithRightMonitor{0, 0, 2560, 1024};
+    // Wholly on the primary, also touching its edges from inside.
+    EXPECT_TRUE(onPrimarySurface({300, 200, 990, 700}, desktopWithRightMonitor, kPrimary));
+    EXPECT_TRUE(onPrimarySurface({590, 524, 1280, 1024}, desktopWithRightMonitor, kPrimary));
+    // One column on the monitor to the right, or 345 of them.
+    EXPECT_FALSE(onPrimarySurface({591, 200, 1281, 700}, desktopWithRightMonitor, kPrimary));
+    EXPECT_FALSE(onPrimarySurface({935, 262, 1625, 762}, desktopWithRightMonitor, kPrimary));
+    // Across the seam with a monitor left of the primary, and wholly on that monitor.
+    EXPECT_FALSE(onPrimarySurface({-345, 262, 345, 762}, kDesktopWithLeftMonitor, kPrimary));
+    EXPECT_FALSE(onPrimarySurface({-985, 262, -295, 762}, kDesktopWithLeftMonitor, kPrimary));
+    // A monitor below the primary.
+    EXPECT_FALSE(onPrimarySurface({100, 900, 790, 1400}, {0, 0, 1280, 2048}, kPrimary));
+}
+
+TEST(BlitClipping, WhatLiesOnNoMonitorLeavesTheWindowOnThePrimarySurface) {
+    // One monitor: a window partly off its edges shows only on the primary.
+    EXPECT_TRUE(onPrimarySurface({-100, 60, 590, 560}, kPrimary, kPrimary));
+    EXPECT_TRUE(onPrimarySurface({1180, 900, 1870, 1400}, kPrimary, kPrimary));
+    // Partly above the desktop, the rest on the primary; partly off the left monitor's
+    // outer edge, the rest on that monitor.
+    EXPECT_TRUE(onPrimarySurface({1000, -30, 1280, 470}, kDesktopWithLeftMonitor, kPrimary));
+    EXPECT_FALSE(onPrimarySurface({-1300, 100, -610, 600}, kDesktopWithLeftMonitor, kPrimary));
+    // Minimized: far off every monitor, or with an empty client area.
+    EXPECT_TRUE(
+        onPrimarySurface({-32000, -32000, -31310, -31500}, kDesktopWithLeftMonitor, kPrimary));
+    EXPECT_TRUE(onPrimarySurface({-500, 100, -500, 100}, kDesktopWithLeftMonitor, kPrimary));
+}
+
 TEST(BlitClipping, OnlyARefusedRectangleBeyondThePrimaryGoesThroughTheWindow) {
     constexpr int32_t kSurfaceLost = static_cast<int32_t>(0x887601C2u);
     constexpr int32_t kGenericFailure = static_cast<int32_t>(0x80004005u);

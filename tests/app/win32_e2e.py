@@ -11,13 +11,17 @@ virtual desktop where the window has a frame, the close box ending the program w
 the settings saved. Every wait is bounded; every process started is ended.
 
 With --monitors instead: the X screen split into two monitors side by side, first with the
-second monitor right of the primary, then left of it; the window wholly on the second
-monitor and across the seam, under openbox. After a minimize and restore the client area
-equals the idle golden picture; a game started on the second monitor, its clock going, shows
-across the seam after a minimize and restore and after another window has moved away from
-part of it what the same game shows on the primary, the clock's digits left out; after Next
-and Give Up the picture on the second monitor equals the one drawn on the primary; no Paint
-Error; Ctrl+W ends with 0. KZ_E2E_KEEP names a folder for screenshots of every placement.
+second monitor right of the primary, then left of it, as Windows must see them; the window
+wholly on the second monitor and across the seam, under openbox, and DirectDraw with Wine's
+own renderer. After a minimize and restore the client area equals the idle golden picture; a
+game started on the second monitor, its clock going, moved across the seam with the larger
+part on either monitor, by the window manager and by SetWindowPos from another process (the
+window probe the build makes beside the program), shows once the clock has gone on, after a
+minimize and restore and after another window has moved away from part of it what the same
+game shows on the primary, the clock's digits left out, and so does the game moved back onto
+the primary by SetWindowPos; after Next and Give Up the picture on the second monitor equals
+the one drawn on the primary; no Paint Error; Ctrl+W ends with 0. KZ_E2E_KEEP names a folder
+for screenshots of every placement.
 
 usage: win32_e2e.py [--monitors] PROGRAM.exe GOLDEN_IDLE_PNG
 Exit codes: 0 passed, 1 failed, 77 skipped: a 32-bit program where no 32-bit code runs under
@@ -80,9 +84,10 @@ def dark(pixel):
     return sum(pixel) < 3 * 100
 
 
-def make_prefix(workdir, display):
+def make_prefix(workdir, display, **options):
     # An ANSI code page without Cyrillic or Greek letters.
-    return WinePrefix(workdir, display, env={"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"})
+    return WinePrefix(workdir, display, env={"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"},
+                      **options)
 
 
 def stored(wine, name):
@@ -459,8 +464,60 @@ LAYOUTS = [
 ]
 
 
-# A second column of the client area at the seam, besides the placement's.
-SEAM_FURTHER_RIGHT = 345
+# Where the window stands across the seam with a game going: the client column at the seam
+# (the larger part on one monitor, then on the other) and what moves it there: the window
+# manager, as a player's drag does, or SetWindowPos from another process, as a tool that
+# arranges windows does. Where the last field says so, other windows then uncover parts of it.
+ACROSS = [(280, "the window manager", True), (410, "the window manager", False),
+          (410, "SetWindowPos", True), (280, "SetWindowPos", False)]
+
+
+class WindowProbe:
+    """The window probe (tests/support/win32_window_probe.cpp), which the build of the
+    program makes beside it: SetWindowPos on the program's window from another process, and
+    the monitors as Windows sees them."""
+
+    def __init__(self, wine, program_path):
+        self.wine = wine
+        self.path = os.path.join(os.path.dirname(program_path), "test-support",
+                                 "window-probe.exe")
+        check(os.path.isfile(self.path), f"{self.path} does not exist: the build that makes "
+              "the program makes it too")
+        self.origin = (0, 0)  # the virtual screen's top-left corner, where X puts 0, 0
+
+    def lines(self, *args):
+        """What the probe prints, as (name, value) pairs; also when it ends with an error,
+        which it names in a line of its own."""
+        out = subprocess.run([self.wine.loader, self.path, *map(str, args)], env=self.wine.env,
+                             timeout=30, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                             text=True).stdout
+        return [line.split("=", 1) for line in out.replace("\r", "").splitlines() if "=" in line]
+
+    def monitors(self):
+        """The virtual screen and the monitors, (left, top, right, bottom) in Windows' screen
+        coordinates, the primary monitor first; the virtual screen's corner is kept."""
+        found = {"virtual": [], "monitor": []}
+        for name, value in self.lines("monitors"):
+            rect, _, primary = value.partition(" primary=")
+            found.setdefault(name, []).append((tuple(int(v) for v in rect.split(",")),
+                                               primary == "1"))
+        check(len(found["virtual"]) == 1, "the window probe gave no virtual screen")
+        virtual = found["virtual"][0][0]
+        self.origin = virtual[:2]
+        return virtual, [m for m, primary in found["monitor"] if primary] + \
+            [m for m, primary in found["monitor"] if not primary]
+
+    def place(self, program, x, y):
+        """Moves the window with SetWindowPos so that it stands at x, y of the X screen, where
+        program.move_to would put it through the window manager."""
+        wanted = (x + self.origin[0], y + program.menu_h + self.origin[1])
+        said = dict(self.lines("place", *wanted)).get("origin")
+        check(said == f"{wanted[0]},{wanted[1]}", f"after SetWindowPos to {wanted} the probe "
+              f"finds the client area at {said}")
+        wait_until(lambda: window_geometry(program.env, program.window)[:2] == (x, y),
+                   WAIT_STEP, f"SetWindowPos did not move the X window to {x}, {y}")
+        program.x, program.y = x, y
+        program.client = (x, y + program.menu_h)
 
 
 def keep_shot(picture, name):
@@ -547,19 +604,35 @@ def uncover(program, window, box):
                "the covering window did not move away")
 
 
-def check_game_across_seam(program, wine, placements, home, side, second_x):
-    """With the clock going, the window moved from the second monitor to across the seam
-    shows, after a minimize and restore and after another window has uncovered a part on
-    either monitor, the same game as on the primary monitor afterwards."""
+def ticked_game(program, where):
+    """The game once the clock has gone on: a frame drawn where the window stands now."""
+    program.wait_for_change(CLOCK, program.client_shot(CLOCK), f"{where}: the clock stood still")
+    check_no_paint_error(program, where)
+    return still_game(program)
+
+
+def check_game_across_seam(program, wine, probe, placements, home, side, second_x):
+    """With the clock going, the window moved from the second monitor to across the seam,
+    by the window manager and by SetWindowPos, shows once the clock has gone on, after a
+    minimize and restore and after another window has uncovered a part on either monitor,
+    the same game as on the primary monitor afterwards; and so does the window moved back
+    onto the primary by SetWindowPos, once the clock has gone on."""
     shots = []
-    # The seam at the placement's column of the client area, and further right.
-    for seam in (MONITOR_W - placements["across the seam"][0], SEAM_FURTHER_RIGHT):
-        program.move_to(MONITOR_W - seam, placements["across the seam"][1])
+    for seam, mover, uncovered in ACROSS:
+        position = (MONITOR_W - seam, placements["across the seam"][1])
+        if mover == "SetWindowPos":
+            probe.place(program, *position)
+        else:
+            program.move_to(*position)
+        where = f"the seam at client column {seam}, moved there by {mover}, a game"
+        name = f"{second_x}-seam-{seam}-{mover.split()[-1].lower()}-game"
+        shots.append((ticked_game(program, where), f"{where}, once the clock has gone on",
+                      name + "-moved"))
         minimize_and_restore(program.env, program.window)
-        where = f"the seam at client column {seam}, a game"
-        name = f"{second_x}-seam-{seam}-game"
-        shots.append((still_game(program), f"{where} after a minimize and restore",
+        shots.append((still_game(program), f"{where}, after a minimize and restore",
                       name + "-restored"))
+        if not uncovered:
+            continue
         # Covers across the seam and on either monitor.
         boxes = (("across the seam", (seam - 150, 60, seam + 150, 360)),
                  ("left of the seam", (seam - 250, 200, seam - 20, 460)),
@@ -569,25 +642,31 @@ def check_game_across_seam(program, wine, placements, home, side, second_x):
             try:
                 for part, box in boxes:
                     uncover(program, window, box)
-                    shots.append((still_game(program), f"{where} after {what} {part} moved "
+                    shots.append((still_game(program), f"{where}, after {what} {part} moved "
                                   "away", f"{name}-uncovered-{command[0]}-{part.split()[0]}"))
             finally:
                 cover.stop()
             # Gone, so that it stands in front of no later picture.
             wait_until(lambda: not find_windows(wine.env, title), WAIT_STEP,
                        f"the covering window '{title}' did not close")
+    # A move repaints nothing of what the window brings along.
+    probe.place(program, *home)
+    where = "moved back onto the primary monitor by SetWindowPos"
+    shots.append((ticked_game(program, where), f"{where}, once the clock has gone on",
+                  f"{second_x}-home-setwindowpos-game"))
     program.move_to(*home)
     minimize_and_restore(program.env, program.window)
     on_primary = still_game(program)
     keep_shot(on_primary, f"{second_x}-primary-game")
     for shot, what, name in shots:
         expect_game(shot, on_primary, f"second monitor {side}, {what}", name)
-    log(f"second monitor {side}: a running game across the seam equals the game on the "
-        "primary monitor after a minimize and restore and after another window, of Wine or "
-        "not, has moved away from part of it")
+    log(f"second monitor {side}: a running game across the seam, moved there by the window "
+        "manager and by SetWindowPos, equals the game on the primary monitor once the clock "
+        "has gone on, after a minimize and restore and after another window, of Wine or not, "
+        "has moved away from part of it; so does the game moved back by SetWindowPos")
 
 
-def play_on_monitors(wine, folder, golden, layout):
+def play_on_monitors(wine, probe, folder, golden, layout):
     """One run of the program on a desk whose second monitor stands as layout says."""
     side, primary_x, placements = layout
     second_x = MONITOR_W - primary_x
@@ -613,7 +692,7 @@ def play_on_monitors(wine, folder, golden, layout):
                                 f"second monitor {side}: a click on Next did not show the "
                                 "instruction")
         check_no_paint_error(program, f"second monitor {side}, a game")
-        check_game_across_seam(program, wine, placements, home, side, second_x)
+        check_game_across_seam(program, wine, probe, placements, home, side, second_x)
         program.move_to(*placements["wholly on it"])
         before = program.screen_shot()
         program.click(*NEXT_BUTTON)  # Give Up stands where Next stood
@@ -665,7 +744,10 @@ def main_monitors(program_path, golden_path):
 
         xserver = XServer(SCREEN_W, SCREEN_H)
         log(f"X server on {xserver.display}, {SCREEN_W} x {SCREEN_H}; creating the Wine prefix")
-        wine = make_prefix(workdir, xserver.display)
+        # DirectDraw with Wine's own renderer, as on a player's desktop: with OpenGL, Wine
+        # shows a blit on the primary surface by presenting its own picture of the window.
+        wine = make_prefix(workdir, xserver.display, renderer=None)
+        probe = WindowProbe(wine, program_path)
         # Wine finds the monitors through Xinerama, which the X server answers from RandR's
         # monitor list.
         wine.reg_add(r"HKCU\Software\Wine\X11 Driver", "UseXRandR", "REG_SZ", "N")
@@ -681,7 +763,15 @@ def main_monitors(program_path, golden_path):
                                     ("second", second_x, 0, MONITOR_W, MONITOR_H)])
             # Wine reads the monitors when its desktop process starts.
             wine.stop()
-            play_on_monitors(wine, folder, golden, layout)
+            wanted = [(0, 0, MONITOR_W, MONITOR_H),
+                      (second_x - primary_x, 0, second_x - primary_x + MONITOR_W, MONITOR_H)]
+            virtual, seen = probe.monitors()
+            check(seen == wanted, f"second monitor {side}: Windows sees the monitors {seen}, "
+                  f"not {wanted}")
+            desktop = (min(0, wanted[1][0]), 0, max(MONITOR_W, wanted[1][2]), MONITOR_H)
+            check(virtual == desktop,
+                  f"second monitor {side}: Windows sees the virtual screen {virtual}")
+            play_on_monitors(wine, probe, folder, golden, layout)
         print("PASS")
         return 0
     except (Failure, subprocess.SubprocessError, OSError) as e:
@@ -815,7 +905,9 @@ def main():
 
 
 if __name__ == "__main__":
-    time_limit(280)
     if sys.argv[1] == "--monitors":
+        # Within CTest's limit for it; two layouts of four placements each, with covers.
+        time_limit(460)
         sys.exit(main_monitors(sys.argv[2], sys.argv[3]))
+    time_limit(280)
     sys.exit(main())
