@@ -248,7 +248,9 @@ TEST_F(WebProgramTest, ThePageHearsTheAreasToLayOutWhenTheFieldChangesSize) {
     ASSERT_EQ(page.areas.size(), 2u) << "a 2 x 2 game has a field of its own";
     const Rect small = page.areas[1][0];
     EXPECT_LT(small.width(), whole.width());
-    EXPECT_EQ(small.width(), 2 * 95 + 47);
+    // Two pitches and a quarter pitch past the outer sticks each way, 237.5 pixels: the 239
+    // pixels that hold a point of it.
+    EXPECT_EQ(small.width(), 2 * 95 + 49);
     // A touch in the small field's rim reaches its outermost stick; a mouse there, nothing.
     const int32_t y = small.top + small.height() / 2 - 40;
     program.mouse(msg::MouseMove, 0, small.left + 1, y);
