@@ -3,6 +3,10 @@
 
 - Lines: the non-blank lines of each program's folder (app/win32, app/gtk, app/web), its C++
   (.h, .cpp) and its JavaScript (.js, .js.in) apart, and of app/common, which they share.
+- Lines per folder: the non-blank lines of code (C++, JavaScript, Python, shell, CMake) of
+  each folder of the product and of each folder of the tests, and the tests' share.
+- Implemented: the operations each program writes for the game, as it counts them: every
+  `override` of its folder but a destructor's, its build-time makers (*_maker.cpp) aside.
 - Operations: the virtual operations (destructors aside) of the interfaces a program implements
   for the game, read from the headers named below; a surface layer's Surface and Bitmap count
   with its Display.
@@ -17,6 +21,9 @@ import sys
 PROGRAMS = ["app/win32", "app/gtk", "app/web", "app/common"]
 CPP = (".h", ".cpp")
 JS = (".js", ".js.in")
+CODE = CPP + JS + (".mjs", ".py", ".sh", ".cmake", "CMakeLists.txt", ".c", ".in")
+PRODUCT_FOLDERS = ["puzzle", "display", "screen", "software", "app/common", "app/gtk",
+                   "app/web", "app/win32", "tools"]
 # The headers whose virtual operations a program implements; those of them that exist at
 # the revision counted are read.
 INTERFACE_HEADERS = [
@@ -77,6 +84,30 @@ def main():
         cpp = sum(non_blank(text_at(revision, f)) for f in mine if f.endswith(CPP))
         js = sum(non_blank(text_at(revision, f)) for f in mine if f.endswith(JS))
         print(f"{folder:<12}{cpp:>8}{js:>8}")
+    print(f"\n{'lines of code':<16}{'product':>8}")
+    product = 0
+    for folder in PRODUCT_FOLDERS:
+        lines = sum(non_blank(text_at(revision, f)) for f in files
+                    if f.startswith(folder + "/") and f.endswith(CODE))
+        product += lines
+        print(f"{folder:<16}{lines:>8}")
+    print(f"{'product':<16}{product:>8}")
+    tests = 0
+    for folder in sorted({"/".join(f.split("/")[:2]) for f in files
+                          if f.startswith("tests/") and f.count("/") >= 2}):
+        lines = sum(non_blank(text_at(revision, f)) for f in files
+                    if f.startswith(folder + "/") and f.endswith(CODE))
+        tests += lines
+        print(f"{folder:<16}{lines:>8}")
+    print(f"{'tests':<16}{tests:>8}  ({tests / product:.2f} x the product)\n")
+    for folder in PROGRAMS[:3]:
+        implemented = 0
+        for f in files:
+            if f.startswith(folder + "/") and f.endswith(CPP) and not f.endswith("_maker.cpp"):
+                implemented += len([line for line in text_at(revision, f).splitlines()
+                                    if re.search(r"\boverride\b", line) and "~" not in line])
+        print(f"operations {folder} implements: {implemented}")
+    print()
     total = 0
     for header in INTERFACE_HEADERS:
         if header not in files:
