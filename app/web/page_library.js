@@ -1,9 +1,9 @@
 // The program's calls into the page, linked into the game's module (--js-library): the
-// program's side (BrowserPage in web_main.cpp) names the handler, and it is the function of
-// that name in the handlers the page gave the module (Module.page, the page object of
-// game.js). These functions only carry values across: numbers as they are, texts as UTF-8 in
-// the module's heap, the frame as a view of the heap; truth values come back as 1 and 0.
-// Emscripten's linker gives them the module's scope, and each $name to the functions that list
+// program's side (BrowserPage in web_main.cpp) names the handler, as page_calls.h declares it,
+// and it is the function of that name in the handlers the page gave the module (Module.page,
+// the page object of game.js). These functions only carry values across: numbers as they are, texts
+// as UTF-8 in the module's heap, the frame as a view of the heap; truth values come back as 1 and
+// 0. Emscripten's linker gives them the module's scope, and each $name to the functions that list
 // it among their __deps.
 
 mergeInto(LibraryManager.library, {
@@ -82,18 +82,19 @@ mergeInto(LibraryManager.library, {
 
     // The areas a small screen lays out: count rectangles of four numbers each (left, top,
     // right, bottom), handed over as arrays.
-    kz_page_areas: function(areas, count) {
+    kz_page_areas__deps: ["$kzPageHandler"],
+    kz_page_areas: function(handler, areas, count) {
         const rects = [];
         for (let i = 0; i < count; ++i) {
             const first = (areas >> 2) + 4 * i;
             rects.push(Array.from(HEAP32.subarray(first, first + 4)));
         }
-        Module.page.layoutAreas(rects);
+        kzPageHandler(handler)(rects);
     },
 
-    // The frame goes to the page's present with the heap that holds it; it comes with every
-    // drawn area, so it takes no handler's name to read.
-    kz_page_present: function(frame, width, height, x, y, w, h) {
-        Module.page.present(HEAPU8, frame, width, height, x, y, w, h);
+    // The frame goes to the handler with the heap that holds it.
+    kz_page_present__deps: ["$kzPageHandler"],
+    kz_page_present: function(handler, frame, width, height, x, y, w, h) {
+        kzPageHandler(handler)(HEAPU8, frame, width, height, x, y, w, h);
     },
 });

@@ -21,6 +21,7 @@
 #include "app/common/records_table.h"
 #include "app/common/template_file.h"
 #include "app/web/embedded_bitmaps.h"
+#include "app/web/page_calls.h"
 #include "app/web/script_text.h"
 #include "app/web/stored_records.h"
 #include "app/web/web_program.h"
@@ -151,8 +152,53 @@ std::string number(Value value) {
     return std::to_string(static_cast<int64_t>(value));
 }
 
+const char* shapeName(PageCallShape shape) {
+    switch (shape) {
+        case PageCallShape::Numbers:
+            return "numbers";
+        case PageCallShape::TextAndNumber:
+            return "textAndNumber";
+        case PageCallShape::Texts:
+            return "texts";
+        case PageCallShape::NameAndBytes:
+            return "nameAndBytes";
+        case PageCallShape::ReadsBytes:
+            return "readsBytes";
+        case PageCallShape::ReadsText:
+            return "readsText";
+        case PageCallShape::Areas:
+            return "areas";
+        case PageCallShape::Frame:
+            return "frame";
+    }
+    return "";
+}
+
+// The calls across the module's edge (page_calls.h): the handlers the page gives, each with
+// the way its arguments cross, and the module's exports for the link, as the page calls them
+// (with Emscripten's _), followed by the comma-separated MORE_EXPORTS of the testing module.
+void addModuleCalls(std::map<std::string, std::string>& values) {
+    JsMembers handlers;
+    for (const PageHandlerDeclaration& handler : kPageHandlers) {
+        handlers.emplace_back(handler.name, scriptString(shapeName(handler.shape)));
+    }
+    values["PAGE_HANDLERS"] = jsObject(handlers);
+    std::vector<std::string> exports;
+    for (const char* entry : kModuleEntries) {
+        exports.push_back(std::string("_") + entry);
+    }
+    std::istringstream more(values["MORE_EXPORTS"]);
+    for (std::string entry; std::getline(more, entry, ',');) {
+        if (!entry.empty()) {
+            exports.push_back(entry);
+        }
+    }
+    values["MODULE_EXPORTS"] = scriptStrings(exports);
+}
+
 // The values of the page script's constants module.
 void addScriptConstants(std::map<std::string, std::string>& values) {
+    addModuleCalls(values);
     values["MESSAGES"] = jsObject({
         {"keyDown", number(msg::KeyDown)},
         {"keyUp", number(msg::KeyUp)},

@@ -2,6 +2,8 @@
 // (Module.page), and calls into it. A module that fails in the middle of a message cannot go
 // on: the error goes to the console and the page is told, as after a failed paint.
 
+import {pageHandlers} from "./constants.js";
+
 let game = null;   // the module, once it runs
 let over = false;  // the session has ended
 let failed = () => {};
@@ -20,11 +22,17 @@ export function endSession() {
 // page's store can be read as the program starts; the first frame does not wait for it.
 // Resolves once it runs, to whether it took the stored records and game up (otherwise the
 // page calls _kz_take_up_stored once the store is open); rejects when the browser cannot run
-// it or it cannot be loaded. onFailure is called after any call into the module has failed.
+// it or it cannot be loaded, and when page is not the handlers the program calls (see
+// missingOrExtraHandlers). onFailure is called after any call into the module has failed.
 export function loadGame(
     page, onFailure, art = Promise.resolve(null), ready = Promise.resolve(),
     storeOpen = () => true) {
     failed = onFailure;
+    const wrong = missingOrExtraHandlers(page);
+    if (wrong.length > 0) {
+        return Promise.reject(
+            new Error("the page's handlers differ from the program's: " + wrong.join(", ")));
+    }
     const create = window.createKestraneModule;
     if (typeof WebAssembly !== "object" || typeof create !== "function") {
         return Promise.reject(new Error("this browser cannot run the game's module"));
@@ -37,6 +45,15 @@ export function loadGame(
             start(set, stored);
             return stored;
         });
+}
+
+// The names of the handlers the program calls that page does not give as functions, and of
+// those it gives that the program does not call: none for the page the program expects.
+export function missingOrExtraHandlers(page) {
+    const missing = Object.keys(pageHandlers).filter((name) => typeof page[name] !== "function");
+    const extra = Object.keys(page).filter(
+        (name) => !Object.prototype.hasOwnProperty.call(pageHandlers, name));
+    return [...missing, ...extra];
 }
 
 // Starts the program with a set of pictures, or its own with none; one that waits for the

@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import {before, test} from "node:test";
 
-import {fakeGame, importModule, openPage, setGlobal} from "./page_environment.mjs";
+import {fakeGame, importModule, openPage, pageHandlers, setGlobal} from "./page_environment.mjs";
 
 openPage();
 const game = fakeGame();
@@ -55,13 +55,13 @@ test(
     "the program starts with the set's pixels in its heap, or with its own pictures, and takes a larger set later",
     async () => {
         const starts = () => game.calls.filter(([entry]) => entry === "_kz_start");
-        await bridge.loadGame({}, () => assert.fail("a call failed"));
+        await bridge.loadGame(await pageHandlers(), () => assert.fail("a call failed"));
         assert.deepEqual(starts(), [["_kz_start", 1, 0, 0, 0]]);
 
         game.calls.length = 0;
         const pixels = Uint8Array.from([1, 2, 3, 255, 4, 5, 6, 255]);
         await bridge.loadGame(
-            {}, () => assert.fail("a call failed"),
+            await pageHandlers(), () => assert.fail("a call failed"),
             Promise.resolve({scale: 2, width: 2, height: 1, pixels}));
         assert.equal(starts().length, 1);
         const [, scale, pointer, width, height] = starts()[0];

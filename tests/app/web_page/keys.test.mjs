@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import {before, beforeEach, test} from "node:test";
 
-import {fakeGame, importModule, initModules, openPage, press} from "./page_environment.mjs";
+import {fakeGame, importModule, initModules, openPage, pageHandlers, press} from "./page_environment.mjs";
 
 const document = openPage();
 let taken = true;  // whether the game takes the next key
@@ -17,7 +17,7 @@ before(async () => {
     bridge = await importModule("bridge.js");
     menu = await importModule("menu.js");
     await initModules("canvas.js", "menu.js", "dialogs.js", "input.js");
-    await bridge.loadGame({}, () => failures.push("failed"));
+    await bridge.loadGame(await pageHandlers(), () => failures.push("failed"));
 });
 
 function keyCalls() {

@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import {before, beforeEach, test} from "node:test";
 
 import {FakeEvent} from "./fake_dom.mjs";
-import {fakeGame, importModule, initModules, openPage, press} from "./page_environment.mjs";
+import {fakeGame, importModule, initModules, openPage, pageHandlers, press} from "./page_environment.mjs";
 
 const document = openPage();
 const game = fakeGame();
@@ -15,7 +15,7 @@ before(async () => {
     menu = await importModule("menu.js");
     await initModules("canvas.js", "menu.js", "dialogs.js", "input.js");
     const bridge = await importModule("bridge.js");
-    await bridge.loadGame({}, () => assert.fail("a call into the game failed"));
+    await bridge.loadGame(await pageHandlers(), () => assert.fail("a call into the game failed"));
 });
 
 // The menu item of a label as the menu shows it.

@@ -1,21 +1,24 @@
-// The program's calls into the page: every handler the program's side names is one the page
-// gives, and the page gives none that nothing calls; the linked functions carry numbers,
-// texts and truth values across as the program reads them.
+// The program's calls into the page: the page gives every handler the program declares and
+// none that nothing calls, and the bridge refuses a page that does not; the linked functions
+// carry numbers, texts and truth values across as the program reads them.
 import assert from "node:assert/strict";
 import {readFileSync} from "node:fs";
 import {before, test} from "node:test";
 
 import {importModule, openPage, setGlobal} from "./page_environment.mjs";
 
-const source = (name) => readFileSync(new URL(`../../../app/web/${name}`, import.meta.url), "utf8");
-const program = source("web_main.cpp");
-const librarySource = source("page_library.js");
+const librarySource =
+    readFileSync(new URL("../../../app/web/page_library.js", import.meta.url), "utf8");
 
 openPage();
 let page;
+let pageHandlers;
+let bridge;
 
 before(async () => {
     ({page} = await importModule("game.js"));
+    ({pageHandlers} = await importModule("constants.js"));
+    bridge = await importModule("bridge.js");
 });
 
 // The library as the linker takes it, its functions run with texts standing for pointers.
@@ -30,17 +33,22 @@ setGlobal("stringToUTF8", (text, pointer) => heap.set(pointer, text));
 setGlobal("kzPageHandler", library.$kzPageHandler);
 setGlobal("kzPageResult", library.$kzPageResult);
 
-test("the handlers the program names are the handlers the page gives", () => {
-    const named = new Set([...program.matchAll(/\b(?:call\w*|read\w*|kz_page_\w+)\("(\w+)"/g)].map(
-        (found) => found[1]));
-    for (const found of librarySource.matchAll(/Module\.page\.(\w+)\(/g)) {
-        named.add(found[1]);
-    }
-    assert.deepEqual([...named].sort(), Object.keys(page).sort());
-    for (const name of named) {
-        assert.equal(typeof page[name], "function", name);
-    }
-});
+test(
+    "the page gives the handlers the program declares, and the bridge refuses one that does not",
+    async () => {
+        assert.ok(Object.keys(pageHandlers).includes("present"));
+        assert.deepEqual(Object.keys(page).sort(), Object.keys(pageHandlers).sort());
+        assert.deepEqual(bridge.missingOrExtraHandlers(page), []);
+        const {beep, ...lacking} = page;
+        assert.equal(typeof beep, "function");
+        assert.deepEqual(
+            bridge.missingOrExtraHandlers({...lacking, shout: () => {}}), ["beep", "shout"]);
+        assert.deepEqual(bridge.missingOrExtraHandlers({...page, beep: 1}), ["beep"]);
+        setGlobal("WebAssembly", {});
+        setGlobal(
+            "createKestraneModule", () => assert.fail("a page the program cannot call loaded it"));
+        await assert.rejects(bridge.loadGame(lacking, () => {}), /differ from the program's: beep/);
+    });
 
 test("numbers, texts and truth values cross as the program reads them", () => {
     const heard = [];

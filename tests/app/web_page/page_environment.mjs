@@ -17,6 +17,11 @@ export function importModule(name) {
     return import(pathToFileURL(join(moduleDir, name)).href);
 }
 
+// The handlers the page gives the program (game.js), which the bridge loads the game with.
+export async function pageHandlers() {
+    return (await importModule("game.js")).page;
+}
+
 // Sets up the modules of these names, in this order, as the page's entry does.
 export async function initModules(...names) {
     for (const name of names) {
