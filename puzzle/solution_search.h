@@ -7,6 +7,7 @@
 
 #include "puzzle/field_model.h"
 #include "puzzle/puzzle_board.h"
+#include "puzzle/slot_grid.h"
 
 namespace kz {
 
@@ -95,8 +96,8 @@ class SolutionSearch {
     int64_t solutionFound(Mask layout);
 
     PuzzleBoard& board;
+    SlotGrid grid;
     bool fits = false;
-    int32_t horizontalSlots = 0;
     std::vector<Mask> listed;      // one perimeter per square of the active field, in list order
     std::vector<Mask> perimeters;  // the same in the order the search decides them
     std::vector<Mask> holders;     // per slot: the squares whose perimeter holds it

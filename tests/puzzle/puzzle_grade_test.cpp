@@ -47,7 +47,7 @@ TEST(SolutionSearch, ListsExactlyTheSolutionsFoundByTryingEveryLayoutOnFieldsUpT
     int32_t fields = 0;
     for (int32_t columns = 2; columns <= 5; ++columns) {
         for (int32_t rows = 2; rows <= 5; ++rows) {
-            if (stickCountFor(columns, rows) > 27) {
+            if (SlotGrid(columns, rows).slotCount() > 27) {
                 continue;
             }
             ++fields;
