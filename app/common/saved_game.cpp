@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/common/stored_number.h"
 #include "puzzle/move_rules.h"
 #include "puzzle/puzzle_board.h"
 #include "puzzle/puzzle_code.h"
@@ -16,19 +17,9 @@ constexpr int64_t kLongestClock = 215999;
 // The 5 x 5 field the text numbers the slots in; both its layers are as long.
 constexpr SlotGrid kTextGrid(kLargestSide, kLargestSide);
 
-// Digits only, no sign, no leading zero, at most largest.
+// Digits only, no leading zero, at most largest.
 std::optional<int64_t> number(std::string_view text, int64_t largest) {
-    if (text.empty() || text.size() > 12 || (text.size() > 1 && text.front() == '0')) {
-        return std::nullopt;
-    }
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value <= largest ? std::optional<int64_t>(value) : std::nullopt;
+    return storedNumber(text, largest, LeadingZeros::Refused);
 }
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
