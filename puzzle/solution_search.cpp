@@ -272,7 +272,6 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
     // is the better one there it wins by far more than that, while the search by squares,
     // the better one on the hardest of those puzzles, then loses less to the turns it
     // waits. A move both adds and takes away, and there either search may be far better.
-    totalNodes = 0;
     for (int64_t allowance = 1024;; allowance *= 2) {
         for (const bool bySquares : {true, false}) {
             nodes = 0;
@@ -280,7 +279,6 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
             stopped = false;
             const int64_t found =
                 bySquares ? search(0, 0) : searchChanges(changed, removable | addable);
-            totalNodes += nodes;
             if (!stopped) {
                 return found;
             }
