@@ -242,14 +242,14 @@ FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size) 
     return size;
 }
 
-GradedDraw drawGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
+GradedPick pickGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
                             ActionType kind, int32_t maxColumns, int32_t maxRows) {
-    return GradedDrawSearch(random, grade, fieldSize, kind, maxColumns, maxRows).take(random);
+    return GradedPuzzleSearch(random, grade, fieldSize, kind, maxColumns, maxRows).take(random);
 }
 
-GradedDrawSearch::GradedDrawSearch(const RandomSource& from, Difficulty searchedGrade,
-                                   FieldSize fieldSize, ActionType searchedKind, int32_t columns,
-                                   int32_t rows)
+GradedPuzzleSearch::GradedPuzzleSearch(const RandomSource& from, Difficulty searchedGrade,
+                                       FieldSize fieldSize, ActionType searchedKind,
+                                       int32_t columns, int32_t rows)
     : grade(searchedGrade),
       askedSize(fieldSize),
       kind(searchedKind),
@@ -262,49 +262,42 @@ GradedDrawSearch::GradedDrawSearch(const RandomSource& from, Difficulty searched
     FieldSize size = fieldSize;
     const bool fixedSize = fieldSize >= kSmallestSide && fieldSize <= kLargestSide;
     if (fixedSize && !offersSize(grade, kind, fieldSize)) {
-        draw.askedSize = fieldSize;
-        draw.playedSize = nearestOfferedSize(grade, kind, fieldSize);
-        size = draw.playedSize;
+        picked.resize.askedSize = fieldSize;
+        picked.resize.playedSize = nearestOfferedSize(grade, kind, fieldSize);
+        size = picked.resize.playedSize;
     }
     scratch.setFieldSize(size);
 }
 
-bool GradedDrawSearch::step() {
+bool GradedPuzzleSearch::step() {
     if (isFound) {
         return false;
     }
     // The scratch board draws from its own source; the game's stays as it is.
     scratch.newPuzzle();
-    ++draw.draws;
-    draw.origin = scratch.getOrigin();
-    isFound = grade == AsDesigned || (offersSize(grade, draw.origin.kind,
-                                                 std::max(draw.origin.columns, draw.origin.rows)) &&
-                                      puzzleMeetsGrade(scratch, grade));
+    ++picked.puzzlesMade;
+    picked.origin = scratch.getOrigin();
+    isFound =
+        grade == AsDesigned || (offersSize(grade, picked.origin.kind,
+                                           std::max(picked.origin.columns, picked.origin.rows)) &&
+                                puzzleMeetsGrade(scratch, grade));
     return !isFound;
 }
 
-bool GradedDrawSearch::answers(const RandomSource& game, Difficulty askedGrade, FieldSize fieldSize,
-                               ActionType askedKind, int32_t columns, int32_t rows) const {
+bool GradedPuzzleSearch::answers(const RandomSource& game, Difficulty askedGrade,
+                                 FieldSize fieldSize, ActionType askedKind, int32_t columns,
+                                 int32_t rows) const {
     return askedGrade == grade && fieldSize == askedSize && askedKind == kind &&
            columns == maxColumns && rows == maxRows && game.currentState() == startState;
 }
 
-GradedDraw GradedDrawSearch::take(RandomSource& game) {
+GradedPick GradedPuzzleSearch::take(RandomSource& game) {
     // Like the generator's own loops, this one runs until its puzzle comes up; the sizes
     // offered keep that to a few dozen draws.
     while (step()) {
     }
     game.seed(scratch.randomSource().currentState());
-    return draw;
-}
-
-std::string resizedText(Difficulty grade, const GradedDraw& draw) {
-    if (draw.askedSize == 0) {
-        return {};
-    }
-    const auto side = [](FieldSize n) { return std::to_string(n) + " x " + std::to_string(n); };
-    return std::string(difficultyName(grade)) + " puzzles of this kind are rare on " +
-           side(draw.askedSize) + ": playing " + side(draw.playedSize) + ".";
+    return picked;
 }
 
 }  // namespace kz
