@@ -9,7 +9,7 @@
 #include "display/counter.h"
 #include "display/element.h"
 #include "puzzle/puzzle_grade.h"
-#include "puzzle/board.h"
+#include "screen/board.h"
 #include "screen/host.h"
 #include "screen/image_table.h"
 

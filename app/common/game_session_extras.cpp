@@ -12,7 +12,7 @@
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/todays_puzzle.h"
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 

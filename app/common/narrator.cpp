@@ -2,7 +2,7 @@
 
 #include "app/common/clock_text.h"
 #include "app/common/extras_texts.h"
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 namespace {

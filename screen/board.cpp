@@ -1,4 +1,4 @@
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 #include <ctime>
 #include <memory>
