@@ -40,17 +40,12 @@ struct StickSlot {
     bool operator!=(const StickSlot& o) const { return !(*this == o); }
 };
 
-// One stick layout. Horizontal stick (x, y) is horizontal[y * maxColumns + x]; vertical stick
-// (x, y) is vertical[x * maxRows + y]. The strides follow the largest field, whatever the
-// size of the puzzle being played.
+// One stick layout, a byte per slot of each layer, numbered by the SlotGrid of the largest
+// field whatever the size of the puzzle being played.
 struct StickLayers {
     std::vector<uint8_t> horizontal;
     std::vector<uint8_t> vertical;
 
-    void allocate(int32_t maxColumns, int32_t maxRows) {
-        horizontal.assign(static_cast<size_t>(maxColumns * (maxRows + 1)), 0);
-        vertical.assign(static_cast<size_t>((maxColumns + 1) * maxRows), 0);
-    }
     bool operator==(const StickLayers& o) const {
         return horizontal == o.horizontal && vertical == o.vertical;
     }
@@ -67,11 +62,6 @@ using SquareList = std::vector<uint8_t>;
 // Number of possible squares of a field with the given smaller and larger side.
 constexpr int32_t squareCountFor(int32_t smallSide, int32_t largeSide) {
     return (smallSide * (smallSide + 1) * (3 * largeSide - smallSide + 1) + 1) / 6;
-}
-
-// Number of stick slots of a columns x rows field.
-constexpr int32_t stickCountFor(int32_t columns, int32_t rows) {
-    return (columns + 1) * rows + (rows + 1) * columns;
 }
 
 }  // namespace kz

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "puzzle/move_rules.h"
+
 namespace kz {
 
 namespace {
@@ -73,6 +75,11 @@ std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
     }
     const StickLayers& aim = hint.solution;
 
+    // The slots the next click may change.
+    const auto takes = [&](StickSlot s) {
+        return takesClick(board.getMode(), board.isStickInHand(), start.at(s) != 0,
+                          current.at(s) != 0);
+    };
     std::optional<StickSlot> stick;
     if (board.getMode() == Move) {
         if (board.isStickInHand()) {
@@ -86,11 +93,11 @@ std::optional<Hint> nextHint(PuzzleBoard& board, const StickLayers& committed,
                 stick = origin;  // the aim keeps it where it was: put it back
             } else {
                 stick = choose(slots, newestChanges,
-                               [&](StickSlot s) { return aim.at(s) != 0 && current.at(s) == 0; });
+                               [&](StickSlot s) { return aim.at(s) != 0 && takes(s); });
             }
         } else {
             stick = choose(slots, newestChanges,
-                           [&](StickSlot s) { return aim.at(s) == 0 && current.at(s) != 0; });
+                           [&](StickSlot s) { return aim.at(s) == 0 && takes(s); });
         }
     } else {
         stick = choose(slots, newestChanges,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "puzzle/move_rules.h"
+
 namespace kz {
 
 namespace {
@@ -14,9 +16,9 @@ void PuzzleBoard::configureField(int32_t columns, int32_t rows) {
     maxRows = rows;
     activeColumns = columns;
     activeRows = rows;
-    startSticks.allocate(columns, rows);
-    solutionSticks.allocate(columns, rows);
-    currentSticks.allocate(columns, rows);
+    startSticks = slotGrid().emptyLayout();
+    solutionSticks = startSticks;
+    currentSticks = startSticks;
 }
 
 bool PuzzleBoard::isActiveHorizontal(int32_t index) const {
@@ -285,10 +287,9 @@ void PuzzleBoard::pickAtMostHalfComplete(uint8_t* squares, StickLayers& layout) 
 }
 
 int32_t PuzzleBoard::movesFromStart(const StickLayers& layout) {
-    const int32_t differences =
-        countDifferences(startSticks.horizontal.data(), startSticks.vertical.data(),
-                         layout.horizontal.data(), layout.vertical.data());
-    return mode == Move ? differences / 2 : differences;
+    return movesOfChanges(
+        mode, countDifferences(startSticks.horizontal.data(), startSticks.vertical.data(),
+                               layout.horizontal.data(), layout.vertical.data()));
 }
 
 bool PuzzleBoard::formsTargetSquares(const StickLayers& layout) {
@@ -297,8 +298,7 @@ bool PuzzleBoard::formsTargetSquares(const StickLayers& layout) {
         targetSquares) {
         return false;
     }
-    StickLayers covered;
-    covered.allocate(maxColumns, maxRows);
+    StickLayers covered = slotGrid().emptyLayout();
     squaresToSticks(squares.data(), covered.horizontal.data(), covered.vertical.data());
     return covered == layout;
 }

@@ -93,9 +93,9 @@ class PuzzleBoard {
     // Last step of newPuzzle; the element side centres the field and updates its sprites.
     virtual void showPuzzle();
 
-    int32_t horizontalCount() const { return maxColumns * (maxRows + 1); }
-    int32_t verticalCount() const { return (maxColumns + 1) * maxRows; }
-    int32_t fullStickCount() const { return stickCountFor(activeColumns, activeRows); }
+    int32_t horizontalCount() const { return slotGrid().horizontalSlots(); }
+    int32_t verticalCount() const { return slotGrid().verticalSlots(); }
+    int32_t fullStickCount() const { return SlotGrid(activeColumns, activeRows).slotCount(); }
 
     int32_t maxColumns = 0;
     int32_t maxRows = 0;

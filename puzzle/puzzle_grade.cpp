@@ -6,21 +6,14 @@
 #include <set>
 #include <vector>
 
+#include "puzzle/figure_turns.h"
 #include "puzzle/hint.h"
+#include "puzzle/move_rules.h"
 #include "puzzle/solution_search.h"
 
 namespace kz {
 
 namespace {
-
-// A stick as the two lattice points it joins, the smaller first.
-using Joint = std::array<int32_t, 4>;
-
-Joint jointOf(const SlotPlace& place) {
-    return place.orientation == Horizontal
-               ? Joint{place.column, place.row, place.column + 1, place.row}
-               : Joint{place.column, place.row, place.column, place.row + 1};
-}
 
 // The same figure wherever it stands and however it is turned or mirrored gives the same
 // list: the smallest of its eight turns and mirrors, each moved to the corner.
@@ -32,27 +25,18 @@ std::vector<Joint> figureOf(const PuzzleBoard& board, const StickLayers& layout)
         }
     }
     std::vector<Joint> smallest;
-    for (int32_t turn = 0; turn < 8; ++turn) {
-        std::vector<Joint> turned;
-        int32_t left = kLargestSide;
-        int32_t top = kLargestSide;
-        for (const Joint& j : joints) {
-            std::array<int32_t, 2> a{j[0], j[1]};
-            std::array<int32_t, 2> b{j[2], j[3]};
-            for (auto* p : {&a, &b}) {
-                if ((turn & 4) != 0) {
-                    std::swap((*p)[0], (*p)[1]);
-                }
-                (*p)[0] *= (turn & 1) != 0 ? -1 : 1;
-                (*p)[1] *= (turn & 2) != 0 ? -1 : 1;
-            }
-            turned.push_back(a < b ? Joint{a[0], a[1], b[0], b[1]} : Joint{b[0], b[1], a[0], a[1]});
-            // Turned points may be negative; the corner is where the figure starts.
-            left = std::min({left, a[0], b[0]});
-            top = std::min({top, a[1], b[1]});
+    for (int32_t turn = 0; turn < kFigureTurns; ++turn) {
+        std::vector<Joint> turned =
+            turnedFigure(joints, turn, board.getActiveColumns(), board.getActiveRows());
+        // A turn may leave the field; the corner is where the figure starts.
+        int32_t left = turned.empty() ? 0 : turned.front().x0;
+        int32_t top = turned.empty() ? 0 : turned.front().y0;
+        for (const Joint& j : turned) {
+            left = std::min(left, j.x0);
+            top = std::min(top, j.y0);
         }
         for (Joint& j : turned) {
-            j = {j[0] - left, j[1] - top, j[2] - left, j[3] - top};
+            j = {j.x0 - left, j.y0 - top, j.x1 - left, j.y1 - top};
         }
         std::sort(turned.begin(), turned.end());
         if (turn == 0 || turned < smallest) {
@@ -95,15 +79,8 @@ double changeSets(PuzzleBoard& board) {
         (board.getStartSticks().at(slot) != 0 ? present : empty) += 1;
     }
     const int32_t moves = board.getRequiredMoves();
-    switch (board.getMode()) {
-        case Add:
-            return ways(empty, moves);
-        case Remove:
-            return ways(present, moves);
-        case Move:
-            break;
-    }
-    return ways(present, moves) * ways(empty, moves);
+    const BoardMode mode = board.getMode();
+    return (takesAway(mode) ? ways(present, moves) : 1) * (putsDown(mode) ? ways(empty, moves) : 1);
 }
 
 // The measure, listing at most limit solutions; the shapes are known below the limit.
@@ -265,14 +242,14 @@ FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size) 
     return size;
 }
 
-GradedDraw drawGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
+GradedPick pickGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
                             ActionType kind, int32_t maxColumns, int32_t maxRows) {
-    return GradedDrawSearch(random, grade, fieldSize, kind, maxColumns, maxRows).take(random);
+    return GradedPuzzleSearch(random, grade, fieldSize, kind, maxColumns, maxRows).take(random);
 }
 
-GradedDrawSearch::GradedDrawSearch(const RandomSource& from, Difficulty searchedGrade,
-                                   FieldSize fieldSize, ActionType searchedKind, int32_t columns,
-                                   int32_t rows)
+GradedPuzzleSearch::GradedPuzzleSearch(const RandomSource& from, Difficulty searchedGrade,
+                                       FieldSize fieldSize, ActionType searchedKind,
+                                       int32_t columns, int32_t rows)
     : grade(searchedGrade),
       askedSize(fieldSize),
       kind(searchedKind),
@@ -285,49 +262,42 @@ GradedDrawSearch::GradedDrawSearch(const RandomSource& from, Difficulty searched
     FieldSize size = fieldSize;
     const bool fixedSize = fieldSize >= kSmallestSide && fieldSize <= kLargestSide;
     if (fixedSize && !offersSize(grade, kind, fieldSize)) {
-        draw.askedSize = fieldSize;
-        draw.playedSize = nearestOfferedSize(grade, kind, fieldSize);
-        size = draw.playedSize;
+        picked.resize.askedSize = fieldSize;
+        picked.resize.playedSize = nearestOfferedSize(grade, kind, fieldSize);
+        size = picked.resize.playedSize;
     }
     scratch.setFieldSize(size);
 }
 
-bool GradedDrawSearch::step() {
+bool GradedPuzzleSearch::step() {
     if (isFound) {
         return false;
     }
     // The scratch board draws from its own source; the game's stays as it is.
     scratch.newPuzzle();
-    ++draw.draws;
-    draw.origin = scratch.getOrigin();
-    isFound = grade == AsDesigned || (offersSize(grade, draw.origin.kind,
-                                                 std::max(draw.origin.columns, draw.origin.rows)) &&
-                                      puzzleMeetsGrade(scratch, grade));
+    ++picked.puzzlesMade;
+    picked.origin = scratch.getOrigin();
+    isFound =
+        grade == AsDesigned || (offersSize(grade, picked.origin.kind,
+                                           std::max(picked.origin.columns, picked.origin.rows)) &&
+                                puzzleMeetsGrade(scratch, grade));
     return !isFound;
 }
 
-bool GradedDrawSearch::answers(const RandomSource& game, Difficulty askedGrade, FieldSize fieldSize,
-                               ActionType askedKind, int32_t columns, int32_t rows) const {
+bool GradedPuzzleSearch::answers(const RandomSource& game, Difficulty askedGrade,
+                                 FieldSize fieldSize, ActionType askedKind, int32_t columns,
+                                 int32_t rows) const {
     return askedGrade == grade && fieldSize == askedSize && askedKind == kind &&
            columns == maxColumns && rows == maxRows && game.currentState() == startState;
 }
 
-GradedDraw GradedDrawSearch::take(RandomSource& game) {
+GradedPick GradedPuzzleSearch::take(RandomSource& game) {
     // Like the generator's own loops, this one runs until its puzzle comes up; the sizes
     // offered keep that to a few dozen draws.
     while (step()) {
     }
     game.seed(scratch.randomSource().currentState());
-    return draw;
-}
-
-std::string resizedText(Difficulty grade, const GradedDraw& draw) {
-    if (draw.askedSize == 0) {
-        return {};
-    }
-    const auto side = [](FieldSize n) { return std::to_string(n) + " x " + std::to_string(n); };
-    return std::string(difficultyName(grade)) + " puzzles of this kind are rare on " +
-           side(draw.askedSize) + ": playing " + side(draw.playedSize) + ".";
+    return picked;
 }
 
 }  // namespace kz

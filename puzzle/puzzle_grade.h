@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "puzzle/field_model.h"
 #include "puzzle/puzzle_board.h"
@@ -79,14 +78,20 @@ Difficulty gradeOfOrigin(const PuzzleOrigin& origin);
 // generated solution shows, then the solver, counting only as far as the grade allows.
 bool puzzleMeetsGrade(PuzzleBoard& board, Difficulty grade);
 
-// A graded puzzle drawn for the Next button.
-struct GradedDraw {
-    PuzzleOrigin origin;
-    int32_t draws = 0;  // puzzles the generator made
-    // The field size asked for when the grade was too rare there, and the size played
-    // instead; both 0 when the size asked for was played.
+// The field size asked for when the grade was too rare there, and the size played instead;
+// both 0 when the size asked for was played.
+struct FieldResize {
     FieldSize askedSize = 0;
     FieldSize playedSize = 0;
+
+    bool resized() const { return askedSize != 0; }
+};
+
+// A graded puzzle picked at random for the Next button.
+struct GradedPick {
+    PuzzleOrigin origin;
+    int32_t puzzlesMade = 0;  // by the generator, the one picked included
+    FieldResize resize;
 };
 
 // Whether puzzles of the kind and grade come up often enough on a size x size field to find
@@ -95,31 +100,31 @@ bool offersSize(Difficulty grade, ActionType kind, FieldSize size);
 // The offered size nearest to a size, the smaller of two as near.
 FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size);
 
-// Draws puzzles from the game's random source with the settings, as Next would, until one
+// Makes puzzles from the game's random source with the settings, as Next would, until one
 // meets the grade, on a board of its own, and leaves the source after that puzzle. A fixed field
 // size the grade does not offer for the kind is played at the nearest size offered; a random size
 // keeps to the fields whose longer side is offered. AsDesigned takes the first puzzle.
-GradedDraw drawGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
+GradedPick pickGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
                             ActionType kind, int32_t maxColumns, int32_t maxRows);
 
-// The same draw made a puzzle at a time, from the game's random source as it stood when the
-// search began, which keeps its own state until the draw is taken: a program can search
-// ahead of Next while the player plays, and Next finds the puzzle drawn.
-class GradedDrawSearch {
+// The same pick made a puzzle at a time, from the game's random source as it stood when the
+// search began, which keeps its own state until the pick is taken: a program can search
+// ahead of Next while the player plays, and Next finds the puzzle picked.
+class GradedPuzzleSearch {
   public:
-    GradedDrawSearch(const RandomSource& from, Difficulty grade, FieldSize fieldSize,
-                     ActionType kind, int32_t maxColumns, int32_t maxRows);
+    GradedPuzzleSearch(const RandomSource& from, Difficulty grade, FieldSize fieldSize,
+                       ActionType kind, int32_t maxColumns, int32_t maxRows);
 
-    // Draws one more puzzle; false once the grade has come up.
+    // Makes one more puzzle; false once the grade has come up.
     bool step();
     bool found() const { return isFound; }
-    // Whether its draw is the one drawGradedPuzzle would make from the game's source with these
+    // Whether its pick is the one pickGradedPuzzle would make from the game's source with these
     // settings now: the same settings, and the source still as it stood when the search began.
     bool answers(const RandomSource& game, Difficulty grade, FieldSize fieldSize, ActionType kind,
                  int32_t maxColumns, int32_t maxRows) const;
-    // Finishes the search and leaves the game's source after its puzzle, as drawing it now
+    // Finishes the search and leaves the game's source after its puzzle, as picking it now
     // would.
-    GradedDraw take(RandomSource& game);
+    GradedPick take(RandomSource& game);
 
   private:
     Difficulty grade;
@@ -129,12 +134,8 @@ class GradedDrawSearch {
     int32_t maxRows;
     uint32_t startState;
     PuzzleBoard scratch;
-    GradedDraw draw;
+    GradedPick picked;
     bool isFound = false;
 };
-
-// What the player is told when another size was played, e.g. "Hard puzzles of this kind are
-// rare on 5 x 5: playing 4 x 4."; empty when not.
-std::string resizedText(Difficulty grade, const GradedDraw& draw);
 
 }  // namespace kz

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "puzzle/field_model.h"
@@ -27,6 +28,33 @@ struct SpritePosition {
 class SlotGrid {
   public:
     constexpr SlotGrid(int32_t maxColumns, int32_t maxRows) : columns(maxColumns), rows(maxRows) {}
+
+    // The slots of each layer and of both.
+    constexpr int32_t horizontalSlots() const { return columns * (rows + 1); }
+    constexpr int32_t verticalSlots() const { return (columns + 1) * rows; }
+    constexpr int32_t slotsOf(StickOrientation orientation) const {
+        return orientation == Horizontal ? horizontalSlots() : verticalSlots();
+    }
+    constexpr int32_t slotCount() const { return horizontalSlots() + verticalSlots(); }
+    // The slot's index lies in its layer.
+    constexpr bool holds(StickSlot slot) const {
+        return slot.index >= 0 && slot.index < slotsOf(slot.orientation);
+    }
+    // Both layers as one run, the horizontal one first: a slot's place in it and back.
+    constexpr int32_t serialOf(StickSlot slot) const {
+        return slot.orientation == Horizontal ? slot.index : horizontalSlots() + slot.index;
+    }
+    constexpr StickSlot slotOfSerial(int32_t serial) const {
+        return serial < horizontalSlots() ? StickSlot{Horizontal, serial}
+                                          : StickSlot{Vertical, serial - horizontalSlots()};
+    }
+    // A layout of the field with every slot empty.
+    StickLayers emptyLayout() const {
+        StickLayers layout;
+        layout.horizontal.assign(static_cast<size_t>(horizontalSlots()), 0);
+        layout.vertical.assign(static_cast<size_t>(verticalSlots()), 0);
+        return layout;
+    }
 
     constexpr int32_t horizontalIndex(int32_t column, int32_t row) const {
         return row * columns + column;

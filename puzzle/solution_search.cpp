@@ -4,6 +4,9 @@
 #include <array>
 #include <functional>
 
+#include "puzzle/figure_turns.h"
+#include "puzzle/move_rules.h"
+
 namespace kz {
 
 namespace {
@@ -69,12 +72,10 @@ void SolutionSearch::FruitlessBranches::insert(Mask first, Mask second) {
     }
 }
 
-SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
+SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle), grid(puzzle.slotGrid()) {
     const int32_t columns = board.getMaxColumns();
     const int32_t rows = board.getMaxRows();
-    horizontalSlots = columns * (rows + 1);
-    const int32_t slots = horizontalSlots + (columns + 1) * rows;
-    fits = slots <= 64 && board.getSquareCount() <= 64 &&
+    fits = grid.slotCount() <= 64 && board.getSquareCount() <= 64 &&
            std::min(columns, rows) <= static_cast<int32_t>(kLargestSquare);
     if (!fits) {
         return;
@@ -86,7 +87,7 @@ SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
     for (int32_t n = std::min(activeColumns, activeRows); n >= 1; --n) {
         for (int32_t x = 0; x <= activeColumns - n; ++x) {
             for (int32_t y = 0; y <= activeRows - n; ++y) {
-                scratch.allocate(columns, rows);
+                scratch = grid.emptyLayout();
                 board.markSquare(x, y, n, scratch.horizontal.data(), scratch.vertical.data());
                 perimeters.push_back(maskOf(scratch));
             }
@@ -100,29 +101,24 @@ SolutionSearch::SolutionSearch(PuzzleBoard& puzzle) : board(puzzle) {
     targetSquares = board.getTargetSquares();
 }
 
+// A slot's bit is its place in the grid's run of both layers.
 SolutionSearch::Mask SolutionSearch::maskOf(const StickLayers& layout) const {
     Mask m = 0;
-    for (size_t i = 0; i < layout.horizontal.size(); ++i) {
-        if (layout.horizontal[i] != 0) {
-            m |= Mask{1} << i;
-        }
-    }
-    for (size_t i = 0; i < layout.vertical.size(); ++i) {
-        if (layout.vertical[i] != 0) {
-            m |= Mask{1} << (static_cast<size_t>(horizontalSlots) + i);
+    for (int32_t bit = 0; bit < grid.slotCount(); ++bit) {
+        if (layout.at(grid.slotOfSerial(bit)) != 0) {
+            m |= Mask{1} << bit;
         }
     }
     return m;
 }
 
 StickLayers SolutionSearch::layoutOf(Mask mask) const {
-    StickLayers layout;
-    layout.allocate(board.getMaxColumns(), board.getMaxRows());
-    for (size_t i = 0; i < layout.horizontal.size(); ++i) {
-        layout.horizontal[i] = (mask >> i) & 1u ? 1 : 0;
-    }
-    for (size_t i = 0; i < layout.vertical.size(); ++i) {
-        layout.vertical[i] = (mask >> (static_cast<size_t>(horizontalSlots) + i)) & 1u ? 1 : 0;
+    StickLayers layout = grid.emptyLayout();
+    for (int32_t bit = 0; bit < grid.slotCount(); ++bit) {
+        const StickSlot slot = grid.slotOfSerial(bit);
+        (slot.orientation == Horizontal ? layout.horizontal
+                                        : layout.vertical)[static_cast<size_t>(slot.index)] =
+            (mask >> bit) & 1u ? 1 : 0;
     }
     return layout;
 }
@@ -136,28 +132,14 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
     }
     const Mask current = maskOf(layout);
     const int32_t startSticks = bitCount(start);
-    switch (mode) {
-        case Add:
-            // Added sticks stay, and no start stick can go.
-            required = current | start;
-            forbidden = 0;
-            sticksToAdd = requiredMoves;
-            sticksToRemove = 0;
-            break;
-        case Remove:
-            // Removed sticks stay away, and nothing can be added.
-            required = 0;
-            forbidden = ~(current & start);
-            sticksToAdd = 0;
-            sticksToRemove = requiredMoves;
-            break;
-        case Move:
-            required = current & ~start;
-            forbidden = start & ~current;
-            sticksToAdd = requiredMoves;
-            sticksToRemove = requiredMoves;
-            break;
-    }
+    // Slots the clicks cannot change keep the start, changes made stay: the rest is open.
+    const Mask unchangeable = (putsDown(mode) ? 0 : ~start) | (takesAway(mode) ? 0 : start);
+    const Mask kept = (current & ~unchangeable) | (start & unchangeable);
+    const Mask decided = (kept ^ start) | unchangeable;
+    required = kept & decided;
+    forbidden = ~kept & decided;
+    sticksToAdd = putsDown(mode) ? requiredMoves : 0;
+    sticksToRemove = takesAway(mode) ? requiredMoves : 0;
     stickTarget = startSticks + sticksToAdd - sticksToRemove;
     startSticksKept = startSticks - sticksToRemove;
     orderSquares(required & ~start);
@@ -172,7 +154,7 @@ bool SolutionSearch::aimAt(const StickLayers& layout) {
     for (Mask p : perimeters) {
         active |= p;
     }
-    changed = mode == Add ? current | start : mode == Remove ? current & start : current;
+    changed = kept;
     removable = sticksToRemove > 0 ? changed & start & ~required : 0;
     addable = sticksToAdd > 0 ? active & ~changed & ~start & ~forbidden : 0;
     startFull = (active & ~start) == 0;
@@ -240,63 +222,35 @@ bool SolutionSearch::solves(Mask sticks) const {
 std::vector<SolutionSearch::Mask> SolutionSearch::copiesOf(Mask sticks) const {
     const int32_t columns = board.getActiveColumns();
     const int32_t rows = board.getActiveRows();
-    const int32_t maxColumns = board.getMaxColumns();
-    const int32_t maxRows = board.getMaxRows();
-    // Each stick as the two lattice points it joins.
-    struct Joint {
-        int32_t x0, y0, x1, y1;
-    };
     std::vector<Joint> joints;
     for (Mask m = sticks; m != 0; m &= m - 1) {
-        const int32_t bit = lowestBit(m);
-        if (bit < horizontalSlots) {
-            const int32_t x = bit % maxColumns;
-            const int32_t y = bit / maxColumns;
-            joints.push_back({x, y, x + 1, y});
-        } else {
-            const int32_t x = (bit - horizontalSlots) / maxRows;
-            const int32_t y = (bit - horizontalSlots) % maxRows;
-            joints.push_back({x, y, x, y + 1});
-        }
+        joints.push_back(jointOf(grid.placeOf(grid.slotOfSerial(lowestBit(m)))));
     }
     std::vector<Mask> copies;
-    // The eight turns and mirrors of a square; a field that is not square keeps its shape
-    // under the four that do not swap its sides.
-    for (int32_t turn = 0; turn < 8; ++turn) {
-        const bool swap = turn >= 4;
-        if (swap && columns != rows) {
+    // A field that is not square keeps its shape only under the turns that keep its sides.
+    for (int32_t turn = 0; turn < kFigureTurns; ++turn) {
+        if (swapsSides(turn) && columns != rows) {
             continue;
         }
-        std::vector<Joint> turned;
+        const std::vector<Joint> turned = turnedFigure(joints, turn, columns, rows);
         int32_t left = columns;
         int32_t top = rows;
         int32_t right = 0;
         int32_t bottom = 0;
-        for (Joint j : joints) {
-            Joint t = swap ? Joint{j.y0, j.x0, j.y1, j.x1} : j;
-            if ((turn & 1) != 0) {
-                t.x0 = columns - t.x0;
-                t.x1 = columns - t.x1;
-            }
-            if ((turn & 2) != 0) {
-                t.y0 = rows - t.y0;
-                t.y1 = rows - t.y1;
-            }
-            left = std::min({left, t.x0, t.x1});
-            right = std::max({right, t.x0, t.x1});
-            top = std::min({top, t.y0, t.y1});
-            bottom = std::max({bottom, t.y0, t.y1});
-            turned.push_back(t);
+        for (const Joint& t : turned) {
+            left = std::min(left, t.x0);
+            right = std::max(right, t.x1);
+            top = std::min(top, t.y0);
+            bottom = std::max(bottom, t.y1);
         }
         for (int32_t dx = -left; right + dx <= columns; ++dx) {
             for (int32_t dy = -top; bottom + dy <= rows; ++dy) {
                 Mask copy = 0;
-                for (Joint t : turned) {
-                    const int32_t x = std::min(t.x0, t.x1) + dx;
-                    const int32_t y = std::min(t.y0, t.y1) + dy;
-                    const int32_t bit =
-                        t.y0 == t.y1 ? y * maxColumns + x : horizontalSlots + x * maxRows + y;
-                    copy |= Mask{1} << bit;
+                for (const Joint& t : turned) {
+                    SlotPlace place = placeOf(t);
+                    place.column += dx;
+                    place.row += dy;
+                    copy |= Mask{1} << grid.serialOf(grid.slotAt(place));
                 }
                 copies.push_back(copy);
             }
@@ -318,7 +272,6 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
     // is the better one there it wins by far more than that, while the search by squares,
     // the better one on the hardest of those puzzles, then loses less to the turns it
     // waits. A move both adds and takes away, and there either search may be far better.
-    totalNodes = 0;
     for (int64_t allowance = 1024;; allowance *= 2) {
         for (const bool bySquares : {true, false}) {
             nodes = 0;
@@ -326,7 +279,6 @@ int64_t SolutionSearch::countSolutionsKeeping(const StickLayers& layout, int64_t
             stopped = false;
             const int64_t found =
                 bySquares ? search(0, 0) : searchChanges(changed, removable | addable);
-            totalNodes += nodes;
             if (!stopped) {
                 return found;
             }

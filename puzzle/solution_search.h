@@ -7,6 +7,7 @@
 
 #include "puzzle/field_model.h"
 #include "puzzle/puzzle_board.h"
+#include "puzzle/slot_grid.h"
 
 namespace kz {
 
@@ -52,9 +53,6 @@ class SolutionSearch {
     // in no particular order.
     std::vector<StickLayers> solutionsKeeping(const StickLayers& layout, int64_t limit);
 
-    // Decisions the last search took, for measuring it.
-    int64_t nodesVisited() const { return totalNodes; }
-
   private:
     using Mask = uint64_t;
 
@@ -95,8 +93,8 @@ class SolutionSearch {
     int64_t solutionFound(Mask layout);
 
     PuzzleBoard& board;
+    SlotGrid grid;
     bool fits = false;
-    int32_t horizontalSlots = 0;
     std::vector<Mask> listed;      // one perimeter per square of the active field, in list order
     std::vector<Mask> perimeters;  // the same in the order the search decides them
     std::vector<Mask> holders;     // per slot: the squares whose perimeter holds it
@@ -126,7 +124,6 @@ class SolutionSearch {
     int64_t nodes = 0;          // decisions of the search running
     int64_t nodeAllowance = 0;  // before it gives its turn to the other
     bool stopped = false;
-    int64_t totalNodes = 0;
     Mask firstSolution = 0;
     std::vector<Mask>* collected = nullptr;  // every solution found, while listing them
     FruitlessBranches fruitlessSquares;      // by sticks and squares decided incomplete

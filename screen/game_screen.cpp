@@ -253,7 +253,7 @@ bool GameScreen::startPuzzle(const PuzzleOrigin& origin, Difficulty grade) {
 void GameScreen::beginSearchAhead() {
     searchAhead.reset();
     if (difficulty != AsDesigned) {
-        searchAhead = std::make_unique<GradedDrawSearch>(
+        searchAhead = std::make_unique<GradedPuzzleSearch>(
             board->randomSource(), difficulty, board->getFieldSize(), board->getActionType(),
             board->getMaxColumns(), board->getMaxRows());
     }
@@ -270,25 +270,25 @@ bool GameScreen::searchAheadStep() {
 
 void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
     shownGrade = grade;
-    resizedNote.clear();
+    resize = {};
     if (origin != nullptr) {
         board->newPuzzleFrom(*origin);
     } else if (difficulty == AsDesigned) {
         board->newPuzzle();
     } else {
-        // Drawn from the same random source, so the puzzle has a code like any other.
+        // Picked from the same random source, so the puzzle has a code like any other.
         const FieldSize size = board->getFieldSize();
         const ActionType kind = board->getActionType();
         const int32_t columns = board->getMaxColumns();
         const int32_t rows = board->getMaxRows();
         RandomSource& random = board->randomSource();
-        const GradedDraw draw =
+        const GradedPick picked =
             searchAhead && searchAhead->answers(random, difficulty, size, kind, columns, rows)
                 ? searchAhead->take(random)
-                : drawGradedPuzzle(random, difficulty, size, kind, columns, rows);
-        board->newPuzzleFrom(draw.origin);
+                : pickGradedPuzzle(random, difficulty, size, kind, columns, rows);
+        board->newPuzzleFrom(picked.origin);
         shownGrade = difficulty;
-        resizedNote = resizedText(difficulty, draw);
+        resize = picked.resize;
     }
     searchAhead.reset();
     const BoardMode mode = board->getMode();

@@ -3,14 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "display/backdrop.h"
 #include "display/button.h"
 #include "display/counter.h"
 #include "display/element.h"
-#include "puzzle/board.h"
 #include "puzzle/puzzle_grade.h"
+#include "screen/board.h"
 #include "screen/host.h"
 #include "screen/image_table.h"
 
@@ -67,15 +66,15 @@ class GameScreen : public Element {
     // puzzle. Used by the next Next, like the other two settings.
     void setDifficulty(Difficulty grade) { difficulty = grade; }
     Difficulty getDifficulty() const { return difficulty; }
-    // The grade the last Next drew for, AsDesigned for any other puzzle; and when that Next
-    // played another field size than the one set, what the player is told of it.
+    // The grade the last Next picked for, AsDesigned for any other puzzle; and whether that
+    // Next played another field size than the one set.
     Difficulty getShownGrade() const { return shownGrade; }
-    const std::string& getResizedNote() const { return resizedNote; }
+    const FieldResize& getResize() const { return resize; }
 
-    // Begins searching the puzzle the next graded Next will draw, from the settings and the
-    // random source as they are now, so that Next finds it drawn; nothing As designed. The
+    // Begins searching the puzzle the next graded Next will pick, from the settings and the
+    // random source as they are now, so that Next finds it picked; nothing As designed. The
     // search goes on a puzzle per searchAheadStep. A Next whose settings or random source
-    // have changed since searches afresh, so the puzzles stay those of drawGradedPuzzle.
+    // have changed since searches afresh, so the puzzles stay those of pickGradedPuzzle.
     void beginSearchAhead();
     // One more puzzle of the search; false when none is needed any more.
     bool searchAheadStep();
@@ -149,9 +148,9 @@ class GameScreen : public Element {
     Counter* clockCounter = nullptr;
     uint32_t timerId = 0;
     Difficulty difficulty = AsDesigned;
-    std::unique_ptr<GradedDrawSearch> searchAhead;
+    std::unique_ptr<GradedPuzzleSearch> searchAhead;
     Difficulty shownGrade = AsDesigned;
-    std::string resizedNote;
+    FieldResize resize;
 };
 
 }  // namespace kz

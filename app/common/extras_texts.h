@@ -3,6 +3,7 @@
 #include <string>
 
 #include "puzzle/calendar_day.h"
+#include "puzzle/puzzle_grade.h"
 
 namespace kz {
 
@@ -42,5 +43,16 @@ constexpr const char* kRecordsNotExportedText = "The records could not be writte
 // Linux program ends the second text with the file's name and a full stop.
 constexpr const char* kRecordsExportedText = "Records exported.";
 constexpr const char* kRecordsExportedToText = "Records exported to ";
+
+// Told when a graded Next played another field size than the one set, e.g. "Hard puzzles of
+// this kind are rare on 5 x 5: playing 4 x 4."; empty when it played the size set.
+inline std::string resizedNoteText(Difficulty grade, const FieldResize& resize) {
+    if (!resize.resized()) {
+        return {};
+    }
+    const auto side = [](FieldSize n) { return std::to_string(n) + " x " + std::to_string(n); };
+    return std::string(difficultyName(grade)) + " puzzles of this kind are rare on " +
+           side(resize.askedSize) + ": playing " + side(resize.playedSize) + ".";
+}
 
 }  // namespace kz

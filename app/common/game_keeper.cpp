@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 

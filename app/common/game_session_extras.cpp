@@ -5,13 +5,14 @@
 
 #include "app/common/commands.h"
 #include "app/common/extra_parts.h"
+#include "app/common/extras_texts.h"
 #include "app/common/game_session.h"
 #include "app/common/menu_table.h"
 #include "app/common/play_keys.h"
 #include "display/messages.h"
-#include "puzzle/board.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/todays_puzzle.h"
+#include "screen/board.h"
 
 namespace kz {
 
@@ -291,10 +292,11 @@ void GameSession::screenEvent(ScreenEvent event) {
             parts.ahead.begin();
             shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
             shell_.puzzleDated(parts.records.runningGame().day);
-            shell_.puzzleGraded(gameScreen_->getShownGrade() == AsDesigned
-                                    ? std::string()
-                                    : difficultyName(gameScreen_->getShownGrade()),
-                                gameScreen_->getResizedNote());
+            shell_.puzzleGraded(
+                gameScreen_->getShownGrade() == AsDesigned
+                    ? std::string()
+                    : difficultyName(gameScreen_->getShownGrade()),
+                resizedNoteText(gameScreen_->getShownGrade(), gameScreen_->getResize()));
             break;
         case ScreenEvent::Restarted:
             parts.blinker.end();

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 namespace {

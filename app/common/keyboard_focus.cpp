@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "display/messages.h"
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 

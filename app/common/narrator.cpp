@@ -1,7 +1,8 @@
 #include "app/common/narrator.h"
 
 #include "app/common/clock_text.h"
-#include "puzzle/board.h"
+#include "app/common/extras_texts.h"
+#include "screen/board.h"
 
 namespace kz {
 namespace {
@@ -39,7 +40,7 @@ Narrator::Narrator(GameScreen& gameScreen, ProgramShell& programShell)
     : screen(gameScreen), shell(programShell) {}
 
 void Narrator::gameStarted() {
-    const std::string& note = screen.getResizedNote();
+    const std::string note = resizedNoteText(screen.getShownGrade(), screen.getResize());
     say(gradeText() + instruction() + (note.empty() ? "" : " " + note));
 }
 

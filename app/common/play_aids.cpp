@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "puzzle/board.h"
 #include "puzzle/hint.h"
+#include "screen/board.h"
 
 namespace kz {
 

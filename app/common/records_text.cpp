@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/common/stored_number.h"
+
 namespace kz {
 namespace {
 
@@ -22,19 +24,9 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(space) - first + 1);
 }
 
-// Digits only, no sign, at most 12 of them.
+// Digits only, leading zeros too.
 std::optional<int64_t> count(std::string_view text) {
-    if (text.empty() || text.size() > 12) {
-        return std::nullopt;
-    }
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value <= kLargestCount ? std::optional<int64_t>(value) : std::nullopt;
+    return storedNumber(text, kLargestCount, LeadingZeros::Allowed);
 }
 
 // The key=value words after a line's first word; nothing when one is malformed or a key

@@ -2,8 +2,11 @@
 
 #include <utility>
 
+#include "app/common/stored_number.h"
+#include "puzzle/move_rules.h"
 #include "puzzle/puzzle_board.h"
 #include "puzzle/puzzle_code.h"
+#include "puzzle/slot_grid.h"
 
 namespace kz {
 namespace {
@@ -11,22 +14,12 @@ namespace {
 constexpr std::string_view kHeading = "# Kestrane Zivadorured game in progress";
 // The game clock stops at 59:59:59.
 constexpr int64_t kLongestClock = 215999;
-// Slots of one layer of the 5 x 5 field the text numbers them in.
-constexpr int32_t kLayerSlots = kLargestSide * (kLargestSide + 1);
+// The 5 x 5 field the text numbers the slots in; both its layers are as long.
+constexpr SlotGrid kTextGrid(kLargestSide, kLargestSide);
 
-// Digits only, no sign, no leading zero, at most largest.
+// Digits only, no leading zero, at most largest.
 std::optional<int64_t> number(std::string_view text, int64_t largest) {
-    if (text.empty() || text.size() > 12 || (text.size() > 1 && text.front() == '0')) {
-        return std::nullopt;
-    }
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value <= largest ? std::optional<int64_t>(value) : std::nullopt;
+    return storedNumber(text, largest, LeadingZeros::Refused);
 }
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
@@ -47,7 +40,7 @@ std::optional<StickSlot> slotOf(std::string_view text) {
     if (text.size() < 2 || (text[0] != 'h' && text[0] != 'v')) {
         return std::nullopt;
     }
-    const std::optional<int64_t> index = number(text.substr(1), kLayerSlots - 1);
+    const std::optional<int64_t> index = number(text.substr(1), kTextGrid.horizontalSlots() - 1);
     if (!index) {
         return std::nullopt;
     }
@@ -143,34 +136,21 @@ std::optional<Lines> linesOf(std::string_view text) {
     return Lines(std::move(lines));
 }
 
-bool inField(const PuzzleBoard& board, StickSlot slot) {
-    return slot.orientation == Horizontal ? board.isActiveHorizontal(slot.index)
-                                          : board.isActiveVertical(slot.index);
-}
-
 uint8_t& stickAt(StickLayers& layout, StickSlot slot) {
     return (slot.orientation == Horizontal ? layout.horizontal
                                            : layout.vertical)[static_cast<size_t>(slot.index)];
 }
 
-// Whether the mode lets these slots change from the layout to the next one: one stick of
-// the field's start added or taken away, or in Move one stick taken up and put down.
-bool allowedMove(PuzzleBoard& board, const StickLayers& layout, const SavedGame::Move& move) {
-    for (const StickSlot& slot : move) {
-        if (!inField(board, slot)) {
+// Every slot lies in the board's layers and in its active field.
+bool inField(const PuzzleBoard& board, const SavedGame::Move& slots) {
+    const SlotGrid grid = board.slotGrid();
+    for (const StickSlot& slot : slots) {
+        if (!grid.holds(slot) ||
+            !grid.inField(slot, board.getActiveColumns(), board.getActiveRows())) {
             return false;
         }
     }
-    const StickLayers& start = board.getStartSticks();
-    switch (board.getMode()) {
-        case Add:
-            return move.size() == 1 && start.at(move[0]) == 0;
-        case Remove:
-            return move.size() == 1 && start.at(move[0]) != 0;
-        case Move:
-            return move.size() == 2 && (layout.at(move[0]) != 0) != (layout.at(move[1]) != 0);
-    }
-    return false;
+    return true;
 }
 
 // The layout with every slot of the list turned over.
@@ -185,29 +165,6 @@ StickLayers turned(StickLayers layout, const SavedGame::Move& slots) {
 bool solves(PuzzleBoard& board, const StickLayers& layout) {
     return board.movesFromStart(layout) == board.getRequiredMoves() &&
            board.formsTargetSquares(layout);
-}
-
-// Whether a solution can be reached in the mode: only start sticks added to, or taken
-// away, or as many taken away as put down.
-bool reachable(PuzzleBoard& board, const SavedGame::Move& changes) {
-    const StickLayers& start = board.getStartSticks();
-    int32_t added = 0;
-    for (const StickSlot& slot : changes) {
-        if (!inField(board, slot)) {
-            return false;
-        }
-        added += start.at(slot) == 0 ? 1 : 0;
-    }
-    const int32_t removed = static_cast<int32_t>(changes.size()) - added;
-    switch (board.getMode()) {
-        case Add:
-            return removed == 0;
-        case Remove:
-            return added == 0;
-        case Move:
-            return added == removed;
-    }
-    return false;
 }
 
 }  // namespace
@@ -327,17 +284,6 @@ std::optional<ReplayedGame> replaySavedGame(const SavedGame& game, int32_t large
     if (game.undone > game.moves.size() || !board.newPuzzleFrom(game.origin)) {
         return std::nullopt;
     }
-    const int32_t slotCount = largestColumns * (largestRows + 1);
-    const int32_t otherSlotCount = (largestColumns + 1) * largestRows;
-    const auto onBoard = [&](const SavedGame::Move& slots) {
-        for (const StickSlot& slot : slots) {
-            const int32_t count = slot.orientation == Horizontal ? slotCount : otherSlotCount;
-            if (slot.index < 0 || slot.index >= count) {
-                return false;
-            }
-        }
-        return true;
-    };
     ReplayedGame replayed;
     // The start as the Board shows it: a stick is there or not.
     StickLayers start = board.getStartSticks();
@@ -349,7 +295,8 @@ std::optional<ReplayedGame> replaySavedGame(const SavedGame& game, int32_t large
     replayed.layouts.push_back(std::move(start));
     for (const SavedGame::Move& move : game.moves) {
         const StickLayers& before = replayed.layouts.back();
-        if (!onBoard(move) || !allowedMove(board, before, move)) {
+        if (!inField(board, move) ||
+            !isOneMove(board.getMode(), board.getStartSticks(), before, move)) {
             return std::nullopt;
         }
         StickLayers after = turned(before, move);
@@ -362,7 +309,8 @@ std::optional<ReplayedGame> replaySavedGame(const SavedGame& game, int32_t large
     }
     replayed.shown = game.moves.size() - game.undone;
     if (game.hintSolution) {
-        if (!onBoard(*game.hintSolution) || !reachable(board, *game.hintSolution)) {
+        if (!inField(board, *game.hintSolution) ||
+            !isReachableChange(board.getMode(), board.getStartSticks(), *game.hintSolution)) {
             return std::nullopt;
         }
         StickLayers solution = turned(replayed.layouts.front(), *game.hintSolution);

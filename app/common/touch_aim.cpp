@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 namespace {
@@ -29,15 +29,14 @@ int64_t squaredDistance(Point a, Point b) {
 // The slot sprites of the active field, in the screen's coordinates.
 std::vector<Rect> activeSticks(Board& board) {
     std::vector<Rect> sticks;
-    const int32_t horizontalCount = board.getMaxColumns() * (board.getMaxRows() + 1);
-    const int32_t verticalCount = (board.getMaxColumns() + 1) * board.getMaxRows();
-    for (int32_t i = 0; i < horizontalCount; ++i) {
+    const SlotGrid grid = board.slotGrid();
+    for (int32_t i = 0; i < grid.horizontalSlots(); ++i) {
         if (board.isActiveHorizontal(i)) {
             sticks.push_back(
                 rectOf(*board.getHorizontalSprite(i)).translated(board.getX(), board.getY()));
         }
     }
-    for (int32_t i = 0; i < verticalCount; ++i) {
+    for (int32_t i = 0; i < grid.verticalSlots(); ++i) {
         if (board.isActiveVertical(i)) {
             sticks.push_back(
                 rectOf(*board.getVerticalSprite(i)).translated(board.getX(), board.getY()));

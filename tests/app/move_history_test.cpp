@@ -4,13 +4,14 @@
 
 #include <vector>
 
+#include "puzzle/slot_grid.h"
+
 namespace kz {
 namespace {
 
 // A 2 x 2 field's layers with the given horizontal slots set.
 StickLayers layout(std::vector<size_t> horizontal, std::vector<size_t> vertical = {}) {
-    StickLayers l;
-    l.allocate(2, 2);
+    StickLayers l = SlotGrid(2, 2).emptyLayout();
     for (size_t s : horizontal) {
         l.horizontal[s] = 1;
     }

@@ -180,7 +180,7 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     // Next plays exactly the puzzle a search at Next would have drawn.
     RandomSource random;
     random.seed(state);
-    const GradedDraw expected = drawGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
+    const GradedPick expected = pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
     next();
     EXPECT_EQ(game.board().getOrigin(), expected.origin);
     EXPECT_EQ(game.board().randomSource().currentState(), random.currentState());
@@ -193,7 +193,7 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     game.session().timer(DrawAhead::kDrawAheadTimerId);
     giveUp();
     random.seed(12345);
-    const GradedDraw fresh = drawGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
+    const GradedPick fresh = pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
     game.board().randomSource().seed(12345);
     next();
     EXPECT_EQ(game.board().getOrigin(), fresh.origin);

@@ -10,7 +10,7 @@
 
 #include "app/common/touch_aim.h"
 #include "display/messages.h"
-#include "puzzle/board.h"
+#include "screen/board.h"
 #include "tests/support/headless_game.h"
 
 namespace kz {

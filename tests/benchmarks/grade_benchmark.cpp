@@ -93,10 +93,10 @@ void draw(benchmark::State& state, Difficulty grade, ActionType type, FieldSize 
         board.configureField(5, 5);
         for (int32_t i = 0; i < kGradedDraws; ++i) {
             const int64_t start = threadCpuNanoseconds();
-            const GradedDraw d = drawGradedPuzzle(random, grade, size, type, 5, 5);
+            const GradedPick d = pickGradedPuzzle(random, grade, size, type, 5, 5);
             times.push_back(threadCpuNanoseconds() - start);
-            draws += d.draws;
-            mostDraws = std::max(mostDraws, d.draws);
+            draws += d.puzzlesMade;
+            mostDraws = std::max(mostDraws, d.puzzlesMade);
             board.newPuzzleFrom(d.origin);
             unique += measurePuzzle(board).shapes == 1 ? 1 : 0;
         }

@@ -1,4 +1,4 @@
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 #include <gtest/gtest.h>
 
@@ -387,8 +387,7 @@ TEST_F(BoardTest, NoWinWhileAStickIsInHandEvenWithTheRightCounts) {
     // The solution is two squares on a diagonal, top left and bottom right. The start lacks
     // two of its sticks, (1, 2) horizontal and (1, 1) vertical, and has two others,
     // (0, 2) horizontal and (0, 1) vertical: two moves away.
-    StickLayers solution;
-    solution.allocate(5, 5);
+    StickLayers solution = SlotGrid(5, 5).emptyLayout();
     for (int32_t h : {0, 5, 6, 11}) {
         solution.horizontal[static_cast<size_t>(h)] = 1;
     }

@@ -20,7 +20,7 @@ TEST(FieldCounts, FormulaMatchesTheTableAndTheSumForEverySize) {
             const int32_t s = std::min(c, w);
             const int32_t l = std::max(c, w);
             EXPECT_EQ(squareCountFor(s, l), r.squares) << c << "x" << w;
-            EXPECT_EQ(stickCountFor(c, w), r.sticks) << c << "x" << w;
+            EXPECT_EQ(SlotGrid(c, w).slotCount(), r.sticks) << c << "x" << w;
             int32_t sum = 0;
             for (int32_t n = 1; n <= s; ++n)
                 sum += (c - n + 1) * (w - n + 1);
@@ -125,7 +125,7 @@ TEST(CountDifferences, CountsSticksInOneLayoutOnly) {
     const StickLayers empty = board.emptyLayout();
     const StickLayers full = board.fullLayout();
     EXPECT_EQ(board.differences(full, full), 0);
-    EXPECT_EQ(board.differences(empty, full), stickCountFor(4, 3));
+    EXPECT_EQ(board.differences(empty, full), SlotGrid(4, 3).slotCount());
     EXPECT_EQ(board.differences(full, empty), board.sticks(full));
 
     StickLayers moved = full;

@@ -75,7 +75,7 @@ TEST_P(GeneratorProperties, EveryPuzzleIsSolvableAndKeepsItsKindsRules) {
             ASSERT_EQ(columns, size);
             ASSERT_EQ(rows, size);
         }
-        const int32_t full = stickCountFor(columns, rows);
+        const int32_t full = SlotGrid(columns, rows).slotCount();
         const StickLayers& start = board.getStartSticks();
         const StickLayers& solution = board.getSolutionSticks();
 
@@ -279,7 +279,7 @@ TEST(PickOperations, ListsAndLayoutsAgree) {
                                                       layout.vertical.data());
             EXPECT_EQ(k, board.sticks(layout));
             EXPECT_GT(k, 0);
-            EXPECT_LT(k, stickCountFor(columns, rows));
+            EXPECT_LT(k, SlotGrid(columns, rows).slotCount());
             StickLayers fromList = board.emptyLayout();
             board.squaresToSticks(picked.data(), fromList.horizontal.data(),
                                   fromList.vertical.data());
@@ -304,7 +304,7 @@ TEST(PickOperations, ListsAndLayoutsAgree) {
             board.squaresToSticks(grown.data(), fromList.horizontal.data(),
                                   fromList.vertical.data());
             EXPECT_EQ(fromList, layout);
-            EXPECT_LT(board.sticks(layout), stickCountFor(columns, rows));
+            EXPECT_LT(board.sticks(layout), SlotGrid(columns, rows).slotCount());
         }
     }
 }

@@ -47,7 +47,7 @@ TEST(SolutionSearch, ListsExactlyTheSolutionsFoundByTryingEveryLayoutOnFieldsUpT
     int32_t fields = 0;
     for (int32_t columns = 2; columns <= 5; ++columns) {
         for (int32_t rows = 2; rows <= 5; ++rows) {
-            if (stickCountFor(columns, rows) > 27) {
+            if (SlotGrid(columns, rows).slotCount() > 27) {
                 continue;
             }
             ++fields;
@@ -192,9 +192,9 @@ TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
                 SCOPED_TRACE(testing::Message()
                              << difficultyName(grade) << " size " << size << " kind " << kind);
                 random.seed(static_cast<uint32_t>(grade * 1000 + size * 10 + kind));
-                const GradedDraw draw = drawGradedPuzzle(random, grade, size, kind, 5, 5);
-                const PuzzleOrigin& o = draw.origin;
-                EXPECT_GE(draw.draws, 1);
+                const GradedPick pick = pickGradedPuzzle(random, grade, size, kind, 5, 5);
+                const PuzzleOrigin& o = pick.origin;
+                EXPECT_GE(pick.puzzlesMade, 1);
                 if (kind != Mixed) {
                     EXPECT_EQ(o.kind, kind);
                 }
@@ -203,7 +203,7 @@ TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
                     const FieldSize played = nearestOfferedSize(grade, kind, size);
                     EXPECT_EQ(o.columns, played);
                     EXPECT_EQ(o.rows, played);
-                    EXPECT_EQ(draw.playedSize, played == size ? 0 : played);
+                    EXPECT_EQ(pick.resize.playedSize, played == size ? 0 : played);
                 }
                 // The code plays it, and a board built from it measures the grade again.
                 EXPECT_EQ(puzzleFromCode(puzzleCode(o)), o);
@@ -259,10 +259,10 @@ TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
             RandomSource random;
             random.seed(4242);
             for (const PuzzleOrigin& expected : next) {
-                const GradedDraw draw = drawGradedPuzzle(random, AsDesigned, size, kind, 5, 5);
-                EXPECT_EQ(draw.origin, expected);
-                EXPECT_EQ(draw.draws, 1);
-                EXPECT_EQ(draw.playedSize, 0);
+                const GradedPick pick = pickGradedPuzzle(random, AsDesigned, size, kind, 5, 5);
+                EXPECT_EQ(pick.origin, expected);
+                EXPECT_EQ(pick.puzzlesMade, 1);
+                EXPECT_EQ(pick.resize.playedSize, 0);
             }
             EXPECT_EQ(random.currentState(), after);
         }
@@ -278,31 +278,31 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
                 const uint32_t start = static_cast<uint32_t>(grade * 977 + size * 31 + kind);
                 RandomSource random;
                 random.seed(start);
-                const GradedDraw atOnce = drawGradedPuzzle(random, grade, size, kind, 5, 5);
+                const GradedPick atOnce = pickGradedPuzzle(random, grade, size, kind, 5, 5);
                 const uint32_t after = random.currentState();
 
                 // Stepped part of the way, then taken: the same puzzle and the same state.
                 random.seed(start);
-                GradedDrawSearch partly(random, grade, size, kind, 5, 5);
-                for (int32_t i = 0; i < atOnce.draws / 2; ++i) {
+                GradedPuzzleSearch partly(random, grade, size, kind, 5, 5);
+                for (int32_t i = 0; i < atOnce.puzzlesMade / 2; ++i) {
                     ASSERT_TRUE(partly.step());
                     ASSERT_EQ(random.currentState(), start);
                 }
                 ASSERT_TRUE(partly.answers(random, grade, size, kind, 5, 5));
-                const GradedDraw taken = partly.take(random);
+                const GradedPick taken = partly.take(random);
                 EXPECT_EQ(taken.origin, atOnce.origin);
-                EXPECT_EQ(taken.draws, atOnce.draws);
-                EXPECT_EQ(taken.playedSize, atOnce.playedSize);
+                EXPECT_EQ(taken.puzzlesMade, atOnce.puzzlesMade);
+                EXPECT_EQ(taken.resize.playedSize, atOnce.resize.playedSize);
                 EXPECT_EQ(random.currentState(), after);
 
                 // Stepped to the end: found, and further steps draw nothing.
                 random.seed(start);
-                GradedDrawSearch whole(random, grade, size, kind, 5, 5);
+                GradedPuzzleSearch whole(random, grade, size, kind, 5, 5);
                 int32_t steps = 1;
                 while (whole.step()) {
                     ++steps;
                 }
-                EXPECT_EQ(steps, atOnce.draws);
+                EXPECT_EQ(steps, atOnce.puzzlesMade);
                 EXPECT_TRUE(whole.found());
                 EXPECT_FALSE(whole.step());
                 EXPECT_EQ(random.currentState(), start);
@@ -317,23 +317,22 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
     }
 }
 
-TEST(Grades, ASizeTheGradeDoesNotOfferIsPlayedAtTheNearestAndSaidSo) {
+TEST(Grades, ASizeTheGradeDoesNotOfferIsPlayedAtTheNearest) {
     ASSERT_FALSE(offersSize(Easy, RemoveFromFull, 5));
     EXPECT_EQ(nearestOfferedSize(Easy, RemoveFromFull, 5), 2);
     EXPECT_EQ(nearestOfferedSize(Medium, AddFromSome, 2), 3);  // larger when nothing smaller
     EXPECT_EQ(nearestOfferedSize(Hard, MoveFromSome, 5), 4);
     RandomSource random;
     random.seed(99);
-    const GradedDraw draw = drawGradedPuzzle(random, Easy, 5, RemoveFromFull, 5, 5);
-    EXPECT_EQ(draw.askedSize, 5);
-    EXPECT_EQ(draw.playedSize, 2);
-    EXPECT_EQ(draw.origin.columns, 2);
-    EXPECT_EQ(resizedText(Easy, draw),
-              "Easy puzzles of this kind are rare on 5 x 5: playing 2 x 2.");
+    const GradedPick pick = pickGradedPuzzle(random, Easy, 5, RemoveFromFull, 5, 5);
+    EXPECT_EQ(pick.resize.askedSize, 5);
+    EXPECT_EQ(pick.resize.playedSize, 2);
+    EXPECT_EQ(pick.origin.columns, 2);
+    EXPECT_TRUE(pick.resize.resized());
     // A size the grade offers is played as asked, with nothing to say.
-    const GradedDraw asked = drawGradedPuzzle(random, Easy, 2, RemoveFromFull, 5, 5);
-    EXPECT_EQ(asked.playedSize, 0);
-    EXPECT_EQ(resizedText(Easy, asked), "");
+    const GradedPick asked = pickGradedPuzzle(random, Easy, 2, RemoveFromFull, 5, 5);
+    EXPECT_EQ(asked.resize.playedSize, 0);
+    EXPECT_FALSE(asked.resize.resized());
     // Every size is offered as designed, and every grade of every kind has a size.
     for (ActionType kind :
          {Mixed, AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome}) {

@@ -44,7 +44,7 @@ TEST(SlotGrid, ASmallerFieldHoldsItsEdgesOnly) {
     for (int32_t index = 0; index < (kColumns + 1) * kRows; ++index) {
         inside += kGrid.inField({Vertical, index}, 2, 2) ? 1 : 0;
     }
-    EXPECT_EQ(inside, stickCountFor(2, 2));
+    EXPECT_EQ(inside, SlotGrid(2, 2).slotCount());
     EXPECT_TRUE(kGrid.inField(kGrid.slotAt({Horizontal, 1, 2}), 2, 2)) << "the bottom edge";
     EXPECT_TRUE(kGrid.inField(kGrid.slotAt({Vertical, 2, 1}), 2, 2)) << "the right edge";
     EXPECT_FALSE(kGrid.inField(kGrid.slotAt({Horizontal, 2, 0}), 2, 2));

@@ -39,11 +39,7 @@ class TestBoard : public PuzzleBoard {
         active = true;
     }
 
-    StickLayers emptyLayout() const {
-        StickLayers layout;
-        layout.allocate(maxColumns, maxRows);
-        return layout;
-    }
+    StickLayers emptyLayout() const { return slotGrid().emptyLayout(); }
 
     StickLayers fullLayout() const {
         StickLayers layout = emptyLayout();

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 namespace kz {
 

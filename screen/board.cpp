@@ -1,9 +1,10 @@
-#include "puzzle/board.h"
+#include "screen/board.h"
 
 #include <ctime>
 #include <memory>
 
 #include "display/messages.h"
+#include "puzzle/move_rules.h"
 
 namespace kz {
 
@@ -15,6 +16,14 @@ StickFrame frameFor(uint8_t inStart, uint8_t inOther) {
         return inOther != 0 ? Present : Removed;
     }
     return inOther != 0 ? Added : Empty;
+}
+
+// What a state frame shows: a stick of the start, and a stick there now.
+bool inStartFrame(int32_t stateFrame) {
+    return stateFrame == Present || stateFrame == Removed;
+}
+bool presentFrame(int32_t stateFrame) {
+    return stateFrame == Present || stateFrame == Added;
 }
 
 }  // namespace
@@ -192,16 +201,7 @@ bool Board::hoverLeave() {
 }
 
 bool Board::mayHighlight(int32_t stateFrame) const {
-    switch (mode) {
-        case Add:
-            return stateFrame == Empty || stateFrame == Added;
-        case Move:
-            return stickInHand ? (stateFrame == Empty || stateFrame == Removed)
-                               : (stateFrame == Present || stateFrame == Added);
-        case Remove:
-            return stateFrame == Present || stateFrame == Removed;
-    }
-    return false;
+    return takesClick(mode, stickInHand, inStartFrame(stateFrame), presentFrame(stateFrame));
 }
 
 bool Board::hoverEnter(Element* stick) {
@@ -219,54 +219,14 @@ bool Board::click() {
         return false;
     }
     const int32_t f = hoveredStick->getFrame();
-    int32_t newFrame = -1;
-    uint8_t value = 0;
-    bool inHandAfter = stickInHand;
-    switch (mode) {
-        case Add:
-            if (f == EmptyHover) {
-                newFrame = AddedHover;
-                value = 1;
-            } else if (f == AddedHover) {
-                newFrame = EmptyHover;
-                value = 0;
-            }
-            break;
-        case Move:
-            if (!stickInHand && f == PresentHover) {
-                newFrame = RemovedHover;
-                value = 0;
-                inHandAfter = true;
-            } else if (!stickInHand && f == AddedHover) {
-                newFrame = EmptyHover;
-                value = 0;
-                inHandAfter = true;
-            } else if (stickInHand && f == EmptyHover) {
-                newFrame = AddedHover;
-                value = 1;
-                inHandAfter = false;
-            } else if (stickInHand && f == RemovedHover) {
-                newFrame = PresentHover;
-                value = 1;
-                inHandAfter = false;
-            }
-            break;
-        case Remove:
-            if (f == PresentHover) {
-                newFrame = RemovedHover;
-                value = 0;
-            } else if (f == RemovedHover) {
-                newFrame = PresentHover;
-                value = 1;
-            }
-            break;
-    }
-    if (newFrame < 0) {
+    // Only a highlighted stick takes a click, and only as the mode's rules let it.
+    if ((f & 1) == 0 || !mayHighlight(f - 1)) {
         return false;
     }
-    hoveredStick->setFrame(newFrame);
+    const uint8_t value = presentFrame(f - 1) ? 0 : 1;
+    hoveredStick->setFrame(frameFor(inStartFrame(f - 1) ? 1 : 0, value) + 1);
     setCurrentStick(value);
-    stickInHand = inHandAfter;
+    stickInHand = stickInHandAfterClick(mode, stickInHand);
     return true;
 }
 
