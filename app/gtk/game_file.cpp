@@ -48,7 +48,7 @@ bool GameFile::claim() {
 }
 
 std::string GameFile::defaultPath() {
-    return userFilePath("XDG_DATA_HOME", ".local/share", "game");
+    return userFilePath(kGameUserFile);
 }
 
 std::optional<std::string> GameFile::read() {

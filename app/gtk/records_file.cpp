@@ -26,7 +26,7 @@ RecordsFile::~RecordsFile() {
 }
 
 std::string RecordsFile::defaultPath() {
-    return userFilePath("XDG_DATA_HOME", ".local/share", "records");
+    return userFilePath(kRecordsUserFile);
 }
 
 RecordsMedium::Stored RecordsFile::read() {

@@ -46,7 +46,7 @@ class FileSettings : public SettingsMedium {
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
 
 std::string SettingsFile::defaultPath() {
-    return userFilePath("XDG_CONFIG_HOME", ".config", "settings.ini");
+    return userFilePath(kSettingsUserFile);
 }
 
 GameSettings SettingsFile::load() const {

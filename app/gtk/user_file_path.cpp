@@ -6,12 +6,12 @@
 
 namespace kz {
 
-std::string userFilePath(const char* variable, const char* homeFallback, const char* name) {
-    const char* base = g_getenv(variable);
-    gchar* path =
-        base && g_path_is_absolute(base)
-            ? g_build_filename(base, kProgramFileName, name, nullptr)
-            : g_build_filename(g_get_home_dir(), homeFallback, kProgramFileName, name, nullptr);
+std::string userFilePath(const UserFile& file) {
+    const char* base = g_getenv(file.variable);
+    gchar* path = base && g_path_is_absolute(base)
+                      ? g_build_filename(base, kProgramFileName, file.name, nullptr)
+                      : g_build_filename(g_get_home_dir(), file.homeFallback, kProgramFileName,
+                                         file.name, nullptr);
     std::string result(path);
     g_free(path);
     return result;

@@ -6,7 +6,6 @@
 
 #include "app/common/identity.h"
 #include "app/common/settings.h"
-#include "app/win32/shell.h"
 #include "app/win32/window_geometry.h"
 #include "resources/win32/resource.h"
 
@@ -21,8 +20,17 @@ constexpr int kLinkY = 127;
 constexpr int kLinkZoneWidth = 123;
 constexpr int kLinkZoneHeight = 13;
 
-HCURSOR arrowCursor = nullptr;
-HCURSOR handCursor = nullptr;
+// What the box keeps while it is open; it lives in showAboutBox and reaches the dialog
+// procedure as the dialog's creation parameter, kept in the dialog's user data.
+struct AboutBox {
+    HINSTANCE instance;
+    HCURSOR arrowCursor = nullptr;
+    HCURSOR handCursor = nullptr;
+};
+
+AboutBox* aboutBoxOf(HWND dialog) {
+    return reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 bool inLinkZone(LPARAM lParam) {
     const int x = LOWORD(lParam);
@@ -46,15 +54,24 @@ void drawLink(HDC dc) {
 }  // namespace
 
 void showAboutBox(HINSTANCE instance, HWND owner) {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, aboutDialogProc, 0);
+    AboutBox box{instance};
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, aboutDialogProc,
+                    reinterpret_cast<LPARAM>(&box));
 }
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    AboutBox* box = aboutBoxOf(dialog);
+    // The messages before WM_INITDIALOG (the font, the frame) are the dialog manager's.
+    if (message != WM_INITDIALOG && !box) {
+        return FALSE;
+    }
     switch (message) {
         case WM_INITDIALOG:
+            box = reinterpret_cast<AboutBox*>(lParam);
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             centreOnMainWindow(dialog);
-            arrowCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-            handCursor = LoadCursorA(shell().instance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+            box->arrowCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+            box->handCursor = LoadCursorA(box->instance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
             return TRUE;
         case WM_PAINT: {
             // Painted inside BeginPaint/EndPaint so that the background erase, which runs in
@@ -72,12 +89,12 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             }
             return FALSE;
         case WM_MOUSEMOVE:
-            SetCursor(inLinkZone(lParam) ? handCursor : arrowCursor);
+            SetCursor(inLinkZone(lParam) ? box->handCursor : box->arrowCursor);
             return TRUE;
         case WM_LBUTTONDOWN:
             if (inLinkZone(lParam)) {
-                ShellExecuteA(shell().mainWindow, "open", kMakerWebAddress, nullptr, nullptr,
-                              SW_SHOW);
+                ShellExecuteA(GetWindow(dialog, GW_OWNER), "open", kMakerWebAddress, nullptr,
+                              nullptr, SW_SHOW);
             }
             return TRUE;
         default:
@@ -89,7 +106,7 @@ void centreOnMainWindow(HWND dialog) {
     RECT d;
     RECT m;
     GetWindowRect(dialog, &d);
-    GetWindowRect(shell().mainWindow, &m);
+    GetWindowRect(GetWindow(dialog, GW_OWNER), &m);
     const Rect window{d.left, d.top, d.right, d.bottom};
     const Point corner = centredOn(window, Rect{m.left, m.top, m.right, m.bottom});
     MoveWindow(dialog, corner.x, corner.y, window.width(), window.height(), TRUE);

@@ -10,7 +10,7 @@ void showAboutBox(HINSTANCE instance, HWND owner);
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Centres a window on the main window.
+// Centres a dialog on its owner, the main window.
 void centreOnMainWindow(HWND dialog);
 
 }  // namespace kz

@@ -84,15 +84,15 @@ std::optional<std::wstring> shortName(const std::wstring& name) {
 
 }  // namespace
 
-void openHelpFile(HWND owner, UINT command, DWORD_PTR data) {
+void openHelpFile(HtmlHelpControl& control, HWND owner, UINT command, DWORD_PTR data) {
     const std::wstring program = programPath();
     const std::wstring file =
         program.empty() ? widen(kHelpFileName) : fileBesideProgram(program, widen(kHelpFileName));
     const HelpFileArgument argument = chooseHelpFileArgument(file, toAnsi, shortName);
     if (argument.ansi) {
-        callHtmlHelp(owner, argument.ansi->c_str(), command, data);
+        control.callHtmlHelp(owner, argument.ansi->c_str(), command, data);
     } else {
-        callHtmlHelpWide(owner, argument.wide.c_str(), command, data);
+        control.callHtmlHelpWide(owner, argument.wide.c_str(), command, data);
     }
 }
 

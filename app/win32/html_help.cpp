@@ -12,22 +12,6 @@ namespace {
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 using HtmlHelpWideFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// HtmlHelpA and HtmlHelpW are exported by ordinal from the control.
-constexpr WORD kHtmlHelpOrdinal = 14;
-constexpr WORD kHtmlHelpWideOrdinal = 15;
-
-HMODULE library = nullptr;
-bool loadFailed = false;
-
-// One entry point of the control, resolved once; a failure to resolve it is kept.
-struct EntryPoint {
-    WORD ordinal;
-    FARPROC address = nullptr;
-    bool missing = false;
-};
-EntryPoint ansiEntry{kHtmlHelpOrdinal};
-EntryPoint wideEntry{kHtmlHelpWideOrdinal};
-
 // The path the system registers for the HTML Help control's COM class.
 std::optional<std::string> registeredLibraryPath() {
     HKEY key = nullptr;
@@ -75,29 +59,28 @@ HMODULE loadHelpLibrary() {
     return nullptr;
 }
 
-// The entry point, loading the control first if needed; null when either is missing.
-FARPROC resolve(EntryPoint& entry) {
-    if (loadFailed || entry.missing) {
+}  // namespace
+
+FARPROC HtmlHelpControl::resolve(EntryPoint& entry) {
+    if (loadFailed_ || entry.missing) {
         return nullptr;
     }
-    if (!library) {
-        library = loadHelpLibrary();
-        if (!library) {
-            loadFailed = true;
+    if (!library_) {
+        library_ = loadHelpLibrary();
+        if (!library_) {
+            loadFailed_ = true;
             return nullptr;
         }
     }
     if (!entry.address) {
-        entry.address = GetProcAddress(library, MAKEINTRESOURCEA(entry.ordinal));
+        entry.address = GetProcAddress(library_, MAKEINTRESOURCEA(entry.ordinal));
         entry.missing = entry.address == nullptr;
     }
     return entry.address;
 }
 
-}  // namespace
-
-HWND callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
-    FARPROC address = resolve(ansiEntry);
+HWND HtmlHelpControl::callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
+    FARPROC address = resolve(ansiEntry_);
     if (!address) {
         return nullptr;
     }
@@ -105,8 +88,9 @@ HWND callHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
                                                                                 command, data);
 }
 
-HWND callHtmlHelpWide(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) {
-    FARPROC address = resolve(wideEntry);
+HWND HtmlHelpControl::callHtmlHelpWide(HWND owner, const wchar_t* file, UINT command,
+                                       DWORD_PTR data) {
+    FARPROC address = resolve(wideEntry_);
     if (!address) {
         return nullptr;
     }

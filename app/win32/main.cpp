@@ -8,7 +8,6 @@
 #include "app/win32/direct_draw_display.h"
 #include "app/win32/menu_commands.h"
 #include "app/win32/registry_settings.h"
-#include "app/win32/shell.h"
 #include "app/win32/window_geometry.h"
 #include "app/win32/window_host.h"
 #include "resources/win32/resource.h"
@@ -20,16 +19,26 @@ namespace {
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 const char* const kWindowClass = "matches";
 
-// The primary surface is the whole screen, so the root draws at the client area's screen
-// position.
-void followClientArea() {
-    POINT origin = {0, 0};
-    ClientToScreen(shell().mainWindow, &origin);
-    shell().session->moveTo(origin.x, origin.y);
+// What the window procedure reaches through the main window: the window carries it in its
+// user data from the moment start-up has built the session, so the program keeps no global.
+struct MainWindow {
+    DirectDrawDisplay& display;
+    GameSession& session;
+};
+
+MainWindow* mainWindowOf(HWND window) {
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-void fitClientArea(int32_t width, int32_t height) {
-    HWND window = shell().mainWindow;
+// The primary surface is the whole screen, so the root draws at the client area's screen
+// position.
+void followClientArea(HWND window, GameSession& session) {
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    session.moveTo(origin.x, origin.y);
+}
+
+void fitClientArea(HWND window, int32_t width, int32_t height) {
     RECT wanted = {0, 0, width, height};
     AdjustWindowRect(&wanted, kWindowStyle, TRUE);
     const WindowSize outer{wanted.right - wanted.left, wanted.bottom - wanted.top};
@@ -45,20 +54,21 @@ void fitClientArea(int32_t width, int32_t height) {
     }
 }
 
-void saveSettings() {
-    storeSettings(shell().session->settings());
+void saveSettings(GameSession& session) {
+    storeSettings(session.settings());
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    GameSession* session = shell().session;
+    MainWindow* state = mainWindowOf(window);
     // Until start-up has built the screen, everything takes the default path.
-    if (!session) {
+    if (!state) {
         if (message == WM_DESTROY) {
             PostQuitMessage(0);
             return 0;
         }
         return DefWindowProcA(window, message, wParam, lParam);
     }
+    GameSession* session = &state->session;
     switch (message) {
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -67,12 +77,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             // Windows ends the process after this message without a WM_QUIT: the settings
             // are kept now, as at a normal exit.
             if (wParam) {
-                saveSettings();
+                saveSettings(*session);
             }
             return 0;
         case WM_MOVE:
-            followClientArea();
-            shell().display->windowMoved();
+            followClientArea(window, *session);
+            state->display.windowMoved();
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
@@ -103,8 +113,6 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 int run(HINSTANCE instance, int showCommand) {
-    shell().instance = instance;
-
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = mainWindowProc;
@@ -124,28 +132,27 @@ int run(HINSTANCE instance, int showCommand) {
         showFatalError(nullptr, FatalError::Window);
         return 1;
     }
-    shell().mainWindow = window;
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
 
-    // Lives to the end of the process; the Images below are destroyed before it.
-    static std::unique_ptr<DirectDrawDisplay> directDraw;
-    directDraw = DirectDrawDisplay::create(window, instance);
+    // Lives to the end of the loop; the Images below are destroyed before it.
+    const std::unique_ptr<DirectDrawDisplay> directDraw =
+        DirectDrawDisplay::create(window, instance);
     if (!directDraw) {
         showFatalError(window, FatalError::Display);
         return 1;
     }
-    shell().display = directDraw.get();
 
     // The session marks the settings in the menus before it makes the Images. Like the
-    // display and the window, its screen ends with the process: it is never torn down, so
-    // nothing of it runs after the Images are gone.
+    // window, its screen ends with the process: it is never torn down, so nothing of it runs
+    // after the Images are gone.
     auto* host = new WindowHost(window);
-    static MenuCommandShell commandShell;
+    MenuCommandShell commandShell(instance, window);
     auto& session = *new GameSession(*directDraw, *host, commandShell, loadSettings());
-    shell().session = &session;
+    MainWindow state{*directDraw, session};
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
 
-    fitClientArea(session.width(), session.height());
-    followClientArea();
+    fitClientArea(window, session.width(), session.height());
+    followClientArea(window, session);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
@@ -156,17 +163,14 @@ int run(HINSTANCE instance, int showCommand) {
             DispatchMessageA(&message);
         }
     }
-    saveSettings();
+    saveSettings(session);
     session.destroyImages();
+    // Nothing of the session is to run once the loop's state is gone.
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     return static_cast<int>(message.wParam);
 }
 
 }  // namespace
-
-Shell& shell() {
-    static Shell state;
-    return state;
-}
 
 }  // namespace kz
 

@@ -7,39 +7,41 @@
 #include "app/common/menu_table.h"
 #include "app/win32/about_box.h"
 #include "app/win32/help_file.h"
-#include "app/win32/shell.h"
 
 namespace kz {
 
+MenuCommandShell::MenuCommandShell(HINSTANCE instance, HWND mainWindow)
+    : instance_(instance), mainWindow_(mainWindow) {}
+
 void MenuCommandShell::mark(int group, uint16_t commandId) {
-    CheckMenuRadioItem(GetMenu(shell().mainWindow), firstItemOf(group), lastItemOf(group),
-                       commandId, MF_BYCOMMAND);
+    CheckMenuRadioItem(GetMenu(mainWindow_), firstItemOf(group), lastItemOf(group), commandId,
+                       MF_BYCOMMAND);
 }
 
 void MenuCommandShell::openHelp(HelpTopic topic) {
     switch (topic) {
         case HelpTopic::Contents:
-            openHelpFile(shell().mainWindow, HH_DISPLAY_TOC, 0);
+            openHelpFile(helpControl_, mainWindow_, HH_DISPLAY_TOC, 0);
             break;
         case HelpTopic::Search: {
             HH_FTS_QUERY query = {};
             query.cbStruct = sizeof(query);
-            openHelpFile(shell().mainWindow, HH_DISPLAY_SEARCH,
+            openHelpFile(helpControl_, mainWindow_, HH_DISPLAY_SEARCH,
                          reinterpret_cast<DWORD_PTR>(&query));
             break;
         }
         case HelpTopic::Index:
-            openHelpFile(shell().mainWindow, HH_DISPLAY_INDEX, 0);
+            openHelpFile(helpControl_, mainWindow_, HH_DISPLAY_INDEX, 0);
             break;
     }
 }
 
 void MenuCommandShell::showAbout() {
-    showAboutBox(shell().instance, shell().mainWindow);
+    showAboutBox(instance_, mainWindow_);
 }
 
 void MenuCommandShell::fatal(FatalError error) {
-    showFatalError(shell().mainWindow, error);
+    showFatalError(mainWindow_, error);
 }
 
 void showFatalError(HWND owner, FatalError error) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/common/game_session.h"
+#include "app/win32/html_help.h"
 
 namespace kz {
 
@@ -13,10 +14,18 @@ namespace kz {
 // onto the screen, so nothing is presented.
 class MenuCommandShell : public ProgramShell {
   public:
+    // For the main window of the program instance.
+    MenuCommandShell(HINSTANCE instance, HWND mainWindow);
+
     void mark(int group, uint16_t commandId) override;
     void openHelp(HelpTopic topic) override;
     void showAbout() override;
     void fatal(FatalError error) override;
+
+  private:
+    HINSTANCE instance_;
+    HWND mainWindow_;
+    HtmlHelpControl helpControl_;
 };
 
 // The failure box, owned by owner (none before the window exists).

@@ -21,12 +21,10 @@ usage: gtk_e2e.py PROGRAM GOLDEN_IDLE_PNG
 import math
 import os
 import re
-import shutil
 import signal
 import stat
 import subprocess
 import sys
-import tempfile
 import time
 import urllib.parse
 
@@ -34,15 +32,16 @@ from PIL import Image, ImageChops
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, built_file, check, run, time_limit, wait_until  # noqa: E402
-from gtk_program import gtk_environment, install_fake_browser, opened_addresses  # noqa: E402
+from gtk_program import (GtkTestRun, data_folder, install_fake_browser,  # noqa: E402
+                         opened_addresses, settings_path, write_settings)
 from pictures import differs, mean_difference, wait_for_picture  # noqa: E402
 from screen_layout import (AREA_H, AREA_W, BOARD, CONTROLS_PANEL, INSTRUCTIONS,  # noqa: E402
-                           NEXT_BUTTON, STICKS)
+                           NEXT_BUTTON, stick_centre)
 from window_manager import WindowManager  # noqa: E402
 from x_display import (XServer, request_wm_state, screenshot, window_geometry,  # noqa: E402
                        window_ids, window_property, window_viewable)
 from atspi_harness import (ACTION_TYPE_LABEL, ACTION_TYPE_MENU, FIELD_SIZE_LABEL,  # noqa: E402
-                           FIELD_SIZE_MENU, AccessibilityBus, GtkGame)
+                           FIELD_SIZE_MENU)
 
 SCREEN_W, SCREEN_H = 2000, 1300
 WAIT_START = 60.0                   # seconds; the sanitizer build starts slowly
@@ -63,20 +62,10 @@ def read_settings(path):
     return values
 
 
-def write_settings(path, field_size, action_type):
-    with open(path, "w") as f:
-        f.write(f"[Settings]\ndimensionsRange={field_size}\nactionType={action_type}\n")
-
-
-# Every program started, ended at the end of the test whatever happens.
-games = []
-
-
-def start_game(program, env, timeout=WAIT_START):
-    """Starts the program and waits for its drawing area on the screen; returns the game and
-    its window."""
-    game = GtkGame(program, env)
-    games.append(game)
+def start_game(test, env, timeout=WAIT_START):
+    """Starts the program in env and waits for its drawing area on the screen; returns the
+    game and its window."""
+    game = test.start(env)
     game.wait_shown(timeout)
     windows = window_ids(env, TITLE)
     check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}; {game.describe()}")
@@ -93,7 +82,7 @@ def end_with_ctrl_w(game, env, window):
 def put_aside_kept_game(env, what):
     """Removes the game the program kept at its end, which must be there, so that the next
     start shows the idle screen."""
-    kept = os.path.join(env["XDG_DATA_HOME"], "kestrane-zivadorured", "game")
+    kept = os.path.join(data_folder(env), "game")
     check(os.path.exists(kept) and os.path.getsize(kept) > 0, f"{what} should be kept")
     os.remove(kept)
 
@@ -122,12 +111,7 @@ def hoverable_stick(game):
         found = re.fullmatch(r"(horizontal|vertical) match, row (\d+), column (\d+), (\w+)",
                              place.name)
         if found and found.group(4) == wanted:
-            row, column = int(found.group(2)), int(found.group(3))
-            # The layout lists horizontal sticks row by row, then vertical ones column by
-            # column.
-            if found.group(1) == "horizontal":
-                return STICKS[4][(row - 1) * 4 + (column - 1)]
-            return STICKS[4][4 * 5 + (column - 1) * 4 + (row - 1)]
+            return stick_centre(4, found.group(1), int(found.group(2)), int(found.group(3)))
     raise Failure(f"no {wanted} stick on the field: {[place.name for place in game.board]}")
 
 
@@ -150,17 +134,17 @@ def check_marks(game, field_size, action_type, what, settings=None):
         check_stored(settings, field_size, action_type, what)
 
 
-def check_choices_survive_an_abrupt_end(program, env, settings):
+def check_choices_survive_an_abrupt_end(test, env, settings):
     """A choice is in the file at once, so a killed program keeps it; SIGTERM ends the
     program as Exit does, with 0."""
     if os.path.exists(settings):
         os.remove(settings)
-    game, window = start_game(program, env)
+    game, window = start_game(test, env)
     choose_field_size(game, env, window, 2)
     check_marks(game, 2, 0, "choosing 2 x 2", settings)
     os.killpg(game.proc.pid, signal.SIGKILL)
     game.wait_exit(WAIT_STEP)
-    game, window = start_game(program, env)
+    game, window = start_game(test, env)
     check_marks(game, 2, 0, "after the program was killed", settings)
     print("a choice in the menu is kept at once, also when the program is killed")
 
@@ -169,7 +153,7 @@ def check_choices_survive_an_abrupt_end(program, env, settings):
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         name = signal.Signals(number).name
         if number != signal.SIGTERM:
-            game, window = start_game(program, env)
+            game, window = start_game(test, env)
             check_marks(game, 4, 0, "at the next start", settings)
         if number == signal.SIGHUP:
             # Also with the modal About box open, whose loop would otherwise hold the end.
@@ -186,7 +170,7 @@ def check_choices_survive_an_abrupt_end(program, env, settings):
         code = game.wait_exit(WAIT_STEP * 2)
         check(code == 0, f"{name} should end the program with 0, not {code}")
         check_stored(settings, 4, 0, f"after {name}")
-    game, window = start_game(program, env)
+    game, window = start_game(test, env)
     check_marks(game, 4, 0, "after SIGTERM, SIGINT and SIGHUP", settings)
     end_with_ctrl_w(game, env, window)
     print("SIGTERM, SIGINT and SIGHUP end the program with 0 and keep the choice")
@@ -202,11 +186,11 @@ DAMAGED_FILES = [
 ]
 
 
-def check_damaged_files(program, env, settings):
+def check_damaged_files(test, env, settings):
     for what, text, field_size, action_type in DAMAGED_FILES:
         with open(settings, "w", encoding="utf-8") as f:
             f.write(text)
-        game, window = start_game(program, env)
+        game, window = start_game(test, env)
         # The file is saved at the end with the values the program took from it.
         check_marks(game, field_size, action_type, f"a file with {what}")
         end_with_ctrl_w(game, env, window)
@@ -222,12 +206,12 @@ def check_damaged_files(program, env, settings):
     print(f"damaged settings files keep their valid values ({len(DAMAGED_FILES)} cases)")
 
 
-def check_pipe_in_place_of_the_file(program, env, settings, normal_start):
+def check_pipe_in_place_of_the_file(test, env, settings, normal_start):
     os.remove(settings)
     os.mkfifo(settings)
     started = time.monotonic()
     # A read that waited for a writer would never end; a busy machine may well add seconds.
-    game, window = start_game(program, env, normal_start + WAIT_STEP)
+    game, window = start_game(test, env, normal_start + WAIT_STEP)
     took = time.monotonic() - started
     check_marks(game, 0, 0, "with a pipe in place of the settings file")
     end_with_ctrl_w(game, env, window)
@@ -236,12 +220,12 @@ def check_pipe_in_place_of_the_file(program, env, settings, normal_start):
     print(f"with a pipe in place of the settings file the window appears in {took:.1f} s")
 
 
-def check_message_without_a_display(program, env):
+def check_message_without_a_display(test, env):
     quiet = dict(env)
     quiet.pop("DISPLAY", None)
     quiet.pop("GDK_BACKEND", None)
     quiet["WAYLAND_DISPLAY"] = "kz-no-such-display"
-    result = subprocess.run([program], env=quiet, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+    result = subprocess.run([test.program], env=quiet, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             text=True, timeout=WAIT_START)
     check(result.returncode == 1, f"without a display the exit code should be 1: {result}")
     check("kz-no-such-display" in result.stderr and "WAYLAND_DISPLAY" in result.stderr and
@@ -305,11 +289,11 @@ def check_fitted_picture(env, game, idle, what):
     return area
 
 
-def check_resized_window(program, env, settings, idle):
+def check_resized_window(test, env, settings, idle):
     """The window resized to twice the picture's size shows it from the pictures drawn twice
     as large, one of their pixels on one of the screen's, the size is kept for the next start, a window a little over half as large shows the same
     picture smaller, and a click on its Next starts a game."""
-    game, window = start_game(program, env)
+    game, window = start_game(test, env)
     area = game.area()
     menu = window_geometry(env, window)[3] - area[3]
 
@@ -326,7 +310,7 @@ def check_resized_window(program, env, settings, idle):
     stored = read_settings(settings)
     check((stored.get("gameAreaWidth"), stored.get("gameAreaHeight")) ==
           (str(large[2]), str(large[3])), f"the area's size should be kept: {stored}")
-    game, window = start_game(program, env)
+    game, window = start_game(test, env)
     check(game.area()[2:] == large[2:],
           f"the next start should show the area at {large[2:]}, not {game.area()[2:]}")
     check_fitted_picture(env, game, idle, "twice as large at the next start")
@@ -350,7 +334,7 @@ def check_resized_window(program, env, settings, idle):
     stored.update(gameAreaWidth=SCREEN_W * 3, gameAreaHeight=SCREEN_H * 3)
     with open(settings, "w") as f:
         f.write("[Settings]\n" + "".join(f"{k}={v}\n" for k, v in stored.items()))
-    game, window = start_game(program, env)
+    game, window = start_game(test, env)
     shown = window_geometry(env, window)
     check(shown[2] <= SCREEN_W and shown[3] <= SCREEN_H,
           f"a size kept larger than the screen should give a window on it, not {shown[2:]}")
@@ -360,7 +344,7 @@ def check_resized_window(program, env, settings, idle):
           f"next start; at {small[2]} x {small[3]} it is the same picture smaller, and Next starts a game")
 
 
-def check_window_manager_requests(program, env, workdir, settings, idle):
+def check_window_manager_requests(test, env, workdir, settings, idle):
     """Under openbox, from a start with no settings: the window opens at the design's size,
     the golden picture pixel for pixel; resizing, maximizing and full screen are offered;
     maximized or full screen the picture is as large as the screen lets it be, and back to
@@ -378,7 +362,7 @@ def check_window_manager_requests(program, env, workdir, settings, idle):
             os.remove(settings)
 
         def start_managed():
-            game, window = start_game(program, wm_env)
+            game, window = start_game(test, wm_env)
             # The window manager has framed and placed the window once the frame extents
             # exist.
             wait_until(lambda: window_property(wm_env, window, "_NET_FRAME_EXTENTS"),
@@ -453,208 +437,194 @@ def check_window_manager_requests(program, env, workdir, settings, idle):
         xserver.stop()
 
 
+def play(test, golden):
+    """The whole test, on the display and bus the run set up."""
+    program, workdir, env = test.program, test.workdir, test.env
+    settings = settings_path(env)
+    opened = install_fake_browser(workdir, env)
+
+    def xdo(*args):
+        run(["xdotool", *args], env)
+
+    xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+
+    # First start: defaults, the area's size and its first picture.
+    started = time.monotonic()
+    game = test.start()
+    game.wait_shown(WAIT_START)
+    normal_start = time.monotonic() - started
+    ax, ay, aw, ah = game.area()
+    check((aw, ah) == (AREA_W, AREA_H),
+          f"the drawing area is {aw} x {ah}, not {AREA_W} x {AREA_H}")
+    check_marks(game, 0, 0, "the first start")
+    stored = read_settings(settings)
+    check(stored.get("dimensionsRange") == "0" and stored.get("actionType") == "0",
+          f"the settings file should be created with the defaults: {stored}")
+    windows = window_ids(env, TITLE)
+    check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
+    width = window_geometry(env, windows[0])[2]
+    check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
+    scale = game.scale(env, windows[0])
+    check(scale == 1, f"without GDK_SCALE the window should be at scale 1, not {scale}")
+    # The desktop matches the window to its launcher by WM_CLASS; the build writes the
+    # desktop file next to the program.
+    with open(built_file("application_id")) as f:
+        desktop_file = os.path.join(os.path.dirname(os.path.abspath(program)),
+                                    f.read().strip() + ".desktop")
+    with open(desktop_file) as f:
+        wm_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M).group(1)
+    check(window_property(env, windows[0], "WM_CLASS") == f'"{wm_class}", "{wm_class}"',
+          f"WM_CLASS should be {wm_class}: {window_property(env, windows[0], 'WM_CLASS')}")
+    print(f"window {windows[0]} on {env['DISPLAY']}, drawing area at {ax},{ay}, {aw} x {ah}")
+    # There is no window manager to give the window the keyboard.
+    xdo("windowfocus", "--sync", windows[0])
+
+    grab = lambda: screenshot(env, ax, ay, AREA_W, AREA_H)
+    check(os.path.exists(golden), f"the golden picture {golden} is missing")
+    want = Image.open(golden).convert("RGB")
+    check(want.size == (AREA_W, AREA_H), f"the golden picture is {want.size}")
+    idle = wait_for_picture(grab, want, WAIT_STEP)
+    if differs(idle, want):
+        idle.save(os.path.join(workdir, "idle-seen.png"))
+        keep = os.path.join(os.getcwd(), "gtk_e2e_idle_seen.png")
+        idle.save(keep)
+        raise Failure(f"the idle screen differs from {golden} "
+                      f"(box {ImageChops.difference(idle, want).getbbox()}); "
+                      f"what the window showed is in {keep}")
+    print("idle screen equals the golden picture")
+
+    # Options > Field Size > 4 x 4, from the keyboard.
+    choose_field_size(game, env, windows[0], 4)
+    check_marks(game, 4, 0, "choosing 4 x 4", settings)
+    print("4 x 4 chosen in the menu")
+
+    # Next starts a game: the start picture gives way to the instruction. Its button
+    # takes the hover look under the pointer first.
+    xdo("mousemove", str(ax + NEXT_BUTTON[0]), str(ay + NEXT_BUTTON[1]))
+    hover = wait_for_picture(grab, (idle,), WAIT_STEP, CONTROLS_PANEL)
+    check(differs(hover, idle, CONTROLS_PANEL),
+          "Next did not change its look under the pointer")
+    check(not differs(hover, idle, BOARD) and not differs(hover, idle, INSTRUCTIONS),
+          "the pointer over Next changed more than the button")
+    xdo("click", "1")
+    xdo("mousemove", str(ax + 100), str(ay + 300))  # over the Time panel, off the board
+    playing = wait_for_picture(grab, (idle,), WAIT_STEP, INSTRUCTIONS)
+    check(differs(playing, idle, INSTRUCTIONS), "Next did not change the Instructions panel")
+    check(differs(playing, idle, BOARD), "Next did not change the board")
+    print("Next started a game")
+
+    # Hovering a stick of the 4 x 4 field that the game lets change changes its look. The
+    # picture Next brought is the board as it stays: the board is drawn whole with the
+    # instruction, and the pointer on the Time panel leaves it alone.
+    x, y = hoverable_stick(game)
+    xdo("mousemove", str(ax + x), str(ay + y))
+    shot = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
+    check(differs(shot, playing, BOARD), f"the stick at ({x}, {y}) did not change its look "
+                                         "under the pointer")
+    box = ImageChops.difference(shot.crop(BOARD), playing.crop(BOARD)).getbbox()
+    bx, by = x - BOARD[0], y - BOARD[1]
+    check(box[0] <= bx < box[2] and box[1] <= by < box[3],
+          f"the change {box} is not where the pointer is ({bx}, {by})")
+    print(f"the stick at ({x}, {y}) changed its look under the pointer")
+
+    # The pointer gone off the window, over the stick or after a click on it: nothing
+    # keeps the look it has under the pointer, the board is as the pointer over the Time
+    # panel leaves it.
+    xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+    gone = wait_for_picture(grab, playing, WAIT_STEP, BOARD)
+    check(not differs(gone, playing, BOARD),
+          "the stick kept its look under the pointer once the pointer left the window")
+    game.click((x, y))
+    lit = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
+    xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+    gone = wait_for_picture(grab, (lit,), WAIT_STEP, BOARD)
+    xdo("mousemove", str(ax + 100), str(ay + 300))
+    time_panel = wait_for_picture(grab, gone, WAIT_STEP, BOARD)
+    check(not differs(gone, time_panel, BOARD),
+          "the stick clicked kept its look under the pointer once the pointer left the window")
+    print("the stick hovered and the stick clicked lose their look under the pointer when "
+          "the pointer leaves the window")
+
+    # F1 opens nothing; Contents, Search and Index open their pages in the browser. The
+    # program handles F1 before the keys that follow it, so had F1 opened a page, the
+    # browser would have been started before the one for Contents.
+    xdo("key", "F1")
+    pages = []
+    help_dir = os.path.join(os.path.dirname(os.path.abspath(program)), "help")
+    check(os.path.isfile(os.path.join(help_dir, "index.html")),
+          f"the help pages are missing from {help_dir}")
+    for mnemonic, page in (("c", "index.html"), ("s", "search.html"), ("i", "keywords.html")):
+        xdo("key", "alt+h")
+        game.wait_menu_open("Help", timeout=WAIT_STEP)
+        xdo("key", mnemonic)
+        wanted = len(pages) + 1
+
+        def opened_pages():
+            found = opened_addresses(opened)
+            return found if len(found) >= wanted else None
+        try:
+            pages = wait_until(opened_pages, WAIT_STEP, f"Help should open {page}")
+        except Failure as e:
+            raise Failure(f"{e}: {opened_addresses(opened)}")
+        # GIO hands a local file to the browser as its path or as a file:// address.
+        check(len(pages) == wanted and pages[-1].startswith(("file:///", "/")) and
+              pages[-1].endswith("/" + page),
+              f"Help should open {page} in the browser, and F1 nothing: {pages}")
+        path = pages[-1]
+        if path.startswith("file://"):
+            path = urllib.parse.unquote(path[len("file://"):])
+        check(os.path.isfile(path), f"the help page {path} does not exist")
+    print("F1 opens nothing; Contents, Search and Index open their pages")
+
+    # Ctrl+W ends the program with 0 and keeps 4 x 4.
+    xdo("key", "ctrl+w")
+    code = game.wait_exit(WAIT_STEP * 2)
+    check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
+    stored = read_settings(settings)
+    check(stored.get("dimensionsRange") == "4", f"the settings file should keep 4: {stored}")
+    print("Ctrl+W ended the program with 0; the settings file keeps 4")
+    # The game it ended in is kept for the next start, which is to show the idle screen.
+    put_aside_kept_game(env, "the game running at Ctrl+W")
+
+    # Second start: 4 x 4 is marked again. On a HiDPI scale the picture comes from the
+    # pictures drawn twice as large, one of their pixels on one of the screen's.
+    env["GDK_SCALE"] = "2"
+    game, window = start_game(test, env)
+    xdo("windowfocus", "--sync", window)
+    check_marks(game, 4, 0, "the next start", settings)
+    sx, sy, sw, sh = game.area()
+    scale = game.scale(env, window)
+    check(scale == 2 and (sw, sh) == (AREA_W, AREA_H),
+          f"at scale 2 the area keeps its logical size: scale {scale}, area {sw} x {sh}")
+    xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
+    big_grab = lambda: screenshot(env, sx * 2, sy * 2, AREA_W * 2, AREA_H * 2)
+    expected = Image.open(built_file("idle-2x.png")).convert("RGB")
+    big = wait_for_picture(big_grab, expected, WAIT_STEP)
+    if differs(big, expected):
+        keep = os.path.join(os.getcwd(), "gtk_e2e_scale_2_seen.png")
+        big.save(keep)
+        raise Failure("at scale 2 the picture is not the idle screen of the 2x pictures "
+                      f"(box {ImageChops.difference(big, expected).getbbox()}); seen: {keep}")
+    check(differs(big, idle.resize(expected.size, Image.NEAREST)),
+          "at scale 2 the picture is the design's with every pixel doubled")
+    print("the next start marks 4 x 4; at scale 2 the picture is the 2x pictures'")
+    xdo("key", "ctrl+w")
+    code = game.wait_exit(WAIT_STEP * 2)
+    check(code == 0, f"the second run should end with 0, not {code}")
+    env.pop("GDK_SCALE")
+
+    check_resized_window(test, env, settings, idle)
+    check_choices_survive_an_abrupt_end(test, env, settings)
+    check_damaged_files(test, env, settings)
+    check_pipe_in_place_of_the_file(test, env, settings, normal_start)
+    check_message_without_a_display(test, env)
+    check_window_manager_requests(test, env, workdir, settings, idle)
+    print("PASS")
+
+
 def main():
-    program, golden = sys.argv[1], sys.argv[2]
-    workdir = tempfile.mkdtemp(prefix="kz-e2e-")
-    xserver = None
-    bus = None
-    try:
-        xserver = XServer(SCREEN_W, SCREEN_H)
-        env = gtk_environment(workdir, xserver.display, accessible=True)
-        bus = AccessibilityBus(env)
-        settings = os.path.join(workdir, "config", "kestrane-zivadorured", "settings.ini")
-        opened = install_fake_browser(workdir, env)
-
-        def xdo(*args):
-            run(["xdotool", *args], env)
-
-        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
-
-        # First start: defaults, the area's size and its first picture.
-        started = time.monotonic()
-        game = GtkGame(program, env)
-        games.append(game)
-        game.wait_shown(WAIT_START)
-        normal_start = time.monotonic() - started
-        ax, ay, aw, ah = game.area()
-        check((aw, ah) == (AREA_W, AREA_H),
-              f"the drawing area is {aw} x {ah}, not {AREA_W} x {AREA_H}")
-        check_marks(game, 0, 0, "the first start")
-        stored = read_settings(settings)
-        check(stored.get("dimensionsRange") == "0" and stored.get("actionType") == "0",
-              f"the settings file should be created with the defaults: {stored}")
-        windows = window_ids(env, TITLE)
-        check(len(windows) == 1, f"expected one window titled {TITLE}: {windows}")
-        width = window_geometry(env, windows[0])[2]
-        check(width == AREA_W, f"the window is {width} pixels wide, not {AREA_W}")
-        scale = game.scale(env, windows[0])
-        check(scale == 1, f"without GDK_SCALE the window should be at scale 1, not {scale}")
-        # The desktop matches the window to its launcher by WM_CLASS; the build writes the
-        # desktop file next to the program.
-        with open(built_file("application_id")) as f:
-            desktop_file = os.path.join(os.path.dirname(os.path.abspath(program)),
-                                        f.read().strip() + ".desktop")
-        with open(desktop_file) as f:
-            wm_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M).group(1)
-        check(window_property(env, windows[0], "WM_CLASS") == f'"{wm_class}", "{wm_class}"',
-              f"WM_CLASS should be {wm_class}: {window_property(env, windows[0], 'WM_CLASS')}")
-        print(f"window {windows[0]} on {xserver.display}, drawing area at {ax},{ay}, {aw} x {ah}")
-        # There is no window manager to give the window the keyboard.
-        xdo("windowfocus", "--sync", windows[0])
-
-        grab = lambda: screenshot(env, ax, ay, AREA_W, AREA_H)
-        check(os.path.exists(golden), f"the golden picture {golden} is missing")
-        want = Image.open(golden).convert("RGB")
-        check(want.size == (AREA_W, AREA_H), f"the golden picture is {want.size}")
-        idle = wait_for_picture(grab, want, WAIT_STEP)
-        if differs(idle, want):
-            idle.save(os.path.join(workdir, "idle-seen.png"))
-            keep = os.path.join(os.getcwd(), "gtk_e2e_idle_seen.png")
-            idle.save(keep)
-            raise Failure(f"the idle screen differs from {golden} "
-                          f"(box {ImageChops.difference(idle, want).getbbox()}); "
-                          f"what the window showed is in {keep}")
-        print("idle screen equals the golden picture")
-
-        # Options > Field Size > 4 x 4, from the keyboard.
-        choose_field_size(game, env, windows[0], 4)
-        check_marks(game, 4, 0, "choosing 4 x 4", settings)
-        print("4 x 4 chosen in the menu")
-
-        # Next starts a game: the start picture gives way to the instruction. Its button
-        # takes the hover look under the pointer first.
-        xdo("mousemove", str(ax + NEXT_BUTTON[0]), str(ay + NEXT_BUTTON[1]))
-        hover = wait_for_picture(grab, (idle,), WAIT_STEP, CONTROLS_PANEL)
-        check(differs(hover, idle, CONTROLS_PANEL),
-              "Next did not change its look under the pointer")
-        check(not differs(hover, idle, BOARD) and not differs(hover, idle, INSTRUCTIONS),
-              "the pointer over Next changed more than the button")
-        xdo("click", "1")
-        xdo("mousemove", str(ax + 100), str(ay + 300))  # over the Time panel, off the board
-        playing = wait_for_picture(grab, (idle,), WAIT_STEP, INSTRUCTIONS)
-        check(differs(playing, idle, INSTRUCTIONS), "Next did not change the Instructions panel")
-        check(differs(playing, idle, BOARD), "Next did not change the board")
-        print("Next started a game")
-
-        # Hovering a stick of the 4 x 4 field that the game lets change changes its look. The
-        # picture Next brought is the board as it stays: the board is drawn whole with the
-        # instruction, and the pointer on the Time panel leaves it alone.
-        x, y = hoverable_stick(game)
-        xdo("mousemove", str(ax + x), str(ay + y))
-        shot = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
-        check(differs(shot, playing, BOARD), f"the stick at ({x}, {y}) did not change its look "
-                                             "under the pointer")
-        box = ImageChops.difference(shot.crop(BOARD), playing.crop(BOARD)).getbbox()
-        bx, by = x - BOARD[0], y - BOARD[1]
-        check(box[0] <= bx < box[2] and box[1] <= by < box[3],
-              f"the change {box} is not where the pointer is ({bx}, {by})")
-        print(f"the stick at ({x}, {y}) changed its look under the pointer")
-
-        # The pointer gone off the window, over the stick or after a click on it: nothing
-        # keeps the look it has under the pointer, the board is as the pointer over the Time
-        # panel leaves it.
-        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
-        gone = wait_for_picture(grab, playing, WAIT_STEP, BOARD)
-        check(not differs(gone, playing, BOARD),
-              "the stick kept its look under the pointer once the pointer left the window")
-        xdo("mousemove", str(ax + x), str(ay + y), "click", "1")
-        lit = wait_for_picture(grab, (playing,), WAIT_STEP, BOARD)
-        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
-        gone = wait_for_picture(grab, (lit,), WAIT_STEP, BOARD)
-        xdo("mousemove", str(ax + 100), str(ay + 300))
-        time_panel = wait_for_picture(grab, gone, WAIT_STEP, BOARD)
-        check(not differs(gone, time_panel, BOARD),
-              "the stick clicked kept its look under the pointer once the pointer left the window")
-        print("the stick hovered and the stick clicked lose their look under the pointer when "
-              "the pointer leaves the window")
-
-        # F1 opens nothing; Contents, Search and Index open their pages in the browser. The
-        # program handles F1 before the keys that follow it, so had F1 opened a page, the
-        # browser would have been started before the one for Contents.
-        xdo("key", "F1")
-        pages = []
-        help_dir = os.path.join(os.path.dirname(os.path.abspath(program)), "help")
-        check(os.path.isfile(os.path.join(help_dir, "index.html")),
-              f"the help pages are missing from {help_dir}")
-        for mnemonic, page in (("c", "index.html"), ("s", "search.html"), ("i", "keywords.html")):
-            xdo("key", "alt+h")
-            game.wait_menu_open("Help", timeout=WAIT_STEP)
-            xdo("key", mnemonic)
-            wanted = len(pages) + 1
-
-            def opened_pages():
-                found = opened_addresses(opened)
-                return found if len(found) >= wanted else None
-            try:
-                pages = wait_until(opened_pages, WAIT_STEP, f"Help should open {page}")
-            except Failure as e:
-                raise Failure(f"{e}: {opened_addresses(opened)}")
-            # GIO hands a local file to the browser as its path or as a file:// address.
-            check(len(pages) == wanted and pages[-1].startswith(("file:///", "/")) and
-                  pages[-1].endswith("/" + page),
-                  f"Help should open {page} in the browser, and F1 nothing: {pages}")
-            path = pages[-1]
-            if path.startswith("file://"):
-                path = urllib.parse.unquote(path[len("file://"):])
-            check(os.path.isfile(path), f"the help page {path} does not exist")
-        print("F1 opens nothing; Contents, Search and Index open their pages")
-
-        # Ctrl+W ends the program with 0 and keeps 4 x 4.
-        xdo("key", "ctrl+w")
-        code = game.wait_exit(WAIT_STEP * 2)
-        check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
-        stored = read_settings(settings)
-        check(stored.get("dimensionsRange") == "4", f"the settings file should keep 4: {stored}")
-        print("Ctrl+W ended the program with 0; the settings file keeps 4")
-        # The game it ended in is kept for the next start, which is to show the idle screen.
-        put_aside_kept_game(env, "the game running at Ctrl+W")
-
-        # Second start: 4 x 4 is marked again. On a HiDPI scale the picture comes from the
-        # pictures drawn twice as large, one of their pixels on one of the screen's.
-        env["GDK_SCALE"] = "2"
-        game, window = start_game(program, env)
-        xdo("windowfocus", "--sync", window)
-        check_marks(game, 4, 0, "the next start", settings)
-        sx, sy, sw, sh = game.area()
-        scale = game.scale(env, window)
-        check(scale == 2 and (sw, sh) == (AREA_W, AREA_H),
-              f"at scale 2 the area keeps its logical size: scale {scale}, area {sw} x {sh}")
-        xdo("mousemove", str(SCREEN_W - 10), str(SCREEN_H - 10))
-        big_grab = lambda: screenshot(env, sx * 2, sy * 2, AREA_W * 2, AREA_H * 2)
-        expected = Image.open(built_file("idle-2x.png")).convert("RGB")
-        big = wait_for_picture(big_grab, expected, WAIT_STEP)
-        if differs(big, expected):
-            keep = os.path.join(os.getcwd(), "gtk_e2e_scale_2_seen.png")
-            big.save(keep)
-            raise Failure("at scale 2 the picture is not the idle screen of the 2x pictures "
-                          f"(box {ImageChops.difference(big, expected).getbbox()}); seen: {keep}")
-        check(differs(big, idle.resize(expected.size, Image.NEAREST)),
-              "at scale 2 the picture is the design's with every pixel doubled")
-        print("the next start marks 4 x 4; at scale 2 the picture is the 2x pictures'")
-        xdo("key", "ctrl+w")
-        code = game.wait_exit(WAIT_STEP * 2)
-        check(code == 0, f"the second run should end with 0, not {code}")
-        env.pop("GDK_SCALE")
-
-        check_resized_window(program, env, settings, idle)
-        check_choices_survive_an_abrupt_end(program, env, settings)
-        check_damaged_files(program, env, settings)
-        check_pipe_in_place_of_the_file(program, env, settings, normal_start)
-        check_message_without_a_display(program, env)
-        check_window_manager_requests(program, env, workdir, settings, idle)
-        print("PASS")
-        return 0
-    except (Failure, subprocess.SubprocessError, OSError) as e:
-        print(f"FAIL: {e}")
-        return 1
-    finally:
-        for g in games:
-            g.stop()
-        if bus:
-            bus.stop()
-        if xserver:
-            xserver.stop()
-        shutil.rmtree(workdir, ignore_errors=True)
+    return GtkTestRun(sys.argv[1], "kz-e2e-", (SCREEN_W, SCREEN_H)).run(
+        lambda test: play(test, sys.argv[2]))
 
 
 if __name__ == "__main__":

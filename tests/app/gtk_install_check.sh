@@ -123,5 +123,34 @@ if [ $shots -lt 1 ]; then
     fail=1
 fi
 
+# The manual page: written out whole, with no warning of the formatter, its keys those the
+# program takes and its files those the program and the end-to-end tests use.
+manual=$prefix/share/man/man6/kestrane-zivadorured.6
+if [ -e "$manual" ]; then
+    if grep -q '^%[A-Z]*%$' "$manual"; then
+        echo "the manual page still holds a line to be filled in: $(grep '^%[A-Z]*%$' "$manual")"
+        fail=1
+    fi
+    warnings=$(groff -man -ww -z "$manual" 2>&1 || true)
+    if [ -n "$warnings" ]; then
+        echo "the manual page does not format cleanly: $warnings"
+        fail=1
+    fi
+    shown=$(groff -man -Tutf8 -P-cbou "$manual" 2>/dev/null)
+    section() { awk -v name="$1" '/^[A-Z]/ { on = ($0 == name) } on' <<<"$shown"; }
+    for key in "Ctrl + W" "Ctrl + Z" "Ctrl + Shift + Z or Ctrl + Y" "H"; do
+        if ! section KEYS | grep -q "^ *$key\b"; then
+            echo "the manual page's KEYS do not name $key"
+            fail=1
+        fi
+    done
+    for file in settings.ini records game; do
+        if ! section FILES | grep -q "kestrane-zivadorured/$file\b"; then
+            echo "the manual page's FILES do not name $file"
+            fail=1
+        fi
+    done
+fi
+
 [ $fail -eq 0 ] && echo "installation complete under a scratch prefix"
 exit $fail

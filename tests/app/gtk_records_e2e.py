@@ -18,16 +18,14 @@ import os
 import re
 import signal
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import (Failure, check, report_failure, run, tear_down, time_limit,  # noqa: E402
-                        wait_until)
-from gtk_program import gtk_environment, records_tables  # noqa: E402
+from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from gtk_program import GtkTestRun, data_folder, records_tables  # noqa: E402
 from pictures import differs, wait_for_picture  # noqa: E402
 from screen_layout import INSTRUCTIONS, NEXT_BUTTON  # noqa: E402
-from x_display import XServer, find_windows, screenshot, window_ids  # noqa: E402
-from atspi_harness import TEXT_SHADES, AccessibilityBus, GtkGame  # noqa: E402
+from x_display import find_windows, screenshot, window_ids  # noqa: E402
+from atspi_harness import TEXT_SHADES  # noqa: E402
 import pyatspi  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
@@ -40,7 +38,6 @@ IMPORTED = "The records of the file were added to yours."
 # How often the program tries again to write records that wait (SessionRecords::kRetryMs).
 RETRY = 10.0
 
-games = []
 
 
 def records_in(path):
@@ -51,11 +48,10 @@ def records_in(path):
     return tuple(sum(int(t[name]) for t in tables) for name in ("played", "won", "given-up"))
 
 
-def start(program, env, place):
-    """A window of the program, moved to place (x, y) on the screen."""
+def start(test, env, place):
+    """A window of the program run in env, moved to place (x, y) on the screen."""
     known = set(window_ids(env, TITLE))
-    game = GtkGame(program, env)
-    games.append(game)
+    game = test.start(env)
     game.wait_shown(WAIT * 6)
     window = wait_until(lambda: (set(window_ids(env, TITLE)) - known) or None, WAIT,
                         "the new window")
@@ -66,12 +62,6 @@ def start(program, env, place):
     return game, window
 
 
-def click(env, game, point):
-    area = game.area()
-    run(["xdotool", "mousemove", str(area[0] + point[0]), str(area[1] + point[1]),
-         "click", "1"], env)
-
-
 def wait_described(game, wanted, what):
     """Waits until the drawing area's description, what the screen shows, satisfies wanted."""
     try:
@@ -80,11 +70,11 @@ def wait_described(game, wanted, what):
         raise Failure(f"{e}, not {game.board.description!r}")
 
 
-def play_and_give_up(env, game):
+def play_and_give_up(game):
     """Next, then Give Up where Next was: one game played and given up."""
-    click(env, game, NEXT_BUTTON)
+    game.click(NEXT_BUTTON)
     wait_described(game, lambda said: PLAYING.search(said), "a game after Next")
-    click(env, game, NEXT_BUTTON)
+    game.click(NEXT_BUTTON)
     wait_described(game, lambda said: "Given up" in said, "the game given up")
 
 
@@ -185,114 +175,107 @@ def close_box(env, box, title):
     wait_until(lambda: not find_windows(env, title) or None, WAIT, "the box to close")
 
 
-def main():
-    program = sys.argv[1]
-    workdir = tempfile.mkdtemp(prefix="kz-records-")
-    xserver = None
-    bus = None
-    try:
-        xserver = XServer(1400, 900)
-        env = gtk_environment(workdir, xserver.display, accessible=True)
-        bus = AccessibilityBus(env)
-        records = os.path.join(workdir, ".local", "share", "kestrane-zivadorured", "records")
+def play(test):
+    """The whole test, on the display and bus the run set up."""
+    workdir, env = test.workdir, test.env
+    records = os.path.join(data_folder(env), "records")
 
-        # Two windows on the same records: the games of both are kept, in whatever order.
-        first, _ = start(program, env, (0, 0))
-        second, _ = start(program, env, (700, 0))
-        expected = []
-        for number, game in enumerate((first, second, first, second), start=1):
-            play_and_give_up(env, game)
-            expected = (number, 0, number)
-            wait_until(lambda: records_in(records) == expected, WAIT,
-                       f"{number} games in the records, not {records_in(records)}")
-        for game in (first, second):
-            game.proc.send_signal(signal.SIGTERM)
-            check(game.wait_exit(WAIT) == 0, "SIGTERM should end each window with 0")
-        check(records_in(records) == (4, 0, 4), f"the records after both: {records_in(records)}")
+    # Two windows on the same records: the games of both are kept, in whatever order.
+    first, _ = start(test, env, (0, 0))
+    second, _ = start(test, env, (700, 0))
+    expected = []
+    for number, game in enumerate((first, second, first, second), start=1):
+        play_and_give_up(game)
+        expected = (number, 0, number)
+        wait_until(lambda: records_in(records) == expected, WAIT,
+                   f"{number} games in the records, not {records_in(records)}")
+    for game in (first, second):
+        game.proc.send_signal(signal.SIGTERM)
+        check(game.wait_exit(WAIT) == 0, "SIGTERM should end each window with 0")
+    check(records_in(records) == (4, 0, 4), f"the records after both: {records_in(records)}")
 
-        # A records folder that cannot be made: the data folder is a file.
-        data = os.path.join(workdir, "data")
-        with open(data, "w") as f:
-            f.write("not a folder\n")
-        blocked = dict(env, XDG_DATA_HOME=data)
-        game, window = start(program, blocked, (0, 0))
-        before, width = game.area(), game.window()[2]
-        check(not notice_shown(game), "the notice shows before anything failed")
-        idle = whole_screen(blocked)
-        click(blocked, game, NEXT_BUTTON)
-        wait_described(game, lambda said: PLAYING.search(said), "a game after Next")
-        # The instruction stays as it is when the game is given up: the game has not moved
-        # when the screen shows it where it was.
-        playing = wait_for_picture(lambda: whole_screen(blocked), (idle,), WAIT,
-                                   shifted(INSTRUCTIONS, before))
-        check(differs(playing, idle, shifted(INSTRUCTIONS, before)),
-              "the screen shows no instruction after Next")
-        click(blocked, game, NEXT_BUTTON)
-        wait_described(game, lambda said: "Given up" in said, "the game given up")
-        wait_until(lambda: notice_shown(game), WAIT, "the notice that the records are not saved")
-        check(game.area() == before, f"the notice moved the game: {before} -> {game.area()}")
-        check(game.window()[2] == width, f"the notice widened the window from {width}")
-        notice = check_notice_drawn(blocked, game, playing, before)
-        notice.save(os.path.join(workdir, "notice.png"))
-        play_and_give_up(blocked, game)
+    # A records folder that cannot be made: the data folder is a file.
+    data = os.path.join(workdir, "data")
+    with open(data, "w") as f:
+        f.write("not a folder\n")
+    blocked = dict(env, XDG_DATA_HOME=data)
+    game, window = start(test, blocked, (0, 0))
+    before, width = game.area(), game.window()[2]
+    check(not notice_shown(game), "the notice shows before anything failed")
+    idle = whole_screen(blocked)
+    game.click(NEXT_BUTTON)
+    wait_described(game, lambda said: PLAYING.search(said), "a game after Next")
+    # The instruction stays as it is when the game is given up: the game has not moved
+    # when the screen shows it where it was.
+    playing = wait_for_picture(lambda: whole_screen(blocked), (idle,), WAIT,
+                               shifted(INSTRUCTIONS, before))
+    check(differs(playing, idle, shifted(INSTRUCTIONS, before)),
+          "the screen shows no instruction after Next")
+    game.click(NEXT_BUTTON)
+    wait_described(game, lambda said: "Given up" in said, "the game given up")
+    wait_until(lambda: notice_shown(game), WAIT, "the notice that the records are not saved")
+    check(game.area() == before, f"the notice moved the game: {before} -> {game.area()}")
+    check(game.window()[2] == width, f"the notice widened the window from {width}")
+    notice = check_notice_drawn(blocked, game, playing, before)
+    notice.save(os.path.join(workdir, "notice.png"))
+    play_and_give_up(game)
 
-        # The folder can be made again: the program tries again by itself while the games
-        # wait, so both are written and the notice goes with no game played.
-        os.remove(data)
-        os.makedirs(data)
-        moved = os.path.join(data, "kestrane-zivadorured", "records")
-        wait_until(lambda: records_in(moved) == (2, 0, 2), RETRY + WAIT,
-                   f"the kept games written without a new game, not {records_in(moved)}")
-        wait_until(lambda: not notice_shown(game), WAIT, "the notice to go")
-        check(game.area() == before, f"the notice's going moved the game: {game.area()}")
-        play_and_give_up(blocked, game)
-        wait_until(lambda: records_in(moved) == (3, 0, 3), WAIT,
-                   f"the next game written, not {records_in(moved)}")
+    # The folder can be made again: the program tries again by itself while the games
+    # wait, so both are written and the notice goes with no game played.
+    os.remove(data)
+    os.makedirs(data)
+    moved = os.path.join(data_folder(blocked), "records")
+    wait_until(lambda: records_in(moved) == (2, 0, 2), RETRY + WAIT,
+               f"the kept games written without a new game, not {records_in(moved)}")
+    wait_until(lambda: not notice_shown(game), WAIT, "the notice to go")
+    check(game.area() == before, f"the notice's going moved the game: {game.area()}")
+    play_and_give_up(game)
+    wait_until(lambda: records_in(moved) == (3, 0, 3), WAIT,
+               f"the next game written, not {records_in(moved)}")
 
-        # Export, remove the records, import twice: they come back once.
-        exported = os.path.join(workdir, "exported records.txt")
+    # Export, remove the records, import twice: they come back once.
+    exported = os.path.join(workdir, "exported records.txt")
+    before = whole_screen(blocked)
+    game_menu(blocked, game, window, "o")
+    choose_file(blocked, game, "Export Records", exported, before, workdir, "export.png")
+    wait_until(lambda: os.path.exists(exported), WAIT, "the exported file")
+    check(records_in(exported) == (3, 0, 3), f"the exported file: {records_in(exported)}")
+    # The player is told where it went.
+    told = wait_until(lambda: find_windows(blocked, "Export Records"), WAIT,
+                      "the box that says where the records went")[0]
+    wait_until(lambda: box_text(game, "Records exported"), WAIT, "the export's message")
+    check(box_text(game, "Records exported") == f"Records exported to {exported}.",
+          f"the export's message says {box_text(game, 'Records exported')!r}")
+    game.wait_box_drawn(blocked, "Export Records", before,
+                        message_label("Records exported"), WAIT).save(
+        os.path.join(workdir, "exported.png"))
+    close_box(blocked, told, "Export Records")
+    game.proc.send_signal(signal.SIGTERM)
+    check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
+    os.remove(moved)
+
+    game, window = start(test, blocked, (0, 0))
+    for times in range(2):
         before = whole_screen(blocked)
-        game_menu(blocked, game, window, "o")
-        choose_file(blocked, game, "Export Records", exported, before, workdir, "export.png")
-        wait_until(lambda: os.path.exists(exported), WAIT, "the exported file")
-        check(records_in(exported) == (3, 0, 3), f"the exported file: {records_in(exported)}")
-        # The player is told where it went.
-        told = wait_until(lambda: find_windows(blocked, "Export Records"), WAIT,
-                          "the box that says where the records went")[0]
-        wait_until(lambda: box_text(game, "Records exported"), WAIT, "the export's message")
-        check(box_text(game, "Records exported") == f"Records exported to {exported}.",
-              f"the export's message says {box_text(game, 'Records exported')!r}")
-        game.wait_box_drawn(blocked, "Export Records", before,
-                            message_label("Records exported"), WAIT).save(
-            os.path.join(workdir, "exported.png"))
-        close_box(blocked, told, "Export Records")
-        game.proc.send_signal(signal.SIGTERM)
-        check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
-        os.remove(moved)
+        game_menu(blocked, game, window, "i")
+        choose_file(blocked, game, "Import Records", exported, before, workdir,
+                    "import.png")
+        told = wait_until(lambda: find_windows(blocked, "Import Records"), WAIT,
+                          "what came of the import")[0]
+        check(records_in(moved) == (3, 0, 3),
+              f"the imported records counted once, not {records_in(moved)}")
+        game.wait_box_drawn(blocked, "Import Records", before,
+                            message_label(IMPORTED), WAIT).save(
+            os.path.join(workdir, f"imported-{times + 1}.png"))
+        close_box(blocked, told, "Import Records")
+    game.proc.send_signal(signal.SIGTERM)
+    check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
+    check(records_in(moved) == (3, 0, 3), f"the records at the end: {records_in(moved)}")
+    print("gtk records: two windows, a folder that could not be written, export and import")
 
-        game, window = start(program, blocked, (0, 0))
-        for times in range(2):
-            before = whole_screen(blocked)
-            game_menu(blocked, game, window, "i")
-            choose_file(blocked, game, "Import Records", exported, before, workdir,
-                        "import.png")
-            told = wait_until(lambda: find_windows(blocked, "Import Records"), WAIT,
-                              "what came of the import")[0]
-            check(records_in(moved) == (3, 0, 3),
-                  f"the imported records counted once, not {records_in(moved)}")
-            game.wait_box_drawn(blocked, "Import Records", before,
-                                message_label(IMPORTED), WAIT).save(
-                os.path.join(workdir, f"imported-{times + 1}.png"))
-            close_box(blocked, told, "Import Records")
-        game.proc.send_signal(signal.SIGTERM)
-        check(game.wait_exit(WAIT) == 0, "SIGTERM should end the program with 0")
-        check(records_in(moved) == (3, 0, 3), f"the records at the end: {records_in(moved)}")
-        print("gtk records: two windows, a folder that could not be written, export and import")
-    except Failure as failure:
-        return report_failure(failure, games)
-    finally:
-        tear_down(games, (bus, xserver), workdir)
-    return 0
+
+def main():
+    return GtkTestRun(sys.argv[1], "kz-records-", (1400, 900)).run(play)
 
 
 if __name__ == "__main__":

@@ -17,63 +17,51 @@ import os
 import re
 import signal
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_basics import (Failure, check, report_failure, run, tear_down, time_limit,  # noqa: E402
-                        wait_until)
-from gtk_program import gtk_environment, records_tables  # noqa: E402
+from e2e_basics import Failure, check, run, time_limit, wait_until  # noqa: E402
+from gtk_program import GtkTestRun, data_folder, records_tables  # noqa: E402
 from pictures import differs, wait_for_picture  # noqa: E402
 from screen_layout import (BOARD, CONTROLS_PANEL, FELT, GIVE_UP_BUTTON,  # noqa: E402
-                           INSTRUCTIONS, MOVES_PANEL, NEXT_BUTTON, STICKS)
-from x_display import XServer, close_window, screenshot, window_ids, xdotool  # noqa: E402
+                           INSTRUCTIONS, MOVES_PANEL, NEXT_BUTTON, stick_centre)
+from x_display import close_window, screenshot, window_ids, xdotool  # noqa: E402
 from PIL import Image  # noqa: E402
-from atspi_harness import AccessibilityBus, BoardReader, GtkGame  # noqa: E402
+from atspi_harness import BoardReader  # noqa: E402
 
 TITLE = "Kestrane Zivadorured"
 WAIT = 10.0
 SIZE = 3
+# Where the pointer rests, off the window.
+REST = (1190, 790)
 HINT = re.compile(r"Hint: add (horizontal|vertical) match, row (\d+), column (\d+)")
 PLAYING = re.compile(r"Add (\d+) matches to form \d+ squares?\. Move (\d+) of \d+, "
                      r"time (?:(\d+):)?(\d\d):(\d\d)\.")
 
-games = []
 # The screen of a game in play drawn headless: its buttons are those of every game in play
 # with no pointer over them.
 AT_REST = Image.open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "golden",
                                   "playing.png")).convert("RGB")
 
 
-def stick_point(orientation, row, column):
-    """The centre of a match of the 3 x 3 field: horizontal ones row by row, then vertical
-    ones column by column."""
-    if orientation == "horizontal":
-        return STICKS[SIZE][(row - 1) * SIZE + (column - 1)]
-    return STICKS[SIZE][SIZE * (SIZE + 1) + (column - 1) * SIZE + (row - 1)]
-
-
 class Session:
     """One run of the program: its window, the drawing area as a screen reader reads it."""
 
-    def __init__(self, program, env):
-        self.env = env
-        self.game = GtkGame(program, env)
-        games.append(self.game)
+    def __init__(self, test):
+        self.env = test.env
+        self.game = test.start()
         self.game.wait_shown(WAIT * 6)
         self.area = self.game.area()
-        self.window = window_ids(env, TITLE)[0]
+        self.window = window_ids(self.env, TITLE)[0]
         self.reader = BoardReader(self.game, WAIT)
         self.rest_pointer()
-        run(["xdotool", "windowfocus", "--sync", self.window], env)
+        run(["xdotool", "windowfocus", "--sync", self.window], self.env)
 
     def rest_pointer(self):
-        run(["xdotool", "mousemove", "1190", "790"], self.env)
+        run(["xdotool", "mousemove", *map(str, REST)], self.env)
 
     def click(self, point):
-        run(["xdotool", "mousemove", str(self.area[0] + point[0]), str(self.area[1] + point[1]),
-             "click", "1"], self.env)
-        self.rest_pointer()
+        self.game.click(point, REST)
 
     def key(self, *names):
         run(["xdotool", "key", "--window", self.window, *names], self.env)
@@ -142,143 +130,131 @@ def read_tables(data):
     return records_tables(os.path.join(data, "records")) or []
 
 
+def play(test):
+    """The whole test, on the display and bus the run set up."""
+    env = test.env
+    data = data_folder(env)
+    kept_file = os.path.join(data, "game")
+
+    first = Session(test)
+    first.click(NEXT_BUTTON)
+    wait_until(lambda: PLAYING.fullmatch(first.reader.description()), WAIT,
+               f"a game, not {first.reader.description()!r}")
+    code = first.title().rsplit(" ", 1)[-1]
+    start_pictures = first.pictures()
+    for move in (1, 2):
+        hint = HINT.fullmatch(first.reader.after(lambda: first.key("h"), "Hint"))
+        check(hint, f"a hint should name a match to add: {first.reader.text()!r}")
+        point = stick_centre(SIZE, hint.group(1), int(hint.group(2)), int(hint.group(3)))
+        first.reader.after(lambda: first.click(point), "a click on the hinted match")
+        wait_until(lambda: first.playing()[1] == move, WAIT, f"move {move}")
+    # The clock must have run for the kept clock to tell anything.
+    wait_clock(first, 2)
+    # An undo and a redo bring the description up to the clock and change nothing.
+    first.reader.after(lambda: first.key("ctrl+z"), "Ctrl+Z")
+    first.reader.after(lambda: first.key("ctrl+shift+z"), "Ctrl+Shift+Z")
+    required, moves, seconds = first.playing()
+    check(seconds >= 2, f"the clock should have run: {seconds} s")
+    played_pictures = first.pictures()
+    first.end("SIGTERM")
+    with open(kept_file) as f:
+        kept = f.read()
+    check(f"puzzle={code}\n" in kept and "hints=2\n" in kept,
+          f"the game should be kept with its code and hints: {kept!r}")
+    check(re.search(r"^moves=[hv]\d+ [hv]\d+$", kept, re.M), f"two moves kept: {kept!r}")
+    kept_clock = re.search(r"^clock=(\d+)$", kept, re.M)
+    check(kept_clock and int(kept_clock.group(1)) >= seconds,
+          f"the clock at {seconds} s should be kept: {kept!r}")
+    kept_seconds = int(kept_clock.group(1))
+
+    # The clock runs on from the kept time while the program starts, so on a busy machine
+    # it may be read some seconds later.
+    started = time.monotonic()
+    second = Session(test)
+    check(second.title().endswith(code), f"the same puzzle should be back: {second.title()!r}")
+    again = second.playing()
+    ran = time.monotonic() - started
+    check(again[:2] == (required, 2), f"the game should be back at move 2: {again}")
+    check(kept_seconds - 1 <= again[2] <= kept_seconds + ran + 1,
+          f"the clock should be back at {kept_seconds} s and run on for at most "
+          f"{ran:.1f} s: {again[2]}")
+    same_pictures(played_pictures, second.pictures(), "the game taken up again")
+    print(f"gtk resume: {code} came back at move 2 of {required}, clock {again[2]} s "
+          f"(was {seconds} s)")
+
+    # Every way the program ends keeps the game; nothing is counted on the way.
+    for how in ("Ctrl+W", "close box", "SIGINT", "SIGHUP"):
+        second.end(how)
+        second = Session(test)
+        check(second.title().endswith(code) and second.playing()[1] == 2,
+              f"the game should come back after {how}: {second.reader.description()!r}")
+    check(read_tables(data) == [], f"no game should be counted yet: {read_tables(data)}")
+
+
+    # Undo walks back to the start.
+    for move in (1, 0):
+        said = second.reader.after(lambda: second.key("ctrl+z"), "Ctrl+Z")
+        check(said.startswith(f"Undo, move {move} of"), f"Ctrl+Z said {said!r}")
+    said = second.reader.after(lambda: second.key("ctrl+z"), "Ctrl+Z at the start")
+    check(said == "Nothing to undo.", f"Ctrl+Z at the start said {said!r}")
+    same_pictures(start_pictures, second.pictures(), "undone to the start")
+
+    # Given up, the game counts once, with both hints, and is kept no longer.
+    second.click(GIVE_UP_BUTTON)
+    wait_until(lambda: "Given up" in second.reader.description(), WAIT, "Give Up")
+    second.end("SIGTERM")
+    tables = read_tables(data)
+    counts = [(t["played"], t["given-up"], t["hints"]) for t in tables]
+    check(counts == [("1", "1", "2")], f"one game given up with two hints: {tables}")
+    third = Session(test)
+    check(third.reader.description().startswith("Start the game"),
+          f"no game should come back after it ended: {third.reader.description()!r}")
+    third.end("SIGTERM")
+
+    # A damaged file is passed over: the program starts as it always did.
+    with open(kept_file, "w") as f:
+        f.write(kept.replace("version=1", "version=1\nversion=1"))
+    fourth = Session(test)
+    check(fourth.reader.description().startswith("Start the game"),
+          f"a damaged game should be passed over: {fourth.reader.description()!r}")
+    fourth.click(NEXT_BUTTON)
+    wait_until(lambda: PLAYING.fullmatch(fourth.reader.description()), WAIT, "a new game")
+    with open(kept_file) as f:
+        check("version=1\nversion=1" not in f.read(), "the new game should replace it")
+
+    # A second window while one plays starts idle and leaves the game to the first.
+    with open(kept_file) as f:
+        kept = f.read()
+    other = Session(test)
+    check(other.reader.description().startswith("Start the game"),
+          f"a second window should not take the game: {other.reader.description()!r}")
+    other.click(NEXT_BUTTON)
+    wait_until(lambda: PLAYING.fullmatch(other.reader.description()), WAIT, "its own game")
+    other.end("SIGTERM")
+    with open(kept_file) as f:
+        check(f.read() == kept, "a second window should not keep its game over the first's")
+    check([t["played"] for t in read_tables(data)] == ["2"],
+          f"the second window's game counts as left: {read_tables(data)}")
+    run(["xdotool", "windowfocus", "--sync", fourth.window], env)
+
+    # A log-out takes the X server away under the program: the clock is kept too.
+    wait_clock(fourth, 2)
+    fourth.reader.after(lambda: fourth.key("h"), "Hint")
+    shown = fourth.playing()[2]
+    test.stop_display()
+    code = fourth.game.wait_exit(WAIT)
+    with open(kept_file) as f:
+        kept = f.read()
+    clock = re.search(r"^clock=(\d+)$", kept, re.M)
+    check(clock and int(clock.group(1)) >= shown >= 2,
+          f"the clock at {shown} s should be kept when the display goes: {kept!r}")
+    print(f"gtk resume: the display gone, the program ended with {code} and kept the "
+          f"clock at {clock.group(1)} s")
+
+
 def main():
-    program = sys.argv[1]
-    workdir = tempfile.mkdtemp(prefix="kz-resume-")
-    xserver = None
-    bus = None
-    try:
-        xserver = XServer(1200, 800)
-        env = gtk_environment(workdir, xserver.display, accessible=True)
-        bus = AccessibilityBus(env)
-        settings_dir = os.path.join(workdir, "config", "kestrane-zivadorured")
-        data = os.path.join(workdir, ".local", "share", "kestrane-zivadorured")
-        kept_file = os.path.join(data, "game")
-        os.makedirs(settings_dir)
-        with open(os.path.join(settings_dir, "settings.ini"), "w") as f:
-            # Add From None: every game takes at least four moves, so two never win.
-            f.write(f"[Settings]\ndimensionsRange={SIZE}\nactionType=1\n")
-
-        first = Session(program, env)
-        first.click(NEXT_BUTTON)
-        wait_until(lambda: PLAYING.fullmatch(first.reader.description()), WAIT,
-                   f"a game, not {first.reader.description()!r}")
-        code = first.title().rsplit(" ", 1)[-1]
-        start_pictures = first.pictures()
-        for move in (1, 2):
-            hint = HINT.fullmatch(first.reader.after(lambda: first.key("h"), "Hint"))
-            check(hint, f"a hint should name a match to add: {first.reader.text()!r}")
-            point = stick_point(hint.group(1), int(hint.group(2)), int(hint.group(3)))
-            first.reader.after(lambda: first.click(point), "a click on the hinted match")
-            wait_until(lambda: first.playing()[1] == move, WAIT, f"move {move}")
-        # The clock must have run for the kept clock to tell anything.
-        wait_clock(first, 2)
-        # An undo and a redo bring the description up to the clock and change nothing.
-        first.reader.after(lambda: first.key("ctrl+z"), "Ctrl+Z")
-        first.reader.after(lambda: first.key("ctrl+shift+z"), "Ctrl+Shift+Z")
-        required, moves, seconds = first.playing()
-        check(seconds >= 2, f"the clock should have run: {seconds} s")
-        played_pictures = first.pictures()
-        first.end("SIGTERM")
-        with open(kept_file) as f:
-            kept = f.read()
-        check(f"puzzle={code}\n" in kept and "hints=2\n" in kept,
-              f"the game should be kept with its code and hints: {kept!r}")
-        check(re.search(r"^moves=[hv]\d+ [hv]\d+$", kept, re.M), f"two moves kept: {kept!r}")
-        kept_clock = re.search(r"^clock=(\d+)$", kept, re.M)
-        check(kept_clock and int(kept_clock.group(1)) >= seconds,
-              f"the clock at {seconds} s should be kept: {kept!r}")
-        kept_seconds = int(kept_clock.group(1))
-
-        # The clock runs on from the kept time while the program starts, so on a busy machine
-        # it may be read some seconds later.
-        started = time.monotonic()
-        second = Session(program, env)
-        check(second.title().endswith(code), f"the same puzzle should be back: {second.title()!r}")
-        again = second.playing()
-        ran = time.monotonic() - started
-        check(again[:2] == (required, 2), f"the game should be back at move 2: {again}")
-        check(kept_seconds - 1 <= again[2] <= kept_seconds + ran + 1,
-              f"the clock should be back at {kept_seconds} s and run on for at most "
-              f"{ran:.1f} s: {again[2]}")
-        same_pictures(played_pictures, second.pictures(), "the game taken up again")
-        print(f"gtk resume: {code} came back at move 2 of {required}, clock {again[2]} s "
-              f"(was {seconds} s)")
-
-        # Every way the program ends keeps the game; nothing is counted on the way.
-        for how in ("Ctrl+W", "close box", "SIGINT", "SIGHUP"):
-            second.end(how)
-            second = Session(program, env)
-            check(second.title().endswith(code) and second.playing()[1] == 2,
-                  f"the game should come back after {how}: {second.reader.description()!r}")
-        check(read_tables(data) == [], f"no game should be counted yet: {read_tables(data)}")
-
-
-        # Undo walks back to the start.
-        for move in (1, 0):
-            said = second.reader.after(lambda: second.key("ctrl+z"), "Ctrl+Z")
-            check(said.startswith(f"Undo, move {move} of"), f"Ctrl+Z said {said!r}")
-        said = second.reader.after(lambda: second.key("ctrl+z"), "Ctrl+Z at the start")
-        check(said == "Nothing to undo.", f"Ctrl+Z at the start said {said!r}")
-        same_pictures(start_pictures, second.pictures(), "undone to the start")
-
-        # Given up, the game counts once, with both hints, and is kept no longer.
-        second.click(GIVE_UP_BUTTON)
-        wait_until(lambda: "Given up" in second.reader.description(), WAIT, "Give Up")
-        second.end("SIGTERM")
-        tables = read_tables(data)
-        counts = [(t["played"], t["given-up"], t["hints"]) for t in tables]
-        check(counts == [("1", "1", "2")], f"one game given up with two hints: {tables}")
-        third = Session(program, env)
-        check(third.reader.description().startswith("Start the game"),
-              f"no game should come back after it ended: {third.reader.description()!r}")
-        third.end("SIGTERM")
-
-        # A damaged file is passed over: the program starts as it always did.
-        with open(kept_file, "w") as f:
-            f.write(kept.replace("version=1", "version=1\nversion=1"))
-        fourth = Session(program, env)
-        check(fourth.reader.description().startswith("Start the game"),
-              f"a damaged game should be passed over: {fourth.reader.description()!r}")
-        fourth.click(NEXT_BUTTON)
-        wait_until(lambda: PLAYING.fullmatch(fourth.reader.description()), WAIT, "a new game")
-        with open(kept_file) as f:
-            check("version=1\nversion=1" not in f.read(), "the new game should replace it")
-
-        # A second window while one plays starts idle and leaves the game to the first.
-        with open(kept_file) as f:
-            kept = f.read()
-        other = Session(program, env)
-        check(other.reader.description().startswith("Start the game"),
-              f"a second window should not take the game: {other.reader.description()!r}")
-        other.click(NEXT_BUTTON)
-        wait_until(lambda: PLAYING.fullmatch(other.reader.description()), WAIT, "its own game")
-        other.end("SIGTERM")
-        with open(kept_file) as f:
-            check(f.read() == kept, "a second window should not keep its game over the first's")
-        check([t["played"] for t in read_tables(data)] == ["2"],
-              f"the second window's game counts as left: {read_tables(data)}")
-        run(["xdotool", "windowfocus", "--sync", fourth.window], env)
-
-        # A log-out takes the X server away under the program: the clock is kept too.
-        wait_clock(fourth, 2)
-        fourth.reader.after(lambda: fourth.key("h"), "Hint")
-        shown = fourth.playing()[2]
-        xserver.stop()
-        xserver = None
-        code = fourth.game.wait_exit(WAIT)
-        with open(kept_file) as f:
-            kept = f.read()
-        clock = re.search(r"^clock=(\d+)$", kept, re.M)
-        check(clock and int(clock.group(1)) >= shown >= 2,
-              f"the clock at {shown} s should be kept when the display goes: {kept!r}")
-        print(f"gtk resume: the display gone, the program ended with {code} and kept the "
-              f"clock at {clock.group(1)} s")
-    except Failure as failure:
-        return report_failure(failure, games)
-    finally:
-        tear_down(games, (bus, xserver), workdir)
-    return 0
+    # Add From None: every game takes at least four moves, so two never win.
+    return GtkTestRun(sys.argv[1], "kz-resume-", (1200, 800), settings=(SIZE, 1)).run(play)
 
 
 if __name__ == "__main__":

@@ -18,15 +18,12 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e_basics import Failure, check, require_tools, run, time_limit, wait_until  # noqa: E402
-from gtk_program import gtk_environment, install_fake_browser, opened_addresses  # noqa: E402
+from gtk_program import GtkTestRun, install_fake_browser, opened_addresses  # noqa: E402
 from screen_layout import AREA_H, AREA_W  # noqa: E402
-from x_display import XServer  # noqa: E402
-from atspi_harness import AccessibilityBus, GtkGame  # noqa: E402
 from gi.repository import GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
@@ -89,50 +86,36 @@ def help_menu_open(game):
         raise Failure(f"the Help menu could not be read: {e.message}")
 
 
-def play_and_open_help(program, paths):
-    workdir = tempfile.mkdtemp(prefix="kz-deb-e2e-")
-    xserver = None
-    bus = None
-    game = None
-    try:
-        xserver = XServer(1280, 800)
-        env = gtk_environment(workdir, xserver.display, accessible=True)
-        bus = AccessibilityBus(env)
-        opened = install_fake_browser(workdir, env)
-        game = GtkGame(program, env, cwd=workdir)
-        size = game.wait_shown(WAIT_START).area()[2:]
-        check(size == AREA, f"the drawing area is {size}, not {AREA}")
-        window = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
-                     stdout=subprocess.PIPE, text=True).stdout.split()
-        check(len(window) == 1, f"expected one window titled Kestrane Zivadorured: {window}")
-        run(["xdotool", "windowfocus", "--sync", window[0]], env)
-        print(f"{program} shows its {AREA[0]} x {AREA[1]} drawing area")
+def play_and_open_help(test, paths):
+    """On the display and bus the run set up: the window, then Help > Contents."""
+    workdir, env = test.workdir, test.env
+    opened = install_fake_browser(workdir, env)
+    game = test.start(cwd=workdir)
+    size = game.wait_shown(WAIT_START).area()[2:]
+    check(size == AREA, f"the drawing area is {size}, not {AREA}")
+    window = run(["xdotool", "search", "--name", "^Kestrane Zivadorured$"], env,
+                 stdout=subprocess.PIPE, text=True).stdout.split()
+    check(len(window) == 1, f"expected one window titled Kestrane Zivadorured: {window}")
+    run(["xdotool", "windowfocus", "--sync", window[0]], env)
+    print(f"{test.program} shows its {AREA[0]} x {AREA[1]} drawing area")
 
-        # Help > Contents: C once the menu has the keyboard, else it would go to the game.
-        check(not help_menu_open(game), "the Help menu is open before Alt+H")
-        run(["xdotool", "key", "alt+h"], env)
-        wait_until(lambda: help_menu_open(game), WAIT_STEP, "Alt+H should open the Help menu",
-                   step=0.02)
-        run(["xdotool", "key", "c"], env)
-        address = wait_until(lambda: opened_addresses(opened), WAIT_STEP,
-                             "the help should open in the browser")[-1]
-        # GIO hands a local file to the browser as its path or as a file:// address.
-        path = urllib.parse.unquote(address.removeprefix("file://"))
-        check(path.endswith("/index.html") and path in paths,
-              f"the help opened {address}, not a page the package installed")
-        print(f"Help > Contents opened {address}")
+    # Help > Contents: C once the menu has the keyboard, else it would go to the game.
+    check(not help_menu_open(game), "the Help menu is open before Alt+H")
+    run(["xdotool", "key", "alt+h"], env)
+    wait_until(lambda: help_menu_open(game), WAIT_STEP, "Alt+H should open the Help menu",
+               step=0.02)
+    run(["xdotool", "key", "c"], env)
+    address = wait_until(lambda: opened_addresses(opened), WAIT_STEP,
+                         "the help should open in the browser")[-1]
+    # GIO hands a local file to the browser as its path or as a file:// address.
+    path = urllib.parse.unquote(address.removeprefix("file://"))
+    check(path.endswith("/index.html") and path in paths,
+          f"the help opened {address}, not a page the package installed")
+    print(f"Help > Contents opened {address}")
 
-        run(["xdotool", "key", "ctrl+w"], env)
-        code = game.wait_exit(WAIT_STEP * 2)
-        check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
-    finally:
-        if game:
-            game.stop()
-        if bus:
-            bus.stop()
-        if xserver:
-            xserver.stop()
-        shutil.rmtree(workdir, ignore_errors=True)
+    run(["xdotool", "key", "ctrl+w"], env)
+    code = game.wait_exit(WAIT_STEP * 2)
+    check(code == 0, f"Ctrl+W should end the program with 0, not {code}")
 
 
 def main():
@@ -162,7 +145,10 @@ def main():
         check(not missing, f"files missing after dpkg -i: {missing}")
         print(f"dpkg -i installed {len(paths)} paths")
 
-        play_and_open_help(desktop_command(paths), paths)
+        played = GtkTestRun(desktop_command(paths), "kz-deb-e2e-", (1280, 800)).run(
+            lambda test: play_and_open_help(test, paths))
+        if played != 0:
+            return played
 
         dpkg("-r", PACKAGE)
         dpkg("-P", PACKAGE)

@@ -9,7 +9,7 @@ import os
 import subprocess
 import time
 
-from e2e_basics import Failure, Process, Service, built_file, check, wait_until
+from e2e_basics import Failure, Process, Service, built_file, check, run, wait_until
 from pictures import differs
 from x_display import find_windows, screenshot, window_geometry
 
@@ -154,6 +154,15 @@ class GtkGame(Process):
         the toolkit (device pixels over the scale)."""
         return tuple(_answer(lambda: self.board.queryComponent().getExtents(
             pyatspi.DESKTOP_COORDS), "the place of the drawing area"))
+
+    def click(self, point, rest=None):
+        """A left click at point of the game screen, where the drawing area shows it now; then
+        the pointer goes to the screen point rest when given."""
+        x, y = self.area()[:2]
+        moves = ["mousemove", str(x + point[0]), str(y + point[1]), "click", "1"]
+        if rest is not None:
+            moves += ["mousemove", str(rest[0]), str(rest[1])]
+        run(["xdotool", *moves], self.env)
 
     def window(self):
         """(x, y, width, height) of the drawing area's window, as the program tells it."""

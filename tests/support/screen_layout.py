@@ -38,3 +38,11 @@ FELT = tuple(_LAYOUT["felt"])
 # The centres of the sticks of an N x N field once a game of it runs, by N: horizontal ones
 # first, each in the field's order.
 STICKS = {int(size): [tuple(p) for p in points] for size, points in _LAYOUT["sticks"].items()}
+
+
+def stick_centre(size, orientation, row, column):
+    """The centre of a stick of the size x size field, named as the drawing area names it to a
+    reader: "horizontal" or "vertical", row and column counted from 1."""
+    if orientation == "horizontal":
+        return STICKS[size][(row - 1) * size + (column - 1)]
+    return STICKS[size][size * (size + 1) + (column - 1) * size + (row - 1)]
