@@ -3,7 +3,8 @@
 # Checked are every shell script (*.sh and scripts that start with a shell's #! line) with
 # ShellCheck, every Python file with pyflakes, and the JavaScript (the
 # page's modules, its *.js.in templates with each @NAME@ as a plain value, the tests' scripts)
-# with ESLint and .eslintrc.json.
+# with ESLint and .eslintrc.json; and the C++ includes, that each folder sees only the layers
+# below it and no files include each other in a circle (tools/check-layers.py).
 # The files are those git tracks or would track (new files count before they are added).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -77,5 +78,9 @@ for template in "${js_templates[@]}"; do
         eslint --max-warnings 0 --stdin --stdin-filename "${template%.in}" || result=$?
 done
 report "JavaScript files and templates (eslint)" $((${#js_files[@]} + ${#js_templates[@]})) $result
+
+result=0
+"$python" tools/check-layers.py || result=$?
+report "folders' includes (check-layers)" 9 $result
 
 exit $status
