@@ -47,24 +47,26 @@ void WebProgram::start(bool stored) {
     if (session_) {
         return;
     }
-    session_ =
-        std::make_unique<GameSession>(scaledDisplay_, *this, *this, loadStoredSettings(page_));
-    if (stored) {
-        tookUpStored_ = true;
-        session_->enableExtras();
-    }
+    startSession(stored);
     // The target gets its pixels once the screen has given its size.
     sizeFrame();
     route([this] { return session_->paintAll(); });
+}
+
+void WebProgram::startSession(bool stored) {
+    // The player's input was passed over until now, so nothing of the first session is lost.
+    session_.reset();
+    session_ = std::make_unique<GameSession>(scaledDisplay_, *this, *this,
+                                             loadStoredSettings(page_), SessionOptions{stored});
+    tookUpStored_ = stored;
 }
 
 void WebProgram::takeUpStored() {
     if (!running() || tookUpStored_) {
         return;
     }
-    tookUpStored_ = true;
     route([this] {
-        session_->enableExtras();
+        startSession(true);
         return session_->paintAll();
     });
 }

@@ -141,7 +141,9 @@ int run(HINSTANCE instance, int showCommand) {
     // nothing of it runs after the Images are gone.
     auto* host = new WindowHost(window);
     static MenuCommandShell commandShell;
-    auto& session = *new GameSession(*directDraw, *host, commandShell, loadSettings());
+    // The original's play alone.
+    auto& session =
+        *new GameSession(*directDraw, *host, commandShell, loadSettings(), SessionOptions{false});
     shell().session = &session;
 
     fitClientArea(session.width(), session.height());
