@@ -26,6 +26,13 @@ struct ExtraParts {
           keeper(screen, aids, records, shell),
           nextSearch(screen, host) {}
 
+    // The hint markers, then the focus frame, on top of the screen's children: only a session
+    // with the extra play shows them.
+    void placeOnScreen() {
+        blinker.placeOnScreen();
+        focus.placeOnScreen();
+    }
+
     Narrator narrator;
     HintBlinker blinker;
     KeyboardFocus focus;

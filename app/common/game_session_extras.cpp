@@ -251,6 +251,7 @@ bool GameSession::extraCommand(uint16_t id) {
 }
 
 void GameSession::startExtraPlay() {
+    extras_->placeOnScreen();
     gameScreen_->setListener(this);
     shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     resumeGame();
