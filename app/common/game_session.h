@@ -101,6 +101,9 @@ class GameSession : public ScreenListener {
     bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
+    // Turns the extra play on in a session made without it, once the program's stores can be
+    // read (the page's opens after its first frame); nothing when it is on already.
+    void takeUpExtraPlay();
     // Takes the records of a file the player chose (Import Records...) into the records.
     RecordsImport importRecords(std::string_view text);
     // Reads the stored records again: another window or tab of the program changed them.
@@ -149,7 +152,7 @@ class GameSession : public ScreenListener {
     ProgramShell& shell_;
     std::array<std::unique_ptr<Image>, kImageCount> images_;  // creation order
     std::unique_ptr<GameScreen> gameScreen_;
-    const SessionOptions options_;
+    SessionOptions options_;
     // Made with every session, heard only with the extra play; declared after the screen, so
     // they end first.
     std::unique_ptr<ExtraParts> extras_;

@@ -54,8 +54,6 @@ void WebProgram::start(bool stored) {
 }
 
 void WebProgram::startSession(bool stored) {
-    // The player's input was passed over until now, so nothing of the first session is lost.
-    session_.reset();
     session_ = std::make_unique<GameSession>(scaledDisplay_, *this, *this,
                                              loadStoredSettings(page_), SessionOptions{stored});
     tookUpStored_ = stored;
@@ -65,8 +63,9 @@ void WebProgram::takeUpStored() {
     if (!running() || tookUpStored_) {
         return;
     }
+    tookUpStored_ = true;
     route([this] {
-        startSession(true);
+        session_->takeUpExtraPlay();
         return session_->paintAll();
     });
 }
