@@ -320,9 +320,10 @@ void GameScreen::stopTimer() {
     host.stopTimer(timerId);
 }
 
-void GameScreen::tell(ScreenEvent event) {
+void GameScreen::tell(ScreenEvent::Kind kind) {
     if (listener != nullptr) {
-        listener->screenEvent(event);
+        listener->screenEvent({kind, board->getOrigin(), shownGrade, clockCounter->getValue(),
+                               board->getMovesMade(), board->getRequiredMoves()});
     }
 }
 

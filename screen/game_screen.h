@@ -9,6 +9,7 @@
 #include "display/counter.h"
 #include "display/element.h"
 #include "puzzle/puzzle_grade.h"
+#include "puzzle/puzzle_origin.h"
 #include "screen/board.h"
 #include "screen/host.h"
 #include "screen/image_table.h"
@@ -18,20 +19,28 @@ namespace kz {
 // The 21 pictures in the order the screen takes them (kScreenImageOrder).
 using ScreenImages = std::array<Image*, kImageCount>;
 
-// What the screen did, for a listener that follows the flow of play. Each arrives once the
-// screen has finished acting on it.
-enum class ScreenEvent {
-    GameStarted,   // Next: a new puzzle is on show
-    Restarted,     // Restart: the Board is back at its start
-    GaveUp,        // Give Up: the solution is on show
-    MovesChanged,  // the Board changed the player's layout and recounted
-    Won,           // YOU WIN! is on show
+// What the screen did, and how the game stands once it has finished acting on it, for a
+// listener that follows the flow of play: the listener need not read the screen back.
+struct ScreenEvent {
+    enum Kind {
+        GameStarted,   // Next: a new puzzle is on show
+        Restarted,     // Restart: the Board is back at its start
+        GaveUp,        // Give Up: the solution is on show
+        MovesChanged,  // the Board changed the player's layout and recounted
+        Won,           // YOU WIN! is on show
+    };
+    Kind kind = GameStarted;
+    PuzzleOrigin origin;            // the puzzle on show
+    Difficulty grade = AsDesigned;  // the grade it is shown as (GameScreen::getShownGrade)
+    int32_t seconds = 0;            // the game clock
+    int32_t movesMade = 0;
+    int32_t requiredMoves = 0;
 };
 
 class ScreenListener {
   public:
     virtual ~ScreenListener() = default;
-    virtual void screenEvent(ScreenEvent event) = 0;
+    virtual void screenEvent(const ScreenEvent& event) = 0;
 };
 
 // The root of the element tree and the controller of a game: lays out every picture, button,
@@ -120,7 +129,7 @@ class GameScreen : public Element {
     void startNewGame(const PuzzleOrigin* origin = nullptr, Difficulty grade = AsDesigned);
     void playerWon();
     void stopTimer();
-    void tell(ScreenEvent event);
+    void tell(ScreenEvent::Kind kind);
 
     Host& host;
     ScreenListener* listener = nullptr;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/common/day_result.h"
-#include "app/common/draw_ahead.h"
 #include "app/common/game_keeper.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
 #include "app/common/narrator.h"
+#include "app/common/next_puzzle_search.h"
 #include "app/common/play_aids.h"
 #include "app/common/program_shell.h"
 #include "app/common/session_records.h"
@@ -24,7 +24,14 @@ struct ExtraParts {
           aids(screen, narrator, blinker),
           records(screen, shell, host),
           keeper(screen, aids, records, shell),
-          ahead(screen, host) {}
+          nextSearch(screen, host) {}
+
+    // The hint markers, then the focus frame, on top of the screen's children: only a session
+    // with the extra play shows them.
+    void placeOnScreen() {
+        blinker.placeOnScreen();
+        focus.placeOnScreen();
+    }
 
     Narrator narrator;
     HintBlinker blinker;
@@ -33,7 +40,7 @@ struct ExtraParts {
     SessionRecords records;
     GameKeeper keeper;
     DayResultKeeper dayResult;
-    DrawAhead ahead;
+    NextPuzzleSearch nextSearch;
 };
 
 }  // namespace kz

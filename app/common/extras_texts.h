@@ -7,7 +7,8 @@
 
 namespace kz {
 
-// The texts of the extra play's boxes, the same in the Linux program and in the page.
+// The texts of the extra play's boxes and what it tells the player, the same in the Linux
+// program and in the page.
 
 // Shown under the code when it names no puzzle; the box stays open for another try.
 constexpr const char* kNotAPuzzleCodeText =
@@ -54,5 +55,12 @@ inline std::string resizedNoteText(Difficulty grade, const FieldResize& resize) 
     return std::string(difficultyName(grade)) + " puzzles of this kind are rare on " +
            side(resize.askedSize) + ": playing " + side(resize.playedSize) + ".";
 }
+// Told once Copy Puzzle Code or Copy Today's Result has put its text on the clipboard, and
+// when there is no result of today's puzzle to copy yet.
+inline std::string puzzleCodeCopiedText(const std::string& code) {
+    return "Puzzle code " + code + " copied.";
+}
+constexpr const char* kTodaysResultCopiedText = "Today's result copied.";
+constexpr const char* kNoTodaysResultText = "Solve today's puzzle to share its result.";
 
 }  // namespace kz

@@ -19,8 +19,8 @@ int32_t GameSession::screenWidth() {
 }
 
 GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
-                         const GameSettings& settings)
-    : written_(display), host_(host), shell_(shell) {
+                         const GameSettings& settings, SessionOptions options)
+    : written_(display), host_(host), shell_(shell), options_(options) {
     shell_.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
     shell_.mark(kActionTypeGroup, commandForActionType(settings.actionType));
     for (size_t i = 0; i < kImageTable.size(); ++i) {
@@ -39,6 +39,10 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
     gameScreen_->setActionType(static_cast<ActionType>(settings.actionType));
     gameScreen_->setDifficulty(
         static_cast<Difficulty>(validDifficultyOrDefault(settings.difficulty)));
+    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_);
+    if (options_.extraPlay) {
+        startExtraPlay();
+    }
 }
 
 GameSession::~GameSession() {
@@ -70,12 +74,10 @@ bool GameSession::draw() {
 
 bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
     if (live()) {
-        if (extras_) {
-            // A press ends a hint; pointer moves leave it, so a player who picked Hint from a
-            // menu can move to the field and see it.
-            if (extras_->focus.pointerUsed(message, x, y)) {
-                extras_->blinker.end();
-            }
+        // A press ends a hint; pointer moves leave it, so a player who picked Hint from a menu
+        // can move to the field and see it.
+        if (options_.extraPlay && extras_->focus.pointerUsed(message, x, y)) {
+            extras_->blinker.end();
         }
         gameScreen_->onMouse(message, wparam, x, y);
         settle();
@@ -97,7 +99,7 @@ bool GameSession::pointerLeft() {
 bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
     bool taken = false;
     if (live()) {
-        taken = extras_ && extraKey(message, wparam, modifiers);
+        taken = options_.extraPlay && extraKey(message, wparam, modifiers);
         if (!taken) {
             gameScreen_->onKey(message, wparam, 0);
         }
@@ -110,25 +112,25 @@ bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
 // The timers the session routes by their identifiers.
 static_assert(GameScreen::kGameTimerId != HintBlinker::kHintTimerId &&
                   GameScreen::kGameTimerId != SessionRecords::kRetryTimerId &&
-                  GameScreen::kGameTimerId != DrawAhead::kDrawAheadTimerId &&
+                  GameScreen::kGameTimerId != NextPuzzleSearch::kSearchTimerId &&
                   HintBlinker::kHintTimerId != SessionRecords::kRetryTimerId &&
-                  HintBlinker::kHintTimerId != DrawAhead::kDrawAheadTimerId &&
-                  SessionRecords::kRetryTimerId != DrawAhead::kDrawAheadTimerId,
+                  HintBlinker::kHintTimerId != NextPuzzleSearch::kSearchTimerId &&
+                  SessionRecords::kRetryTimerId != NextPuzzleSearch::kSearchTimerId,
               "each timer of the session has an identifier of its own");
 
 bool GameSession::timer(uint32_t id) {
-    if (live()) {
-        if (extras_ && extras_->ahead.tick(id)) {
-            // Nothing on show changes while the next puzzle is searched.
-            return draw();
-        }
-        if (!(extras_ && (extras_->blinker.tick(id) || extras_->records.tick(id)))) {
+    if (extraLive() && extras_->nextSearch.tick(id)) {
+        // Nothing on show changes while the next puzzle is searched.
+        return draw();
+    }
+    if (extraLive()) {
+        if (!extras_->blinker.tick(id) && !extras_->records.tick(id)) {
             gameScreen_->onTimer();
         }
-        if (extras_) {
-            // The clock is part of the description.
-            extras_->narrator.describe();
-        }
+        // The clock is part of the description.
+        extras_->narrator.describe();
+    } else if (live()) {
+        gameScreen_->onTimer();
     }
     return draw();
 }
@@ -151,9 +153,9 @@ void GameSession::moveTo(int32_t x, int32_t y) {
 
 void GameSession::settingChanged() {
     shell_.settingsChanged(settings());
-    if (extras_) {
+    if (options_.extraPlay) {
         // The next Next draws with the new settings.
-        extras_->ahead.begin();
+        extras_->nextSearch.begin();
     }
 }
 
@@ -161,7 +163,7 @@ bool GameSession::command(uint16_t id) {
     if (!live()) {
         return draw();
     }
-    if (extras_ && extraCommand(id)) {
+    if (options_.extraPlay && extraCommand(id)) {
         // The extra play's own.
     } else if (const auto size = fieldSizeForCommand(id)) {
         gameScreen_->setFieldSize(*size);
@@ -171,7 +173,7 @@ bool GameSession::command(uint16_t id) {
         gameScreen_->setActionType(static_cast<ActionType>(*type));
         shell_.mark(kActionTypeGroup, id);
         settingChanged();
-    } else if (const auto grade = difficultyForCommand(id); grade && extras_) {
+    } else if (const auto grade = difficultyForCommand(id); grade && options_.extraPlay) {
         // Only the programs with the extra play offer the choice.
         gameScreen_->setDifficulty(static_cast<Difficulty>(*grade));
         shell_.mark(kDifficultyGroup, id);

@@ -24,7 +24,13 @@ namespace kz {
 struct ExtraParts;
 class HintBlinker;
 class KeyboardFocus;
-class Narrator;
+
+// What a program offers of the game beyond the play every program has, fixed for a session.
+struct SessionOptions {
+    // Undo, hints, keys, texts for screen readers, codes, today's puzzle, the records and the
+    // game kept from an earlier run. Off, as the Windows program plays, unless asked for.
+    bool extraPlay = false;
+};
 
 // One game as every program drives it, and the one thing a program calls: owns the 21
 // Images and the GameScreen, routes each message to the screen and to the extra play, draws
@@ -35,8 +41,11 @@ class Narrator;
 class GameSession : public ScreenListener {
   public:
     // Marks the settings in the menus, makes the Images in table order (through display)
-    // and the screen after them, then hands the screen the settings. Nothing is drawn yet.
-    GameSession(Display& display, Host& host, ProgramShell& shell, const GameSettings& settings);
+    // and the screen after them, then hands the screen the settings. With the extra play, its
+    // parts follow, the records are read and a game the program kept from an earlier run goes
+    // on where it stopped. Nothing is drawn yet.
+    GameSession(Display& display, Host& host, ProgramShell& shell, const GameSettings& settings,
+                SessionOptions options = {});
     ~GameSession() override;
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
@@ -77,19 +86,14 @@ class GameSession : public ScreenListener {
     // program that must free them before the screen ends.
     void destroyImages();
 
-    // Switches on the extra play (undo, hints, keys, texts for screen readers, codes, today's
-    // puzzle, records read through the shell) for the programs that offer it; before the
-    // first game. A game the program kept from an earlier run goes on where it stopped. The
-    // Windows program never calls it.
-    void enableExtras();
     // Starts the puzzle of a code, or of an origin read from one, and draws; false, with
-    // nothing changed, for a wrong code or while the extras are off.
+    // nothing changed, for a wrong code or without the extra play.
     bool playPuzzle(const std::string& code);
     bool playPuzzle(const PuzzleOrigin& origin);
     // Starts the puzzle of a day (Past Puzzle..., a link to the day) as Today's Puzzle started
     // it on that day, and draws. Today is today's puzzle; an earlier day counts in the records
     // but not in the days in a row. False, with nothing changed, for a day before the first
-    // puzzle's or after today, or while the extras are off.
+    // puzzle's or after today, or without the extra play.
     bool playDay(CalendarDay day);
     // Puts the keyboard focus on a place of the last FocusPlaces pushed, as a screen reader
     // asks, and with press clicks there as Space would; false for a place that is no longer
@@ -97,11 +101,14 @@ class GameSession : public ScreenListener {
     bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
+    // Turns the extra play on in a session made without it, once the program's stores can be
+    // read (the page's opens after its first frame); nothing when it is on already.
+    void takeUpExtraPlay();
     // Takes the records of a file the player chose (Import Records...) into the records.
     RecordsImport importRecords(std::string_view text);
     // Reads the stored records again: another window or tab of the program changed them.
     void refreshRecords();
-    // The records as the player sees them; null while the extra play is off.
+    // The records as the player sees them; null without the extra play.
     const Records* records() const;
     // The end of the session: a game still running is kept for the next run, clock and all;
     // one the program cannot keep counts as left in the records. Games not stored yet get
@@ -113,14 +120,17 @@ class GameSession : public ScreenListener {
     // The code of the puzzle of the game being played; empty when none is.
     std::string puzzleInPlay();
 
-    // For checks that look inside the extra play; null while it is off. No program uses them.
+    // For checks that look inside the extra play. No program uses them.
     KeyboardFocus* keyboardFocus();
     HintBlinker* hintBlinker();
-    Narrator* narrator();
 
   private:
-    void screenEvent(ScreenEvent event) override;
+    void screenEvent(const ScreenEvent& event) override;
+    // The session's listener set, the grade marked and a kept game taken up.
+    void startExtraPlay();
     bool live() const { return !paintFailed_ && !imagesDestroyed_; }
+    // Live, and the extra play is on.
+    bool extraLive() const { return options_.extraPlay && live(); }
     bool extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers);
     bool extraCommand(uint16_t id);
     void playTodaysPuzzle();
@@ -142,7 +152,9 @@ class GameSession : public ScreenListener {
     ProgramShell& shell_;
     std::array<std::unique_ptr<Image>, kImageCount> images_;  // creation order
     std::unique_ptr<GameScreen> gameScreen_;
-    // Declared after the screen, so they end first.
+    SessionOptions options_;
+    // Made with every session, heard only with the extra play; declared after the screen, so
+    // they end first.
     std::unique_ptr<ExtraParts> extras_;
     std::optional<CommandStates> commandStates_;
     std::optional<FocusPlaces> focusPlaces_;

@@ -15,9 +15,107 @@
 #include "screen/board.h"
 
 namespace kz {
+namespace {
+
+// One event of the screen on its way through the parts.
+struct Hearing {
+    ExtraParts& parts;
+    ProgramShell& shell;
+    const GameScreen& screen;
+    const ScreenEvent& event;
+    // The focus follows every event but a change of moves that left the layout as it was.
+    bool focusFollows = true;
+
+    bool is(ScreenEvent::Kind kind) const { return event.kind == kind; }
+    // Restart, Give Up and the win put the field back where the history begins.
+    bool endsTheLayout() const {
+        return is(ScreenEvent::Restarted) || is(ScreenEvent::GaveUp) || is(ScreenEvent::Won);
+    }
+};
+using Hearer = void (*)(Hearing&);
+
+// The parts in the order they hear each event of the screen: a hint ends with every change of
+// the game; the records count it; the history and the focus follow it; the narrator says it,
+// as the screen shows it by then; the next graded puzzle is searched afresh and the title
+// tells of a new one; the game kept follows last.
+constexpr Hearer kHearingOrder[] = {
+    [](Hearing& h) {
+        if (!h.is(ScreenEvent::MovesChanged)) {
+            h.parts.blinker.end();
+        }
+    },
+    [](Hearing& h) {
+        if (h.is(ScreenEvent::GameStarted)) {
+            h.parts.records.gameStarted();
+        } else if (h.is(ScreenEvent::GaveUp)) {
+            h.parts.records.gaveUp();
+        } else if (h.is(ScreenEvent::Won)) {
+            h.parts.records.won();
+        }
+    },
+    [](Hearing& h) {
+        if (h.is(ScreenEvent::GameStarted)) {
+            h.parts.dayResult.gameStarted();
+        } else if (const auto day = h.parts.dayResult.playingDay(); day && h.is(ScreenEvent::Won)) {
+            const ScreenEvent& e = h.event;
+            h.parts.dayResult.won({*day, e.grade, e.seconds, e.requiredMoves, 0,
+                                   h.parts.records.get().daysInARow(*day),
+                                   kz::puzzleCode(e.origin)});
+        }
+    },
+    [](Hearing& h) {
+        if (h.is(ScreenEvent::GameStarted)) {
+            h.parts.aids.newGame();
+        } else if (h.endsTheLayout()) {
+            h.parts.aids.startOver();
+        } else {
+            h.focusFollows = h.parts.aids.movesChanged();
+        }
+    },
+    [](Hearing& h) {
+        if (h.focusFollows) {
+            h.parts.focus.follow();
+        }
+    },
+    [](Hearing& h) {
+        switch (h.event.kind) {
+            case ScreenEvent::GameStarted:
+                h.parts.narrator.gameStarted();
+                break;
+            case ScreenEvent::Restarted:
+                h.parts.narrator.restarted();
+                break;
+            case ScreenEvent::GaveUp:
+                h.parts.narrator.gaveUp();
+                break;
+            case ScreenEvent::Won:
+                h.parts.narrator.won();
+                break;
+            case ScreenEvent::MovesChanged:
+                break;
+        }
+    },
+    [](Hearing& h) {
+        if (h.is(ScreenEvent::GameStarted)) {
+            h.parts.nextSearch.begin();
+        }
+    },
+    [](Hearing& h) {
+        if (h.is(ScreenEvent::GameStarted)) {
+            const Difficulty grade = h.event.grade;
+            h.shell.puzzleChanged(kz::puzzleCode(h.event.origin));
+            h.shell.puzzleDated(h.parts.records.runningGame().day);
+            h.shell.puzzleGraded(grade == AsDesigned ? std::string() : difficultyName(grade),
+                                 resizedNoteText(grade, h.screen.getResize()));
+        }
+    },
+    [](Hearing& h) { h.parts.keeper.follow(); },
+};
+
+}  // namespace
 
 void GameSession::settle() {
-    if (!extras_) {
+    if (!options_.extraPlay) {
         return;
     }
     const PlayAids& aids = extras_->aids;
@@ -35,7 +133,7 @@ void GameSession::settle() {
 }
 
 bool GameSession::focusOn(size_t place, bool press) {
-    if (!live() || !extras_) {
+    if (!extraLive()) {
         return draw();
     }
     const std::vector<KeyboardFocus::Target> targets = extras_->focus.targets();
@@ -113,7 +211,7 @@ bool GameSession::extraCommand(uint16_t id) {
             break;
         case command::CopyPuzzleCode:
             if (!code.empty()) {
-                shell_.copyText(code, "Puzzle code " + code + " copied.");
+                shell_.copyText(code, puzzleCodeCopiedText(code));
             }
             return true;
         case command::PlayPuzzleCode:
@@ -152,12 +250,19 @@ bool GameSession::extraCommand(uint16_t id) {
     return true;
 }
 
-void GameSession::enableExtras() {
-    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_);
+void GameSession::takeUpExtraPlay() {
+    if (!options_.extraPlay) {
+        options_.extraPlay = true;
+        startExtraPlay();
+    }
+}
+
+void GameSession::startExtraPlay() {
+    extras_->placeOnScreen();
     gameScreen_->setListener(this);
     shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     resumeGame();
-    extras_->ahead.begin();
+    extras_->nextSearch.begin();
     settle();
     extras_->narrator.describe();
 }
@@ -200,9 +305,9 @@ bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<Calendar
 void GameSession::copyTodaysResult() {
     const std::optional<DayResult>& result = extras_->dayResult.latest();
     if (result && result->day == shell_.today()) {
-        shell_.copyText(dayResultText(*result, shell_.pageAddress()), "Today's result copied.");
+        shell_.copyText(dayResultText(*result, shell_.pageAddress()), kTodaysResultCopiedText);
     } else {
-        shell_.announce("Solve today's puzzle to share its result.");
+        shell_.announce(kNoTodaysResultText);
     }
 }
 
@@ -212,8 +317,8 @@ void GameSession::playTodaysPuzzle() {
 }
 
 bool GameSession::playDay(CalendarDay day) {
-    const CalendarDay today = extras_ ? shell_.today() : 0;
-    if (!live() || !extras_ || day < kFirstPuzzleDay || day > today) {
+    const CalendarDay today = options_.extraPlay ? shell_.today() : 0;
+    if (!extraLive() || day < kFirstPuzzleDay || day > today) {
         return false;
     }
     if (!startPuzzle(puzzleOfDay(day), day, day < today)) {
@@ -229,7 +334,7 @@ bool GameSession::playPuzzle(const std::string& code) {
 }
 
 bool GameSession::playPuzzle(const PuzzleOrigin& origin) {
-    if (!live() || !extras_ || !startPuzzle(origin, std::nullopt)) {
+    if (!extraLive() || !startPuzzle(origin, std::nullopt)) {
         return false;
     }
     settle();
@@ -237,37 +342,37 @@ bool GameSession::playPuzzle(const PuzzleOrigin& origin) {
 }
 
 bool GameSession::resetRecords() {
-    if (extras_ && live()) {
+    if (extraLive()) {
         extras_->records.reset();
     }
     return draw();
 }
 
 RecordsImport GameSession::importRecords(std::string_view text) {
-    if (!extras_ || !live()) {
+    if (!extraLive()) {
         return RecordsImport::NotStored;
     }
     return extras_->records.importText(text);
 }
 
 void GameSession::refreshRecords() {
-    if (extras_) {
+    if (options_.extraPlay) {
         extras_->records.refresh();
     }
 }
 
 const Records* GameSession::records() const {
-    return extras_ ? &extras_->records.get() : nullptr;
+    return options_.extraPlay ? &extras_->records.get() : nullptr;
 }
 
 void GameSession::end() {
-    if (extras_) {
+    if (options_.extraPlay) {
         extras_->records.sessionEnds(extras_->keeper.keepNow());
     }
 }
 
 void GameSession::keepGame() {
-    if (extras_ && live()) {
+    if (extraLive()) {
         extras_->keeper.keepNow();
     }
 }
@@ -277,75 +382,21 @@ std::string GameSession::puzzleInPlay() {
     return board.isActive() ? kz::puzzleCode(board.getOrigin()) : std::string();
 }
 
-void GameSession::screenEvent(ScreenEvent event) {
-    ExtraParts& parts = *extras_;
-    // A hint ends with every change of the game; the records count it; the history and the
-    // focus follow it; the narrator says it last, as the screen shows it by then.
-    switch (event) {
-        case ScreenEvent::GameStarted:
-            parts.blinker.end();
-            parts.records.gameStarted();
-            parts.dayResult.gameStarted();
-            parts.aids.newGame();
-            parts.focus.follow();
-            parts.narrator.gameStarted();
-            parts.ahead.begin();
-            shell_.puzzleChanged(kz::puzzleCode(gameScreen_->getBoard()->getOrigin()));
-            shell_.puzzleDated(parts.records.runningGame().day);
-            shell_.puzzleGraded(
-                gameScreen_->getShownGrade() == AsDesigned
-                    ? std::string()
-                    : difficultyName(gameScreen_->getShownGrade()),
-                resizedNoteText(gameScreen_->getShownGrade(), gameScreen_->getResize()));
-            break;
-        case ScreenEvent::Restarted:
-            parts.blinker.end();
-            parts.aids.startOver();
-            parts.focus.follow();
-            parts.narrator.restarted();
-            break;
-        case ScreenEvent::GaveUp:
-            parts.blinker.end();
-            parts.records.gaveUp();
-            parts.aids.startOver();
-            parts.focus.follow();
-            parts.narrator.gaveUp();
-            break;
-        case ScreenEvent::Won:
-            parts.blinker.end();
-            parts.records.won();
-            if (const auto day = parts.dayResult.playingDay()) {
-                Board& board = *gameScreen_->getBoard();
-                parts.dayResult.won(
-                    {*day, gameScreen_->getShownGrade(), gameScreen_->getClockCounter()->getValue(),
-                     board.getRequiredMoves(), 0, parts.records.get().daysInARow(*day),
-                     kz::puzzleCode(board.getOrigin())});
-            }
-            parts.aids.startOver();
-            parts.focus.follow();
-            parts.narrator.won();
-            break;
-        case ScreenEvent::MovesChanged:
-            if (parts.aids.movesChanged()) {
-                parts.focus.follow();
-            }
-            break;
+void GameSession::screenEvent(const ScreenEvent& event) {
+    Hearing hearing{*extras_, shell_, *gameScreen_, event};
+    for (const Hearer hear : kHearingOrder) {
+        hear(hearing);
     }
-    parts.keeper.follow();
     settle();
-    parts.narrator.describe();
+    extras_->narrator.describe();
 }
 
 KeyboardFocus* GameSession::keyboardFocus() {
-    return extras_ ? &extras_->focus : nullptr;
+    return &extras_->focus;
 }
 
 HintBlinker* GameSession::hintBlinker() {
-    return extras_ ? &extras_->blinker : nullptr;
-}
-
-Narrator* GameSession::narrator() {
-    return extras_ ? &extras_->narrator : nullptr;
+    return &extras_->blinker;
 }
 
 }  // namespace kz

@@ -37,7 +37,16 @@ HintBlinker::HintBlinker(GameScreen& gameScreen, Host& gameHost)
     Image* pictures[2] = {board.getHorizontalSprite(0)->getImage(),
                           board.getVerticalSprite(0)->getImage()};
     for (int i = 0; i < 2; ++i) {
-        markers[i] = screen.addTopChild(std::make_unique<HiddenPicture>(&screen, pictures[i]));
+        unplaced[i] = std::make_unique<HiddenPicture>(&screen, pictures[i]);
+        markers[i] = unplaced[i].get();
+    }
+}
+
+void HintBlinker::placeOnScreen() {
+    for (auto& marker : unplaced) {
+        if (marker) {
+            screen.addTopChild(std::move(marker));
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "display/element.h"
@@ -12,8 +13,8 @@ namespace kz {
 
 // Shows the stick a hint names: a marker in the state the stick would take blinks over it for
 // about two seconds on the hint timer. Its two markers (for horizontal sticks, then for
-// vertical ones) go on top of the screen's children when it is made; they stay, hidden, when
-// it ends.
+// vertical ones) go on top of the screen's children when it is placed there; they stay,
+// hidden, when it ends.
 class HintBlinker {
   public:
     static constexpr uint32_t kHintTimerId = 2;
@@ -26,6 +27,9 @@ class HintBlinker {
     HintBlinker(const HintBlinker&) = delete;
     HintBlinker& operator=(const HintBlinker&) = delete;
 
+    // Puts the markers on top of the screen's children; a session without the extra play
+    // leaves its screen as it is.
+    void placeOnScreen();
     void show(StickSlot stick);
     // Hides the marker and stops its timer; nothing when no hint shows.
     void end();
@@ -42,6 +46,7 @@ class HintBlinker {
     GameScreen& screen;
     Host& host;
     Element* markers[2] = {nullptr, nullptr};  // horizontal, vertical
+    std::unique_ptr<Element> unplaced[2];      // the markers until they are placed
     Element* showing = nullptr;
     std::optional<StickSlot> hinted;
     int32_t blinks = 0;

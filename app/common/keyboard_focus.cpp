@@ -10,11 +10,15 @@ namespace kz {
 
 KeyboardFocus::KeyboardFocus(GameScreen& gameScreen, Narrator& gameNarrator, Display& display)
     : screen(gameScreen), narrator(gameNarrator) {
-    auto frameOwner =
-        std::make_unique<FocusFrame>(&screen, kFocusThickness, kFocusColour, &display);
-    frame = frameOwner.get();
-    screen.addTopChild(std::move(frameOwner));
+    unplacedFrame = std::make_unique<FocusFrame>(&screen, kFocusThickness, kFocusColour, &display);
+    frame = unplacedFrame.get();
     focus.button = screen.getNextButton();
+}
+
+void KeyboardFocus::placeOnScreen() {
+    if (unplacedFrame) {
+        screen.addTopChild(std::move(unplacedFrame));
+    }
 }
 
 KeyboardFocus::~KeyboardFocus() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace kz {
 // A keyboard focus over the sticks of the field and the buttons: the arrows move it, Space and
 // Return click where it is, as the mouse would (hover, press, release), and the frame around
 // it goes once the pointer is used. Its frame goes on top of the screen's children when it is
-// made; it stays, hidden, when it ends.
+// placed there; it stays, hidden, when it ends.
 class KeyboardFocus {
   public:
     static constexpr int32_t kFocusThickness = 3;
@@ -41,6 +42,9 @@ class KeyboardFocus {
     KeyboardFocus(const KeyboardFocus&) = delete;
     KeyboardFocus& operator=(const KeyboardFocus&) = delete;
 
+    // Puts the frame on top of the screen's children; a session without the extra play leaves
+    // its screen as it is.
+    void placeOnScreen();
     // The first arrow shows where the focus is; the next ones move it.
     void move(Direction direction);
     // Space or Return: a click at the focus.
@@ -80,6 +84,7 @@ class KeyboardFocus {
     GameScreen& screen;
     Narrator& narrator;
     FocusFrame* frame = nullptr;
+    std::unique_ptr<FocusFrame> unplacedFrame;  // the frame until it is placed
     Target focus;
     std::optional<StickSlot> lastStick;
     std::optional<Point> lastPointer;

@@ -100,10 +100,10 @@ bool Program::start() {
         return false;
     }
     window_->setPicture(display_->targetSurface(), scale);
-    session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load());
+    session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load(),
+                                             SessionOptions{true});
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });
-    session_->enableExtras();
     // A log-out that takes the X server away ends the program from inside Xlib: the game
     // and its clock are kept first, as at any other end.
     whenTheDisplayIsLost([this] {

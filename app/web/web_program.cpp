@@ -47,15 +47,16 @@ void WebProgram::start(bool stored) {
     if (session_) {
         return;
     }
-    session_ =
-        std::make_unique<GameSession>(scaledDisplay_, *this, *this, loadStoredSettings(page_));
-    if (stored) {
-        tookUpStored_ = true;
-        session_->enableExtras();
-    }
+    startSession(stored);
     // The target gets its pixels once the screen has given its size.
     sizeFrame();
     route([this] { return session_->paintAll(); });
+}
+
+void WebProgram::startSession(bool stored) {
+    session_ = std::make_unique<GameSession>(scaledDisplay_, *this, *this,
+                                             loadStoredSettings(page_), SessionOptions{stored});
+    tookUpStored_ = stored;
 }
 
 void WebProgram::takeUpStored() {
@@ -64,7 +65,7 @@ void WebProgram::takeUpStored() {
     }
     tookUpStored_ = true;
     route([this] {
-        session_->enableExtras();
+        session_->takeUpExtraPlay();
         return session_->paintAll();
     });
 }

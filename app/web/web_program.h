@@ -139,6 +139,8 @@ class WebProgram : public Host, public ProgramShell {
 
   private:
     // Calls one entry of the session; a quit asked for during it ends the session.
+    // A session with the extra play once the page's store can be read, without it before.
+    void startSession(bool stored);
     template <typename Entry>
     void route(Entry entry);
     // The same for the player's input and the page's requests of the game, which wait for

@@ -147,7 +147,9 @@ int run(HINSTANCE instance, int showCommand) {
     // after the Images are gone.
     auto* host = new WindowHost(window);
     MenuCommandShell commandShell(instance, window);
-    auto& session = *new GameSession(*directDraw, *host, commandShell, loadSettings());
+    // The Windows program plays none of the extra play.
+    auto& session =
+        *new GameSession(*directDraw, *host, commandShell, loadSettings(), SessionOptions{false});
     MainWindow state{*directDraw, session};
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
 

@@ -60,7 +60,8 @@ class ExtraView {
     void setFocus(const Focus& target) { keyboard().setFocus(target); }
     bool isFocusShown() { return keyboard().isShown(); }
     FocusFrame& getFocusFrame() { return keyboard().getFrame(); }
-    std::string description() { return game.session().narrator()->description(); }
+    // The description the program was handed last.
+    std::string description() const { return game.shell().description(); }
     // Hints said since the game started.
     int32_t getHintsUsed() const {
         int32_t hints = 0;
@@ -79,7 +80,6 @@ class ExtraView {
 
 class ExtraPlayTest : public ::testing::Test {
   protected:
-    ExtraPlayTest() { game.session().enableExtras(); }
     void SetUp() override { ASSERT_TRUE(game.paintAll()); }
 
     GameScreen& screen() { return game.screen(); }
@@ -179,11 +179,13 @@ class ExtraPlayTest : public ::testing::Test {
     // records. Runs end in the reverse order they were made (each makes its display the
     // active one), and only the last one made is played.
     std::unique_ptr<HeadlessGame> nextRun(const RecordingShell& last) {
-        auto run = std::make_unique<HeadlessGame>(KZ_SOURCE_ROOT);
-        run->shell().keepsGames = true;
-        run->shell().keptGame = last.keptGame;
-        *run->shell().store = *last.store;
-        run->session().enableExtras();
+        auto run =
+            std::make_unique<HeadlessGame>(KZ_SOURCE_ROOT, GameSettings{}, 1,
+                                           HeadlessGame::withExtras(), [&](RecordingShell& next) {
+                                               next.keepsGames = true;
+                                               next.keptGame = last.keptGame;
+                                               *next.store = *last.store;
+                                           });
         EXPECT_TRUE(run->paintAll());
         return run;
     }
@@ -199,7 +201,7 @@ class ExtraPlayTest : public ::testing::Test {
         return run.shell().savedRecords().table(RecordKey{size, type});
     }
 
-    HeadlessGame game{KZ_SOURCE_ROOT};
+    HeadlessGame game{KZ_SOURCE_ROOT, GameSettings{}, 1, HeadlessGame::withExtras()};
     ExtraView extra{game};
     RecordingShell& announcer = game.shell();
 };

@@ -10,10 +10,10 @@
 #include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "app/common/day_result.h"
-#include "app/common/draw_ahead.h"
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
+#include "app/common/next_puzzle_search.h"
 #include "app/common/session_records.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
@@ -27,8 +27,8 @@ namespace {
 
 class SessionExtrasTest : public ::testing::Test {
   protected:
-    SessionExtrasTest() : game(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome}) {
-        game.session().enableExtras();
+    SessionExtrasTest()
+        : game(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome}, 1, HeadlessGame::withExtras()) {
         game.paintAll();
     }
 
@@ -96,7 +96,7 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Hard);
     EXPECT_EQ(game.board().getActiveColumns(), 3);
     EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Hard", ""}));
-    EXPECT_EQ(game.session().narrator()->description().rfind("Hard puzzle: Add ", 0), 0u);
+    EXPECT_EQ(game.shell().description().rfind("Hard puzzle: Add ", 0), 0u);
 
     // Easy puzzles of this kind are too rare on 5 x 5: the nearest size offered is played,
     // and the player hears why.
@@ -117,7 +117,7 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     next();
     EXPECT_EQ(game.board().getActiveColumns(), 5);
     EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
-    EXPECT_EQ(game.session().narrator()->description().rfind("Add ", 0), 0u);
+    EXPECT_EQ(game.shell().description().rfind("Add ", 0), 0u);
 }
 
 TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNextRun) {
@@ -143,11 +143,12 @@ TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNe
     game.session().end();
     ASSERT_TRUE(shell.keptGame);
     EXPECT_NE(shell.keptGame->find("\ngrade=3\n"), std::string::npos) << *shell.keptGame;
-    HeadlessGame run(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome});
-    run.shell().keepsGames = true;
-    run.shell().keptGame = shell.keptGame;
-    run.shell().shareRecordsWith(shell);
-    run.session().enableExtras();
+    HeadlessGame run(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome}, 1, HeadlessGame::withExtras(),
+                     [&](RecordingShell& next) {
+                         next.keepsGames = true;
+                         next.keptGame = shell.keptGame;
+                         next.shareRecordsWith(shell);
+                     });
     ASSERT_TRUE(run.paintAll());
     ASSERT_FALSE(run.shell().grades.empty());
     EXPECT_EQ(run.shell().grades.back().first, "Hard") << "the title says it again";
@@ -158,18 +159,18 @@ TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNe
 
 TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     RecordingHost& host = game.host();
-    const auto searching = [&] { return host.timers.count(DrawAhead::kDrawAheadTimerId) > 0; };
+    const auto searching = [&] { return host.timers.count(NextPuzzleSearch::kSearchTimerId) > 0; };
     EXPECT_FALSE(searching()) << "nothing is searched as designed";
 
     game.session().command(command::DifficultyHard);
     game.session().command(command::FieldSize4);
     ASSERT_TRUE(searching());
-    EXPECT_EQ(host.timers[DrawAhead::kDrawAheadTimerId], DrawAhead::kDrawAheadPeriodMs);
+    EXPECT_EQ(host.timers[NextPuzzleSearch::kSearchTimerId], NextPuzzleSearch::kSearchPeriodMs);
     const uint32_t state = game.board().randomSource().currentState();
     const size_t presented = shell.presented.size();
     int32_t ticks = 0;
     while (searching() && ticks < 100000) {
-        game.session().timer(DrawAhead::kDrawAheadTimerId);
+        game.session().timer(NextPuzzleSearch::kSearchTimerId);
         ++ticks;
         ASSERT_EQ(game.board().randomSource().currentState(), state)
             << "the game's random source moved";
@@ -190,7 +191,7 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
 
     // A random source moved on since the search began: Next searches afresh and still plays
     // the puzzle it draws.
-    game.session().timer(DrawAhead::kDrawAheadTimerId);
+    game.session().timer(NextPuzzleSearch::kSearchTimerId);
     giveUp();
     random.seed(12345);
     const GradedPick fresh = pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
@@ -331,7 +332,7 @@ TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
     ASSERT_NE(grade, AsDesigned);
     EXPECT_EQ(shell.grades.back(),
               (std::pair<std::string, std::string>{difficultyName(grade), ""}));
-    EXPECT_EQ(game.session().narrator()->description().rfind(difficultyName(grade), 0), 0u);
+    EXPECT_EQ(game.shell().description().rfind(difficultyName(grade), 0), 0u);
 
     giveUp();
     ASSERT_TRUE(game.session().playPuzzle(puzzleCode(game.board().getOrigin())));
@@ -440,12 +441,13 @@ TEST_F(SessionExtrasTest, APastDaysGameKeptForTheNextRunStillLeavesTheDaysInARow
     ASSERT_TRUE(shell.keptGame);
     EXPECT_NE(shell.keptGame->find("\npast=1\n"), std::string::npos) << *shell.keptGame;
 
-    HeadlessGame run(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome});
-    run.shell().now = shell.now;
-    run.shell().keepsGames = true;
-    run.shell().keptGame = shell.keptGame;
-    *run.shell().store = *shell.store;
-    run.session().enableExtras();
+    HeadlessGame run(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome}, 1, HeadlessGame::withExtras(),
+                     [&](RecordingShell& next) {
+                         next.now = shell.now;
+                         next.keepsGames = true;
+                         next.keptGame = shell.keptGame;
+                         *next.store = *shell.store;
+                     });
     ASSERT_TRUE(run.paintAll());
     EXPECT_EQ(puzzleCode(run.board().getOrigin()), puzzleCode(puzzleOfDay(today - 1)));
     EXPECT_EQ(run.shell().days.back(), std::optional<CalendarDay>(today - 1));
@@ -457,9 +459,8 @@ TEST_F(SessionExtrasTest, APastDaysGameKeptForTheNextRunStillLeavesTheDaysInARow
 
 TEST_F(SessionExtrasTest, TwoWindowsOfTheProgramLoseNoGameOfEither) {
     // The second window starts while the first one runs, on the same records.
-    HeadlessGame other(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome});
-    other.shell().shareRecordsWith(shell);
-    other.session().enableExtras();
+    HeadlessGame other(KZ_SOURCE_ROOT, GameSettings{3, AddFromSome}, 1, HeadlessGame::withExtras(),
+                       [&](RecordingShell& next) { next.shareRecordsWith(shell); });
     other.paintAll();
 
     game.board().randomSource().seed(11);
@@ -687,18 +688,20 @@ TEST_F(SessionExtrasTest, TheDescriptionKeepsTheClockCurrent) {
 TEST(SessionExtrasOff, TheExtraCommandsDoNothingWithoutThem) {
     HeadlessGame game(KZ_SOURCE_ROOT);
     game.paintAll();
-    EXPECT_EQ(game.session().keyboardFocus(), nullptr);
     for (uint16_t id : {command::Undo, command::Hint, command::CopyPuzzleCode,
                         command::TodaysPuzzle, command::Statistics}) {
         EXPECT_TRUE(game.command(id));
     }
     EXPECT_FALSE(game.board().isActive());
     EXPECT_FALSE(game.session().playPuzzle("322222222N"));
-    EXPECT_EQ(game.screen().getChildCount(), 22);
     EXPECT_FALSE(game.session().key(msg::KeyDown, 0x27))
         << "without the extras every key is the program's";
     EXPECT_EQ(game.shell().commandChanges, 0) << "and no command is greyed";
     EXPECT_TRUE(game.shell().heard.empty());
+    EXPECT_TRUE(game.shell().descriptions.empty());
+    EXPECT_TRUE(game.shell().focusPlaces.places.empty());
+    EXPECT_EQ(game.shell().difficultyMark, 0) << "no grade is offered";
+    EXPECT_EQ(game.screen().getChildCount(), 22) << "the screen keeps its own children alone";
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ namespace {
 constexpr uint32_t kSeed = 20261208;
 
 void undoPixels(benchmark::State& state, ActionType type) {
-    HeadlessGame game(KZ_SOURCE_ROOT);
-    game.session().enableExtras();
+    HeadlessGame game(KZ_SOURCE_ROOT, GameSettings{}, 1, HeadlessGame::withExtras());
     game.paintAll();
     const uint64_t wholeFrame = game.display().pixelsWritten();
     game.screen().setFieldSize(5);

@@ -31,10 +31,11 @@ void checkReplay(const SavedGame& game, const ReplayedGame& replayed) {
 }
 
 void checkSession(const std::string& text, const std::optional<ReplayedGame>& replayed) {
-    HeadlessGame game(KZ_SOURCE_ROOT);
-    game.shell().keepsGames = true;
-    game.shell().keptGame = text;
-    game.session().enableExtras();
+    HeadlessGame game(KZ_SOURCE_ROOT, GameSettings{}, 1, HeadlessGame::withExtras(),
+                      [&](RecordingShell& shell) {
+                          shell.keepsGames = true;
+                          shell.keptGame = text;
+                      });
     if (!game.paintAll()) {
         fail("the first draw failed");
     }

@@ -5,11 +5,22 @@
 
 namespace kz {
 
+namespace {
+
+RecordingShell& setUpShell(RecordingShell& shell, const HeadlessGame::ShellSetUp& setUp) {
+    if (setUp) {
+        setUp(shell);
+    }
+    return shell;
+}
+
+}  // namespace
+
 HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& settings,
-                           int32_t scale)
+                           int32_t scale, SessionOptions options, const ShellSetUp& setUp)
     : softwareDisplay(0, 0, sourceTreeResolver(sourceRoot)),
       scaled(softwareDisplay, scale),
-      gameSession(scaled, recordingHost, recordingShell, settings) {
+      gameSession(scaled, recordingHost, setUpShell(recordingShell, setUp), settings, options) {
     softwareDisplay.resetTarget(gameSession.width() * scaled.scale(),
                                 gameSession.height() * scaled.scale());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,10 +19,16 @@ namespace kz {
 // session as a program drives it: messages in, one draw after each, pixels and states out.
 class HeadlessGame {
   public:
+    // What the shell holds before the session starts: a kept game, stored records, the day.
+    using ShellSetUp = std::function<void(RecordingShell&)>;
+
     // sourceRoot: the folder holding resources/bitmaps/<id>.bmp (and the larger sets).
     // scale: the screen drawn that many times larger, from the set of that scale.
     explicit HeadlessGame(const std::string& sourceRoot, const GameSettings& settings = {},
-                          int32_t scale = 1);
+                          int32_t scale = 1, SessionOptions options = {},
+                          const ShellSetUp& setUp = nullptr);
+    // With the extra play, on a shell set up first.
+    static SessionOptions withExtras() { return {true}; }
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
 

@@ -103,6 +103,8 @@ class RecordingShell : public ProgramShell {
     void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
     void announce(const std::string& text) override { heard.push_back(text); }
     void describe(const std::string& text) override { descriptions.push_back(text); }
+    // The description handed last; empty before the first.
+    std::string description() const { return descriptions.empty() ? "" : descriptions.back(); }
     void focusPlacesChanged(const FocusPlaces& places) override {
         focusPlaces = places;
         ++focusPlaceChanges;
