@@ -733,9 +733,8 @@ TEST(WebProgramScaled, TakesALargerSetInTheMiddleOfAGame) {
     WebProgram sharp(sharpPage, withoutTwice, 3);
     for (WebProgram* each : {&program, &sharp}) {
         each->start();
-        each->mouse(msg::MouseMove, 0, kNextX, kNextY);
-        each->mouse(msg::LeftButtonDown, mouseflag::LeftButton, kNextX, kNextY);
-        each->mouse(msg::LeftButtonUp, 0, kNextX, kNextY);
+        // One puzzle in both: Next draws by the second each board was made in.
+        ASSERT_TRUE(each->playPuzzleCode("3MNWJ7CXSM"));
     }
 
     EXPECT_FALSE(program.useScale(2)) << "no such set";
