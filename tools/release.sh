@@ -50,7 +50,8 @@ cmake -S "$root" -B "$deb_tree" \
     -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS)" \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build "$deb_tree" --target kestrane-zivadorured -j2
+# The program and its manual page, which a tool of the build writes.
+cmake --build "$deb_tree" --target kestrane-zivadorured kz_man_page -j2
 
 # dpkg-shlibdeps and dpkg-gencontrol work on a debian/ folder with the package inside it.
 work=$deb_tree/package
