@@ -2,6 +2,7 @@
 
 #include "app/common/clock_text.h"
 #include "app/common/identity.h"
+#include "app/common/puzzle_link.h"
 
 namespace kz {
 
@@ -26,7 +27,7 @@ std::string dayResultText(const DayResult& result, const std::string& pageAddres
     }
     text += "Puzzle code " + result.code;
     if (!pageAddress.empty()) {
-        text += "\n" + pageAddress + "#d=" + dayText(result.day);
+        text += "\n" + pageAddress + dayLink(result.day);
     }
     return text;
 }

@@ -17,13 +17,14 @@ namespace kz {
 // The extra play of a session, one part for each job, made in this order (the hint markers go
 // on top of the screen's children before the focus frame) and ended in the reverse one.
 struct ExtraParts {
-    ExtraParts(GameScreen& screen, Display& display, Host& host, ProgramShell& shell)
+    ExtraParts(GameScreen& screen, Display& display, Host& host, ProgramShell& shell,
+               TextMedium& recordsMedium, TextMedium& gameMedium)
         : narrator(screen, shell),
           blinker(screen, host),
           focus(screen, narrator, display),
           aids(screen, narrator, blinker),
-          records(screen, shell, host),
-          keeper(screen, aids, records, shell),
+          records(screen, recordsMedium, shell, host),
+          keeper(screen, aids, records, gameMedium),
           nextSearch(screen, host) {}
 
     // The hint markers, then the focus frame, on top of the screen's children: only a session

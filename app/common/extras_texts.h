@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "app/common/identity.h"
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_grade.h"
 
@@ -62,5 +64,23 @@ inline std::string puzzleCodeCopiedText(const std::string& code) {
 }
 constexpr const char* kTodaysResultCopiedText = "Today's result copied.";
 constexpr const char* kNoTodaysResultText = "Solve today's puzzle to share its result.";
+
+// The window's title for the puzzle on show: "Kestrane Zivadorured — 3MNWJ7CXSM — puzzle of
+// 2026-12-10 — Hard", the day and the grade only where there are.
+inline std::string windowTitleText(const std::string& code, std::optional<CalendarDay> day,
+                                   Difficulty grade) {
+    std::string title = kProgramTitle;
+    const char* dash = " \u2014 ";
+    if (!code.empty()) {
+        title += dash + code;
+    }
+    if (day) {
+        title += dash + ("puzzle of " + dayText(*day));
+    }
+    if (grade != AsDesigned) {
+        title += dash + std::string(difficultyName(grade));
+    }
+    return title;
+}
 
 }  // namespace kz

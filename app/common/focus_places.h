@@ -21,13 +21,15 @@ struct FocusPlace {
     }
 };
 
-// Every place the focus can reach now, in reading order, and the one it is on.
+// Every place the focus can reach now, in reading order, the one it is on, and what the
+// screen shows as one text: the game field's accessible description.
 struct FocusPlaces {
     std::vector<FocusPlace> places;
     size_t focused = 0;  // places.size() when the focus is on none of them
+    std::string description;
 
     bool operator==(const FocusPlaces& o) const {
-        return places == o.places && focused == o.focused;
+        return places == o.places && focused == o.focused && description == o.description;
     }
     bool operator!=(const FocusPlaces& o) const { return !(*this == o); }
 };

@@ -8,8 +8,8 @@
 namespace kz {
 
 GameKeeper::GameKeeper(GameScreen& gameScreen, PlayAids& playAids, SessionRecords& sessionRecords,
-                       ProgramShell& programShell)
-    : screen(gameScreen), aids(playAids), records(sessionRecords), shell(programShell) {}
+                       TextMedium& gameMedium)
+    : screen(gameScreen), aids(playAids), records(sessionRecords), medium(gameMedium) {}
 
 std::optional<SavedGame> GameKeeper::running() const {
     const MoveHistory& history = aids.moveHistory();
@@ -57,7 +57,8 @@ bool GameKeeper::keepNow() {
 }
 
 bool GameKeeper::write(const std::optional<SavedGame>& game) {
-    const bool written = shell.writeGame(game ? writeSavedGame(*game) : std::string());
+    // A window that did not take the kept game up leaves it to the one that did.
+    const bool written = claimed && medium.write(game ? writeSavedGame(*game) : std::string());
     // What could not be written leaves the program holding what it held: the next change
     // tries again.
     if (written) {
@@ -67,8 +68,11 @@ bool GameKeeper::write(const std::optional<SavedGame>& game) {
 }
 
 std::optional<std::pair<SavedGame, ReplayedGame>> GameKeeper::stored() {
-    const std::optional<std::string> text = shell.readGame();
-    std::optional<SavedGame> game = text ? readSavedGame(*text) : std::nullopt;
+    const TextMedium::Stored text = medium.read();
+    claimed = text.state != TextMedium::State::Unusable;
+    std::optional<SavedGame> game = text.state == TextMedium::State::Read && !text.text.empty()
+                                        ? readSavedGame(text.text)
+                                        : std::nullopt;
     if (!game) {
         return std::nullopt;
     }

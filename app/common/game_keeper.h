@@ -4,19 +4,21 @@
 #include <utility>
 
 #include "app/common/play_aids.h"
-#include "app/common/program_shell.h"
 #include "app/common/saved_game.h"
 #include "app/common/session_records.h"
+#include "app/common/text_medium.h"
 #include "screen/game_screen.h"
 
 namespace kz {
 
-// Keeps the game in progress through the program, so that the next run takes it up where
+// Keeps the game in progress in the program's medium, so that the next run takes it up where
 // this one stopped: written whenever the field, its history or the hints changed, and with
-// the clock as it stands when asked to; once the game ends, no game is kept.
+// the clock as it stands when asked to; once the game ends, no game is kept. A window that
+// finds the game held by another (the medium unusable) neither takes it up nor keeps one, so a
+// game is never played on, or counted, twice.
 class GameKeeper {
   public:
-    GameKeeper(GameScreen& screen, PlayAids& aids, SessionRecords& records, ProgramShell& shell);
+    GameKeeper(GameScreen& screen, PlayAids& aids, SessionRecords& records, TextMedium& medium);
 
     // After a change of the game: writes it when it differs from the one kept other than by
     // the clock, and keeps none once no game runs. Nothing while held.
@@ -40,7 +42,9 @@ class GameKeeper {
     GameScreen& screen;
     PlayAids& aids;
     SessionRecords& records;
-    ProgramShell& shell;
+    TextMedium& medium;
+    // Read and usable: this window keeps the game.
+    bool claimed = false;
     // What the program holds now as far as this session knows: a game, or none.
     std::optional<SavedGame> kept;
     bool held = false;

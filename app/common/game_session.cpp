@@ -21,8 +21,11 @@ int32_t GameSession::screenWidth() {
 GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
                          const GameSettings& settings, SessionOptions options)
     : written_(display), host_(host), shell_(shell), options_(options) {
-    shell_.mark(kFieldSizeGroup, commandForFieldSize(settings.fieldSize));
-    shell_.mark(kActionTypeGroup, commandForActionType(settings.actionType));
+    // The menus show the settings before the Images are made.
+    window_.menu.fieldSize = commandForFieldSize(settings.fieldSize);
+    window_.menu.actionType = commandForActionType(settings.actionType);
+    windowShown_ = window_;
+    shell_.windowChanged(window_);
     for (size_t i = 0; i < kImageTable.size(); ++i) {
         const ImageInfo& info = kImageTable[i];
         images_[i] =
@@ -39,10 +42,13 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
     gameScreen_->setActionType(static_cast<ActionType>(settings.actionType));
     gameScreen_->setDifficulty(
         static_cast<Difficulty>(validDifficultyOrDefault(settings.difficulty)));
-    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_);
+    TextMedium& records = options_.stores.records ? *options_.stores.records : keptNowhere_;
+    TextMedium& game = options_.stores.game ? *options_.stores.game : keptNowhere_;
+    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_, records, game);
     if (options_.extraPlay) {
         startExtraPlay();
     }
+    settle();
 }
 
 GameSession::~GameSession() {
@@ -128,7 +134,7 @@ bool GameSession::timer(uint32_t id) {
             gameScreen_->onTimer();
         }
         // The clock is part of the description.
-        extras_->narrator.describe();
+        settle();
     } else if (live()) {
         gameScreen_->onTimer();
     }
@@ -152,7 +158,10 @@ void GameSession::moveTo(int32_t x, int32_t y) {
 }
 
 void GameSession::settingChanged() {
-    shell_.settingsChanged(settings());
+    // Kept at once: a session ended from outside (log-out, a signal) never reaches an end.
+    if (SettingsMedium* stored = options_.stores.settings) {
+        saveSettings(*stored, settings());
+    }
     if (options_.extraPlay) {
         // The next Next draws with the new settings.
         extras_->nextSearch.begin();
@@ -167,16 +176,13 @@ bool GameSession::command(uint16_t id) {
         // The extra play's own.
     } else if (const auto size = fieldSizeForCommand(id)) {
         gameScreen_->setFieldSize(*size);
-        shell_.mark(kFieldSizeGroup, id);
         settingChanged();
     } else if (const auto type = actionTypeForCommand(id)) {
         gameScreen_->setActionType(static_cast<ActionType>(*type));
-        shell_.mark(kActionTypeGroup, id);
         settingChanged();
     } else if (const auto grade = difficultyForCommand(id); grade && options_.extraPlay) {
         // Only the programs with the extra play offer the choice.
         gameScreen_->setDifficulty(static_cast<Difficulty>(*grade));
-        shell_.mark(kDifficultyGroup, id);
         settingChanged();
     } else {
         switch (id) {

@@ -6,9 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/common/commands.h"
 #include "app/common/program_shell.h"
+#include "app/common/records_store.h"
 #include "app/common/settings.h"
 #include "app/common/written_areas.h"
 #include "display/image.h"
@@ -30,6 +32,7 @@ struct SessionOptions {
     // Undo, hints, keys, texts for screen readers, codes, today's puzzle, the records and the
     // game kept from an earlier run. Off, as the Windows program plays, unless asked for.
     bool extraPlay = false;
+    ProgramStores stores;
 };
 
 // One game as every program drives it, and the one thing a program calls: owns the 21
@@ -86,8 +89,8 @@ class GameSession : public ScreenListener {
     // program that must free them before the screen ends.
     void destroyImages();
 
-    // Starts the puzzle of a code, or of an origin read from one, and draws; false, with
-    // nothing changed, for a wrong code or without the extra play.
+    // Starts the puzzle of a code (surrounding blanks aside), or of an origin read from one,
+    // and draws; false, with nothing changed, for a wrong code or without the extra play.
     bool playPuzzle(const std::string& code);
     bool playPuzzle(const PuzzleOrigin& origin);
     // Starts the puzzle of a day (Past Puzzle..., a link to the day) as Today's Puzzle started
@@ -95,6 +98,13 @@ class GameSession : public ScreenListener {
     // but not in the days in a row. False, with nothing changed, for a day before the first
     // puzzle's or after today, or without the extra play.
     bool playDay(CalendarDay day);
+    // The same for a day as "YYYY-MM-DD"; false for a text that is no day.
+    bool playDay(std::string_view day);
+    // The end of an address that plays a puzzle ("#p=CODE", "#d=YYYY-MM-DD", as
+    // WindowState::link gives it): the game taken up from an earlier run goes on when it is of
+    // that puzzle, otherwise the puzzle starts as playPuzzle or playDay starts it. False for a
+    // text that names no puzzle.
+    bool openLink(std::string_view link);
     // Puts the keyboard focus on a place of the last FocusPlaces pushed, as a screen reader
     // asks, and with press clicks there as Space would; false for a place that is no longer
     // there. A draw follows.
@@ -142,8 +152,12 @@ class GameSession : public ScreenListener {
                      bool pastDay = false);
     // A game setting chosen: stored, and the next Next searched for it.
     void settingChanged();
-    // After every routed message: the command states, pushed when they changed.
+    // After every routed message: the window's state and the focus places, pushed when they
+    // changed.
     void settle();
+    MenuState menuState();
+    // A new puzzle on show: the title, the link and the note it brings.
+    void puzzleShown(const ScreenEvent& event);
     bool draw();
 
     // Every Image and the screen draw through it; it is the active display.
@@ -153,11 +167,15 @@ class GameSession : public ScreenListener {
     std::array<std::unique_ptr<Image>, kImageCount> images_;  // creation order
     std::unique_ptr<GameScreen> gameScreen_;
     SessionOptions options_;
+    // Stands for a store the program does not keep.
+    NoTextMedium keptNowhere_;
     // Made with every session, heard only with the extra play; declared after the screen, so
     // they end first.
     std::unique_ptr<ExtraParts> extras_;
-    std::optional<CommandStates> commandStates_;
+    WindowState window_;
+    std::optional<WindowState> windowShown_;
     std::optional<FocusPlaces> focusPlaces_;
+    std::vector<Rect> layoutAreas_;
     bool paintFailed_ = false;
     bool imagesDestroyed_ = false;
 };

@@ -9,6 +9,9 @@
 #include "app/common/game_session.h"
 #include "app/common/menu_table.h"
 #include "app/common/play_keys.h"
+#include "app/common/puzzle_link.h"
+#include "app/common/records_table.h"
+#include "app/common/touch_aim.h"
 #include "display/messages.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/todays_puzzle.h"
@@ -21,8 +24,9 @@ namespace {
 struct Hearing {
     ExtraParts& parts;
     ProgramShell& shell;
-    const GameScreen& screen;
     const ScreenEvent& event;
+    // What the window is told in passing: a new best time.
+    std::string& note;
     // The focus follows every event but a change of moves that left the layout as it was.
     bool focusFollows = true;
 
@@ -36,8 +40,8 @@ using Hearer = void (*)(Hearing&);
 
 // The parts in the order they hear each event of the screen: a hint ends with every change of
 // the game; the records count it; the history and the focus follow it; the narrator says it,
-// as the screen shows it by then; the next graded puzzle is searched afresh and the title
-// tells of a new one; the game kept follows last.
+// as the screen shows it by then; the next graded puzzle is searched afresh; the game kept
+// follows last. The session then tells the window of a new puzzle.
 constexpr Hearer kHearingOrder[] = {
     [](Hearing& h) {
         if (!h.is(ScreenEvent::MovesChanged)) {
@@ -50,7 +54,10 @@ constexpr Hearer kHearingOrder[] = {
         } else if (h.is(ScreenEvent::GaveUp)) {
             h.parts.records.gaveUp();
         } else if (h.is(ScreenEvent::Won)) {
-            h.parts.records.won();
+            if (const std::optional<WinReport> best = h.parts.records.won()) {
+                h.note = newBestTimeText(*best);
+                h.shell.announce(h.note);
+            }
         }
     },
     [](Hearing& h) {
@@ -100,36 +107,52 @@ constexpr Hearer kHearingOrder[] = {
             h.parts.nextSearch.begin();
         }
     },
-    [](Hearing& h) {
-        if (h.is(ScreenEvent::GameStarted)) {
-            const Difficulty grade = h.event.grade;
-            h.shell.puzzleChanged(kz::puzzleCode(h.event.origin));
-            h.shell.puzzleDated(h.parts.records.runningGame().day);
-            h.shell.puzzleGraded(grade == AsDesigned ? std::string() : difficultyName(grade),
-                                 resizedNoteText(grade, h.screen.getResize()));
-        }
-    },
     [](Hearing& h) { h.parts.keeper.follow(); },
 };
 
 }  // namespace
 
+MenuState GameSession::menuState() {
+    MenuState menu;
+    menu.fieldSize = commandForFieldSize(gameScreen_->getFieldSize());
+    menu.actionType = commandForActionType(gameScreen_->getActionType());
+    if (options_.extraPlay) {
+        menu.difficulty = commandForDifficulty(gameScreen_->getDifficulty());
+        const PlayAids& aids = extras_->aids;
+        menu.commands = CommandStates{aids.canUndo(), aids.canRedo(), aids.canHint(),
+                                      isPlayableOrigin(gameScreen_->getBoard()->getOrigin())};
+    }
+    return menu;
+}
+
 void GameSession::settle() {
+    window_.menu = menuState();
+    if (window_ != windowShown_) {
+        windowShown_ = window_;
+        shell_.windowChanged(window_);
+    }
+    if (std::vector<Rect> areas = TouchAim(*gameScreen_).layoutAreas(); areas != layoutAreas_) {
+        layoutAreas_ = std::move(areas);
+        shell_.layoutAreasChanged(layoutAreas_);
+    }
     if (!options_.extraPlay) {
         return;
     }
-    const PlayAids& aids = extras_->aids;
-    const CommandStates states{aids.canUndo(), aids.canRedo(), aids.canHint(),
-                               isPlayableOrigin(gameScreen_->getBoard()->getOrigin())};
-    if (states != commandStates_) {
-        commandStates_ = states;
-        shell_.commandsChanged(states);
-    }
     FocusPlaces places = extras_->focus.places();
+    places.description = extras_->narrator.description();
     if (places != focusPlaces_) {
         focusPlaces_ = std::move(places);
         shell_.focusPlacesChanged(*focusPlaces_);
     }
+}
+
+void GameSession::puzzleShown(const ScreenEvent& event) {
+    const std::string code = kz::puzzleCode(event.origin);
+    const std::optional<CalendarDay> day = extras_->records.runningGame().day;
+    window_.title = windowTitleText(code, day, event.grade);
+    window_.link = day ? dayLink(*day) : puzzleLink(code);
+    // The narrator has said it with the new game.
+    window_.note = resizedNoteText(event.grade, gameScreen_->getResize());
 }
 
 bool GameSession::focusOn(size_t place, bool press) {
@@ -186,7 +209,6 @@ bool GameSession::extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers
             }
             extras_->aids.putBack();
             extras_->focus.follow();
-            extras_->narrator.describe();
             return true;
     }
     return false;
@@ -215,13 +237,13 @@ bool GameSession::extraCommand(uint16_t id) {
             }
             return true;
         case command::PlayPuzzleCode:
-            shell_.askPuzzleCode();
+            shell_.ask({Question::PuzzleCode, 0, 0, {}});
             return true;
         case command::TodaysPuzzle:
             playTodaysPuzzle();
             return true;
         case command::PastPuzzle:
-            shell_.askDay(kFirstPuzzleDay, shell_.today());
+            shell_.ask({Question::Day, kFirstPuzzleDay, shell_.today(), {}});
             return true;
         case command::CopyTodaysResult:
             copyTodaysResult();
@@ -232,21 +254,21 @@ bool GameSession::extraCommand(uint16_t id) {
             shell_.showStatistics(extras_->records.get(), shell_.today());
             return true;
         case command::ExportRecords:
-            shell_.exportRecords(extras_->records.exportText());
+            shell_.ask({Question::SaveRecords, 0, 0, extras_->records.exportText()});
             return true;
         case command::ImportRecords:
-            shell_.askRecordsFile();
+            shell_.ask({Question::RecordsFile, 0, 0, {}});
             return true;
         case command::Share:
             if (!code.empty()) {
-                shell_.share(code);
+                const std::string address = shell_.pageAddress();
+                shell_.share(code, address.empty() ? address : address + puzzleLink(code));
             }
             return true;
         default:
             return false;
     }
     extras_->focus.follow();
-    extras_->narrator.describe();
     return true;
 }
 
@@ -260,11 +282,9 @@ void GameSession::takeUpExtraPlay() {
 void GameSession::startExtraPlay() {
     extras_->placeOnScreen();
     gameScreen_->setListener(this);
-    shell_.mark(kDifficultyGroup, commandForDifficulty(gameScreen_->getDifficulty()));
     resumeGame();
     extras_->nextSearch.begin();
     settle();
-    extras_->narrator.describe();
 }
 
 bool GameSession::resumeGame() {
@@ -329,8 +349,37 @@ bool GameSession::playDay(CalendarDay day) {
 }
 
 bool GameSession::playPuzzle(const std::string& code) {
-    const std::optional<PuzzleOrigin> origin = puzzleFromCode(code);
+    const std::optional<PuzzleOrigin> origin = puzzleFromCode(withoutBlanks(code));
     return origin && playPuzzle(*origin);
+}
+
+bool GameSession::playDay(std::string_view day) {
+    const std::optional<CalendarDay> chosen = dayFromText(day);
+    return chosen && playDay(*chosen);
+}
+
+bool GameSession::openLink(std::string_view link) {
+    const std::optional<LinkedPuzzle> linked = linkedPuzzle(link);
+    if (!linked) {
+        return false;
+    }
+    if (linked->day) {
+        const CalendarDay today = shell_.today();
+        if (*linked->day >= kFirstPuzzleDay && *linked->day <= today &&
+            puzzleInPlay() == kz::puzzleCode(puzzleOfDay(*linked->day))) {
+            return true;
+        }
+        return playDay(*linked->day);
+    }
+    const std::optional<PuzzleOrigin> origin = puzzleFromCode(linked->code);
+    if (!origin) {
+        // The box for a code, with the link's said to be none.
+        if (extraLive()) {
+            shell_.ask({Question::PuzzleCode, 0, 0, linked->code});
+        }
+        return false;
+    }
+    return puzzleInPlay() == kz::puzzleCode(*origin) || playPuzzle(*origin);
 }
 
 bool GameSession::playPuzzle(const PuzzleOrigin& origin) {
@@ -383,12 +432,17 @@ std::string GameSession::puzzleInPlay() {
 }
 
 void GameSession::screenEvent(const ScreenEvent& event) {
-    Hearing hearing{*extras_, shell_, *gameScreen_, event};
+    std::string note;
+    Hearing hearing{*extras_, shell_, event, note};
     for (const Hearer hear : kHearingOrder) {
         hear(hearing);
     }
+    if (event.kind == ScreenEvent::GameStarted) {
+        puzzleShown(event);
+    } else if (!note.empty()) {
+        window_.note = note;
+    }
     settle();
-    extras_->narrator.describe();
 }
 
 KeyboardFocus* GameSession::keyboardFocus() {

@@ -135,14 +135,6 @@ std::string Narrator::gradeText() const {
     return grade == AsDesigned ? std::string() : std::string(difficultyName(grade)) + " puzzle: ";
 }
 
-void Narrator::describe() {
-    const std::string text = description();
-    if (text != described) {
-        described = text;
-        shell.describe(text);
-    }
-}
-
 std::string Narrator::instruction() const {
     const BoardMode mode = board().getMode();
     const char* verb = mode == Add ? "Add" : mode == Move ? "Move" : "Remove";

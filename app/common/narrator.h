@@ -12,8 +12,8 @@ namespace kz {
 
 // Every text a screen reader hears, and the description of what the screen shows. Each text
 // is read from the screen at the moment it is said: the counters as they stand, the buttons
-// that show. It says through the program's announce and keeps the description up to date
-// through its describe.
+// that show. It says through the program's announce; the session hands the program the
+// description with the places of the focus.
 class Narrator {
   public:
     Narrator(GameScreen& screen, ProgramShell& shell);
@@ -44,8 +44,6 @@ class Narrator {
 
     // What the screen shows, as one text: the instruction and the moves made, or the end.
     std::string description() const;
-    // Hands the program the description when it differs from the one it has.
-    void describe();
 
   private:
     Board& board() const { return *screen.getBoard(); }
@@ -60,7 +58,6 @@ class Narrator {
 
     GameScreen& screen;
     ProgramShell& shell;
-    std::string described;
 };
 
 }  // namespace kz

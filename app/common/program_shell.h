@@ -9,8 +9,8 @@
 #include "app/common/fatal_error.h"
 #include "app/common/focus_places.h"
 #include "app/common/records.h"
-#include "app/common/records_store.h"
-#include "app/common/settings.h"
+#include "app/common/settings_store.h"
+#include "app/common/text_medium.h"
 #include "display/rect.h"
 #include "puzzle/calendar_day.h"
 
@@ -37,6 +37,60 @@ struct CommandStates {
 constexpr uint16_t kGreyableCommands[] = {command::Undo, command::Redo, command::Hint,
                                           command::CopyPuzzleCode, command::Share};
 
+// The menu as the session pushes it: the item marked in each radio group and the greyable
+// commands' states.
+struct MenuState {
+    uint16_t fieldSize = 0;
+    uint16_t actionType = 0;
+    // 0 where the menus offer no grades (the Windows program).
+    uint16_t difficulty = 0;
+    CommandStates commands;
+
+    // The item marked in a group of the menu table; 0 for none.
+    uint16_t marked(int group) const;
+    bool operator==(const MenuState& o) const {
+        return fieldSize == o.fieldSize && actionType == o.actionType &&
+               difficulty == o.difficulty && commands == o.commands;
+    }
+    bool operator!=(const MenuState& o) const { return !(*this == o); }
+};
+
+// What the window shows around the game, pushed whole whenever a part of it changes.
+struct WindowState {
+    // "Kestrane Zivadorured — CODE — puzzle of YYYY-MM-DD — Hard": the puzzle on show.
+    std::string title;
+    // What the player was last told in passing (another field size played than the one set,
+    // a new best time); empty from the next puzzle on.
+    std::string note;
+    // The end of the page's address that plays the puzzle on show ("#p=CODE", "#d=DAY");
+    // empty when none is on show.
+    std::string link;
+    MenuState menu;
+
+    // The title with the note after it, for a program that shows the note in its title bar.
+    std::string titleWithNote() const;
+    bool operator==(const WindowState& o) const {
+        return title == o.title && note == o.note && link == o.link && menu == o.menu;
+    }
+    bool operator!=(const WindowState& o) const { return !(*this == o); }
+};
+
+// What the session asks the player for through the program, which answers through the
+// session's entry named with each.
+struct Question {
+    enum Kind {
+        PuzzleCode,   // Play Puzzle Code...: GameSession::playPuzzle with what was typed;
+                      // text: a link's code that names no puzzle, shown as wrong
+        Day,          // Past Puzzle...: a day from first to today, both included; playDay
+        RecordsFile,  // Import Records...: a file to read; importRecords with what it holds
+        SaveRecords,  // Export Records...: where to save text as a file; no answer
+    };
+    Kind kind = PuzzleCode;
+    CalendarDay first = 0;
+    CalendarDay today = 0;
+    std::string text;
+};
+
 // Everything a program does for its game session besides drawing (Display) and the clock and
 // quitting (Host). The operations of the extra play do nothing by default: a program that
 // never switches it on (the Windows one) leaves them.
@@ -44,10 +98,9 @@ class ProgramShell {
   public:
     virtual ~ProgramShell() = default;
 
-    // Moves the radio mark of a group of the menu table (kFieldSizeGroup,
-    // kActionTypeGroup) to the item of commandId.
-    virtual void mark(int group, uint16_t commandId) = 0;
-    virtual void commandsChanged(const CommandStates& states) { (void)states; }
+    // The menus' marks (and, with the extra play, the title and the rest) as they are now:
+    // once as the session starts, then at every change.
+    virtual void windowChanged(const WindowState& window) = 0;
     virtual void openHelp(HelpTopic topic) = 0;
     // Returns when the box is closed.
     virtual void showAbout() = 0;
@@ -57,54 +110,21 @@ class ProgramShell {
     // Shows the areas (in the display target's coordinates) a draw has just written. A
     // program whose display draws straight onto the screen has nothing to do.
     virtual void present(const std::vector<Rect>& areas) { (void)areas; }
-    // After the screen took a new field size or action type from the menu; a program that
-    // keeps its settings at every change stores them here.
-    virtual void settingsChanged(const GameSettings& settings) { (void)settings; }
+    // The areas of the screen a small screen lays out apart, in the screen's coordinates: the
+    // field's touch area, then the four panels (TouchAim::layoutAreas). Once as the session
+    // starts and whenever they change.
+    virtual void layoutAreasChanged(const std::vector<Rect>& areas) { (void)areas; }
 
-    // Where the records' text is kept (the session reads and writes it through the records
-    // store): read when the extra play starts and again before each write, written when the
-    // records change.
-    virtual RecordsMedium::Stored readRecords() { return {}; }
-    virtual bool writeRecords(const std::string& text) {
-        (void)text;
-        return false;
-    }
-    // Where the game in progress is kept between runs: read once when the extra play starts,
-    // to take the game up again, and written at every change of the field and when the
-    // session ends. Nothing when no game is kept; an empty text keeps none. A program that
-    // keeps nothing leaves a game running at the end to count as left.
-    virtual std::optional<std::string> readGame() { return std::nullopt; }
-    virtual bool writeGame(const std::string& text) {
-        (void)text;
-        return false;
-    }
-    // Held from a read of the records to the write after it, so that another window of the
-    // program never writes in between; false when it cannot be had now.
-    virtual bool lockRecords() { return true; }
-    virtual void unlockRecords() {}
     // The records could not be written (true) or could again (false): a notice that covers
     // no part of the game says so while it lasts.
     virtual void recordsUnsaved(bool unsaved) { (void)unsaved; }
-    // Export Records...: offer the text to the player to save as a file.
-    virtual void exportRecords(const std::string& text) { (void)text; }
-    // Import Records...: ask the player for a file; the program then calls
-    // GameSession::importRecords with what it holds.
-    virtual void askRecordsFile() {}
     // Copy Puzzle Code and Copy Today's Result: the text for the clipboard, and the sentence
     // that tells the player, once it is there, what was copied.
     virtual void copyText(const std::string& text, const std::string& copied) {
         (void)text;
         (void)copied;
     }
-    // Play Puzzle Code...: ask the player for a code; the program then calls
-    // GameSession::playPuzzle with what was typed.
-    virtual void askPuzzleCode() {}
-    // Past Puzzle...: ask the player for a day from first to today, both included; the program
-    // then calls GameSession::playDay with the day chosen.
-    virtual void askDay(CalendarDay first, CalendarDay today) {
-        (void)first;
-        (void)today;
-    }
+    virtual void ask(const Question& question) { (void)question; }
     // The address of the page the game is played on, for a link in a text to share; empty for
     // a program that has none.
     virtual std::string pageAddress() { return {}; }
@@ -113,30 +133,29 @@ class ProgramShell {
         (void)records;
         (void)today;
     }
-    // Share: the code of the puzzle on show.
-    virtual void share(const std::string& code) { (void)code; }
-    // A new puzzle is on show; its code, for the title.
-    virtual void puzzleChanged(const std::string& code) { (void)code; }
-    // Right after: the day whose puzzle it is (Today's Puzzle, Past Puzzle...), for the title;
-    // nothing for any other puzzle.
-    virtual void puzzleDated(std::optional<CalendarDay> day) { (void)day; }
-    // After that: the grade Next drew it for ("Hard"; empty when it was not drawn for one),
-    // and what the player is told when Next played another field size than the one set.
-    virtual void puzzleGraded(const std::string& grade, const std::string& note) {
-        (void)grade;
-        (void)note;
+    // Share: the code of the puzzle on show and the address that plays it.
+    virtual void share(const std::string& code, const std::string& address) {
+        (void)code;
+        (void)address;
     }
-    // A win faster than every earlier one of its table.
-    virtual void newBestTime(const WinReport& report) { (void)report; }
     // A sentence for a screen reader: a new game, a move, the focus, a hint, the end.
     virtual void announce(const std::string& text) { (void)text; }
-    // What the screen shows, as one text, for the game field's accessible description.
-    virtual void describe(const std::string& text) { (void)text; }
-    // The places the keyboard focus can reach and the one it is on, whenever a name, a
-    // place, a state or the focus changed: a screen reader's objects of the game field.
+    // The places the keyboard focus can reach, the one it is on and what the screen shows,
+    // whenever one of them changed: a screen reader's objects of the game field.
     virtual void focusPlacesChanged(const FocusPlaces& places) { (void)places; }
-    // The day it is now by the clock of UTC, for today's puzzle.
-    virtual CalendarDay today() { return 0; }
+    // The day it is now by the clock of UTC, for today's puzzle; the system's clock unless a
+    // program knows better.
+    virtual CalendarDay today();
+};
+
+// Where a program keeps what outlives a run, for the session to read and write: the settings
+// at every choice, the records, the game in progress. A part a program does not keep (the
+// Windows program keeps its settings itself, at exit) is kept nowhere.
+struct ProgramStores {
+    SettingsMedium* settings = nullptr;
+    TextMedium* records = nullptr;
+    // Read once as the extra play starts; unusable when another window holds the game.
+    TextMedium* game = nullptr;
 };
 
 }  // namespace kz

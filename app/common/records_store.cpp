@@ -4,26 +4,25 @@
 
 namespace kz {
 
-RecordsText loadRecordsText(RecordsMedium& medium) {
-    const RecordsMedium::Stored stored = medium.read();
-    return stored.state == RecordsMedium::State::Read ? readRecordsText(stored.text)
-                                                      : RecordsText{};
+RecordsText loadRecordsText(TextMedium& medium) {
+    const TextMedium::Stored stored = medium.read();
+    return stored.state == TextMedium::State::Read ? readRecordsText(stored.text) : RecordsText{};
 }
 
-Records loadRecords(RecordsMedium& medium) {
+Records loadRecords(TextMedium& medium) {
     return combinedRecords(loadRecordsText(medium));
 }
 
-std::optional<RecordsText> updateRecords(RecordsMedium& medium,
+std::optional<RecordsText> updateRecords(TextMedium& medium,
                                          const std::function<void(RecordsText&)>& change) {
     if (!medium.lock()) {
         return std::nullopt;
     }
     std::optional<RecordsText> text;
-    const RecordsMedium::Stored stored = medium.read();
-    if (stored.state != RecordsMedium::State::Unusable) {
-        text = stored.state == RecordsMedium::State::Read ? readRecordsText(stored.text)
-                                                          : RecordsText{};
+    const TextMedium::Stored stored = medium.read();
+    if (stored.state != TextMedium::State::Unusable) {
+        text =
+            stored.state == TextMedium::State::Read ? readRecordsText(stored.text) : RecordsText{};
         change(*text);
         if (text->id.empty()) {
             text->id = newRecordsId();

@@ -4,25 +4,10 @@
 #include "app/common/records_store.h"
 
 namespace kz {
-namespace {
 
-// The records' text as the program keeps it, for the records store.
-class ShellMedium : public RecordsMedium {
-  public:
-    explicit ShellMedium(ProgramShell& programShell) : shell(programShell) {}
-    Stored read() override { return shell.readRecords(); }
-    bool write(const std::string& text) override { return shell.writeRecords(text); }
-    bool lock() override { return shell.lockRecords(); }
-    void unlock() override { shell.unlockRecords(); }
-
-  private:
-    ProgramShell& shell;
-};
-
-}  // namespace
-
-SessionRecords::SessionRecords(GameScreen& gameScreen, ProgramShell& programShell, Host& timers)
-    : screen(gameScreen), shell(programShell), host(timers) {
+SessionRecords::SessionRecords(GameScreen& gameScreen, TextMedium& recordsMedium,
+                               ProgramShell& programShell, Host& timers)
+    : screen(gameScreen), medium(recordsMedium), shell(programShell), host(timers) {
     refresh();
 }
 
@@ -70,14 +55,14 @@ void SessionRecords::hintTaken() {
     ++running.hints;
 }
 
-void SessionRecords::won() {
+std::optional<WinReport> SessionRecords::won() {
     const int32_t seconds = screen.getClockCounter()->getValue();
-    if (const std::optional<WinReport> report = own.gameWon(seconds)) {
-        save();
-        if (report->newBestTime) {
-            shell.newBestTime(*report);
-        }
+    const std::optional<WinReport> report = own.gameWon(seconds);
+    if (!report) {
+        return std::nullopt;
     }
+    save();
+    return report->newBestTime ? report : std::nullopt;
 }
 
 void SessionRecords::gaveUp() {
@@ -109,7 +94,6 @@ void SessionRecords::sessionEnds(bool gameKept) {
 }
 
 void SessionRecords::refresh() {
-    ShellMedium medium(shell);
     stored = loadRecordsText(medium);
     if (stored.id.empty()) {
         // The id the records will be written under, unless another window writes first.
@@ -143,7 +127,6 @@ bool SessionRecords::store(const std::function<void(RecordsText&)>& change) {
     for (const FinishedGame& game : own.takeFinished()) {
         unsaved.push_back(game);
     }
-    ShellMedium medium(shell);
     const std::optional<RecordsText> written = updateRecords(medium, [&](RecordsText& text) {
         if (resetUnsaved) {
             // A reset starts the records anew under a new id: an export made before it, when

@@ -29,7 +29,8 @@ class SessionRecords {
     // again; a write tried that often costs next to nothing, and only while the notice shows.
     static constexpr uint32_t kRetryMs = 10000;
 
-    SessionRecords(GameScreen& screen, ProgramShell& shell, Host& host);
+    // medium: where the program keeps the records' text.
+    SessionRecords(GameScreen& screen, TextMedium& medium, ProgramShell& shell, Host& host);
     ~SessionRecords();
     SessionRecords(const SessionRecords&) = delete;
     SessionRecords& operator=(const SessionRecords&) = delete;
@@ -47,7 +48,8 @@ class SessionRecords {
 
     void gameStarted();
     void hintTaken();
-    void won();
+    // The report of the win when it was faster than every earlier one of its table.
+    std::optional<WinReport> won();
     void gaveUp();
     // Zeroes the records and stores them; the game on show still counts when it ends.
     void reset();
@@ -91,6 +93,7 @@ class SessionRecords {
     void show();
 
     GameScreen& screen;
+    TextMedium& medium;
     ProgramShell& shell;
     Host& host;
     // What is stored, as last read or written.

@@ -51,16 +51,19 @@ std::string GameFile::defaultPath() {
     return userFilePath(kGameUserFile);
 }
 
-std::optional<std::string> GameFile::read() {
+TextMedium::Stored GameFile::read() {
+    if (!claim()) {
+        return {State::Unusable, {}};
+    }
     FileContents file = readRegularFile(path_, kLargestFile);
     if (file.state != FileState::Read || file.text.empty()) {
-        return std::nullopt;
+        return {};
     }
-    return std::move(file.text);
+    return {State::Read, std::move(file.text)};
 }
 
-bool GameFile::write(const std::string& text, bool durable) {
-    return replaceRegularFile(path_, text, durable);
+bool GameFile::write(const std::string& text) {
+    return replaceRegularFile(path_, text, durable_);
 }
 
 }  // namespace kz

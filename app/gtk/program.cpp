@@ -100,16 +100,17 @@ bool Program::start() {
         return false;
     }
     window_->setPicture(display_->targetSurface(), scale);
-    session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load(),
-                                             SessionOptions{true});
+    SessionOptions options;
+    options.extraPlay = true;
+    options.stores = {&settings_, &records_, &game_};
+    session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load(), options);
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });
     // A log-out that takes the X server away ends the program from inside Xlib: the game
     // and its clock are kept first, as at any other end.
     whenTheDisplayIsLost([this] {
-        ending_ = true;
+        game_.lastWrites();
         session_->end();
-        settings_.save(session_->settings());
     });
     session_->paintAll();
     // A window moved to a screen of another scale, or resized past a whole scale, draws
@@ -172,10 +173,9 @@ int Program::run() {
         gtk_main();
     }
     // A game still running is kept for the next run (or, when it cannot be, counts as left
-    // in the records), before the settings are stored.
-    ending_ = true;
+    // in the records); the settings were stored at each choice.
+    game_.lastWrites();
     session_->end();
-    settings_.save(session_->settings());
     settings_.saveAreaSize(window_->keptAreaSize());
     return host_.exitCode();
 }
@@ -197,8 +197,17 @@ void Program::onQuitSignal() {
     g_list_free(windows);
 }
 
-void Program::mark(int, uint16_t commandId) {
-    window_->menuBar().mark(commandId);
+void Program::windowChanged(const WindowState& window) {
+    for (const int group : {kFieldSizeGroup, kActionTypeGroup, kDifficultyGroup}) {
+        if (const uint16_t marked = window.menu.marked(group)) {
+            window_->menuBar().mark(marked);
+        }
+    }
+    for (const uint16_t id : kGreyableCommands) {
+        window_->menuBar().setEnabled(id, window.menu.commands.enabled(id));
+    }
+    // The note in the title: the board stays uncovered and the window keeps its size.
+    gtk_window_set_title(window_->window(), window.titleWithNote().c_str());
 }
 
 void Program::fatal(FatalError error) {
@@ -221,43 +230,6 @@ void Program::showAbout() {
     }
 }
 
-void Program::settingsChanged(const GameSettings& settings) {
-    // Kept at once: a session ended from outside (log-out, a signal) never reaches the save
-    // at exit.
-    settings_.save(settings);
-}
-
-void Program::commandsChanged(const CommandStates& states) {
-    for (const uint16_t id : kGreyableCommands) {
-        window_->menuBar().setEnabled(id, states.enabled(id));
-    }
-}
-
-RecordsMedium::Stored Program::readRecords() {
-    return records_.read();
-}
-
-bool Program::writeRecords(const std::string& text) {
-    return records_.write(text);
-}
-
-std::optional<std::string> Program::readGame() {
-    gameClaimed_ = game_.claim();
-    return gameClaimed_ ? game_.read() : std::nullopt;
-}
-
-bool Program::writeGame(const std::string& text) {
-    return gameClaimed_ && game_.write(text, ending_);
-}
-
-bool Program::lockRecords() {
-    return records_.lock();
-}
-
-void Program::unlockRecords() {
-    records_.unlock();
-}
-
 void Program::recordsUnsaved(bool unsaved) {
     if (unsaved) {
         window_->showNotice(kRecordsUnsavedText);
@@ -267,30 +239,32 @@ void Program::recordsUnsaved(bool unsaved) {
     }
 }
 
-void Program::exportRecords(const std::string& text) {
-    exportRecordsToFile(window_->window(), text);
-}
-
-void Program::askRecordsFile() {
-    if (const std::optional<std::string> text = chooseRecordsFile(window_->window())) {
-        tellRecordsImport(window_->window(), session_->importRecords(*text));
-    }
-}
-
 void Program::copyText(const std::string& text, const std::string& copied) {
     putTextOnClipboard(window_->drawingArea(), text);
     announce(copied);
 }
 
-void Program::askPuzzleCode() {
-    if (const std::optional<PuzzleOrigin> origin = kz::askPuzzleCode(window_->window())) {
-        session_->playPuzzle(*origin);
-    }
-}
-
-void Program::askDay(CalendarDay first, CalendarDay today) {
-    if (const std::optional<CalendarDay> day = kz::askDay(window_->window(), first, today)) {
-        session_->playDay(*day);
+void Program::ask(const Question& question) {
+    GtkWindow* parent = window_->window();
+    switch (question.kind) {
+        case Question::PuzzleCode:
+            kz::askPuzzleCode(
+                parent, [this](const std::string& code) { return session_->playPuzzle(code); });
+            break;
+        case Question::Day:
+            if (const std::optional<CalendarDay> day =
+                    askDay(parent, question.first, question.today)) {
+                session_->playDay(*day);
+            }
+            break;
+        case Question::RecordsFile:
+            if (const std::optional<std::string> text = chooseRecordsFile(parent)) {
+                tellRecordsImport(parent, session_->importRecords(*text));
+            }
+            break;
+        case Question::SaveRecords:
+            exportRecordsToFile(parent, question.text);
+            break;
     }
 }
 
@@ -298,59 +272,13 @@ void Program::showStatistics(const Records& records, CalendarDay today) {
     runStatisticsDialog(window_->window(), records, today, [this] { session_->resetRecords(); });
 }
 
-void Program::puzzleChanged(const std::string& code) {
-    code_ = code;
-    setTitle("");
-}
-
-void Program::puzzleDated(std::optional<CalendarDay> day) {
-    day_ = day ? "puzzle of " + dayText(*day) : std::string();
-    setTitle("");
-}
-
-void Program::puzzleGraded(const std::string& grade, const std::string& note) {
-    grade_ = grade;
-    setTitle(note);
-}
-
-void Program::newBestTime(const WinReport& report) {
-    // In the title: the board stays uncovered and the window keeps its size.
-    const std::string told = newBestTimeText(report);
-    setTitle(told);
-    announce(told);
-}
-
 void Program::announce(const std::string& text) {
     announceOnBoard(window_->drawingArea(), text);
 }
 
-void Program::describe(const std::string& text) {
-    setBoardDescription(window_->drawingArea(), text);
-}
-
 void Program::focusPlacesChanged(const FocusPlaces& places) {
     setBoardPlaces(window_->drawingArea(), places);
-}
-
-CalendarDay Program::today() {
-    return dayOfUnixMicroseconds(g_get_real_time());
-}
-
-void Program::setTitle(const std::string& note) {
-    std::string title = kProgramTitle;
-    if (!code_.empty()) {
-        title += " \u2014 " + code_;
-    }
-    if (!day_.empty()) {
-        title += " \u2014 " + day_;
-    }
-    if (!grade_.empty()) {
-        title += " \u2014 " + grade_;
-    }
-    if (!note.empty()) {
-        title += " \u2014 " + note;
-    }
-    gtk_window_set_title(window_->window(), title.c_str());
+    setBoardDescription(window_->drawingArea(), places.description);
 }
 
 }  // namespace kz

@@ -40,42 +40,22 @@ class Program : public ProgramShell {
     // pictures keeps the one in use.
     void useScale(int32_t scale);
 
-    void mark(int group, uint16_t commandId) override;
-    void commandsChanged(const CommandStates& states) override;
+    void windowChanged(const WindowState& window) override;
     void openHelp(HelpTopic topic) override;
     void showAbout() override;
     void fatal(FatalError error) override;
     void present(const std::vector<Rect>& areas) override;
-    void settingsChanged(const GameSettings& settings) override;
-    RecordsMedium::Stored readRecords() override;
-    bool writeRecords(const std::string& text) override;
-    std::optional<std::string> readGame() override;
-    bool writeGame(const std::string& text) override;
-    bool lockRecords() override;
-    void unlockRecords() override;
     void recordsUnsaved(bool unsaved) override;
-    void exportRecords(const std::string& text) override;
-    void askRecordsFile() override;
     void copyText(const std::string& text, const std::string& copied) override;
-    void askPuzzleCode() override;
-    void askDay(CalendarDay first, CalendarDay today) override;
+    void ask(const Question& question) override;
     void showStatistics(const Records& records, CalendarDay today) override;
-    void puzzleChanged(const std::string& code) override;
-    void puzzleDated(std::optional<CalendarDay> day) override;
-    void puzzleGraded(const std::string& grade, const std::string& note) override;
-    void newBestTime(const WinReport& report) override;
     void announce(const std::string& text) override;
-    void describe(const std::string& text) override;
     void focusPlacesChanged(const FocusPlaces& places) override;
-    CalendarDay today() override;
 
   private:
     bool start();
     // SIGTERM, SIGINT or SIGHUP: the program ends as through Exit, boxes open or not.
     void onQuitSignal();
-    // The program's title, then the puzzle's code, its day, its grade and a note, each after a
-    // dash.
-    void setTitle(const std::string& note);
     // Draws from the set of pictures that shows the game sharpest at the drawing area's size
     // and the screen's scale: at GDK_SCALE=2, or a window twice its design size, the set
     // drawn twice as large.
@@ -87,10 +67,6 @@ class Program : public ProgramShell {
     SettingsFile settings_;
     RecordsFile records_;
     GameFile game_;
-    // The first window takes the game in progress; a second one plays without.
-    bool gameClaimed_ = false;
-    // The session is ending: its last write of the game goes to the disk at once.
-    bool ending_ = false;
     HelpPages help_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;
@@ -98,9 +74,6 @@ class Program : public ProgramShell {
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
-    std::string code_;
-    std::string day_;    // "puzzle of 2026-12-08" for a day's puzzle
-    std::string grade_;  // the grade Next drew the puzzle for, if any
 };
 
 }  // namespace kz

@@ -1,11 +1,13 @@
 #include "app/gtk/puzzle_code_dialog.h"
 
+#include <utility>
+
 #include "app/gtk/modal_box.h"
 #include "puzzle/puzzle_code.h"
 
 namespace kz {
 
-PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent) {
+PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent, Play play) : play_(std::move(play)) {
     dialog_ = newModalBox(parent, "Play Puzzle Code");
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
@@ -57,26 +59,19 @@ PuzzleCodeDialog::~PuzzleCodeDialog() {
     g_object_unref(dialog_);
 }
 
-std::optional<PuzzleOrigin> PuzzleCodeDialog::run() {
-    origin_.reset();
+bool PuzzleCodeDialog::run() {
+    played_ = false;
     gtk_widget_grab_focus(entry_);
-    if (gtk_dialog_run(GTK_DIALOG(dialog_)) != GTK_RESPONSE_OK) {
-        return std::nullopt;
-    }
-    return origin_;
+    return gtk_dialog_run(GTK_DIALOG(dialog_)) == GTK_RESPONSE_OK && played_;
 }
 
 void PuzzleCodeDialog::onResponse(GtkDialog* dialog, gint response, gpointer self) {
     auto* box = static_cast<PuzzleCodeDialog*>(self);
     if (response != GTK_RESPONSE_OK) {
-        box->origin_.reset();
         return;
     }
-    // A code copied from a text often brings a tab or line end along.
-    gchar* code = g_strstrip(g_strdup(gtk_entry_get_text(GTK_ENTRY(box->entry_))));
-    box->origin_ = puzzleFromCode(code);
-    g_free(code);
-    if (!box->origin_) {
+    box->played_ = box->play_(gtk_entry_get_text(GTK_ENTRY(box->entry_)));
+    if (!box->played_) {
         g_signal_stop_emission_by_name(dialog, "response");
         gtk_label_set_text(GTK_LABEL(box->message_), kNotAPuzzleCodeText);
         gtk_widget_grab_focus(box->entry_);
@@ -88,8 +83,8 @@ void PuzzleCodeDialog::onChanged(GtkEditable*, gpointer self) {
     gtk_label_set_text(GTK_LABEL(static_cast<PuzzleCodeDialog*>(self)->message_), "");
 }
 
-std::optional<PuzzleOrigin> askPuzzleCode(GtkWindow* parent) {
-    PuzzleCodeDialog box(parent);
+bool askPuzzleCode(GtkWindow* parent, PuzzleCodeDialog::Play play) {
+    PuzzleCodeDialog box(parent, std::move(play));
     return box.run();
 }
 

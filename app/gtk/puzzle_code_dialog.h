@@ -2,30 +2,33 @@
 
 #include <gtk/gtk.h>
 
-#include <optional>
+#include <functional>
+#include <string>
 
 #include "app/common/extras_texts.h"
-#include "puzzle/puzzle_origin.h"
 
 namespace kz {
 
-// The modal "Play Puzzle Code" box: an entry for a code, OK and Cancel. OK with a code that
-// names a puzzle closes it with that puzzle's origin; with anything else it says so and
-// stays open. The game's timer and drawing go on meanwhile.
+// The modal "Play Puzzle Code" box: an entry for a code, OK and Cancel. OK hands the text
+// typed to play; when that plays it the box closes, otherwise it says the text is no code
+// and stays open. The game's timer and drawing go on meanwhile.
 class PuzzleCodeDialog {
   public:
-    explicit PuzzleCodeDialog(GtkWindow* parent);
+    // True when the text named a puzzle, which now plays.
+    using Play = std::function<bool(const std::string& text)>;
+
+    PuzzleCodeDialog(GtkWindow* parent, Play play);
     ~PuzzleCodeDialog();
     PuzzleCodeDialog(const PuzzleCodeDialog&) = delete;
     PuzzleCodeDialog& operator=(const PuzzleCodeDialog&) = delete;
 
     GtkWidget* widget() const { return dialog_; }
 
-    // Returns when the player gave a good code (its origin) or cancelled (nothing).
-    std::optional<PuzzleOrigin> run();
+    // Returns when the player gave a good code (true) or cancelled (false).
+    bool run();
 
-    // The origin of the code accepted so far.
-    const std::optional<PuzzleOrigin>& origin() const { return origin_; }
+    // A code was played since the box was made.
+    bool played() const { return played_; }
 
   private:
     static void onResponse(GtkDialog* dialog, gint response, gpointer self);
@@ -34,10 +37,11 @@ class PuzzleCodeDialog {
     GtkWidget* dialog_ = nullptr;
     GtkWidget* entry_ = nullptr;
     GtkWidget* message_ = nullptr;
-    std::optional<PuzzleOrigin> origin_;
+    Play play_;
+    bool played_ = false;
 };
 
-// Builds the box, runs it and destroys it: the origin of the code given, or nothing.
-std::optional<PuzzleOrigin> askPuzzleCode(GtkWindow* parent);
+// Builds the box, runs it and destroys it: true when a code was played.
+bool askPuzzleCode(GtkWindow* parent, PuzzleCodeDialog::Play play);
 
 }  // namespace kz

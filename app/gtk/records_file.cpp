@@ -29,7 +29,7 @@ std::string RecordsFile::defaultPath() {
     return userFilePath(kRecordsUserFile);
 }
 
-RecordsMedium::Stored RecordsFile::read() {
+TextMedium::Stored RecordsFile::read() {
     FileContents file = readRegularFile(path_, kLargestRecordsFile);
     switch (file.state) {
         case FileState::Missing:

@@ -11,7 +11,7 @@ namespace kz {
 // program afterwards (Exit, a signal, a log-out, a power cut) finds the game counted. Two
 // windows of the program take turns through a lock file beside it (flock), which outlives
 // neither of them: a window that ends, however it ends, lets go of it.
-class RecordsFile : public RecordsMedium {
+class RecordsFile : public TextMedium {
   public:
     explicit RecordsFile(std::string path);
     ~RecordsFile() override;

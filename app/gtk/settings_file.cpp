@@ -22,24 +22,19 @@ bool isText(const std::string& text) {
     return g_utf8_validate_len(text.data(), text.size(), nullptr);
 }
 
-// The [Settings] lines of a file read, written back whole at each write.
-class FileSettings : public SettingsMedium {
-  public:
-    FileSettings(const std::string& filePath, const std::string& text)
-        : path(filePath), lines(text) {}
-
-    std::optional<std::string> read(const char* name) override { return lines.value(name); }
-    bool write(const Values& values) override {
-        for (const auto& [name, value] : values) {
-            lines.set(name, std::to_string(value));
-        }
-        return replaceRegularFile(path, lines.text(), false);
+// The [Settings] lines of the file as it is now; nothing when something that is no settings
+// file is in its place, which only a write replaces.
+std::optional<SettingsLines> currentLines(const std::string& path, bool forWriting) {
+    FileContents file = readRegularFile(path, kLargestFile);
+    if (file.state == FileState::Unusable) {
+        return std::nullopt;
     }
-
-  private:
-    const std::string& path;
-    SettingsLines lines;
-};
+    const bool text = file.state == FileState::Read && isText(file.text);
+    if (!text && file.state == FileState::Read && !forWriting) {
+        return std::nullopt;
+    }
+    return SettingsLines(text ? file.text : std::string());
+}
 
 }  // namespace
 
@@ -49,25 +44,34 @@ std::string SettingsFile::defaultPath() {
     return userFilePath(kSettingsUserFile);
 }
 
-GameSettings SettingsFile::load() const {
-    FileContents file = readRegularFile(path_, kLargestFile);
-    if (file.state == FileState::Unusable ||
-        (file.state == FileState::Read && !isText(file.text))) {
+std::optional<std::string> SettingsFile::read(const char* name) {
+    const std::optional<SettingsLines> lines = currentLines(path_, false);
+    return lines ? lines->value(name) : std::nullopt;
+}
+
+bool SettingsFile::write(const Values& values) {
+    // Read again at each write: another window may have changed what it keeps since.
+    std::optional<SettingsLines> lines = currentLines(path_, true);
+    if (!lines) {
+        return false;
+    }
+    for (const auto& [name, value] : values) {
+        lines->set(name, std::to_string(value));
+    }
+    return replaceRegularFile(path_, lines->text(), false);
+}
+
+GameSettings SettingsFile::load() {
+    if (!currentLines(path_, false)) {
         // Left alone: only a save replaces what is not a settings file.
         return GameSettings{kDefaultFieldSize, kDefaultActionType};
     }
-    FileSettings settings(path_, file.state == FileState::Read ? file.text : std::string());
-    return loadSettings(settings);
+    return loadSettings(*this);
 }
 
-std::optional<AreaSize> SettingsFile::loadAreaSize() const {
-    FileContents file = readRegularFile(path_, kLargestFile);
-    if (file.state != FileState::Read || !isText(file.text)) {
-        return std::nullopt;
-    }
-    FileSettings settings(path_, file.text);
-    const auto side = [&settings](const char* name) -> std::optional<int32_t> {
-        const std::optional<std::string> text = settings.read(name);
+std::optional<AreaSize> SettingsFile::loadAreaSize() {
+    const auto side = [this](const char* name) -> std::optional<int32_t> {
+        const std::optional<std::string> text = read(name);
         const std::optional<int64_t> value = text ? parseSettingNumber(*text) : std::nullopt;
         if (!value || *value < 1 || *value > kLargestAreaSide) {
             return std::nullopt;
@@ -82,25 +86,12 @@ std::optional<AreaSize> SettingsFile::loadAreaSize() const {
     return AreaSize{*width, *height};
 }
 
-bool SettingsFile::saveAreaSize(const AreaSize& size) const {
-    FileContents file = readRegularFile(path_, kLargestFile);
-    if (file.state == FileState::Unusable) {
-        return false;
-    }
-    FileSettings medium(
-        path_, file.state == FileState::Read && isText(file.text) ? file.text : std::string());
-    return medium.write(
-        {{kAreaWidthSettingName, size.width}, {kAreaHeightSettingName, size.height}});
+bool SettingsFile::saveAreaSize(const AreaSize& size) {
+    return write({{kAreaWidthSettingName, size.width}, {kAreaHeightSettingName, size.height}});
 }
 
-bool SettingsFile::save(const GameSettings& settings) const {
-    FileContents file = readRegularFile(path_, kLargestFile);
-    if (file.state == FileState::Unusable) {
-        return false;
-    }
-    FileSettings medium(
-        path_, file.state == FileState::Read && isText(file.text) ? file.text : std::string());
-    return saveSettings(medium, settings);
+bool SettingsFile::save(const GameSettings& settings) {
+    return saveSettings(*this, settings);
 }
 
 }  // namespace kz

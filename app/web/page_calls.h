@@ -50,15 +50,13 @@ enum class PageCallShape : uint8_t {
     X(describe, TextAndNumber)          \
     X(enableCommand, Numbers)           \
     X(copyText, Texts)                  \
-    X(askPuzzleCode, Numbers)           \
+    X(askPuzzleCode, TextAndNumber)     \
     X(askDay, Texts)                    \
     X(pageAddress, ReadsText)           \
     X(showStatistics, TextAndNumber)    \
     X(statisticsChanged, TextAndNumber) \
-    X(share, TextAndNumber)             \
-    X(puzzleChanged, TextAndNumber)     \
-    X(puzzleDated, TextAndNumber)       \
-    X(puzzleGraded, TextAndNumber)      \
+    X(share, Texts)                     \
+    X(showTitle, Texts)                 \
     X(notify, TextAndNumber)
 
 // The module's entry points the page calls, each as X(name) for the C function name.
@@ -76,9 +74,8 @@ enum class PageCallShape : uint8_t {
     X(kz_key)                \
     X(kz_tick)               \
     X(kz_play_puzzle_code)   \
-    X(kz_open_puzzle_link)   \
     X(kz_play_day)           \
-    X(kz_open_day_link)      \
+    X(kz_open_link)          \
     X(kz_keep_game)          \
     X(kz_reset_records)      \
     X(kz_import_records)     \

@@ -287,29 +287,9 @@ std::string boxTitle(uint16_t command) {
     return label;
 }
 
-class NoHost : public Host {
-  public:
-    uint32_t startTimer(uint32_t, uint32_t) override { return 0; }
-    void stopTimer(uint32_t) override {}
-    void beep() override {}
-    void quit(int) override {}
-};
-
-class NoShell : public ProgramShell {
-  public:
-    void mark(int, uint16_t) override {}
-    void openHelp(HelpTopic) override {}
-    void showAbout() override {}
-    void fatal(FatalError) override {}
-};
-
 // The screen's size, as the session that the page runs will report it.
 std::pair<int32_t, int32_t> screenSize() {
-    SoftwareDisplay display(0, 0, embeddedBitmap);
-    NoHost host;
-    NoShell shell;
-    GameSession session(display, host, shell, GameSettings{});
-    return {session.width(), session.height()};
+    return {GameSession::screenWidth(), GameSession::screenHeight()};
 }
 
 }  // namespace

@@ -4,7 +4,7 @@ namespace kz {
 
 // Any length is read: the records text is read line by line, and what the browser's storage
 // holds is bounded by the browser.
-RecordsMedium::Stored StoredRecords::read() {
+TextMedium::Stored StoredRecords::read() {
     std::optional<std::string> text = storage_.loadText(kRecordsStorageName);
     if (!text) {
         return {State::Missing, {}};
@@ -14,6 +14,21 @@ RecordsMedium::Stored StoredRecords::read() {
 
 bool StoredRecords::write(const std::string& text) {
     return storage_.saveText(kRecordsStorageName, text);
+}
+
+TextMedium::Stored StoredGame::read() {
+    if (!storage_.claimGame()) {
+        return {State::Unusable, {}};
+    }
+    std::optional<std::string> text = storage_.loadText(kGameStorageName);
+    if (!text || text->empty()) {
+        return {State::Missing, {}};
+    }
+    return {State::Read, std::move(*text)};
+}
+
+bool StoredGame::write(const std::string& text) {
+    return storage_.saveText(kGameStorageName, text);
 }
 
 }  // namespace kz

@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/common/menu_table.h"
 #include "app/web/art_atlas.h"
 #include "app/web/embedded_bitmaps.h"
 #include "app/web/page_calls.h"
+#include "app/web/page_extras.h"
 #include "app/web/web_program.h"
+#include "puzzle/calendar_day.h"
 
 // The calls into the page (page_library.js): each names the handler of the page that takes it.
 extern "C" {
@@ -45,15 +48,49 @@ constexpr const char* handlerName() {
     return kz::declaration(handler).name;
 }
 
-// The page interface carried out by the page's handlers, one line each.
+// The page interface carried out by the page's handlers.
 class BrowserPage : public kz::Page {
   public:
-    void present(const uint8_t* frame, int32_t width, int32_t height,
-                 const kz::Rect& area) override {
-        kz_page_present(handlerName<PageHandler::present, PageCallShape::Frame>(), frame, width,
-                        height, area.left, area.top, area.width(), area.height());
+    // The session's shell.
+    void windowChanged(const kz::WindowState& window) override {
+        for (const int group : {kz::kFieldSizeGroup, kz::kActionTypeGroup, kz::kDifficultyGroup}) {
+            if (const uint16_t marked = window.menu.marked(group)) {
+                call<PageHandler::markRadio>(marked);
+            }
+        }
+        for (const uint16_t id : kz::kGreyableCommands) {
+            call<PageHandler::enableCommand>(id, window.menu.commands.enabled(id) ? 1 : 0);
+        }
+        if (window.title != title_ || window.link != link_) {
+            title_ = window.title;
+            link_ = window.link;
+            callWithTexts<PageHandler::showTitle>(title_, link_);
+        }
+        // A notice once for each note, which the session has said already.
+        if (window.note != note_) {
+            note_ = window.note;
+            if (!note_.empty()) {
+                callWithText<PageHandler::notify>(note_.c_str(), 1);
+            }
+        }
     }
-    void layoutAreas(const std::vector<kz::Rect>& areas) override {
+    void openHelp(kz::HelpTopic topic) override {
+        call<PageHandler::openHelp>(static_cast<int32_t>(topic));
+    }
+    void showAbout() override { call<PageHandler::showAbout>(); }
+    void fatal(kz::FatalError error) override {
+        call<PageHandler::showFatal>(static_cast<int32_t>(error));
+    }
+    void present(const std::vector<kz::Rect>& areas) override {
+        kz::WebProgram* shown = program();
+        for (const kz::Rect& area : areas) {
+            const kz::Rect pixels = shown->frameArea(area);
+            kz_page_present(handlerName<PageHandler::present, PageCallShape::Frame>(),
+                            shown->frame(), shown->frameWidth(), shown->frameHeight(), pixels.left,
+                            pixels.top, pixels.width(), pixels.height());
+        }
+    }
+    void layoutAreasChanged(const std::vector<kz::Rect>& areas) override {
         std::vector<int32_t> edges;
         for (const kz::Rect& area : areas) {
             edges.insert(edges.end(), {area.left, area.top, area.right, area.bottom});
@@ -61,16 +98,54 @@ class BrowserPage : public kz::Page {
         kz_page_areas(handlerName<PageHandler::layoutAreas, PageCallShape::Areas>(), edges.data(),
                       static_cast<int32_t>(areas.size()));
     }
-    uint32_t startInterval(uint32_t timerId, uint32_t periodMs) override {
-        return static_cast<uint32_t>(call<PageHandler::startInterval>(timerId, periodMs));
+    void recordsUnsaved(bool unsaved) override {
+        call<PageHandler::recordsUnsaved>(unsaved ? 1 : 0);
     }
-    void stopInterval(uint32_t handle) override { call<PageHandler::stopInterval>(handle); }
+    void copyText(const std::string& text, const std::string& copied) override {
+        callWithTexts<PageHandler::copyText>(text, copied);
+    }
+    void ask(const kz::Question& question) override {
+        switch (question.kind) {
+            case kz::Question::PuzzleCode:
+                callWithText<PageHandler::askPuzzleCode>(question.text.c_str());
+                break;
+            case kz::Question::Day:
+                callWithTexts<PageHandler::askDay>(kz::dayText(question.first),
+                                                   kz::dayText(question.today));
+                break;
+            case kz::Question::RecordsFile:
+                call<PageHandler::askRecordsFile>();
+                break;
+            case kz::Question::SaveRecords:
+                callWithBytes<PageHandler::exportRecords>("", question.text);
+                break;
+        }
+    }
+    std::string pageAddress() override {
+        return read<PageHandler::pageAddress>("").value_or(std::string());
+    }
+    void showStatistics(const kz::Records& records, kz::CalendarDay today) override {
+        callWithText<PageHandler::showStatistics>(kz::statisticsJson(records, today).c_str());
+    }
+    void share(const std::string& code, const std::string& address) override {
+        callWithTexts<PageHandler::share>(code, address);
+    }
+    void announce(const std::string& text) override {
+        callWithText<PageHandler::announce>(text.c_str());
+    }
+    void focusPlacesChanged(const kz::FocusPlaces& places) override {
+        callWithText<PageHandler::describe>(places.description.c_str());
+    }
+
+    // The session's host. An interval calls kz_tick with the timer's id; starting one that
+    // runs replaces it.
+    uint32_t startTimer(uint32_t id, uint32_t periodMs) override {
+        return call<PageHandler::startInterval>(id, periodMs) != 0 ? id : 0;
+    }
+    void stopTimer(uint32_t id) override { call<PageHandler::stopInterval>(id); }
     void beep() override { call<PageHandler::beep>(); }
-    void markRadio(uint16_t commandId) override { call<PageHandler::markRadio>(commandId); }
-    void openHelp(kz::HelpTopic topic) override {
-        call<PageHandler::openHelp>(static_cast<int32_t>(topic));
-    }
-    void showAbout() override { call<PageHandler::showAbout>(); }
+
+    // The page's own.
     int32_t loadSetting(const char* name, char* text, size_t size) override {
         const std::optional<std::string> value = read<PageHandler::loadSetting>(name);
         if (!value) {
@@ -85,12 +160,15 @@ class BrowserPage : public kz::Page {
     void saveSetting(const char* name, int32_t value) override {
         callWithText<PageHandler::saveSetting>(name, value);
     }
-    void showFatal(kz::FatalError error) override {
-        call<PageHandler::showFatal>(static_cast<int32_t>(error));
-    }
     void ended(int exitCode) override { call<PageHandler::ended>(exitCode); }
+    void statisticsChanged(const std::string& statistics) override {
+        callWithText<PageHandler::statisticsChanged>(statistics.c_str());
+    }
+    std::optional<std::string> chosenRecordsFile() override {
+        return readBytes<PageHandler::chosenRecordsFile>("");
+    }
 
-    // The records' text crosses with its length, so no byte in it cuts it short.
+    // The storage. The texts cross with their length, so no byte in them cuts them short.
     std::optional<std::string> loadText(const char* name) override {
         return readBytes<PageHandler::loadText>(name);
     }
@@ -98,61 +176,13 @@ class BrowserPage : public kz::Page {
         return callWithBytes<PageHandler::saveText>(name, text) != 0;
     }
     bool claimGame() override { return call<PageHandler::claimGame>() != 0; }
-    void recordsUnsaved(bool unsaved) override {
-        call<PageHandler::recordsUnsaved>(unsaved ? 1 : 0);
-    }
-    void exportRecords(const std::string& text) override {
-        callWithBytes<PageHandler::exportRecords>("", text);
-    }
-    void askRecordsFile() override { call<PageHandler::askRecordsFile>(); }
-    std::optional<std::string> chosenRecordsFile() override {
-        return readBytes<PageHandler::chosenRecordsFile>("");
-    }
-    void announce(const std::string& text) override {
-        callWithText<PageHandler::announce>(text.c_str());
-    }
-    void describe(const std::string& text) override {
-        callWithText<PageHandler::describe>(text.c_str());
-    }
-    void enableCommand(uint16_t commandId, bool enabled) override {
-        call<PageHandler::enableCommand>(commandId, enabled ? 1 : 0);
-    }
-    void copyText(const std::string& text, const std::string& copied) override {
-        callWithTexts<PageHandler::copyText>(text, copied);
-    }
-    void askPuzzleCode() override { call<PageHandler::askPuzzleCode>(); }
-    void askDay(const std::string& first, const std::string& today) override {
-        callWithTexts<PageHandler::askDay>(first, today);
-    }
-    std::string address() override {
-        return read<PageHandler::pageAddress>("").value_or(std::string());
-    }
-    void showStatistics(const std::string& statistics) override {
-        callWithText<PageHandler::showStatistics>(statistics.c_str());
-    }
-    void statisticsChanged(const std::string& statistics) override {
-        callWithText<PageHandler::statisticsChanged>(statistics.c_str());
-    }
-    void share(const std::string& code) override { callWithText<PageHandler::share>(code.c_str()); }
-    void puzzleChanged(const std::string& code) override {
-        callWithText<PageHandler::puzzleChanged>(code.c_str());
-    }
-    void puzzleDated(const std::string& day) override {
-        callWithText<PageHandler::puzzleDated>(day.c_str());
-    }
-    void puzzleGraded(const std::string& grade) override {
-        callWithText<PageHandler::puzzleGraded>(grade.c_str());
-    }
-    void notify(const std::string& text) override {
-        callWithText<PageHandler::notify>(text.c_str());
-    }
-    // The browser's clock (Date.now under Emscripten).
-    int64_t unixTime() override {
-        using namespace std::chrono;
-        return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
-    }
 
   private:
+    // What the page was last told of the window.
+    std::string title_;
+    std::string link_;
+    std::string note_;
+
     template <PageHandler handler>
     static int32_t call(int32_t first = 0, int32_t second = 0) {
         return kz_page_call(handlerName<handler, PageCallShape::Numbers>(), first, second);
@@ -323,21 +353,17 @@ EMSCRIPTEN_KEEPALIVE int32_t kz_play_puzzle_code(const char* code) {
     return web.program && code != nullptr && web.program->playPuzzleCode(code) ? 1 : 0;
 }
 
-// code: as for kz_play_puzzle_code. Returns 1 when it named a puzzle, which now plays or was
-// being played already.
-EMSCRIPTEN_KEEPALIVE int32_t kz_open_puzzle_link(const char* code) {
-    return web.program && code != nullptr && web.program->openPuzzleLink(code) ? 1 : 0;
-}
-
 // day: "YYYY-MM-DD" as a UTF-8 text in the module's heap. Returns 1 when its puzzle now plays:
 // a day from the first puzzle's to today.
 EMSCRIPTEN_KEEPALIVE int32_t kz_play_day(const char* day) {
     return web.program && day != nullptr && web.program->playDay(day) ? 1 : 0;
 }
 
-// day: as for kz_play_day. Returns 1 when its puzzle now plays or was being played already.
-EMSCRIPTEN_KEEPALIVE int32_t kz_open_day_link(const char* day) {
-    return web.program && day != nullptr && web.program->openDayLink(day) ? 1 : 0;
+// link: the page's address from # on, decoded, as a UTF-8 text in the module's heap
+// ("#p=CODE", "#d=YYYY-MM-DD"). Returns 1 when it named a puzzle, which now plays or was being
+// played already.
+EMSCRIPTEN_KEEPALIVE int32_t kz_open_link(const char* link) {
+    return web.program && link != nullptr && web.program->openLink(link) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void kz_keep_game() {

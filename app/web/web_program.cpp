@@ -1,11 +1,7 @@
 #include "app/web/web_program.h"
 
 #include "app/common/commands.h"
-#include "app/common/touch_aim.h"
-#include "app/web/local_storage_settings.h"
 #include "app/web/page_extras.h"
-#include "puzzle/puzzle_code.h"
-#include "puzzle/todays_puzzle.h"
 
 namespace kz {
 namespace {
@@ -31,16 +27,19 @@ void convert(const SoftwareSurface& from, std::vector<uint8_t>& to, const Rect& 
 
 WebProgram::WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver, int32_t scale)
     : page_(page),
+      storedSettings_(page),
+      storedRecords_(page),
+      storedGame_(page),
       softwareDisplay_(0, 0, std::move(resolver)),
-      scaledDisplay_(softwareDisplay_, scale) {}
+      scaledDisplay_(softwareDisplay_, scale) {
+    page_.showing(this);
+}
 
 WebProgram::~WebProgram() {
     // The session's parts stop their timers as they end (a hint, the records' retry), through
-    // this program's intervals, which must still be there.
+    // the page's intervals, which must still be there.
     session_.reset();
-    for (const auto& entry : intervals_) {
-        page_.stopInterval(entry.second);
-    }
+    page_.showing(nullptr);
 }
 
 void WebProgram::start(bool stored) {
@@ -54,8 +53,15 @@ void WebProgram::start(bool stored) {
 }
 
 void WebProgram::startSession(bool stored) {
-    session_ = std::make_unique<GameSession>(scaledDisplay_, *this, *this,
-                                             loadStoredSettings(page_), SessionOptions{stored});
+    SessionOptions options;
+    options.extraPlay = stored;
+    if (stored) {
+        options.stores = {&storedSettings_, &storedRecords_, &storedGame_};
+    }
+    // The session before it ends its timers, then the new one.
+    session_.reset();
+    session_ = std::make_unique<GameSession>(scaledDisplay_, page_, page_,
+                                             loadSettings(storedSettings_), options);
     tookUpStored_ = stored;
 }
 
@@ -63,9 +69,8 @@ void WebProgram::takeUpStored() {
     if (!running() || tookUpStored_) {
         return;
     }
-    tookUpStored_ = true;
     route([this] {
-        session_->takeUpExtraPlay();
+        startSession(true);
         return session_->paintAll();
     });
 }
@@ -92,11 +97,9 @@ void WebProgram::route(Entry entry) {
     }
     entry();
     // A quit asked for during the message ends the session once its draw is done.
-    if (quitRequested_) {
+    if (page_.quitAsked()) {
         end();
-        return;
     }
-    sendAreas();
 }
 
 template <typename Entry>
@@ -106,30 +109,17 @@ void WebProgram::play(Entry entry) {
     }
 }
 
-void WebProgram::sendAreas() {
-    std::vector<Rect> areas = TouchAim(session_->screen()).layoutAreas();
-    if (areas != areas_) {
-        areas_ = std::move(areas);
-        page_.layoutAreas(areas_);
-    }
-}
-
-void WebProgram::present(const std::vector<Rect>& areas) {
-    for (const Rect& area : areas) {
-        const Rect pixels = scaledDisplay_.scaled(area);
-        convert(softwareDisplay_.targetPixels(), frame_, pixels);
-        page_.present(frame_.data(), softwareDisplay_.width(), softwareDisplay_.height(), pixels);
-    }
+Rect WebProgram::frameArea(const Rect& area) {
+    const Rect pixels = scaledDisplay_.scaled(area);
+    convert(softwareDisplay_.targetPixels(), frame_, pixels);
+    return pixels;
 }
 
 void WebProgram::end() {
     over_ = true;
     session_->end();
-    for (const auto& entry : intervals_) {
-        page_.stopInterval(entry.second);
-    }
-    intervals_.clear();
-    page_.ended(quitCode_);
+    // The page stops every interval of the session with it.
+    page_.ended(page_.quitCode());
 }
 
 void WebProgram::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
@@ -151,10 +141,7 @@ bool WebProgram::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
 }
 
 void WebProgram::tick(uint32_t timerId) {
-    // A tick that was already queued when its timer stopped is not the session's.
-    if (intervals_.count(timerId) != 0) {
-        route([&] { return session_->timer(timerId); });
-    }
+    route([&] { return session_->timer(timerId); });
 }
 
 bool WebProgram::playPuzzleCode(const std::string& code) {
@@ -163,30 +150,16 @@ bool WebProgram::playPuzzleCode(const std::string& code) {
     return played;
 }
 
-bool WebProgram::openPuzzleLink(const std::string& code) {
-    const std::optional<PuzzleOrigin> origin = puzzleFromCode(code);
-    if (origin && running() && session_->puzzleInPlay() == puzzleCode(*origin)) {
-        return true;
-    }
-    return playPuzzleCode(code);
-}
-
 bool WebProgram::playDay(const std::string& day) {
-    const std::optional<CalendarDay> chosen = dayFromText(day);
     bool played = false;
-    if (chosen) {
-        play([&] { played = session_->playDay(*chosen); });
-    }
+    play([&] { played = session_->playDay(std::string_view(day)); });
     return played;
 }
 
-bool WebProgram::openDayLink(const std::string& day) {
-    const std::optional<CalendarDay> linked = dayFromText(day);
-    if (linked && running() && *linked >= kFirstPuzzleDay && *linked <= today() &&
-        session_->puzzleInPlay() == puzzleCode(puzzleOfDay(*linked))) {
-        return true;
-    }
-    return playDay(day);
+bool WebProgram::openLink(const std::string& link) {
+    bool played = false;
+    play([&] { played = session_->openLink(link); });
+    return played;
 }
 
 void WebProgram::resetRecords() {
@@ -199,8 +172,7 @@ void WebProgram::resetRecords() {
 
 RecordsImport WebProgram::importRecords() {
     RecordsImport result = RecordsImport::NotStored;
-    const std::optional<std::string> text = page_.chosenRecordsFile();
-    if (text) {
+    if (const std::optional<std::string> text = page_.chosenRecordsFile()) {
         play([&] { result = session_->importRecords(*text); });
     }
     return result;
@@ -210,7 +182,7 @@ void WebProgram::storageChanged() {
     play([this] {
         session_->refreshRecords();
         if (const Records* records = session_->records()) {
-            page_.statisticsChanged(statisticsJson(*records, today()));
+            page_.statisticsChanged(statisticsJson(*records, page_.today()));
         }
     });
 }
@@ -237,59 +209,6 @@ void WebProgram::repaint() {
 
 GameSettings WebProgram::settings() const {
     return session_ ? session_->settings() : GameSettings{};
-}
-
-uint32_t WebProgram::startTimer(uint32_t id, uint32_t periodMs) {
-    // As with a window timer, starting an id that runs replaces it.
-    stopTimer(id);
-    if (over_) {
-        return 0;
-    }
-    const uint32_t handle = page_.startInterval(id, periodMs);
-    if (handle == 0) {
-        return 0;
-    }
-    intervals_[id] = handle;
-    return id;
-}
-
-void WebProgram::stopTimer(uint32_t id) {
-    const auto found = intervals_.find(id);
-    if (found != intervals_.end()) {
-        page_.stopInterval(found->second);
-        intervals_.erase(found);
-    }
-}
-
-void WebProgram::beep() {
-    page_.beep();
-}
-
-void WebProgram::quit(int exitCode) {
-    if (!quitRequested_) {
-        quitRequested_ = true;
-        quitCode_ = exitCode;
-    }
-}
-
-void WebProgram::mark(int, uint16_t commandId) {
-    page_.markRadio(commandId);
-}
-
-void WebProgram::fatal(FatalError error) {
-    page_.showFatal(error);
-}
-
-void WebProgram::openHelp(HelpTopic topic) {
-    page_.openHelp(topic);
-}
-
-void WebProgram::showAbout() {
-    page_.showAbout();
-}
-
-void WebProgram::settingsChanged(const GameSettings& changed) {
-    saveStoredSettings(page_, changed);
 }
 
 }  // namespace kz

@@ -13,9 +13,12 @@ namespace kz {
 MenuCommandShell::MenuCommandShell(HINSTANCE instance, HWND mainWindow)
     : instance_(instance), mainWindow_(mainWindow) {}
 
-void MenuCommandShell::mark(int group, uint16_t commandId) {
-    CheckMenuRadioItem(GetMenu(mainWindow_), firstItemOf(group), lastItemOf(group), commandId,
-                       MF_BYCOMMAND);
+void MenuCommandShell::windowChanged(const WindowState& window) {
+    // The menus have the field size and action type groups alone; the title never changes.
+    for (const int group : {kFieldSizeGroup, kActionTypeGroup}) {
+        CheckMenuRadioItem(GetMenu(mainWindow_), firstItemOf(group), lastItemOf(group),
+                           window.menu.marked(group), MF_BYCOMMAND);
+    }
 }
 
 void MenuCommandShell::openHelp(HelpTopic topic) {

@@ -17,7 +17,7 @@ class MenuCommandShell : public ProgramShell {
     // For the main window of the program instance.
     MenuCommandShell(HINSTANCE instance, HWND mainWindow);
 
-    void mark(int group, uint16_t commandId) override;
+    void windowChanged(const WindowState& window) override;
     void openHelp(HelpTopic topic) override;
     void showAbout() override;
     void fatal(FatalError error) override;

@@ -42,8 +42,8 @@ class ExtraView {
   public:
     explicit ExtraView(HeadlessGame& headless) : game(headless) {}
 
-    bool canUndo() const { return game.shell().commandStates.undo; }
-    bool canRedo() const { return game.shell().commandStates.redo; }
+    bool canUndo() const { return game.shell().commandStates().undo; }
+    bool canRedo() const { return game.shell().commandStates().redo; }
     bool command(uint16_t id) { return game.command(id); }
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
         return game.session().key(message, wparam, modifiers);
@@ -736,8 +736,8 @@ TEST_F(ExtraPlayTest, AGameKeptAtTheEndGoesOnInTheNextRunWithItsFieldClockHistor
     EXPECT_TRUE(run->host().timerRunning()) << "the clock goes on";
     EXPECT_FALSE(run->screen().getStartText()->isVisible());
     EXPECT_TRUE(run->screen().getGiveUpButton()->isVisible());
-    EXPECT_TRUE(run->shell().commandStates.undo);
-    EXPECT_TRUE(run->shell().commandStates.redo);
+    EXPECT_TRUE(run->shell().commandStates().undo);
+    EXPECT_TRUE(run->shell().commandStates().redo);
     EXPECT_EQ(run->shell().gameWrites, 0) << "taking a game up writes nothing";
     run->session().keepGame();
     EXPECT_EQ(run->shell().keptGame, kept) << "the game came back whole, the hint's solution too";
@@ -747,7 +747,7 @@ TEST_F(ExtraPlayTest, AGameKeptAtTheEndGoesOnInTheNextRunWithItsFieldClockHistor
     ASSERT_TRUE(run->command(command::Undo));
     ASSERT_TRUE(run->command(command::Undo));
     EXPECT_EQ(again.getCurrentSticks(), start);
-    EXPECT_FALSE(run->shell().commandStates.undo);
+    EXPECT_FALSE(run->shell().commandStates().undo);
 
     clickButtonIn(*run, run->screen().getGiveUpButton());
     const TableRecord counted = tableIn(*run, 4, MoveFromSome);

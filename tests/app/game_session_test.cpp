@@ -40,9 +40,9 @@ TEST(GameSession, BuildsTheImagesInTableOrderAndHandsTheScreenItsSettings) {
 class MarkOrderShell : public RecordingShell {
   public:
     explicit MarkOrderShell(const test::RecordingDisplay& d) : display(d) {}
-    void mark(int group, uint16_t commandId) override {
+    void windowChanged(const WindowState& window) override {
         picturesReadAtMark.push_back(display.openCount);
-        RecordingShell::mark(group, commandId);
+        RecordingShell::windowChanged(window);
     }
     const test::RecordingDisplay& display;
     std::vector<int> picturesReadAtMark;
@@ -56,7 +56,7 @@ TEST(GameSession, MarksBothSettingsBeforeItReadsAPicture) {
     EXPECT_EQ(shell.marks,
               (std::vector<std::pair<int, uint16_t>>{{kFieldSizeGroup, command::FieldSize2},
                                                      {kActionTypeGroup, command::RemoveFromFull}}));
-    EXPECT_EQ(shell.picturesReadAtMark, (std::vector<int>{0, 0}));
+    EXPECT_EQ(shell.picturesReadAtMark, (std::vector<int>{0})) << "both in one push";
     EXPECT_TRUE(shell.changes.empty()) << "marking what was read is no change";
 }
 
@@ -65,8 +65,8 @@ TEST(GameSession, ValuesTheMenusDoNotNameMarkRandomAndMixed) {
     RecordingHost host;
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{7, 9});
-    EXPECT_EQ(shell.fieldSizeMark, command::FieldSizeRandom);
-    EXPECT_EQ(shell.actionTypeMark, command::Mixed);
+    EXPECT_EQ(shell.marked(kFieldSizeGroup), command::FieldSizeRandom);
+    EXPECT_EQ(shell.marked(kActionTypeGroup), command::Mixed);
 }
 
 TEST(GameSession, PresentsWhatEachDrawWroteInsideTheScreen) {
@@ -98,10 +98,10 @@ class SessionCommands : public ::testing::Test {
 TEST_F(SessionCommands, SettingCommandsChangeTheScreenThenTheMarkAndReportTheChange) {
     ASSERT_TRUE(game.command(command::FieldSize4));
     EXPECT_EQ(game.screen().getFieldSize(), 4);
-    EXPECT_EQ(game.shell().fieldSizeMark, command::FieldSize4);
+    EXPECT_EQ(game.shell().marked(kFieldSizeGroup), command::FieldSize4);
     ASSERT_TRUE(game.command(command::MoveFromSome));
     EXPECT_EQ(game.screen().getActionType(), MoveFromSome);
-    EXPECT_EQ(game.shell().actionTypeMark, command::MoveFromSome);
+    EXPECT_EQ(game.shell().marked(kActionTypeGroup), command::MoveFromSome);
     ASSERT_TRUE(game.command(command::RemoveFromFull));
     EXPECT_EQ(game.screen().getActionType(), RemoveFromFull);
     ASSERT_EQ(game.shell().changes.size(), 3u);
@@ -122,7 +122,8 @@ TEST_F(SessionCommands, OtherCommandsGoToTheProgramOrToTheHost) {
     // An id no menu has does nothing, and is still followed by a draw.
     ASSERT_TRUE(game.command(40008));
     EXPECT_TRUE(game.shell().changes.empty());
-    EXPECT_EQ(game.shell().fieldSizeMark, command::FieldSizeRandom) << "the first mark stays";
+    EXPECT_EQ(game.shell().marked(kFieldSizeGroup), command::FieldSizeRandom)
+        << "the first mark stays";
     ASSERT_TRUE(game.command(command::Exit));
     EXPECT_EQ(game.host().quitCode, 0);
 }

@@ -14,6 +14,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/extras_texts.h"
+#include "app/common/puzzle_link.h"
 #include "app/common/records_table.h"
 #include "app/gtk/board_area.h"
 #include "app/gtk/clipboard.h"
@@ -407,30 +408,43 @@ TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {
     }
 }
 
-TEST_F(GtkDialogs, APuzzleCodeGivesItsOrigin) {
-    const std::optional<PuzzleOrigin> expected = puzzleFromCode("3MNWJ7CXSM");
-    ASSERT_TRUE(expected.has_value());
-    PuzzleCodeDialog box(parent());
+// The box's play, as the session's: a code that names a puzzle plays.
+struct CodePlays {
+    PuzzleCodeDialog::Play play() {
+        return [this](const std::string& text) {
+            given.push_back(text);
+            return puzzleFromCode(withoutBlanks(text)).has_value();
+        };
+    }
+    std::vector<std::string> given;
+};
+
+TEST_F(GtkDialogs, APuzzleCodeIsPlayedAsTyped) {
+    CodePlays plays;
+    PuzzleCodeDialog box(parent(), plays.play());
     GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
     ASSERT_TRUE(entry && GTK_IS_ENTRY(entry));
     // As a player may type or paste it: lower case, a hyphen, a line end.
     gtk_entry_set_text(GTK_ENTRY(entry), "3mnwj-7cxsm\t");
     gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
-    EXPECT_EQ(box.origin(), expected);
+    EXPECT_EQ(plays.given, std::vector<std::string>{"3mnwj-7cxsm\t"});
+    EXPECT_TRUE(box.played());
     EXPECT_EQ(labelText(box.widget(), "puzzle-code-message"), "");
 }
 
 TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
-    PuzzleCodeDialog box(parent());
+    CodePlays plays;
+    PuzzleCodeDialog box(parent(), plays.play());
     GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
     ASSERT_NE(entry, nullptr);
     for (const char* wrong : {"", "3MNWJ7CXSN", "3MNWJ7CXS", "3MNWJ7CXSM2", "HELLO WORLD"}) {
         gtk_entry_set_text(GTK_ENTRY(entry), wrong);
         EXPECT_EQ(labelText(box.widget(), "puzzle-code-message"), "") << "a new text, no word";
         gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
-        EXPECT_FALSE(box.origin().has_value()) << wrong;
+        EXPECT_FALSE(box.played()) << wrong;
         EXPECT_EQ(labelText(box.widget(), "puzzle-code-message"), kNotAPuzzleCodeText) << wrong;
     }
+    EXPECT_EQ(plays.given.size(), 5u);
     expectRendered(box.widget(), "puzzle-code-wrong");
     // The example the message gives is a code.
     std::smatch example;
@@ -440,9 +454,9 @@ TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
 }
 
 TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
-    const std::optional<PuzzleOrigin> expected = puzzleFromCode("3MNWJ7CXSM");
     {
-        PuzzleCodeDialog box(parent());
+        CodePlays plays;
+        PuzzleCodeDialog box(parent(), plays.play());
         GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
         bool wrongKeptOpen = false;
         LoopScript script(
@@ -462,17 +476,20 @@ TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
             // A button activated from the keyboard clicks when its pressed look
             // has shown, a quarter of a second later.
             400);
-        EXPECT_EQ(box.run(), expected);
+        EXPECT_TRUE(box.run());
         EXPECT_TRUE(wrongKeptOpen);
+        EXPECT_EQ(plays.given, (std::vector<std::string>{"3MNWJ7CXSN", "3MNWJ7CXSM"}));
     }
     {
-        PuzzleCodeDialog box(parent());
+        CodePlays plays;
+        PuzzleCodeDialog box(parent(), plays.play());
         GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
         LoopScript script({
             [&] { gtk_entry_set_text(GTK_ENTRY(entry), "3MNWJ7CXSM"); },
             [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); },
         });
-        EXPECT_EQ(box.run(), std::nullopt) << "Cancel gives no puzzle, whatever was typed";
+        EXPECT_FALSE(box.run()) << "Cancel plays nothing, whatever was typed";
+        EXPECT_TRUE(plays.given.empty());
     }
 }
 

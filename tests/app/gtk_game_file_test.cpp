@@ -20,33 +20,41 @@ class GameFileTest : public test::TempDirTest {
     std::string path() const { return (temp.path() / "kestrane-zivadorured" / "game").string(); }
 };
 
+using State = TextMedium::State;
+
+State stateOf(GameFile& file) {
+    return file.read().state;
+}
+
 TEST_F(GameFileTest, WhatIsWrittenIsReadAndAnEmptyFileOrNoneIsNoGame) {
     GameFile file(path());
-    EXPECT_FALSE(file.read());
-    ASSERT_TRUE(file.write("a game\n", false));
-    EXPECT_EQ(file.read(), "a game\n");
-    ASSERT_TRUE(file.write("another\n", true));
-    EXPECT_EQ(file.read(), "another\n");
-    ASSERT_TRUE(file.write("", false));
-    EXPECT_FALSE(file.read());
+    EXPECT_EQ(stateOf(file), State::Missing);
+    ASSERT_TRUE(file.write("a game\n"));
+    EXPECT_EQ(file.read().text, "a game\n");
+    file.lastWrites();
+    ASSERT_TRUE(file.write("another\n"));
+    EXPECT_EQ(file.read().text, "another\n");
+    ASSERT_TRUE(file.write(""));
+    EXPECT_EQ(stateOf(file), State::Missing);
 
     fs::remove(path());
     fs::create_directory(path());
-    EXPECT_FALSE(file.read());
-    EXPECT_FALSE(file.write("a game\n", false)) << "a folder in its place is left alone";
+    EXPECT_EQ(stateOf(file), State::Missing);
+    EXPECT_FALSE(file.write("a game\n")) << "a folder in its place is left alone";
     fs::remove(path());
     ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
-    EXPECT_FALSE(file.read()) << "a pipe is never waited on";
+    EXPECT_EQ(stateOf(file), State::Missing) << "a pipe is never waited on";
 }
 
 TEST_F(GameFileTest, OneProgramAtATimeTakesTheGame) {
     auto first = std::make_unique<GameFile>(path());
     GameFile second(path());
-    ASSERT_TRUE(first->claim());
-    EXPECT_TRUE(first->claim());
-    EXPECT_FALSE(second.claim()) << "a second window takes the game too";
+    ASSERT_TRUE(first->write("a game\n"));
+    EXPECT_EQ(first->read().text, "a game\n");
+    EXPECT_EQ(first->read().state, State::Read) << "the game stays the first one's";
+    EXPECT_EQ(stateOf(second), State::Unusable) << "a second window takes the game too";
     first.reset();
-    EXPECT_TRUE(second.claim()) << "the game stays taken after its program ended";
+    EXPECT_EQ(second.read().text, "a game\n") << "the game is free once its program ended";
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ TEST_F(RecordsFileTest, APipeOrADirectoryInPlaceOfTheFileIsLeftAlone) {
     fs::create_directories(fs::path(path_).parent_path());
     ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
     RecordsFile pipe(path_);
-    EXPECT_EQ(pipe.read().state, RecordsMedium::State::Unusable);  // returns, never waits
+    EXPECT_EQ(pipe.read().state, TextMedium::State::Unusable);  // returns, never waits
     EXPECT_FALSE(storeRecords(pipe, oneWin(1)));
     EXPECT_TRUE(fs::is_fifo(path_));
 

@@ -296,7 +296,7 @@ std::vector<FinishedGame> someGames() {
             {{0, 0}, std::nullopt, 0, FinishedGame::Outcome::Won, 20}};
 }
 
-std::optional<RecordsText> addGames(RecordsMedium& medium, const std::vector<FinishedGame>& games) {
+std::optional<RecordsText> addGames(TextMedium& medium, const std::vector<FinishedGame>& games) {
     return updateRecords(medium, [&games](RecordsText& text) {
         for (const FinishedGame& game : games) {
             text.records.count(game);
@@ -350,7 +350,7 @@ TEST(RecordsStore, ARecordsTextOfALaterReleaseIsUpdatedAndKeepsWhatItHeld) {
 
 TEST(RecordsStore, WhatCannotBeReadIsLeftAloneAndForeignTextIsKept) {
     MemoryMedium unusable;
-    unusable.stored = {RecordsMedium::State::Unusable, {}};
+    unusable.stored = {TextMedium::State::Unusable, {}};
     EXPECT_EQ(loadRecords(unusable), Records{});
     EXPECT_FALSE(storeRecords(unusable, sampleRecords()));
     EXPECT_EQ(unusable.writes, 0);

@@ -10,6 +10,7 @@
 #include "app/common/clock_text.h"
 #include "app/common/commands.h"
 #include "app/common/day_result.h"
+#include "app/common/extras_texts.h"
 #include "app/common/game_session.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/keyboard_focus.h"
@@ -41,6 +42,10 @@ class SessionExtrasTest : public ::testing::Test {
         game.click(x, y);
     }
     TableRecord table() { return shell.savedRecords().table(RecordKey{3, AddFromSome}); }
+    // The window's title for the puzzle on show.
+    std::string titleOf(std::optional<CalendarDay> day, Difficulty grade) {
+        return windowTitleText(puzzleCode(game.board().getOrigin()), day, grade);
+    }
 
     HeadlessGame game;
     RecordingShell& shell = game.shell();
@@ -59,7 +64,9 @@ TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
     EXPECT_EQ(table().played, 1);
     EXPECT_EQ(table().won, 1);
     EXPECT_EQ(table().bestSeconds, 5);
-    EXPECT_EQ(shell.bests, std::vector<int32_t>{5}) << "the first win is a new best";
+    const std::string best = "New best time: 00:05.";
+    EXPECT_EQ(shell.window().note, best) << "the first win is a new best";
+    EXPECT_TRUE(shell.wasHeard(best));
 
     next();
     giveUp();
@@ -83,9 +90,9 @@ TEST_F(SessionExtrasTest, EachWayAGameEndsCountsAndIsSavedAtOnce) {
 }
 
 TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
-    EXPECT_EQ(shell.difficultyMark, command::DifficultyAsDesigned);
+    EXPECT_EQ(shell.marked(kDifficultyGroup), command::DifficultyAsDesigned);
     game.session().command(command::DifficultyHard);
-    EXPECT_EQ(shell.difficultyMark, command::DifficultyHard);
+    EXPECT_EQ(shell.marked(kDifficultyGroup), command::DifficultyHard);
     EXPECT_EQ(game.session().settings(), (GameSettings{3, AddFromSome, Hard}));
     ASSERT_FALSE(shell.changes.empty());
     EXPECT_EQ(shell.changes.back().difficulty, Hard);
@@ -95,7 +102,9 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     ASSERT_TRUE(game.board().isActive());
     EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Hard);
     EXPECT_EQ(game.board().getActiveColumns(), 3);
-    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Hard", ""}));
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, Hard));
+    EXPECT_EQ(shell.window().note, "");
+    EXPECT_EQ(shell.window().link, "#p=" + puzzleCode(game.board().getOrigin()));
     EXPECT_EQ(game.shell().description().rfind("Hard puzzle: Add ", 0), 0u);
 
     // Easy puzzles of this kind are too rare on 5 x 5: the nearest size offered is played,
@@ -107,7 +116,9 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Easy);
     EXPECT_EQ(game.board().getActiveColumns(), 3);
     const std::string note = "Easy puzzles of this kind are rare on 5 x 5: playing 3 x 3.";
-    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"Easy", note}));
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, Easy));
+    EXPECT_EQ(shell.window().note, note);
+    EXPECT_EQ(shell.window().titleWithNote(), titleOf(std::nullopt, Easy) + " \u2014 " + note);
     ASSERT_FALSE(shell.heard.empty());
     EXPECT_NE(shell.heard.back().find(note), std::string::npos) << shell.heard.back();
 
@@ -116,7 +127,8 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     giveUp();
     next();
     EXPECT_EQ(game.board().getActiveColumns(), 5);
-    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, AsDesigned));
+    EXPECT_EQ(shell.window().note, "") << "the note goes with its puzzle";
     EXPECT_EQ(game.shell().description().rfind("Add ", 0), 0u);
 }
 
@@ -150,8 +162,9 @@ TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNe
                          next.shareRecordsWith(shell);
                      });
     ASSERT_TRUE(run.paintAll());
-    ASSERT_FALSE(run.shell().grades.empty());
-    EXPECT_EQ(run.shell().grades.back().first, "Hard") << "the title says it again";
+    EXPECT_EQ(run.shell().title(),
+              windowTitleText(puzzleCode(run.board().getOrigin()), std::nullopt, Hard))
+        << "the title says it again";
     ASSERT_TRUE(run.playSolution());
     EXPECT_EQ(shell.savedRecords().grade(Hard).won, 2);
     EXPECT_EQ(shell.savedRecords().grade(AsDesigned).played, 1);
@@ -185,7 +198,7 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     next();
     EXPECT_EQ(game.board().getOrigin(), expected.origin);
     EXPECT_EQ(game.board().randomSource().currentState(), random.currentState());
-    EXPECT_EQ(shell.grades.back().first, "Hard");
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, Hard));
     // The game started, so the search for the one after it has begun.
     EXPECT_TRUE(searching());
 
@@ -218,7 +231,7 @@ TEST_F(SessionExtrasTest, ACopiedCodePlaysTheSamePuzzleAgainAndAWrongOneChangesN
     next();
     game.command(command::CopyPuzzleCode);
     ASSERT_EQ(shell.copied.size(), 10u);
-    EXPECT_EQ(shell.titles.back(), shell.copied);
+    EXPECT_EQ(shell.title(), "Kestrane Zivadorured \u2014 " + shell.copied);
     EXPECT_EQ(shell.toldCopied, "Puzzle code " + shell.copied + " copied.");
     const StickLayers start = game.board().getStartSticks();
     const StickLayers solution = game.board().getSolutionSticks();
@@ -246,9 +259,13 @@ TEST_F(SessionExtrasTest, ACopiedCodePlaysTheSamePuzzleAgainAndAWrongOneChangesN
     EXPECT_EQ(game.session().settings(), (GameSettings{3, AddFromSome}));
 
     game.command(command::PlayPuzzleCode);
-    EXPECT_EQ(shell.asked, 1);
+    EXPECT_EQ(shell.asked(Question::PuzzleCode), 1u);
     game.command(command::Share);
     EXPECT_EQ(shell.shared, shell.copied);
+    EXPECT_EQ(shell.sharedAddress, "") << "a program with no page has no link";
+    shell.address = "https://example.org/game/";
+    game.command(command::Share);
+    EXPECT_EQ(shell.sharedAddress, "https://example.org/game/#p=" + shell.copied);
 }
 
 TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
@@ -330,13 +347,13 @@ TEST_F(SessionExtrasTest, TodaysPuzzleSaysItsGradeAndACodeClaimsNone) {
     game.command(command::TodaysPuzzle);
     const Difficulty grade = gradeOf(measurePuzzle(game.board()));
     ASSERT_NE(grade, AsDesigned);
-    EXPECT_EQ(shell.grades.back(),
-              (std::pair<std::string, std::string>{difficultyName(grade), ""}));
+    EXPECT_EQ(shell.title(), titleOf(dayOfUnixTime(shell.now), grade));
+    EXPECT_EQ(shell.window().link, "#d=" + dayText(dayOfUnixTime(shell.now)));
     EXPECT_EQ(game.shell().description().rfind(difficultyName(grade), 0), 0u);
 
     giveUp();
     ASSERT_TRUE(game.session().playPuzzle(puzzleCode(game.board().getOrigin())));
-    EXPECT_EQ(shell.grades.back(), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, AsDesigned));
 }
 
 // ---- Past days' puzzles ----
@@ -346,7 +363,9 @@ TEST_F(SessionExtrasTest, PastPuzzleAsksForADayFromTheFirstPuzzlesToToday) {
     game.command(command::PastPuzzle);
     const std::vector<std::pair<CalendarDay, CalendarDay>> asked = {
         {dayFromText("2026-12-08").value(), dayOfUnixTime(shell.now)}};
-    EXPECT_EQ(shell.dayAsks, asked);
+    ASSERT_EQ(shell.questions.size(), 1u);
+    EXPECT_EQ(shell.questions[0].kind, Question::Day);
+    EXPECT_EQ(std::make_pair(shell.questions[0].first, shell.questions[0].today), asked[0]);
     EXPECT_EQ(shell.titles.size(), 0u) << "asking starts no puzzle";
 }
 
@@ -356,21 +375,19 @@ TEST_F(SessionExtrasTest, APastDayPlaysThatDaysPuzzleWithItsDayAndGrade) {
     ASSERT_TRUE(game.session().playDay(day));
     const PuzzleOrigin origin = game.board().getOrigin();
     EXPECT_EQ(puzzleCode(origin), puzzleCode(puzzleOfDay(day)));
-    EXPECT_EQ(shell.titles.back(), puzzleCode(origin));
-    EXPECT_EQ(shell.days.back(), std::optional<CalendarDay>(day));
-    EXPECT_EQ(shell.grades.back().first, difficultyName(gradeOfOrigin(origin)));
+    EXPECT_EQ(shell.title(), titleOf(day, gradeOfOrigin(origin)));
 
     // The day before the graded days keeps the puzzle it had, and no grade.
     const CalendarDay first = dayFromText("2026-12-08").value();
     ASSERT_TRUE(game.session().playDay(first));
     EXPECT_EQ(puzzleCode(game.board().getOrigin()), "3MNWJ7CXSM");
-    EXPECT_EQ(shell.days.back(), std::optional<CalendarDay>(first));
-    EXPECT_EQ(shell.grades.back().first, "");
+    EXPECT_EQ(shell.title(), titleOf(first, AsDesigned));
+    EXPECT_EQ(shell.window().link, "#d=2026-12-08");
 
     // A puzzle of Next has no day.
     giveUp();
     next();
-    EXPECT_EQ(shell.days.back(), std::nullopt);
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, AsDesigned));
 }
 
 TEST_F(SessionExtrasTest, ADayStillToComeOrBeforeTheFirstPuzzleIsRefused) {
@@ -450,7 +467,8 @@ TEST_F(SessionExtrasTest, APastDaysGameKeptForTheNextRunStillLeavesTheDaysInARow
                      });
     ASSERT_TRUE(run.paintAll());
     EXPECT_EQ(puzzleCode(run.board().getOrigin()), puzzleCode(puzzleOfDay(today - 1)));
-    EXPECT_EQ(run.shell().days.back(), std::optional<CalendarDay>(today - 1));
+    EXPECT_EQ(run.shell().title(), windowTitleText(puzzleCode(run.board().getOrigin()), today - 1,
+                                                   gradeOfOrigin(run.board().getOrigin())));
     ASSERT_TRUE(run.playSolution());
     const Records records = run.shell().savedRecords();
     EXPECT_EQ(records.table(recordKeyOf(run.board().getOrigin())).won, 1);
@@ -546,7 +564,8 @@ TEST_F(SessionExtrasTest, ExportedRecordsComeBackAfterAResetAndCountOnce) {
     next();
     giveUp();
     game.command(command::ExportRecords);
-    const std::string file = shell.exported;
+    ASSERT_EQ(shell.asked(Question::SaveRecords), 1u);
+    const std::string file = shell.questions.back().text;
     const TableRecord before = table();
     ASSERT_EQ(before.played, 2);
 
@@ -563,7 +582,7 @@ TEST_F(SessionExtrasTest, ExportedRecordsComeBackAfterAResetAndCountOnce) {
     shell.writable = false;
     EXPECT_EQ(game.session().importRecords(file), RecordsImport::NotStored);
     game.command(command::ImportRecords);
-    EXPECT_EQ(shell.recordsFileAsked, 1);
+    EXPECT_EQ(shell.asked(Question::RecordsFile), 1u);
 }
 
 TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
@@ -576,17 +595,17 @@ TEST_F(SessionExtrasTest, OnlyTheKeysOfTheExtraPlayAreTakenFromTheProgram) {
 
 TEST_F(SessionExtrasTest, TheStateOfEveryGreyableCommandIsPushedOnceWhenItChanges) {
     // Before the first puzzle nothing can be undone, hinted, copied or shared.
-    ASSERT_EQ(shell.commandChanges, 1);
+    ASSERT_EQ(shell.commandChanges, 0) << "they stand greyed from the first push";
     for (uint16_t id : kGreyableCommands) {
-        EXPECT_FALSE(shell.commandStates.enabled(id)) << id;
+        EXPECT_FALSE(shell.commandStates().enabled(id)) << id;
     }
     game.board().randomSource().seed(5);
     next();
-    EXPECT_EQ(shell.commandChanges, 2);
-    EXPECT_TRUE(shell.commandStates.hint);
-    EXPECT_TRUE(shell.commandStates.enabled(command::CopyPuzzleCode));
-    EXPECT_TRUE(shell.commandStates.enabled(command::Share));
-    EXPECT_FALSE(shell.commandStates.undo);
+    EXPECT_EQ(shell.commandChanges, 1);
+    EXPECT_TRUE(shell.commandStates().hint);
+    EXPECT_TRUE(shell.commandStates().enabled(command::CopyPuzzleCode));
+    EXPECT_TRUE(shell.commandStates().enabled(command::Share));
+    EXPECT_FALSE(shell.commandStates().undo);
 
     // A move makes Undo usable; pointer moves over the field change nothing and push nothing.
     const int before = shell.commandChanges;
@@ -599,12 +618,12 @@ TEST_F(SessionExtrasTest, TheStateOfEveryGreyableCommandIsPushedOnceWhenItChange
     ASSERT_TRUE(hinted.has_value());
     const auto [sx, sy] = game.stickCentre(hinted->orientation, hinted->index);
     game.click(sx, sy);
-    EXPECT_TRUE(shell.commandStates.undo) << "a stick changed or in hand can be taken back";
+    EXPECT_TRUE(shell.commandStates().undo) << "a stick changed or in hand can be taken back";
 
     giveUp();
-    EXPECT_FALSE(shell.commandStates.undo);
-    EXPECT_FALSE(shell.commandStates.hint);
-    EXPECT_TRUE(shell.commandStates.puzzleOnShow) << "the puzzle given up can still be copied";
+    EXPECT_FALSE(shell.commandStates().undo);
+    EXPECT_FALSE(shell.commandStates().hint);
+    EXPECT_TRUE(shell.commandStates().puzzleOnShow) << "the puzzle given up can still be copied";
 }
 
 TEST_F(SessionExtrasTest, EveryPlaceTheFocusReachesIsPushedWithTheNameTheArrowsSay) {
@@ -700,7 +719,7 @@ TEST(SessionExtrasOff, TheExtraCommandsDoNothingWithoutThem) {
     EXPECT_TRUE(game.shell().heard.empty());
     EXPECT_TRUE(game.shell().descriptions.empty());
     EXPECT_TRUE(game.shell().focusPlaces.places.empty());
-    EXPECT_EQ(game.shell().difficultyMark, 0) << "no grade is offered";
+    EXPECT_EQ(game.shell().marked(kDifficultyGroup), 0) << "no grade is offered";
     EXPECT_EQ(game.screen().getChildCount(), 22) << "the screen keeps its own children alone";
 }
 

@@ -34,7 +34,7 @@ namespace {
 // The recording page, whose faults fail the test that used it.
 class FakePage : public RecordingPage {
   public:
-    ~FakePage() override { EXPECT_EQ(faults, 0) << "a frame not opaque or a stray interval stop"; }
+    ~FakePage() override { EXPECT_EQ(faults, 0) << "a frame presented that is not opaque"; }
 };
 
 constexpr int32_t kNextX = 117;
@@ -75,7 +75,7 @@ TEST_F(WebProgramTest, FirstFrameIsTheWholeIdleScreen) {
     ASSERT_TRUE(golden);
     ASSERT_EQ(page.canvas.size(), golden->data().size());
     EXPECT_TRUE(page.canvas == golden->data());
-    EXPECT_TRUE(page.fatal.empty());
+    EXPECT_TRUE(page.fatalErrors.empty());
     EXPECT_TRUE(page.intervals.empty()) << "a timer runs before any game";
 }
 
@@ -169,7 +169,7 @@ TEST_F(WebProgramTest, ExitDuringAGameEndsTheSessionOnce) {
 TEST_F(WebProgramTest, QuitButtonEndsTheSessionAfterItsDraw) {
     click(kQuitX, kNextY);
     EXPECT_EQ(page.endings, std::vector<int>{0});
-    EXPECT_TRUE(page.fatal.empty());
+    EXPECT_TRUE(page.fatalErrors.empty());
     expectCanvasMatchesSurface();
 }
 
@@ -211,11 +211,11 @@ TEST(WebProgramStart, PicturesThatCannotLoadGivePaintErrorOnce) {
     FakePage page;
     WebProgram program(page, [](int32_t, int32_t) { return std::vector<uint8_t>{}; });
     program.start();
-    EXPECT_EQ(page.fatal, std::vector<FatalError>{FatalError::Paint});
+    EXPECT_EQ(page.fatalErrors, std::vector<FatalError>{FatalError::Paint});
     EXPECT_EQ(page.endings, std::vector<int>{1});
     program.mouse(msg::MouseMove, 0, kNextX, kNextY);
     program.command(command::About);
-    EXPECT_EQ(page.fatal.size(), 1u);
+    EXPECT_EQ(page.fatalErrors.size(), 1u);
     EXPECT_EQ(page.abouts, 0);
 }
 
@@ -236,7 +236,8 @@ TEST(StoredSettings, MissingValuesAreWrittenWithTheirDefaultsAndDamagedOnesAreKe
         if (c.actionType) {
             page.storage[kActionTypeSettingName] = *c.actionType;
         }
-        EXPECT_EQ(loadStoredSettings(page), c.wanted)
+        LocalStorageSettings stored(page);
+        EXPECT_EQ(loadSettings(stored), c.wanted)
             << c.fieldSize.value_or("(none)") << " " << c.actionType.value_or("(none)");
         EXPECT_EQ(page.storage[kFieldSizeSettingName],
                   c.fieldSize.value_or(std::to_string(c.wanted.fieldSize)));
@@ -331,8 +332,9 @@ TEST_F(WebProgramTest, PuzzleCodesPlayCopyAndShare) {
     EXPECT_EQ(page.clipboard, std::vector<std::string>{"3MNWJ7CXSM"});
     EXPECT_EQ(page.told, std::vector<std::string>{"Puzzle code 3MNWJ7CXSM copied."});
     EXPECT_EQ(page.shared, std::vector<std::string>{"3MNWJ7CXSM"});
+    EXPECT_EQ(page.sharedLinks, std::vector<std::string>{"https://example.org/game/#p=3MNWJ7CXSM"});
     program.command(command::PlayPuzzleCode);
-    EXPECT_EQ(page.codeAsks, 1);
+    EXPECT_EQ(page.codeAsks, std::vector<std::string>{""});
 }
 
 // What the Statistics box shows on the next visit of a page that kept these texts.
@@ -504,7 +506,7 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
 
     for (const char* refused : {"2026-12-12", "2026-12-07", "2026-02-30", "12/10/2026", "", "x"}) {
         EXPECT_FALSE(program.playDay(refused)) << refused;
-        EXPECT_FALSE(program.openDayLink(refused)) << refused;
+        EXPECT_FALSE(program.openLink(std::string("#d=") + refused)) << refused;
     }
     EXPECT_TRUE(page.codes.empty()) << "a day with no puzzle started one";
 
@@ -520,9 +522,9 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
     EXPECT_NE(page.texts[kGameStorageName].find("\nday=2026-12-10\npast=1\n"), std::string::npos);
     NextVisit reload(page);
     EXPECT_EQ(reload.page.days, std::vector<std::string>{"2026-12-10"});
-    EXPECT_TRUE(reload.program.openDayLink("2026-12-10"));
+    EXPECT_TRUE(reload.program.openLink(std::string("#d=") + "2026-12-10"));
     EXPECT_EQ(reload.page.codes.size(), 1u) << "the game goes on, not started again";
-    EXPECT_TRUE(reload.program.openDayLink("2026-12-09"));
+    EXPECT_TRUE(reload.program.openLink(std::string("#d=") + "2026-12-09"));
     EXPECT_EQ(reload.page.days.back(), "2026-12-09");
     EXPECT_EQ(reload.page.codes.back(), puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value())));
 }
@@ -576,14 +578,14 @@ TEST_F(WebProgramTest, AHiddenPageKeepsItsGameWithTheClockAndItsOwnLinkKeepsItGo
     for (char& c : spelt) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    EXPECT_TRUE(reload.program.openPuzzleLink(spelt));
+    EXPECT_TRUE(reload.program.openLink("#p=" + spelt));
     EXPECT_EQ(reload.page.codes.size(), 1u) << "the game goes on, not started again";
     const GameScreen& screen = reload.program.gameSession()->screen();
     EXPECT_EQ(screen.getClockCounter()->getValue(), 3);
 
     // Another puzzle's link replaces it, and the game replaced counts as left.
-    EXPECT_FALSE(reload.program.openPuzzleLink("no code"));
-    EXPECT_TRUE(reload.program.openPuzzleLink("3MNWJ7CXSM"));
+    EXPECT_FALSE(reload.program.openLink(std::string("#p=") + "no code"));
+    EXPECT_TRUE(reload.program.openLink(std::string("#p=") + "3MNWJ7CXSM"));
     EXPECT_EQ(reload.page.codes.back(), "3MNWJ7CXSM");
     reload.program.command(command::Statistics);
     EXPECT_NE(reload.page.statistics.back().find("\"Random\",\"Mixed\",\"1\",\"0\",\"0\""),

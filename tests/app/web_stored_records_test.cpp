@@ -27,9 +27,11 @@ class MemoryStorage : public TextStorage {
         texts[name] = text;
         return true;
     }
+    bool claimGame() override { return claims; }
 
     std::map<std::string, std::string> texts;
     bool closed = false;
+    bool claims = true;
 };
 
 Records oneGiveUp() {
@@ -50,6 +52,20 @@ TEST(WebStoredRecords, TheSameTextAsTheFileUnderItsOwnName) {
                         "best-streak=0\n"),
               std::string::npos);
     EXPECT_EQ(loadRecords(stored), oneGiveUp());
+}
+
+TEST(WebStoredGame, OnlyATabThatClaimsTheGameReadsIt) {
+    MemoryStorage storage;
+    StoredGame stored(storage);
+    EXPECT_EQ(stored.read().state, TextMedium::State::Missing);
+    ASSERT_TRUE(stored.write("a game\n"));
+    EXPECT_EQ(storage.texts.at("game"), "a game\n");
+    EXPECT_EQ(stored.read().text, "a game\n");
+    ASSERT_TRUE(stored.write(""));
+    EXPECT_EQ(stored.read().state, TextMedium::State::Missing) << "an empty text is no game";
+    storage.texts["game"] = "another tab's\n";
+    storage.claims = false;
+    EXPECT_EQ(stored.read().state, TextMedium::State::Unusable) << "another tab holds it";
 }
 
 TEST(WebStoredRecords, ClosedStorageIsLeftAloneAndALongTextIsRead) {

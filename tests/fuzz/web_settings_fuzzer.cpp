@@ -26,6 +26,7 @@ namespace {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     kz::RecordingPage page;
+    kz::LocalStorageSettings stored(page);
     // Each setting may be missing; a stored one is any text, zeros included.
     for (const char* name : {kz::kFieldSizeSettingName, kz::kActionTypeSettingName}) {
         if (input.ConsumeBool()) {
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::map<std::string, std::string> before = page.storage;
 
-    const kz::GameSettings settings = kz::loadStoredSettings(page);
+    const kz::GameSettings settings = kz::loadSettings(stored);
     if (!kz::isValidFieldSize(settings.fieldSize) || !kz::isValidActionType(settings.actionType)) {
         fail("a value the menus do not name was loaded");
     }
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     const int savesBefore = page.saves;
-    if (!(kz::loadStoredSettings(page) == settings) || page.saves != savesBefore) {
+    if (!(kz::loadSettings(stored) == settings) || page.saves != savesBefore) {
         fail("a second load differs or writes again");
     }
     return 0;

@@ -14,13 +14,22 @@ RecordingShell& setUpShell(RecordingShell& shell, const HeadlessGame::ShellSetUp
     return shell;
 }
 
+// The shell's stores, unless the options bring their own.
+SessionOptions withStores(SessionOptions options, RecordingShell& shell) {
+    if (!options.stores.settings && !options.stores.records && !options.stores.game) {
+        options.stores = shell.stores();
+    }
+    return options;
+}
+
 }  // namespace
 
 HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& settings,
                            int32_t scale, SessionOptions options, const ShellSetUp& setUp)
     : softwareDisplay(0, 0, sourceTreeResolver(sourceRoot)),
       scaled(softwareDisplay, scale),
-      gameSession(scaled, recordingHost, setUpShell(recordingShell, setUp), settings, options) {
+      gameSession(scaled, recordingHost, setUpShell(recordingShell, setUp), settings,
+                  withStores(options, recordingShell)) {
     softwareDisplay.resetTarget(gameSession.width() * scaled.scale(),
                                 gameSession.height() * scaled.scale());
 }

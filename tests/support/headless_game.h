@@ -28,7 +28,7 @@ class HeadlessGame {
                           int32_t scale = 1, SessionOptions options = {},
                           const ShellSetUp& setUp = nullptr);
     // With the extra play, on a shell set up first.
-    static SessionOptions withExtras() { return {true}; }
+    static SessionOptions withExtras() { return {true, {}}; }
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
 

@@ -7,7 +7,7 @@
 namespace kz {
 
 // A records store in memory, which can refuse its lock and its writes.
-class MemoryMedium : public RecordsMedium {
+class MemoryMedium : public TextMedium {
   public:
     MemoryMedium() = default;
     explicit MemoryMedium(std::string text) : stored{State::Read, std::move(text)} {}
@@ -30,7 +30,7 @@ class MemoryMedium : public RecordsMedium {
 };
 
 // The records the player sees of a stored text.
-inline Records recordsOf(const RecordsMedium::Stored& stored) {
+inline Records recordsOf(const TextMedium::Stored& stored) {
     MemoryMedium medium;
     medium.stored = stored;
     return loadRecords(medium);
@@ -38,7 +38,7 @@ inline Records recordsOf(const RecordsMedium::Stored& stored) {
 
 // Stores records as the store's own counts, as a session's games come to them; true when
 // they were written.
-inline bool storeRecords(RecordsMedium& medium, const Records& records) {
+inline bool storeRecords(TextMedium& medium, const Records& records) {
     return updateRecords(medium, [&records](RecordsText& text) { text.records.setCounts(records); })
         .has_value();
 }

@@ -37,19 +37,25 @@ class RecordingHost : public Host {
     int quitCode = -1;  // -1 while nobody asked to quit
 };
 
-// A program's side of the session, recorded: the menus, the boxes, and what the extra play
-// hands the program (texts, command states, records, codes).
+// A program's side of the session, recorded: the window, the boxes, the stores, and what the
+// extra play hands the program (texts, codes, records).
 class RecordingShell : public ProgramShell {
   public:
-    void mark(int group, uint16_t commandId) override {
-        marks.push_back({group, commandId});
-        (group == kFieldSizeGroup    ? fieldSizeMark
-         : group == kActionTypeGroup ? actionTypeMark
-                                     : difficultyMark) = commandId;
-    }
-    void commandsChanged(const CommandStates& states) override {
-        commandStates = states;
-        ++commandChanges;
+    void windowChanged(const WindowState& state) override {
+        const WindowState before = window();
+        for (const int group : {kFieldSizeGroup, kActionTypeGroup, kDifficultyGroup}) {
+            const uint16_t marked = state.menu.marked(group);
+            if (marked != before.menu.marked(group)) {
+                marks.push_back({group, marked});
+            }
+        }
+        if (state.menu.commands != before.menu.commands) {
+            ++commandChanges;
+        }
+        if (state.title != before.title) {
+            titles.push_back(state.title);
+        }
+        windows.push_back(state);
     }
     void openHelp(HelpTopic topic) override { helpOpened.push_back(topic); }
     void showAbout() override { ++aboutShown; }
@@ -57,36 +63,13 @@ class RecordingShell : public ProgramShell {
     void present(const std::vector<Rect>& areas) override {
         presented.insert(presented.end(), areas.begin(), areas.end());
     }
-    void settingsChanged(const GameSettings& settings) override { changes.push_back(settings); }
-    RecordsMedium::Stored readRecords() override { return *store; }
-    bool writeRecords(const std::string& text) override {
-        if (!writable) {
-            return false;
-        }
-        *store = {RecordsMedium::State::Read, text};
-        ++saves;
-        return true;
-    }
-    std::optional<std::string> readGame() override { return keptGame; }
-    bool writeGame(const std::string& text) override {
-        if (!keepsGames) {
-            return false;
-        }
-        keptGame = text.empty() ? std::nullopt : std::optional<std::string>(text);
-        ++gameWrites;
-        return true;
-    }
+    void layoutAreasChanged(const std::vector<Rect>& areas) override { layouts.push_back(areas); }
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
-    void exportRecords(const std::string& text) override { exported = text; }
-    void askRecordsFile() override { ++recordsFileAsked; }
     void copyText(const std::string& text, const std::string& told) override {
         copied = text;
         toldCopied = told;
     }
-    void askPuzzleCode() override { ++asked; }
-    void askDay(CalendarDay first, CalendarDay today) override {
-        dayAsks.push_back({first, today});
-    }
+    void ask(const Question& question) override { questions.push_back(question); }
     void showStatistics(const Records& records, CalendarDay day) override {
         shownPlayed = 0;
         for (const auto& entry : records.tables()) {
@@ -94,23 +77,37 @@ class RecordingShell : public ProgramShell {
         }
         shownDay = day;
     }
-    void share(const std::string& code) override { shared = code; }
-    void puzzleChanged(const std::string& code) override { titles.push_back(code); }
-    void puzzleDated(std::optional<CalendarDay> day) override { days.push_back(day); }
-    void puzzleGraded(const std::string& grade, const std::string& note) override {
-        grades.push_back({grade, note});
+    void share(const std::string& code, const std::string& link) override {
+        shared = code;
+        sharedAddress = link;
     }
-    void newBestTime(const WinReport& report) override { bests.push_back(report.seconds); }
+    std::string pageAddress() override { return address; }
     void announce(const std::string& text) override { heard.push_back(text); }
-    void describe(const std::string& text) override { descriptions.push_back(text); }
-    // The description handed last; empty before the first.
-    std::string description() const { return descriptions.empty() ? "" : descriptions.back(); }
     void focusPlacesChanged(const FocusPlaces& places) override {
+        if (places.description != focusPlaces.description) {
+            descriptions.push_back(places.description);
+        }
         focusPlaces = places;
         ++focusPlaceChanges;
     }
     CalendarDay today() override { return dayOfUnixTime(now); }
 
+    // The window as last pushed; the one of a fresh session before the first push.
+    WindowState window() const { return windows.empty() ? WindowState{} : windows.back(); }
+    uint16_t marked(int group) const { return window().menu.marked(group); }
+    CommandStates commandStates() const { return window().menu.commands; }
+    std::string title() const { return window().title; }
+    // The description handed last; empty before the first.
+    std::string description() const { return focusPlaces.description; }
+    // The questions of a kind asked so far.
+    size_t asked(Question::Kind kind) const {
+        return static_cast<size_t>(
+            std::count_if(questions.begin(), questions.end(),
+                          [kind](const Question& q) { return q.kind == kind; }));
+    }
+
+    // The stores, for the session's options.
+    ProgramStores stores() { return {&settingsStore, &recordsStore, &gameStore}; }
     // The records as they were last written.
     Records savedRecords() { return recordsOf(*store); }
     // Keeps the records where other does, as a second window of the program would.
@@ -120,44 +117,95 @@ class RecordingShell : public ProgramShell {
         return std::find(heard.begin(), heard.end(), text) != heard.end();
     }
 
-    // Every mark in order, as (group, command id), and the last of each group.
+    std::vector<WindowState> windows;
+    // Every change of a radio mark in order, as (group, command id).
     std::vector<std::pair<int, uint16_t>> marks;
-    uint16_t fieldSizeMark = 0;
-    uint16_t actionTypeMark = 0;
-    uint16_t difficultyMark = 0;
-    CommandStates commandStates;
     int commandChanges = 0;
+    // Each title shown, when it changed.
+    std::vector<std::string> titles;
     std::vector<HelpTopic> helpOpened;
     int aboutShown = 0;
     std::vector<FatalError> failures;
     std::vector<Rect> presented;
+    std::vector<std::vector<Rect>> layouts;
+    // The settings as each choice stored them.
     std::vector<GameSettings> changes;
-    std::shared_ptr<RecordsMedium::Stored> store = std::make_shared<RecordsMedium::Stored>();
+    std::shared_ptr<TextMedium::Stored> store = std::make_shared<TextMedium::Stored>();
     bool writable = true;
     int saves = 0;
     // A program that keeps nothing of a game in progress unless told to.
     bool keepsGames = false;
+    // Another window holds the kept game.
+    bool gameHeldElsewhere = false;
     std::optional<std::string> keptGame;
     int gameWrites = 0;
     std::vector<bool> unsavedNotices;
-    std::string exported;
-    int recordsFileAsked = 0;
+    std::vector<Question> questions;
     std::string copied;
     std::string toldCopied;
     std::string shared;
-    int asked = 0;
-    std::vector<std::pair<CalendarDay, CalendarDay>> dayAsks;  // (first, today) of each ask
-    std::vector<std::optional<CalendarDay>> days;              // the day of each puzzle shown
+    std::string sharedAddress;
+    std::string address;
     int64_t shownPlayed = -1;
     CalendarDay shownDay{};
-    std::vector<std::string> titles;
-    std::vector<std::pair<std::string, std::string>> grades;  // (grade, note) of each puzzle
-    std::vector<int32_t> bests;
     std::vector<std::string> heard;
+    // Each description handed, when it changed.
     std::vector<std::string> descriptions;
     FocusPlaces focusPlaces;
     int focusPlaceChanges = 0;
     int64_t now = 1796731200;  // 2026-12-08 12:00 UTC
+
+  private:
+    struct SettingsStore : SettingsMedium {
+        explicit SettingsStore(RecordingShell& owner) : shell(owner) {}
+        std::optional<std::string> read(const char*) override { return std::nullopt; }
+        bool write(const Values& values) override {
+            GameSettings settings;
+            for (const auto& [name, value] : values) {
+                const std::string key = name;
+                (key == kFieldSizeSettingName    ? settings.fieldSize
+                 : key == kActionTypeSettingName ? settings.actionType
+                                                 : settings.difficulty) = value;
+            }
+            shell.changes.push_back(settings);
+            return true;
+        }
+        RecordingShell& shell;
+    };
+    struct RecordsStore : TextMedium {
+        explicit RecordsStore(RecordingShell& owner) : shell(owner) {}
+        Stored read() override { return *shell.store; }
+        bool write(const std::string& text) override {
+            if (!shell.writable) {
+                return false;
+            }
+            *shell.store = {State::Read, text};
+            ++shell.saves;
+            return true;
+        }
+        RecordingShell& shell;
+    };
+    struct GameStore : TextMedium {
+        explicit GameStore(RecordingShell& owner) : shell(owner) {}
+        Stored read() override {
+            if (shell.gameHeldElsewhere) {
+                return {State::Unusable, {}};
+            }
+            return shell.keptGame ? Stored{State::Read, *shell.keptGame} : Stored{};
+        }
+        bool write(const std::string& text) override {
+            if (!shell.keepsGames) {
+                return false;
+            }
+            shell.keptGame = text.empty() ? std::nullopt : std::optional<std::string>(text);
+            ++shell.gameWrites;
+            return true;
+        }
+        RecordingShell& shell;
+    };
+    SettingsStore settingsStore{*this};
+    RecordsStore recordsStore{*this};
+    GameStore gameStore{*this};
 };
 
 }  // namespace kz

@@ -71,7 +71,7 @@ function showClosingScreen() {
 // Play Puzzle Code...: a field for the code; text names the code a link brought that names no
 // puzzle, which the box shows with its message.
 export function askPuzzleCode(text) {
-    const wrong = typeof text === "string";
+    const wrong = typeof text === "string" && text !== "";
     codeField.value = wrong ? text : "";
     codeMessage.textContent = wrong ? texts.notAPuzzleCode : "";
     if (!codeBox.open) {

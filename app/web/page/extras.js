@@ -11,8 +11,6 @@ let notice = null;
 // The live region keeps a few sentences, so that several of one key all reach a listener and
 // the same sentence twice is heard twice.
 const keptAnnouncements = 4;
-const linkPrefix = "#p=";
-const dayLinkPrefix = "#d=";
 
 // Takes the live region, the canvas's description and the notice of the page.
 export function init() {
@@ -41,8 +39,8 @@ export function describe(text) {
 }
 
 // A short notice over the menu bar's free end, away from the game's picture; it fades by
-// itself (a style animation, no timer), and a screen reader hears it too.
-export function notify(text) {
+// itself (a style animation, no timer), and a screen reader hears it too unless said already.
+export function notify(text, said = false) {
     notice.textContent = text;
     notice.title = text;
     notice.hidden = false;
@@ -50,7 +48,9 @@ export function notify(text) {
     // Read the layout, so the animation starts again for a second notice.
     void notice.offsetWidth;
     notice.classList.add("showing");
-    announce(text);
+    if (!said) {
+        announce(text);
+    }
 }
 
 // Puts a text on the clipboard; resolves to false when the browser refuses it.
@@ -95,14 +95,9 @@ export function pageAddress() {
     return location.origin + location.pathname;
 }
 
-// The address that plays a puzzle: this page with the code after #p=.
-export function puzzleLink(code) {
-    return pageAddress() + linkPrefix + code;
-}
-
-// Share: the browser's share sheet where it has one, otherwise the link on the clipboard.
-export function share(code) {
-    const url = puzzleLink(code);
+// Share: the browser's share sheet where it has one, otherwise the link (url) on the
+// clipboard.
+export function share(code, url) {
     const copyLink = () => writeClipboard(url).then((copied) => {
         notify(copied ? "Link to this puzzle copied." : `Link to this puzzle: ${url}`);
     });
@@ -119,77 +114,30 @@ export function share(code) {
     }
 }
 
-// A new puzzle on show: its code in the title and in the address, without a new entry in
-// the history.
-export function puzzleChanged(code) {
-    document.title = code ? `${texts.title} \u2014 ${code}` : texts.title;
-    if (code && history.replaceState) {
-        history.replaceState(history.state, "", linkPrefix + code);
+// The puzzle on show: the title the game gave, and the link that plays it in the address,
+// without a new entry in the history.
+export function showTitle(title, link) {
+    document.title = title;
+    if (link && history.replaceState) {
+        history.replaceState(history.state, "", link);
     }
 }
 
-// Right after puzzleChanged: the day of a day's puzzle, after its code in the title; the
-// address then names the day (#d=), which plays the same puzzle as a day's puzzle.
-export function puzzleDated(day) {
-    if (day) {
-        document.title = `${document.title} \u2014 puzzle of ${day}`;
-        if (history.replaceState) {
-            history.replaceState(history.state, "", dayLinkPrefix + day);
-        }
+// The puzzle a link in the address brings (#p=CODE, #d=YYYY-MM-DD), when the page opens and
+// when the address changes: the game goes on when it plays that puzzle already. One that names
+// no puzzle is taken from the address, so a reload does not bring it back; the game says what
+// was wrong with a code.
+export function followLink(hash) {
+    if (!hash.startsWith("#") || hash === "#") {
+        return;
     }
-}
-
-// After that: the grade Next drew the puzzle for, after its code.
-export function puzzleGraded(grade) {
-    if (grade) {
-        document.title = `${document.title} \u2014 ${grade}`;
-    }
-}
-
-// The code an address brings after #p=, or null.
-export function linkedCode(hash) {
-    if (!hash.startsWith(linkPrefix)) {
-        return null;
-    }
+    let link = hash;
     try {
-        return decodeURIComponent(hash.slice(linkPrefix.length));
+        link = decodeURIComponent(hash);
     } catch {
-        return hash.slice(linkPrefix.length);
+        // Kept as written: the game finds it no puzzle's.
     }
-}
-
-// The day an address brings after #d=, as written there, or null.
-export function linkedDay(hash) {
-    return hash.startsWith(dayLinkPrefix) ? hash.slice(dayLinkPrefix.length) : null;
-}
-
-// Plays the day's puzzle an address brings after #d=, through the game's entry (the link the
-// page opened with, or a changed address). A text that is no date, a day still to come or one
-// before the first puzzle plays nothing and is taken from the address. False when the address
-// brings no day.
-export function playLinkedDay(hash, entry) {
-    const day = linkedDay(hash);
-    if (day === null) {
-        return false;
-    }
-    if (callWithText(entry, day) !== 1) {
+    if (callWithText("_kz_open_link", link) !== 1) {
         history.replaceState(history.state, "", location.pathname + location.search);
     }
-    return true;
-}
-
-// Plays the code an address brings after #p=, if it does, through the game's entry (a code
-// typed, or the link the page opened with); returns the code when it names no puzzle, for
-// the box that says so.
-export function playLinkedCode(hash, entry) {
-    const code = linkedCode(hash);
-    if (code === null) {
-        return null;
-    }
-    if (callWithText(entry, code) === 1) {
-        return null;
-    }
-    // The wrong code leaves the address, so a reload does not bring it back.
-    history.replaceState(history.state, "", location.pathname + location.search);
-    return code;
 }

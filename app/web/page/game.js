@@ -7,26 +7,35 @@ import {call, loadGame, sessionOver, useArt} from "./bridge.js";
 import {openCanvas, present, resizeCanvas, setAreas, shownScale, whenLaidOut} from "./canvas.js";
 import {fatalError, helpPage} from "./constants.js";
 import {askDay, askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
-import {announce, copyText, describe, notify, pageAddress, playLinkedCode, playLinkedDay, puzzleChanged, puzzleDated, puzzleGraded, share,} from "./extras.js";
+import {announce, copyText, describe, followLink, notify, pageAddress, share, showTitle} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
 import {askRecordsFile, chosenRecordsFile, exportRecords, progressAtRisk, recordsUnsaved} from "./records.js";
 import {beep} from "./sound.js";
 import {claimKeptGame, keepsGame, loadSetting, loadText, openStore, saveSetting, saveText} from "./storage.js";
 
-const intervals = new Set();
+// The intervals of the session's timers, by timer id.
+const intervals = new Map();
+
+function stopIntervals() {
+    for (const handle of intervals.values()) {
+        clearInterval(handle);
+    }
+    intervals.clear();
+}
 
 // The handlers the program calls by name (Module.page, see page_library.js).
 export const page = {
     present,
     layoutAreas: setAreas,
+    // Starting a timer that runs replaces it.
     startInterval(timerId, periodMs) {
-        const handle = setInterval(() => call("_kz_tick", timerId), periodMs);
-        intervals.add(handle);
-        return handle;
+        clearInterval(intervals.get(timerId));
+        intervals.set(timerId, setInterval(() => call("_kz_tick", timerId), periodMs));
+        return 1;
     },
-    stopInterval(handle) {
-        clearInterval(handle);
-        intervals.delete(handle);
+    stopInterval(timerId) {
+        clearInterval(intervals.get(timerId));
+        intervals.delete(timerId);
     },
     beep,
     markRadio,
@@ -40,14 +49,23 @@ export const page = {
     loadSetting,
     saveSetting,
     showFatal,
-    ended,
+    ended() {
+        stopIntervals();
+        ended();
+    },
     loadText,
     saveText,
     announce,
     describe,
     enableCommand,
     copyText,
-    askPuzzleCode: () => askPuzzleCode(),
+    // The text of a link whose code names no puzzle, said wrong; empty from the menu. A box
+    // the player has open already is left as it is.
+    askPuzzleCode(text) {
+        if (text === "" || !dialogOpen()) {
+            askPuzzleCode(text);
+        }
+    },
     askDay,
     pageAddress,
     showStatistics,
@@ -58,9 +76,7 @@ export const page = {
     askRecordsFile,
     chosenRecordsFile,
     share,
-    puzzleChanged,
-    puzzleDated,
-    puzzleGraded,
+    showTitle,
     notify,
 };
 
@@ -70,26 +86,9 @@ let openedWith = "";
 // The sets of pictures fetched, or being fetched, for the layout (see sharpen): each once.
 const artSought = new Set();
 
-// The puzzle of a day (#d=YYYY-MM-DD) or a code (#p=CODE) in the address, when the page opens
-// (the game taken up again goes on when the link is its own) and when the address changes; a
-// code that names no puzzle opens the Play Puzzle Code box with its message, a day that has
-// no puzzle is passed over.
-function followLink(hash, opening) {
-    if (playLinkedDay(hash, opening ? "_kz_open_day_link" : "_kz_play_day")) {
-        return;
-    }
-    const wrong = playLinkedCode(hash, opening ? "_kz_open_puzzle_link" : "_kz_play_puzzle_code");
-    if (wrong !== null && !dialogOpen()) {
-        askPuzzleCode(wrong);
-    }
-}
-
 // Ends the session with a fatal message; a program that failed stops its clock no more.
 function fail(error) {
-    for (const handle of intervals) {
-        clearInterval(handle);
-    }
-    intervals.clear();
+    stopIntervals();
     showFatal(error);
     ended();
 }
@@ -104,8 +103,8 @@ function running() {
         call("_kz_repaint");
     }
     leaveMenuBar();
-    followLink(openedWith, true);
-    window.addEventListener("hashchange", () => followLink(location.hash, false));
+    followLink(openedWith);
+    window.addEventListener("hashchange", () => followLink(location.hash));
     // A game still running when the page goes away is kept for the next visit; a page kept
     // for the back button may still be played on, and one hidden may be closed unseen (as a
     // phone does with a tab in the background), so both keep the game as it stands.

@@ -110,7 +110,7 @@ test("Share opens the share sheet with the puzzle's link and title", async () =>
         return Promise.resolve();
     };
     const written = clipboard(false);
-    extras.share("3MNWJ7CXSM");
+    extras.share("3MNWJ7CXSM", "https://games.example/kz/#p=3MNWJ7CXSM");
     await settled();
     assert.deepEqual(shared, [
         {title: `${texts.title} \u2014 3MNWJ7CXSM`, url: "https://games.example/kz/#p=3MNWJ7CXSM"}
@@ -124,12 +124,12 @@ test(
     async () => {
         const written = clipboard(false);
         navigator.share = () => Promise.reject(Object.assign(new Error(), {name: "AbortError"}));
-        extras.share("3MNWJ7CXSM");
+        extras.share("3MNWJ7CXSM", "https://games.example/kz/#p=3MNWJ7CXSM");
         await settled();
         assert.deepEqual(written, []);
         navigator.share = () =>
             Promise.reject(Object.assign(new Error(), {name: "NotAllowedError"}));
-        extras.share("3MNWJ7CXSM");
+        extras.share("3MNWJ7CXSM", "https://games.example/kz/#p=3MNWJ7CXSM");
         await settled();
         assert.deepEqual(written, ["https://games.example/kz/#p=3MNWJ7CXSM"]);
         assert.deepEqual(heard(), ["Link to this puzzle copied."]);
@@ -137,39 +137,20 @@ test(
 
 test("without a share sheet or a way to copy, the link is shown", async () => {
     document.copyWorks = false;
-    extras.share("3MNWJ7CXSM");
+    extras.share("3MNWJ7CXSM", "https://games.example/kz/#p=3MNWJ7CXSM");
     await settled();
     assert.deepEqual(heard(), ["Link to this puzzle: https://games.example/kz/#p=3MNWJ7CXSM"]);
 });
 
-test("the puzzle's code goes into the title and the address; a link brings it back", () => {
-    extras.puzzleChanged("3MNWJ7CXSM");
+test("the title and the link of the puzzle on show go into the document and the address", () => {
+    extras.showTitle(`${texts.title} \u2014 3MNWJ7CXSM`, "#p=3MNWJ7CXSM");
     assert.equal(document.title, `${texts.title} \u2014 3MNWJ7CXSM`);
     assert.equal(location.hash, "#p=3MNWJ7CXSM");
-    extras.puzzleChanged("");
+    extras.showTitle(
+        `${texts.title} \u2014 3MNWJ7CXSM \u2014 puzzle of 2026-12-08`, "#d=2026-12-08");
+    assert.equal(location.hash, "#d=2026-12-08");
+    extras.showTitle(texts.title, "");
     assert.equal(document.title, texts.title);
-    assert.equal(extras.linkedCode("#p=3MNW%20J7CXSM"), "3MNW J7CXSM");
-    assert.equal(extras.linkedCode("#p=%E0%A4%A"), "%E0%A4%A", "a broken escape is kept as it is");
-    assert.equal(extras.linkedCode("#top"), null);
+    assert.equal(location.hash, "#d=2026-12-08", "no puzzle on show leaves the address");
+    assert.equal(extras.pageAddress(), location.origin + location.pathname);
 });
-
-test(
-    "a day's puzzle puts its day after the code and into the address; a link brings it back",
-    () => {
-        extras.puzzleChanged("3MNWJ7CXSM");
-        extras.puzzleDated("2026-12-08");
-        extras.puzzleGraded("");
-        assert.equal(
-            document.title, `${texts.title} \u2014 3MNWJ7CXSM \u2014 puzzle of 2026-12-08`);
-        assert.equal(location.hash, "#d=2026-12-08");
-        extras.puzzleChanged("3G2T5858KN");
-        extras.puzzleDated("");
-        assert.equal(document.title, `${texts.title} \u2014 3G2T5858KN`);
-        assert.equal(location.hash, "#p=3G2T5858KN", "a puzzle of no day keeps its code");
-        assert.equal(extras.linkedDay("#d=2026-12-08"), "2026-12-08");
-        assert.equal(extras.linkedDay("#d="), "");
-        assert.equal(extras.linkedDay("#p=3MNWJ7CXSM"), null);
-        assert.equal(
-            extras.pageAddress() + "#d=2026-12-08",
-            location.origin + location.pathname + "#d=2026-12-08");
-    });
