@@ -2,6 +2,7 @@
 
 #include "app/common/commands.h"
 #include "app/common/extra_parts.h"
+#include "app/common/extras_texts.h"
 #include "app/common/menu_table.h"
 #include "app/common/touch_aim.h"
 #include "display/messages.h"
@@ -24,6 +25,7 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
     // The menus show the settings before the Images are made.
     window_.menu.fieldSize = commandForFieldSize(settings.fieldSize);
     window_.menu.actionType = commandForActionType(settings.actionType);
+    window_.title = windowTitleText({}, std::nullopt, AsDesigned);
     windowShown_ = window_;
     shell_.windowChanged(window_);
     for (size_t i = 0; i < kImageTable.size(); ++i) {

@@ -111,9 +111,6 @@ class GameSession : public ScreenListener {
     bool focusOn(size_t place, bool press = false);
     // Zeroes the records and stores them; a draw follows.
     bool resetRecords();
-    // Turns the extra play on in a session made without it, once the program's stores can be
-    // read (the page's opens after its first frame); nothing when it is on already.
-    void takeUpExtraPlay();
     // Takes the records of a file the player chose (Import Records...) into the records.
     RecordsImport importRecords(std::string_view text);
     // Reads the stored records again: another window or tab of the program changed them.

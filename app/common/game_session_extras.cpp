@@ -272,13 +272,6 @@ bool GameSession::extraCommand(uint16_t id) {
     return true;
 }
 
-void GameSession::takeUpExtraPlay() {
-    if (!options_.extraPlay) {
-        options_.extraPlay = true;
-        startExtraPlay();
-    }
-}
-
 void GameSession::startExtraPlay() {
     extras_->placeOnScreen();
     gameScreen_->setListener(this);

@@ -111,6 +111,7 @@ bool Program::start() {
     whenTheDisplayIsLost([this] {
         game_.lastWrites();
         session_->end();
+        settings_.save(session_->settings());
     });
     session_->paintAll();
     // A window moved to a screen of another scale, or resized past a whole scale, draws
@@ -173,9 +174,11 @@ int Program::run() {
         gtk_main();
     }
     // A game still running is kept for the next run (or, when it cannot be, counts as left
-    // in the records); the settings were stored at each choice.
+    // in the records). The settings were stored at each choice, and are once more at the end,
+    // over whatever was written behind the program's back.
     game_.lastWrites();
     session_->end();
+    settings_.save(session_->settings());
     settings_.saveAreaSize(window_->keptAreaSize());
     return host_.exitCode();
 }
