@@ -59,6 +59,24 @@ GameSession::~GameSession() {
     destroyImages();
 }
 
+bool GameSession::frame() {
+    frameAsked_ = false;
+    return draw();
+}
+
+void GameSession::wantFrame() {
+    // One ask until the frame is drawn; a tree with nothing dirty draws nothing.
+    if (live() && !frameAsked_ && gameScreen_->isRedrawNeeded()) {
+        frameAsked_ = true;
+        shell_.frameWanted();
+    }
+}
+
+bool GameSession::routed() {
+    wantFrame();
+    return !paintFailed_;
+}
+
 bool GameSession::draw() {
     if (!live()) {
         return !paintFailed_;
@@ -88,8 +106,7 @@ bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y)
         gameScreen_->onMouse(message, wparam, x, y);
         settle();
     }
-    draw();
-    return !paintFailed_;
+    return routed();
 }
 
 bool GameSession::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
@@ -111,7 +128,7 @@ bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
         }
         settle();
     }
-    draw();
+    routed();
     return taken;
 }
 
@@ -127,7 +144,7 @@ static_assert(GameScreen::kGameTimerId != HintBlinker::kHintTimerId &&
 bool GameSession::timer(uint32_t id) {
     if (extraLive() && extras_->nextSearch.tick(id)) {
         // Nothing on show changes while the next puzzle is searched.
-        return draw();
+        return routed();
     }
     if (extraLive()) {
         if (!extras_->blinker.tick(id) && !extras_->records.tick(id)) {
@@ -138,14 +155,14 @@ bool GameSession::timer(uint32_t id) {
     } else if (live()) {
         gameScreen_->onTimer();
     }
-    return draw();
+    return routed();
 }
 
 bool GameSession::paint(const Rect& area) {
     if (live()) {
         gameScreen_->invalidateRect(area);
     }
-    return draw();
+    return routed();
 }
 
 bool GameSession::paintAll() {
@@ -170,7 +187,7 @@ void GameSession::settingChanged() {
 
 bool GameSession::command(uint16_t id) {
     if (!live()) {
-        return draw();
+        return routed();
     }
     if (options_.extraPlay && extraCommand(id)) {
         // The extra play's own.
@@ -206,7 +223,7 @@ bool GameSession::command(uint16_t id) {
         }
     }
     settle();
-    return draw();
+    return routed();
 }
 
 GameSettings GameSession::settings() {
