@@ -17,7 +17,7 @@ namespace kz {
 
 // The page as the program sees it: a canvas that keeps what it is given, the intervals, the
 // storage, and a log of everything else. What a page would not take (a pixel presented that
-// is not opaque) is counted in faults.
+// is not opaque, a frame asked for again before it came) is counted in faults.
 struct Interval {
     uint32_t timerId;
     uint32_t periodMs;
@@ -51,6 +51,22 @@ class RecordingPage : public Page {
             paint(program()->frame(), program()->frameWidth(), program()->frameHeight(), pixels);
             presented.push_back(pixels);
         }
+        ++presents;
+    }
+    void frameWanted() override {
+        faults += frameDue ? 1 : 0;
+        frameDue = true;
+        ++framesWanted;
+    }
+    // The browser's next animation frame: the one asked for reaches the program. False when
+    // none was asked for.
+    bool animationFrame() {
+        if (!frameDue) {
+            return false;
+        }
+        frameDue = false;
+        program()->animationFrame();
+        return true;
     }
     void layoutAreasChanged(const std::vector<Rect>& given) override { areas.push_back(given); }
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
@@ -128,6 +144,7 @@ class RecordingPage : public Page {
             return false;
         }
         texts[name] = text;
+        ++textSaves;
         return true;
     }
     bool claimGame() override {
@@ -144,6 +161,11 @@ class RecordingPage : public Page {
     int32_t canvasWidth = 0;
     // Each area put onto the canvas, in the frame's pixels.
     std::vector<Rect> presented;
+    // Calls of present, one a frame.
+    int presents = 0;
+    bool frameDue = false;
+    int framesWanted = 0;
+    int textSaves = 0;
     std::map<uint32_t, Interval> intervals;  // by timer id
     int beeps = 0;
     // Each radio mark set, when it moved.

@@ -1,6 +1,6 @@
 // The page's side of the game: the handlers the program calls (Module.page), and the start:
-// fits the canvas, loads the game's module and starts it. Nothing runs while no game runs: no
-// animation frames, no polling.
+// fits the canvas, loads the game's module and starts it. Nothing runs while the game is still:
+// an animation frame only once something on show changed, no polling.
 
 import {artFile, artScale, loadArt} from "./art.js";
 import {call, loadGame, sessionOver, useArt} from "./bridge.js";
@@ -26,6 +26,10 @@ function stopIntervals() {
 // The handlers the program calls by name (Module.page, see page_library.js).
 export const page = {
     present,
+    // Asked once until the frame is drawn, so one request at a time.
+    frameWanted() {
+        requestAnimationFrame(() => call("_kz_frame"));
+    },
     layoutAreas: setAreas,
     // Starting a timer that runs replaces it.
     startInterval(timerId, periodMs) {
