@@ -17,7 +17,7 @@ namespace kz {
 
 // The page as the program sees it: a canvas that keeps what it is given, the intervals, the
 // storage, and a log of everything else. What a page would not take (a pixel presented that
-// is not opaque, a frame asked for again before it came) is counted in faults.
+// is not opaque) is counted in faults.
 struct Interval {
     uint32_t timerId;
     uint32_t periodMs;
@@ -53,8 +53,8 @@ class RecordingPage : public Page {
         }
         ++presents;
     }
+    // As the browser: asks made before the frame came are one frame.
     void frameWanted() override {
-        faults += frameDue ? 1 : 0;
         frameDue = true;
         ++framesWanted;
     }

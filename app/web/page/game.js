@@ -15,6 +15,8 @@ import {claimKeptGame, keepsGame, loadSetting, loadText, openStore, saveSetting,
 
 // The intervals of the session's timers, by timer id.
 const intervals = new Map();
+// An animation frame is asked for and has not come yet.
+let frameRequested = false;
 
 function stopIntervals() {
     for (const handle of intervals.values()) {
@@ -26,9 +28,15 @@ function stopIntervals() {
 // The handlers the program calls by name (Module.page, see page_library.js).
 export const page = {
     present,
-    // Asked once until the frame is drawn, so one request at a time.
+    // One request at a time: a session that takes the place of another asks afresh.
     frameWanted() {
-        requestAnimationFrame(() => call("_kz_frame"));
+        if (!frameRequested) {
+            frameRequested = true;
+            requestAnimationFrame(() => {
+                frameRequested = false;
+                call("_kz_frame");
+            });
+        }
     },
     layoutAreas: setAreas,
     // Starting a timer that runs replaces it.
