@@ -32,7 +32,8 @@ DEFAULT_PAGE = os.path.join(HERE, "..", "build", "web", "app", "web", "test-page
 # Wraps the module's entries and the page's handlers as the module is made, and the storage
 # writes, counting each call in window.kzTap.
 COUNTER = """
-window.kzTap = {calls: {}, presents: 0, storage: 0, store: 0, entry: null};
+window.kzTap = {calls: {}, presents: 0, storage: 0, store: 0, entry: null, input: false,
+                clockOnly: false};
 const count = (name) => { window.kzTap.calls[name] = (window.kzTap.calls[name] || 0) + 1; };
 let factory;
 Object.defineProperty(window, "createKestraneModule", {
@@ -43,9 +44,9 @@ Object.defineProperty(window, "createKestraneModule", {
             const page = new Proxy(options.page, {get(target, key) {
                 const handler = target[key];
                 if (key === "present" && typeof handler === "function") {
-                    // The clock's second is no part of a tap.
+                    // The clock's second is no part of a tap, nor a frame that drew only it.
                     return (...args) => {
-                        if (window.kzTap.entry !== "_kz_tick") {
+                        if (window.kzTap.entry !== "_kz_tick" && !window.kzTap.clockOnly) {
                             window.kzTap.presents++;
                         }
                         return handler(...args);
@@ -61,8 +62,15 @@ Object.defineProperty(window, "createKestraneModule", {
                         return (...args) => {
                             const outer = window.kzTap.entry;
                             window.kzTap.entry = key;
+                            if (key === "_kz_frame") {
+                                window.kzTap.clockOnly = !window.kzTap.input;
+                                window.kzTap.input = false;
+                            } else if (key !== "_kz_tick") {
+                                window.kzTap.input = true;
+                            }
                             try {
-                                if (key !== "_kz_tick") {
+                                if (key !== "_kz_tick" && !(key === "_kz_frame"
+                                        && window.kzTap.clockOnly)) {
                                     count(key);
                                 }
                                 return entry.apply(target, args);

@@ -61,6 +61,24 @@ GameSession::~GameSession() {
     destroyImages();
 }
 
+bool GameSession::frame() {
+    frameAsked_ = false;
+    return draw();
+}
+
+void GameSession::wantFrame() {
+    // One ask until the frame is drawn; a tree with nothing dirty draws nothing.
+    if (live() && !frameAsked_ && gameScreen_->isRedrawNeeded()) {
+        frameAsked_ = true;
+        shell_.frameWanted();
+    }
+}
+
+bool GameSession::routed() {
+    wantFrame();
+    return !paintFailed_;
+}
+
 bool GameSession::draw() {
     if (!live()) {
         return !paintFailed_;
@@ -90,8 +108,7 @@ bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y)
         gameScreen_->onMouse(message, wparam, x, y);
         settle();
     }
-    draw();
-    return !paintFailed_;
+    return routed();
 }
 
 bool GameSession::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
@@ -113,7 +130,7 @@ bool GameSession::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
         }
         settle();
     }
-    draw();
+    routed();
     return taken;
 }
 
@@ -129,7 +146,7 @@ static_assert(GameScreen::kGameTimerId != HintBlinker::kHintTimerId &&
 bool GameSession::timer(uint32_t id) {
     if (extraLive() && extras_->nextSearch.tick(id)) {
         // Nothing on show changes while the next puzzle is searched.
-        return draw();
+        return routed();
     }
     if (extraLive()) {
         if (!extras_->blinker.tick(id) && !extras_->records.tick(id)) {
@@ -140,14 +157,14 @@ bool GameSession::timer(uint32_t id) {
     } else if (live()) {
         gameScreen_->onTimer();
     }
-    return draw();
+    return routed();
 }
 
 bool GameSession::paint(const Rect& area) {
     if (live()) {
         gameScreen_->invalidateRect(area);
     }
-    return draw();
+    return routed();
 }
 
 bool GameSession::paintAll() {
@@ -172,7 +189,7 @@ void GameSession::settingChanged() {
 
 bool GameSession::command(uint16_t id) {
     if (!live()) {
-        return draw();
+        return routed();
     }
     if (options_.extraPlay && extraCommand(id)) {
         // The extra play's own.
@@ -208,7 +225,7 @@ bool GameSession::command(uint16_t id) {
         }
     }
     settle();
-    return draw();
+    return routed();
 }
 
 GameSettings GameSession::settings() {

@@ -36,24 +36,30 @@ struct SessionOptions {
 };
 
 // One game as every program drives it, and the one thing a program calls: owns the 21
-// Images and the GameScreen, routes each message to the screen and to the extra play, draws
-// the tree once after it and hands the program the areas that draw wrote. It is the screen's
-// one listener and hands each of its events to the parts of the extra play and the records in
-// a fixed order. The first failed draw shows "Paint Error" through the shell and quits with
-// exit code 1 through the host, once; after it nothing is drawn again.
+// Images and the GameScreen and routes each message to the screen and to the extra play. An
+// entry only changes the game; when something on show changed it asks the program for a
+// frame (ProgramShell::frameWanted), once until frame() has drawn the tree and handed the
+// program the areas that draw wrote. It is the screen's one listener and hands each of its
+// events to the parts of the extra play and the records in a fixed order. The first failed
+// draw shows "Paint Error" through the shell and quits with exit code 1 through the host,
+// once; after it nothing is drawn again.
 class GameSession : public ScreenListener {
   public:
     // Marks the settings in the menus, makes the Images in table order (through display)
     // and the screen after them, then hands the screen the settings. With the extra play, its
     // parts follow, the records are read and a game the program kept from an earlier run goes
-    // on where it stopped. Nothing is drawn yet.
+    // on where it stopped. Nothing is drawn, and no frame asked for, yet.
     GameSession(Display& display, Host& host, ProgramShell& shell, const GameSettings& settings,
                 SessionOptions options = {});
     ~GameSession() override;
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
 
-    // Each entry but key returns false when the draw after it failed now or earlier.
+    // Draws what changed since the last frame and presents the areas written, once. False
+    // once a draw has failed, now or earlier.
+    bool frame();
+
+    // The entries. None draws; each but key returns false once a draw has failed.
     bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y);
     // A mouse message from a finger or a pen: the point is aimed at the nearest place first
     // (TouchAim).
@@ -89,12 +95,12 @@ class GameSession : public ScreenListener {
     // program that must free them before the screen ends.
     void destroyImages();
 
-    // Starts the puzzle of a code (surrounding blanks aside), or of an origin read from one,
-    // and draws; false, with nothing changed, for a wrong code or without the extra play.
+    // Starts the puzzle of a code (surrounding blanks aside), or of an origin read from one;
+    // false, with nothing changed, for a wrong code or without the extra play.
     bool playPuzzle(const std::string& code);
     bool playPuzzle(const PuzzleOrigin& origin);
     // Starts the puzzle of a day (Past Puzzle..., a link to the day) as Today's Puzzle started
-    // it on that day, and draws. Today is today's puzzle; an earlier day counts in the records
+    // it on that day. Today is today's puzzle; an earlier day counts in the records
     // but not in the days in a row. False, with nothing changed, for a day before the first
     // puzzle's or after today, or without the extra play.
     bool playDay(CalendarDay day);
@@ -107,9 +113,9 @@ class GameSession : public ScreenListener {
     bool openLink(std::string_view link);
     // Puts the keyboard focus on a place of the last FocusPlaces pushed, as a screen reader
     // asks, and with press clicks there as Space would; false for a place that is no longer
-    // there. A draw follows.
+    // there.
     bool focusOn(size_t place, bool press = false);
-    // Zeroes the records and stores them; a draw follows.
+    // Zeroes the records and stores them.
     bool resetRecords();
     // Takes the records of a file the player chose (Import Records...) into the records.
     RecordsImport importRecords(std::string_view text);
@@ -155,6 +161,10 @@ class GameSession : public ScreenListener {
     MenuState menuState();
     // A new puzzle on show: the title, the link and the note it brings.
     void puzzleShown(const ScreenEvent& event);
+    // After every entry: a frame asked for when something on show changed. False once a
+    // draw has failed.
+    bool routed();
+    void wantFrame();
     bool draw();
 
     // Every Image and the screen draw through it; it is the active display.
@@ -173,6 +183,8 @@ class GameSession : public ScreenListener {
     std::optional<WindowState> windowShown_;
     std::optional<FocusPlaces> focusPlaces_;
     std::vector<Rect> layoutAreas_;
+    // A frame was asked for and is not drawn yet.
+    bool frameAsked_ = false;
     bool paintFailed_ = false;
     bool imagesDestroyed_ = false;
 };

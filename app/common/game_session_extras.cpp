@@ -157,7 +157,7 @@ void GameSession::puzzleShown(const ScreenEvent& event) {
 
 bool GameSession::focusOn(size_t place, bool press) {
     if (!extraLive()) {
-        return draw();
+        return routed();
     }
     const std::vector<KeyboardFocus::Target> targets = extras_->focus.targets();
     if (place >= targets.size()) {
@@ -169,7 +169,7 @@ bool GameSession::focusOn(size_t place, bool press) {
         extras_->focus.activate();
     }
     settle();
-    return draw();
+    return routed();
 }
 
 bool GameSession::extraKey(uint32_t message, uint32_t wparam, uint32_t modifiers) {
@@ -338,7 +338,7 @@ bool GameSession::playDay(CalendarDay day) {
         return false;
     }
     settle();
-    return draw();
+    return routed();
 }
 
 bool GameSession::playPuzzle(const std::string& code) {
@@ -380,14 +380,14 @@ bool GameSession::playPuzzle(const PuzzleOrigin& origin) {
         return false;
     }
     settle();
-    return draw();
+    return routed();
 }
 
 bool GameSession::resetRecords() {
     if (extraLive()) {
         extras_->records.reset();
     }
-    return draw();
+    return routed();
 }
 
 RecordsImport GameSession::importRecords(std::string_view text) {

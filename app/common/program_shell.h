@@ -114,6 +114,10 @@ class ProgramShell {
     // field's touch area, then the four panels (TouchAim::layoutAreas). Once as the session
     // starts and whenever they change.
     virtual void layoutAreasChanged(const std::vector<Rect>& areas) { (void)areas; }
+    // Something on show changed: the program calls GameSession::frame once, when it draws
+    // its next frame. Asked once until that frame is drawn. A program that calls frame after
+    // every entry it routes has nothing to do.
+    virtual void frameWanted() {}
 
     // The records could not be written (true) or could again (false): a notice that covers
     // no part of the game says so while it lasts.

@@ -49,6 +49,9 @@ Program::~Program() {
     // The session's pictures live on the display's surfaces, and the window shows the
     // display's target: release them in that order.
     quitSignals_.reset();
+    if (window_ && frameTick_ != 0) {
+        gtk_widget_remove_tick_callback(window_->drawingArea(), frameTick_);
+    }
     if (window_) {
         g_signal_handlers_disconnect_by_data(window_->window(), this);
         g_signal_handlers_disconnect_by_data(window_->drawingArea(), this);
@@ -113,7 +116,9 @@ bool Program::start() {
         session_->end();
         settings_.save(session_->settings());
     });
+    // Drawn now rather than at the first tick, so that the window's first frame is complete.
     session_->paintAll();
+    session_->frame();
     // A window moved to a screen of another scale, or resized past a whole scale, draws
     // from the pictures that fit it.
     g_signal_connect(window_->window(), "notify::scale-factor", G_CALLBACK(onScaleFactor), this);
@@ -146,7 +151,10 @@ void Program::useScale(int32_t scale) {
         }
     }
     window_->setPicture(display_->targetSurface(), scale);
+    // The new target is drawn whole at once: a change of size comes in the frame clock's
+    // layout phase, after its tick, and the area shows the target in the same frame.
     session_->paintAll();
+    session_->frame();
 }
 
 void Program::fitPicturesToArea() {
@@ -219,6 +227,21 @@ void Program::fatal(FatalError error) {
 
 void Program::present(const std::vector<Rect>& areas) {
     window_->present(areas);
+}
+
+void Program::frameWanted() {
+    if (frameTick_ == 0) {
+        frameTick_ =
+            gtk_widget_add_tick_callback(window_->drawingArea(), onFrameTick, this, nullptr);
+    }
+}
+
+gboolean Program::onFrameTick(GtkWidget*, GdkFrameClock*, gpointer self) {
+    // One tick per frame asked for: nothing runs while the game is still.
+    auto* program = static_cast<Program*>(self);
+    program->frameTick_ = 0;
+    program->session_->frame();
+    return G_SOURCE_REMOVE;
 }
 
 void Program::openHelp(HelpTopic topic) {

@@ -45,6 +45,8 @@ class Program : public ProgramShell {
     void showAbout() override;
     void fatal(FatalError error) override;
     void present(const std::vector<Rect>& areas) override;
+    // The drawing area's next frame clock tick draws the frame.
+    void frameWanted() override;
     void recordsUnsaved(bool unsaved) override;
     void copyText(const std::string& text, const std::string& copied) override;
     void ask(const Question& question) override;
@@ -62,6 +64,7 @@ class Program : public ProgramShell {
     void fitPicturesToArea();
     static void onScaleFactor(GObject* window, GParamSpec*, gpointer self);
     static void onAreaSized(GtkWidget* area, GdkRectangle* allocation, gpointer self);
+    static gboolean onFrameTick(GtkWidget* area, GdkFrameClock* clock, gpointer self);
 
     GtkHost host_;
     SettingsFile settings_;
@@ -74,6 +77,8 @@ class Program : public ProgramShell {
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<QuitSignals> quitSignals_;
     GList* icons_ = nullptr;
+    // The tick callback that draws the frame asked for; 0 when none is waiting.
+    guint frameTick_ = 0;
 };
 
 }  // namespace kz

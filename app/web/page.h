@@ -23,8 +23,8 @@ class WebProgram;
 // marks the menus, greys their items, and shows the title in the document and the link in the
 // address (a note as a passing notice); ask opens the page's box for each question (their OK
 // calls WebProgram::playPuzzleCode, playDay or importRecords); frameWanted asks the browser
-// for an animation frame, whose callback calls WebProgram::frame. As the host: a timer is a
-// page interval that calls WebProgram::tick with its id; a quit asked for ends the session once
+// for an animation frame, whose callback calls WebProgram::animationFrame. As the host: a timer is
+// a page interval that calls WebProgram::tick with its id; a quit asked for ends the session once
 // the entry it came in has drawn.
 class Page : public ProgramShell, public Host, public TextStorage {
   public:

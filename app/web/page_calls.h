@@ -28,6 +28,7 @@ enum class PageCallShape : uint8_t {
 // handler "name".
 #define KZ_PAGE_HANDLERS(X)             \
     X(present, Frame)                   \
+    X(frameWanted, Numbers)             \
     X(layoutAreas, Areas)               \
     X(startInterval, Numbers)           \
     X(stopInterval, Numbers)            \
@@ -73,6 +74,7 @@ enum class PageCallShape : uint8_t {
     X(kz_pointer_left)       \
     X(kz_key)                \
     X(kz_tick)               \
+    X(kz_frame)              \
     X(kz_play_puzzle_code)   \
     X(kz_play_day)           \
     X(kz_open_link)          \

@@ -3,6 +3,7 @@
 // way of page_library.js. Both lists are declared in page_calls.h.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -81,15 +82,26 @@ class BrowserPage : public kz::Page {
     void fatal(kz::FatalError error) override {
         call<PageHandler::showFatal>(static_cast<int32_t>(error));
     }
+    // One put onto the canvas for the frame: the area around all that was written, as the
+    // frame's other pixels there are those the canvas shows already.
     void present(const std::vector<kz::Rect>& areas) override {
         kz::WebProgram* shown = program();
+        kz::Rect around;
         for (const kz::Rect& area : areas) {
             const kz::Rect pixels = shown->frameArea(area);
+            around = around.empty() ? pixels
+                                    : kz::Rect{std::min(around.left, pixels.left),
+                                               std::min(around.top, pixels.top),
+                                               std::max(around.right, pixels.right),
+                                               std::max(around.bottom, pixels.bottom)};
+        }
+        if (!around.empty()) {
             kz_page_present(handlerName<PageHandler::present, PageCallShape::Frame>(),
-                            shown->frame(), shown->frameWidth(), shown->frameHeight(), pixels.left,
-                            pixels.top, pixels.width(), pixels.height());
+                            shown->frame(), shown->frameWidth(), shown->frameHeight(), around.left,
+                            around.top, around.width(), around.height());
         }
     }
+    void frameWanted() override { call<PageHandler::frameWanted>(); }
     void layoutAreasChanged(const std::vector<kz::Rect>& areas) override {
         std::vector<int32_t> edges;
         for (const kz::Rect& area : areas) {
@@ -345,6 +357,13 @@ EMSCRIPTEN_KEEPALIVE int32_t kz_key(uint32_t message, uint32_t wparam, uint32_t 
 EMSCRIPTEN_KEEPALIVE void kz_tick(uint32_t timerId) {
     if (web.program) {
         web.program->tick(timerId);
+    }
+}
+
+// The animation frame the program asked for (Page::frameWanted).
+EMSCRIPTEN_KEEPALIVE void kz_frame() {
+    if (web.program) {
+        web.program->animationFrame();
     }
 }
 

@@ -96,8 +96,9 @@ void WebProgram::route(Entry entry) {
         return;
     }
     entry();
-    // A quit asked for during the message ends the session once its draw is done.
+    // A quit asked for during the message ends the session once its last frame is drawn.
     if (page_.quitAsked()) {
+        session_->frame();
         end();
     }
 }
@@ -142,6 +143,10 @@ bool WebProgram::key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
 
 void WebProgram::tick(uint32_t timerId) {
     route([&] { return session_->timer(timerId); });
+}
+
+void WebProgram::animationFrame() {
+    route([this] { return session_->frame(); });
 }
 
 bool WebProgram::playPuzzleCode(const std::string& code) {

@@ -16,9 +16,9 @@
 namespace kz {
 
 // The game in a page: the software surface, the game session and the frame the page shows of
-// them. The page is the session's shell and host; after every message only the areas the
-// session's draw wrote go to the canvas. On a screen of more pixels the frame is scale times
-// the screen's size, drawn from the resolver's set of that scale.
+// them. The page is the session's shell and host; messages only change the game, and once an
+// animation frame the areas the session's draw wrote go to the canvas. On a screen of more pixels
+// the frame is scale times the screen's size, drawn from the resolver's set of that scale.
 class WebProgram {
   public:
     WebProgram(Page& page, SoftwareDisplay::BitmapResolver resolver, int32_t scale = 1);
@@ -61,6 +61,9 @@ class WebProgram {
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0);
     // A tick of the page interval of that timer.
     void tick(uint32_t timerId);
+    // The page's animation frame that Page::frameWanted asked for: what changed since the last
+    // one is drawn and presented.
+    void animationFrame();
     void command(uint16_t id);
     // The code the player typed; false, and nothing changes, for a text that names no puzzle.
     bool playPuzzleCode(const std::string& code);

@@ -68,6 +68,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return DefWindowProcA(window, message, wParam, lParam);
     }
+    // Every message routed to the session is followed by its frame, which draws what is dirty.
     GameSession* session = &state->session;
     switch (message) {
         case WM_DESTROY:
@@ -89,24 +90,29 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             BeginPaint(window, &paint);
             session->paint(Rect{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
                                 paint.rcPaint.bottom});
+            session->frame();
             EndPaint(window, &paint);
             return 0;
         }
         case WM_KEYDOWN:
         case WM_KEYUP:
             session->key(message, static_cast<uint32_t>(wParam));
+            session->frame();
             return 0;
         case WM_COMMAND:
             session->command(LOWORD(wParam));
+            session->frame();
             return 0;
         case WM_TIMER:
             session->timer();
+            session->frame();
             return 0;
         default:
             break;
     }
     if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
         session->mouse(message, static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
+        session->frame();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -46,7 +46,9 @@ class ExtraView {
     bool canRedo() const { return game.shell().commandStates().redo; }
     bool command(uint16_t id) { return game.command(id); }
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers) {
-        return game.session().key(message, wparam, modifiers);
+        const bool taken = game.session().key(message, wparam, modifiers);
+        game.frame();
+        return taken;
     }
     // True when the tick was the hint's.
     bool timer(uint32_t id) { return blinker().tick(id); }
@@ -111,7 +113,7 @@ class ExtraPlayTest : public ::testing::Test {
     }
     void tick(uint32_t id) {
         ASSERT_EQ(game.host().timers.count(id), 1u) << "only a running timer ticks";
-        ASSERT_TRUE(game.session().timer(id));
+        ASSERT_TRUE(game.session().timer(id) && game.frame());
     }
     void startGame(FieldSize size, ActionType type, uint32_t seed) {
         screen().setFieldSize(size);

@@ -1,6 +1,9 @@
-// The game session as every program drives it: the start-up order, one draw after every
-// message, the menu commands and a remembered paint failure.
+// The game session as every program drives it: the start-up order, messages that only change
+// the game and one frame that draws them, the menu commands and a remembered paint failure.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "app/common/commands.h"
 #include "app/common/game_session.h"
@@ -10,6 +13,7 @@
 #include "tests/support/headless_game.h"
 #include "tests/support/recording_display.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/solution_walk.h"
 
 namespace kz {
 namespace {
@@ -31,7 +35,7 @@ TEST(GameSession, BuildsTheImagesInTableOrderAndHandsTheScreenItsSettings) {
     EXPECT_TRUE(display.calls.empty());
     // Every picture is read once, whatever the number of elements showing it.
     EXPECT_EQ(display.openCount, static_cast<int>(kImageTable.size()));
-    ASSERT_TRUE(session.paintAll());
+    ASSERT_TRUE(session.paintAll() && session.frame());
     EXPECT_FALSE(display.calls.empty());
     EXPECT_EQ(display.openCount, static_cast<int>(kImageTable.size()));
 }
@@ -69,13 +73,17 @@ TEST(GameSession, ValuesTheMenusDoNotNameMarkRandomAndMixed) {
     EXPECT_EQ(shell.marked(kActionTypeGroup), command::Mixed);
 }
 
-TEST(GameSession, PresentsWhatEachDrawWroteInsideTheScreen) {
+TEST(GameSession, AFramePresentsOnceWhatItsDrawWroteInsideTheScreen) {
     test::RecordingDisplay display(1200, 900);
     RecordingHost host;
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{});
     session.moveTo(300, 200);
     ASSERT_TRUE(session.paintAll());
+    EXPECT_TRUE(display.calls.empty()) << "an entry draws nothing";
+    EXPECT_EQ(shell.framesWanted, 1);
+    ASSERT_TRUE(session.frame());
+    EXPECT_EQ(shell.presents, 1);
     ASSERT_FALSE(shell.presented.empty());
     const Rect screen{300, 200, 990, 700};
     for (const Rect& area : shell.presented) {
@@ -83,10 +91,46 @@ TEST(GameSession, PresentsWhatEachDrawWroteInsideTheScreen) {
         EXPECT_EQ(area.intersected(screen), area)
             << area.left << "," << area.top << " " << area.right << "," << area.bottom;
     }
-    // A message that changes nothing writes nothing, so nothing is presented.
-    shell.presented.clear();
+    // A message that changes nothing asks for no frame, and a frame then writes nothing.
+    const size_t calls = display.calls.size();
     ASSERT_TRUE(session.mouse(msg::MouseMove, 0, 170, 250));
-    EXPECT_TRUE(shell.presented.empty());
+    EXPECT_FALSE(session.key(msg::KeyDown, 'A'));
+    EXPECT_EQ(shell.framesWanted, 1);
+    ASSERT_TRUE(session.frame());
+    EXPECT_EQ(shell.presents, 1);
+    EXPECT_EQ(display.calls.size(), calls);
+}
+
+// A tap as the page sends it: four messages that change the game, one frame asked for and one
+// present, which shows what the four changed.
+TEST(GameSession, SeveralMessagesAskForOneFrameAndItDrawsThemAll) {
+    HeadlessGame game(KZ_SOURCE_ROOT, GameSettings{3, AddFromNone});
+    ASSERT_TRUE(game.paintAll());
+    auto [nextX, nextY] = HeadlessGame::centreOf(*game.screen().getNextButton());
+    ASSERT_TRUE(game.click(nextX, nextY));
+    ASSERT_TRUE(game.moveTo(nextX, nextY - 100));
+    RecordingShell& shell = game.shell();
+    const int wanted = shell.framesWanted;
+    const int presents = shell.presents;
+    const StickLayers before = game.board().getCurrentSticks();
+    const StickPlace stick = solutionClicks(game.board()).front();
+    const auto [x, y] = game.stickCentre(stick.first, stick.second);
+    GameSession& session = game.session();
+    ASSERT_TRUE(session.touch(msg::MouseMove, 0, x, y));
+    ASSERT_TRUE(session.touch(msg::LeftButtonDown, mouseflag::LeftButton, x, y));
+    ASSERT_TRUE(session.touch(msg::LeftButtonUp, 0, x, y));
+    ASSERT_TRUE(session.pointerLeft());
+    ASSERT_NE(game.board().getCurrentSticks(), before) << "the tap added a stick";
+    EXPECT_EQ(shell.framesWanted, wanted + 1);
+    EXPECT_EQ(shell.presents, presents) << "nothing drawn before the frame";
+    ASSERT_TRUE(game.frame());
+    EXPECT_EQ(shell.presents, presents + 1);
+    EXPECT_FALSE(game.screen().isRedrawNeeded());
+    // The frame left nothing out: the whole screen drawn again looks the same.
+    const SoftwareSurface& pixels = game.display().targetPixels();
+    const std::vector<uint32_t> framed(pixels.pixels(), pixels.pixels() + pixels.pixelCount());
+    ASSERT_TRUE(game.paintAll());
+    EXPECT_TRUE(std::equal(framed.begin(), framed.end(), pixels.pixels()));
 }
 
 class SessionCommands : public ::testing::Test {
@@ -147,19 +191,25 @@ TEST(GameSessionFailure, AFailedDrawShowsPaintErrorQuitsWithOneAndNothingDrawsAg
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{});
     display.failCallIndex = 3;
-    EXPECT_FALSE(session.paintAll());
+    EXPECT_TRUE(session.paintAll());
+    EXPECT_TRUE(shell.failures.empty()) << "an entry draws nothing";
+    EXPECT_FALSE(session.frame());
     EXPECT_TRUE(session.failed());
     EXPECT_EQ(shell.failures, std::vector<FatalError>{FatalError::Paint});
     EXPECT_EQ(host.quitCode, 1);
     // What the draw wrote before it failed still reaches the screen.
+    EXPECT_EQ(shell.presents, 1);
     EXPECT_FALSE(shell.presented.empty());
     const size_t calls = display.calls.size();
     EXPECT_FALSE(session.mouse(msg::MouseMove, 0, 100, 100));
     EXPECT_FALSE(session.timer());
     EXPECT_FALSE(session.paintAll());
     EXPECT_FALSE(session.command(command::FieldSize3));
+    EXPECT_EQ(shell.framesWanted, 1) << "nothing is drawn again, so no frame is asked for";
+    EXPECT_FALSE(session.frame());
     EXPECT_EQ(display.calls.size(), calls);
     EXPECT_EQ(shell.failures.size(), 1u) << "the box opens once";
+    EXPECT_EQ(shell.presents, 1);
     // A program that is ending takes no more settings from the menu.
     EXPECT_EQ(session.settings().fieldSize, 0);
     EXPECT_TRUE(shell.changes.empty());
@@ -171,8 +221,9 @@ TEST(GameSessionFailure, APictureThatCannotBeReadFailsTheFirstDraw) {
     RecordingHost host;
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{});
-    EXPECT_TRUE(shell.failures.empty()) << "nothing is drawn before the first message";
-    EXPECT_FALSE(session.paintAll());
+    EXPECT_TRUE(shell.failures.empty()) << "nothing is drawn before the first frame";
+    EXPECT_TRUE(session.paintAll());
+    EXPECT_FALSE(session.frame());
     EXPECT_EQ(shell.failures, std::vector<FatalError>{FatalError::Paint});
     EXPECT_EQ(host.quitCode, 1);
 }
@@ -182,12 +233,14 @@ TEST(GameSessionFailure, AfterTheImagesAreDestroyedNothingIsRoutedOrDrawn) {
     RecordingHost host;
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{3, AddFromNone});
-    ASSERT_TRUE(session.paintAll());
+    ASSERT_TRUE(session.paintAll() && session.frame());
     session.destroyImages();
     const size_t calls = display.calls.size();
     EXPECT_TRUE(session.paintAll());
     EXPECT_TRUE(session.mouse(msg::LeftButtonDown, mouseflag::LeftButton, 117, 439));
+    EXPECT_TRUE(session.frame());
     EXPECT_EQ(display.calls.size(), calls);
+    EXPECT_EQ(shell.framesWanted, 1);
     EXPECT_EQ(session.settings(), (GameSettings{3, AddFromNone}));
 }
 

@@ -265,7 +265,7 @@ TEST(CairoDisplay, DrawsTheGameAsTheGoldenPictureShowsIt) {
     RecordingShell shell;
     GameSession session(display, host, shell, GameSettings{});
     ASSERT_TRUE(display.makeTarget(session.width(), session.height()));
-    ASSERT_TRUE(session.paintAll());
+    ASSERT_TRUE(session.paintAll() && session.frame());
     const auto golden = decodeBitmapFile(std::string(KZ_SOURCE_ROOT) + "/tests/golden/idle.png");
     ASSERT_NE(golden, nullptr);
     std::vector<uint32_t> expected = golden->data();
@@ -294,7 +294,7 @@ TEST(CairoDisplay, DrawsTheGameFromTheLargerPicturesAtAScale) {
     RecordingShell shell;
     GameSession session(scaled, host, shell, GameSettings{});
     ASSERT_TRUE(display.makeTarget(session.width() * 2, session.height() * 2));
-    ASSERT_TRUE(session.paintAll());
+    ASSERT_TRUE(session.paintAll() && session.frame());
     EXPECT_EQ(pixelsOf(display.targetSurface()), expected);
 }
 

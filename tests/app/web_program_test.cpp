@@ -43,7 +43,10 @@ constexpr int32_t kQuitX = 55;
 
 class WebProgramTest : public ::testing::Test {
   protected:
-    void SetUp() override { program.start(); }
+    void SetUp() override {
+        program.start();
+        page.animationFrame();
+    }
 
     void click(int32_t x, int32_t y) { clickIn(program, x, y); }
     static void clickIn(WebProgram& in, int32_t x, int32_t y) {
@@ -52,8 +55,10 @@ class WebProgramTest : public ::testing::Test {
         in.mouse(msg::LeftButtonUp, 0, x, y);
     }
 
-    // The canvas shows exactly the surface's pixels.
+    // Once the animation frame asked for has come, the canvas shows exactly the surface's
+    // pixels.
     void expectCanvasMatchesSurface() {
+        page.animationFrame();
         const SoftwareDisplay& display = program.display();
         ASSERT_EQ(page.canvas.size(), display.targetPixels().pixelCount());
         for (int32_t y = 0; y < display.height(); ++y) {
@@ -81,19 +86,50 @@ TEST_F(WebProgramTest, FirstFrameIsTheWholeIdleScreen) {
 
 TEST_F(WebProgramTest, OnlyWrittenAreasReachTheCanvas) {
     page.presented.clear();
-    // Over the felt, away from every button and stick: nothing changes, nothing is put.
+    const int presents = page.presents;
+    // Over the felt, away from every button and stick: nothing changes, no frame is asked for.
     program.mouse(msg::MouseMove, 0, 170, 250);
     program.key(msg::KeyDown, 'A');
+    EXPECT_FALSE(page.animationFrame());
     EXPECT_TRUE(page.presented.empty());
 
     program.mouse(msg::MouseMove, 0, kNextX, kNextY);
+    EXPECT_TRUE(page.presented.empty()) << "drawn before the animation frame";
+    ASSERT_TRUE(page.animationFrame());
     ASSERT_FALSE(page.presented.empty());
+    EXPECT_EQ(page.presents, presents + 1);
     const Rect next{86, 413, 148, 465};
     for (const Rect& area : page.presented) {
         EXPECT_TRUE(area.left >= next.left && area.top >= next.top && area.right <= next.right &&
                     area.bottom <= next.bottom)
             << area.left << "," << area.top << " " << area.right << "," << area.bottom;
     }
+    expectCanvasMatchesSurface();
+}
+
+// A tap as the page sends it (move, press, release, the finger gone) asks for one frame, which
+// puts what the tap changed onto the canvas in one present; the game is kept once.
+TEST_F(WebProgramTest, ATapIsOneFrameWithOnePresentAndOneWriteOfTheGame) {
+    program.command(command::FieldSize3);
+    program.command(command::AddFromNone);
+    click(kNextX, kNextY);
+    page.animationFrame();
+    Board& board = *program.gameSession()->screen().getBoard();
+    const auto [x, y] = stickCentre(board, solutionClicks(board).front());
+    const int wanted = page.framesWanted;
+    const int presents = page.presents;
+    const int writes = page.textSaves;
+    const int32_t movesBefore = board.getMovesMade();
+    program.touch(msg::MouseMove, 0, x, y);
+    program.touch(msg::LeftButtonDown, mouseflag::LeftButton, x, y);
+    program.touch(msg::LeftButtonUp, 0, x, y);
+    program.pointerLeft();
+    ASSERT_EQ(board.getMovesMade(), movesBefore + 1);
+    EXPECT_EQ(page.framesWanted, wanted + 1);
+    EXPECT_EQ(page.presents, presents);
+    ASSERT_TRUE(page.animationFrame());
+    EXPECT_EQ(page.presents, presents + 1);
+    EXPECT_EQ(page.textSaves, writes + 1);
     expectCanvasMatchesSurface();
 }
 
@@ -136,8 +172,10 @@ TEST_F(WebProgramTest, GameTimerIsAnIntervalOnlyWhileAGameRuns) {
     ASSERT_EQ(page.intervals.size(), 1u);
     EXPECT_EQ(page.intervals.begin()->second.periodMs, 1000u);
     EXPECT_EQ(page.intervals.begin()->second.timerId, GameScreen::kGameTimerId);
+    page.animationFrame();
     page.presented.clear();
     program.tick(GameScreen::kGameTimerId);
+    ASSERT_TRUE(page.animationFrame());
     EXPECT_FALSE(page.presented.empty()) << "a tick draws the clock";
     expectCanvasMatchesSurface();
 
@@ -211,6 +249,8 @@ TEST(WebProgramStart, PicturesThatCannotLoadGivePaintErrorOnce) {
     FakePage page;
     WebProgram program(page, [](int32_t, int32_t) { return std::vector<uint8_t>{}; });
     program.start();
+    EXPECT_TRUE(page.fatalErrors.empty()) << "drawn before the animation frame";
+    ASSERT_TRUE(page.animationFrame());
     EXPECT_EQ(page.fatalErrors, std::vector<FatalError>{FatalError::Paint});
     EXPECT_EQ(page.endings, std::vector<int>{1});
     program.mouse(msg::MouseMove, 0, kNextX, kNextY);
@@ -283,8 +323,10 @@ TEST_F(WebProgramTest, ExtraPlayKeysAreTakenAndAnnounced) {
             EXPECT_EQ(entry.second.periodMs, HintBlinker::kHintBlinkMs);
         }
     }
+    page.animationFrame();
     page.presented.clear();
     program.tick(HintBlinker::kHintTimerId);
+    ASSERT_TRUE(page.animationFrame());
     EXPECT_FALSE(page.presented.empty()) << "the hint's tick does not blink it";
     for (int i = 0; i < 2 * HintBlinker::kHintBlinks && page.timerRuns(HintBlinker::kHintTimerId);
          ++i) {
@@ -359,12 +401,14 @@ TEST_F(WebProgramTest, AStoreStillOpeningPassesInputOverUntilTheKeptGameIsTakenU
     WebProgram waiting(next, sourceTreeResolver(KZ_SOURCE_ROOT));
     waiting.start(false);
     EXPECT_FALSE(waiting.tookUpStored());
+    ASSERT_TRUE(next.animationFrame());
     EXPECT_FALSE(next.presented.empty()) << "the first frame waited for the store";
     const std::string kept = next.texts[kGameStorageName];
     ASSERT_NE(kept, "");
     const size_t presents = next.presented.size();
     clickIn(waiting, kNextX, kNextY);
-    EXPECT_EQ(next.presented.size(), presents) << "a click before the store was played";
+    EXPECT_FALSE(next.animationFrame()) << "a click before the store was played";
+    EXPECT_EQ(next.presented.size(), presents);
     EXPECT_EQ(next.texts[kGameStorageName], kept) << "a click before the store changed the game";
 
     waiting.takeUpStored();
@@ -695,6 +739,7 @@ TEST(WebProgramScaled, DrawsFromTheFetchedSetAndPresentsTheAreasMultiplied) {
         },
         2);
     program.start();
+    ASSERT_TRUE(page.animationFrame());
     EXPECT_EQ(program.scale(), 2);
     EXPECT_EQ(program.width(), 690) << "the game keeps its coordinates";
     EXPECT_EQ(page.canvasWidth, 1380);
@@ -707,6 +752,7 @@ TEST(WebProgramScaled, DrawsFromTheFetchedSetAndPresentsTheAreasMultiplied) {
 
     page.presented.clear();
     program.mouse(msg::MouseMove, 0, kNextX, kNextY);  // the Next button's caption
+    ASSERT_TRUE(page.animationFrame());
     ASSERT_FALSE(page.presented.empty());
     for (const Rect& area : page.presented) {
         EXPECT_TRUE(area.left >= 86 * 2 && area.top >= 413 * 2 && area.right <= 148 * 2 &&
@@ -738,11 +784,14 @@ TEST(WebProgramScaled, TakesALargerSetInTheMiddleOfAGame) {
         // One puzzle in both: Next draws by the second each board was made in.
         ASSERT_TRUE(each->playPuzzleCode("3MNWJ7CXSM"));
     }
+    ASSERT_TRUE(page.animationFrame());
+    ASSERT_TRUE(sharpPage.animationFrame());
 
     EXPECT_FALSE(program.useScale(2)) << "no such set";
     EXPECT_EQ(program.scale(), 1);
     EXPECT_EQ(page.canvasWidth, 690);
     ASSERT_TRUE(program.useScale(3));
+    ASSERT_TRUE(page.animationFrame());
     EXPECT_EQ(program.scale(), 3);
     EXPECT_EQ(program.width(), 690) << "the game keeps its coordinates";
     EXPECT_EQ(page.canvasWidth, 2070);

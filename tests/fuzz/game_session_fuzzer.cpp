@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                              input.ConsumeIntegral<uint8_t>(), input.ConsumeIntegral<uint8_t>());
                 break;
             case 5:
-                drawn = game.session().timer();
+                drawn = game.session().timer() && game.frame();
                 break;
             case 6: {  // a paint of any rectangle, empty, inverted or beyond the window too
                 Rect area;

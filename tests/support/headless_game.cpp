@@ -47,7 +47,7 @@ bool HeadlessGame::tick() {
     if (recordingHost.timers.count(GameScreen::kGameTimerId) == 0) {
         return redraw();
     }
-    return gameSession.timer();
+    return framed(gameSession.timer());
 }
 
 std::pair<int32_t, int32_t> HeadlessGame::centreOf(Element& e) {

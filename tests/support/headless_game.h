@@ -16,7 +16,8 @@
 namespace kz {
 
 // The whole game on the software surface with the real pictures, driven through the game
-// session as a program drives it: messages in, one draw after each, pixels and states out.
+// session as a program drives it: messages in, one frame after each (as the Windows program
+// draws), pixels and states out.
 class HeadlessGame {
   public:
     // What the shell holds before the session starts: a kept game, stored records, the day.
@@ -40,10 +41,12 @@ class HeadlessGame {
     test::CountingDisplay& display() { return softwareDisplay; }
     ScaledDisplay& scaledDisplay() { return scaled; }
 
-    bool paint(const Rect& area) { return gameSession.paint(area); }
-    bool paintAll() { return gameSession.paintAll(); }
+    // The frame after an entry called on session() directly; false once a draw has failed.
+    bool frame() { return gameSession.frame(); }
+    bool paint(const Rect& area) { return framed(gameSession.paint(area)); }
+    bool paintAll() { return framed(gameSession.paintAll()); }
     bool mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
-        return gameSession.mouse(message, wparam, x, y);
+        return framed(gameSession.mouse(message, wparam, x, y));
     }
     bool moveTo(int32_t x, int32_t y, bool leftHeld = false);
     // Moves onto the point, presses and releases the left button there.
@@ -51,9 +54,9 @@ class HeadlessGame {
     // False when the draw after it failed, as for every other message.
     bool key(uint32_t message, uint32_t wparam, uint32_t modifiers = 0) {
         gameSession.key(message, wparam, modifiers);
-        return !gameSession.failed();
+        return frame();
     }
-    bool command(uint16_t id) { return gameSession.command(id); }
+    bool command(uint16_t id) { return framed(gameSession.command(id)); }
     // One tick of the game timer, delivered only while the screen keeps one running.
     bool tick();
     // A draw with no message before it, as after a message nobody takes.
@@ -75,6 +78,8 @@ class HeadlessGame {
     }
 
   private:
+    bool framed(bool routed) { return frame() && routed; }
+
     // Declared first: the session's pictures live on its surfaces.
     test::CountingDisplay softwareDisplay;
     ScaledDisplay scaled;

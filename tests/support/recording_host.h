@@ -62,8 +62,10 @@ class RecordingShell : public ProgramShell {
     void fatal(FatalError error) override { failures.push_back(error); }
     void present(const std::vector<Rect>& areas) override {
         presented.insert(presented.end(), areas.begin(), areas.end());
+        ++presents;
     }
     void layoutAreasChanged(const std::vector<Rect>& areas) override { layouts.push_back(areas); }
+    void frameWanted() override { ++framesWanted; }
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
     void copyText(const std::string& text, const std::string& told) override {
         copied = text;
@@ -127,6 +129,8 @@ class RecordingShell : public ProgramShell {
     int aboutShown = 0;
     std::vector<FatalError> failures;
     std::vector<Rect> presented;
+    int presents = 0;
+    int framesWanted = 0;
     std::vector<std::vector<Rect>> layouts;
     // The settings as each choice stored them.
     std::vector<GameSettings> changes;

@@ -51,6 +51,22 @@ class RecordingPage : public Page {
             paint(program()->frame(), program()->frameWidth(), program()->frameHeight(), pixels);
             presented.push_back(pixels);
         }
+        ++presents;
+    }
+    // As the browser: asks made before the frame came are one frame.
+    void frameWanted() override {
+        frameDue = true;
+        ++framesWanted;
+    }
+    // The browser's next animation frame: the one asked for reaches the program. False when
+    // none was asked for.
+    bool animationFrame() {
+        if (!frameDue) {
+            return false;
+        }
+        frameDue = false;
+        program()->animationFrame();
+        return true;
     }
     void layoutAreasChanged(const std::vector<Rect>& given) override { areas.push_back(given); }
     void recordsUnsaved(bool unsaved) override { unsavedNotices.push_back(unsaved); }
@@ -128,6 +144,7 @@ class RecordingPage : public Page {
             return false;
         }
         texts[name] = text;
+        ++textSaves;
         return true;
     }
     bool claimGame() override {
@@ -144,6 +161,11 @@ class RecordingPage : public Page {
     int32_t canvasWidth = 0;
     // Each area put onto the canvas, in the frame's pixels.
     std::vector<Rect> presented;
+    // Calls of present, one a frame.
+    int presents = 0;
+    bool frameDue = false;
+    int framesWanted = 0;
+    int textSaves = 0;
     std::map<uint32_t, Interval> intervals;  // by timer id
     int beeps = 0;
     // Each radio mark set, when it moved.

@@ -1,6 +1,6 @@
 // The page's side of the game: the handlers the program calls (Module.page), and the start:
-// fits the canvas, loads the game's module and starts it. Nothing runs while no game runs: no
-// animation frames, no polling.
+// fits the canvas, loads the game's module and starts it. Nothing runs while the game is still:
+// an animation frame only once something on show changed, no polling.
 
 import {artFile, artScale, loadArt} from "./art.js";
 import {call, loadGame, sessionOver, useArt} from "./bridge.js";
@@ -15,6 +15,8 @@ import {claimKeptGame, keepsGame, loadSetting, loadText, openStore, saveSetting,
 
 // The intervals of the session's timers, by timer id.
 const intervals = new Map();
+// An animation frame is asked for and has not come yet.
+let frameRequested = false;
 
 function stopIntervals() {
     for (const handle of intervals.values()) {
@@ -26,6 +28,16 @@ function stopIntervals() {
 // The handlers the program calls by name (Module.page, see page_library.js).
 export const page = {
     present,
+    // One request at a time: a session that takes the place of another asks afresh.
+    frameWanted() {
+        if (!frameRequested) {
+            frameRequested = true;
+            requestAnimationFrame(() => {
+                frameRequested = false;
+                call("_kz_frame");
+            });
+        }
+    },
     layoutAreas: setAreas,
     // Starting a timer that runs replaces it.
     startInterval(timerId, periodMs) {
