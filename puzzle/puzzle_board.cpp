@@ -6,11 +6,6 @@
 
 namespace kz {
 
-namespace {
-// Every draw formula relies on next() being below this bound.
-constexpr int32_t kRandomRange = 32767;
-}  // namespace
-
 void PuzzleBoard::configureField(int32_t columns, int32_t rows) {
     maxColumns = columns;
     maxRows = rows;
@@ -116,7 +111,7 @@ int32_t PuzzleBoard::pickRandomSquares(uint8_t* squares, uint8_t* horizontal, ui
             for (int32_t x = 0; x <= activeColumns - n; ++x) {
                 for (int32_t y = 0; y <= activeRows - n; ++y) {
                     const int32_t r = random.next();
-                    squares[index++] = r * (largeSide - n + 1) * 2 < kRandomRange ? 1 : 0;
+                    squares[index++] = picksSquare(r, largeSide, n) ? 1 : 0;
                 }
             }
         }

@@ -31,6 +31,11 @@ class PuzzleBoard {
     virtual void newPuzzle();
 
     virtual int32_t pickRandomSquares(uint8_t* squares, uint8_t* horizontal, uint8_t* vertical);
+    // Whether a pick takes a square of side n, by its draw, on a field whose longer side is
+    // largeSide: about one time in 2 x (largeSide - n + 1).
+    static bool picksSquare(int32_t draw, int32_t largeSide, int32_t n) {
+        return draw * (largeSide - n + 1) * 2 < kRandomRange;
+    }
     virtual void addRandomSquares(uint8_t* squares, uint8_t* horizontal, uint8_t* vertical);
     virtual void squaresToSticks(const uint8_t* squares, uint8_t* horizontal, uint8_t* vertical);
     virtual void markSquare(int32_t x, int32_t y, int32_t n, uint8_t* horizontal,
@@ -86,6 +91,10 @@ class PuzzleBoard {
 
     // Sizes every array for the largest field; the field starts as large as that.
     void configureField(int32_t maxColumns, int32_t maxRows);
+
+    // Every draw formula relies on next() being below this bound: the pick and add chances
+    // are fractions of it.
+    static constexpr int32_t kRandomRange = 32767;
 
   protected:
     // First step of newPuzzle; the element side also drops its highlight here.

@@ -9,6 +9,7 @@
 #include "puzzle/figure_turns.h"
 #include "puzzle/hint.h"
 #include "puzzle/move_rules.h"
+#include "puzzle/puzzle_catalogue.h"
 #include "puzzle/solution_search.h"
 
 namespace kz {
@@ -202,25 +203,42 @@ constexpr uint32_t sizes(std::initializer_list<int32_t> sides) {
 }
 
 // Measured over a thousand puzzles of each kind and size: the sizes where at least one puzzle
-// in about seventy is of the grade. Larger fields ask for more changes and allow more answers,
-// and a 2 x 2 field has few figures to choose from.
+// in about seventy is of the grade, searched while the player plays. Larger fields ask for more
+// changes and allow more answers, and a 2 x 2 field has few figures to choose from. Hard Move
+// From Some on 4 x 4 comes up that often but takes the solver too long to find at once (over
+// 100 ms in one Next of a hundred), so it comes from the catalogue like the rarer ones.
 constexpr uint32_t kOffered[3][5] = {
     // AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome
     {sizes({2, 3}), sizes({2, 3}), sizes({2, 3}), sizes({2}), sizes({2, 3})},
     {sizes({2}), sizes({3, 4, 5}), sizes({2, 3}), sizes({2, 3}), sizes({2, 3, 4, 5})},
-    {sizes({2, 3}), sizes({2, 3, 4, 5}), sizes({2, 3, 4}), sizes({2, 3}), sizes({2, 3, 4, 5})},
+    {sizes({2, 3}), sizes({2, 3, 4, 5}), sizes({2, 3}), sizes({2, 3}), sizes({2, 3, 4, 5})},
 };
 
 uint32_t offeredSizes(Difficulty grade, ActionType kind) {
     if (grade == AsDesigned) {
         return sizes({2, 3, 4, 5});
     }
-    const auto row = static_cast<size_t>(grade - Easy);
-    if (kind == Mixed) {
-        // A mixed draw never builds RemoveFromSome.
-        return kOffered[row][0] | kOffered[row][1] | kOffered[row][2] | kOffered[row][3];
+    return kOffered[static_cast<size_t>(grade - Easy)][kindIndex(kind)];
+}
+
+constexpr ActionType kKinds[] = {AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull,
+                                 RemoveFromSome};
+
+// One of count choices, evenly, by the formula of the generator's size draw.
+int32_t drawOne(RandomSource& random, int32_t count) {
+    return random.next() * count / 32768;
+}
+
+// The kinds a setting plays with puzzles of the grade on a side x side field.
+std::vector<ActionType> kindsWithPuzzles(Difficulty grade, ActionType setting, FieldSize side) {
+    std::vector<ActionType> kinds;
+    for (ActionType kind : kKinds) {
+        if ((setting == Mixed || kindIndex(setting) == kindIndex(kind)) &&
+            hasGradedPuzzles(grade, kind, side)) {
+            kinds.push_back(kind);
+        }
     }
-    return kOffered[row][kindIndex(kind)];
+    return kinds;
 }
 
 }  // namespace
@@ -230,11 +248,17 @@ bool offersSize(Difficulty grade, ActionType kind, FieldSize size) {
            ((offeredSizes(grade, kind) >> size) & 1u) != 0;
 }
 
-FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size) {
+bool hasGradedPuzzles(Difficulty grade, ActionType kind, FieldSize size) {
+    return offersSize(grade, kind, size) ||
+           (size >= kSmallestSide && size <= kLargestSide && grade != AsDesigned &&
+            cataloguedCount(grade, kKinds[kindIndex(kind)], size) > 0);
+}
+
+FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize size) {
     // The smaller of two as near: it is quicker to play.
     for (int32_t distance = 0; distance <= kLargestSide - kSmallestSide; ++distance) {
         for (FieldSize n : {size - distance, size + distance}) {
-            if (offersSize(grade, kind, n)) {
+            if (hasGradedPuzzles(grade, kind, n)) {
                 return n;
             }
         }
@@ -258,29 +282,55 @@ GradedPuzzleSearch::GradedPuzzleSearch(const RandomSource& from, Difficulty sear
       startState(from.currentState()) {
     scratch.configureField(maxColumns, maxRows);
     scratch.randomSource().seed(startState);
-    scratch.setActionType(kind);
-    FieldSize size = fieldSize;
-    const bool fixedSize = fieldSize >= kSmallestSide && fieldSize <= kLargestSide;
-    if (fixedSize && !offersSize(grade, kind, fieldSize)) {
-        picked.resize.askedSize = fieldSize;
-        picked.resize.playedSize = nearestOfferedSize(grade, kind, fieldSize);
-        size = picked.resize.playedSize;
+    if (grade == AsDesigned) {
+        scratch.setActionType(kind);
+        scratch.setFieldSize(fieldSize);
+        return;
     }
-    scratch.setFieldSize(size);
+    // The cell first, from the scratch board's source: the draws belong to this pick.
+    RandomSource& random = scratch.randomSource();
+    const bool fixedSize = fieldSize >= kSmallestSide && fieldSize <= kLargestSide;
+    FieldSize side = fieldSize;
+    if (!fixedSize) {
+        std::vector<FieldSize> sides;
+        for (FieldSize n = kSmallestSide; n <= kLargestSide; ++n) {
+            if (!kindsWithPuzzles(grade, kind, n).empty()) {
+                sides.push_back(n);
+            }
+        }
+        side = sides[static_cast<size_t>(drawOne(random, static_cast<int32_t>(sides.size())))];
+    } else if (kindsWithPuzzles(grade, kind, side).empty()) {
+        picked.resize.askedSize = fieldSize;
+        picked.resize.playedSize = nearestSizeWithPuzzles(grade, kind, fieldSize);
+        side = picked.resize.playedSize;
+    }
+    const std::vector<ActionType> kinds = kindsWithPuzzles(grade, kind, side);
+    cellKind =
+        kinds.size() == 1
+            ? kinds.front()
+            : kinds[static_cast<size_t>(drawOne(random, static_cast<int32_t>(kinds.size())))];
+    cellSide = side;
+    fromCatalogue = !offersSize(grade, cellKind, side);
+    scratch.setActionType(cellKind);
+    scratch.setFieldSize(side);
 }
 
 bool GradedPuzzleSearch::step() {
     if (isFound) {
         return false;
     }
+    ++picked.puzzlesMade;
+    if (fromCatalogue) {
+        const int32_t count = cataloguedCount(grade, cellKind, cellSide);
+        picked.origin =
+            cataloguedPuzzle(grade, cellKind, cellSide, drawOne(scratch.randomSource(), count));
+        isFound = true;
+        return false;
+    }
     // The scratch board draws from its own source; the game's stays as it is.
     scratch.newPuzzle();
-    ++picked.puzzlesMade;
     picked.origin = scratch.getOrigin();
-    isFound =
-        grade == AsDesigned || (offersSize(grade, picked.origin.kind,
-                                           std::max(picked.origin.columns, picked.origin.rows)) &&
-                                puzzleMeetsGrade(scratch, grade));
+    isFound = grade == AsDesigned || puzzleMeetsGrade(scratch, grade);
     return !isFound;
 }
 
@@ -293,7 +343,7 @@ bool GradedPuzzleSearch::answers(const RandomSource& game, Difficulty askedGrade
 
 GradedPick GradedPuzzleSearch::take(RandomSource& game) {
     // Like the generator's own loops, this one runs until its puzzle comes up; the sizes
-    // offered keep that to a few dozen draws.
+    // offered keep that to a few dozen draws, and the catalogue answers at once elsewhere.
     while (step()) {
     }
     game.seed(scratch.randomSource().currentState());

@@ -5,6 +5,7 @@
 #include "puzzle/field_model.h"
 #include "puzzle/puzzle_board.h"
 #include "puzzle/puzzle_origin.h"
+#include "puzzle/random_source.h"
 
 namespace kz {
 
@@ -78,8 +79,8 @@ Difficulty gradeOfOrigin(const PuzzleOrigin& origin);
 // generated solution shows, then the solver, counting only as far as the grade allows.
 bool puzzleMeetsGrade(PuzzleBoard& board, Difficulty grade);
 
-// The field size asked for when the grade was too rare there, and the size played instead;
-// both 0 when the size asked for was played.
+// The field size asked for when no puzzle of the grade and kind exists there, and the size
+// played instead; both 0 when the size asked for was played.
 struct FieldResize {
     FieldSize askedSize = 0;
     FieldSize playedSize = 0;
@@ -94,16 +95,24 @@ struct GradedPick {
     FieldResize resize;
 };
 
-// Whether puzzles of the kind and grade come up often enough on a size x size field to find
-// one in time; the kind is the setting (Mixed too). Every size is offered AsDesigned.
+// Whether puzzles of the kind and grade come up often enough on a size x size field to search
+// for one while the player plays; the kind is one of the five. Every size is offered
+// AsDesigned. Where a grade is not offered, Next takes a puzzle of the catalogue.
 bool offersSize(Difficulty grade, ActionType kind, FieldSize size);
-// The offered size nearest to a size, the smaller of two as near.
-FieldSize nearestOfferedSize(Difficulty grade, ActionType kind, FieldSize size);
+// Whether Next has puzzles of the grade and kind (one of the five) on a size x size field at
+// all: offered, or in the catalogue. A few have none, as no puzzle of that field is of the
+// grade.
+bool hasGradedPuzzles(Difficulty grade, ActionType kind, FieldSize size);
+// The size with puzzles nearest to a size, the smaller of two as near.
+FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize size);
 
-// Makes puzzles from the game's random source with the settings, as Next would, until one
-// meets the grade, on a board of its own, and leaves the source after that puzzle. A fixed field
-// size the grade does not offer for the kind is played at the nearest size offered; a random size
-// keeps to the fields whose longer side is offered. AsDesigned takes the first puzzle.
+// Picks a graded puzzle with the game's random source and the settings, as Next does, on a
+// board of its own, and leaves the source after the pick. A random size or the Mixed kind
+// first draws the field (evenly over the sizes with puzzles of the grade) and then the kind
+// (over those of the setting with puzzles there). Where the grade is offered, it makes
+// puzzles with the generator until one meets the grade; elsewhere it draws one of the
+// catalogue's. A fixed size and kind with no puzzle of the grade is played at the nearest size
+// that has some. AsDesigned takes the generator's first puzzle, exactly as Next always did.
 GradedPick pickGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
                             ActionType kind, int32_t maxColumns, int32_t maxRows);
 
@@ -135,6 +144,10 @@ class GradedPuzzleSearch {
     uint32_t startState;
     PuzzleBoard scratch;
     GradedPick picked;
+    // The cell a graded pick plays, and whether it searches live or takes the catalogue's.
+    ActionType cellKind = Mixed;
+    FieldSize cellSide = 0;
+    bool fromCatalogue = false;
     bool isFound = false;
 };
 

@@ -47,14 +47,15 @@ constexpr const char* kRecordsNotExportedText = "The records could not be writte
 constexpr const char* kRecordsExportedText = "Records exported.";
 constexpr const char* kRecordsExportedToText = "Records exported to ";
 
-// Told when a graded Next played another field size than the one set, e.g. "Hard puzzles of
-// this kind are rare on 5 x 5: playing 4 x 4."; empty when it played the size set.
+// Told when a graded Next played another field size than the one set, as it has no puzzle of
+// the grade and kind there, e.g. "Next has no Easy puzzle of this kind on 5 x 5: playing
+// 2 x 2."; empty when it played the size set.
 inline std::string resizedNoteText(Difficulty grade, const FieldResize& resize) {
     if (!resize.resized()) {
         return {};
     }
     const auto side = [](FieldSize n) { return std::to_string(n) + " x " + std::to_string(n); };
-    return std::string(difficultyName(grade)) + " puzzles of this kind are rare on " +
+    return "Next has no " + std::string(difficultyName(grade)) + " puzzle of this kind on " +
            side(resize.askedSize) + ": playing " + side(resize.playedSize) + ".";
 }
 // Told once Copy Puzzle Code or Copy Today's Result has put its text on the clipboard, and

@@ -107,15 +107,24 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     EXPECT_EQ(shell.window().link, "#p=" + puzzleCode(game.board().getOrigin()));
     EXPECT_EQ(game.shell().description().rfind("Hard puzzle: Add ", 0), 0u);
 
-    // Easy puzzles of this kind are too rare on 5 x 5: the nearest size offered is played,
-    // and the player hears why.
+    // A size the generator seldom makes the grade on is played all the same.
     game.session().command(command::DifficultyEasy);
     game.session().command(command::FieldSize5);
     giveUp();
     next();
     EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Easy);
-    EXPECT_EQ(game.board().getActiveColumns(), 3);
-    const std::string note = "Easy puzzles of this kind are rare on 5 x 5: playing 3 x 3.";
+    EXPECT_EQ(game.board().getActiveColumns(), 5);
+    EXPECT_EQ(shell.title(), titleOf(std::nullopt, Easy));
+    EXPECT_EQ(shell.window().note, "");
+
+    // No Easy puzzle removes from a full 5 x 5 field: the nearest size with one is played,
+    // and the player hears why.
+    game.session().command(command::RemoveFromFull);
+    giveUp();
+    next();
+    EXPECT_EQ(gradeOf(measurePuzzle(game.board())), Easy);
+    EXPECT_EQ(game.board().getActiveColumns(), 2);
+    const std::string note = "Next has no Easy puzzle of this kind on 5 x 5: playing 2 x 2.";
     EXPECT_EQ(shell.title(), titleOf(std::nullopt, Easy));
     EXPECT_EQ(shell.window().note, note);
     EXPECT_EQ(shell.window().titleWithNote(), titleOf(std::nullopt, Easy) + " \u2014 " + note);
@@ -129,7 +138,7 @@ TEST_F(SessionExtrasTest, AChosenGradeIsDrawnByNextAndShownWhileItIsPlayed) {
     EXPECT_EQ(game.board().getActiveColumns(), 5);
     EXPECT_EQ(shell.title(), titleOf(std::nullopt, AsDesigned));
     EXPECT_EQ(shell.window().note, "") << "the note goes with its puzzle";
-    EXPECT_EQ(game.shell().description().rfind("Add ", 0), 0u);
+    EXPECT_EQ(game.shell().description().rfind("Remove ", 0), 0u);
 }
 
 TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNextRun) {

@@ -3,6 +3,8 @@
 #include <map>
 #include <string>
 
+#include "puzzle/puzzle_code.h"
+#include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 #include "test_board.h"
 
@@ -148,6 +150,47 @@ INSTANTIATE_TEST_SUITE_P(AllSizesAndTypes, GeneratorProperties,
                                             ::testing::Values(Mixed, AddFromNone, AddFromSome,
                                                               MoveFromSome, RemoveFromFull,
                                                               RemoveFromSome)));
+
+TEST(GeneratorDraws, TheTraceOfEverySettingStaysFixed) {
+    // Every puzzle people play As Designed, in the Windows program and here, follows from these
+    // draws: ten puzzles of every action type and field size from fixed seeds, each puzzle's
+    // code and the random source after it, and five As Designed picks of Next, folded into one
+    // FNV-1a digest, with the last random-size puzzle of each kind spelled out.
+    uint64_t digest = 1469598103934665603u;
+    const auto fold = [&](const std::string& text) {
+        for (unsigned char c : text) {
+            digest = (digest ^ c) * 1099511628211u;
+        }
+    };
+    const char* const lastRandom[] = {"345W32STMT", "35TCD9P8W3", "378MENWPB4",
+                                      "3JQ465NKVY", "3AAKG8X8HJ", "3E8XRT2F7D"};
+    for (int32_t kind = Mixed; kind <= RemoveFromSome; ++kind) {
+        for (FieldSize size : {0, 2, 3, 4, 5}) {
+            PuzzleBoard board;
+            board.configureField(5, 5);
+            board.setFieldSize(size);
+            board.setActionType(static_cast<ActionType>(kind));
+            board.randomSource().seed(20261211u + static_cast<uint32_t>(kind * 10 + size));
+            for (int32_t i = 0; i < 10; ++i) {
+                board.newPuzzle();
+                fold(puzzleCode(board.getOrigin()));
+                fold(std::to_string(board.randomSource().currentState()));
+            }
+            if (size == 0) {
+                EXPECT_EQ(puzzleCode(board.getOrigin()), lastRandom[kind]);
+            }
+            RandomSource random;
+            random.seed(77u + static_cast<uint32_t>(kind * 10 + size));
+            for (int32_t i = 0; i < 5; ++i) {
+                fold(puzzleCode(
+                    pickGradedPuzzle(random, AsDesigned, size, static_cast<ActionType>(kind), 5, 5)
+                        .origin));
+            }
+            fold(std::to_string(random.currentState()));
+        }
+    }
+    EXPECT_EQ(digest, 0x382c93cf49540c64u);
+}
 
 TEST(GeneratorDraws, RandomSizeDrawsColumnsThenRowsThenTheKind) {
     TestBoard board;

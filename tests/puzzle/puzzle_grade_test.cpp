@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -198,11 +199,13 @@ TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
                 if (kind != Mixed) {
                     EXPECT_EQ(o.kind, kind);
                 }
-                EXPECT_TRUE(offersSize(grade, o.kind, std::max(o.columns, o.rows)));
+                EXPECT_EQ(o.columns, o.rows);
+                EXPECT_TRUE(hasGradedPuzzles(grade, o.kind, o.columns));
                 if (size != 0) {
-                    const FieldSize played = nearestOfferedSize(grade, kind, size);
+                    // The size asked for, unless no puzzle of the grade and kind has it.
+                    const bool any = kind == Mixed || hasGradedPuzzles(grade, kind, size);
+                    const FieldSize played = any ? size : nearestSizeWithPuzzles(grade, kind, size);
                     EXPECT_EQ(o.columns, played);
-                    EXPECT_EQ(o.rows, played);
                     EXPECT_EQ(pick.resize.playedSize, played == size ? 0 : played);
                 }
                 // The code plays it, and a board built from it measures the grade again.
@@ -317,30 +320,55 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
     }
 }
 
-TEST(Grades, ASizeTheGradeDoesNotOfferIsPlayedAtTheNearest) {
-    ASSERT_FALSE(offersSize(Easy, RemoveFromFull, 5));
-    EXPECT_EQ(nearestOfferedSize(Easy, RemoveFromFull, 5), 2);
-    EXPECT_EQ(nearestOfferedSize(Medium, AddFromSome, 2), 3);  // larger when nothing smaller
-    EXPECT_EQ(nearestOfferedSize(Hard, MoveFromSome, 5), 4);
+TEST(Grades, EverySizeIsPlayedAsAskedUnlessNoPuzzleOfTheGradeHasIt) {
+    // Not offered for a search, so from the catalogue, at the size asked for.
+    ASSERT_FALSE(offersSize(Hard, MoveFromSome, 5));
+    ASSERT_TRUE(hasGradedPuzzles(Hard, MoveFromSome, 5));
     RandomSource random;
     random.seed(99);
+    const GradedPick catalogued = pickGradedPuzzle(random, Hard, 5, MoveFromSome, 5, 5);
+    EXPECT_EQ(catalogued.origin.columns, 5);
+    EXPECT_EQ(catalogued.puzzlesMade, 1);
+    EXPECT_FALSE(catalogued.resize.resized());
+    // No Easy puzzle removes from a full 5 x 5 field (the catalogue test counts it): the
+    // nearest size with one is played and said.
+    ASSERT_FALSE(hasGradedPuzzles(Easy, RemoveFromFull, 5));
+    EXPECT_EQ(nearestSizeWithPuzzles(Easy, RemoveFromFull, 5), 2);
     const GradedPick pick = pickGradedPuzzle(random, Easy, 5, RemoveFromFull, 5, 5);
     EXPECT_EQ(pick.resize.askedSize, 5);
     EXPECT_EQ(pick.resize.playedSize, 2);
     EXPECT_EQ(pick.origin.columns, 2);
     EXPECT_TRUE(pick.resize.resized());
-    // A size the grade offers is played as asked, with nothing to say.
-    const GradedPick asked = pickGradedPuzzle(random, Easy, 2, RemoveFromFull, 5, 5);
-    EXPECT_EQ(asked.resize.playedSize, 0);
-    EXPECT_FALSE(asked.resize.resized());
     // Every size is offered as designed, and every grade of every kind has a size.
-    for (ActionType kind :
-         {Mixed, AddFromNone, AddFromSome, MoveFromSome, RemoveFromFull, RemoveFromSome}) {
+    for (ActionType kind : kKinds) {
         for (FieldSize size = kSmallestSide; size <= kLargestSide; ++size) {
             EXPECT_TRUE(offersSize(AsDesigned, kind, size));
         }
         for (Difficulty grade : kGrades) {
-            EXPECT_TRUE(offersSize(grade, kind, nearestOfferedSize(grade, kind, 5)));
+            EXPECT_TRUE(hasGradedPuzzles(grade, kind, nearestSizeWithPuzzles(grade, kind, 5)));
+        }
+    }
+}
+
+TEST(Grades, ARandomSizeAndMixedKindDrawEvenlyOverTheSizesAndKindsWithPuzzles) {
+    for (Difficulty grade : kGrades) {
+        SCOPED_TRACE(difficultyName(grade));
+        RandomSource random;
+        random.seed(static_cast<uint32_t>(grade) * 7919u);
+        std::map<FieldSize, int32_t> sides;
+        std::set<ActionType> kinds;
+        constexpr int32_t kPicks = 160;
+        for (int32_t i = 0; i < kPicks; ++i) {
+            const PuzzleOrigin o = pickGradedPuzzle(random, grade, 0, Mixed, 5, 5).origin;
+            ASSERT_EQ(o.columns, o.rows);
+            ++sides[o.columns];
+            kinds.insert(o.kind);
+        }
+        // Every kind, Remove From Some too, and every size about a quarter of the time.
+        EXPECT_EQ(kinds.size(), 5u);
+        for (FieldSize side = kSmallestSide; side <= kLargestSide; ++side) {
+            EXPECT_GT(sides[side], kPicks / 8) << side;
+            EXPECT_LT(sides[side], kPicks * 3 / 8) << side;
         }
     }
 }

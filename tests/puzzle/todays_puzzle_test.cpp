@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_code.h"
@@ -46,14 +49,27 @@ TEST(CalendarDay, OnlyRealDatesAreRead) {
 }
 
 TEST(TodaysPuzzle, TheCodesOfPastDaysStayFixed) {
-    // Puzzles already played must not change under a later release.
+    // Puzzles already played must not change under a later release: the first day of all,
+    // and every day from the first puzzle's to the day before the week's spread began.
     EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({1970, 1, 1}))), "38AMQ9MEW7");
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2026, 12, 8}))), "3MNWJ7CXSM");
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2026, 12, 9}))), "3G2T5858KN");
-    // From the first graded day on, the graded puzzles stay fixed the same way. (Before the
-    // days were graded, these two were 3NGASWCWS4 and 3N9Q5V2A3X.)
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2027, 1, 1}))), "39A5MWRPNX");
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2028, 2, 29}))), "38JM3HJFS5");
+    const char* const kBeforeTheSpread[] = {
+        "3MNWJ7CXSM", "3G2T5858KN", "3FVSVCMMD7", "3EAJ6NK92P", "39E7WTGHD8", "3EEDDWA5HR",
+        "3DFFGNPEM5", "3AM8XV8RV3", "3FNBMYXTCR", "3DT9YB4MJC", "3JKTV24DNB", "38AS4F7SHA",
+        "3DRNMVQ823", "3D9HHS2CYN", "3G44MVW84W", "3EA7J2425Q", "3G4QX4RTQS", "3DV74634PB",
+        "39JKF5TCJB", "3BVFHWRY8W", "3DWD9TCE44", "3A2V28KR68", "3DJVM684AS", "3AJH292E3M"};
+    ASSERT_EQ(kFirstPuzzleDay + static_cast<CalendarDay>(std::size(kBeforeTheSpread)),
+              kFirstSpreadDay);
+    for (CalendarDay day = kFirstPuzzleDay; day < kFirstSpreadDay; ++day) {
+        EXPECT_EQ(puzzleCode(puzzleOfDay(day)),
+                  kBeforeTheSpread[static_cast<size_t>(day - kFirstPuzzleDay)])
+            << dayText(day);
+    }
+    // From the spread's first day on, the days stay fixed the same way. (Before the spread
+    // these two were 39A5MWRPNX and 38JM3HJFS5, and before the days were graded 3NGASWCWS4 and
+    // 3N9Q5V2A3X.)
+    EXPECT_EQ(dayOfDate({2027, 1, 1}), kFirstSpreadDay);
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2027, 1, 1}))), "3FBC78FNHV");
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2028, 2, 29}))), "38GC47GMXK");
 }
 
 TEST(TodaysPuzzle, FromTheFirstGradedDayEveryDayIsOfAGradeAndNeitherTrivialNorTedious) {
@@ -83,8 +99,7 @@ TEST(TodaysPuzzle, NeighbouringDaysGiveDifferentPuzzlesOfEveryShape) {
     std::set<std::pair<int32_t, int32_t>> sizes;
     std::set<int32_t> kinds;
     const CalendarDay first = dayOfDate({2026, 1, 1});
-    constexpr int kDays = 2 * 366;
-    for (CalendarDay day = first; day < first + kDays; ++day) {
+    for (CalendarDay day = first; day < kFirstSpreadDay; ++day) {
         const PuzzleOrigin origin = puzzleOfDay(day);
         ASSERT_TRUE(isPlayableOrigin(origin));
         EXPECT_GE(origin.columns, 3);
@@ -103,9 +118,50 @@ TEST(TodaysPuzzle, NeighbouringDaysGiveDifferentPuzzlesOfEveryShape) {
         }
         ASSERT_TRUE(yesterday.newPuzzleFrom(origin));
     }
-    EXPECT_EQ(codes.size(), static_cast<size_t>(kDays));
+    EXPECT_EQ(codes.size(), static_cast<size_t>(kFirstSpreadDay - first));
     EXPECT_EQ(sizes.size(), 9u);
     EXPECT_EQ(kinds.size(), 5u);
+}
+
+TEST(TodaysPuzzle, TheWeekRunsFromSmallToLargeOverEveryKindAndNoPuzzleComesTwiceInAYear) {
+    // Monday to Sunday: the side and the grade planned.
+    const std::pair<FieldSize, Difficulty> week[7] = {
+        {2, Easy}, {3, Easy}, {3, Medium}, {4, Medium}, {4, Hard}, {5, Medium}, {5, Hard}};
+    TestBoard board;
+    std::map<std::vector<uint8_t>, CalendarDay> lastSeen;
+    std::set<std::pair<FieldSize, ActionType>> cells;
+    int32_t asPlanned = 0;
+    constexpr CalendarDay kDays = 3 * 365;
+    for (CalendarDay day = kFirstSpreadDay; day < kFirstSpreadDay + kDays; ++day) {
+        SCOPED_TRACE(dayText(day));
+        const PuzzleOrigin origin = puzzleOfDay(day);
+        const auto& [side, planned] = week[static_cast<size_t>((day + 3) % 7)];
+        ASSERT_EQ(origin.columns, side);
+        ASSERT_EQ(origin.rows, side);
+        cells.insert({side, origin.kind});
+        ASSERT_TRUE(board.newPuzzleFrom(origin));
+        const PuzzleMeasure m = measurePuzzle(board);
+        const Difficulty grade = gradeOf(m);
+        EXPECT_NE(grade, AsDesigned);
+        asPlanned += grade == planned ? 1 : 0;
+
+        // The same start and instruction on the same field is the same puzzle.
+        std::vector<uint8_t> key = board.getStartSticks().horizontal;
+        key.insert(key.end(), board.getStartSticks().vertical.begin(),
+                   board.getStartSticks().vertical.end());
+        key.push_back(static_cast<uint8_t>(side));
+        key.push_back(static_cast<uint8_t>(board.getMode()));
+        key.push_back(static_cast<uint8_t>(board.getRequiredMoves()));
+        key.push_back(static_cast<uint8_t>(board.getTargetSquares()));
+        const auto seen = lastSeen.find(key);
+        if (seen != lastSeen.end()) {
+            EXPECT_GE(day - seen->second, 365) << "again after " << dayText(seen->second);
+        }
+        lastSeen[key] = day;
+    }
+    // Every kind on every side, and nearly every day the grade planned for its weekday.
+    EXPECT_EQ(cells.size(), 4u * 5u);
+    EXPECT_GT(asPlanned, kDays * 9 / 10);
 }
 
 }  // namespace

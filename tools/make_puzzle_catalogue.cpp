@@ -1,0 +1,163 @@
+// Makes the catalogue of graded puzzles: for every grade, action type and square field size,
+// the generator's own puzzles of that grade, found by measuring the puzzles of a fixed series
+// of random-source states with the solver. The series depends on nothing but the cell, so the
+// same build of the generator and the grades always writes the same catalogue.
+//
+// usage: make_puzzle_catalogue OUTPUT.cpp [--entries N] [--tries N] [--only PART-OF-CELL-NAME]
+//        make_puzzle_catalogue --table
+//
+// Writes the catalogue as C++ source (the states, a cell table) and prints, per cell, the
+// states tried, the puzzles found and the figures of what was found to standard error. With
+// --table it prints the 60 cells of the catalogue built in: whether Next searches the cell
+// live, the puzzles catalogued, and their mean shapes and changes and the share needing a
+// large square.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "puzzle/puzzle_catalogue.h"
+#include "puzzle/puzzle_grade.h"
+
+namespace {
+
+using namespace kz;
+
+// The figures of a cell's puzzles, summed.
+struct Figures {
+    int32_t shapes = 0;
+    int32_t changes = 0;
+    int32_t largeSquare = 0;
+};
+
+Figures measured(const CatalogueCell& cell, const std::vector<uint32_t>& states) {
+    PuzzleBoard board;
+    board.configureField(kLargestSide, kLargestSide);
+    Figures figures;
+    for (uint32_t state : states) {
+        board.newPuzzleFrom({state, cell.side, cell.side, cell.kind});
+        const PuzzleMeasure m = measurePuzzle(board);
+        figures.shapes += m.shapes;
+        figures.changes += m.changes;
+        figures.largeSquare += m.everyNeedsLargeSquare ? 1 : 0;
+    }
+    return figures;
+}
+
+const char* kindName(ActionType kind) {
+    switch (kind) {
+        case AddFromNone:
+            return "AddFromNone";
+        case AddFromSome:
+            return "AddFromSome";
+        case MoveFromSome:
+            return "MoveFromSome";
+        case RemoveFromFull:
+            return "RemoveFromFull";
+        default:
+            return "RemoveFromSome";
+    }
+}
+
+std::string cellName(const CatalogueCell& cell) {
+    return std::string(difficultyName(cell.grade)) + "/" + kindName(cell.kind) + "/" +
+           std::to_string(cell.side);
+}
+
+}  // namespace
+
+int printTable() {
+    std::printf("%-28s %7s %10s %7s %8s %6s\n", "cell", "search", "catalogue", "shapes", "changes",
+                "large");
+    for (const CatalogueCell& cell : catalogueCells()) {
+        std::vector<uint32_t> states;
+        for (int32_t i = 0; i < cataloguedCount(cell.grade, cell.kind, cell.side); ++i) {
+            states.push_back(cataloguedPuzzle(cell.grade, cell.kind, cell.side, i).state);
+        }
+        const Figures figures = measured(cell, states);
+        const double count = states.empty() ? 1.0 : static_cast<double>(states.size());
+        std::printf("%-28s %7s %10zu %7.2f %8.2f %6.2f\n", cellName(cell).c_str(),
+                    offersSize(cell.grade, cell.kind, cell.side) ? "yes" : "no", states.size(),
+                    figures.shapes / count, figures.changes / count, figures.largeSquare / count);
+    }
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--table") == 0) {
+        return printTable();
+    }
+    if (argc < 2) {
+        std::fprintf(stderr,
+                     "usage: %s OUTPUT.cpp [--entries N] [--tries N] [--only PART-OF-CELL-NAME]\n",
+                     argv[0]);
+        return 2;
+    }
+    const char* output = argv[1];
+    int32_t entries = kCatalogueEntries;
+    int64_t tries = 0;  // each cell's own
+    std::string only;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--entries") == 0) {
+            entries = std::atoi(argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--tries") == 0) {
+            tries = std::atoll(argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--only") == 0) {
+            only = argv[i + 1];
+        }
+    }
+
+    std::vector<std::string> states;
+    std::string cells;
+    size_t first = 0;
+    std::fprintf(stderr, "%-28s %10s %6s %7s %8s %6s %5s\n", "cell", "tried", "found", "shapes",
+                 "changes", "large", "s");
+    for (const CatalogueCell& cell : catalogueCells()) {
+        if (!only.empty() && cellName(cell).find(only) == std::string::npos) {
+            continue;
+        }
+        const std::clock_t start = std::clock();
+        const CellSearch found =
+            searchCell(cell, entries, tries > 0 ? tries : catalogueTries(cell));
+        const Figures figures = measured(cell, found.states);
+        const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        const double count = found.states.empty() ? 1.0 : static_cast<double>(found.states.size());
+        std::fprintf(stderr, "%-28s %10lld %6zu %7.2f %8.2f %6.2f %5.0f\n", cellName(cell).c_str(),
+                     static_cast<long long>(found.tried), found.states.size(),
+                     figures.shapes / count, figures.changes / count, figures.largeSquare / count,
+                     seconds);
+        std::fflush(stderr);
+        for (uint32_t state : found.states) {
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "0x%08X", state);
+            states.emplace_back(hex);
+        }
+        cells += "    // " + cellName(cell) + ", " + std::to_string(found.tried) + " tried\n    {" +
+                 std::to_string(first) + ", " + std::to_string(found.states.size()) + "},\n";
+        first += found.states.size();
+    }
+    // Laid out as clang-format lays it out: eight to a line, and a last 0 so that the list is
+    // never empty.
+    states.emplace_back("0");
+    std::string stateLines;
+    for (size_t i = 0; i < states.size(); ++i) {
+        stateLines +=
+            (i % 8 == 0 ? "\n    " : " ") + states[i] + (i + 1 == states.size() ? "};" : ",");
+    }
+
+    FILE* out = std::fopen(output, "w");
+    if (out == nullptr) {
+        std::perror(output);
+        return 1;
+    }
+    std::fprintf(out,
+                 "// Made by tools/make_puzzle_catalogue.cpp; do not edit.\n#include "
+                 "\"puzzle/puzzle_catalogue_data.h\"\n\nnamespace kz {\n\n"
+                 "const uint32_t kCatalogueStates[] = {%s\n\n"
+                 "const CatalogueSpan kCatalogueSpans[] = {\n%s};\n\n}  // namespace kz\n",
+                 stateLines.c_str(), cells.c_str());
+    return std::fclose(out) == 0 ? 0 : 1;
+}
