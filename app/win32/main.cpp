@@ -153,9 +153,9 @@ int run(HINSTANCE instance, int showCommand) {
     // after the Images are gone.
     auto* host = new WindowHost(window);
     MenuCommandShell commandShell(instance, window);
-    // The Windows program plays none of the extra play.
+    // The Windows program plays none of the extra play, and keeps its settings itself.
     auto& session =
-        *new GameSession(*directDraw, *host, commandShell, loadSettings(), SessionOptions{false});
+        *new GameSession(*directDraw, *host, commandShell, loadSettings(), SessionOptions{});
     MainWindow state{*directDraw, session};
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
 
