@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << text;
     }
-    const kz::SettingsFile store(path);
+    kz::SettingsFile store(path);
     if (!usable(store.load())) {
         fail("a value the menus do not name was read");
     }
