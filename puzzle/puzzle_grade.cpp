@@ -108,20 +108,6 @@ PuzzleMeasure measureUpTo(PuzzleBoard& board, int64_t limit) {
 
 }  // namespace
 
-const char* difficultyName(Difficulty grade) {
-    switch (grade) {
-        case Easy:
-            return "Easy";
-        case Medium:
-            return "Medium";
-        case Hard:
-            return "Hard";
-        case AsDesigned:
-            break;
-    }
-    return "As designed";
-}
-
 bool isTrivial(const PuzzleMeasure& m) {
     return m.changes < 2 || m.randomShare > kTrivialShare;
 }

@@ -20,9 +20,6 @@ enum Difficulty : int32_t {
 
 constexpr Difficulty kGrades[] = {Easy, Medium, Hard};
 
-// "Easy", "Medium", "Hard" or "As designed".
-const char* difficultyName(Difficulty grade);
-
 // What the solver finds out about a puzzle.
 struct PuzzleMeasure {
     // Its solutions, counted up to kSolutionsListed; exact below that.

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/extras_texts.h"
 #include "puzzle/puzzle_catalogue.h"
 #include "puzzle/puzzle_grade.h"
 

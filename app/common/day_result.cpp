@@ -1,6 +1,7 @@
 #include "app/common/day_result.h"
 
 #include "app/common/clock_text.h"
+#include "app/common/extras_texts.h"
 #include "app/common/identity.h"
 #include "app/common/puzzle_link.h"
 

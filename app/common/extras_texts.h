@@ -12,6 +12,21 @@ namespace kz {
 // The texts of the extra play's boxes and what it tells the player, the same in the Linux
 // program and in the page.
 
+// A grade as the title, the records and the spoken texts name it.
+inline const char* difficultyName(Difficulty grade) {
+    switch (grade) {
+        case Easy:
+            return "Easy";
+        case Medium:
+            return "Medium";
+        case Hard:
+            return "Hard";
+        case AsDesigned:
+            break;
+    }
+    return "As designed";
+}
+
 // Shown under the code when it names no puzzle; the box stays open for another try.
 constexpr const char* kNotAPuzzleCodeText =
     "That is not a puzzle code. A code has 10 characters, such as 3MNWJ7CXSM.";

@@ -113,7 +113,14 @@ bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y)
 
 bool GameSession::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
     const Point aimed = TouchAim(*gameScreen_).aim({x, y});
-    return mouse(message, wparam, aimed.x, aimed.y);
+    const bool drawable = mouse(message, wparam, aimed.x, aimed.y);
+    // A finger has no hover: the stick it pressed keeps no highlight, so a tap's whole change
+    // is in the press's frame and the lift changes nothing more on show.
+    if (message == msg::LeftButtonDown && live() && gameScreen_->getBoard() != nullptr &&
+        gameScreen_->getBoard()->hoverLeave()) {
+        return routed();
+    }
+    return drawable;
 }
 
 bool GameSession::pointerLeft() {

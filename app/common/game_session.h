@@ -24,8 +24,6 @@
 namespace kz {
 
 struct ExtraParts;
-class HintBlinker;
-class KeyboardFocus;
 
 // What a program offers of the game beyond the play every program has, fixed for a session.
 struct SessionOptions {
@@ -133,9 +131,8 @@ class GameSession : public ScreenListener {
     // The code of the puzzle of the game being played; empty when none is.
     std::string puzzleInPlay();
 
-    // For checks that look inside the extra play. No program uses them.
-    KeyboardFocus* keyboardFocus();
-    HintBlinker* hintBlinker();
+    // The one door through which checks look inside the extra play; no program uses it.
+    friend struct ExtraPlayInspection;
 
   private:
     void screenEvent(const ScreenEvent& event) override;

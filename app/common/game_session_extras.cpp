@@ -438,12 +438,4 @@ void GameSession::screenEvent(const ScreenEvent& event) {
     settle();
 }
 
-KeyboardFocus* GameSession::keyboardFocus() {
-    return &extras_->focus;
-}
-
-HintBlinker* GameSession::hintBlinker() {
-    return &extras_->blinker;
-}
-
 }  // namespace kz

@@ -4,6 +4,7 @@
 
 #include "app/common/clock_text.h"
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/menu_table.h"
 
 namespace kz {

@@ -12,11 +12,10 @@
 #include <vector>
 
 #include "app/common/commands.h"
-#include "app/common/hint_blinker.h"
-#include "app/common/keyboard_focus.h"
 #include "app/common/narrator.h"
 #include "display/messages.h"
 #include "puzzle/random_source.h"
+#include "tests/support/extra_play_inspection.h"
 #include "tests/support/headless_game.h"
 #include "tests/support/target_pixel.h"
 
@@ -53,8 +52,8 @@ class ExtraView {
     // True when the tick was the hint's.
     bool timer(uint32_t id) { return blinker().tick(id); }
 
-    HintBlinker& blinker() { return *game.session().hintBlinker(); }
-    KeyboardFocus& keyboard() { return *game.session().keyboardFocus(); }
+    HintBlinker& blinker() { return ExtraPlayInspection::blinker(game.session()); }
+    KeyboardFocus& keyboard() { return ExtraPlayInspection::focus(game.session()); }
     bool isHintShowing() { return blinker().isShowing(); }
     std::optional<StickSlot> getHintedStick() { return blinker().getHintedStick(); }
     Element* getHintMarker(StickOrientation o) { return blinker().getMarker(o); }

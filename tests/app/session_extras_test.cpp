@@ -12,8 +12,6 @@
 #include "app/common/day_result.h"
 #include "app/common/extras_texts.h"
 #include "app/common/game_session.h"
-#include "app/common/hint_blinker.h"
-#include "app/common/keyboard_focus.h"
 #include "app/common/next_puzzle_search.h"
 #include "app/common/session_records.h"
 #include "display/messages.h"
@@ -21,6 +19,7 @@
 #include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 #include "puzzle/todays_puzzle.h"
+#include "tests/support/extra_play_inspection.h"
 #include "tests/support/headless_game.h"
 
 namespace kz {
@@ -624,7 +623,7 @@ TEST_F(SessionExtrasTest, TheStateOfEveryGreyableCommandIsPushedOnceWhenItChange
     game.mouse(msg::MouseMove, 0, x + 1, y);
     EXPECT_EQ(shell.commandChanges, before);
     game.command(command::Hint);
-    const auto hinted = game.session().hintBlinker()->getHintedStick();
+    const auto hinted = ExtraPlayInspection::blinker(game.session()).getHintedStick();
     ASSERT_TRUE(hinted.has_value());
     const auto [sx, sy] = game.stickCentre(hinted->orientation, hinted->index);
     game.click(sx, sy);

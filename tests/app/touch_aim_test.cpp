@@ -171,10 +171,14 @@ TEST_F(TouchAimTest, TouchesPlayWhereTheMouseMissesAndALiftedFingerLeavesNoHover
     ASSERT_TRUE(game.session().touch(msg::LeftButtonUp, 0, inCell.x, inCell.y));
     EXPECT_EQ(game.board().getMovesMade(), 1);
     Element& stick = *game.board().getHorizontalSprite(0);
-    EXPECT_EQ(stick.getFrame(), AddedHover);
-    ASSERT_TRUE(game.session().pointerLeft());
-    EXPECT_EQ(stick.getFrame(), Added) << "the stick keeps its look under the pointer";
+    EXPECT_EQ(stick.getFrame(), Added) << "a finger that pressed a stick leaves no highlight";
     EXPECT_EQ(game.board().getHoveredStick(), nullptr);
+    ASSERT_TRUE(game.session().pointerLeft());
+    EXPECT_EQ(stick.getFrame(), Added);
+    // The mouse keeps the highlight of the stick it pressed while it stays there.
+    const auto [nx, ny] = game.stickCentre(Horizontal, 1);
+    ASSERT_TRUE(game.click(nx, ny));
+    EXPECT_EQ(game.board().getHorizontalSprite(1)->getFrame(), AddedHover);
     // Give Up, tapped, leaves Next in its place without its label once the finger is lifted.
     Button& giveUp = *screen.getGiveUpButton();
     const auto [gx, gy] = HeadlessGame::centreOf(giveUp);

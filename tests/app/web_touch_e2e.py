@@ -345,14 +345,18 @@ def test_taps_hit_their_place(browser, server, idle):
             out = [(dx, dy, QUARTER_PITCH) for dx, dy, rim in ((-1, 0, min(xs)), (1, 0, max(xs)),
                                                                (0, 1, max(ys)))
                    if (x if dx else y) == rim]
-            for dx, dy, reach in (out or [(*offsets[0], 0)]) + [(*offsets[1 + i % 4], quarter)]:
+            taps = (out or [(*offsets[0], 0)]) + [(*offsets[1 + i % 4], quarter)]
+            for tap, (dx, dy, reach) in enumerate(taps):
                 at = (x + 0.5 + dx * reach, y + 0.5 + dy * reach)
                 page.touch_at(*on_screen(page.views(), *at)[0])
-                hit = wait_until(lambda: page.state()["hovered"], 3,
-                                 f"{size}x{size}: a finger down at {at} hits nothing")
+                # The first tap puts a stick there, the next one takes it away again.
+                wanted = [] if tap % 2 else [[x, y]]
+                wait_until(lambda: page.state()["added"] == wanted, 3,
+                           f"{size}x{size}: a finger down at {at} does not leave the player's "
+                           f"sticks at {wanted}")
+                check(page.state()["hovered"] is None,
+                      f"{size}x{size}: the finger down at {at} leaves a hover look")
                 page.touch_end()
-                check(hit == [x, y], f"{size}x{size}: a tap at {at} hits {hit}, not the stick "
-                      f"at {x}, {y}")
                 wait_until(lambda: page.state()["hovered"] is None, 3,
                            f"{size}x{size}: the stick at {x}, {y} keeps its hover look")
             check(page.state()["movesMade"] == 0,

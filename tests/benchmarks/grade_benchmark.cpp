@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common/extras_texts.h"
 #include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 

@@ -19,8 +19,8 @@ namespace kz {
 namespace {
 
 std::string nameOf(const CatalogueCell& cell) {
-    return std::string(difficultyName(cell.grade)) + " kind " + std::to_string(cell.kind) +
-           " side " + std::to_string(cell.side);
+    return "grade " + std::to_string(cell.grade) + " kind " + std::to_string(cell.kind) + " side " +
+           std::to_string(cell.side);
 }
 
 TEST(Catalogue, EveryEntryIsADifferentPuzzleOfItsGradeMeasuredAfresh) {

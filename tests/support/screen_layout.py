@@ -35,6 +35,7 @@ QUIT_BUTTON = centre(QUIT)
 RESTART_BUTTON = centre(_rect("restart"))
 # A point of bare felt: a click there reaches the screen and nothing on it.
 FELT = tuple(_LAYOUT["felt"])
+SCREEN = tuple(_LAYOUT["screen"])
 # The centres of the sticks of an N x N field once a game of it runs, by N: horizontal ones
 # first, each in the field's order.
 STICKS = {int(size): [tuple(p) for p in points] for size, points in _LAYOUT["sticks"].items()}

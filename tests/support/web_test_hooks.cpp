@@ -8,10 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "app/common/hint_blinker.h"
-#include "app/common/keyboard_focus.h"
 #include "app/common/touch_aim.h"
 #include "app/web/web_program.h"
+#include "tests/support/extra_play_inspection.h"
 #include "tests/support/solution_walk.h"
 
 namespace kz {
@@ -28,13 +27,10 @@ std::string pointJson(std::pair<int32_t, int32_t> point) {
 
 // The centre of what has the keyboard focus, and of the stick a hint shows, or nulls.
 std::string extrasJson(kz::GameSession& session) {
-    kz::KeyboardFocus* keyboard = session.keyboardFocus();
-    kz::HintBlinker* blinker = session.hintBlinker();
-    if (keyboard == nullptr || blinker == nullptr) {
-        return ",\"focus\":null,\"focusOnStick\":false,\"focusShown\":false,\"hinted\":null";
-    }
+    const kz::KeyboardFocus& keyboard = kz::ExtraPlayInspection::focus(session);
+    const kz::HintBlinker& blinker = kz::ExtraPlayInspection::blinker(session);
     kz::Board& board = *session.screen().getBoard();
-    const kz::KeyboardFocus::Target& focus = keyboard->getFocus();
+    const kz::KeyboardFocus::Target& focus = keyboard.getFocus();
     std::string focusText = "null";
     if (focus.onStick) {
         focusText = pointJson(kz::stickCentre(board, {focus.stick.orientation, focus.stick.index}));
@@ -42,7 +38,7 @@ std::string extrasJson(kz::GameSession& session) {
         kz::Button& b = *focus.button;
         focusText = pointJson({b.getX() + b.getWidth() / 2, b.getY() + b.getHeight() / 2});
     }
-    const std::optional<kz::StickSlot> hinted = blinker->getHintedStick();
+    const std::optional<kz::StickSlot> hinted = blinker.getHintedStick();
     // The stick under the pointer, as the Board highlights it, and how the game stands.
     std::string hoveredText = "null";
     if (board.getHoveredStick() != nullptr) {
@@ -54,7 +50,7 @@ std::string extrasJson(kz::GameSession& session) {
         ",\"won\":" + (session.screen().getWinBanner()->isVisible() ? "true" : "false") +
         ",\"movesMade\":" + std::to_string(board.getMovesMade());
     return ",\"focus\":" + focusText + ",\"focusOnStick\":" + (focus.onStick ? "true" : "false") +
-           ",\"focusShown\":" + (keyboard->isShown() ? "true" : "false") + ",\"hinted\":" +
+           ",\"focusShown\":" + (keyboard.isShown() ? "true" : "false") + ",\"hinted\":" +
            (hinted ? pointJson(kz::stickCentre(board, {hinted->orientation, hinted->index}))
                    : std::string("null")) +
            standing;
@@ -84,8 +80,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
         text += pointJson({x, y});
         separator = ",";
     }
-    // The centres of the active field's sticks, horizontal ones first.
+    // The centres of the active field's sticks, horizontal ones first, and of those holding a
+    // stick the player put there.
     text += "],\"sticks\":[";
+    std::string added;
     separator = "";
     for (const kz::StickOrientation orientation : {kz::Horizontal, kz::Vertical}) {
         const int32_t count = orientation == kz::Horizontal
@@ -95,11 +93,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* kz_test_solution() {
             const bool active = orientation == kz::Horizontal ? board.isActiveHorizontal(i)
                                                               : board.isActiveVertical(i);
             if (active) {
-                text += separator + pointJson(kz::stickCentre(board, {orientation, i}));
+                const std::string centre = pointJson(kz::stickCentre(board, {orientation, i}));
+                text += separator + centre;
                 separator = ",";
+                const int32_t frame = board.getSprite({orientation, i})->getFrame();
+                if (frame == kz::Added || frame == kz::AddedHover) {
+                    added += (added.empty() ? "" : ",") + centre;
+                }
             }
         }
     }
+    text += "],\"added\":[" + added;
     // Where a finger reaches the field's sticks, as [left, top, right, bottom).
     const kz::Rect area = kz::TouchAim(program->gameSession()->screen()).fieldArea();
     text += "],\"touchArea\":[" + std::to_string(area.left) + "," + std::to_string(area.top) + "," +
