@@ -183,7 +183,7 @@ TEST(GeneratorDraws, TheTraceOfEverySettingStaysFixed) {
             random.seed(77u + static_cast<uint32_t>(kind * 10 + size));
             for (int32_t i = 0; i < 5; ++i) {
                 fold(puzzleCode(
-                    pickGradedPuzzle(random, AsDesigned, size, static_cast<ActionType>(kind), 5, 5)
+                    pickGradedPuzzle(random, AsDesigned, size, static_cast<ActionType>(kind), 5, 5, nullptr)
                         .origin));
             }
             fold(std::to_string(random.currentState()));
