@@ -8,7 +8,6 @@
 
 #include "puzzle/hint.h"
 
-
 namespace kz {
 namespace {
 

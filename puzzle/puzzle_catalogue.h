@@ -69,7 +69,8 @@ class PuzzleCatalogue {
     // over kCatalogueEntries, or more or fewer states than the counts say.
     static std::optional<PuzzleCatalogue> read(const uint8_t* bytes, size_t size);
     // The file's bytes for every cell's states, in the order of catalogueCells().
-    static std::vector<uint8_t> write(const std::array<std::vector<uint32_t>, kCatalogueCells>& cells);
+    static std::vector<uint8_t> write(
+        const std::array<std::vector<uint32_t>, kCatalogueCells>& cells);
 
     // The puzzles it holds for a cell; the kind must be one of the five.
     int32_t count(Difficulty grade, ActionType kind, FieldSize side) const;

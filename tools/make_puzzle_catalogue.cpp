@@ -14,11 +14,11 @@
 // large square.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 

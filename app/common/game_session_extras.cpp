@@ -368,7 +368,8 @@ bool GameSession::openLink(std::string_view link) {
     if (linked->day) {
         const CalendarDay today = shell_.today();
         if (*linked->day >= kFirstPuzzleDay && *linked->day <= today) {
-            const std::optional<PuzzleOrigin> origin = puzzleOfDay(*linked->day, options_.catalogue);
+            const std::optional<PuzzleOrigin> origin =
+                puzzleOfDay(*linked->day, options_.catalogue);
             if (origin && puzzleInPlay() == kz::puzzleCode(*origin)) {
                 return true;
             }

@@ -15,10 +15,10 @@
 #include "app/gtk/embedded_files.h"
 #include "app/gtk/fatal_error_box.h"
 #include "app/gtk/program_icon.h"
-#include "puzzle/embedded_catalogue.h"
 #include "app/gtk/puzzle_code_dialog.h"
 #include "app/gtk/records_transfer.h"
 #include "app/gtk/statistics_dialog.h"
+#include "puzzle/embedded_catalogue.h"
 
 namespace kz {
 namespace {

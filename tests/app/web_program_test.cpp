@@ -443,8 +443,8 @@ TEST(WebProgramCatalogue, WithoutItThePagePlaysOnButGivesNoPuzzleForTheDaysFromI
         readFileBytes(std::string(KZ_SOURCE_ROOT) + "/resources/puzzle-catalogue.bin");
     ASSERT_GT(file.size(), 4u);
     // A failed fetch, and a file cut short.
-    for (const std::vector<uint8_t>& fetched : {std::vector<uint8_t>{},
-                                               std::vector<uint8_t>(file.begin(), file.end() - 4)}) {
+    for (const std::vector<uint8_t>& fetched :
+         {std::vector<uint8_t>{}, std::vector<uint8_t>(file.begin(), file.end() - 4)}) {
         FakePage page;
         page.now = 1798891200;  // 2027-01-02 12:00 UTC
         WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
@@ -456,8 +456,7 @@ TEST(WebProgramCatalogue, WithoutItThePagePlaysOnButGivesNoPuzzleForTheDaysFromI
         EXPECT_FALSE(program.playDay("2027-01-01"));
         program.command(command::TodaysPuzzle);
         EXPECT_TRUE(page.codes.empty()) << "another puzzle played as the day's";
-        EXPECT_EQ(std::count(page.announced.begin(), page.announced.end(), kNoPuzzleOfDayText),
-                  2);
+        EXPECT_EQ(std::count(page.announced.begin(), page.announced.end(), kNoPuzzleOfDayText), 2);
         // The days before need none, and the game plays on.
         ASSERT_TRUE(program.playDay("2026-12-20"));
         EXPECT_EQ(page.codes.back(),
@@ -601,7 +600,8 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
     EXPECT_TRUE(page.codes.empty()) << "a day with no puzzle started one";
 
     ASSERT_TRUE(program.playDay("2026-12-10"));
-    const std::string code = puzzleCode(puzzleOfDay(dayFromText("2026-12-10").value(), nullptr).value());
+    const std::string code =
+        puzzleCode(puzzleOfDay(dayFromText("2026-12-10").value(), nullptr).value());
     EXPECT_EQ(page.codes, std::vector<std::string>{code});
     EXPECT_EQ(page.days, std::vector<std::string>{"2026-12-10"});
     EXPECT_NE(page.grades.back(), "") << "a graded day's puzzle says its grade";
@@ -616,7 +616,8 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
     EXPECT_EQ(reload.page.codes.size(), 1u) << "the game goes on, not started again";
     EXPECT_TRUE(reload.program.openLink(std::string("#d=") + "2026-12-09"));
     EXPECT_EQ(reload.page.days.back(), "2026-12-09");
-    EXPECT_EQ(reload.page.codes.back(), puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value(), nullptr).value()));
+    EXPECT_EQ(reload.page.codes.back(),
+              puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value(), nullptr).value()));
 }
 
 TEST_F(WebProgramTest, ATabThatDoesNotClaimTheKeptGameNeitherTakesItUpNorTouchesIt) {

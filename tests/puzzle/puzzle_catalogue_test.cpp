@@ -297,18 +297,18 @@ TEST(CatalogueFile, WrittenAndReadBackItIsTheSameAndAnyDamageIsRefused) {
     };
     const size_t hardMove5 = countAt({Hard, MoveFromSome, 5});
     std::vector<std::vector<uint8_t>> damaged;
-    damaged.emplace_back();                                              // empty
-    damaged.emplace_back(file.begin(), file.begin() + 4 + 4 * 59);       // cut in the counts
-    damaged.emplace_back(file.begin(), file.end() - 4);                  // a state short
-    damaged.emplace_back(file.begin(), file.end() - 1);                  // a byte short
+    damaged.emplace_back();                                         // empty
+    damaged.emplace_back(file.begin(), file.begin() + 4 + 4 * 59);  // cut in the counts
+    damaged.emplace_back(file.begin(), file.end() - 4);             // a state short
+    damaged.emplace_back(file.begin(), file.end() - 1);             // a byte short
     damaged.push_back(file);
-    damaged.back().insert(damaged.back().end(), {1, 2, 3, 4});           // a state too many
+    damaged.back().insert(damaged.back().end(), {1, 2, 3, 4});  // a state too many
     damaged.push_back(file);
-    damaged.back()[0] = 'X';                                             // another start
+    damaged.back()[0] = 'X';  // another start
     damaged.push_back(file);
-    damaged.back()[hardMove5] = 1;                                       // counts for fewer
+    damaged.back()[hardMove5] = 1;  // counts for fewer
     damaged.push_back(file);
-    damaged.back()[hardMove5 + 3] = 0x80;                                // a count beyond any cell
+    damaged.back()[hardMove5 + 3] = 0x80;  // a count beyond any cell
     // A count over the most a cell keeps, with the states it asks for.
     std::array<std::vector<uint32_t>, kCatalogueCells> tooMany = cells;
     tooMany[catalogueCellIndex(Easy, MoveFromSome, 3)].resize(kCatalogueEntries + 1, 7);

@@ -195,7 +195,8 @@ TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
                 SCOPED_TRACE(testing::Message()
                              << "grade " << grade << " size " << size << " kind " << kind);
                 random.seed(static_cast<uint32_t>(grade * 1000 + size * 10 + kind));
-                const GradedPick pick = pickGradedPuzzle(random, grade, size, kind, 5, 5, &catalogue);
+                const GradedPick pick =
+                    pickGradedPuzzle(random, grade, size, kind, 5, 5, &catalogue);
                 const PuzzleOrigin& o = pick.origin;
                 EXPECT_GE(pick.puzzlesMade, 1);
                 if (kind != Mixed) {
@@ -205,8 +206,10 @@ TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
                 EXPECT_TRUE(hasGradedPuzzles(grade, o.kind, o.columns, &catalogue));
                 if (size != 0) {
                     // The size asked for, unless no puzzle of the grade and kind has it.
-                    const bool any = kind == Mixed || hasGradedPuzzles(grade, kind, size, &catalogue);
-                    const FieldSize played = any ? size : nearestSizeWithPuzzles(grade, kind, size, &catalogue);
+                    const bool any =
+                        kind == Mixed || hasGradedPuzzles(grade, kind, size, &catalogue);
+                    const FieldSize played =
+                        any ? size : nearestSizeWithPuzzles(grade, kind, size, &catalogue);
                     EXPECT_EQ(o.columns, played);
                     EXPECT_EQ(pick.resize.playedSize, played == size ? 0 : played);
                 }
@@ -264,7 +267,8 @@ TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
             RandomSource random;
             random.seed(4242);
             for (const PuzzleOrigin& expected : next) {
-                const GradedPick pick = pickGradedPuzzle(random, AsDesigned, size, kind, 5, 5, nullptr);
+                const GradedPick pick =
+                    pickGradedPuzzle(random, AsDesigned, size, kind, 5, 5, nullptr);
                 EXPECT_EQ(pick.origin, expected);
                 EXPECT_EQ(pick.puzzlesMade, 1);
                 EXPECT_EQ(pick.resize.playedSize, 0);
@@ -284,7 +288,8 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
                 const uint32_t start = static_cast<uint32_t>(grade * 977 + size * 31 + kind);
                 RandomSource random;
                 random.seed(start);
-                const GradedPick atOnce = pickGradedPuzzle(random, grade, size, kind, 5, 5, &catalogue);
+                const GradedPick atOnce =
+                    pickGradedPuzzle(random, grade, size, kind, 5, 5, &catalogue);
                 const uint32_t after = random.currentState();
 
                 // Stepped part of the way, then taken: the same puzzle and the same state.
@@ -356,7 +361,8 @@ TEST(Grades, EverySizeIsPlayedAsAskedUnlessNoPuzzleOfTheGradeHasIt) {
             EXPECT_TRUE(offersSize(AsDesigned, kind, size));
         }
         for (Difficulty grade : kGrades) {
-            EXPECT_TRUE(hasGradedPuzzles(grade, kind, nearestSizeWithPuzzles(grade, kind, 5, &catalogue), &catalogue));
+            EXPECT_TRUE(hasGradedPuzzles(
+                grade, kind, nearestSizeWithPuzzles(grade, kind, 5, &catalogue), &catalogue));
         }
     }
 }
@@ -371,7 +377,8 @@ TEST(Grades, ARandomSizeAndMixedKindDrawEvenlyOverTheSizesAndKindsWithPuzzles) {
         std::set<ActionType> kinds;
         constexpr int32_t kPicks = 160;
         for (int32_t i = 0; i < kPicks; ++i) {
-            const PuzzleOrigin o = pickGradedPuzzle(random, grade, 0, Mixed, 5, 5, &catalogue).origin;
+            const PuzzleOrigin o =
+                pickGradedPuzzle(random, grade, 0, Mixed, 5, 5, &catalogue).origin;
             ASSERT_EQ(o.columns, o.rows);
             ++sides[o.columns];
             kinds.insert(o.kind);

@@ -20,11 +20,16 @@ let frameRequested = false;
 // The catalogue of graded puzzles, fetched once the first frame is on the canvas so that it
 // never delays it: resolves to its bytes, or null when it cannot be had.
 let firstFramePresented = () => {};
-const catalogue = new Promise((resolve) => {
+const firstFrame = new Promise((resolve) => {
     firstFramePresented = resolve;
-}).then(() => fetch(catalogueFile)
-    .then((response) => (response.ok ? response.arrayBuffer() : null))
-    .catch(() => null));
+});
+const catalogue = firstFrame.then(fetchCatalogue);
+
+function fetchCatalogue() {
+    return fetch(catalogueFile)
+        .then((response) => (response.ok ? response.arrayBuffer() : null))
+        .catch(() => null);
+}
 
 function stopIntervals() {
     for (const handle of intervals.values()) {
