@@ -1,12 +1,12 @@
 #include "puzzle/puzzle_catalogue.h"
 
+#include <algorithm>
 #include <bitset>
+#include <iterator>
 #include <optional>
 #include <set>
 
 #include "puzzle/hint.h"
-
-#include "puzzle/puzzle_catalogue_data.h"
 
 namespace kz {
 namespace {
@@ -150,13 +150,76 @@ int64_t catalogueTries(const CatalogueCell& cell) {
     return cell.kind == AddFromNone ? kAddFromNoneTries : kCatalogueTries;
 }
 
-int32_t cataloguedCount(Difficulty grade, ActionType kind, FieldSize side) {
-    return static_cast<int32_t>(kCatalogueSpans[catalogueCellIndex(grade, kind, side)].count);
+namespace {
+
+constexpr uint8_t kCatalogueStart[4] = {'K', 'Z', 'P', 'C'};
+
+uint32_t readNumber(const uint8_t* at) {
+    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
 }
 
-PuzzleOrigin cataloguedPuzzle(Difficulty grade, ActionType kind, FieldSize side, int32_t index) {
-    const CatalogueSpan& span = kCatalogueSpans[catalogueCellIndex(grade, kind, side)];
-    return {kCatalogueStates[span.first + static_cast<uint32_t>(index)], side, side, kind};
+void writeNumber(std::vector<uint8_t>& to, uint32_t number) {
+    for (int32_t shift = 0; shift < 32; shift += 8) {
+        to.push_back(static_cast<uint8_t>(number >> shift));
+    }
+}
+
+}  // namespace
+
+std::optional<PuzzleCatalogue> PuzzleCatalogue::read(const uint8_t* bytes, size_t size) {
+    constexpr size_t kHead = sizeof kCatalogueStart + 4 * kCatalogueCells;
+    if (bytes == nullptr || size < kHead || (size - kHead) % 4 != 0 ||
+        !std::equal(std::begin(kCatalogueStart), std::end(kCatalogueStart), bytes)) {
+        return std::nullopt;
+    }
+    PuzzleCatalogue catalogue;
+    uint32_t first = 0;
+    for (size_t cell = 0; cell < kCatalogueCells; ++cell) {
+        const uint32_t count = readNumber(bytes + sizeof kCatalogueStart + 4 * cell);
+        if (count > static_cast<uint32_t>(kCatalogueEntries)) {
+            return std::nullopt;
+        }
+        catalogue.spans[cell] = {first, count};
+        first += count;
+    }
+    if ((size - kHead) / 4 != first) {
+        return std::nullopt;
+    }
+    catalogue.states.reserve(first);
+    for (size_t at = kHead; at < size; at += 4) {
+        catalogue.states.push_back(readNumber(bytes + at));
+    }
+    return catalogue;
+}
+
+std::vector<uint8_t> PuzzleCatalogue::write(
+    const std::array<std::vector<uint32_t>, kCatalogueCells>& cells) {
+    std::vector<uint8_t> bytes(std::begin(kCatalogueStart), std::end(kCatalogueStart));
+    for (const std::vector<uint32_t>& states : cells) {
+        writeNumber(bytes, static_cast<uint32_t>(states.size()));
+    }
+    for (const std::vector<uint32_t>& states : cells) {
+        for (uint32_t state : states) {
+            writeNumber(bytes, state);
+        }
+    }
+    return bytes;
+}
+
+int32_t PuzzleCatalogue::count(Difficulty grade, ActionType kind, FieldSize side) const {
+    return static_cast<int32_t>(spans[catalogueCellIndex(grade, kind, side)].count);
+}
+
+PuzzleOrigin PuzzleCatalogue::puzzle(Difficulty grade, ActionType kind, FieldSize side,
+                                     int32_t index) const {
+    const CatalogueSpan& span = spans[catalogueCellIndex(grade, kind, side)];
+    return {states[span.first + static_cast<uint32_t>(index)], side, side, kind};
+}
+
+int32_t cataloguedCount(const PuzzleCatalogue* catalogue, Difficulty grade, ActionType kind,
+                        FieldSize side) {
+    return catalogue != nullptr ? catalogue->count(grade, kind, side) : 0;
 }
 
 }  // namespace kz

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "puzzle/field_model.h"
@@ -52,9 +53,39 @@ CellSearch searchCell(const CatalogueCell& cell, int32_t entries, int64_t tries,
 // The states a cell's search tries: more where a state is passed over quickly.
 int64_t catalogueTries(const CatalogueCell& cell);
 
-// The puzzles the catalogue holds for a cell; the kind must be one of the five.
-int32_t cataloguedCount(Difficulty grade, ActionType kind, FieldSize side);
-// The index-th of them, index below cataloguedCount.
-PuzzleOrigin cataloguedPuzzle(Difficulty grade, ActionType kind, FieldSize side, int32_t index);
+// Where one cell's puzzles stand in the list of states.
+struct CatalogueSpan {
+    uint32_t first = 0;
+    uint32_t count = 0;
+};
+
+// The catalogue as the game plays from it: every cell's states, read from the file the tool
+// writes (resources/puzzle-catalogue.bin). The file is "KZPC", then each cell's count of
+// puzzles in the order of catalogueCells(), then the states of every cell, cell after cell,
+// all as 32-bit little-endian numbers.
+class PuzzleCatalogue {
+  public:
+    // The catalogue of a file's bytes; none when they are not one: another start, a count
+    // over kCatalogueEntries, or more or fewer states than the counts say.
+    static std::optional<PuzzleCatalogue> read(const uint8_t* bytes, size_t size);
+    // The file's bytes for every cell's states, in the order of catalogueCells().
+    static std::vector<uint8_t> write(
+        const std::array<std::vector<uint32_t>, kCatalogueCells>& cells);
+
+    // The puzzles it holds for a cell; the kind must be one of the five.
+    int32_t count(Difficulty grade, ActionType kind, FieldSize side) const;
+    // The index-th of them, index below count.
+    PuzzleOrigin puzzle(Difficulty grade, ActionType kind, FieldSize side, int32_t index) const;
+
+  private:
+    PuzzleCatalogue() = default;
+
+    std::vector<uint32_t> states;
+    std::array<CatalogueSpan, kCatalogueCells> spans{};
+};
+
+// The same for a catalogue that may be missing: none holds no puzzles.
+int32_t cataloguedCount(const PuzzleCatalogue* catalogue, Difficulty grade, ActionType kind,
+                        FieldSize side);
 
 }  // namespace kz

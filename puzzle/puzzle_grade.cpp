@@ -216,11 +216,12 @@ int32_t drawOne(RandomSource& random, int32_t count) {
 }
 
 // The kinds a setting plays with puzzles of the grade on a side x side field.
-std::vector<ActionType> kindsWithPuzzles(Difficulty grade, ActionType setting, FieldSize side) {
+std::vector<ActionType> kindsWithPuzzles(Difficulty grade, ActionType setting, FieldSize side,
+                                         const PuzzleCatalogue* catalogue) {
     std::vector<ActionType> kinds;
     for (ActionType kind : kKinds) {
         if ((setting == Mixed || kindIndex(setting) == kindIndex(kind)) &&
-            hasGradedPuzzles(grade, kind, side)) {
+            hasGradedPuzzles(grade, kind, side, catalogue)) {
             kinds.push_back(kind);
         }
     }
@@ -234,17 +235,19 @@ bool offersSize(Difficulty grade, ActionType kind, FieldSize size) {
            ((offeredSizes(grade, kind) >> size) & 1u) != 0;
 }
 
-bool hasGradedPuzzles(Difficulty grade, ActionType kind, FieldSize size) {
+bool hasGradedPuzzles(Difficulty grade, ActionType kind, FieldSize size,
+                      const PuzzleCatalogue* catalogue) {
     return offersSize(grade, kind, size) ||
            (size >= kSmallestSide && size <= kLargestSide && grade != AsDesigned &&
-            cataloguedCount(grade, kKinds[kindIndex(kind)], size) > 0);
+            cataloguedCount(catalogue, grade, kKinds[kindIndex(kind)], size) > 0);
 }
 
-FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize size) {
+FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize size,
+                                 const PuzzleCatalogue* catalogue) {
     // The smaller of two as near: it is quicker to play.
     for (int32_t distance = 0; distance <= kLargestSide - kSmallestSide; ++distance) {
         for (FieldSize n : {size - distance, size + distance}) {
-            if (hasGradedPuzzles(grade, kind, n)) {
+            if (hasGradedPuzzles(grade, kind, n, catalogue)) {
                 return n;
             }
         }
@@ -253,18 +256,22 @@ FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize si
 }
 
 GradedPick pickGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
-                            ActionType kind, int32_t maxColumns, int32_t maxRows) {
-    return GradedPuzzleSearch(random, grade, fieldSize, kind, maxColumns, maxRows).take(random);
+                            ActionType kind, int32_t maxColumns, int32_t maxRows,
+                            const PuzzleCatalogue* catalogue) {
+    return GradedPuzzleSearch(random, grade, fieldSize, kind, maxColumns, maxRows, catalogue)
+        .take(random);
 }
 
 GradedPuzzleSearch::GradedPuzzleSearch(const RandomSource& from, Difficulty searchedGrade,
                                        FieldSize fieldSize, ActionType searchedKind,
-                                       int32_t columns, int32_t rows)
+                                       int32_t columns, int32_t rows,
+                                       const PuzzleCatalogue* searchedCatalogue)
     : grade(searchedGrade),
       askedSize(fieldSize),
       kind(searchedKind),
       maxColumns(columns),
       maxRows(rows),
+      catalogue(searchedCatalogue),
       startState(from.currentState()) {
     scratch.configureField(maxColumns, maxRows);
     scratch.randomSource().seed(startState);
@@ -280,17 +287,17 @@ GradedPuzzleSearch::GradedPuzzleSearch(const RandomSource& from, Difficulty sear
     if (!fixedSize) {
         std::vector<FieldSize> sides;
         for (FieldSize n = kSmallestSide; n <= kLargestSide; ++n) {
-            if (!kindsWithPuzzles(grade, kind, n).empty()) {
+            if (!kindsWithPuzzles(grade, kind, n, catalogue).empty()) {
                 sides.push_back(n);
             }
         }
         side = sides[static_cast<size_t>(drawOne(random, static_cast<int32_t>(sides.size())))];
-    } else if (kindsWithPuzzles(grade, kind, side).empty()) {
+    } else if (kindsWithPuzzles(grade, kind, side, catalogue).empty()) {
         picked.resize.askedSize = fieldSize;
-        picked.resize.playedSize = nearestSizeWithPuzzles(grade, kind, fieldSize);
+        picked.resize.playedSize = nearestSizeWithPuzzles(grade, kind, fieldSize, catalogue);
         side = picked.resize.playedSize;
     }
-    const std::vector<ActionType> kinds = kindsWithPuzzles(grade, kind, side);
+    const std::vector<ActionType> kinds = kindsWithPuzzles(grade, kind, side, catalogue);
     cellKind =
         kinds.size() == 1
             ? kinds.front()
@@ -307,9 +314,10 @@ bool GradedPuzzleSearch::step() {
     }
     ++picked.puzzlesMade;
     if (fromCatalogue) {
-        const int32_t count = cataloguedCount(grade, cellKind, cellSide);
+        // Only a cell with catalogued puzzles is taken from the catalogue.
+        const int32_t count = catalogue->count(grade, cellKind, cellSide);
         picked.origin =
-            cataloguedPuzzle(grade, cellKind, cellSide, drawOne(scratch.randomSource(), count));
+            catalogue->puzzle(grade, cellKind, cellSide, drawOne(scratch.randomSource(), count));
         isFound = true;
         return false;
     }

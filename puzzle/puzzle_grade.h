@@ -9,6 +9,8 @@
 
 namespace kz {
 
+class PuzzleCatalogue;
+
 // How hard a puzzle is meant to be. AsDesigned plays the generator as it is, every puzzle it
 // draws; the others draw with the same generator until a puzzle of the grade comes up.
 enum Difficulty : int32_t {
@@ -97,11 +99,13 @@ struct GradedPick {
 // AsDesigned. Where a grade is not offered, Next takes a puzzle of the catalogue.
 bool offersSize(Difficulty grade, ActionType kind, FieldSize size);
 // Whether Next has puzzles of the grade and kind (one of the five) on a size x size field at
-// all: offered, or in the catalogue. A few have none, as no puzzle of that field is of the
-// grade.
-bool hasGradedPuzzles(Difficulty grade, ActionType kind, FieldSize size);
+// all: offered, or in the catalogue (null when there is none). A few have none, as no puzzle of
+// that field is of the grade.
+bool hasGradedPuzzles(Difficulty grade, ActionType kind, FieldSize size,
+                      const PuzzleCatalogue* catalogue);
 // The size with puzzles nearest to a size, the smaller of two as near.
-FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize size);
+FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize size,
+                                 const PuzzleCatalogue* catalogue);
 
 // Picks a graded puzzle with the game's random source and the settings, as Next does, on a
 // board of its own, and leaves the source after the pick. A random size or the Mixed kind
@@ -110,16 +114,20 @@ FieldSize nearestSizeWithPuzzles(Difficulty grade, ActionType kind, FieldSize si
 // puzzles with the generator until one meets the grade; elsewhere it draws one of the
 // catalogue's. A fixed size and kind with no puzzle of the grade is played at the nearest size
 // that has some. AsDesigned takes the generator's first puzzle, exactly as Next always did.
+// Without a catalogue only the cells offered have puzzles.
 GradedPick pickGradedPuzzle(RandomSource& random, Difficulty grade, FieldSize fieldSize,
-                            ActionType kind, int32_t maxColumns, int32_t maxRows);
+                            ActionType kind, int32_t maxColumns, int32_t maxRows,
+                            const PuzzleCatalogue* catalogue);
 
 // The same pick made a puzzle at a time, from the game's random source as it stood when the
 // search began, which keeps its own state until the pick is taken: a program can search
 // ahead of Next while the player plays, and Next finds the puzzle picked.
 class GradedPuzzleSearch {
   public:
+    // The catalogue, when there is one, outlives the search.
     GradedPuzzleSearch(const RandomSource& from, Difficulty grade, FieldSize fieldSize,
-                       ActionType kind, int32_t maxColumns, int32_t maxRows);
+                       ActionType kind, int32_t maxColumns, int32_t maxRows,
+                       const PuzzleCatalogue* catalogue);
 
     // Makes one more puzzle; false once the grade has come up.
     bool step();
@@ -138,6 +146,7 @@ class GradedPuzzleSearch {
     ActionType kind;
     int32_t maxColumns;
     int32_t maxRows;
+    const PuzzleCatalogue* catalogue;
     uint32_t startState;
     PuzzleBoard scratch;
     GradedPick picked;

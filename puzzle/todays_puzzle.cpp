@@ -54,9 +54,9 @@ constexpr CalendarDay kYear = 366;
 // puzzles in turn, and remembers the day each was last given.
 class DaySchedule {
   public:
-    DaySchedule() {
+    explicit DaySchedule(const PuzzleCatalogue& from) : catalogue(from) {
         for (const CatalogueCell& cell : catalogueCells()) {
-            const int32_t count = cataloguedCount(cell.grade, cell.kind, cell.side);
+            const int32_t count = catalogue.count(cell.grade, cell.kind, cell.side);
             lastDay[index(cell.grade, cell.kind, cell.side)].assign(static_cast<size_t>(count),
                                                                     kFirstSpreadDay - kYear);
         }
@@ -76,7 +76,7 @@ class DaySchedule {
                 size_t& next = nextEntry[index(grade, kind, planned.side)];
                 if (!last.empty() && day - last[next] >= kYear) {
                     const PuzzleOrigin origin =
-                        cataloguedPuzzle(grade, kind, planned.side, static_cast<int32_t>(next));
+                        catalogue.puzzle(grade, kind, planned.side, static_cast<int32_t>(next));
                     last[next] = day;
                     next = (next + 1) % last.size();
                     return origin;
@@ -86,8 +86,8 @@ class DaySchedule {
         // Not reached with the catalogue as it is (a test walks the years); the planned
         // grade's first kind with puzzles keeps the day playable all the same.
         for (ActionType kind : kKinds) {
-            if (cataloguedCount(planned.grade, kind, planned.side) > 0) {
-                return cataloguedPuzzle(planned.grade, kind, planned.side, 0);
+            if (catalogue.count(planned.grade, kind, planned.side) > 0) {
+                return catalogue.puzzle(planned.grade, kind, planned.side, 0);
             }
         }
         return drawnOfDay(day, 0);
@@ -98,21 +98,25 @@ class DaySchedule {
         return catalogueCellIndex(grade, kind, side);
     }
 
+    const PuzzleCatalogue& catalogue;
     std::array<std::vector<CalendarDay>, kCatalogueCells> lastDay;
     std::array<size_t, kCatalogueCells> nextEntry{};
 };
 
 }  // namespace
 
-PuzzleOrigin puzzleOfDay(CalendarDay day) {
+std::optional<PuzzleOrigin> puzzleOfDay(CalendarDay day, const PuzzleCatalogue* catalogue) {
     PuzzleOrigin origin = drawnOfDay(day, 0);
     if (day < kFirstGradedDay) {
         return origin;
     }
     if (day >= kFirstSpreadDay) {
+        if (catalogue == nullptr) {
+            return std::nullopt;
+        }
         // Each day depends on the days before it; walking them takes well under a millisecond
         // a year.
-        DaySchedule schedule;
+        DaySchedule schedule(*catalogue);
         for (CalendarDay d = kFirstSpreadDay; d < day; ++d) {
             schedule.take(d);
         }

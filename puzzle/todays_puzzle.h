@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
+
 #include "puzzle/calendar_day.h"
 #include "puzzle/puzzle_origin.h"
 
 namespace kz {
+
+class PuzzleCatalogue;
 
 // The puzzle of a calendar day: the same for everyone on that day, in every program and on
 // every machine, because it follows from the day alone and never from the random source.
@@ -21,8 +25,9 @@ namespace kz {
 // week taking the five kinds in turn from week to week. The puzzle is the catalogue's next one
 // for that grade, kind and size; one played less than a year ago is passed over for the next
 // kind in turn (and, on a small field with few puzzles, for another grade), so no puzzle comes
-// twice within a year.
-PuzzleOrigin puzzleOfDay(CalendarDay day);
+// twice within a year. Those days come from the catalogue alone: without one (null) they have
+// none, as any other puzzle would not be that day's for everyone.
+std::optional<PuzzleOrigin> puzzleOfDay(CalendarDay day, const PuzzleCatalogue* catalogue);
 
 constexpr CalendarDay kFirstGradedDay = 20797;  // 2026-12-10
 constexpr CalendarDay kFirstSpreadDay = 20819;  // 2027-01-01

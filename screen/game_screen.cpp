@@ -49,8 +49,8 @@ int32_t GameScreen::widthFor(int32_t horizontalStickWidth, int32_t verticalStick
 }
 
 GameScreen::GameScreen(Element* newParent, int32_t newX, int32_t newY, const ScreenImages& images,
-                       Host& screenHost)
-    : Element(newParent, newX, newY, nullptr), host(screenHost) {
+                       Host& screenHost, const PuzzleCatalogue* gradedCatalogue)
+    : Element(newParent, newX, newY, nullptr), host(screenHost), catalogue(gradedCatalogue) {
     buildLayout(images);
 }
 
@@ -255,7 +255,7 @@ void GameScreen::beginSearchAhead() {
     if (difficulty != AsDesigned) {
         searchAhead = std::make_unique<GradedPuzzleSearch>(
             board->randomSource(), difficulty, board->getFieldSize(), board->getActionType(),
-            board->getMaxColumns(), board->getMaxRows());
+            board->getMaxColumns(), board->getMaxRows(), catalogue);
     }
 }
 
@@ -285,7 +285,7 @@ void GameScreen::startNewGame(const PuzzleOrigin* origin, Difficulty grade) {
         const GradedPick picked =
             searchAhead && searchAhead->answers(random, difficulty, size, kind, columns, rows)
                 ? searchAhead->take(random)
-                : pickGradedPuzzle(random, difficulty, size, kind, columns, rows);
+                : pickGradedPuzzle(random, difficulty, size, kind, columns, rows, catalogue);
         board->newPuzzleFrom(picked.origin);
         shownGrade = difficulty;
         resize = picked.resize;

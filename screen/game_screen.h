@@ -50,8 +50,10 @@ class GameScreen : public Element {
     static constexpr uint32_t kGameTimerId = 1;
     static constexpr uint32_t kGameTimerPeriodMs = 1000;
 
+    // catalogue: the graded puzzles a graded Next takes where it does not search, outliving the
+    // screen; none (null) plays only the cells searched.
     GameScreen(Element* newParent, int32_t newX, int32_t newY, const ScreenImages& images,
-               Host& screenHost);
+               Host& screenHost, const PuzzleCatalogue* catalogue = nullptr);
 
     // The width the screen takes with matchsticks of these frame widths; its height is
     // always kHeight. Known before any picture is loaded.
@@ -157,6 +159,7 @@ class GameScreen : public Element {
     Counter* clockCounter = nullptr;
     uint32_t timerId = 0;
     Difficulty difficulty = AsDesigned;
+    const PuzzleCatalogue* catalogue;
     std::unique_ptr<GradedPuzzleSearch> searchAhead;
     Difficulty shownGrade = AsDesigned;
     FieldResize resize;

@@ -3,23 +3,27 @@
 // of random-source states with the solver. The series depends on nothing but the cell, so the
 // same build of the generator and the grades always writes the same catalogue.
 //
-// usage: make_puzzle_catalogue OUTPUT.cpp [--entries N] [--tries N] [--only PART-OF-CELL-NAME]
+// usage: make_puzzle_catalogue OUTPUT.bin [--entries N] [--tries N] [--only PART-OF-CELL-NAME]
 //        make_puzzle_catalogue --table
 //
-// Writes the catalogue as C++ source (the states, a cell table) and prints, per cell, the
+// Writes the catalogue file (see PuzzleCatalogue; resources/puzzle-catalogue.bin is the one
+// the programs play from; a cell --only leaves out is written empty) and prints, per cell, the
 // states tried, the puzzles found and the figures of what was found to standard error. With
 // --table it prints the 60 cells of the catalogue built in: whether Next searches the cell
 // live, the puzzles catalogued, and their mean shapes and changes and the share needing a
 // large square.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/common/extras_texts.h"
+#include "puzzle/embedded_catalogue.h"
 #include "puzzle/puzzle_catalogue.h"
 #include "puzzle/puzzle_grade.h"
 
@@ -71,12 +75,17 @@ std::string cellName(const CatalogueCell& cell) {
 }  // namespace
 
 int printTable() {
+    const std::optional<PuzzleCatalogue> catalogue = embeddedCatalogue();
+    if (!catalogue) {
+        std::fprintf(stderr, "the catalogue built in is not one\n");
+        return 1;
+    }
     std::printf("%-28s %7s %10s %7s %8s %6s\n", "cell", "search", "catalogue", "shapes", "changes",
                 "large");
     for (const CatalogueCell& cell : catalogueCells()) {
         std::vector<uint32_t> states;
-        for (int32_t i = 0; i < cataloguedCount(cell.grade, cell.kind, cell.side); ++i) {
-            states.push_back(cataloguedPuzzle(cell.grade, cell.kind, cell.side, i).state);
+        for (int32_t i = 0; i < catalogue->count(cell.grade, cell.kind, cell.side); ++i) {
+            states.push_back(catalogue->puzzle(cell.grade, cell.kind, cell.side, i).state);
         }
         const Figures figures = measured(cell, states);
         const double count = states.empty() ? 1.0 : static_cast<double>(states.size());
@@ -93,7 +102,7 @@ int main(int argc, char** argv) {
     }
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: %s OUTPUT.cpp [--entries N] [--tries N] [--only PART-OF-CELL-NAME]\n",
+                     "usage: %s OUTPUT.bin [--entries N] [--tries N] [--only PART-OF-CELL-NAME]\n",
                      argv[0]);
         return 2;
     }
@@ -111,9 +120,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::vector<std::string> states;
-    std::string cells;
-    size_t first = 0;
+    std::array<std::vector<uint32_t>, kCatalogueCells> cells;
     std::fprintf(stderr, "%-28s %10s %6s %7s %8s %6s %5s\n", "cell", "tried", "found", "shapes",
                  "changes", "large", "s");
     for (const CatalogueCell& cell : catalogueCells()) {
@@ -131,34 +138,15 @@ int main(int argc, char** argv) {
                      figures.shapes / count, figures.changes / count, figures.largeSquare / count,
                      seconds);
         std::fflush(stderr);
-        for (uint32_t state : found.states) {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "0x%08X", state);
-            states.emplace_back(hex);
-        }
-        cells += "    // " + cellName(cell) + ", " + std::to_string(found.tried) + " tried\n    {" +
-                 std::to_string(first) + ", " + std::to_string(found.states.size()) + "},\n";
-        first += found.states.size();
-    }
-    // Laid out as clang-format lays it out: eight to a line, and a last 0 so that the list is
-    // never empty.
-    states.emplace_back("0");
-    std::string stateLines;
-    for (size_t i = 0; i < states.size(); ++i) {
-        stateLines +=
-            (i % 8 == 0 ? "\n    " : " ") + states[i] + (i + 1 == states.size() ? "};" : ",");
+        cells[catalogueCellIndex(cell.grade, cell.kind, cell.side)] = found.states;
     }
 
-    FILE* out = std::fopen(output, "w");
+    const std::vector<uint8_t> bytes = PuzzleCatalogue::write(cells);
+    FILE* out = std::fopen(output, "wb");
     if (out == nullptr) {
         std::perror(output);
         return 1;
     }
-    std::fprintf(out,
-                 "// Made by tools/make_puzzle_catalogue.cpp; do not edit.\n#include "
-                 "\"puzzle/puzzle_catalogue_data.h\"\n\nnamespace kz {\n\n"
-                 "const uint32_t kCatalogueStates[] = {%s\n\n"
-                 "const CatalogueSpan kCatalogueSpans[] = {\n%s};\n\n}  // namespace kz\n",
-                 stateLines.c_str(), cells.c_str());
-    return std::fclose(out) == 0 ? 0 : 1;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return std::fclose(out) == 0 && written ? 0 : 1;
 }

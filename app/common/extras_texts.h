@@ -80,6 +80,9 @@ inline std::string puzzleCodeCopiedText(const std::string& code) {
 }
 constexpr const char* kTodaysResultCopiedText = "Today's result copied.";
 constexpr const char* kNoTodaysResultText = "Solve today's puzzle to share its result.";
+// Told when the day's puzzle cannot be had, as the list it comes from could not be loaded.
+constexpr const char* kNoPuzzleOfDayText =
+    "That day's puzzle could not be loaded. Reload the page to try again.";
 
 // The window's title for the puzzle on show: "Kestrane Zivadorured — 3MNWJ7CXSM — puzzle of
 // 2026-12-10 — Hard", the day and the grade only where there are.

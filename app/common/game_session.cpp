@@ -39,7 +39,7 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
     for (size_t i = 0; i < kScreenImageOrder.size(); ++i) {
         ordered[i] = images_[imageIndexOf(kScreenImageOrder[i])].get();
     }
-    gameScreen_ = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, host_);
+    gameScreen_ = std::make_unique<GameScreen>(nullptr, 0, 0, ordered, host_, options_.catalogue);
     gameScreen_->setFieldSize(settings.fieldSize);
     gameScreen_->setActionType(static_cast<ActionType>(settings.actionType));
     gameScreen_->setDifficulty(

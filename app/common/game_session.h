@@ -31,6 +31,9 @@ struct SessionOptions {
     // game kept from an earlier run. Off, as the Windows program plays, unless asked for.
     bool extraPlay = false;
     ProgramStores stores;
+    // The graded puzzles of Next's rare cells and of the days from 2027 on, outliving the
+    // session; without it Next plays the cells it searches and those days have no puzzle.
+    const PuzzleCatalogue* catalogue = nullptr;
 };
 
 // One game as every program drives it, and the one thing a program calls: owns the 21

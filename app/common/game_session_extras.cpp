@@ -326,7 +326,11 @@ void GameSession::copyTodaysResult() {
 
 void GameSession::playTodaysPuzzle() {
     const CalendarDay day = shell_.today();
-    startPuzzle(puzzleOfDay(day), day);
+    if (const std::optional<PuzzleOrigin> origin = puzzleOfDay(day, options_.catalogue)) {
+        startPuzzle(*origin, day);
+    } else {
+        shell_.announce(kNoPuzzleOfDayText);
+    }
 }
 
 bool GameSession::playDay(CalendarDay day) {
@@ -334,7 +338,12 @@ bool GameSession::playDay(CalendarDay day) {
     if (!extraLive() || day < kFirstPuzzleDay || day > today) {
         return false;
     }
-    if (!startPuzzle(puzzleOfDay(day), day, day < today)) {
+    const std::optional<PuzzleOrigin> origin = puzzleOfDay(day, options_.catalogue);
+    if (!origin) {
+        shell_.announce(kNoPuzzleOfDayText);
+        return false;
+    }
+    if (!startPuzzle(*origin, day, day < today)) {
         return false;
     }
     settle();
@@ -358,9 +367,12 @@ bool GameSession::openLink(std::string_view link) {
     }
     if (linked->day) {
         const CalendarDay today = shell_.today();
-        if (*linked->day >= kFirstPuzzleDay && *linked->day <= today &&
-            puzzleInPlay() == kz::puzzleCode(puzzleOfDay(*linked->day))) {
-            return true;
+        if (*linked->day >= kFirstPuzzleDay && *linked->day <= today) {
+            const std::optional<PuzzleOrigin> origin =
+                puzzleOfDay(*linked->day, options_.catalogue);
+            if (origin && puzzleInPlay() == kz::puzzleCode(*origin)) {
+                return true;
+            }
         }
         return playDay(*linked->day);
     }

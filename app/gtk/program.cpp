@@ -18,6 +18,7 @@
 #include "app/gtk/puzzle_code_dialog.h"
 #include "app/gtk/records_transfer.h"
 #include "app/gtk/statistics_dialog.h"
+#include "puzzle/embedded_catalogue.h"
 
 namespace kz {
 namespace {
@@ -106,6 +107,8 @@ bool Program::start() {
     SessionOptions options;
     options.extraPlay = true;
     options.stores = {&settings_, &records_, &game_};
+    catalogue_ = embeddedCatalogue();
+    options.catalogue = catalogue_ ? &*catalogue_ : nullptr;
     session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load(), options);
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });

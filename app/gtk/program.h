@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "app/gtk/records_file.h"
 #include "app/gtk/settings_file.h"
 #include "display/scaled_display.h"
+#include "puzzle/puzzle_catalogue.h"
 
 namespace kz {
 
@@ -71,6 +73,8 @@ class Program : public ProgramShell {
     RecordsFile records_;
     GameFile game_;
     HelpPages help_;
+    // Built in; before the session, which plays from it.
+    std::optional<PuzzleCatalogue> catalogue_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<CairoDisplay> display_;
     std::unique_ptr<ScaledDisplay> scaled_;

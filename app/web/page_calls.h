@@ -64,6 +64,7 @@ enum class PageCallShape : uint8_t {
 #define KZ_MODULE_ENTRIES(X) \
     X(kz_start)              \
     X(kz_take_up_stored)     \
+    X(kz_take_up_catalogue)  \
     X(kz_use_art)            \
     X(kz_use_scale)          \
     X(kz_scale)              \

@@ -276,6 +276,8 @@ void addScriptConstants(std::map<std::string, std::string>& values) {
         {number(HelpTopic::Search), scriptString(values["HELP_SEARCH"])},
         {number(HelpTopic::Index), scriptString(values["HELP_INDEX"])},
     });
+    // So does the catalogue's, beside the page.
+    values["CATALOGUE_FILE"] = scriptString(values["CATALOGUE_FILE"]);
 }
 
 // A box's title: its menu item's label without the dots of "opens a box".

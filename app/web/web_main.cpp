@@ -278,7 +278,8 @@ extern "C" {
 // scale: the set the page fetched for its screen, width x height pixels of four bytes at
 // atlas, which the program copies; 1 (or a set that is not what it should be) draws with the
 // pictures built in. waiting: 1 while the page's store is still opening, and the page calls
-// kz_take_up_stored once it is open; 0 (or left out) when it can be read already.
+// kz_take_up_stored once it is open; 0 (or left out) when it can be read already. The page
+// fetches the catalogue after the first frame and hands it in with kz_take_up_catalogue.
 EMSCRIPTEN_KEEPALIVE void kz_start(int32_t scale, const uint8_t* rgba, int32_t width,
                                    int32_t height, int32_t waiting) {
     if (web.program) {
@@ -287,14 +288,27 @@ EMSCRIPTEN_KEEPALIVE void kz_start(int32_t scale, const uint8_t* rgba, int32_t w
     const bool kept = scale > 1 && web.keepAtlas(scale, rgba, width, height);
     web.program = std::make_unique<kz::WebProgram>(
         web.page, [](int32_t id, int32_t set) { return web.bitmap(id, set); }, kept ? scale : 1);
-    web.program->start(waiting == 0);
+    web.program->start(waiting == 0, true);
 }
 
-// The page's store can be read now: the records and the kept game are taken up.
+// The page's store can be read now: the records and the kept game are taken up, once the
+// catalogue is there too.
 EMSCRIPTEN_KEEPALIVE void kz_take_up_stored() {
     if (web.program) {
         web.program->takeUpStored();
     }
+}
+
+// The catalogue file the page fetched, size bytes at bytes, which the program copies; none
+// (0, 0) when the fetch failed. 1 when it is a catalogue.
+EMSCRIPTEN_KEEPALIVE int32_t kz_take_up_catalogue(const uint8_t* bytes, int32_t size) {
+    if (!web.program) {
+        return 0;
+    }
+    return web.program->takeUpCatalogue(size > 0 ? bytes : nullptr,
+                                        size > 0 ? static_cast<size_t>(size) : 0)
+               ? 1
+               : 0;
 }
 
 // A larger set the page fetched once its layout showed the game at its size: kept for

@@ -42,11 +42,13 @@ WebProgram::~WebProgram() {
     page_.showing(nullptr);
 }
 
-void WebProgram::start(bool stored) {
+void WebProgram::start(bool stored, bool catalogueComing) {
     if (session_) {
         return;
     }
-    startSession(stored);
+    storeOpen_ = stored;
+    catalogueSettled_ = catalogueSettled_ || !catalogueComing;
+    startSession(storeOpen_ && catalogueSettled_);
     // The target gets its pixels once the screen has given its size.
     sizeFrame();
     route([this] { return session_->paintAll(); });
@@ -57,6 +59,7 @@ void WebProgram::startSession(bool stored) {
     options.extraPlay = stored;
     if (stored) {
         options.stores = {&storedSettings_, &storedRecords_, &storedGame_};
+        options.catalogue = catalogue_ ? &*catalogue_ : nullptr;
     }
     // The session before it ends its timers, then the new one.
     session_.reset();
@@ -66,7 +69,22 @@ void WebProgram::startSession(bool stored) {
 }
 
 void WebProgram::takeUpStored() {
-    if (!running() || tookUpStored_) {
+    storeOpen_ = true;
+    takeUpWhenReady();
+}
+
+bool WebProgram::takeUpCatalogue(const uint8_t* bytes, size_t size) {
+    if (catalogueSettled_) {
+        return false;
+    }
+    catalogue_ = PuzzleCatalogue::read(bytes, size);
+    catalogueSettled_ = true;
+    takeUpWhenReady();
+    return catalogue_.has_value();
+}
+
+void WebProgram::takeUpWhenReady() {
+    if (!running() || tookUpStored_ || !storeOpen_ || !catalogueSettled_) {
         return;
     }
     route([this] {

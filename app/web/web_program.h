@@ -11,6 +11,7 @@
 #include "app/web/page.h"
 #include "app/web/stored_records.h"
 #include "display/scaled_display.h"
+#include "puzzle/puzzle_catalogue.h"
 #include "software/software_display.h"
 
 namespace kz {
@@ -26,16 +27,24 @@ class WebProgram {
     WebProgram(const WebProgram&) = delete;
     WebProgram& operator=(const WebProgram&) = delete;
 
-    // Reads the settings, makes the session and draws the whole screen. With stored, the
-    // session plays with the extra play and the records and game kept in the page's store;
-    // without, that store is still opening and the first frame does not wait for it: a
-    // session without them draws it. Call once.
-    void start(bool stored = true);
-    // The page's store can be read: a session with the extra play, the records and the game
-    // kept there takes the place of the first one, and the whole screen is drawn again. Until
+    // Reads the settings, makes the session and draws the whole screen. With stored, and
+    // without catalogueComing, the session plays with the extra play, the records and game
+    // kept in the page's store and the catalogue handed in by then, if any. Otherwise the
+    // first frame waits for neither: a session without them draws it, until the store is
+    // open (stored, or takeUpStored) and, with catalogueComing, the catalogue's fetch has
+    // ended (takeUpCatalogue). Call once.
+    void start(bool stored = true, bool catalogueComing = false);
+    // The page's store can be read. Once it is and the catalogue is there, or its fetch
+    // failed, a session with the extra play, the records and the game kept there and the
+    // catalogue takes the place of the first one, and the whole screen is drawn again. Until
     // then the player's input is passed over, as a game started before it would count in
     // records not read yet and be replaced by the kept one. Once; nothing after the first.
     void takeUpStored();
+    // The catalogue's fetch has ended: the file's bytes, or none (null) when it failed. A file
+    // that is no catalogue counts as failed, and the session plays without one: graded Next
+    // in the cells it searches, and no puzzle for the days that come from it. False then.
+    // Once; nothing after the first.
+    bool takeUpCatalogue(const uint8_t* bytes, size_t size);
 
     // The screen's size in the game's pixels; the frame has scale() x scale() pixels for each.
     int32_t width() const { return session_ ? session_->width() : 0; }
@@ -105,8 +114,10 @@ class WebProgram {
     const GameSession* gameSession() const { return session_.get(); }
 
   private:
-    // A session with the extra play and the page's stores, or one without.
+    // A session with the extra play, the page's stores and the catalogue, or one without.
     void startSession(bool stored);
+    // The session with the extra play, once the store and the catalogue are settled.
+    void takeUpWhenReady();
     // Calls one entry of the session; a quit asked for during it ends the session.
     template <typename Entry>
     void route(Entry entry);
@@ -126,10 +137,14 @@ class WebProgram {
     StoredGame storedGame_;
     SoftwareDisplay softwareDisplay_;
     ScaledDisplay scaledDisplay_;
+    // Before the session, which plays from it.
+    std::optional<PuzzleCatalogue> catalogue_;
     std::unique_ptr<GameSession> session_;
     std::vector<uint8_t> frame_;  // the canvas's pixels, four bytes each
     std::vector<Rect> areas_;     // as the page last heard them
     bool tookUpStored_ = false;
+    bool storeOpen_ = false;
+    bool catalogueSettled_ = false;
     bool over_ = false;
 };
 

@@ -202,7 +202,8 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     // Next plays exactly the puzzle a search at Next would have drawn.
     RandomSource random;
     random.seed(state);
-    const GradedPick expected = pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
+    const GradedPick expected =
+        pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5, &game.catalogue());
     next();
     EXPECT_EQ(game.board().getOrigin(), expected.origin);
     EXPECT_EQ(game.board().randomSource().currentState(), random.currentState());
@@ -215,7 +216,8 @@ TEST_F(SessionExtrasTest, TheNextGradedPuzzleIsSearchedWhileThePlayerPlays) {
     game.session().timer(NextPuzzleSearch::kSearchTimerId);
     giveUp();
     random.seed(12345);
-    const GradedPick fresh = pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5);
+    const GradedPick fresh =
+        pickGradedPuzzle(random, Hard, 4, AddFromSome, 5, 5, &game.catalogue());
     game.board().randomSource().seed(12345);
     next();
     EXPECT_EQ(game.board().getOrigin(), fresh.origin);
@@ -279,7 +281,8 @@ TEST_F(SessionExtrasTest, ACopiedCodePlaysTheSamePuzzleAgainAndAWrongOneChangesN
 TEST_F(SessionExtrasTest, TodaysPuzzleIsTheDaysAndItsWinIsRememberedForTheDay) {
     game.command(command::TodaysPuzzle);
     const CalendarDay day = dayOfUnixTime(shell.now);
-    EXPECT_EQ(puzzleCode(game.board().getOrigin()), puzzleCode(puzzleOfDay(day)));
+    EXPECT_EQ(puzzleCode(game.board().getOrigin()),
+              puzzleCode(puzzleOfDay(day, &game.catalogue()).value()));
     ASSERT_TRUE(game.playSolution());
     EXPECT_TRUE(shell.savedRecords().solvedOn(day));
     EXPECT_EQ(shell.savedRecords().daysInARow(day), 1);
@@ -383,7 +386,7 @@ TEST_F(SessionExtrasTest, APastDayPlaysThatDaysPuzzleWithItsDayAndGrade) {
     const CalendarDay day = dayFromText("2026-12-10").value();
     ASSERT_TRUE(game.session().playDay(day));
     const PuzzleOrigin origin = game.board().getOrigin();
-    EXPECT_EQ(puzzleCode(origin), puzzleCode(puzzleOfDay(day)));
+    EXPECT_EQ(puzzleCode(origin), puzzleCode(puzzleOfDay(day, &game.catalogue()).value()));
     EXPECT_EQ(shell.title(), titleOf(day, gradeOfOrigin(origin)));
 
     // The day before the graded days keeps the puzzle it had, and no grade.
@@ -451,7 +454,8 @@ TEST_F(SessionExtrasTest, TodayChosenAmongThePastDaysIsTodaysPuzzle) {
     shell.now += 86400;
     const CalendarDay today = dayOfUnixTime(shell.now);
     ASSERT_TRUE(game.session().playDay(today));
-    EXPECT_EQ(puzzleCode(game.board().getOrigin()), puzzleCode(puzzleOfDay(today)));
+    EXPECT_EQ(puzzleCode(game.board().getOrigin()),
+              puzzleCode(puzzleOfDay(today, &game.catalogue()).value()));
     ASSERT_TRUE(game.playSolution());
     EXPECT_TRUE(shell.savedRecords().solvedOn(today));
     EXPECT_EQ(shell.savedRecords().daysInARow(today), 1);
@@ -475,7 +479,8 @@ TEST_F(SessionExtrasTest, APastDaysGameKeptForTheNextRunStillLeavesTheDaysInARow
                          *next.store = *shell.store;
                      });
     ASSERT_TRUE(run.paintAll());
-    EXPECT_EQ(puzzleCode(run.board().getOrigin()), puzzleCode(puzzleOfDay(today - 1)));
+    EXPECT_EQ(puzzleCode(run.board().getOrigin()),
+              puzzleCode(puzzleOfDay(today - 1, &run.catalogue()).value()));
     EXPECT_EQ(run.shell().title(), windowTitleText(puzzleCode(run.board().getOrigin()), today - 1,
                                                    gradeOfOrigin(run.board().getOrigin())));
     ASSERT_TRUE(run.playSolution());

@@ -1303,13 +1303,21 @@ def test_records_export_import(browser, server):
 
 def test_one_script(browser, server):
     """The page's script comes as one file beside the module's loader: no module waits on
-    another to be fetched."""
+    another to be fetched; the catalogue of graded puzzles is asked for only once the first
+    frame is on the canvas."""
     page = Page(browser, server.url("page/"))
     page.open()
     scripts = browser.js("""return performance.getEntriesByType('resource')
         .map(r => new URL(r.name).pathname).filter(p => p.endsWith('.js')).sort();""")
     check(scripts == ["/page/kestrane-zivadorured.js", "/page/kestrane.js"],
           f"the page loads the scripts {scripts}")
+    times = browser.js("""
+        const frame = performance.getEntriesByName('first-frame')[0];
+        const asked = performance.getEntriesByType('resource')
+            .filter((r) => r.name.endsWith('/puzzle-catalogue.bin'));
+        return [frame ? frame.startTime : null, asked.map((r) => r.startTime)];""")
+    check(times[0] is not None and len(times[1]) == 1 and times[1][0] >= times[0],
+          f"the first frame and the catalogue's request came at {times}")
     check_console(browser, "with one script")
 
 
@@ -1504,6 +1512,9 @@ def test_offline(browser, server, idle):
         linked.open()
         check(linked.title_code() == CODE,
               f"offline #p={CODE} shows {browser.js('return document.title')}")
+        check(browser.async_js("""const done = arguments[arguments.length - 1];
+            caches.match('puzzle-catalogue.bin').then((kept) => done(kept !== undefined));"""),
+              "the service worker keeps no catalogue for offline play")
     finally:
         server.start()
     check_console(browser, "offline")

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/common/commands.h"
+#include "app/common/extras_texts.h"
 #include "app/common/hint_blinker.h"
 #include "app/common/records_table.h"
 #include "app/common/session_records.h"
@@ -397,31 +398,70 @@ std::string statisticsOnNextVisit(const FakePage& page) {
 
 // A page whose store is still opening draws at once, passes the player over, and takes the
 // records and the kept game up once the store is open, only the first time it is told.
-TEST_F(WebProgramTest, AStoreStillOpeningPassesInputOverUntilTheKeptGameIsTakenUp) {
+TEST_F(WebProgramTest, InputIsPassedOverUntilTheStoreAndTheCatalogueAreBothThere) {
     click(kNextX, kNextY);
     program.command(command::Exit);  // keeps the running game
     FakePage next;
     next.texts = page.texts;
-    next.now = page.now;
+    next.now = 1798891200;  // 2027-01-02 12:00 UTC
     WebProgram waiting(next, sourceTreeResolver(KZ_SOURCE_ROOT));
-    waiting.start(false);
+    waiting.start(false, true);
     EXPECT_FALSE(waiting.tookUpStored());
     ASSERT_TRUE(next.animationFrame());
     EXPECT_FALSE(next.presented.empty()) << "the first frame waited for the store";
     const std::string kept = next.texts[kGameStorageName];
     ASSERT_NE(kept, "");
     const size_t presents = next.presented.size();
-    clickIn(waiting, kNextX, kNextY);
-    EXPECT_FALSE(next.animationFrame()) << "a click before the store was played";
-    EXPECT_EQ(next.presented.size(), presents);
-    EXPECT_EQ(next.texts[kGameStorageName], kept) << "a click before the store changed the game";
-
+    const auto passedOver = [&](const char* when) {
+        clickIn(waiting, kNextX, kNextY);
+        EXPECT_FALSE(next.animationFrame()) << "a click " << when << " was played";
+        EXPECT_EQ(next.presented.size(), presents);
+        EXPECT_EQ(next.texts[kGameStorageName], kept) << "a click " << when << " changed the game";
+        EXPECT_FALSE(waiting.playDay("2027-01-01"));
+    };
+    passedOver("before the store");
     waiting.takeUpStored();
+    EXPECT_FALSE(waiting.tookUpStored());
+    passedOver("before the catalogue");
+
+    const std::vector<uint8_t> file =
+        readFileBytes(std::string(KZ_SOURCE_ROOT) + "/resources/puzzle-catalogue.bin");
+    EXPECT_TRUE(waiting.takeUpCatalogue(file.data(), file.size()));
+    EXPECT_FALSE(waiting.takeUpCatalogue(nullptr, 0)) << "a second fetch replaced the catalogue";
     waiting.takeUpStored();
     EXPECT_TRUE(waiting.tookUpStored());
     clickIn(waiting, kNextX, kNextY);  // Give Up of the game taken up
+    // The days that come from the catalogue play from the one handed in.
+    ASSERT_TRUE(waiting.playDay("2027-01-01"));
+    EXPECT_EQ(next.codes.back(), "3FBC78FNHV");
     const std::string shown = statisticsOnNextVisit(next);
     EXPECT_NE(shown.find("\"Random\",\"Mixed\",\"1\",\"0\",\"1\""), std::string::npos) << shown;
+}
+
+TEST(WebProgramCatalogue, WithoutItThePagePlaysOnButGivesNoPuzzleForTheDaysFromIt) {
+    const std::vector<uint8_t> file =
+        readFileBytes(std::string(KZ_SOURCE_ROOT) + "/resources/puzzle-catalogue.bin");
+    ASSERT_GT(file.size(), 4u);
+    // A failed fetch, and a file cut short.
+    for (const std::vector<uint8_t>& fetched :
+         {std::vector<uint8_t>{}, std::vector<uint8_t>(file.begin(), file.end() - 4)}) {
+        FakePage page;
+        page.now = 1798891200;  // 2027-01-02 12:00 UTC
+        WebProgram program(page, sourceTreeResolver(KZ_SOURCE_ROOT));
+        program.start(true, true);
+        EXPECT_FALSE(program.tookUpStored()) << "taken up before the catalogue's fetch ended";
+        EXPECT_FALSE(
+            program.takeUpCatalogue(fetched.empty() ? nullptr : fetched.data(), fetched.size()));
+        ASSERT_TRUE(program.tookUpStored());
+        EXPECT_FALSE(program.playDay("2027-01-01"));
+        program.command(command::TodaysPuzzle);
+        EXPECT_TRUE(page.codes.empty()) << "another puzzle played as the day's";
+        EXPECT_EQ(std::count(page.announced.begin(), page.announced.end(), kNoPuzzleOfDayText), 2);
+        // The days before need none, and the game plays on.
+        ASSERT_TRUE(program.playDay("2026-12-20"));
+        EXPECT_EQ(page.codes.back(),
+                  puzzleCode(puzzleOfDay(dayFromText("2026-12-20").value(), nullptr).value()));
+    }
 }
 
 TEST_F(WebProgramTest, RecordsAreStoredAndShownAfterAReload) {
@@ -560,7 +600,8 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
     EXPECT_TRUE(page.codes.empty()) << "a day with no puzzle started one";
 
     ASSERT_TRUE(program.playDay("2026-12-10"));
-    const std::string code = puzzleCode(puzzleOfDay(dayFromText("2026-12-10").value()));
+    const std::string code =
+        puzzleCode(puzzleOfDay(dayFromText("2026-12-10").value(), nullptr).value());
     EXPECT_EQ(page.codes, std::vector<std::string>{code});
     EXPECT_EQ(page.days, std::vector<std::string>{"2026-12-10"});
     EXPECT_NE(page.grades.back(), "") << "a graded day's puzzle says its grade";
@@ -575,7 +616,8 @@ TEST_F(WebProgramTest, ThePastPuzzleBoxAndADaysLinkPlayThatDaysPuzzle) {
     EXPECT_EQ(reload.page.codes.size(), 1u) << "the game goes on, not started again";
     EXPECT_TRUE(reload.program.openLink(std::string("#d=") + "2026-12-09"));
     EXPECT_EQ(reload.page.days.back(), "2026-12-09");
-    EXPECT_EQ(reload.page.codes.back(), puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value())));
+    EXPECT_EQ(reload.page.codes.back(),
+              puzzleCode(puzzleOfDay(dayFromText("2026-12-09").value(), nullptr).value()));
 }
 
 TEST_F(WebProgramTest, ATabThatDoesNotClaimTheKeptGameNeitherTakesItUpNorTouchesIt) {

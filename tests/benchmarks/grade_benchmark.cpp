@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/common/extras_texts.h"
+#include "puzzle/embedded_catalogue.h"
 #include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
 
@@ -83,6 +84,7 @@ void measure(benchmark::State& state, ActionType type, FieldSize size) {
 }
 
 void draw(benchmark::State& state, Difficulty grade, ActionType type, FieldSize size) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     for (auto _ : state) {
         RandomSource random;
         random.seed(kSeed + static_cast<uint32_t>(size));
@@ -94,7 +96,7 @@ void draw(benchmark::State& state, Difficulty grade, ActionType type, FieldSize 
         board.configureField(5, 5);
         for (int32_t i = 0; i < kGradedDraws; ++i) {
             const int64_t start = threadCpuNanoseconds();
-            const GradedPick d = pickGradedPuzzle(random, grade, size, type, 5, 5);
+            const GradedPick d = pickGradedPuzzle(random, grade, size, type, 5, 5, &catalogue);
             times.push_back(threadCpuNanoseconds() - start);
             draws += d.puzzlesMade;
             mostDraws = std::max(mostDraws, d.puzzlesMade);

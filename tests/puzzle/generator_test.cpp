@@ -182,9 +182,9 @@ TEST(GeneratorDraws, TheTraceOfEverySettingStaysFixed) {
             RandomSource random;
             random.seed(77u + static_cast<uint32_t>(kind * 10 + size));
             for (int32_t i = 0; i < 5; ++i) {
-                fold(puzzleCode(
-                    pickGradedPuzzle(random, AsDesigned, size, static_cast<ActionType>(kind), 5, 5)
-                        .origin));
+                fold(puzzleCode(pickGradedPuzzle(random, AsDesigned, size,
+                                                 static_cast<ActionType>(kind), 5, 5, nullptr)
+                                    .origin));
             }
             fold(std::to_string(random.currentState()));
         }

@@ -2,13 +2,19 @@
 // and the cells it leaves empty shown empty by counting every layout they could have.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "puzzle/embedded_catalogue.h"
 #include "puzzle/hint.h"
 #include "puzzle/puzzle_catalogue.h"
 #include "puzzle/puzzle_code.h"
@@ -18,19 +24,25 @@
 namespace kz {
 namespace {
 
+// The catalogue the programs play from.
+PuzzleCatalogue builtIn() {
+    return embeddedCatalogue().value();
+}
+
 std::string nameOf(const CatalogueCell& cell) {
     return "grade " + std::to_string(cell.grade) + " kind " + std::to_string(cell.kind) + " side " +
            std::to_string(cell.side);
 }
 
 TEST(Catalogue, EveryEntryIsADifferentPuzzleOfItsGradeMeasuredAfresh) {
+    const PuzzleCatalogue catalogue = builtIn();
     TestBoard board;
     int32_t entries = 0;
     for (const CatalogueCell& cell : catalogueCells()) {
         SCOPED_TRACE(nameOf(cell));
         std::set<std::vector<uint8_t>> seen;
-        for (int32_t i = 0; i < cataloguedCount(cell.grade, cell.kind, cell.side); ++i) {
-            const PuzzleOrigin origin = cataloguedPuzzle(cell.grade, cell.kind, cell.side, i);
+        for (int32_t i = 0; i < catalogue.count(cell.grade, cell.kind, cell.side); ++i) {
+            const PuzzleOrigin origin = catalogue.puzzle(cell.grade, cell.kind, cell.side, i);
             EXPECT_EQ(puzzleFromCode(puzzleCode(origin)), origin);
             ASSERT_TRUE(board.newPuzzleFrom(origin));
             EXPECT_EQ(board.getActiveColumns(), cell.side);
@@ -47,12 +59,13 @@ TEST(Catalogue, EveryEntryIsADifferentPuzzleOfItsGradeMeasuredAfresh) {
             EXPECT_TRUE(seen.insert(key).second) << puzzleCode(origin);
             ++entries;
         }
-        EXPECT_LE(cataloguedCount(cell.grade, cell.kind, cell.side), kCatalogueEntries);
+        EXPECT_LE(catalogue.count(cell.grade, cell.kind, cell.side), kCatalogueEntries);
     }
     EXPECT_GT(entries, 25 * kCatalogueEntries);
 }
 
 TEST(Catalogue, ItIsWhatTheToolFindsInTheSeriesOfEachCell) {
+    const PuzzleCatalogue catalogue = builtIn();
     // Cells quick to search, of each grade; the whole catalogue takes the tool far longer.
     for (const CatalogueCell& cell :
          {CatalogueCell{Hard, RemoveFromSome, 3}, CatalogueCell{Medium, MoveFromSome, 3},
@@ -60,11 +73,11 @@ TEST(Catalogue, ItIsWhatTheToolFindsInTheSeriesOfEachCell) {
         SCOPED_TRACE(nameOf(cell));
         const CellSearch found = searchCell(cell, kCatalogueEntries, catalogueTries(cell));
         ASSERT_EQ(static_cast<int32_t>(found.states.size()),
-                  cataloguedCount(cell.grade, cell.kind, cell.side));
+                  catalogue.count(cell.grade, cell.kind, cell.side));
         for (size_t i = 0; i < found.states.size(); ++i) {
             EXPECT_EQ(
                 found.states[i],
-                cataloguedPuzzle(cell.grade, cell.kind, cell.side, static_cast<int32_t>(i)).state);
+                catalogue.puzzle(cell.grade, cell.kind, cell.side, static_cast<int32_t>(i)).state);
         }
     }
 }
@@ -108,6 +121,7 @@ std::vector<uint64_t> squareMasks(TestBoard& board, const std::vector<StickSlot>
 }
 
 TEST(Catalogue, NoEasyPuzzleRemovesFromAFullFieldLargerThanThreeByThree) {
+    const PuzzleCatalogue catalogue = builtIn();
     // Easy asks for 2 to 4 changes and a solution with no complete square of side 2 or more.
     // Taking 2 to 4 sticks from a full field of 4 x 4 or 5 x 5 never leaves one in which every
     // stick is on a square and no such square is complete: counted here over every choice.
@@ -154,15 +168,16 @@ TEST(Catalogue, NoEasyPuzzleRemovesFromAFullFieldLargerThanThreeByThree) {
         // seldom for the catalogue's series to come upon it.
         if (side <= 3) {
             EXPECT_GT(withoutLarge, 0);
-            EXPECT_EQ(hasGradedPuzzles(Easy, RemoveFromFull, side), side == 2);
+            EXPECT_EQ(hasGradedPuzzles(Easy, RemoveFromFull, side, &catalogue), side == 2);
         } else {
             EXPECT_EQ(withoutLarge, 0);
-            EXPECT_FALSE(hasGradedPuzzles(Easy, RemoveFromFull, side));
+            EXPECT_FALSE(hasGradedPuzzles(Easy, RemoveFromFull, side, &catalogue));
         }
     }
 }
 
 TEST(Catalogue, NoMediumPuzzleAddsToSomeOnTwoByTwo) {
+    const PuzzleCatalogue catalogue = builtIn();
     // Every Add From Some puzzle the generator can build on 2 x 2: a start that is a union of
     // squares with at most 2 of the 5 complete, and a solution adding at least one more
     // square to those, not the full field. None is Medium.
@@ -210,11 +225,11 @@ TEST(Catalogue, NoMediumPuzzleAddsToSomeOnTwoByTwo) {
     EXPECT_GT(puzzles, 20);
     EXPECT_GT(grades[Easy] + grades[Hard], 0);
     EXPECT_EQ(grades[Medium], 0);
-    EXPECT_FALSE(hasGradedPuzzles(Medium, AddFromSome, 2));
+    EXPECT_FALSE(hasGradedPuzzles(Medium, AddFromSome, 2, &catalogue));
 }
 
 // The help's table of the sizes with puzzles of each grade, row by row.
-std::string gradeTableRows() {
+std::string gradeTableRows(const PuzzleCatalogue& catalogue) {
     const std::pair<ActionType, const char*> kinds[] = {{AddFromNone, "Add From None"},
                                                         {AddFromSome, "Add From Some"},
                                                         {MoveFromSome, "Move From Some"},
@@ -227,7 +242,7 @@ std::string gradeTableRows() {
             std::string sides;
             int32_t count = 0;
             for (FieldSize side = kSmallestSide; side <= kLargestSide; ++side) {
-                if (hasGradedPuzzles(grade, kind, side)) {
+                if (hasGradedPuzzles(grade, kind, side, &catalogue)) {
                     sides += (count++ == 0 ? "" : ", ") + std::to_string(side);
                 }
             }
@@ -243,7 +258,71 @@ TEST(Catalogue, TheHelpListsTheSizesWithPuzzlesOfEachGrade) {
                      std::ios::binary);
     std::stringstream page;
     page << in.rdbuf();
-    EXPECT_NE(page.str().find(gradeTableRows()), std::string::npos) << gradeTableRows();
+    const std::string rows = gradeTableRows(builtIn());
+    EXPECT_NE(page.str().find(rows), std::string::npos) << rows;
+}
+
+// The cells' states of a catalogue, as the tool hands them to the file.
+std::array<std::vector<uint32_t>, kCatalogueCells> statesOf(const PuzzleCatalogue& catalogue) {
+    std::array<std::vector<uint32_t>, kCatalogueCells> cells;
+    for (const CatalogueCell& cell : catalogueCells()) {
+        for (int32_t i = 0; i < catalogue.count(cell.grade, cell.kind, cell.side); ++i) {
+            cells[catalogueCellIndex(cell.grade, cell.kind, cell.side)].push_back(
+                catalogue.puzzle(cell.grade, cell.kind, cell.side, i).state);
+        }
+    }
+    return cells;
+}
+
+std::optional<PuzzleCatalogue> readBytes(const std::vector<uint8_t>& bytes) {
+    // A copy of exactly that size, so that a read past its end is caught.
+    const std::unique_ptr<uint8_t[]> exact(new uint8_t[bytes.size() + 1]);
+    std::copy(bytes.begin(), bytes.end(), exact.get());
+    return PuzzleCatalogue::read(bytes.empty() ? nullptr : exact.get(), bytes.size());
+}
+
+TEST(CatalogueFile, WrittenAndReadBackItIsTheSameAndAnyDamageIsRefused) {
+    const std::array<std::vector<uint32_t>, kCatalogueCells> cells = statesOf(builtIn());
+    const std::vector<uint8_t> file = PuzzleCatalogue::write(cells);
+    std::ifstream in(std::string(KZ_SOURCE_ROOT) + "/resources/puzzle-catalogue.bin",
+                     std::ios::binary);
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), file);
+    const std::optional<PuzzleCatalogue> again = readBytes(file);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(statesOf(*again), cells);
+
+    // Where a cell's count stands: after the start, four bytes a cell.
+    const auto countAt = [](const CatalogueCell& cell) {
+        return 4 + 4 * catalogueCellIndex(cell.grade, cell.kind, cell.side);
+    };
+    const size_t hardMove5 = countAt({Hard, MoveFromSome, 5});
+    std::vector<std::vector<uint8_t>> damaged;
+    damaged.emplace_back();                                         // empty
+    damaged.emplace_back(file.begin(), file.begin() + 4 + 4 * 59);  // cut in the counts
+    damaged.emplace_back(file.begin(), file.end() - 4);             // a state short
+    damaged.emplace_back(file.begin(), file.end() - 1);             // a byte short
+    damaged.push_back(file);
+    damaged.back().insert(damaged.back().end(), {1, 2, 3, 4});  // a state too many
+    damaged.push_back(file);
+    damaged.back()[0] = 'X';  // another start
+    damaged.push_back(file);
+    damaged.back()[hardMove5] = 1;  // counts for fewer
+    damaged.push_back(file);
+    damaged.back()[hardMove5 + 3] = 0x80;  // a count beyond any cell
+    // A count over the most a cell keeps, with the states it asks for.
+    std::array<std::vector<uint32_t>, kCatalogueCells> tooMany = cells;
+    tooMany[catalogueCellIndex(Easy, MoveFromSome, 3)].resize(kCatalogueEntries + 1, 7);
+    damaged.push_back(PuzzleCatalogue::write(tooMany));
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        EXPECT_FALSE(readBytes(damaged[i])) << "damage " << i;
+    }
+    EXPECT_FALSE(PuzzleCatalogue::read(nullptr, file.size()));
+
+    // Empty cells are a catalogue: the one that holds nothing plays the searched cells alone.
+    const std::optional<PuzzleCatalogue> empty =
+        readBytes(PuzzleCatalogue::write(std::array<std::vector<uint32_t>, kCatalogueCells>{}));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->count(Hard, MoveFromSome, 5), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "every_solution.h"
+#include "puzzle/embedded_catalogue.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/puzzle_grade.h"
 #include "puzzle/random_source.h"
@@ -184,6 +185,7 @@ TEST(PuzzleMeasure, TellsFiguresApartUpToTurnsMirrorsAndShifts) {
 }
 
 TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     TestBoard board;
     RandomSource random;
     for (Difficulty grade : kGrades) {
@@ -193,18 +195,21 @@ TEST(Grades, AGradedNextMeetsItsGradeCheckedAfreshOnEverySizeAndKind) {
                 SCOPED_TRACE(testing::Message()
                              << "grade " << grade << " size " << size << " kind " << kind);
                 random.seed(static_cast<uint32_t>(grade * 1000 + size * 10 + kind));
-                const GradedPick pick = pickGradedPuzzle(random, grade, size, kind, 5, 5);
+                const GradedPick pick =
+                    pickGradedPuzzle(random, grade, size, kind, 5, 5, &catalogue);
                 const PuzzleOrigin& o = pick.origin;
                 EXPECT_GE(pick.puzzlesMade, 1);
                 if (kind != Mixed) {
                     EXPECT_EQ(o.kind, kind);
                 }
                 EXPECT_EQ(o.columns, o.rows);
-                EXPECT_TRUE(hasGradedPuzzles(grade, o.kind, o.columns));
+                EXPECT_TRUE(hasGradedPuzzles(grade, o.kind, o.columns, &catalogue));
                 if (size != 0) {
                     // The size asked for, unless no puzzle of the grade and kind has it.
-                    const bool any = kind == Mixed || hasGradedPuzzles(grade, kind, size);
-                    const FieldSize played = any ? size : nearestSizeWithPuzzles(grade, kind, size);
+                    const bool any =
+                        kind == Mixed || hasGradedPuzzles(grade, kind, size, &catalogue);
+                    const FieldSize played =
+                        any ? size : nearestSizeWithPuzzles(grade, kind, size, &catalogue);
                     EXPECT_EQ(o.columns, played);
                     EXPECT_EQ(pick.resize.playedSize, played == size ? 0 : played);
                 }
@@ -262,7 +267,8 @@ TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
             RandomSource random;
             random.seed(4242);
             for (const PuzzleOrigin& expected : next) {
-                const GradedPick pick = pickGradedPuzzle(random, AsDesigned, size, kind, 5, 5);
+                const GradedPick pick =
+                    pickGradedPuzzle(random, AsDesigned, size, kind, 5, 5, nullptr);
                 EXPECT_EQ(pick.origin, expected);
                 EXPECT_EQ(pick.puzzlesMade, 1);
                 EXPECT_EQ(pick.resize.playedSize, 0);
@@ -273,6 +279,7 @@ TEST(Grades, AsDesignedDrawsExactlyThePuzzlesOfNext) {
 }
 
 TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     for (Difficulty grade : {Easy, Medium, Hard}) {
         for (FieldSize size : {0, 3, 5}) {
             for (ActionType kind : {Mixed, MoveFromSome, RemoveFromSome}) {
@@ -281,12 +288,13 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
                 const uint32_t start = static_cast<uint32_t>(grade * 977 + size * 31 + kind);
                 RandomSource random;
                 random.seed(start);
-                const GradedPick atOnce = pickGradedPuzzle(random, grade, size, kind, 5, 5);
+                const GradedPick atOnce =
+                    pickGradedPuzzle(random, grade, size, kind, 5, 5, &catalogue);
                 const uint32_t after = random.currentState();
 
                 // Stepped part of the way, then taken: the same puzzle and the same state.
                 random.seed(start);
-                GradedPuzzleSearch partly(random, grade, size, kind, 5, 5);
+                GradedPuzzleSearch partly(random, grade, size, kind, 5, 5, &catalogue);
                 for (int32_t i = 0; i < atOnce.puzzlesMade / 2; ++i) {
                     ASSERT_TRUE(partly.step());
                     ASSERT_EQ(random.currentState(), start);
@@ -300,7 +308,7 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
 
                 // Stepped to the end: found, and further steps draw nothing.
                 random.seed(start);
-                GradedPuzzleSearch whole(random, grade, size, kind, 5, 5);
+                GradedPuzzleSearch whole(random, grade, size, kind, 5, 5, &catalogue);
                 int32_t steps = 1;
                 while (whole.step()) {
                     ++steps;
@@ -321,36 +329,46 @@ TEST(Grades, ASearchAheadDrawsWhatNextWouldAndLeavesTheGameRandomSourceAlone) {
 }
 
 TEST(Grades, EverySizeIsPlayedAsAskedUnlessNoPuzzleOfTheGradeHasIt) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     // Not offered for a search, so from the catalogue, at the size asked for.
     ASSERT_FALSE(offersSize(Hard, MoveFromSome, 5));
-    ASSERT_TRUE(hasGradedPuzzles(Hard, MoveFromSome, 5));
+    ASSERT_TRUE(hasGradedPuzzles(Hard, MoveFromSome, 5, &catalogue));
     RandomSource random;
     random.seed(99);
-    const GradedPick catalogued = pickGradedPuzzle(random, Hard, 5, MoveFromSome, 5, 5);
+    const GradedPick catalogued = pickGradedPuzzle(random, Hard, 5, MoveFromSome, 5, 5, &catalogue);
     EXPECT_EQ(catalogued.origin.columns, 5);
     EXPECT_EQ(catalogued.puzzlesMade, 1);
     EXPECT_FALSE(catalogued.resize.resized());
     // No Easy puzzle removes from a full 5 x 5 field (the catalogue test counts it): the
     // nearest size with one is played and said.
-    ASSERT_FALSE(hasGradedPuzzles(Easy, RemoveFromFull, 5));
-    EXPECT_EQ(nearestSizeWithPuzzles(Easy, RemoveFromFull, 5), 2);
-    const GradedPick pick = pickGradedPuzzle(random, Easy, 5, RemoveFromFull, 5, 5);
+    ASSERT_FALSE(hasGradedPuzzles(Easy, RemoveFromFull, 5, &catalogue));
+    EXPECT_EQ(nearestSizeWithPuzzles(Easy, RemoveFromFull, 5, &catalogue), 2);
+    const GradedPick pick = pickGradedPuzzle(random, Easy, 5, RemoveFromFull, 5, 5, &catalogue);
     EXPECT_EQ(pick.resize.askedSize, 5);
     EXPECT_EQ(pick.resize.playedSize, 2);
     EXPECT_EQ(pick.origin.columns, 2);
     EXPECT_TRUE(pick.resize.resized());
+    // Without a catalogue only the cells searched have puzzles: the nearest of those is
+    // played and said, as where a cell has none.
+    const GradedPick searched = pickGradedPuzzle(random, Hard, 5, MoveFromSome, 5, 5, nullptr);
+    EXPECT_EQ(searched.resize.askedSize, 5);
+    EXPECT_EQ(searched.resize.playedSize, 3);
+    EXPECT_EQ(searched.origin.columns, 3);
+    EXPECT_FALSE(hasGradedPuzzles(Hard, MoveFromSome, 5, nullptr));
     // Every size is offered as designed, and every grade of every kind has a size.
     for (ActionType kind : kKinds) {
         for (FieldSize size = kSmallestSide; size <= kLargestSide; ++size) {
             EXPECT_TRUE(offersSize(AsDesigned, kind, size));
         }
         for (Difficulty grade : kGrades) {
-            EXPECT_TRUE(hasGradedPuzzles(grade, kind, nearestSizeWithPuzzles(grade, kind, 5)));
+            EXPECT_TRUE(hasGradedPuzzles(
+                grade, kind, nearestSizeWithPuzzles(grade, kind, 5, &catalogue), &catalogue));
         }
     }
 }
 
 TEST(Grades, ARandomSizeAndMixedKindDrawEvenlyOverTheSizesAndKindsWithPuzzles) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     for (Difficulty grade : kGrades) {
         SCOPED_TRACE("grade " + std::to_string(grade));
         RandomSource random;
@@ -359,7 +377,8 @@ TEST(Grades, ARandomSizeAndMixedKindDrawEvenlyOverTheSizesAndKindsWithPuzzles) {
         std::set<ActionType> kinds;
         constexpr int32_t kPicks = 160;
         for (int32_t i = 0; i < kPicks; ++i) {
-            const PuzzleOrigin o = pickGradedPuzzle(random, grade, 0, Mixed, 5, 5).origin;
+            const PuzzleOrigin o =
+                pickGradedPuzzle(random, grade, 0, Mixed, 5, 5, &catalogue).origin;
             ASSERT_EQ(o.columns, o.rows);
             ++sides[o.columns];
             kinds.insert(o.kind);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "puzzle/calendar_day.h"
+#include "puzzle/embedded_catalogue.h"
 #include "puzzle/puzzle_code.h"
 #include "puzzle/puzzle_grade.h"
 #include "puzzle/todays_puzzle.h"
@@ -49,9 +50,10 @@ TEST(CalendarDay, OnlyRealDatesAreRead) {
 }
 
 TEST(TodaysPuzzle, TheCodesOfPastDaysStayFixed) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     // Puzzles already played must not change under a later release: the first day of all,
     // and every day from the first puzzle's to the day before the week's spread began.
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({1970, 1, 1}))), "38AMQ9MEW7");
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({1970, 1, 1}), &catalogue).value()), "38AMQ9MEW7");
     const char* const kBeforeTheSpread[] = {
         "3MNWJ7CXSM", "3G2T5858KN", "3FVSVCMMD7", "3EAJ6NK92P", "39E7WTGHD8", "3EEDDWA5HR",
         "3DFFGNPEM5", "3AM8XV8RV3", "3FNBMYXTCR", "3DT9YB4MJC", "3JKTV24DNB", "38AS4F7SHA",
@@ -60,24 +62,29 @@ TEST(TodaysPuzzle, TheCodesOfPastDaysStayFixed) {
     ASSERT_EQ(kFirstPuzzleDay + static_cast<CalendarDay>(std::size(kBeforeTheSpread)),
               kFirstSpreadDay);
     for (CalendarDay day = kFirstPuzzleDay; day < kFirstSpreadDay; ++day) {
-        EXPECT_EQ(puzzleCode(puzzleOfDay(day)),
+        EXPECT_EQ(puzzleCode(puzzleOfDay(day, &catalogue).value()),
                   kBeforeTheSpread[static_cast<size_t>(day - kFirstPuzzleDay)])
             << dayText(day);
+        // Those days need no catalogue; the days after them need it.
+        EXPECT_EQ(puzzleOfDay(day, nullptr), puzzleOfDay(day, &catalogue));
     }
+    EXPECT_FALSE(puzzleOfDay(kFirstSpreadDay, nullptr));
+    EXPECT_FALSE(puzzleOfDay(kFirstSpreadDay + 400, nullptr));
     // From the spread's first day on, the days stay fixed the same way. (Before the spread
     // these two were 39A5MWRPNX and 38JM3HJFS5, and before the days were graded 3NGASWCWS4 and
     // 3N9Q5V2A3X.)
     EXPECT_EQ(dayOfDate({2027, 1, 1}), kFirstSpreadDay);
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2027, 1, 1}))), "3FBC78FNHV");
-    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2028, 2, 29}))), "38GC47GMXK");
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2027, 1, 1}), &catalogue).value()), "3FBC78FNHV");
+    EXPECT_EQ(puzzleCode(puzzleOfDay(dayOfDate({2028, 2, 29}), &catalogue).value()), "38GC47GMXK");
 }
 
 TEST(TodaysPuzzle, FromTheFirstGradedDayEveryDayIsOfAGradeAndNeitherTrivialNorTedious) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     TestBoard board;
     int32_t grades[4] = {};
     for (CalendarDay day = kFirstGradedDay; day < kFirstGradedDay + 150; ++day) {
         SCOPED_TRACE(dayText(day));
-        ASSERT_TRUE(board.newPuzzleFrom(puzzleOfDay(day)));
+        ASSERT_TRUE(board.newPuzzleFrom(puzzleOfDay(day, &catalogue).value()));
         const PuzzleMeasure m = measurePuzzle(board);
         const Difficulty grade = gradeOf(m);
         EXPECT_NE(grade, AsDesigned);
@@ -93,6 +100,7 @@ TEST(TodaysPuzzle, FromTheFirstGradedDayEveryDayIsOfAGradeAndNeitherTrivialNorTe
 }
 
 TEST(TodaysPuzzle, NeighbouringDaysGiveDifferentPuzzlesOfEveryShape) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     TestBoard board;
     TestBoard yesterday;
     std::set<std::string> codes;
@@ -100,7 +108,7 @@ TEST(TodaysPuzzle, NeighbouringDaysGiveDifferentPuzzlesOfEveryShape) {
     std::set<int32_t> kinds;
     const CalendarDay first = dayOfDate({2026, 1, 1});
     for (CalendarDay day = first; day < kFirstSpreadDay; ++day) {
-        const PuzzleOrigin origin = puzzleOfDay(day);
+        const PuzzleOrigin origin = puzzleOfDay(day, &catalogue).value();
         ASSERT_TRUE(isPlayableOrigin(origin));
         EXPECT_GE(origin.columns, 3);
         EXPECT_GE(origin.rows, 3);
@@ -124,6 +132,7 @@ TEST(TodaysPuzzle, NeighbouringDaysGiveDifferentPuzzlesOfEveryShape) {
 }
 
 TEST(TodaysPuzzle, TheWeekRunsFromSmallToLargeOverEveryKindAndNoPuzzleComesTwiceInAYear) {
+    const PuzzleCatalogue catalogue = embeddedCatalogue().value();
     // Monday to Sunday: the side and the grade planned.
     const std::pair<FieldSize, Difficulty> week[7] = {
         {2, Easy}, {3, Easy}, {3, Medium}, {4, Medium}, {4, Hard}, {5, Medium}, {5, Hard}};
@@ -134,7 +143,7 @@ TEST(TodaysPuzzle, TheWeekRunsFromSmallToLargeOverEveryKindAndNoPuzzleComesTwice
     constexpr CalendarDay kDays = 3 * 365;
     for (CalendarDay day = kFirstSpreadDay; day < kFirstSpreadDay + kDays; ++day) {
         SCOPED_TRACE(dayText(day));
-        const PuzzleOrigin origin = puzzleOfDay(day);
+        const PuzzleOrigin origin = puzzleOfDay(day, &catalogue).value();
         const auto& [side, planned] = week[static_cast<size_t>((day + 3) % 7)];
         ASSERT_EQ(origin.columns, side);
         ASSERT_EQ(origin.rows, side);

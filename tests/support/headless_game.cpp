@@ -1,6 +1,7 @@
 #include "tests/support/headless_game.h"
 
 #include "display/messages.h"
+#include "puzzle/embedded_catalogue.h"
 #include "tests/support/resource_files.h"
 
 namespace kz {
@@ -14,10 +15,15 @@ RecordingShell& setUpShell(RecordingShell& shell, const HeadlessGame::ShellSetUp
     return shell;
 }
 
-// The shell's stores, unless the options bring their own.
-SessionOptions withStores(SessionOptions options, RecordingShell& shell) {
+// The shell's stores and, with the extra play, the catalogue, unless the options bring their
+// own.
+SessionOptions withStores(SessionOptions options, RecordingShell& shell,
+                          const PuzzleCatalogue& catalogue) {
     if (!options.stores.settings && !options.stores.records && !options.stores.game) {
         options.stores = shell.stores();
+    }
+    if (options.extraPlay && options.catalogue == nullptr) {
+        options.catalogue = &catalogue;
     }
     return options;
 }
@@ -28,8 +34,9 @@ HeadlessGame::HeadlessGame(const std::string& sourceRoot, const GameSettings& se
                            int32_t scale, SessionOptions options, const ShellSetUp& setUp)
     : softwareDisplay(0, 0, sourceTreeResolver(sourceRoot)),
       scaled(softwareDisplay, scale),
+      builtInCatalogue(embeddedCatalogue().value()),
       gameSession(scaled, recordingHost, setUpShell(recordingShell, setUp), settings,
-                  withStores(options, recordingShell)) {
+                  withStores(options, recordingShell, builtInCatalogue)) {
     softwareDisplay.resetTarget(gameSession.width() * scaled.scale(),
                                 gameSession.height() * scaled.scale());
 }

@@ -8,6 +8,7 @@
 
 #include "app/common/game_session.h"
 #include "display/scaled_display.h"
+#include "puzzle/puzzle_catalogue.h"
 #include "tests/support/counting_display.h"
 #include "tests/support/png_file.h"
 #include "tests/support/recording_host.h"
@@ -28,7 +29,8 @@ class HeadlessGame {
     explicit HeadlessGame(const std::string& sourceRoot, const GameSettings& settings = {},
                           int32_t scale = 1, SessionOptions options = {},
                           const ShellSetUp& setUp = nullptr);
-    // With the extra play, on a shell set up first.
+    // With the extra play, on a shell set up first; it plays from the catalogue built in
+    // unless the options bring their own.
     static SessionOptions withExtras() { return {true, {}}; }
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
@@ -40,6 +42,8 @@ class HeadlessGame {
     RecordingShell& shell() { return recordingShell; }
     test::CountingDisplay& display() { return softwareDisplay; }
     ScaledDisplay& scaledDisplay() { return scaled; }
+    // The catalogue built in, which the session plays from unless its options brought another.
+    const PuzzleCatalogue& catalogue() const { return builtInCatalogue; }
 
     // The frame after an entry called on session() directly; false once a draw has failed.
     bool frame() { return gameSession.frame(); }
@@ -85,6 +89,7 @@ class HeadlessGame {
     ScaledDisplay scaled;
     RecordingHost recordingHost;
     RecordingShell recordingShell;
+    PuzzleCatalogue builtInCatalogue;
     GameSession gameSession;
 };
 

@@ -20,7 +20,7 @@ export function endSession() {
 // (see art.js; null for the game's own), fetched while the module loads, once ready has
 // settled too (what the program asks of the page as it starts). storeOpen says whether the
 // page's store can be read as the program starts; the first frame does not wait for it.
-// Resolves once it runs, to whether it took the stored records and game up (otherwise the
+// Resolves once it runs, to whether the store could be read as it started (otherwise the
 // page calls _kz_take_up_stored once the store is open); rejects when the browser cannot run
 // it or it cannot be loaded, and when page is not the handlers the program calls (see
 // missingOrExtraHandlers). onFailure is called after any call into the module has failed.
@@ -100,6 +100,30 @@ export function call(entry, ...args) {
         console.error(`The game failed in ${entry}:`, error);
         failed();
         return undefined;
+    }
+}
+
+// Calls an entry point with bytes (an ArrayBuffer, or null for none): they go into the
+// module's heap for the call, which copies what it keeps; none is a null pointer and a length
+// of 0.
+export function callWithBytes(entry, bytes) {
+    if (!game || over) {
+        return undefined;
+    }
+    const length = bytes ? bytes.byteLength : 0;
+    const pointer = length > 0 ? call("_malloc", length) : 0;
+    if (length > 0 && !pointer) {
+        return call(entry, 0, 0);
+    }
+    if (pointer) {
+        game.HEAPU8.set(new Uint8Array(bytes), pointer);
+    }
+    try {
+        return call(entry, pointer, pointer ? length : 0);
+    } finally {
+        if (pointer) {
+            call("_free", pointer);
+        }
     }
 }
 

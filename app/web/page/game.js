@@ -3,9 +3,9 @@
 // an animation frame only once something on show changed, no polling.
 
 import {artFile, artScale, loadArt} from "./art.js";
-import {call, loadGame, sessionOver, useArt} from "./bridge.js";
+import {call, callWithBytes, loadGame, sessionOver, useArt} from "./bridge.js";
 import {openCanvas, present, resizeCanvas, setAreas, shownScale, whenLaidOut} from "./canvas.js";
-import {fatalError, helpPage} from "./constants.js";
+import {catalogueFile, fatalError, helpPage} from "./constants.js";
 import {askDay, askPuzzleCode, dialogOpen, ended, showAbout, showFatal, showStatistics, statisticsChanged,} from "./dialogs.js";
 import {announce, copyText, describe, followLink, notify, pageAddress, share, showTitle} from "./extras.js";
 import {enableCommand, leaveMenuBar, markRadio} from "./menu.js";
@@ -17,6 +17,19 @@ import {claimKeptGame, keepsGame, loadSetting, loadText, openStore, saveSetting,
 const intervals = new Map();
 // An animation frame is asked for and has not come yet.
 let frameRequested = false;
+// The catalogue of graded puzzles, fetched once the first frame is on the canvas so that it
+// never delays it: resolves to its bytes, or null when it cannot be had.
+let firstFramePresented = () => {};
+const firstFrame = new Promise((resolve) => {
+    firstFramePresented = resolve;
+});
+const catalogue = firstFrame.then(fetchCatalogue);
+
+function fetchCatalogue() {
+    return fetch(catalogueFile)
+        .then((response) => (response.ok ? response.arrayBuffer() : null))
+        .catch(() => null);
+}
 
 function stopIntervals() {
     for (const handle of intervals.values()) {
@@ -27,7 +40,10 @@ function stopIntervals() {
 
 // The handlers the program calls by name (Module.page, see page_library.js).
 export const page = {
-    present,
+    present(...area) {
+        present(...area);
+        firstFramePresented();
+    },
     // One request at a time: a session that takes the place of another asks afresh.
     frameWanted() {
         if (!frameRequested) {
@@ -210,7 +226,10 @@ export function start() {
     });
     loadGame(
         page, () => fail(fatalError.paint), loadArt(firstArt), claimKeptGame(), () => storeOpen)
-        .then((tookUp) => tookUp || stored.then(() => call("_kz_take_up_stored")))
+        .then((storeWasOpen) => Promise.all([
+            storeWasOpen || stored.then(() => call("_kz_take_up_stored")),
+            catalogue.then((bytes) => callWithBytes("_kz_take_up_catalogue", bytes)),
+        ]))
         .then(running, (error) => {
             console.error("The game's module cannot run:", error);
             fail(fatalError.window);
