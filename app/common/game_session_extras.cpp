@@ -149,10 +149,10 @@ void GameSession::settle() {
 void GameSession::puzzleShown(const ScreenEvent& event) {
     const std::string code = kz::puzzleCode(event.origin);
     const std::optional<CalendarDay> day = extras_->records.runningGame().day;
-    window_.title = windowTitleText(code, day, event.grade);
+    window_.title = windowTitleText(translation_, code, day, event.grade);
     window_.link = day ? dayLink(*day) : puzzleLink(code);
     // The narrator has said it with the new game.
-    window_.note = resizedNoteText(event.grade, gameScreen_->getResize());
+    window_.note = resizedNoteText(translation_, event.grade, gameScreen_->getResize());
 }
 
 bool GameSession::focusOn(size_t place, bool press) {
@@ -233,7 +233,7 @@ bool GameSession::extraCommand(uint16_t id) {
             break;
         case command::CopyPuzzleCode:
             if (!code.empty()) {
-                shell_.copyText(code, puzzleCodeCopiedText(code));
+                shell_.copyText(code, puzzleCodeCopiedText(translation_, code));
             }
             return true;
         case command::PlayPuzzleCode:
@@ -318,9 +318,10 @@ bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<Calendar
 void GameSession::copyTodaysResult() {
     const std::optional<DayResult>& result = extras_->dayResult.latest();
     if (result && result->day == shell_.today()) {
-        shell_.copyText(dayResultText(*result, shell_.pageAddress()), kTodaysResultCopiedText);
+        shell_.copyText(dayResultText(*result, shell_.pageAddress()),
+                        translation_.text(kTodaysResultCopiedText));
     } else {
-        shell_.announce(kNoTodaysResultText);
+        shell_.announce(translation_.text(kNoTodaysResultText));
     }
 }
 

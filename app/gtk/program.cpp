@@ -40,6 +40,7 @@ Program::Program()
                     gtk_main_quit();
                 }
             }),
+      translation_(GettextTranslation::defaultFolder()),
       settings_(SettingsFile::defaultPath()),
       records_(RecordsFile::defaultPath()),
       game_(GameFile::defaultPath()),
@@ -77,7 +78,7 @@ bool Program::start() {
     };
     handlers.command = [this](uint16_t id) { session_->command(id); };
     handlers.close = [this] { host_.quit(0); };
-    window_ = std::make_unique<MainWindow>(std::move(handlers));
+    window_ = std::make_unique<MainWindow>(std::move(handlers), translation_);
     setBoardName(window_->drawingArea(), "Game field");
 
     // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
@@ -106,6 +107,7 @@ bool Program::start() {
     SessionOptions options;
     options.extraPlay = true;
     options.stores = {&settings_, &records_, &game_};
+    options.translation = &translation_;
     session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load(), options);
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });
@@ -279,7 +281,7 @@ void Program::ask(const Question& question) {
             break;
         case Question::Day:
             if (const std::optional<CalendarDay> day =
-                    askDay(parent, question.first, question.today)) {
+                    askDay(parent, question.first, question.today, translation_)) {
                 session_->playDay(*day);
             }
             break;

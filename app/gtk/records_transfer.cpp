@@ -56,7 +56,7 @@ void exportRecordsToFile(GtkWindow* parent, const std::string& text) {
     // Where it went, as the file box may have put it in another folder than the player
     // thought.
     gchar* shown = g_filename_display_name(path->c_str());
-    const std::string told = std::string(kRecordsExportedToText) + shown + ".";
+    const std::string told = filled(kRecordsExportedToText, {{"file", shown}});
     g_free(shown);
     tell(parent, kExportRecordsTitle, told.c_str(), GTK_MESSAGE_INFO);
 }

@@ -29,6 +29,7 @@ namespace kz {
 namespace {
 
 constexpr CalendarDay kToday = 20430;
+const English english;
 
 class GtkDialogs : public ::testing::Test {
   protected:
@@ -320,12 +321,12 @@ void chooseDay(GtkWidget* calendar, CalendarDay day) {
 
 TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
     const CalendarDay first = kToday - 40;
-    DayDialog box(parent(), first, kToday);
+    DayDialog box(parent(), first, kToday, english);
     GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday)) << "it opens on today";
     EXPECT_TRUE(gtk_widget_get_sensitive(ok));
-    EXPECT_EQ(labelText(box.widget(), "past-day-message"), pastDaysText(first));
+    EXPECT_EQ(labelText(box.widget(), "past-day-message"), pastDaysText(English{}, first));
     GtkWidget* message = findNamed(box.widget(), "past-day-message");
     ASSERT_NE(message, nullptr);
     for (const CalendarDay refused : {kToday + 1, kToday + 400, first - 1}) {
@@ -388,7 +389,7 @@ TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
 TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {
     const CalendarDay first = kToday - 40;
     {
-        DayDialog box(parent(), first, kToday);
+        DayDialog box(parent(), first, kToday, english);
         LoopScript script({
             // A day to come double-clicked is no answer.
             [&] { chooseDay(box.calendar(), kToday + 2); },
@@ -401,7 +402,7 @@ TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {
         EXPECT_EQ(box.run(), std::optional<CalendarDay>(kToday - 3));
     }
     {
-        DayDialog box(parent(), first, kToday);
+        DayDialog box(parent(), first, kToday, english);
         LoopScript script(
             {[&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); }});
         EXPECT_FALSE(box.run().has_value());
@@ -506,7 +507,7 @@ TEST_F(GtkDialogs, ACopiedCodeCanBePasted) {
 TEST_F(GtkDialogs, TheGameMenuShowsTheExtraPlaysKeysWithoutBindingThem) {
     GtkAccelGroup* accelerators = gtk_accel_group_new();
     std::vector<uint16_t> chosen;
-    MenuBar bar(accelerators, [&](uint16_t id) { chosen.push_back(id); });
+    MenuBar bar(accelerators, english, [&](uint16_t id) { chosen.push_back(id); });
     GList* tops = gtk_container_get_children(GTK_CONTAINER(bar.widget()));
     GtkWidget* game = gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops->data));
     g_list_free(tops);
