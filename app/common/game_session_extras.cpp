@@ -24,6 +24,7 @@ namespace {
 struct Hearing {
     ExtraParts& parts;
     ProgramShell& shell;
+    const Translation& translation;
     const ScreenEvent& event;
     // What the window is told in passing: a new best time.
     std::string& note;
@@ -55,7 +56,7 @@ constexpr Hearer kHearingOrder[] = {
             h.parts.records.gaveUp();
         } else if (h.is(ScreenEvent::Won)) {
             if (const std::optional<WinReport> best = h.parts.records.won()) {
-                h.note = newBestTimeText(*best);
+                h.note = newBestTimeText(h.translation, *best);
                 h.shell.announce(h.note);
             }
         }
@@ -427,7 +428,7 @@ std::string GameSession::puzzleInPlay() {
 
 void GameSession::screenEvent(const ScreenEvent& event) {
     std::string note;
-    Hearing hearing{*extras_, shell_, event, note};
+    Hearing hearing{*extras_, shell_, translation_, event, note};
     for (const Hearer hear : kHearingOrder) {
         hear(hearing);
     }

@@ -79,7 +79,7 @@ bool Program::start() {
     handlers.command = [this](uint16_t id) { session_->command(id); };
     handlers.close = [this] { host_.quit(0); };
     window_ = std::make_unique<MainWindow>(std::move(handlers), translation_);
-    setBoardName(window_->drawingArea(), "Game field");
+    setBoardName(window_->drawingArea(), translation_.text(N_("Game field")));
 
     // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
     display_ = std::make_unique<CairoDisplay>(
@@ -277,7 +277,8 @@ void Program::ask(const Question& question) {
     switch (question.kind) {
         case Question::PuzzleCode:
             kz::askPuzzleCode(
-                parent, [this](const std::string& code) { return session_->playPuzzle(code); });
+                parent, [this](const std::string& code) { return session_->playPuzzle(code); },
+                translation_);
             break;
         case Question::Day:
             if (const std::optional<CalendarDay> day =
@@ -286,18 +287,19 @@ void Program::ask(const Question& question) {
             }
             break;
         case Question::RecordsFile:
-            if (const std::optional<std::string> text = chooseRecordsFile(parent)) {
-                tellRecordsImport(parent, session_->importRecords(*text));
+            if (const std::optional<std::string> text = chooseRecordsFile(parent, translation_)) {
+                tellRecordsImport(parent, session_->importRecords(*text), translation_);
             }
             break;
         case Question::SaveRecords:
-            exportRecordsToFile(parent, question.text);
+            exportRecordsToFile(parent, question.text, translation_);
             break;
     }
 }
 
 void Program::showStatistics(const Records& records, CalendarDay today) {
-    runStatisticsDialog(window_->window(), records, today, [this] { session_->resetRecords(); });
+    runStatisticsDialog(window_->window(), records, today, translation_,
+                        [this] { session_->resetRecords(); });
 }
 
 void Program::announce(const std::string& text) {

@@ -147,7 +147,7 @@ Records someRecords() {
 TEST_F(GtkDialogs, StatisticsShowTheTablesPlayedAndTodaysPuzzle) {
     const Records records = someRecords();
     StatisticsDialog box(
-        parent(), records, kToday, [] {}, [](GtkWindow*) { return false; });
+        parent(), records, kToday, english, [] {}, [](GtkWindow*) { return false; });
     GtkWidget* view = findNamed(box.widget(), "statistics-table");
     ASSERT_TRUE(view && GTK_IS_TREE_VIEW(view));
     EXPECT_EQ(columnTitles(view),
@@ -167,16 +167,16 @@ TEST_F(GtkDialogs, StatisticsShowTheTablesPlayedAndTodaysPuzzle) {
 
 TEST_F(GtkDialogs, StatisticsShowTheGradesPlayedInATableOfTheirOwn) {
     Records records = someRecords();
-    EXPECT_EQ(gradeRows(records).size(), 0u);
+    EXPECT_EQ(gradeRows(records, english).size(), 0u);
     {
         StatisticsDialog box(
-            parent(), records, kToday, [] {}, [](GtkWindow*) { return false; });
+            parent(), records, kToday, english, [] {}, [](GtkWindow*) { return false; });
         EXPECT_EQ(findNamed(box.widget(), "statistics-grades"), nullptr) << "no grade played";
     }
     records.setGrade(Hard, TableRecord{4, 3, 1, 52, 1, 0, 2});
     records.setGrade(AsDesigned, TableRecord{9, 6, 2, 75, 3, 3, 6});
     StatisticsDialog box(
-        parent(), records, kToday, [&records] { records = Records{}; },
+        parent(), records, kToday, english, [&records] { records = Records{}; },
         [](GtkWindow*) { return true; });
     GtkWidget* view = findNamed(box.widget(), "statistics-grades");
     ASSERT_TRUE(view && GTK_IS_TREE_VIEW(view));
@@ -196,7 +196,7 @@ TEST_F(GtkDialogs, StatisticsShowTheGradesPlayedInATableOfTheirOwn) {
 TEST_F(GtkDialogs, StatisticsBeforeAnyGameSayWhatWillCount) {
     const Records records;
     StatisticsDialog box(
-        parent(), records, kToday, [] {}, [](GtkWindow*) { return true; });
+        parent(), records, kToday, english, [] {}, [](GtkWindow*) { return true; });
     EXPECT_EQ(findNamed(box.widget(), "statistics-table"), nullptr);
     EXPECT_EQ(labelText(box.widget(), "no-records"), kNoRecordsText);
     EXPECT_EQ(labelText(box.widget(), "todays-puzzle"), "Today's puzzle: not solved yet.");
@@ -212,7 +212,7 @@ TEST_F(GtkDialogs, ResetHappensOnlyAfterTheQuestionIsAnsweredYes) {
     int resets = 0;
     GtkWindow* askedOver = nullptr;
     StatisticsDialog box(
-        parent(), records, kToday,
+        parent(), records, kToday, english,
         [&] {
             ++resets;
             records = Records{};
@@ -277,7 +277,7 @@ TEST_F(GtkDialogs, ResetLeavesTheModalBoxOpenUntilClose) {
     Records records = someRecords();
     int resets = 0;
     StatisticsDialog box(
-        parent(), records, kToday, [&] { ++resets; }, [](GtkWindow*) { return true; });
+        parent(), records, kToday, english, [&] { ++resets; }, [](GtkWindow*) { return true; });
     bool closedEarly = true;
     LoopScript script({
         [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), StatisticsDialog::kResetResponse); },
@@ -290,7 +290,7 @@ TEST_F(GtkDialogs, ResetLeavesTheModalBoxOpenUntilClose) {
 }
 
 TEST_F(GtkDialogs, TheResetQuestionDefaultsToCancel) {
-    GtkWidget* question = newResetConfirmation(parent());
+    GtkWidget* question = newResetConfirmation(parent(), english);
     ASSERT_TRUE(GTK_IS_MESSAGE_DIALOG(question));
     gchar* text = nullptr;
     gchar* secondary = nullptr;
@@ -422,7 +422,7 @@ struct CodePlays {
 
 TEST_F(GtkDialogs, APuzzleCodeIsPlayedAsTyped) {
     CodePlays plays;
-    PuzzleCodeDialog box(parent(), plays.play());
+    PuzzleCodeDialog box(parent(), plays.play(), english);
     GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
     ASSERT_TRUE(entry && GTK_IS_ENTRY(entry));
     // As a player may type or paste it: lower case, a hyphen, a line end.
@@ -435,7 +435,7 @@ TEST_F(GtkDialogs, APuzzleCodeIsPlayedAsTyped) {
 
 TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
     CodePlays plays;
-    PuzzleCodeDialog box(parent(), plays.play());
+    PuzzleCodeDialog box(parent(), plays.play(), english);
     GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
     ASSERT_NE(entry, nullptr);
     for (const char* wrong : {"", "3MNWJ7CXSN", "3MNWJ7CXS", "3MNWJ7CXSM2", "HELLO WORLD"}) {
@@ -457,7 +457,7 @@ TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
 TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
     {
         CodePlays plays;
-        PuzzleCodeDialog box(parent(), plays.play());
+        PuzzleCodeDialog box(parent(), plays.play(), english);
         GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
         bool wrongKeptOpen = false;
         LoopScript script(
@@ -483,7 +483,7 @@ TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
     }
     {
         CodePlays plays;
-        PuzzleCodeDialog box(parent(), plays.play());
+        PuzzleCodeDialog box(parent(), plays.play(), english);
         GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
         LoopScript script({
             [&] { gtk_entry_set_text(GTK_ENTRY(entry), "3MNWJ7CXSM"); },

@@ -75,8 +75,9 @@ def faults(po, pot):
             wanted = set(PLACEHOLDER.findall(source))
             if set(PLACEHOLDER.findall(text)) != wanted:
                 found.append(f"placeholders of {source!r} not kept in {text!r}")
-            if source.count("&") == 1 and text.count("&") != 1:
-                found.append(f"the mnemonic of {source!r} not kept in {text!r}")
+            for mark in "&_":
+                if source.count(mark) == 1 and text.count(mark) != 1:
+                    found.append(f"the mnemonic of {source!r} not kept in {text!r}")
     return found
 
 
