@@ -6,11 +6,11 @@
 set -euo pipefail
 
 play_packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config gettext
     libgtk-3-dev libstb-dev
 )
 web_packages=(
-    cmake emscripten esbuild libstb-dev python3
+    cmake emscripten esbuild gettext libstb-dev python3
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev

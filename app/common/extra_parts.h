@@ -18,8 +18,8 @@ namespace kz {
 // on top of the screen's children before the focus frame) and ended in the reverse one.
 struct ExtraParts {
     ExtraParts(GameScreen& screen, Display& display, Host& host, ProgramShell& shell,
-               TextMedium& recordsMedium, TextMedium& gameMedium)
-        : narrator(screen, shell),
+               TextMedium& recordsMedium, TextMedium& gameMedium, const Translation& translation)
+        : narrator(screen, shell, translation),
           blinker(screen, host),
           focus(screen, narrator, display),
           aids(screen, narrator, blinker),

@@ -21,11 +21,15 @@ int32_t GameSession::screenWidth() {
 
 GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
                          const GameSettings& settings, SessionOptions options)
-    : written_(display), host_(host), shell_(shell), options_(options) {
+    : written_(display),
+      host_(host),
+      shell_(shell),
+      options_(options),
+      translation_(options.translation ? *options.translation : english_) {
     // The menus show the settings before the Images are made.
     window_.menu.fieldSize = commandForFieldSize(settings.fieldSize);
     window_.menu.actionType = commandForActionType(settings.actionType);
-    window_.title = windowTitleText({}, std::nullopt, AsDesigned);
+    window_.title = windowTitleText(translation_, {}, std::nullopt, AsDesigned);
     windowShown_ = window_;
     shell_.windowChanged(window_);
     for (size_t i = 0; i < kImageTable.size(); ++i) {
@@ -46,7 +50,8 @@ GameSession::GameSession(Display& display, Host& host, ProgramShell& shell,
         static_cast<Difficulty>(validDifficultyOrDefault(settings.difficulty)));
     TextMedium& records = options_.stores.records ? *options_.stores.records : keptNowhere_;
     TextMedium& game = options_.stores.game ? *options_.stores.game : keptNowhere_;
-    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_, records, game);
+    extras_ = std::make_unique<ExtraParts>(*gameScreen_, written_, host_, shell_, records, game,
+                                           translation_);
     if (options_.extraPlay) {
         startExtraPlay();
     }

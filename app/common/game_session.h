@@ -12,6 +12,7 @@
 #include "app/common/program_shell.h"
 #include "app/common/records_store.h"
 #include "app/common/settings.h"
+#include "app/common/translation.h"
 #include "app/common/written_areas.h"
 #include "display/image.h"
 #include "display/rect.h"
@@ -34,6 +35,8 @@ struct SessionOptions {
     // The graded puzzles of Next's rare cells and of the days from 2027 on, outliving the
     // session; without it Next plays the cells it searches and those days have no puzzle.
     const PuzzleCatalogue* catalogue = nullptr;
+    // The player's language for every text the session composes; English when none is given.
+    const Translation* translation = nullptr;
 };
 
 // One game as every program drives it, and the one thing a program calls: owns the 21
@@ -176,6 +179,8 @@ class GameSession : public ScreenListener {
     SessionOptions options_;
     // Stands for a store the program does not keep.
     NoTextMedium keptNowhere_;
+    English english_;
+    const Translation& translation_;
     // Made with every session, heard only with the extra play; declared after the screen, so
     // they end first.
     std::unique_ptr<ExtraParts> extras_;

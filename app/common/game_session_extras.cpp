@@ -24,6 +24,7 @@ namespace {
 struct Hearing {
     ExtraParts& parts;
     ProgramShell& shell;
+    const Translation& translation;
     const ScreenEvent& event;
     // What the window is told in passing: a new best time.
     std::string& note;
@@ -55,7 +56,7 @@ constexpr Hearer kHearingOrder[] = {
             h.parts.records.gaveUp();
         } else if (h.is(ScreenEvent::Won)) {
             if (const std::optional<WinReport> best = h.parts.records.won()) {
-                h.note = newBestTimeText(*best);
+                h.note = newBestTimeText(h.translation, *best);
                 h.shell.announce(h.note);
             }
         }
@@ -149,10 +150,10 @@ void GameSession::settle() {
 void GameSession::puzzleShown(const ScreenEvent& event) {
     const std::string code = kz::puzzleCode(event.origin);
     const std::optional<CalendarDay> day = extras_->records.runningGame().day;
-    window_.title = windowTitleText(code, day, event.grade);
+    window_.title = windowTitleText(translation_, code, day, event.grade);
     window_.link = day ? dayLink(*day) : puzzleLink(code);
     // The narrator has said it with the new game.
-    window_.note = resizedNoteText(event.grade, gameScreen_->getResize());
+    window_.note = resizedNoteText(translation_, event.grade, gameScreen_->getResize());
 }
 
 bool GameSession::focusOn(size_t place, bool press) {
@@ -233,7 +234,7 @@ bool GameSession::extraCommand(uint16_t id) {
             break;
         case command::CopyPuzzleCode:
             if (!code.empty()) {
-                shell_.copyText(code, puzzleCodeCopiedText(code));
+                shell_.copyText(code, puzzleCodeCopiedText(translation_, code));
             }
             return true;
         case command::PlayPuzzleCode:
@@ -318,9 +319,10 @@ bool GameSession::startPuzzle(const PuzzleOrigin& origin, std::optional<Calendar
 void GameSession::copyTodaysResult() {
     const std::optional<DayResult>& result = extras_->dayResult.latest();
     if (result && result->day == shell_.today()) {
-        shell_.copyText(dayResultText(*result, shell_.pageAddress()), kTodaysResultCopiedText);
+        shell_.copyText(dayResultText(*result, shell_.pageAddress()),
+                        translation_.text(kTodaysResultCopiedText));
     } else {
-        shell_.announce(kNoTodaysResultText);
+        shell_.announce(translation_.text(kNoTodaysResultText));
     }
 }
 
@@ -329,7 +331,7 @@ void GameSession::playTodaysPuzzle() {
     if (const std::optional<PuzzleOrigin> origin = puzzleOfDay(day, options_.catalogue)) {
         startPuzzle(*origin, day);
     } else {
-        shell_.announce(kNoPuzzleOfDayText);
+        shell_.announce(translation_.text(kNoPuzzleOfDayText));
     }
 }
 
@@ -340,7 +342,7 @@ bool GameSession::playDay(CalendarDay day) {
     }
     const std::optional<PuzzleOrigin> origin = puzzleOfDay(day, options_.catalogue);
     if (!origin) {
-        shell_.announce(kNoPuzzleOfDayText);
+        shell_.announce(translation_.text(kNoPuzzleOfDayText));
         return false;
     }
     if (!startPuzzle(*origin, day, day < today)) {
@@ -438,7 +440,7 @@ std::string GameSession::puzzleInPlay() {
 
 void GameSession::screenEvent(const ScreenEvent& event) {
     std::string note;
-    Hearing hearing{*extras_, shell_, event, note};
+    Hearing hearing{*extras_, shell_, translation_, event, note};
     for (const Hearer hear : kHearingOrder) {
         hear(hearing);
     }

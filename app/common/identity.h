@@ -15,6 +15,8 @@ constexpr const char* kMakerName = "Kestrane Games";
 constexpr const char* kMakerWebAddress = "https://kestrane-games.example/";
 // The name of the program's files, settings folder and package.
 constexpr const char* kProgramFileName = "kestrane-zivadorured";
+// The name of the message catalogues of the game's texts, one per language.
+constexpr const char* kTextDomain = "kestrane-zivadorured";
 constexpr const char* kHelpFileName = "Kestrane Zivadorured Help.chm";
 
 }  // namespace kz

@@ -39,12 +39,16 @@ std::string kbd(const KeyBinding& key) {
 }  // namespace
 
 std::string menuLabel(uint16_t command) {
+    return menuLabel(command, English{});
+}
+
+std::string menuLabel(uint16_t command, const Translation& translation) {
     std::string label;
     for (const MenuEntry& entry : kMenuTable) {
         if (entry.kind == MenuEntry::Item && entry.command == command) {
-            for (const char* c = entry.label; *c; ++c) {
-                if (*c != '&') {
-                    label += *c;
+            for (const char c : translation.text(entry.label)) {
+                if (c != '&') {
+                    label += c;
                 }
             }
             break;

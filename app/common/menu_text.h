@@ -4,11 +4,14 @@
 #include <string>
 
 #include "app/common/menu_table.h"
+#include "app/common/translation.h"
 
 namespace kz {
 
 // The label of a menu item as the player reads it, without the '&' of its mnemonic.
 std::string menuLabel(uint16_t command);
+// The same in the player's language.
+std::string menuLabel(uint16_t command, const Translation& translation);
 
 // The key of a menu line as the menus and the help spell it: "Ctrl + Shift + Z", "F1".
 std::string keyText(const KeyBinding& key);

@@ -2,90 +2,96 @@
 
 #include "app/common/clock_text.h"
 #include "app/common/extras_texts.h"
+#include "app/common/translation.h"
 #include "screen/board.h"
 
 namespace kz {
 namespace {
 
-const char* stateName(int32_t stateFrame) {
+// What a stick of that state is called after its name: "horizontal match, row 1, column 2,
+// present".
+const char* stateLabel(int32_t stateFrame) {
     switch (stateFrame & ~1) {
         case Present:
-            return "present";
+            return N_("{match}, present");
         case Added:
-            return "added";
+            return N_("{match}, added");
         case Removed:
-            return "removed";
+            return N_("{match}, removed");
         default:
-            return "empty";
+            return N_("{match}, empty");
     }
 }
 
-// What the player does to follow a hint on a stick of that state.
-const char* hintVerb(BoardMode mode, int32_t stateFrame) {
+// The hint for a stick of that state: what the player does to follow it.
+const char* hintText(BoardMode mode, int32_t stateFrame) {
     const int32_t state = stateFrame & ~1;
     switch (mode) {
         case Add:
-            return state == Added ? "take away" : "add";
+            return state == Added ? N_("Hint: take away {match}") : N_("Hint: add {match}");
         case Remove:
-            return state == Removed ? "put back" : "remove";
+            return state == Removed ? N_("Hint: put back {match}") : N_("Hint: remove {match}");
         case Move:
-            return state == Present || state == Added ? "pick up" : "put it down at";
+            return state == Present || state == Added ? N_("Hint: pick up {match}")
+                                                      : N_("Hint: put it down at {match}");
     }
-    return "add";
+    return N_("Hint: add {match}");
 }
 
 }  // namespace
 
-Narrator::Narrator(GameScreen& gameScreen, ProgramShell& programShell)
-    : screen(gameScreen), shell(programShell) {}
+Narrator::Narrator(GameScreen& gameScreen, ProgramShell& programShell, const Translation& language)
+    : screen(gameScreen), shell(programShell), translation(language) {}
 
 void Narrator::gameStarted() {
-    const std::string note = resizedNoteText(screen.getShownGrade(), screen.getResize());
+    const std::string note =
+        resizedNoteText(translation, screen.getShownGrade(), screen.getResize());
     say(gradeText() + instruction() + (note.empty() ? "" : " " + note));
 }
 
 void Narrator::restarted() {
-    say("Restart, " + movesOf("move"));
+    say(movesOf(N_("Restart, move {moves} of {required}")));
 }
 
 void Narrator::gaveUp() {
-    say("Give Up: the solution is shown.");
+    say(translation.text(N_("Give Up: the solution is shown.")));
 }
 
 void Narrator::won() {
-    say("You win!");
+    say(translation.text(N_("You win!")));
 }
 
 void Narrator::pickedUp() {
-    say("Match picked up.");
+    say(translation.text(N_("Match picked up.")));
 }
 
 void Narrator::putBack() {
-    say("Match put back.");
+    say(translation.text(N_("Match put back.")));
 }
 
 void Narrator::moved() {
-    say(movesOf("Move"));
+    say(movesOf(N_("Move {moves} of {required}")));
 }
 
 void Narrator::undone(int32_t moves) {
-    say(movesTo("Undo, move", moves));
+    say(movesTo(N_("Undo, move {moves} of {required}"), moves));
 }
 
 void Narrator::redone(int32_t moves) {
-    say(movesTo("Redo, move", moves));
+    say(movesTo(N_("Redo, move {moves} of {required}"), moves));
 }
 
 void Narrator::nothingToUndo() {
-    say("Nothing to undo.");
+    say(translation.text(N_("Nothing to undo.")));
 }
 
 void Narrator::nothingToRedo() {
-    say("Nothing to redo.");
+    say(translation.text(N_("Nothing to redo.")));
 }
 
 void Narrator::hint(StickSlot stick, int32_t stateFrame) {
-    say(std::string("Hint: ") + hintVerb(board().getMode(), stateFrame) + " " + stickName(stick));
+    say(filled(translation.text(hintText(board().getMode(), stateFrame)),
+               {{"match", stickName(stick)}}));
 }
 
 void Narrator::stick(StickSlot slot) {
@@ -97,68 +103,85 @@ void Narrator::button(const Button* shown) {
 }
 
 std::string Narrator::stickLabel(StickSlot slot) const {
-    return stickName(slot) + ", " + stateName(board().getSprite(slot)->getFrame());
+    return filled(translation.text(stateLabel(board().getSprite(slot)->getFrame())),
+                  {{"match", stickName(slot)}});
 }
 
 std::string Narrator::buttonLabel(const Button* shown) const {
-    if (shown == screen.getNextButton()) {
-        return "Next";
-    }
-    if (shown == screen.getQuitButton()) {
-        return "Quit";
-    }
-    return shown == screen.getRestartButton() ? "Restart" : "Give Up";
+    const char* name = shown == screen.getNextButton()      ? N_("Next")
+                       : shown == screen.getQuitButton()    ? N_("Quit")
+                       : shown == screen.getRestartButton() ? N_("Restart")
+                                                            : N_("Give Up");
+    return translation.text(name);
 }
 
 void Narrator::cannotChange() {
-    say("This match cannot be changed now.");
+    say(translation.text(N_("This match cannot be changed now.")));
 }
 
 std::string Narrator::description() const {
     if (!isPlayableOrigin(board().getOrigin())) {
-        return "Start the game by pressing the Next Button.";
+        return translation.text(N_("Start the game by pressing the Next Button."));
     }
-    const std::string clock = "time " + clockText(screen.getClockCounter()->getValue()) + ".";
+    const std::string clock = clockText(screen.getClockCounter()->getValue());
     if (screen.getWinBanner()->isVisible()) {
-        return "You win! " + std::to_string(screen.getMovesCounter()->getValue()) + " moves, " +
-               clock;
+        const int32_t moves = screen.getMovesCounter()->getValue();
+        return filled(translation.count("You win! {n} move, time {clock}.",
+                                        "You win! {n} moves, time {clock}.", moves),
+                      {{"n", std::to_string(moves)}, {"clock", clock}});
     }
     if (board().isActive()) {
-        return gradeText() + instruction() + " " + movesOf("Move") + ", " +
-               (board().isStickInHand() ? "a match in hand, " : "") + clock;
+        const char* progress = board().isStickInHand()
+                                   ? N_("{instruction} {moves}, a match in hand, time {clock}.")
+                                   : N_("{instruction} {moves}, time {clock}.");
+        return filled(translation.text(progress),
+                      {{"instruction", gradeText() + instruction()},
+                       {"moves", movesOf(N_("Move {moves} of {required}"))},
+                       {"clock", clock}});
     }
-    return gradeText() + instruction() + " Given up: the solution is shown.";
+    return filled(translation.text(N_("{instruction} Given up: the solution is shown.")),
+                  {{"instruction", gradeText() + instruction()}});
 }
 
 std::string Narrator::gradeText() const {
     const Difficulty grade = screen.getShownGrade();
-    return grade == AsDesigned ? std::string() : std::string(difficultyName(grade)) + " puzzle: ";
+    return grade == AsDesigned ? std::string()
+                               : filled(translation.text(N_("{grade} puzzle: ")),
+                                        {{"grade", translation.text(difficultyName(grade))}});
 }
 
 std::string Narrator::instruction() const {
     const BoardMode mode = board().getMode();
-    const char* verb = mode == Add ? "Add" : mode == Move ? "Move" : "Remove";
+    const char* sentence = mode == Add    ? N_("Add {matches} to form {squares}.")
+                           : mode == Move ? N_("Move {matches} to form {squares}.")
+                                          : N_("Remove {matches} to form {squares}.");
     const int32_t matches = board().getRequiredMoves();
     const int32_t squares = board().getTargetSquares();
-    return std::string(verb) + " " + std::to_string(matches) +
-           (matches == 1 ? " match" : " matches") + " to form " + std::to_string(squares) +
-           (squares == 1 ? " square." : " squares.");
+    // TRANSLATORS: {matches} is "{n} match" below, {squares} is "{n} square".
+    return filled(translation.text(sentence),
+                  {{"matches", filled(translation.count("{n} match", "{n} matches", matches),
+                                      {{"n", std::to_string(matches)}})},
+                   {"squares", filled(translation.count("{n} square", "{n} squares", squares),
+                                      {{"n", std::to_string(squares)}})}});
 }
 
-std::string Narrator::movesOf(const char* word) const {
-    return movesTo(word, screen.getMovesCounter()->getValue());
+std::string Narrator::movesOf(const char* text) const {
+    return movesTo(text, screen.getMovesCounter()->getValue());
 }
 
-std::string Narrator::movesTo(const char* word, int32_t moves) const {
-    return std::string(word) + " " + std::to_string(moves) + " of " +
-           std::to_string(board().getRequiredMoves());
+std::string Narrator::movesTo(const char* text, int32_t moves) const {
+    return filled(translation.text(text),
+                  {{"moves", std::to_string(moves)},
+                   {"required", std::to_string(board().getRequiredMoves())}});
 }
 
 std::string Narrator::stickName(StickSlot slot) const {
     const SlotPlace place = board().slotGrid().placeOf(slot);
-    return std::string(slot.orientation == Horizontal ? "horizontal" : "vertical") +
-           " match, row " + std::to_string(place.row + 1) + ", column " +
-           std::to_string(place.column + 1);
+    return filled(
+        translation.text(slot.orientation == Horizontal
+                             ? N_("horizontal match, row {row}, column {column}")
+                             : N_("vertical match, row {row}, column {column}")),
+        {{"row", std::to_string(place.row + 1)}, {"column", std::to_string(place.column + 1)}});
 }
 
 void Narrator::say(const std::string& text) {

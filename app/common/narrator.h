@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/common/program_shell.h"
+#include "app/common/translation.h"
 #include "display/button.h"
 #include "puzzle/field_model.h"
 #include "screen/game_screen.h"
@@ -16,7 +17,7 @@ namespace kz {
 // description with the places of the focus.
 class Narrator {
   public:
-    Narrator(GameScreen& screen, ProgramShell& shell);
+    Narrator(GameScreen& screen, ProgramShell& shell, const Translation& translation);
 
     // The ends and starts of play, as the screen reports them.
     void gameStarted();
@@ -50,14 +51,15 @@ class Narrator {
     std::string instruction() const;
     // "Hard puzzle: " before the instruction of a puzzle Next drew for a grade.
     std::string gradeText() const;
-    // "Move 2 of 16" with word "Move": the moves the screen's counter shows.
-    std::string movesOf(const char* word) const;
-    std::string movesTo(const char* word, int32_t moves) const;
+    // A text such as "Move {moves} of {required}" for the moves the screen's counter shows.
+    std::string movesOf(const char* text) const;
+    std::string movesTo(const char* text, int32_t moves) const;
     std::string stickName(StickSlot stick) const;
     void say(const std::string& text);
 
     GameScreen& screen;
     ProgramShell& shell;
+    const Translation& translation;
 };
 
 }  // namespace kz

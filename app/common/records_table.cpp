@@ -37,15 +37,17 @@ std::array<std::string, kRecordsColumnCount - kRecordsFirstNumberColumn> countCe
 
 }  // namespace
 
-std::string newBestTimeText(const WinReport& report) {
-    std::string text = "New best time: " + clockText(report.seconds);
+std::string newBestTimeText(const Translation& translation, const WinReport& report) {
     if (report.previousBest) {
-        text += " (the best was " + clockText(*report.previousBest) + ")";
+        return filled(
+            translation.text(N_("New best time: {time} (the best was {best}).")),
+            {{"time", clockText(report.seconds)}, {"best", clockText(*report.previousBest)}});
     }
-    return text + ".";
+    return filled(translation.text(N_("New best time: {time}.")),
+                  {{"time", clockText(report.seconds)}});
 }
 
-std::vector<RecordsRow> recordsRows(const Records& records) {
+std::vector<RecordsRow> recordsRows(const Records& records, const Translation& translation) {
     std::vector<RecordsRow> rows;
     for (const auto& [key, table] : records.tables()) {
         if (table.played == 0) {
@@ -53,8 +55,8 @@ std::vector<RecordsRow> recordsRows(const Records& records) {
         }
         RecordsRow row;
         row.key = key;
-        row.cells[0] = menuLabel(commandForFieldSize(key.fieldSize));
-        row.cells[1] = menuLabel(commandForActionType(key.actionType));
+        row.cells[0] = menuLabel(commandForFieldSize(key.fieldSize), translation);
+        row.cells[1] = menuLabel(commandForActionType(key.actionType), translation);
         const auto counts = countCells(table);
         std::copy(counts.begin(), counts.end(), row.cells.begin() + 2);
         rows.push_back(std::move(row));
@@ -69,7 +71,7 @@ std::vector<RecordsRow> recordsRows(const Records& records) {
     return rows;
 }
 
-std::vector<GradeRow> gradeRows(const Records& records) {
+std::vector<GradeRow> gradeRows(const Records& records, const Translation& translation) {
     std::vector<GradeRow> rows;
     for (const Difficulty grade : {Easy, Medium, Hard, AsDesigned}) {
         const TableRecord table = records.grade(grade);
@@ -78,7 +80,7 @@ std::vector<GradeRow> gradeRows(const Records& records) {
         }
         GradeRow row;
         row.grade = grade;
-        row.cells[0] = grade == AsDesigned ? kNoGradeName : difficultyName(grade);
+        row.cells[0] = translation.text(grade == AsDesigned ? kNoGradeName : difficultyName(grade));
         const auto counts = countCells(table);
         std::copy(counts.begin(), counts.end(), row.cells.begin() + 1);
         rows.push_back(std::move(row));
@@ -86,17 +88,21 @@ std::vector<GradeRow> gradeRows(const Records& records) {
     return rows;
 }
 
-std::string todaysPuzzleText(const Records& records, CalendarDay today) {
-    return records.solvedOn(today) ? "Today's puzzle: solved." : "Today's puzzle: not solved yet.";
+std::string todaysPuzzleText(const Translation& translation, const Records& records,
+                             CalendarDay today) {
+    return translation.text(records.solvedOn(today) ? N_("Today's puzzle: solved.")
+                                                    : N_("Today's puzzle: not solved yet."));
 }
 
-std::string daysInARowText(const Records& records, CalendarDay today) {
-    return "Days in a row: " + std::to_string(records.daysInARow(today)) + " (best " +
-           std::to_string(records.daily().bestRun) + ").";
+std::string daysInARowText(const Translation& translation, const Records& records,
+                           CalendarDay today) {
+    return filled(translation.text(N_("Days in a row: {days} (best {best}).")),
+                  {{"days", std::to_string(records.daysInARow(today))},
+                   {"best", std::to_string(records.daily().bestRun)}});
 }
 
 bool recordsEmpty(const Records& records) {
-    return recordsRows(records).empty() && gradeRows(records).empty() &&
+    return recordsRows(records, English{}).empty() && gradeRows(records, English{}).empty() &&
            !records.daily().lastSolved && records.daily().bestRun == 0;
 }
 

@@ -7,8 +7,9 @@
 
 namespace kz {
 
-DayDialog::DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today)
-    : first_(first), today_(today) {
+DayDialog::DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today,
+                     const Translation& translation)
+    : first_(first), today_(today), translation_(translation) {
     dialog_ = newModalBox(parent, "Past Puzzle");
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
@@ -94,7 +95,7 @@ void DayDialog::showChoice() {
     } else {
         gtk_style_context_add_class(style, "error");
     }
-    gtk_label_set_text(GTK_LABEL(message_), pastDaysText(first_).c_str());
+    gtk_label_set_text(GTK_LABEL(message_), pastDaysText(translation_, first_).c_str());
 }
 
 void DayDialog::markPlayable() {
@@ -167,8 +168,9 @@ gboolean DayDialog::onKey(GtkWidget*, GdkEventKey* event, gpointer self) {
     return TRUE;
 }
 
-std::optional<CalendarDay> askDay(GtkWindow* parent, CalendarDay first, CalendarDay today) {
-    DayDialog box(parent, first, today);
+std::optional<CalendarDay> askDay(GtkWindow* parent, CalendarDay first, CalendarDay today,
+                                  const Translation& translation) {
+    DayDialog box(parent, first, today, translation);
     return box.run();
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/common/translation.h"
 #include "puzzle/calendar_day.h"
 
 namespace kz {
@@ -15,7 +16,8 @@ namespace kz {
 // The game's timer and drawing go on meanwhile.
 class DayDialog {
   public:
-    DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today);
+    DayDialog(GtkWindow* parent, CalendarDay first, CalendarDay today,
+              const Translation& translation);
     ~DayDialog();
     DayDialog(const DayDialog&) = delete;
     DayDialog& operator=(const DayDialog&) = delete;
@@ -43,6 +45,7 @@ class DayDialog {
 
     CalendarDay first_;
     CalendarDay today_;
+    const Translation& translation_;
     GtkWidget* dialog_ = nullptr;
     GtkWidget* calendar_ = nullptr;
     GtkWidget* message_ = nullptr;
@@ -50,6 +53,7 @@ class DayDialog {
 };
 
 // Builds the box, runs it and destroys it: the day chosen, or nothing.
-std::optional<CalendarDay> askDay(GtkWindow* parent, CalendarDay first, CalendarDay today);
+std::optional<CalendarDay> askDay(GtkWindow* parent, CalendarDay first, CalendarDay today,
+                                  const Translation& translation);
 
 }  // namespace kz

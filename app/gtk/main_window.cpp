@@ -14,7 +14,8 @@
 
 namespace kz {
 
-MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
+MainWindow::MainWindow(Handlers handlers, const Translation& translation)
+    : handlers_(std::move(handlers)) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window_), kProgramTitle);
     g_signal_connect(window_, "delete-event", G_CALLBACK(onDelete), this);
@@ -22,7 +23,7 @@ MainWindow::MainWindow(Handlers handlers) : handlers_(std::move(handlers)) {
 
     accelerators_ = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
-    menuBar_ = std::make_unique<MenuBar>(accelerators_, [this](uint16_t id) {
+    menuBar_ = std::make_unique<MenuBar>(accelerators_, translation, [this](uint16_t id) {
         if (handlers_.command) {
             handlers_.command(id);
         }

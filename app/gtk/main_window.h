@@ -32,7 +32,7 @@ class MainWindow {
         std::function<void()> close;
     };
 
-    explicit MainWindow(Handlers handlers);
+    MainWindow(Handlers handlers, const Translation& translation);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;

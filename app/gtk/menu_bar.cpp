@@ -20,8 +20,7 @@ GtkWidget* addSubmenu(GtkWidget* parent, const char* label) {
 }
 
 // GTK marks the mnemonic with '_' where the table has '&'.
-std::string mnemonicLabel(const char* label) {
-    std::string out(label);
+std::string mnemonicLabel(std::string out) {
     for (char& c : out) {
         if (c == '&') {
             c = '_';
@@ -61,8 +60,12 @@ GdkModifierType modifiersFor(const KeyBinding& key) {
 
 }  // namespace
 
-MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
+MenuBar::MenuBar(GtkAccelGroup* accelerators, const Translation& translation,
+                 CommandHandler handler)
     : handler_(std::move(handler)) {
+    const auto label = [&](const MenuEntry& entry) {
+        return mnemonicLabel(translation.text(entry.label));
+    };
     bar_ = gtk_menu_bar_new();
     // The menu each depth appends to, and the radio group each menu's marks share.
     std::vector<GtkWidget*> menus{bar_};
@@ -74,14 +77,13 @@ MenuBar::MenuBar(GtkAccelGroup* accelerators, CommandHandler handler)
         menus.resize(static_cast<size_t>(entry.depth) + 1);
         GtkWidget* menu = menus.back();
         if (entry.kind == MenuEntry::Popup) {
-            menus.push_back(addSubmenu(menu, mnemonicLabel(entry.label).c_str()));
+            menus.push_back(addSubmenu(menu, label(entry).c_str()));
         } else if (entry.kind == MenuEntry::Separator) {
             gtk_menu_shell_append(GTK_MENU_SHELL(menu), gtk_separator_menu_item_new());
         } else if (entry.radioGroup != 0) {
-            addRadioItem(menu, &groups[entry.radioGroup], mnemonicLabel(entry.label).c_str(),
-                         entry.command);
+            addRadioItem(menu, &groups[entry.radioGroup], label(entry).c_str(), entry.command);
         } else {
-            GtkWidget* item = addItem(menu, mnemonicLabel(entry.label).c_str(), entry.command);
+            GtkWidget* item = addItem(menu, label(entry).c_str(), entry.command);
             if (!entry.key.isSet()) {
                 continue;
             }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <map>
 
+#include "app/common/translation.h"
+
 namespace kz {
 
 // The main window's menu bar: Game, Options (Field Size, Action Type) and Help, with the
@@ -16,7 +18,7 @@ class MenuBar {
   public:
     using CommandHandler = std::function<void(uint16_t commandId)>;
 
-    MenuBar(GtkAccelGroup* accelerators, CommandHandler handler);
+    MenuBar(GtkAccelGroup* accelerators, const Translation& translation, CommandHandler handler);
     MenuBar(const MenuBar&) = delete;
     MenuBar& operator=(const MenuBar&) = delete;
 

@@ -41,6 +41,7 @@ Program::Program()
                     gtk_main_quit();
                 }
             }),
+      translation_(GettextTranslation::defaultFolder()),
       settings_(SettingsFile::defaultPath()),
       records_(RecordsFile::defaultPath()),
       game_(GameFile::defaultPath()),
@@ -78,8 +79,8 @@ bool Program::start() {
     };
     handlers.command = [this](uint16_t id) { session_->command(id); };
     handlers.close = [this] { host_.quit(0); };
-    window_ = std::make_unique<MainWindow>(std::move(handlers));
-    setBoardName(window_->drawingArea(), "Game field");
+    window_ = std::make_unique<MainWindow>(std::move(handlers), translation_);
+    setBoardName(window_->drawingArea(), translation_.text(N_("Game field")));
 
     // Every picture lives in the X server (on X11): the program keeps no pixels of its own.
     display_ = std::make_unique<CairoDisplay>(
@@ -109,6 +110,7 @@ bool Program::start() {
     options.stores = {&settings_, &records_, &game_};
     catalogue_ = embeddedCatalogue();
     options.catalogue = catalogue_ ? &*catalogue_ : nullptr;
+    options.translation = &translation_;
     session_ = std::make_unique<GameSession>(*scaled_, host_, *this, settings_.load(), options);
     setBoardFocusHandler(window_->drawingArea(),
                          [this](size_t place, bool press) { session_->focusOn(place, press); });
@@ -278,27 +280,29 @@ void Program::ask(const Question& question) {
     switch (question.kind) {
         case Question::PuzzleCode:
             kz::askPuzzleCode(
-                parent, [this](const std::string& code) { return session_->playPuzzle(code); });
+                parent, [this](const std::string& code) { return session_->playPuzzle(code); },
+                translation_);
             break;
         case Question::Day:
             if (const std::optional<CalendarDay> day =
-                    askDay(parent, question.first, question.today)) {
+                    askDay(parent, question.first, question.today, translation_)) {
                 session_->playDay(*day);
             }
             break;
         case Question::RecordsFile:
-            if (const std::optional<std::string> text = chooseRecordsFile(parent)) {
-                tellRecordsImport(parent, session_->importRecords(*text));
+            if (const std::optional<std::string> text = chooseRecordsFile(parent, translation_)) {
+                tellRecordsImport(parent, session_->importRecords(*text), translation_);
             }
             break;
         case Question::SaveRecords:
-            exportRecordsToFile(parent, question.text);
+            exportRecordsToFile(parent, question.text, translation_);
             break;
     }
 }
 
 void Program::showStatistics(const Records& records, CalendarDay today) {
-    runStatisticsDialog(window_->window(), records, today, [this] { session_->resetRecords(); });
+    runStatisticsDialog(window_->window(), records, today, translation_,
+                        [this] { session_->resetRecords(); });
 }
 
 void Program::announce(const std::string& text) {

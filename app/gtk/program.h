@@ -11,6 +11,7 @@
 #include "app/common/program_shell.h"
 #include "app/gtk/cairo_display.h"
 #include "app/gtk/game_file.h"
+#include "app/gtk/gettext_translation.h"
 #include "app/gtk/gtk_host.h"
 #include "app/gtk/help_pages.h"
 #include "app/gtk/main_window.h"
@@ -69,6 +70,7 @@ class Program : public ProgramShell {
     static gboolean onFrameTick(GtkWidget* area, GdkFrameClock* clock, gpointer self);
 
     GtkHost host_;
+    GettextTranslation translation_;
     SettingsFile settings_;
     RecordsFile records_;
     GameFile game_;

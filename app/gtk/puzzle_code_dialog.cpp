@@ -7,13 +7,14 @@
 
 namespace kz {
 
-PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent, Play play) : play_(std::move(play)) {
-    dialog_ = newModalBox(parent, "Play Puzzle Code");
+PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent, Play play, const Translation& translation)
+    : play_(std::move(play)), translation_(translation) {
+    dialog_ = newModalBox(parent, translation.text(N_("Play Puzzle Code")).c_str());
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
     gtk_box_set_spacing(GTK_BOX(content), 6);
 
-    GtkWidget* prompt = gtk_label_new_with_mnemonic("Puzzle _code:");
+    GtkWidget* prompt = gtk_label_new_with_mnemonic(translation.text(N_("Puzzle _code:")).c_str());
     gtk_label_set_xalign(GTK_LABEL(prompt), 0.0f);
     entry_ = gtk_entry_new();
     gtk_widget_set_name(entry_, "puzzle-code");
@@ -43,8 +44,10 @@ PuzzleCodeDialog::PuzzleCodeDialog(GtkWindow* parent, Play play) : play_(std::mo
     gtk_box_pack_start(GTK_BOX(content), message_, FALSE, FALSE, 0);
     gtk_widget_show_all(content);
 
-    gtk_dialog_add_button(GTK_DIALOG(dialog_), "_Cancel", GTK_RESPONSE_CANCEL);
-    gtk_dialog_add_button(GTK_DIALOG(dialog_), "_OK", GTK_RESPONSE_OK);
+    gtk_dialog_add_button(GTK_DIALOG(dialog_), translation.text(N_("_Cancel")).c_str(),
+                          GTK_RESPONSE_CANCEL);
+    gtk_dialog_add_button(GTK_DIALOG(dialog_), translation.text(N_("_OK")).c_str(),
+                          GTK_RESPONSE_OK);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK);
     // Connected before gtk_dialog_run connects its own handler, so a wrong code can be kept
     // from ending the run.
@@ -73,7 +76,8 @@ void PuzzleCodeDialog::onResponse(GtkDialog* dialog, gint response, gpointer sel
     box->played_ = box->play_(gtk_entry_get_text(GTK_ENTRY(box->entry_)));
     if (!box->played_) {
         g_signal_stop_emission_by_name(dialog, "response");
-        gtk_label_set_text(GTK_LABEL(box->message_), kNotAPuzzleCodeText);
+        gtk_label_set_text(GTK_LABEL(box->message_),
+                           box->translation_.text(kNotAPuzzleCodeText).c_str());
         gtk_widget_grab_focus(box->entry_);
         gtk_editable_select_region(GTK_EDITABLE(box->entry_), 0, -1);
     }
@@ -83,8 +87,8 @@ void PuzzleCodeDialog::onChanged(GtkEditable*, gpointer self) {
     gtk_label_set_text(GTK_LABEL(static_cast<PuzzleCodeDialog*>(self)->message_), "");
 }
 
-bool askPuzzleCode(GtkWindow* parent, PuzzleCodeDialog::Play play) {
-    PuzzleCodeDialog box(parent, std::move(play));
+bool askPuzzleCode(GtkWindow* parent, PuzzleCodeDialog::Play play, const Translation& translation) {
+    PuzzleCodeDialog box(parent, std::move(play), translation);
     return box.run();
 }
 

@@ -17,7 +17,7 @@ class PuzzleCodeDialog {
     // True when the text named a puzzle, which now plays.
     using Play = std::function<bool(const std::string& text)>;
 
-    PuzzleCodeDialog(GtkWindow* parent, Play play);
+    PuzzleCodeDialog(GtkWindow* parent, Play play, const Translation& translation);
     ~PuzzleCodeDialog();
     PuzzleCodeDialog(const PuzzleCodeDialog&) = delete;
     PuzzleCodeDialog& operator=(const PuzzleCodeDialog&) = delete;
@@ -38,10 +38,11 @@ class PuzzleCodeDialog {
     GtkWidget* entry_ = nullptr;
     GtkWidget* message_ = nullptr;
     Play play_;
+    const Translation& translation_;
     bool played_ = false;
 };
 
 // Builds the box, runs it and destroys it: true when a code was played.
-bool askPuzzleCode(GtkWindow* parent, PuzzleCodeDialog::Play play);
+bool askPuzzleCode(GtkWindow* parent, PuzzleCodeDialog::Play play, const Translation& translation);
 
 }  // namespace kz

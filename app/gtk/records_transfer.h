@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/common/records_store.h"
+#include "app/common/translation.h"
 
 namespace kz {
 
@@ -14,13 +15,14 @@ namespace kz {
 
 // Asks where to save the text and writes it there; tells the player where it went, or that
 // it could not be written.
-void exportRecordsToFile(GtkWindow* parent, const std::string& text);
+void exportRecordsToFile(GtkWindow* parent, const std::string& text,
+                         const Translation& translation);
 
 // Asks for a file of records: its text, or nothing when the player cancelled or the file
 // could not be read (which is then said).
-std::optional<std::string> chooseRecordsFile(GtkWindow* parent);
+std::optional<std::string> chooseRecordsFile(GtkWindow* parent, const Translation& translation);
 
 // Tells the player what came of an import.
-void tellRecordsImport(GtkWindow* parent, RecordsImport result);
+void tellRecordsImport(GtkWindow* parent, RecordsImport result, const Translation& translation);
 
 }  // namespace kz

@@ -20,7 +20,7 @@ constexpr int kLargestTableHeight = 320;
 template <size_t Columns>
 GtkWidget* newTable(const std::array<const char*, Columns>& titles, int32_t firstNumberColumn,
                     const std::vector<std::array<std::string, Columns>>& rows, const char* name,
-                    const char* accessibleName) {
+                    const std::string& accessibleName, const Translation& translation) {
     const int32_t columns = static_cast<int32_t>(Columns);
     std::vector<GType> types(Columns, G_TYPE_STRING);
     GtkListStore* store = gtk_list_store_newv(columns, types.data());
@@ -43,14 +43,15 @@ GtkWidget* newTable(const std::array<const char*, Columns>& titles, int32_t firs
         const bool number = column >= firstNumberColumn;
         g_object_set(cell, "xalign", number ? 1.0 : 0.0, "xpad", 6, nullptr);
         GtkTreeViewColumn* viewColumn = gtk_tree_view_column_new_with_attributes(
-            titles[static_cast<size_t>(column)], cell, "text", column, nullptr);
+            translation.text(titles[static_cast<size_t>(column)]).c_str(), cell, "text", column,
+            nullptr);
         gtk_tree_view_column_set_alignment(viewColumn, number ? 1.0f : 0.0f);
         // Room to spare goes to the names, so the counts of a narrower table stand under
         // those of the wider one above it.
         gtk_tree_view_column_set_expand(viewColumn, column == firstNumberColumn - 1);
         gtk_tree_view_append_column(GTK_TREE_VIEW(view), viewColumn);
     }
-    atk_object_set_name(gtk_widget_get_accessible(view), accessibleName);
+    atk_object_set_name(gtk_widget_get_accessible(view), accessibleName.c_str());
 
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER,
@@ -74,35 +75,43 @@ GtkWidget* newTextLine(const char* name) {
 
 }  // namespace
 
-GtkWidget* newResetConfirmation(GtkWindow* parent) {
+GtkWidget* newResetConfirmation(GtkWindow* parent, const Translation& translation) {
     GtkWidget* box = gtk_message_dialog_new(
         parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-        GTK_MESSAGE_WARNING, GTK_BUTTONS_NONE, "%s", kResetStatisticsQuestion);
+        GTK_MESSAGE_WARNING, GTK_BUTTONS_NONE, "%s",
+        translation.text(kResetStatisticsQuestion).c_str());
     gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s",
-                                             kResetStatisticsExplanation);
-    gtk_window_set_title(GTK_WINDOW(box), kResetStatisticsTitle);
-    gtk_dialog_add_button(GTK_DIALOG(box), "_Cancel", GTK_RESPONSE_CANCEL);
-    GtkWidget* reset = gtk_dialog_add_button(GTK_DIALOG(box), "_Reset", GTK_RESPONSE_ACCEPT);
+                                             translation.text(kResetStatisticsExplanation).c_str());
+    gtk_window_set_title(GTK_WINDOW(box), translation.text(kResetStatisticsTitle).c_str());
+    gtk_dialog_add_button(GTK_DIALOG(box), translation.text(N_("_Cancel")).c_str(),
+                          GTK_RESPONSE_CANCEL);
+    GtkWidget* reset = gtk_dialog_add_button(
+        GTK_DIALOG(box), translation.text(N_("_Reset")).c_str(), GTK_RESPONSE_ACCEPT);
     gtk_style_context_add_class(gtk_widget_get_style_context(reset), "destructive-action");
     // A stray Enter must not clear what years of games built up.
     gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_CANCEL);
     return box;
 }
 
-bool confirmResetModally(GtkWindow* parent) {
-    GtkWidget* box = newResetConfirmation(parent);
+bool confirmResetModally(GtkWindow* parent, const Translation& translation) {
+    GtkWidget* box = newResetConfirmation(parent, translation);
     const bool agreed = gtk_dialog_run(GTK_DIALOG(box)) == GTK_RESPONSE_ACCEPT;
     gtk_widget_destroy(box);
     return agreed;
 }
 
 StatisticsDialog::StatisticsDialog(GtkWindow* parent, const Records& records, CalendarDay today,
+                                   const Translation& translation,
                                    std::function<void()> resetRecords, ConfirmReset confirm)
     : records_(records),
       today_(today),
+      translation_(translation),
       resetRecords_(std::move(resetRecords)),
       confirm_(std::move(confirm)) {
-    dialog_ = newModalBox(parent, "Statistics");
+    if (!confirm_) {
+        confirm_ = [this](GtkWindow* above) { return confirmResetModally(above, translation_); };
+    }
+    dialog_ = newModalBox(parent, translation.text(N_("Statistics")).c_str());
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog_));
     gtk_box_set_spacing(GTK_BOX(content), 8);
@@ -113,8 +122,10 @@ StatisticsDialog::StatisticsDialog(GtkWindow* parent, const Records& records, Ca
     gtk_box_pack_start(GTK_BOX(content), todaysPuzzle_, FALSE, FALSE, 4);
     gtk_box_pack_start(GTK_BOX(content), daysInARow_, FALSE, FALSE, 0);
 
-    gtk_dialog_add_button(GTK_DIALOG(dialog_), "_Reset Statistics\u2026", kResetResponse);
-    GtkWidget* close = gtk_dialog_add_button(GTK_DIALOG(dialog_), "_Close", GTK_RESPONSE_CLOSE);
+    gtk_dialog_add_button(GTK_DIALOG(dialog_),
+                          translation.text(N_("_Reset Statistics\u2026")).c_str(), kResetResponse);
+    GtkWidget* close = gtk_dialog_add_button(
+        GTK_DIALOG(dialog_), translation.text(N_("_Close")).c_str(), GTK_RESPONSE_CLOSE);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog_), GTK_RESPONSE_CLOSE);
     // Enter and Esc close the box at once; the table is still a Tab away.
     gtk_widget_grab_focus(close);
@@ -154,40 +165,44 @@ void StatisticsDialog::showRecords() {
     }
     g_list_free(old);
 
-    const std::vector<RecordsRow> rows = recordsRows(records_);
+    const std::vector<RecordsRow> rows = recordsRows(records_, translation_);
     if (rows.empty()) {
         GtkWidget* none = newTextLine("no-records");
-        gtk_label_set_text(GTK_LABEL(none), kNoRecordsText);
+        gtk_label_set_text(GTK_LABEL(none), translation_.text(kNoRecordsText).c_str());
         gtk_box_pack_start(GTK_BOX(tableArea_), none, FALSE, FALSE, 8);
     } else {
         std::vector<std::array<std::string, kRecordsColumnCount>> cells;
         for (const RecordsRow& row : rows) {
             cells.push_back(row.cells);
         }
-        gtk_box_pack_start(GTK_BOX(tableArea_),
-                           newTable(kRecordsColumns, kRecordsFirstNumberColumn, cells,
-                                    "statistics-table", "Records of the games played"),
-                           TRUE, TRUE, 0);
+        gtk_box_pack_start(
+            GTK_BOX(tableArea_),
+            newTable(kRecordsColumns, kRecordsFirstNumberColumn, cells, "statistics-table",
+                     translation_.text(N_("Records of the games played")), translation_),
+            TRUE, TRUE, 0);
     }
     std::vector<std::array<std::string, kGradeColumnCount>> grades;
-    for (const GradeRow& row : gradeRows(records_)) {
+    for (const GradeRow& row : gradeRows(records_, translation_)) {
         grades.push_back(row.cells);
     }
     if (!grades.empty()) {
-        gtk_box_pack_start(GTK_BOX(tableArea_),
-                           newTable(kGradeColumns, kGradeFirstNumberColumn, grades,
-                                    "statistics-grades", "Records of the games by grade"),
-                           FALSE, FALSE, 8);
+        gtk_box_pack_start(
+            GTK_BOX(tableArea_),
+            newTable(kGradeColumns, kGradeFirstNumberColumn, grades, "statistics-grades",
+                     translation_.text(N_("Records of the games by grade")), translation_),
+            FALSE, FALSE, 8);
     }
     gtk_widget_show_all(tableArea_);
-    gtk_label_set_text(GTK_LABEL(todaysPuzzle_), todaysPuzzleText(records_, today_).c_str());
-    gtk_label_set_text(GTK_LABEL(daysInARow_), daysInARowText(records_, today_).c_str());
+    gtk_label_set_text(GTK_LABEL(todaysPuzzle_),
+                       todaysPuzzleText(translation_, records_, today_).c_str());
+    gtk_label_set_text(GTK_LABEL(daysInARow_),
+                       daysInARowText(translation_, records_, today_).c_str());
     gtk_dialog_set_response_sensitive(GTK_DIALOG(dialog_), kResetResponse, !recordsEmpty(records_));
 }
 
 void runStatisticsDialog(GtkWindow* parent, const Records& records, CalendarDay today,
-                         std::function<void()> resetRecords) {
-    StatisticsDialog box(parent, records, today, std::move(resetRecords));
+                         const Translation& translation, std::function<void()> resetRecords) {
+    StatisticsDialog box(parent, records, today, translation, std::move(resetRecords));
     box.run();
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/common/records.h"
+#include "app/common/translation.h"
 
 namespace kz {
 
@@ -12,9 +13,9 @@ namespace kz {
 using ConfirmReset = std::function<bool(GtkWindow* parent)>;
 
 // The question before a reset, built but not shown: Cancel (the default) or Reset.
-GtkWidget* newResetConfirmation(GtkWindow* parent);
+GtkWidget* newResetConfirmation(GtkWindow* parent, const Translation& translation);
 // Shows that question modally.
-bool confirmResetModally(GtkWindow* parent);
+bool confirmResetModally(GtkWindow* parent, const Translation& translation);
 
 // The modal Statistics box: the records as a table, the grades played as a second one,
 // today's puzzle and the days in a row,
@@ -27,9 +28,10 @@ class StatisticsDialog {
     // A response of the box's own: the Reset button, which leaves the box open.
     static constexpr int kResetResponse = 1;
 
+    // Without a confirm, the question is asked modally.
     StatisticsDialog(GtkWindow* parent, const Records& records, CalendarDay today,
-                     std::function<void()> resetRecords,
-                     ConfirmReset confirm = confirmResetModally);
+                     const Translation& translation, std::function<void()> resetRecords,
+                     ConfirmReset confirm = {});
     ~StatisticsDialog();
     StatisticsDialog(const StatisticsDialog&) = delete;
     StatisticsDialog& operator=(const StatisticsDialog&) = delete;
@@ -45,6 +47,7 @@ class StatisticsDialog {
 
     const Records& records_;
     CalendarDay today_;
+    const Translation& translation_;
     std::function<void()> resetRecords_;
     ConfirmReset confirm_;
     GtkWidget* dialog_ = nullptr;
@@ -55,6 +58,6 @@ class StatisticsDialog {
 
 // Builds the box, runs it and destroys it.
 void runStatisticsDialog(GtkWindow* parent, const Records& records, CalendarDay today,
-                         std::function<void()> resetRecords);
+                         const Translation& translation, std::function<void()> resetRecords);
 
 }  // namespace kz

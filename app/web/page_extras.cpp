@@ -9,13 +9,15 @@
 namespace kz {
 
 std::string statisticsJson(const Records& records, CalendarDay today) {
+    // The page speaks English until it reads the catalogue of a language.
+    const English english;
     std::string rows;
-    for (const RecordsRow& row : recordsRows(records)) {
+    for (const RecordsRow& row : recordsRows(records, english)) {
         rows += (rows.empty() ? "" : ",") +
                 scriptStrings(std::vector<std::string>(row.cells.begin(), row.cells.end()));
     }
     std::string grades;
-    for (const GradeRow& row : gradeRows(records)) {
+    for (const GradeRow& row : gradeRows(records, english)) {
         grades += (grades.empty() ? "" : ",") +
                   scriptStrings(std::vector<std::string>(row.cells.begin(), row.cells.end()));
     }
@@ -26,8 +28,8 @@ std::string statisticsJson(const Records& records, CalendarDay today) {
            scriptStrings(std::vector<std::string>(kGradeColumns.begin(), kGradeColumns.end())) +
            ",\"gradeFirstNumberColumn\":" + std::to_string(kGradeFirstNumberColumn) +
            ",\"gradeRows\":[" + grades + "],\"none\":" + scriptString(kNoRecordsText) +
-           ",\"today\":" + scriptString(todaysPuzzleText(records, today)) +
-           ",\"daysInARow\":" + scriptString(daysInARowText(records, today)) +
+           ",\"today\":" + scriptString(todaysPuzzleText(english, records, today)) +
+           ",\"daysInARow\":" + scriptString(daysInARowText(english, records, today)) +
            ",\"canReset\":" + (recordsEmpty(records) ? "false" : "true") + "}";
 }
 

@@ -320,7 +320,7 @@ int main(int argc, char** argv) {
             // Room for a code with a space or hyphen between every character, no more.
             {"CODE_MAX_LENGTH", std::to_string(2 * kz::kPuzzleCodeLength + 4)},
             {"PAST_DAY_TITLE", escapeHtml(kz::boxTitle(kz::command::PastPuzzle))},
-            {"PAST_DAYS", escapeHtml(kz::pastDaysText(kz::kFirstPuzzleDay))},
+            {"PAST_DAYS", escapeHtml(kz::pastDaysText(kz::English{}, kz::kFirstPuzzleDay))},
             {"STATISTICS_TITLE", escapeHtml(kz::boxTitle(kz::command::Statistics))},
             {"RESET_STATISTICS_LABEL",
              escapeHtml(std::string(kz::kResetStatisticsTitle) + "\u2026")},

@@ -29,6 +29,7 @@ namespace kz {
 namespace {
 
 constexpr CalendarDay kToday = 20430;
+const English english;
 
 class GtkDialogs : public ::testing::Test {
   protected:
@@ -146,7 +147,7 @@ Records someRecords() {
 TEST_F(GtkDialogs, StatisticsShowTheTablesPlayedAndTodaysPuzzle) {
     const Records records = someRecords();
     StatisticsDialog box(
-        parent(), records, kToday, [] {}, [](GtkWindow*) { return false; });
+        parent(), records, kToday, english, [] {}, [](GtkWindow*) { return false; });
     GtkWidget* view = findNamed(box.widget(), "statistics-table");
     ASSERT_TRUE(view && GTK_IS_TREE_VIEW(view));
     EXPECT_EQ(columnTitles(view),
@@ -166,16 +167,16 @@ TEST_F(GtkDialogs, StatisticsShowTheTablesPlayedAndTodaysPuzzle) {
 
 TEST_F(GtkDialogs, StatisticsShowTheGradesPlayedInATableOfTheirOwn) {
     Records records = someRecords();
-    EXPECT_EQ(gradeRows(records).size(), 0u);
+    EXPECT_EQ(gradeRows(records, english).size(), 0u);
     {
         StatisticsDialog box(
-            parent(), records, kToday, [] {}, [](GtkWindow*) { return false; });
+            parent(), records, kToday, english, [] {}, [](GtkWindow*) { return false; });
         EXPECT_EQ(findNamed(box.widget(), "statistics-grades"), nullptr) << "no grade played";
     }
     records.setGrade(Hard, TableRecord{4, 3, 1, 52, 1, 0, 2});
     records.setGrade(AsDesigned, TableRecord{9, 6, 2, 75, 3, 3, 6});
     StatisticsDialog box(
-        parent(), records, kToday, [&records] { records = Records{}; },
+        parent(), records, kToday, english, [&records] { records = Records{}; },
         [](GtkWindow*) { return true; });
     GtkWidget* view = findNamed(box.widget(), "statistics-grades");
     ASSERT_TRUE(view && GTK_IS_TREE_VIEW(view));
@@ -195,7 +196,7 @@ TEST_F(GtkDialogs, StatisticsShowTheGradesPlayedInATableOfTheirOwn) {
 TEST_F(GtkDialogs, StatisticsBeforeAnyGameSayWhatWillCount) {
     const Records records;
     StatisticsDialog box(
-        parent(), records, kToday, [] {}, [](GtkWindow*) { return true; });
+        parent(), records, kToday, english, [] {}, [](GtkWindow*) { return true; });
     EXPECT_EQ(findNamed(box.widget(), "statistics-table"), nullptr);
     EXPECT_EQ(labelText(box.widget(), "no-records"), kNoRecordsText);
     EXPECT_EQ(labelText(box.widget(), "todays-puzzle"), "Today's puzzle: not solved yet.");
@@ -211,7 +212,7 @@ TEST_F(GtkDialogs, ResetHappensOnlyAfterTheQuestionIsAnsweredYes) {
     int resets = 0;
     GtkWindow* askedOver = nullptr;
     StatisticsDialog box(
-        parent(), records, kToday,
+        parent(), records, kToday, english,
         [&] {
             ++resets;
             records = Records{};
@@ -276,7 +277,7 @@ TEST_F(GtkDialogs, ResetLeavesTheModalBoxOpenUntilClose) {
     Records records = someRecords();
     int resets = 0;
     StatisticsDialog box(
-        parent(), records, kToday, [&] { ++resets; }, [](GtkWindow*) { return true; });
+        parent(), records, kToday, english, [&] { ++resets; }, [](GtkWindow*) { return true; });
     bool closedEarly = true;
     LoopScript script({
         [&] { gtk_dialog_response(GTK_DIALOG(box.widget()), StatisticsDialog::kResetResponse); },
@@ -289,7 +290,7 @@ TEST_F(GtkDialogs, ResetLeavesTheModalBoxOpenUntilClose) {
 }
 
 TEST_F(GtkDialogs, TheResetQuestionDefaultsToCancel) {
-    GtkWidget* question = newResetConfirmation(parent());
+    GtkWidget* question = newResetConfirmation(parent(), english);
     ASSERT_TRUE(GTK_IS_MESSAGE_DIALOG(question));
     gchar* text = nullptr;
     gchar* secondary = nullptr;
@@ -320,12 +321,12 @@ void chooseDay(GtkWidget* calendar, CalendarDay day) {
 
 TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
     const CalendarDay first = kToday - 40;
-    DayDialog box(parent(), first, kToday);
+    DayDialog box(parent(), first, kToday, english);
     GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_OK);
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(box.chosen(), std::optional<CalendarDay>(kToday)) << "it opens on today";
     EXPECT_TRUE(gtk_widget_get_sensitive(ok));
-    EXPECT_EQ(labelText(box.widget(), "past-day-message"), pastDaysText(first));
+    EXPECT_EQ(labelText(box.widget(), "past-day-message"), pastDaysText(English{}, first));
     GtkWidget* message = findNamed(box.widget(), "past-day-message");
     ASSERT_NE(message, nullptr);
     for (const CalendarDay refused : {kToday + 1, kToday + 400, first - 1}) {
@@ -388,7 +389,7 @@ TEST_F(GtkDialogs, ThePastPuzzleBoxTakesTheDaysFromTheFirstToTodayOnly) {
 TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {
     const CalendarDay first = kToday - 40;
     {
-        DayDialog box(parent(), first, kToday);
+        DayDialog box(parent(), first, kToday, english);
         LoopScript script({
             // A day to come double-clicked is no answer.
             [&] { chooseDay(box.calendar(), kToday + 2); },
@@ -401,7 +402,7 @@ TEST_F(GtkDialogs, ThePastPuzzleRunEndsWithADayDoubleClickedOrCancel) {
         EXPECT_EQ(box.run(), std::optional<CalendarDay>(kToday - 3));
     }
     {
-        DayDialog box(parent(), first, kToday);
+        DayDialog box(parent(), first, kToday, english);
         LoopScript script(
             {[&] { gtk_dialog_response(GTK_DIALOG(box.widget()), GTK_RESPONSE_CANCEL); }});
         EXPECT_FALSE(box.run().has_value());
@@ -421,7 +422,7 @@ struct CodePlays {
 
 TEST_F(GtkDialogs, APuzzleCodeIsPlayedAsTyped) {
     CodePlays plays;
-    PuzzleCodeDialog box(parent(), plays.play());
+    PuzzleCodeDialog box(parent(), plays.play(), english);
     GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
     ASSERT_TRUE(entry && GTK_IS_ENTRY(entry));
     // As a player may type or paste it: lower case, a hyphen, a line end.
@@ -434,7 +435,7 @@ TEST_F(GtkDialogs, APuzzleCodeIsPlayedAsTyped) {
 
 TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
     CodePlays plays;
-    PuzzleCodeDialog box(parent(), plays.play());
+    PuzzleCodeDialog box(parent(), plays.play(), english);
     GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
     ASSERT_NE(entry, nullptr);
     for (const char* wrong : {"", "3MNWJ7CXSN", "3MNWJ7CXS", "3MNWJ7CXSM2", "HELLO WORLD"}) {
@@ -456,7 +457,7 @@ TEST_F(GtkDialogs, AWrongCodeIsToldAndTheBoxStaysOpen) {
 TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
     {
         CodePlays plays;
-        PuzzleCodeDialog box(parent(), plays.play());
+        PuzzleCodeDialog box(parent(), plays.play(), english);
         GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
         bool wrongKeptOpen = false;
         LoopScript script(
@@ -482,7 +483,7 @@ TEST_F(GtkDialogs, ThePuzzleCodeRunEndsWithAGoodCodeOrCancel) {
     }
     {
         CodePlays plays;
-        PuzzleCodeDialog box(parent(), plays.play());
+        PuzzleCodeDialog box(parent(), plays.play(), english);
         GtkWidget* entry = findNamed(box.widget(), "puzzle-code");
         LoopScript script({
             [&] { gtk_entry_set_text(GTK_ENTRY(entry), "3MNWJ7CXSM"); },
@@ -506,7 +507,7 @@ TEST_F(GtkDialogs, ACopiedCodeCanBePasted) {
 TEST_F(GtkDialogs, TheGameMenuShowsTheExtraPlaysKeysWithoutBindingThem) {
     GtkAccelGroup* accelerators = gtk_accel_group_new();
     std::vector<uint16_t> chosen;
-    MenuBar bar(accelerators, [&](uint16_t id) { chosen.push_back(id); });
+    MenuBar bar(accelerators, english, [&](uint16_t id) { chosen.push_back(id); });
     GList* tops = gtk_container_get_children(GTK_CONTAINER(bar.widget()));
     GtkWidget* game = gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops->data));
     g_list_free(tops);

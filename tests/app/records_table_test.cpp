@@ -23,7 +23,7 @@ TEST(RecordsTable, RowsFollowTheMenusAndNameWhatTheyShow) {
     records.setTable({3, AddFromNone}, threeAdd);
     records.setTable({2, AddFromSome}, TableRecord{});  // never played: no row
 
-    const std::vector<RecordsRow> rows = recordsRows(records);
+    const std::vector<RecordsRow> rows = recordsRows(records, English{});
     ASSERT_EQ(rows.size(), 4u);
     using Cells = std::array<std::string, kRecordsColumnCount>;
     EXPECT_EQ(rows[0].cells,
@@ -45,7 +45,7 @@ TEST(RecordsTable, GradeRowsGoFromEasyToHardThenTheUngraded) {
     records.setGrade(Easy, once);
     records.setGrade(Medium, TableRecord{});  // never played: no row
 
-    const std::vector<GradeRow> rows = gradeRows(records);
+    const std::vector<GradeRow> rows = gradeRows(records, English{});
     ASSERT_EQ(rows.size(), 3u);
     using Cells = std::array<std::string, kGradeColumnCount>;
     EXPECT_EQ(rows[0].cells, (Cells{"Easy", "1", "0", "0", "\u2013", "0", "0", "0"}));
@@ -79,8 +79,8 @@ TEST(RecordsTable, TodaysPuzzleAndTheDaysInARow) {
     const CalendarDay today = 20430;
     Records records;
     EXPECT_TRUE(recordsEmpty(records));
-    EXPECT_EQ(todaysPuzzleText(records, today), "Today's puzzle: not solved yet.");
-    EXPECT_EQ(daysInARowText(records, today), "Days in a row: 0 (best 0).");
+    EXPECT_EQ(todaysPuzzleText(English{}, records, today), "Today's puzzle: not solved yet.");
+    EXPECT_EQ(daysInARowText(English{}, records, today), "Days in a row: 0 (best 0).");
 
     DailyRecord daily;
     daily.lastSolved = today - 1;  // yesterday's keeps the run going today
@@ -88,10 +88,10 @@ TEST(RecordsTable, TodaysPuzzleAndTheDaysInARow) {
     daily.bestRun = 5;
     records.setDaily(daily);
     EXPECT_FALSE(recordsEmpty(records));
-    EXPECT_EQ(todaysPuzzleText(records, today), "Today's puzzle: not solved yet.");
-    EXPECT_EQ(daysInARowText(records, today), "Days in a row: 3 (best 5).");
-    EXPECT_EQ(todaysPuzzleText(records, today - 1), "Today's puzzle: solved.");
-    EXPECT_EQ(daysInARowText(records, today + 1), "Days in a row: 0 (best 5).");
+    EXPECT_EQ(todaysPuzzleText(English{}, records, today), "Today's puzzle: not solved yet.");
+    EXPECT_EQ(daysInARowText(English{}, records, today), "Days in a row: 3 (best 5).");
+    EXPECT_EQ(todaysPuzzleText(English{}, records, today - 1), "Today's puzzle: solved.");
+    EXPECT_EQ(daysInARowText(English{}, records, today + 1), "Days in a row: 0 (best 5).");
 }
 
 TEST(RecordsTable, MenuLabelsLoseOnlyTheirMnemonicMark) {

@@ -43,7 +43,7 @@ class SessionExtrasTest : public ::testing::Test {
     TableRecord table() { return shell.savedRecords().table(RecordKey{3, AddFromSome}); }
     // The window's title for the puzzle on show.
     std::string titleOf(std::optional<CalendarDay> day, Difficulty grade) {
-        return windowTitleText(puzzleCode(game.board().getOrigin()), day, grade);
+        return windowTitleText(English{}, puzzleCode(game.board().getOrigin()), day, grade);
     }
 
     HeadlessGame game;
@@ -171,7 +171,7 @@ TEST_F(SessionExtrasTest, AGameCountsUnderTheGradeItWasPlayedAtAndKeepsItInTheNe
                      });
     ASSERT_TRUE(run.paintAll());
     EXPECT_EQ(run.shell().title(),
-              windowTitleText(puzzleCode(run.board().getOrigin()), std::nullopt, Hard))
+              windowTitleText(English{}, puzzleCode(run.board().getOrigin()), std::nullopt, Hard))
         << "the title says it again";
     ASSERT_TRUE(run.playSolution());
     EXPECT_EQ(shell.savedRecords().grade(Hard).won, 2);
@@ -481,8 +481,9 @@ TEST_F(SessionExtrasTest, APastDaysGameKeptForTheNextRunStillLeavesTheDaysInARow
     ASSERT_TRUE(run.paintAll());
     EXPECT_EQ(puzzleCode(run.board().getOrigin()),
               puzzleCode(puzzleOfDay(today - 1, &run.catalogue()).value()));
-    EXPECT_EQ(run.shell().title(), windowTitleText(puzzleCode(run.board().getOrigin()), today - 1,
-                                                   gradeOfOrigin(run.board().getOrigin())));
+    EXPECT_EQ(run.shell().title(),
+              windowTitleText(English{}, puzzleCode(run.board().getOrigin()), today - 1,
+                              gradeOfOrigin(run.board().getOrigin())));
     ASSERT_TRUE(run.playSolution());
     const Records records = run.shell().savedRecords();
     EXPECT_EQ(records.table(recordKeyOf(run.board().getOrigin())).won, 1);

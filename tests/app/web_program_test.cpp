@@ -688,10 +688,10 @@ TEST(PageExtrasTexts, NewBestTimeAndStatisticsText) {
     WinReport first;
     first.seconds = 42;
     first.newBestTime = true;
-    EXPECT_EQ(newBestTimeText(first), "New best time: 00:42.");
+    EXPECT_EQ(newBestTimeText(English{}, first), "New best time: 00:42.");
     WinReport faster = first;
     faster.previousBest = 3725;
-    EXPECT_EQ(newBestTimeText(faster), "New best time: 00:42 (the best was 1:02:05).");
+    EXPECT_EQ(newBestTimeText(English{}, faster), "New best time: 00:42 (the best was 1:02:05).");
 
     const std::string json = statisticsJson(Records(), CalendarDay{});
     EXPECT_EQ(json.front(), '{');

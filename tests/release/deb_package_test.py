@@ -78,7 +78,8 @@ def check_contents(deb, version):
                     f"usr/share/man/man6/{PACKAGE}.6.gz",
                     f"usr/share/{PACKAGE}/help/index.html",
                     f"usr/share/{PACKAGE}/help/search.html",
-                    f"usr/share/{PACKAGE}/help/keywords.html"]
+                    f"usr/share/{PACKAGE}/help/keywords.html",
+                    f"usr/share/locale/de/LC_MESSAGES/{PACKAGE}.mo"]
         for f in expected:
             check(f in files, f"the package lacks {f}")
         desktop = [f for f in files if f.startswith("usr/share/applications/")]
