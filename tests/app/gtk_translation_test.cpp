@@ -1,8 +1,8 @@
 #include "app/gtk/gettext_translation.h"
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <map>
@@ -48,13 +48,18 @@ TEST(GettextTranslation, KeepsEnglishForALanguageWithoutACatalogue) {
     EXPECT_EQ(translation.count("{n} match", "{n} matches", 2), "{n} matches");
 }
 
-// The letter after a label's '&', as the player presses it; 0 for none.
-char mnemonicOf(const std::string& label) {
+// The letter after a label's '&' (a whole UTF-8 character), in lower case as the player
+// presses it; empty for none.
+std::string mnemonicOf(const std::string& label) {
     const size_t at = label.find('&');
     if (at == std::string::npos || at + 1 >= label.size()) {
-        return 0;
+        return {};
     }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(label[at + 1])));
+    const char* letter = label.c_str() + at + 1;
+    gchar* lower = g_utf8_strdown(letter, g_utf8_next_char(letter) - letter);
+    std::string result(lower);
+    g_free(lower);
+    return result;
 }
 
 TEST(GettextTranslation, EveryLanguageGivesTheLinesOfAMenuLettersOfTheirOwn) {
@@ -69,7 +74,7 @@ TEST(GettextTranslation, EveryLanguageGivesTheLinesOfAMenuLettersOfTheirOwn) {
         const GettextTranslation translation(KZ_STAGED_LOCALE_DIR);
         // The menu each line is in: the popup above it at the depth before its own.
         std::vector<size_t> popups;
-        std::map<size_t, std::map<char, std::string>> letters;
+        std::map<size_t, std::map<std::string, std::string>> letters;
         for (size_t i = 0; i < kMenuTable.size(); ++i) {
             const MenuEntry& entry = kMenuTable[i];
             popups.resize(static_cast<size_t>(entry.depth));
@@ -77,7 +82,7 @@ TEST(GettextTranslation, EveryLanguageGivesTheLinesOfAMenuLettersOfTheirOwn) {
             if (entry.kind != MenuEntry::Separator) {
                 const size_t menu = popups.empty() ? kMenuTable.size() : popups.back();
                 const std::string label = translation.text(entry.label);
-                if (const char letter = mnemonicOf(label)) {
+                if (const std::string letter = mnemonicOf(label); !letter.empty()) {
                     const auto [clash, fresh] = letters[menu].emplace(letter, label);
                     EXPECT_TRUE(fresh) << language << ": \"" << label << "\" and \""
                                        << clash->second << "\" share the letter " << letter;
