@@ -118,14 +118,13 @@ bool GameSession::mouse(uint32_t message, uint32_t wparam, int32_t x, int32_t y)
 
 bool GameSession::touch(uint32_t message, uint32_t wparam, int32_t x, int32_t y) {
     const Point aimed = TouchAim(*gameScreen_).aim({x, y});
-    const bool drawable = mouse(message, wparam, aimed.x, aimed.y);
+    mouse(message, wparam, aimed.x, aimed.y);
     // A finger has no hover: the stick it pressed keeps no highlight, so a tap's whole change
     // is in the press's frame and the lift changes nothing more on show.
-    if (message == msg::LeftButtonDown && live() && gameScreen_->getBoard() != nullptr &&
-        gameScreen_->getBoard()->hoverLeave()) {
-        return routed();
+    if (message == msg::LeftButtonDown && live()) {
+        gameScreen_->getBoard()->hoverLeave();
     }
-    return drawable;
+    return routed();
 }
 
 bool GameSession::pointerLeft() {

@@ -5,7 +5,7 @@
 
 namespace kz {
 
-// The parts of a session's extra play, for checks that watch or drive them directly.
+// What a session's extra play is made of, for checks that watch or drive it directly.
 struct ExtraPlayInspection {
     static KeyboardFocus& focus(GameSession& session) { return session.extras_->focus; }
     static HintBlinker& blinker(GameSession& session) { return session.extras_->blinker; }
